@@ -1,0 +1,249 @@
+// Telex coding: ITA2 decoding in every mode, encoding, display filter.
+#include "telex_coding.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "telex_panels.h"
+
+namespace dovrel {
+namespace {
+
+using namespace std::string_literals;
+
+constexpr std::uint8_t F = kCodeFigs;
+constexpr std::uint8_t L = kCodeLtrs;
+
+class TelexTest : public ::testing::Test {
+protected:
+    // Decodes codes as the receive path does and returns the raw characters.
+    std::string Decode(const std::vector<std::uint8_t>& codes) {
+        std::string out;
+        for (std::uint8_t c : codes) out += TelexDecode(c, alphabet, mode, state);
+        return out;
+    }
+    // Decodes and filters, as shown in the pane.
+    std::string Show(const std::vector<std::uint8_t>& bytes, TelexOptions& options) {
+        std::string out;
+        for (std::uint8_t b : bytes) {
+            std::string ch = DecodeLineByte(b, options, state);
+            out += DisplayFilter(ch, options.rawCrLf, options.bellBeeps, state,
+                                 [this] { ++beeps; });
+        }
+        return out;
+    }
+    std::string Encode(const std::string& text) {
+        std::string out;
+        for (unsigned char c : text) {
+            int ch = c;
+            out += TelexEncode(ch, alphabet, state);
+        }
+        return out;
+    }
+
+    TelexState state;
+    std::uint8_t alphabet = 0;
+    std::uint8_t mode = 0;
+    int beeps = 0;
+};
+
+TEST_F(TelexTest, EveryCodeOfBothShiftsAndAlphabets) {
+    const std::string letters = "\0E\nA SIU\rDRJNFCKTZLWHYPQOBG\0MXV\0"s;
+    const std::string figsIta2 = "\0" "3\n- '87\r#4\a,@:(5+)2$6019?*\0./=\0"s;
+    const std::string figsTlx = "\0" "3\n- \a87\r$4',!:(5\")2#6019?&\0./;\0"s;
+    for (std::uint8_t a : {0, 1}) {
+        for (int code = 0; code < 32; ++code) {
+            const char expectLetter = letters[code];
+            const char expectFigure = (a == 0 ? figsIta2 : figsTlx)[code];
+            alphabet = a;
+            state.RxShift = 0;
+            EXPECT_EQ(Decode({static_cast<std::uint8_t>(code)}),
+                      expectLetter ? std::string(1, expectLetter) : "")
+                << "letters, code " << code;
+            state.RxShift = -1;
+            alphabet = a;
+            EXPECT_EQ(Decode({static_cast<std::uint8_t>(code)}),
+                      expectFigure ? std::string(1, expectFigure) : "")
+                << "figures, alphabet " << int(a) << ", code " << code;
+        }
+    }
+}
+
+TEST_F(TelexTest, ShiftCodesAndMasking) {
+    EXPECT_EQ(Decode({3, F, 3, L, 3}), "A-A");
+    std::uint8_t code = 0xE3;  // high bits are line noise
+    EXPECT_EQ(TelexDecode(code, alphabet, mode, state), "A");
+    EXPECT_EQ(code, 3);
+}
+
+TEST_F(TelexTest, ModesChangeShift) {
+    mode = kModeUnshiftOnSpace;
+    EXPECT_EQ(Decode({F, 23, 4, 23}), "1 Q");
+    state = {};
+    mode = kModeNormal;
+    EXPECT_EQ(Decode({F, 23, 4, 23}), "1 1");
+    state = {};
+    mode = kModeFiguresOnSpace;
+    EXPECT_EQ(Decode({23, 4, 23}), "Q 1");
+    state = {};
+    mode = kModeFiguresOnly;
+    EXPECT_EQ(Decode({L, 1}), "3");
+    mode = kModeLettersOnly;
+    EXPECT_EQ(Decode({F, 1}), "E");
+}
+
+TEST_F(TelexTest, AlphabetAboveOneBecomesIta2AtFirstCharacter) {
+    alphabet = 3;
+    EXPECT_EQ(AlphabetName(alphabet), "CYR");
+    EXPECT_EQ(Decode({F, 5}), "'");
+    EXPECT_EQ(alphabet, 0);
+    alphabet = 4;
+    int ch = 'A';
+    TelexEncode(ch, alphabet, state);
+    EXPECT_EQ(alphabet, 0);
+}
+
+TEST_F(TelexTest, EncodeTracksTransmitShift) {
+    EXPECT_EQ(Encode("R"), std::string({L, 10}));
+    EXPECT_EQ(Encode("Y"), std::string({21}));
+    EXPECT_EQ(Encode("0"), std::string({F, 22}));
+    EXPECT_EQ(Encode("1"), std::string({23}));
+}
+
+TEST_F(TelexTest, EncodeShiftlessCodesInFigures) {
+    state.TxShift = -1;  // letters
+    EXPECT_EQ(Encode("a"), std::string({3}));
+    EXPECT_EQ(Encode(" "), std::string({F, 4}));
+    EXPECT_EQ(state.TxShift, 0);
+    EXPECT_EQ(Encode("\r\n"), std::string({8, 2}));
+    state.TxShift = -1;
+    EXPECT_EQ(Encode("_"), std::string({F, 0}));
+    EXPECT_EQ(Encode("\x7f"), std::string({0}));  // DEL lowers to "_"
+}
+
+TEST_F(TelexTest, EncodeRefusesWhatTheAlphabetLacks) {
+    struct Case { int ch; std::uint8_t alphabet; bool sendable; };
+    const Case cases[] = {
+        {'%', 0, false}, {'<', 0, false}, {'[', 0, false}, {'{', 0, false}, {'`', 0, false},
+        {7, 0, false},   {9, 0, false},   {0xE9, 0, false}, {'@', 0, true}, {'@', 1, false},
+        {'!', 1, true},  {'!', 0, false}, {'$', 0, true},   {'$', 1, true}, {';', 1, true},
+        {';', 0, false}, {'&', 1, true},  {'&', 0, false},  {'"', 1, true}, {'"', 0, false},
+    };
+    for (const Case& c : cases) {
+        int ch = c.ch;
+        std::uint8_t a = c.alphabet;
+        const std::string codes = TelexEncode(ch, a, state);
+        EXPECT_EQ(!codes.empty(), c.sendable) << "char " << c.ch << " alphabet " << int(c.alphabet);
+        EXPECT_EQ(ch != 0, c.sendable) << "char " << c.ch;
+    }
+    int dollar = '$';
+    std::uint8_t a = 0;
+    state.TxShift = 0;
+    EXPECT_EQ(TelexEncode(dollar, a, state), std::string({20}));
+    a = 1;
+    dollar = '$';
+    EXPECT_EQ(TelexEncode(dollar, a, state), std::string({9}));
+}
+
+TEST_F(TelexTest, RoundTripInBothAlphabetsAfterAnyShiftHistory) {
+    const std::string ita2 = "ZCZC 775\r\nSMNO91 DNMI 100600\r\n01001 11384 73302 8457/=\r\n"
+                             "THE QUICK BROWN FOX (3/4) ?:,.'+-=#@*$\r\n";
+    const std::string tlx = "WIND 25KT; GUSTS!? \"OK\" & $#\r\n";
+    for (std::uint8_t a : {0, 1}) {
+        const std::string& text = a == 0 ? ita2 : tlx;
+        for (std::int16_t tx : {0, -1}) {
+            for (std::int16_t rx : {0, -1}) {
+                TelexState sender{tx, 0, 0};
+                TelexState receiver{0, rx, 0};
+                std::string codes;
+                std::uint8_t encAlphabet = a;
+                for (unsigned char c : text) {
+                    int ch = c;
+                    codes += TelexEncode(ch, encAlphabet, sender);
+                    ASSERT_NE(ch, 0) << "cannot send '" << c << "'";
+                }
+                // The sender believes the far end is in its starting shift;
+                // a shift code sent first makes that true for any receiver.
+                codes.insert(codes.begin(), static_cast<char>(tx == -1 ? L : F));
+                std::string back;
+                std::uint8_t decAlphabet = a, m = 0;
+                for (unsigned char c : codes) {
+                    std::uint8_t code = c;
+                    back += TelexDecode(code, decAlphabet, m, receiver);
+                }
+                EXPECT_EQ(back, text) << "alphabet " << int(a) << " tx " << tx << " rx " << rx;
+            }
+        }
+    }
+}
+
+TEST_F(TelexTest, BellFollowsBellBeeps) {
+    TelexOptions options;
+    options.alphabet = 1;
+    options.bellBeeps = true;
+    EXPECT_EQ(Show({F, 5}, options), "");
+    EXPECT_EQ(beeps, 1);
+    options.bellBeeps = false;
+    EXPECT_EQ(Show({F, 5}, options), "<7>");
+    options.alphabet = 0;
+    EXPECT_EQ(Show({F, 5}, options), "'");
+    EXPECT_EQ(beeps, 1);
+}
+
+TEST_F(TelexTest, CrLfCleanUp) {
+    struct Case { std::string in; std::string shown; };
+    const Case cases[] = {
+        {"A\rB", "AB"},
+        {"A\r\nB", "A\rB"},
+        {"A\r\r\nB", "A\rB"},
+        {"A\r\r\n\nB", "A\r\rB"},
+        {"A\nB", "A\nB"},
+        {"A\r\r\r\nB", "A\r\nB"},
+    };
+    for (const Case& c : cases) {
+        TelexOptions options;
+        options.code = LineCode::Ascii8;
+        state = {};
+        std::vector<std::uint8_t> bytes(c.in.begin(), c.in.end());
+        EXPECT_EQ(Show(bytes, options), c.shown) << "input " << ::testing::PrintToString(c.in);
+        options.rawCrLf = true;
+        state = {};
+        EXPECT_EQ(Show(bytes, options), c.in);
+    }
+}
+
+TEST_F(TelexTest, ControlCharactersInAscii) {
+    TelexOptions options;
+    options.code = LineCode::Ascii8;
+    EXPECT_EQ(Show({0x9B, 0x0E, 0x0F, 0x00, 0x1B, 0xC8, 'a'}, options), "<9B><00><1B><C8>a");
+    options.code = LineCode::Ascii7;
+    EXPECT_EQ(Show({0xC1}, options), "<C1>");  // ASCII7 bytes are not masked
+    options.code = LineCode::Telex;
+    EXPECT_EQ(Show({0}, options), "");
+}
+
+TEST(TelexPanels, TextsAndClicks) {
+    EXPECT_EQ(AlphabetName(0), "ITA2");
+    EXPECT_EQ(AlphabetName(4), "WTX");
+    EXPECT_EQ(AlphabetName(5), "");
+    EXPECT_EQ(ToggleAlphabet(0), 1);
+    EXPECT_EQ(ToggleAlphabet(1), 0);
+    EXPECT_EQ(ToggleAlphabet(3), 3);
+    std::uint8_t mode = 0;
+    std::string seen;
+    for (int i = 0; i < 5; ++i) {
+        seen += UosText(mode) + "/" + UosToolTip(mode) + ";";
+        mode = NextUosMode(mode);
+    }
+    EXPECT_EQ(mode, 0);
+    EXPECT_EQ(seen,
+              "NOR/Letter/Figure processing;UOS/Unshift on space set;FOS/Figures on space set;"
+              "FIG/Figures only;LET/Letters only;");
+    EXPECT_EQ(CrLfText(true) + CrLfToolTip(true), "CRLFCR/LF not processed");
+    EXPECT_EQ(CrLfText(false) + CrLfToolTip(false), "NORCR/LF processed");
+}
+
+}  // namespace
+}  // namespace dovrel

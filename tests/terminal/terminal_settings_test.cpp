@@ -1,0 +1,100 @@
+// Program-wide settings: defaults, special readings, line settings round trip.
+#include "terminal_settings.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <filesystem>
+
+namespace dovrel {
+namespace {
+namespace fs = std::filesystem;
+
+class TerminalSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/terminal_settings_test.XXXXXX";
+        m_dir = ::mkdtemp(tmpl);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+    SettingsContext Context() const { return SettingsContext(SettingsStore(m_dir), "Quarnel"); }
+
+    fs::path m_dir;
+};
+
+TEST_F(TerminalSettingsTest, Defaults) {
+    const TerminalSettings s = LoadTerminalSettings(Context());
+    EXPECT_EQ(s.WaitTime, 10);
+    EXPECT_DOUBLE_EQ(s.FontSize, 8.25);
+    EXPECT_EQ(s.TelexUOS, 0);
+    EXPECT_FALSE(s.TelexCrl);
+    EXPECT_FALSE(s.AutoSynop);
+    EXPECT_EQ(s.SMesgBlocs, 0);
+    EXPECT_EQ(s.ApplNames, "");
+    const LineSettings line = LoadLineSettings(Context());
+    EXPECT_EQ(line.Baud, 50);
+    EXPECT_EQ(line.Data, 5);
+    EXPECT_EQ(line.Stop, 1);
+    EXPECT_EQ(line.Parity, 0);
+    EXPECT_EQ(line.Port, 0);
+    EXPECT_EQ(line.PortName, "");
+}
+
+TEST_F(TerminalSettingsTest, StoredValuesAndSpecialReadings) {
+    const SettingsContext c = Context();
+    c.WriteSwitch("TelexCrl", true, -1);
+    c.WriteSwitch("AutoSynop", true, 1);
+    c.WriteInt("TelexUOS", 300);  // out of a byte's range: default kept
+    c.WriteInt("TelexCod", 3);
+    c.WriteText("FontSize", "11.25");
+    c.WriteInt("Baud", 0);
+    c.WriteInt("Data", 0);
+    const TerminalSettings s = LoadTerminalSettings(c);
+    EXPECT_TRUE(s.TelexCrl);
+    EXPECT_TRUE(s.AutoSynop);
+    EXPECT_EQ(s.TelexUOS, 0);
+    EXPECT_EQ(s.TelexCod, 3);
+    EXPECT_DOUBLE_EQ(s.FontSize, 11.25);
+    const LineSettings line = LoadLineSettings(c);
+    EXPECT_EQ(line.Baud, 45);
+    EXPECT_EQ(line.Data, 5);
+}
+
+TEST_F(TerminalSettingsTest, FontSizeIgnoresLocale) {
+    const char* old = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = old ? old : "C";
+    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");  // may not exist; harmless then
+    EXPECT_DOUBLE_EQ(ParseFontSize("18.75"), 18.75);
+    EXPECT_DOUBLE_EQ(ParseFontSize("18,75"), 8.25);
+    EXPECT_DOUBLE_EQ(ParseFontSize("-3"), 8.25);
+    EXPECT_DOUBLE_EQ(ParseFontSize(""), 8.25);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    EXPECT_EQ(FormatFontSize(8.25), "8.25");
+    EXPECT_EQ(FormatFontSize(11.25), "11.25");
+    EXPECT_EQ(FormatFontSize(10), "10");
+}
+
+TEST_F(TerminalSettingsTest, LineSettingsRoundTrip) {
+    LineSettings line;
+    line.Port = 2;
+    line.Baud = 75;
+    line.Parity = 3;
+    line.Data = 8;
+    line.Stop = 2;
+    line.DTR = true;
+    line.PortName = "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0";
+    ASSERT_TRUE(SaveLineSettings(Context(), line));
+    const LineSettings back = LoadLineSettings(Context());
+    EXPECT_EQ(back.Port, 2);
+    EXPECT_EQ(back.Baud, 75);
+    EXPECT_EQ(back.Parity, 3);
+    EXPECT_EQ(back.Data, 8);
+    EXPECT_EQ(back.Stop, 2);
+    EXPECT_TRUE(back.DTR);
+    EXPECT_FALSE(back.RTS);
+    EXPECT_EQ(back.PortName, line.PortName);
+}
+
+}  // namespace
+}  // namespace dovrel
