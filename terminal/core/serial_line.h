@@ -1,0 +1,98 @@
+// The serial line device: opens the device that the line settings name,
+// applies speed, data bits, parity, stop bits and the RTS/DTR levels through
+// termios, and moves bytes both ways without ever blocking the caller.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "serial_parity_marks.h"
+#include "terminal_settings.h"
+
+namespace dovrel {
+
+// The device a line names: `PortName` when it is not empty, otherwise
+// Port n as the n-th conventional serial device "/dev/ttyS<n-1>" (Port 1 is
+// /dev/ttyS0). Empty when neither names a device (Port 0 or negative).
+std::string LineDevicePath(const LineSettings& line);
+// Port number of a conventional device path ("/dev/ttyS2" gives 3); 0 for
+// any other path.
+int PortNumberOfDevice(const std::string& path);
+
+// Where lock files go: the first writable of /run/lock and /var/lock, or
+// empty when neither is writable (no lock files are then written).
+std::string DefaultLockDirectory();
+
+// One open serial device. Not copyable; closes the device when destroyed.
+//
+// The file descriptor is non-blocking, so the program watches it for
+// readability (and, while output is pending, writability) in its event loop
+// and calls ReadAvailable() / FlushOutput(). Any device error or a vanished
+// device (hang-up, USB adapter unplugged, pseudo-terminal master closed)
+// closes the line at once and keeps the system's error text in LastError().
+class SerialLine {
+public:
+    SerialLine() = default;
+    explicit SerialLine(std::string lockDirectory) : m_lockDir(std::move(lockDirectory)) {}
+    ~SerialLine();
+    SerialLine(const SerialLine&) = delete;
+    SerialLine& operator=(const SerialLine&) = delete;
+
+    // Opens the device LineDevicePath(line) and applies the settings. When
+    // another device is open it is closed first; when the same device is
+    // open it is kept and only the settings are applied again. Returns the
+    // empty text on success; otherwise the reason (the system's error text,
+    // prefixed with the device path) and the line is closed. The device is
+    // opened exclusively (TIOCEXCL) and, for devices directly under /dev, a
+    // UUCP-style lock file "LCK..<name>" is held while it is open; a lock of
+    // another live process makes the open fail. RTS and DTR are set only
+    // when asked for; a device without modem lines (a pseudo-terminal) is
+    // usable as long as they are not asked for.
+    std::string Open(const LineSettings& line);
+    // Applies the settings to the open device: "" on success, else the
+    // reason; a refused setting is a failure, never ignored, and closes the
+    // line.
+    std::string Apply(const LineSettings& line);
+    // Closes the device (dropping pending output and the lock file). Safe to
+    // call when closed; clears LastError().
+    void Close();
+
+    bool IsOpen() const { return m_fd >= 0; }
+    // The descriptor to watch; -1 while closed. Owned by this object.
+    int Fd() const { return m_fd; }
+    // Path of the open device (as it was named); empty while closed.
+    const std::string& DevicePath() const { return m_path; }
+
+    // Returns every byte waiting on the device, up to 64 KiB per call (the
+    // rest stays readable), never blocking. With parity checking on, a byte
+    // received with a parity error comes back as "~". An error or hang-up
+    // closes the line; the bytes read before it are still returned.
+    std::string ReadAvailable();
+    // Queues `bytes` for sending and writes as much as the device takes now.
+    // False (and the line closed) on a device error or when closed.
+    bool Write(std::string_view bytes);
+    // Writes queued output that the device would not take earlier; call
+    // when the descriptor becomes writable. False on a device error.
+    bool FlushOutput();
+    // True while queued output waits for the device.
+    bool HasPendingOutput() const { return !m_out.empty(); }
+
+    // The reason the line was last closed by an error or an open failed;
+    // empty otherwise.
+    const std::string& LastError() const { return m_error; }
+
+private:
+    std::string Fail(const std::string& what, int err);
+    bool TakeLock();
+    void DropLock();
+
+    int m_fd = -1;
+    std::string m_path;
+    std::string m_out;
+    std::string m_error;
+    std::string m_lockDir = DefaultLockDirectory();
+    std::string m_lockFile;
+    ParityMarkDecoder m_marks;
+};
+
+}  // namespace dovrel
