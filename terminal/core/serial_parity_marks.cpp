@@ -28,9 +28,7 @@ void ParityMarkDecoder::Decode(std::string_view marked, std::string& out)
             }
             break;
         case State::AfterFF0:
-            // "\377\0\0" is a break, which carries no character.
-            if (byte != 0)
-                out.push_back('~');
+            out.push_back('~');
             m_state = State::Plain;
             break;
         }

@@ -10,7 +10,7 @@ namespace dovrel {
 
 // Turns marked input into plain bytes, a bad byte becoming "~". Keeps its
 // state between calls, so a mark split across two reads is read correctly.
-// A break ("\377\0\0") is dropped.
+// The line ignores breaks (IGNBRK), so "\377\0\0" is a bad NUL byte.
 class ParityMarkDecoder {
 public:
     // Appends the plain bytes of `marked` to `out`.
