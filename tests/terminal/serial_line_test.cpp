@@ -1,0 +1,298 @@
+// The serial line against a real pseudo-terminal pair: the test holds the
+// master (the far end of the line), the line opens the slave by its path.
+#include "serial_line.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <poll.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include "serial_speed.h"
+
+namespace dovrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SerialLineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char name[256] = {};
+        ASSERT_EQ(openpty(&m_master, &m_slave, name, nullptr, nullptr), 0);
+        m_settings.PortName = name;
+        m_settings.Data = 8;
+        m_settings.Stop = 0;
+        m_settings.Baud = 9600;
+    }
+    void TearDown() override
+    {
+        CloseMaster();
+        if (m_slave >= 0)
+            close(m_slave);
+    }
+    void CloseMaster()
+    {
+        if (m_master >= 0)
+            close(m_master);
+        m_master = -1;
+    }
+    // Opens the line, then lets go of the test's own slave descriptor so
+    // that the line is the only user of the slave.
+    void OpenLine()
+    {
+        ASSERT_EQ(m_line.Open(m_settings), "");
+        close(m_slave);
+        m_slave = -1;
+    }
+    void Send(const std::string& bytes)
+    {
+        ASSERT_EQ(write(m_master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+    // Reads from the line until `count` bytes came or the line closed,
+    // waiting for readiness as the window's event loop does.
+    std::string Receive(std::size_t count)
+    {
+        std::string got;
+        for (int i = 0; i < 100 && got.size() < count && m_line.IsOpen(); ++i) {
+            pollfd p {m_line.Fd(), POLLIN, 0};
+            if (poll(&p, 1, 100) > 0)
+                got += m_line.ReadAvailable();
+        }
+        return got;
+    }
+    std::string AtMaster(std::size_t count)
+    {
+        std::string got;
+        char buf[256];
+        for (int i = 0; i < 100 && got.size() < count; ++i) {
+            pollfd p {m_master, POLLIN, 0};
+            if (poll(&p, 1, 100) <= 0)
+                continue;
+            const ssize_t n = read(m_master, buf, sizeof buf);
+            if (n <= 0)
+                break;
+            got.append(buf, static_cast<std::size_t>(n));
+        }
+        return got;
+    }
+
+    int m_master = -1;
+    int m_slave = -1;
+    LineSettings m_settings;
+    SerialLine m_line {""};
+};
+
+TEST_F(SerialLineTest, BytesWrittenAtTheFarEndArriveUnchanged)
+{
+    OpenLine();
+    const std::string bytes("RYRY\x1f\x1b\x00\x7f\xff\r\n", 11);
+    Send(bytes);
+    EXPECT_EQ(Receive(bytes.size()), bytes);
+    EXPECT_TRUE(m_line.IsOpen());
+}
+
+TEST_F(SerialLineTest, ALargeBurstArrivesWhole)
+{
+    OpenLine();
+    std::string bytes;
+    for (int i = 0; i < 3000; ++i)
+        bytes.push_back(static_cast<char>('A' + i % 26));
+    Send(bytes);
+    EXPECT_EQ(Receive(bytes.size()), bytes);
+}
+
+TEST_F(SerialLineTest, NothingWaitingReturnsAtOnceWithoutClosing)
+{
+    OpenLine();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(m_line.ReadAvailable(), "");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_TRUE(m_line.IsOpen());
+}
+
+TEST_F(SerialLineTest, BytesSentComeOutAtTheFarEnd)
+{
+    OpenLine();
+    const std::string bytes("\x1f\x14\x01\x02\x08", 5);
+    EXPECT_TRUE(m_line.Write(bytes));
+    EXPECT_FALSE(m_line.HasPendingOutput());
+    EXPECT_EQ(AtMaster(bytes.size()), bytes);
+}
+
+TEST_F(SerialLineTest, ClosingTheFarEndEndsInTheClosedStateWithAReason)
+{
+    OpenLine();
+    CloseMaster();
+    // The descriptor reports the hang-up as readiness; one read closes it.
+    pollfd p {m_line.Fd(), POLLIN, 0};
+    ASSERT_EQ(poll(&p, 1, 2000), 1);
+    EXPECT_EQ(m_line.ReadAvailable(), "");
+    EXPECT_FALSE(m_line.IsOpen());
+    EXPECT_EQ(m_line.Fd(), -1);
+    EXPECT_NE(m_line.LastError().find(m_settings.PortName), std::string::npos);
+    // Further calls are harmless.
+    EXPECT_EQ(m_line.ReadAvailable(), "");
+    EXPECT_FALSE(m_line.Write("x"));
+}
+
+TEST_F(SerialLineTest, WritingAfterTheFarEndVanishedClosesTheLine)
+{
+    OpenLine();
+    CloseMaster();
+    EXPECT_FALSE(m_line.Write("RY"));
+    EXPECT_FALSE(m_line.IsOpen());
+    EXPECT_FALSE(m_line.LastError().empty());
+}
+
+TEST_F(SerialLineTest, TelexSettingsAreAcceptedByADeviceWithoutModemLines)
+{
+    m_settings.Data = 5;
+    m_settings.Stop = 1;
+    m_settings.Parity = 0;
+    for (int baud : {45, 50, 75, 100, 110, 135, 150, 200, 300, 600, 1200, 9600}) {
+        m_settings.Baud = baud;
+        ASSERT_EQ(m_line.Open(m_settings), "") << baud;
+        int actual = 0;
+        ASSERT_EQ(GetLineSpeed(m_line.Fd(), actual), 0);
+        EXPECT_EQ(actual, baud);
+    }
+}
+
+TEST_F(SerialLineTest, AllParitiesAreAcceptedAndAMarkedByteReadsBack)
+{
+    for (std::uint8_t parity = 0; parity <= 4; ++parity) {
+        m_settings.Parity = parity;
+        ASSERT_EQ(m_line.Open(m_settings), "") << int(parity);
+    }
+    close(m_slave);
+    m_slave = -1;
+    // With parity checking on, the driver doubles a real 0xFF; it must come
+    // out as one byte again.
+    Send(std::string("A\xff" "B", 3));
+    EXPECT_EQ(Receive(3), std::string("A\xff" "B", 3));
+}
+
+TEST_F(SerialLineTest, ModemLinesAskedOfAPseudoTerminalFailAndClose)
+{
+    m_settings.RTS = true;
+    const std::string error = m_line.Open(m_settings);
+    EXPECT_NE(error.find("RTS"), std::string::npos) << error;
+    EXPECT_FALSE(m_line.IsOpen());
+    EXPECT_EQ(m_line.LastError(), error);
+}
+
+TEST_F(SerialLineTest, ReopeningTheSameDeviceKeepsItOpen)
+{
+    OpenLine();
+    const int fd = m_line.Fd();
+    m_settings.Baud = 50;
+    EXPECT_EQ(m_line.Open(m_settings), "");
+    EXPECT_EQ(m_line.Fd(), fd);
+}
+
+TEST(SerialLineOpen, NoPortChosenOpensNothing)
+{
+    SerialLine line("");
+    LineSettings settings;
+    settings.Port = 0;
+    EXPECT_FALSE(line.Open(settings).empty());
+    EXPECT_FALSE(line.IsOpen());
+}
+
+TEST(SerialLineOpen, AMissingDeviceIsReportedWithItsPathAndTheSystemText)
+{
+    SerialLine line("");
+    LineSettings settings;
+    settings.PortName = "/dev/ttyNoSuchDevice7";
+    const std::string error = line.Open(settings);
+    EXPECT_NE(error.find("/dev/ttyNoSuchDevice7"), std::string::npos);
+    EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
+    EXPECT_FALSE(line.IsOpen());
+}
+
+TEST(SerialLineOpen, ADeviceThatIsNotATerminalIsRefused)
+{
+    SerialLine line("");
+    LineSettings settings;
+    settings.PortName = "/dev/null";
+    EXPECT_FALSE(line.Open(settings).empty());
+    EXPECT_FALSE(line.IsOpen());
+}
+
+class SerialLineLockTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("serial_lock_" + std::to_string(getpid()));
+        fs::create_directories(m_dir);
+        m_settings.PortName = "/dev/null";  // under /dev, so it takes a lock
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+    void WriteLock(long pid)
+    {
+        std::ofstream(m_dir / "LCK..null") << "      " << pid << "\n";
+    }
+
+    fs::path m_dir;
+    LineSettings m_settings;
+};
+
+TEST_F(SerialLineLockTest, ALockOfALiveProcessMeansInUse)
+{
+    WriteLock(1);
+    SerialLine line(m_dir.string());
+    const std::string error = line.Open(m_settings);
+    EXPECT_NE(error.find("in use"), std::string::npos) << error;
+    EXPECT_TRUE(fs::exists(m_dir / "LCK..null"));  // not ours to remove
+}
+
+TEST_F(SerialLineLockTest, AStaleLockIsRemovedAndOurOwnIsDroppedOnFailure)
+{
+    WriteLock(999999999);
+    SerialLine line(m_dir.string());
+    const std::string error = line.Open(m_settings);
+    EXPECT_EQ(error.find("in use"), std::string::npos) << error;  // fails as no terminal
+    EXPECT_FALSE(fs::exists(m_dir / "LCK..null"));
+}
+
+TEST(LineDevicePath, PortNameWinsElseTheConventionalDevice)
+{
+    struct Row {
+        int port;
+        const char* name;
+        const char* path;
+    };
+    const Row rows[] = {
+        {0, "", ""},
+        {-3, "", ""},
+        {1, "", "/dev/ttyS0"},
+        {3, "", "/dev/ttyS2"},
+        {3, "/dev/ttyUSB0", "/dev/ttyUSB0"},
+        {0, "/dev/pts/4", "/dev/pts/4"},
+    };
+    for (const Row& row : rows) {
+        LineSettings s;
+        s.Port = static_cast<std::int16_t>(row.port);
+        s.PortName = row.name;
+        EXPECT_EQ(LineDevicePath(s), row.path) << row.port << " " << row.name;
+    }
+}
+
+TEST(LineDevicePath, PortNumberIsReadBackOnlyFromConventionalDevices)
+{
+    EXPECT_EQ(PortNumberOfDevice("/dev/ttyS0"), 1);
+    EXPECT_EQ(PortNumberOfDevice("/dev/ttyS12"), 13);
+    EXPECT_EQ(PortNumberOfDevice("/dev/ttyS"), 0);
+    EXPECT_EQ(PortNumberOfDevice("/dev/ttyS1a"), 0);
+    EXPECT_EQ(PortNumberOfDevice("/dev/ttyUSB0"), 0);
+    EXPECT_EQ(PortNumberOfDevice("/dev/ttyS99999999999"), 0);
+}
+
+}  // namespace
+}  // namespace dovrel
