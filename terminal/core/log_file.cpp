@@ -1,0 +1,175 @@
+// TerminalLog: naming, choosing, opening, appending and closing the log.
+#include "log_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace dovrel {
+namespace {
+
+constexpr const char* kDataFolder = "Data";
+
+bool EndsWithDataFolder(const std::string& dir) {
+    return dir.ends_with(std::string("/") + kDataFolder);
+}
+
+std::string WithoutTrailingSlash(std::string dir) {
+    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    return dir;
+}
+
+}  // namespace
+
+std::string SystemErrorText(int err) { return std::strerror(err); }
+
+TerminalLog::TerminalLog(std::string instanceName, std::filesystem::path workDir, MessageBox& box,
+                         LogFileChoice& choice, const Clock& clock)
+    : m_instance(std::move(instanceName)),
+      m_workDir(std::move(workDir)),
+      m_box(box),
+      m_choice(choice),
+      m_clock(clock) {}
+
+TerminalLog::~TerminalLog() { CloseLog(); }
+
+std::string TerminalLog::BaseName() const {
+    std::string name;
+    if (!m_instance.empty()) {
+        name = m_instance;
+        for (char& c : name) {
+            if (c == '/' || c == '\0') c = '_';
+        }
+        name += "-";
+    }
+    const LocalTime t = m_clock.Now();
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%02d%02d%02d-%02d%02d", t.year % 100, t.month, t.day,
+                  t.hour, t.minute);
+    return name + stamp;
+}
+
+LogFileRequest TerminalLog::DialogRequest() const {
+    const std::string dir = WithoutTrailingSlash(m_workDir.string());
+    LogFileRequest request;
+    request.title = "Open Quarnel Log File";
+    request.filter = "Log Files (*.LOG)|*.log|All Files (*.*)|*.*";
+    request.initialFolder = EndsWithDataFolder(dir) ? dir : (dir == "/" ? "" : dir) + "/" + kDataFolder;
+    request.proposedName = BaseName();
+    return request;
+}
+
+void TerminalLog::Complain(const std::string& text, BoxButtons buttons, BoxIcon icon) {
+    m_box.Show(text, "", buttons, icon);
+}
+
+bool TerminalLog::CreateLog(bool automatic) {
+    if (IsOpen()) CloseLog();
+    const std::string base = BaseName();
+    m_dialogName = base + ".log";
+    if (automatic) {
+        // An existing folder is fine; a folder that cannot be made shows up
+        // as the open failure below.
+        ::mkdir(Resolved(kDataFolder).c_str(), 0777);
+        m_logPath = std::string(kDataFolder) + "/" + m_dialogName;
+    } else if (!ChooseInteractively()) {
+        return false;
+    }
+    return OpenLogPath();
+}
+
+bool TerminalLog::ChooseInteractively() {
+    const LogFileRequest request = DialogRequest();
+    for (;;) {
+        std::optional<std::string> chosen = m_choice.Choose(request);
+        if (!chosen || chosen->empty()) return false;
+        m_dialogName = *chosen;
+        struct stat st {};
+        if (::stat(Resolved(m_dialogName).c_str(), &st) != 0) {
+            if (errno == ENOENT) break;
+            Complain(SystemErrorText(errno), BoxButtons::Ok, BoxIcon::Exclamation);
+            return false;
+        }
+        const BoxAnswer answer = m_box.Show("Replace existing file - " + m_dialogName + "?", "",
+                                            BoxButtons::YesNoCancel, BoxIcon::Question);
+        if (answer == BoxAnswer::Cancel) continue;
+        if (answer == BoxAnswer::Yes && ::unlink(Resolved(m_dialogName).c_str()) != 0) {
+            Complain(SystemErrorText(errno), BoxButtons::Ok, BoxIcon::Exclamation);
+            return false;
+        }
+        break;
+    }
+    m_logPath = m_dialogName;
+    return true;
+}
+
+bool TerminalLog::OpenLogPath() {
+    const int fd = ::open(Resolved(m_logPath).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC,
+                          0666);
+    if (fd < 0) {
+        Complain(SystemErrorText(errno), BoxButtons::Ok, BoxIcon::Exclamation);
+        m_logPath.clear();
+        return false;
+    }
+    m_fd = fd;
+    return true;
+}
+
+void TerminalLog::CloseLog() {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+    m_logPath.clear();
+}
+
+void TerminalLog::WriteLog(std::string_view text) {
+    while (m_fd >= 0 && !text.empty()) {
+        const ssize_t n = ::write(m_fd, text.data(), text.size());
+        if (n > 0) {
+            text.remove_prefix(static_cast<std::size_t>(n));
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        const int err = (n < 0) ? errno : ENOSPC;
+        if (m_box.Show(SystemErrorText(err), "", BoxButtons::RetryCancel, BoxIcon::Stop) !=
+            BoxAnswer::Retry) {
+            return;
+        }
+    }
+}
+
+std::filesystem::path TerminalLog::Resolved(const std::string& path) const {
+    std::filesystem::path p(path);
+    return p.is_absolute() ? p : m_workDir / p;
+}
+
+std::string TerminalLog::DisplayName() const {
+    const std::string dir = WithoutTrailingSlash(m_workDir.string());
+    const std::string prefix = dir == "/" ? "/" : dir + "/";
+    if (!m_logPath.starts_with(prefix)) return m_logPath;
+    if (EndsWithDataFolder(dir)) {
+        return "." + m_logPath.substr(dir.size() - std::strlen(kDataFolder) - 1);
+    }
+    return m_logPath.substr(prefix.size());
+}
+
+std::string TerminalLog::Caption(const std::string& plainCaption) const {
+    return IsOpen() ? DisplayName() + " - " + plainCaption : plainCaption;
+}
+
+std::vector<std::string> TerminalLog::EditCommand() const {
+    if (!IsOpen()) return {};
+    for (const char* var : {"VISUAL", "EDITOR"}) {
+        const char* editor = std::getenv(var);
+        if (editor != nullptr && *editor != '\0') {
+            return {"/bin/sh", "-c", std::string(editor) + " \"$1\"", "dovrel-edit", m_logPath};
+        }
+    }
+    return {"xdg-open", m_logPath};
+}
+
+}  // namespace dovrel

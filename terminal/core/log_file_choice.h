@@ -1,0 +1,25 @@
+// The file-choice seam for creating a log interactively: the window shows a
+// file dialog, tests answer from a script.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace dovrel {
+
+// What the dialog is asked to show.
+struct LogFileRequest {
+    std::string title;          // "Open Quarnel Log File"
+    std::string filter;         // "Log Files (*.LOG)|*.log|All Files (*.*)|*.*"
+    std::string initialFolder;  // absolute folder the dialog starts in
+    std::string proposedName;   // base name without extension; the dialog adds none
+};
+
+class LogFileChoice {
+public:
+    virtual ~LogFileChoice() = default;
+    // The chosen file as a full path, or nothing when the user cancelled.
+    virtual std::optional<std::string> Choose(const LogFileRequest& request) = 0;
+};
+
+}  // namespace dovrel

@@ -1,0 +1,159 @@
+// Reception: conversion of received blocks, the display driver, silence
+// watch, pause and the status panels of the receive path.
+#include "reception.h"
+
+#include <algorithm>
+
+namespace dovrel {
+
+Reception::Reception(TerminalSettings& settings, TelexState& telex, KeywordTable keywords,
+                     Pane& pane, const Clock& clock, DisplayScheduler& scheduler)
+    : m_settings(settings),
+      m_telex(telex),
+      m_keywords(std::move(keywords)),
+      m_clock(clock),
+      m_scheduler(scheduler),
+      m_writer(pane),
+      m_display(m_state, settings, m_keywords, m_writer, clock) {}
+
+void Reception::OnDataReceived(std::string_view bytes) {
+    if (m_state.NoSignalShown) {
+        m_display.WriteNotice("Signal recovered after " + std::to_string(m_state.SilenceSeconds) +
+                              "s");
+        m_state.NoSignalShown = false;
+        SetPanel("Status", m_state.StatusText);
+    }
+    m_state.SilenceSeconds = 0;
+    ReadConvert(bytes);
+}
+
+void Reception::ReadConvert(std::string_view bytes) {
+    TelexOptions options;
+    options.code = m_lineCode;
+    options.alphabet = m_settings.TelexCod;
+    options.mode = m_settings.TelexUOS;
+    options.rawCrLf = m_settings.TelexCrl;
+    options.bellBeeps = m_settings.BellBeeps;
+    std::string raw;
+    std::string display;
+    raw.reserve(bytes.size());
+    display.reserve(bytes.size());
+    for (const char b : bytes) {
+        std::string ch = DecodeLineByte(static_cast<std::uint8_t>(b), options, m_telex);
+        raw += ch;
+        display += DisplayFilter(ch, options.rawCrLf, options.bellBeeps, m_telex, m_beep);
+    }
+    m_settings.TelexCod = options.alphabet;
+    m_settings.TelexUOS = options.mode;
+
+    if (m_settings.AutoSynop && m_weatherParse) m_weatherParse(raw);
+    if (m_displaying) {
+        // A box raised while displaying runs the event loop; this block
+        // waits until the routine has finished with the pending text.
+        m_lateText += display;
+        ScheduleDisplay();
+    } else {
+        m_state.PendingText += display;
+        if (!m_state.Paused) DisplayPending();
+    }
+    UpdateTextPanel(raw);
+    if (m_printOn && m_printer != nullptr) AssemblePrinterLine(m_state.PrinterLine, display, *m_printer);
+}
+
+void Reception::DisplayPending() {
+    if (m_displaying || m_state.Paused) return;
+    m_displaying = true;
+    std::string& pending = m_state.PendingText;
+    std::size_t done = 0;
+    const std::size_t end = std::min(pending.size(), kDisplayBatch);
+    while (done < end) {
+        done += m_display.ShowPending(std::string_view(pending).substr(done, end - done));
+    }
+    pending.erase(0, done);
+    m_writer.Flush();
+    m_displaying = false;
+    pending += m_lateText;
+    m_lateText.clear();
+    if (!pending.empty() && !m_state.Paused) ScheduleDisplay();
+}
+
+void Reception::ScheduleDisplay() {
+    if (m_displayPosted) return;
+    m_displayPosted = true;
+    m_scheduler.Post([this] {
+        m_displayPosted = false;
+        DisplayPending();
+    });
+}
+
+void Reception::UpdateTextPanel(const std::string& raw) {
+    const std::size_t keep = static_cast<std::size_t>(m_textPanelWidth);
+    if (m_textPanel.size() > keep) m_textPanel.erase(0, m_textPanel.size() - keep);
+    m_textPanel += raw;
+    SetPanel("Text", m_textPanel);
+}
+
+void Reception::Connected() {
+    m_state.ConnectTime = m_clock.Now();
+    if (m_timer != nullptr) m_timer->Start(1000);
+}
+
+void Reception::Disconnected() {
+    if (m_timer != nullptr) m_timer->Stop();
+    SetPanel("Time", "");
+}
+
+void Reception::SetStatusText(const std::string& text) {
+    m_state.StatusText = text;
+    if (text == "CONNECTED") m_state.MessageCount = 0;
+}
+
+void Reception::OnTimerTick(bool portOpen) {
+    SetPanel("Time", FormatElapsed(m_clock.Now().epochSeconds - m_state.ConnectTime.epochSeconds) + " ");
+    if (!portOpen) return;
+    ++m_state.SilenceSeconds;
+    if (m_settings.WaitTime != 0 && m_state.SilenceSeconds >= m_settings.WaitTime &&
+        !m_state.NoSignalShown) {
+        m_state.NoSignalShown = true;
+        SetPanel("Status", "NO SIGNAL");
+    }
+}
+
+bool Reception::OnPaneKey(PaneKey key) {
+    switch (key) {
+        case PaneKey::Pause:
+        case PaneKey::CtrlA:
+            m_state.Paused = true;
+            SetPanel("Status", "PAUSE");
+            return false;
+        case PaneKey::EscapeDown:
+        case PaneKey::CtrlCUp:
+            m_state.Paused = false;
+            SetPanel("Status", m_state.StatusText);
+            // What was collected during the pause is shown now, not when
+            // the next block happens to arrive.
+            if (HasPending()) ScheduleDisplay();
+            return true;
+        case PaneKey::Other:
+            if (m_state.Paused) {
+                SetPanel("Status", "PAUSE");
+                return false;
+            }
+            SetPanel("Status", m_state.StatusText);
+            return true;
+    }
+    return false;
+}
+
+void Reception::ClearPane() {
+    m_writer.Flush();
+    m_state.Busy = true;
+    m_writer.ClearPane();
+    m_state.Busy = false;
+}
+
+void Reception::SetPanel(std::string_view key, const std::string& text) {
+    if (m_panels != nullptr) m_panels->SetPanelText(key, text);
+}
+
+}  // namespace dovrel

@@ -1,0 +1,38 @@
+// A pane that records what is written to it, as plain text and as styled
+// runs, for tests, benchmarks and headless use of the reception path.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "pane.h"
+
+namespace dovrel {
+
+class RecordingPane : public Pane {
+public:
+    // A stretch of text in one style; neighbouring appends of the same style
+    // join one run.
+    struct Run {
+        std::string text;
+        TextStyle style;
+    };
+
+    void Append(std::string_view text, TextStyle style) override;
+    std::size_t Length() const override { return m_text.size(); }
+    void Clear() override;
+
+    const std::string& Text() const { return m_text; }
+    const std::vector<Run>& Runs() const { return m_runs; }
+    // How often the pane was cleared.
+    int Clears() const { return m_clears; }
+    // The text of every run in `style`, each run followed by "|".
+    std::string TextIn(TextStyle style) const;
+
+private:
+    std::string m_text;
+    std::vector<Run> m_runs;
+    int m_clears = 0;
+};
+
+}  // namespace dovrel
