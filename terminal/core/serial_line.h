@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "line_output.h"
 #include "serial_parity_marks.h"
 #include "terminal_settings.h"
 
@@ -30,11 +31,11 @@ std::string DefaultLockDirectory();
 // and calls ReadAvailable() / FlushOutput(). Any device error or a vanished
 // device (hang-up, USB adapter unplugged, pseudo-terminal master closed)
 // closes the line at once and keeps the system's error text in LastError().
-class SerialLine {
+class SerialLine : public LineOutput {
 public:
     SerialLine() = default;
     explicit SerialLine(std::string lockDirectory) : m_lockDir(std::move(lockDirectory)) {}
-    ~SerialLine();
+    ~SerialLine() override;
     SerialLine(const SerialLine&) = delete;
     SerialLine& operator=(const SerialLine&) = delete;
 
@@ -57,7 +58,7 @@ public:
     // call when closed; clears LastError().
     void Close();
 
-    bool IsOpen() const { return m_fd >= 0; }
+    bool IsOpen() const override { return m_fd >= 0; }
     // The descriptor to watch; -1 while closed. Owned by this object.
     int Fd() const { return m_fd; }
     // Path of the open device (as it was named); empty while closed.
@@ -70,7 +71,7 @@ public:
     std::string ReadAvailable();
     // Queues `bytes` for sending and writes as much as the device takes now.
     // False (and the line closed) on a device error or when closed.
-    bool Write(std::string_view bytes);
+    bool Write(std::string_view bytes) override;
     // Writes queued output that the device would not take earlier; call
     // when the descriptor becomes writable. False on a device error.
     bool FlushOutput();
