@@ -1,0 +1,48 @@
+// Typed sending.
+#include "send_convert.h"
+
+#include <string>
+
+namespace dovrel {
+
+int Sender::SendConvert(int& dat, std::uint8_t dataBits, std::uint8_t& alphabet)
+{
+    // Checked first: encoding while closed would move the transmit shift
+    // although nothing reaches the far end, and the next character sent
+    // would then lack the shift it needs.
+    if (!m_line.IsOpen()) {
+        dat = 0;
+        return 0;
+    }
+    std::string text;
+    switch (dataBits) {
+    case 5:
+        text = TelexEncode(dat, alphabet, m_state);
+        break;
+    case 7:
+        text.push_back(static_cast<char>(dat & 127));
+        break;
+    case 8:
+        // One byte per character; anything else has no code on the line.
+        if (dat >= 0 && dat <= 255)
+            text.push_back(static_cast<char>(dat));
+        else
+            dat = 0;
+        break;
+    default:
+        break;
+    }
+    if (!text.empty())
+        m_line.Write(text);
+    if (dat == 0 && m_beep)
+        m_beep();
+    return dat;
+}
+
+bool Sender::SendBoxKey(int& key, std::uint8_t dataBits, std::uint8_t& alphabet)
+{
+    key = SendConvert(key, dataBits, alphabet);
+    return key == 13;
+}
+
+}  // namespace dovrel

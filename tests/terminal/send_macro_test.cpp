@@ -1,0 +1,244 @@
+// Typed sending for the three line codes and function-key macros: names,
+// "/" notation, item readings, labels, and stopping when the line closes.
+#include "macro_keys.h"
+#include "send_convert.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace dovrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A line that records what is written and can close after some bytes.
+class RecordingLine : public LineOutput {
+public:
+    bool IsOpen() const override { return open; }
+    bool Write(std::string_view bytes) override
+    {
+        if (!open)
+            return false;
+        sent.append(bytes);
+        if (closeAfter > 0 && sent.size() >= closeAfter)
+            open = false;
+        return true;
+    }
+    bool open = true;
+    std::size_t closeAfter = 0;
+    std::string sent;
+};
+
+class SendTest : public ::testing::Test {
+protected:
+    int Type(int ch, std::uint8_t dataBits)
+    {
+        return m_sender.SendConvert(ch, dataBits, m_alphabet);
+    }
+
+    RecordingLine m_line;
+    TelexState m_state;
+    int m_beeps = 0;
+    std::uint8_t m_alphabet = 0;
+    Sender m_sender {m_line, m_state, [this] { ++m_beeps; }};
+};
+
+TEST_F(SendTest, EightBitsSendTheCharacterAndCrEmptiesTheBox)
+{
+    int key = 'A';
+    EXPECT_FALSE(m_sender.SendBoxKey(key, 8, m_alphabet));
+    EXPECT_EQ(key, 'A');
+    key = 13;
+    EXPECT_TRUE(m_sender.SendBoxKey(key, 8, m_alphabet));
+    EXPECT_EQ(m_line.sent, "\x41\x0D");
+    EXPECT_EQ(m_beeps, 0);
+}
+
+TEST_F(SendTest, SevenBitsClearTheTopBit)
+{
+    EXPECT_EQ(Type(200, 7), 200);
+    EXPECT_EQ(m_line.sent, "\x48");  // 200 AND 127 = 72
+}
+
+TEST_F(SendTest, EightBitsCannotCarryACharacterAboveAByte)
+{
+    EXPECT_EQ(Type(0x20AC, 8), 0);
+    EXPECT_EQ(m_line.sent, "");
+    EXPECT_EQ(m_beeps, 1);
+}
+
+TEST_F(SendTest, TelexSendsShiftCodesOnlyWhenTheShiftChanges)
+{
+    // Starts in figures: the first letter needs LTRS (31) first.
+    Type('R', 5);
+    Type('Y', 5);
+    Type('1', 5);
+    EXPECT_EQ(m_line.sent, std::string("\x1f\x0a\x15\x1b\x17", 5));
+}
+
+TEST_F(SendTest, TelexCrIsTheCarriageReturnCodeAndEmptiesTheBox)
+{
+    int key = 13;
+    EXPECT_TRUE(m_sender.SendBoxKey(key, 5, m_alphabet));
+    EXPECT_EQ(m_line.sent, "\x08");
+}
+
+TEST_F(SendTest, ACharacterWithoutATelexCodeBeepsAndIsSwallowed)
+{
+    EXPECT_EQ(Type(0x7E, 5), 0);  // "~"
+    EXPECT_EQ(m_line.sent, "");
+    EXPECT_EQ(m_beeps, 1);
+}
+
+TEST_F(SendTest, AClosedLineSwallowsSilentlyAndKeepsTheShift)
+{
+    m_line.open = false;
+    EXPECT_EQ(Type('A', 5), 0);
+    EXPECT_EQ(m_beeps, 0);
+    EXPECT_EQ(m_state.TxShift, 0);
+    // Once open, the first letter still gets its LTRS.
+    m_line.open = true;
+    Type('A', 5);
+    EXPECT_EQ(m_line.sent, "\x1f\x03");
+}
+
+TEST_F(SendTest, AnUnknownLineCodeSendsNothingWithoutBeeping)
+{
+    EXPECT_EQ(Type('A', 6), 'A');
+    EXPECT_EQ(m_line.sent, "");
+    EXPECT_EQ(m_beeps, 0);
+}
+
+TEST(MacroName, ModifierSuffixes)
+{
+    EXPECT_EQ(MacroName(1, false, false), "F1");
+    EXPECT_EQ(MacroName(5, true, false), "F5S");
+    EXPECT_EQ(MacroName(12, false, true), "F12C");
+    EXPECT_EQ(MacroName(1, true, true), "F1SC");
+    EXPECT_EQ(MacroName(0, false, false), "");
+    EXPECT_EQ(MacroName(13, false, false), "");
+}
+
+TEST(MacroParse, ItemsAndTheirReadings)
+{
+    struct Row {
+        const char* text;
+        std::string bytes;
+    };
+    using namespace std::string_literals;
+    const Row rows[] = {
+        {"/4E/4E/4E/4E/0D/0A", "NNNN\r\n"s},
+        {"/4E//0D/", "\x4E\x0D"s},         // empty items skipped
+        {"/", ""s},                        // one character: nothing
+        {"", ""s},
+        {"41/42", ""s},                    // must begin with "/"
+        {"/41/42", "AB"s},
+        {"/4e/ff/0", "\x4e\xff\x00"s},     // either case; one digit
+        {"/4EZZ", "\x4E"s},                // reading stops at a non-digit
+        {"/ZZ", "\x00"s},                  // no digits: a zero byte
+        {"/100/41", "A"s},                 // not a byte: skipped
+        {"/FFFF/41", "A"s},                // 16-bit negative: skipped
+        {"/80000000/41", "A"s},            // 32-bit negative: skipped
+        {"/000041", "A"s},                 // leading zeros
+        {"/ 4 1", "A"s},                   // blanks ignored
+        {"//", ""s},
+    };
+    for (const Row& row : rows) {
+        const std::vector<std::uint8_t> got = ParseMacro(row.text);
+        EXPECT_EQ(std::string(got.begin(), got.end()), row.bytes) << row.text;
+    }
+}
+
+class MacroKeyTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char tmpl[] = "/tmp/macro_key_test.XXXXXX";
+        m_dir = ::mkdtemp(tmpl);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+    SettingsContext Store() const { return SettingsContext(SettingsStore(m_dir), "Quarnel"); }
+
+    fs::path m_dir;
+    RecordingLine m_line;
+};
+
+TEST_F(MacroKeyTest, ShiftF5WithoutALabelShowsItsNameAndSendsItsBytes)
+{
+    Store().WriteText("F5S", "/41/42");
+    const MacroOutcome out = RunMacroKey(5, true, false, Store(), m_line);
+    EXPECT_TRUE(out.ran);
+    EXPECT_EQ(out.timePanel, "F5S ");
+    EXPECT_EQ(m_line.sent, "AB");
+    EXPECT_EQ(out.bytesSent, 2u);
+}
+
+TEST_F(MacroKeyTest, ShiftCtrlReadsOnlyTheSCValue)
+{
+    Store().WriteText("F1S", "/53");
+    Store().WriteText("F1C", "/43");
+    Store().WriteText("F1SC", "/5A");
+    Store().WriteText("F1SC_", "both");
+    const MacroOutcome out = RunMacroKey(1, true, true, Store(), m_line);
+    EXPECT_EQ(m_line.sent, "Z");
+    EXPECT_EQ(out.timePanel, "both ");
+}
+
+TEST_F(MacroKeyTest, TheStoreIsReadAtEveryPress)
+{
+    Store().WriteText("F2", "/31");
+    RunMacroKey(2, false, false, Store(), m_line);
+    Store().WriteText("F2", "/32");
+    RunMacroKey(2, false, false, Store(), m_line);
+    EXPECT_EQ(m_line.sent, "12");
+}
+
+TEST_F(MacroKeyTest, MissingOrMalformedMacrosDoNothing)
+{
+    Store().WriteText("F3", "/");
+    Store().WriteText("F4", "41");
+    for (int key : {3, 4, 6}) {
+        const MacroOutcome out = RunMacroKey(key, false, false, Store(), m_line);
+        EXPECT_FALSE(out.ran) << key;
+        EXPECT_EQ(out.timePanel, "");
+    }
+    EXPECT_EQ(m_line.sent, "");
+}
+
+TEST_F(MacroKeyTest, AClosedLineSendsNothingButTheLabelIsShown)
+{
+    Store().WriteText("F7", "/41");
+    m_line.open = false;
+    const MacroOutcome out = RunMacroKey(7, false, false, Store(), m_line);
+    EXPECT_TRUE(out.ran);
+    EXPECT_EQ(out.timePanel, "F7 ");
+    EXPECT_EQ(out.bytesSent, 0u);
+}
+
+TEST_F(MacroKeyTest, ALineClosingDuringTheMacroStopsIt)
+{
+    Store().WriteText("F8", "/41/42/43/44");
+    m_line.closeAfter = 2;
+    const MacroOutcome out = RunMacroKey(8, false, false, Store(), m_line);
+    EXPECT_EQ(m_line.sent, "AB");
+    EXPECT_EQ(out.bytesSent, 2u);
+}
+
+TEST_F(MacroKeyTest, TheDefaultF12IsStoredOnlyWhenEmpty)
+{
+    StoreDefaultF12(Store());
+    EXPECT_EQ(Store().ReadText("F12"), "/4E/4E/4E/4E/0D/0A");
+    EXPECT_EQ(Store().ReadText("F12_"), "NNNN");
+    Store().WriteText("F12", "/41");
+    Store().WriteText("F12_", "mine");
+    StoreDefaultF12(Store());
+    EXPECT_EQ(Store().ReadText("F12"), "/41");
+    EXPECT_EQ(Store().ReadText("F12_"), "mine");
+    RunMacroKey(12, false, false, Store(), m_line);
+    EXPECT_EQ(m_line.sent, "A");
+}
+
+}  // namespace
+}  // namespace dovrel
