@@ -1,0 +1,203 @@
+// Printer status decoding, the inaccessible-port path, printing to the
+// device and the "Print" panel switch, with a fake status register and a
+// folder standing in for /dev.
+#include "printer_device.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+#include <vector>
+
+namespace dovrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FakeStatus : public PrinterStatusReader {
+public:
+    std::optional<std::uint8_t> ReadStatus(int port, std::string& missing) override
+    {
+        ports.push_back(port);
+        if (!status)
+            missing = "/dev/parport0 not found";
+        return status;
+    }
+    std::optional<std::uint8_t> status = 0xDF;
+    std::vector<int> ports;
+};
+
+class RecordingBox : public MessageBox {
+public:
+    BoxAnswer Show(const std::string& text, const std::string& title, BoxButtons, BoxIcon icon) override
+    {
+        texts.push_back(text);
+        titles.push_back(title);
+        icons.push_back(icon);
+        return BoxAnswer::Ok;
+    }
+    std::vector<std::string> texts, titles;
+    std::vector<BoxIcon> icons;
+};
+
+TEST(PrinterStatus, StatusTable)
+{
+    struct Row {
+        std::uint8_t status;
+        const char* text;
+    };
+    const Row rows[] = {
+        {0xFF, "Not connected"},
+        {0x7F, "No printer found"},      // busy, paper out, no error signalled
+        {0xDF, ""},                      // ready
+        {0x67, "No more paper"},         // busy and paper out, but an error signalled
+        {0xB8, "No more paper"},
+        {0xC8, "Printer is OFFLINE"},
+        {0x58, "Printer is BUSY"},
+        {0xD8, ""},
+        {0xD0, ""},                      // error bit alone does not stop printing
+        {0x00, "Printer is OFFLINE"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(DecodePrinterStatus(row.status), row.text) << std::hex << int(row.status);
+}
+
+TEST(PrinterStatus, OnlyPortsOneAndTwoAreKnown)
+{
+    FakeStatus reader;
+    for (int port : {0, 3, -1}) {
+        int p = port;
+        EXPECT_EQ(GetPrinterStatus(p, reader), "Unknown printer port");
+        EXPECT_EQ(p, port);
+    }
+    EXPECT_TRUE(reader.ports.empty());
+}
+
+TEST(PrinterStatus, AnInaccessiblePortNamesWhatIsMissingAndResetsThePort)
+{
+    FakeStatus reader;
+    reader.status.reset();
+    int port = 2;
+    EXPECT_EQ(GetPrinterStatus(port, reader), "/dev/parport0 not found\r\nCannot get printer status");
+    EXPECT_EQ(port, 0);
+}
+
+TEST(PrinterStatus, ThePpdevReaderReportsAMissingDeviceNode)
+{
+    char tmpl[] = "/tmp/printer_status_test.XXXXXX";
+    const std::string dir = ::mkdtemp(tmpl);
+    PpdevStatusReader reader(dir);
+    std::string missing;
+    EXPECT_FALSE(reader.ReadStatus(2, missing).has_value());
+    EXPECT_NE(missing.find(dir + "/parport1 not found"), std::string::npos) << missing;
+    EXPECT_NE(missing.find("ppdev"), std::string::npos);
+    // A node that is not a parallel port cannot be read either.
+    std::ofstream(dir + "/parport0") << "x";
+    missing.clear();
+    EXPECT_FALSE(reader.ReadStatus(1, missing).has_value());
+    EXPECT_NE(missing.find(dir + "/parport0"), std::string::npos) << missing;
+    fs::remove_all(dir);
+}
+
+class PrinterDeviceTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::ofstream(m_dir / "lp0");
+        std::ofstream(m_dir / "lp1");
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+    std::string Printed(const char* lp) const
+    {
+        std::ifstream in(m_dir / lp, std::ios::binary);
+        std::stringstream all;
+        all << in.rdbuf();
+        return all.str();
+    }
+
+    static fs::path TempDir()
+    {
+        char tmpl[] = "/tmp/printer_device_test.XXXXXX";
+        return ::mkdtemp(tmpl);
+    }
+
+    fs::path m_dir = TempDir();  // before the printer, which is given it
+    FakeStatus m_reader;
+    std::int32_t m_printerId = 1;
+    RecordingBox m_box;
+    PrinterDevice m_printer {m_reader, m_printerId, m_dir.string()};
+};
+
+TEST_F(PrinterDeviceTest, PrintTextGoesToTheDeviceOfThePort)
+{
+    int port = 2;
+    EXPECT_TRUE(m_printer.PrintText(port, "ZCZC 001\r"));
+    EXPECT_TRUE(m_printer.PrintText("NNNN\r"));
+    EXPECT_EQ(Printed("lp1"), "ZCZC 001\r");
+    EXPECT_EQ(Printed("lp0"), "NNNN\r");
+}
+
+TEST_F(PrinterDeviceTest, NothingIsPrintedWhenNotReadyOrTheDeviceIsMissing)
+{
+    m_reader.status = 0x58;  // busy
+    EXPECT_FALSE(m_printer.PrintText("lost\r"));
+    m_reader.status = 0xDF;
+    fs::remove(m_dir / "lp0");
+    EXPECT_FALSE(m_printer.PrintText("lost\r"));
+    EXPECT_EQ(Printed("lp1"), "");
+}
+
+TEST_F(PrinterDeviceTest, SwitchingOnPrintsTheHeadingAndOffAlwaysWorks)
+{
+    EXPECT_EQ(m_printer.ClickPrintPanel("06/12/2026 21:59:02", "Quarnel Terminal 1.0.0", m_box), "P ON");
+    EXPECT_TRUE(m_printer.PrintOn());
+    EXPECT_EQ(Printed("lp0"), "\r06/12/2026 21:59:02 - Quarnel Terminal 1.0.0\r");
+    EXPECT_TRUE(m_box.texts.empty());
+    m_reader.status.reset();
+    EXPECT_EQ(m_printer.ClickPrintPanel("x", "y", m_box), "P OFF");
+    EXPECT_FALSE(m_printer.PrintOn());
+    EXPECT_TRUE(m_box.texts.empty());
+}
+
+TEST_F(PrinterDeviceTest, ANotReadyPrinterStaysOffWithABox)
+{
+    m_reader.status = 0xB8;
+    EXPECT_EQ(m_printer.ClickPrintPanel("x", "y", m_box), "P OFF");
+    EXPECT_FALSE(m_printer.PrintOn());
+    ASSERT_EQ(m_box.texts.size(), 1u);
+    EXPECT_EQ(m_box.texts[0], "No more paper");
+    EXPECT_EQ(m_box.titles[0], "LPT1 Printer Error");
+    EXPECT_EQ(m_box.icons[0], BoxIcon::Exclamation);
+    EXPECT_EQ(m_printerId, 1);
+}
+
+TEST_F(PrinterDeviceTest, AnInaccessiblePortResetsTheChoiceOfPrinter)
+{
+    m_reader.status.reset();
+    EXPECT_EQ(m_printer.ClickPrintPanel("x", "y", m_box), "P OFF");
+    ASSERT_EQ(m_box.texts.size(), 1u);
+    EXPECT_NE(m_box.texts[0].find("Cannot get printer status"), std::string::npos);
+    EXPECT_EQ(m_box.titles[0], "LPT1 Printer Error");
+    EXPECT_EQ(m_printerId, 0);
+}
+
+TEST_F(PrinterDeviceTest, NoPrinterChosenIsAnUnknownPort)
+{
+    m_printerId = 0;
+    m_printer.ClickPrintPanel("x", "y", m_box);
+    ASSERT_EQ(m_box.texts.size(), 1u);
+    EXPECT_EQ(m_box.texts[0], "Unknown printer port");
+    EXPECT_FALSE(m_printer.PrintOn());
+}
+
+TEST_F(PrinterDeviceTest, AFailedHeadingKeepsPrintingOff)
+{
+    fs::remove(m_dir / "lp0");
+    EXPECT_EQ(m_printer.ClickPrintPanel("x", "y", m_box), "P OFF");
+    EXPECT_TRUE(m_box.texts.empty());
+}
+
+}  // namespace
+}  // namespace dovrel
