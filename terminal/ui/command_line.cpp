@@ -1,0 +1,90 @@
+// Command-line reading and the names and captions derived from it.
+#include "command_line.h"
+
+#include "version.h"
+
+namespace dovrel {
+namespace {
+
+constexpr const char* kProgramName = "Quarnel";
+
+std::string Trim(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+// Blanks out the option and trims; Usage when a "-" is still present.
+CommandLine WithoutOption(std::string text, const std::string& option, CommandAction action) {
+    const auto at = text.find(option);
+    text.replace(at, option.size(), std::string(option.size(), ' '));
+    text = Trim(text);
+    if (text.find('-') != std::string::npos) return {CommandAction::Usage, {}};
+    return {action, text};
+}
+
+std::string Version() {
+    return std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
+           std::to_string(kVersionRevision);
+}
+
+}  // namespace
+
+std::string JoinArguments(const std::vector<std::string>& args) {
+    std::string text;
+    for (const auto& arg : args) {
+        if (!text.empty()) text += ' ';
+        text += arg;
+    }
+    return text;
+}
+
+CommandLine ParseCommandLine(const std::string& commandText) {
+    const std::string text = Trim(commandText);
+    if (text.find("-?") != std::string::npos) return {CommandAction::Usage, {}};
+    if (text.find("-reset") != std::string::npos)
+        return WithoutOption(text, "-reset", CommandAction::Reset);
+    if (text.find("-clean") != std::string::npos)
+        return WithoutOption(text, "-clean", CommandAction::Clean);
+    return {CommandAction::Run, text};
+}
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+    for (const auto& arg : args)
+        if (arg == "--help" || arg == "-h") return true;
+    return false;
+}
+
+std::string UsageText() {
+    return "Usage:\tDOVREL.EXE (NAME) (-clean|-reset)\r\n     with\r\n\tNAME = Instance name\r\n"
+           "\t-clean  = Registry clean option\t-reset  = Reset position";
+}
+
+std::string InstanceSuffixOf(const std::string& instanceName) {
+    return instanceName.empty() ? std::string() : " - " + instanceName;
+}
+
+std::string ContextNameOf(const std::string& instanceName) {
+    return kProgramName + InstanceSuffixOf(instanceName);
+}
+
+std::string ApplicationTitle() { return std::string(kProgramName) + " Terminal " + Version(); }
+
+std::string WindowCaption(const std::string& instanceName) {
+    return std::string(kProgramName) + " " + Version() + InstanceSuffixOf(instanceName);
+}
+
+std::string LogCaption(const std::string& logDisplayName, const std::string& instanceName) {
+    return logDisplayName + " - " + WindowCaption(instanceName);
+}
+
+std::string ResetText(const std::string& contextName) {
+    return "Resetting " + contextName + " position\r\nPlease restart application";
+}
+
+std::string CleanText(const std::string& contextName) {
+    return "Cleaning " + contextName + " registry context\r\nPlease restart application";
+}
+
+}  // namespace dovrel

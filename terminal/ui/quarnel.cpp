@@ -1,0 +1,265 @@
+// The main window's controls and how they are laid out and wired.
+#include "quarnel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSocketNotifier>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "command_line.h"
+#include "qt_seams.h"
+#include "status_panels.h"
+#include "terminal_pane.h"
+#include "telex_panels.h"
+#include "tool_icons.h"
+#include "window_geometry.h"
+
+namespace dovrel {
+namespace {
+
+// Tool-bar buttons in order: key, tool tip, descriptive text.
+struct ToolSpec {
+    const char* key;
+    const char* toolTip;
+    const char* description;
+};
+constexpr ToolSpec kTools[] = {
+    {"CreateLogFile", "Create Log File...", "Create Log File..."},
+    {"CloseLogFile", "Close Log File", "Close Log File"},
+    {"Serial", "Serial port configuration", "Serial port configuration"},
+    {"Properties", "Properties...", "Common Properties..."},
+    {"Synop", "Force synop decode", ""},
+    {"Edit", "Edit current log file", ""},
+    {"Clear", "Clear screen content", ""},
+};
+
+}  // namespace
+
+Quarnel::Quarnel(QuarnelSeams seams, QWidget* parent)
+    : QMainWindow(parent),
+      m_seams(std::move(seams)),
+      m_store(SettingsStore::ForUser(), ""),
+      m_serial(m_seams.lockDirectory) {
+    setObjectName("Quarnel");
+    if (m_seams.box == nullptr) {
+        m_qtBox = std::make_unique<QtMessageBox>(this);
+        m_qtBox->SetAppTitle(ApplicationTitle());
+    }
+    if (m_seams.fileChoice == nullptr) m_qtChoice = std::make_unique<QtLogFileChoice>(this);
+    if (m_seams.clock == nullptr) m_systemClock = std::make_unique<SystemClock>();
+    m_box = m_seams.box ? m_seams.box : m_qtBox.get();
+    m_choice = m_seams.fileChoice ? m_seams.fileChoice : m_qtChoice.get();
+    m_clock = m_seams.clock ? m_seams.clock : m_systemClock.get();
+    if (m_seams.workDir.empty()) m_seams.workDir = std::filesystem::current_path();
+
+    m_scheduler = std::make_unique<QtScheduler>(this);
+    m_timer = new QtTickTimer([this] { OnStatusTick(); }, this);
+    CreateActions();
+    CreateMenu();
+    CreateToolBar();
+    CreateStatusBar();
+    CreateCentral();
+    const TwipsRect design = kDesignWindow;
+    resize(TwipsToPixels(design.W, Dpi()), TwipsToPixels(design.H, Dpi()));
+    move(TwipsToPixels(design.X, Dpi()), TwipsToPixels(design.Y, Dpi()));
+}
+
+Quarnel::~Quarnel() {
+    Shutdown();
+    // The notifiers watch the line's descriptor: gone before the line closes.
+    delete m_readNotifier;
+    delete m_writeNotifier;
+    m_reception.reset();
+}
+
+double Quarnel::Dpi() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->logicalDotsPerInchY() : 96.0;
+}
+
+QAction* Quarnel::Action(const QString& name) const { return findChild<QAction*>(name); }
+
+void Quarnel::CreateActions() {
+    auto add = [this](const char* name, const QString& text, auto slot) {
+        auto* action = new QAction(text, this);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    add("mnuProperties", "&Properties...", [this] { PropertiesDialog(); });
+    add("mnuSerial", "&Serial", [this] { SerialDialog(); });
+    add("mnuCreateLog", "&Create Log File...", [this] { CreateLog(); });
+    add("mnuCloseLog", "&Close Log File", [this] { CloseLog(); })->setEnabled(false);
+    add("mnuFileExit", "E&xit", [this] { close(); });
+    for (const auto& tool : kTools) {
+        const QString key = tool.key;
+        QAction* action = add(tool.key, tool.toolTip, [this, key] { ToolBarClick(key); });
+        action->setToolTip(tool.toolTip);
+        action->setStatusTip(tool.description);
+        action->setIcon(ToolIcon(key));
+    }
+    Action("CloseLogFile")->setEnabled(false);
+    Action("Edit")->setEnabled(false);
+}
+
+void Quarnel::CreateMenu() {
+    QMenu* menu = menuBar()->addMenu("&Actions");
+    menu->setObjectName("mnuFile");
+    menu->addAction(Action("mnuProperties"));
+    menu->addAction(Action("mnuSerial"));
+    menu->addSeparator()->setObjectName("Bar0");
+    menu->addAction(Action("mnuCreateLog"));
+    menu->addAction(Action("mnuCloseLog"));
+    menu->addSeparator()->setObjectName("Bar2");
+    menu->addAction(Action("mnuFileExit"));
+}
+
+void Quarnel::CreateToolBar() {
+    QToolBar* bar = addToolBar("ToolBar");
+    bar->setObjectName("ToolBar");
+    bar->setMovable(false);
+    bar->setIconSize(QSize(24, 24));
+    for (const auto& tool : kTools) bar->addAction(Action(tool.key));
+    auto* spacer = new QWidget(bar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    bar->addWidget(spacer);
+    CreateLamp();
+    bar->addWidget(m_lamp);
+}
+
+void Quarnel::CreateLamp() {
+    m_lamp = new QToolButton(this);
+    m_lamp->setObjectName("LEDFrm");
+    m_lamp->setAutoRaise(true);
+    m_lamp->setIconSize(QSize(16, 16));
+    connect(m_lamp, &QToolButton::clicked, this, [this] { LampClick(); });
+    m_connectedLamp = true;  // so the first ShowLamp-like update draws red
+    ShowLineStatus(LineStatus{});
+}
+
+void Quarnel::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("StatusBar");
+    m_panels = new StatusBarPanels(bar, Dpi());
+    connect(m_panels, &StatusBarPanels::PanelClicked, this, [this](const QString& key) { PanelClick(key); });
+}
+
+void Quarnel::CreateCentral() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_pane = new TerminalPane(central);
+    m_send = new QLineEdit(central);
+    m_send->setObjectName("txtSend");
+    m_send->setToolTip("Type the squence to be sent here.");
+    m_send->setVisible(false);
+    layout->addWidget(m_pane, 1);
+    layout->addWidget(m_send);
+    setCentralWidget(central);
+    connect(m_pane, &TerminalPane::PauseKey, this, [this] { OnPaneKey(PaneKey::Pause); });
+    connect(m_pane, &TerminalPane::ResumeKey, this, [this] { OnPaneKey(PaneKey::EscapeDown); });
+    connect(m_pane, &TerminalPane::OtherKey, this, [this] { OnPaneKey(PaneKey::Other); });
+    connect(m_pane, &TerminalPane::SelectionMade, this, [this](const QString& text) { OnSelection(text); });
+    connect(m_pane, &TerminalPane::PushRequested, this, [this] { PushToApplication(); });
+    // The window sees every key before its controls (function-key macros).
+    m_pane->installEventFilter(this);
+    m_send->installEventFilter(this);
+}
+
+void Quarnel::resizeEvent(QResizeEvent* event) {
+    // The pane fills the room between tool bar and status bar through the
+    // central widget's layout.
+    QMainWindow::resizeEvent(event);
+}
+
+void Quarnel::closeEvent(QCloseEvent* event) {
+    Shutdown();
+    QMainWindow::closeEvent(event);
+}
+
+// LineStatusView: the lamp, the line panels, the timer and the watch on
+// the line's descriptor follow the state of the line.
+void Quarnel::ShowLineStatus(const LineStatus& status) {
+    if (status.connected != m_connectedLamp || m_lamp->icon().isNull()) {
+        m_connectedLamp = status.connected;
+        m_lamp->setIcon(LampIcon(status.connected));
+        m_lamp->setToolTip(status.connected ? "Disconnects Serial port" : "Connects Serial port");
+    }
+    if (!m_line) return;  // the lamp alone before start-up
+    if (m_reception) {
+        m_reception->SetStatusText(status.StatusText);
+        if (status.connected) {
+            m_reception->Connected();
+        } else {
+            m_reception->Disconnected();
+        }
+        m_reception->SetLineCode(static_cast<LineCode>(m_line->Settings().Data));
+    }
+    m_panels->SetText("Status", QString::fromStdString(status.StatusText));
+    m_panels->SetText("Mode", QString::fromStdString(status.Mode));
+    m_panels->SetText("Bauds", QString::fromStdString(status.Bauds));
+    m_panels->SetText("Parity", QString::fromStdString(status.Parity));
+    m_panels->SetText("Stops", QString::fromStdString(status.Stops));
+    m_panels->SetText("Port", QString::fromStdString(status.Port));
+    RefreshTelexPanels();
+    WatchLine();
+}
+
+void Quarnel::WatchLine() {
+    const int fd = m_serial.Fd();
+    if (m_readNotifier && m_readNotifier->socket() != fd) {
+        delete m_readNotifier;
+        m_readNotifier = nullptr;
+        delete m_writeNotifier;
+        m_writeNotifier = nullptr;
+    }
+    if (fd < 0 || m_readNotifier) return;
+    m_readNotifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(m_readNotifier, &QSocketNotifier::activated, this, [this] { OnLineReadable(); });
+    m_writeNotifier = new QSocketNotifier(fd, QSocketNotifier::Write, this);
+    m_writeNotifier->setEnabled(m_serial.HasPendingOutput());
+    connect(m_writeNotifier, &QSocketNotifier::activated, this, [this] { OnLineWritable(); });
+}
+
+void Quarnel::OnLineReadable() {
+    const std::string bytes = m_line->ReadReceived();
+    if (!bytes.empty() && m_reception) m_reception->OnDataReceived(bytes);
+    WatchLine();
+}
+
+void Quarnel::OnLineWritable() {
+    m_serial.FlushOutput();
+    m_line->CheckLine();
+    if (m_writeNotifier) m_writeNotifier->setEnabled(m_serial.HasPendingOutput());
+}
+
+void Quarnel::RefreshTelexPanels() {
+    const bool telex = m_line && m_line->Settings().Data == 5;
+    m_panels->SetShown("Uos", telex);
+    m_panels->SetShown("Code", telex);
+    m_panels->SetShown("Parity", !telex);
+    m_panels->SetText("Uos", QString::fromStdString(UosText(m_settings.TelexUOS)));
+    m_panels->SetToolTip("Uos", QString::fromStdString(UosToolTip(m_settings.TelexUOS)));
+    m_panels->SetText("CrLf", QString::fromStdString(CrLfText(m_settings.TelexCrl)));
+    m_panels->SetToolTip("CrLf", QString::fromStdString(CrLfToolTip(m_settings.TelexCrl)));
+    m_panels->SetText("Code", QString::fromStdString(AlphabetName(m_settings.TelexCod)));
+}
+
+bool Quarnel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched == m_send) {
+        // Sending comes with the line's send path; until then typed text
+        // stays in the box.
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace dovrel

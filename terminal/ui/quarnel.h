@@ -1,0 +1,171 @@
+// The terminal's main window: start-up and shutdown, the tool bar, the
+// "&Actions" menu, the connection lamp, the status panels, the send box and
+// the pane. Every decision is left to the core; the window wires it to Qt.
+#pragma once
+
+#include <QMainWindow>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "clock.h"
+#include "com_opt_dialog.h"
+#include "command_line.h"
+#include "line_control.h"
+#include "log_file.h"
+#include "message_box.h"
+#include "paste_target.h"
+#include "reception.h"
+#include "serial_line.h"
+#include "settings_store.h"
+#include "telex_coding.h"
+#include "terminal_settings.h"
+
+class QAction;
+class QDialog;
+class QLineEdit;
+class QSocketNotifier;
+class QToolButton;
+
+namespace dovrel {
+
+class QtMessageBox;
+class QtLogFileChoice;
+class QtScheduler;
+class QtTickTimer;
+class StatusBarPanels;
+class TerminalPane;
+
+// What the window reaches outside itself. Each empty member takes the
+// program's own: Qt boxes and file dialog, the system clock, modal exec(),
+// a detached process, libxdo, the current working directory.
+struct QuarnelSeams {
+    MessageBox* box = nullptr;
+    LogFileChoice* fileChoice = nullptr;
+    const Clock* clock = nullptr;
+    std::function<int(QDialog&)> runDialog;
+    std::function<bool(const std::vector<std::string>&)> startProcess;
+    std::function<PushResult(const std::string&)> push;
+    std::function<std::vector<PortChoice>(const SerialLine&, const LineSettings&)> listPorts;
+    std::filesystem::path workDir;
+    std::string lockDirectory = DefaultLockDirectory();
+};
+
+class Quarnel : public QMainWindow, private LineStatusView {
+    Q_OBJECT
+public:
+    explicit Quarnel(QuarnelSeams seams = {}, QWidget* parent = nullptr);
+    ~Quarnel() override;
+
+    // Runs the command line and the start-up sequence. False when the
+    // program is to end (usage, -reset, -clean, no port chosen); shutdown
+    // has then already run.
+    bool Start(const std::vector<std::string>& args);
+    // The shutdown sequence; runs once, later calls do nothing.
+    void Shutdown();
+
+    // For the program and its tests.
+    const std::string& InstanceName() const { return m_instance; }
+    const std::string& ContextName() const { return m_context; }
+    const TerminalSettings& Settings() const { return m_settings; }
+    LineControl& Line() { return *m_line; }
+    Reception* Receiver() { return m_reception.get(); }
+    TerminalLog& Log() { return *m_log; }
+    TerminalPane* Pane() const { return m_pane; }
+    QLineEdit* SendBox() const { return m_send; }
+    StatusBarPanels* Panels() const { return m_panels; }
+    QAction* Action(const QString& name) const;
+    QToolButton* Lamp() const { return m_lamp; }
+    bool PrintOn() const { return m_printOn; }
+    bool WeatherAvailable() const { return m_weatherAvailable; }
+    bool IsShutDown() const { return m_shutDown; }
+
+    // Commands of the menu, the tool bar and the lamp.
+    void ToolBarClick(const QString& key);
+    void PanelClick(const QString& key);
+    void LampClick();
+    void SerialDialog();
+    void PropertiesDialog();
+    void CreateLog();
+    void CloseLog();
+    void EditLog();
+    void ClearPane();
+    void PushToApplication();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenu();
+    void CreateToolBar();
+    void CreateLamp();
+    void CreateStatusBar();
+    void CreateCentral();
+
+    bool StopWithUsage();
+    bool StopWithMaintenance(CommandAction action, const std::string& instance);
+    void CreateWeatherControl();
+    void ApplyCaption();
+    void PreparePane();
+    void StartReception();
+    void PlaceWindow();
+    bool OpenLineAtStart();
+    bool RunPortDialog(LineSettings& chosen);
+    void ShowPrintPanel();
+    void RefreshTelexPanels();
+    void ShowLineStatus(const LineStatus& status) override;
+    void WatchLine();
+    void OnLineReadable();
+    void OnLineWritable();
+    void OnStatusTick();
+    void OnPaneKey(PaneKey key);
+    void OnSelection(const QString& text);
+    void ApplyFontSize();
+    void ShowLogState();
+    int RunDialog(QDialog& dialog);
+    double Dpi() const;
+    void StoreDefaultMacro();
+
+    QuarnelSeams m_seams;
+    std::unique_ptr<QtMessageBox> m_qtBox;
+    std::unique_ptr<QtLogFileChoice> m_qtChoice;
+    std::unique_ptr<SystemClock> m_systemClock;
+    MessageBox* m_box;
+    LogFileChoice* m_choice;
+    const Clock* m_clock;
+
+    std::string m_instance;
+    std::string m_context;
+    SettingsContext m_store;
+    TerminalSettings m_settings;
+    TelexState m_telex;
+    SerialLine m_serial;
+    std::unique_ptr<LineControl> m_line;
+    std::unique_ptr<QtScheduler> m_scheduler;
+    QtTickTimer* m_timer = nullptr;
+    std::unique_ptr<Reception> m_reception;
+    std::unique_ptr<TerminalLog> m_log;
+    QSocketNotifier* m_readNotifier = nullptr;
+    QSocketNotifier* m_writeNotifier = nullptr;
+
+    TerminalPane* m_pane = nullptr;
+    QLineEdit* m_send = nullptr;
+    StatusBarPanels* m_panels = nullptr;
+    QToolButton* m_lamp = nullptr;
+    bool m_connectedLamp = false;
+
+    bool m_noSave = false;
+    bool m_shutDown = false;
+    bool m_started = false;
+    bool m_firstTick = true;
+    bool m_weatherAvailable = false;
+    bool m_printOn = false;
+};
+
+}  // namespace dovrel

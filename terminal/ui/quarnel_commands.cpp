@@ -1,0 +1,226 @@
+// Commands of the main window: tool bar, menu, lamp, status panels, dialogs,
+// logs, pane keys and the push to another application.
+#include "quarnel.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QLineEdit>
+#include <QProcess>
+#include <QScreen>
+#include <QSocketNotifier>
+#include <QStringList>
+#include <QToolButton>
+
+#include "command_line.h"
+#include "dec_opt_dialog.h"
+#include "line_panels.h"
+#include "qt_seams.h"
+#include "status_panels.h"
+#include "telex_panels.h"
+#include "terminal_pane.h"
+#include "window_geometry.h"
+
+namespace dovrel {
+namespace {
+
+// Dialogs open 1500 twips right of and below the window's top left corner.
+constexpr int kDialogOffsetTwips = 1500;
+
+bool StartDetached(const std::vector<std::string>& command) {
+    if (command.empty()) return false;
+    QStringList args;
+    for (std::size_t i = 1; i < command.size(); ++i) args << QString::fromStdString(command[i]);
+    return QProcess::startDetached(QString::fromStdString(command[0]), args);
+}
+
+// The device of the line, marked "=" while this program has it open.
+std::vector<PortChoice> DefaultPortChoices(const SerialLine& serial, const LineSettings& line) {
+    std::vector<PortChoice> out;
+    const std::string device = serial.IsOpen() ? serial.DevicePath() : LineDevicePath(line);
+    if (device.empty()) return out;
+    std::string label = device.rfind("/dev/", 0) == 0 ? device.substr(5) : device;
+    if (serial.IsOpen()) label = "=" + label;
+    out.push_back({label, device});
+    return out;
+}
+
+}  // namespace
+
+int Quarnel::RunDialog(QDialog& dialog) {
+    const int offset = TwipsToPixels(kDialogOffsetTwips, Dpi());
+    dialog.move(geometry().topLeft() + QPoint(offset, offset));
+    if (m_seams.runDialog) return m_seams.runDialog(dialog);
+    return dialog.exec();
+}
+
+void Quarnel::ToolBarClick(const QString& key) {
+    if (key == "CreateLogFile") {
+        CreateLog();
+    } else if (key == "CloseLogFile") {
+        CloseLog();
+    } else if (key == "Serial") {
+        SerialDialog();
+    } else if (key == "Properties") {
+        PropertiesDialog();
+    } else if (key == "Synop") {
+        // Only with the weather control, which this program does not have yet.
+        if (m_weatherAvailable) m_settings.AutoSynop = true;
+    } else if (key == "Edit") {
+        EditLog();
+    } else if (key == "Clear") {
+        ClearPane();
+    }
+}
+
+void Quarnel::PanelClick(const QString& key) {
+    if (!m_line) return;
+    const PanelButton button = m_panels->LastButton() == 2 ? PanelButton::Right : PanelButton::Left;
+    if (m_line->ClickPanel(key.toStdString(), button, m_settings.NstdBauds)) {
+        RefreshTelexPanels();
+        return;
+    }
+    if (key == "Code") {
+        m_settings.TelexCod = ToggleAlphabet(m_settings.TelexCod);
+        m_store.WriteInt("TelexCod", m_settings.TelexCod);
+    } else if (key == "Uos") {
+        m_settings.TelexUOS = NextUosMode(m_settings.TelexUOS);
+        m_store.WriteInt("TelexUOS", m_settings.TelexUOS);
+    } else if (key == "CrLf") {
+        m_settings.TelexCrl = !m_settings.TelexCrl;
+        m_store.WriteSwitch("TelexCrl", m_settings.TelexCrl, -1);
+    } else if (key == "Print") {
+        // Printing arrives with the printer device; it stays off until then.
+        m_printOn = false;
+        m_panels->SetText("Print", "P OFF");
+    }
+    RefreshTelexPanels();
+}
+
+void Quarnel::LampClick() {
+    if (!m_line || !m_reception) return;
+    if (m_serial.IsOpen()) {
+        m_reception->StartStopBanner(false);
+        m_line->Disconnect();
+    } else {
+        m_reception->StartStopBanner(true);
+        m_line->Connect();
+    }
+}
+
+bool Quarnel::RunPortDialog(LineSettings& chosen) {
+    std::vector<PortChoice> ports;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (m_seams.listPorts) {
+        ports = m_seams.listPorts(m_serial, m_line->Settings());
+    } else {
+        ports = DefaultPortChoices(m_serial, m_line->Settings());
+    }
+    QApplication::restoreOverrideCursor();
+    ComOptDialog dialog(m_line->Settings(), ports, this);
+    if (RunDialog(dialog) != QDialog::Accepted) return false;
+    chosen = dialog.Chosen();
+    return true;
+}
+
+void Quarnel::SerialDialog() {
+    if (!m_line) return;
+    LineSettings chosen = m_line->Settings();
+    if (!RunPortDialog(chosen)) return;
+    m_line->ApplyPortDialog(chosen);
+    m_panels->SetText("Port", QString::fromStdString(PortPanelText(m_line->Settings())));
+}
+
+void Quarnel::PropertiesDialog() {
+    DecOptDialog dialog(m_settings, m_store, *m_box, {}, this);
+    if (RunDialog(dialog) == QDialog::Accepted) {
+        m_settings = dialog.Settings();
+        ApplyFontSize();
+    }
+    m_send->setVisible(m_settings.AllowSend);
+    if (m_settings.AllowSend) m_send->setFocus();
+    m_panels->SetShown("Print", m_settings.PrinterId > 0);
+}
+
+void Quarnel::CreateLog() {
+    if (!m_log || m_log->IsOpen()) return;
+    m_log->CreateLog(false);
+    ShowLogState();
+}
+
+void Quarnel::CloseLog() {
+    if (!m_log) return;
+    m_log->CloseLog();
+    ShowLogState();
+}
+
+void Quarnel::ShowLogState() {
+    const bool open = m_log && m_log->IsOpen();
+    Action("mnuCreateLog")->setEnabled(!open);
+    Action("CreateLogFile")->setEnabled(!open);
+    Action("mnuCloseLog")->setEnabled(open);
+    Action("CloseLogFile")->setEnabled(open);
+    Action("Edit")->setEnabled(open);
+    ApplyCaption();
+}
+
+void Quarnel::EditLog() {
+    if (!m_log || !m_log->IsOpen()) return;
+    const std::vector<std::string> command = m_log->EditCommand();
+    if (m_seams.startProcess) {
+        m_seams.startProcess(command);
+    } else {
+        StartDetached(command);
+    }
+}
+
+void Quarnel::ClearPane() {
+    if (m_reception) {
+        m_reception->ClearPane();
+    } else {
+        m_pane->Clear();
+    }
+}
+
+void Quarnel::OnStatusTick() {
+    if (!m_reception) return;
+    m_reception->OnTimerTick(m_serial.IsOpen());
+    if (m_firstTick) {
+        m_firstTick = false;
+        if (m_settings.AllowSend) m_send->setFocus();
+    }
+}
+
+void Quarnel::OnPaneKey(PaneKey key) {
+    if (!m_reception) return;
+    if (m_reception->OnPaneKey(key)) m_pane->CaretToEnd();
+}
+
+void Quarnel::OnSelection(const QString& text) {
+    if (!text.isEmpty()) QGuiApplication::clipboard()->setText(text);
+    const ReceiveState* state = m_reception ? &m_reception->State() : nullptr;
+    if (state == nullptr || (!state->Paused && !state->Busy)) m_pane->CaretToEnd();
+    ApplyFontSize();
+}
+
+void Quarnel::ApplyFontSize() {
+    if (m_settings.FontSize == 0 || m_settings.FontSize == m_pane->FontSize()) return;
+    m_pane->SetFontSize(m_settings.FontSize);
+    m_settings.FontSize = m_pane->FontSize();
+}
+
+void Quarnel::PushToApplication() {
+    const QString text = QGuiApplication::clipboard()->text();
+    if (text.isEmpty() || m_settings.ApplNames.empty()) return;
+    const PushResult result =
+        m_seams.push ? m_seams.push(m_settings.ApplNames) : PushPasteTo(m_settings.ApplNames);
+    if (result == PushResult::NotFound) {
+        m_box->Show(NotFoundText(m_settings.ApplNames), "", BoxButtons::Ok, BoxIcon::None);
+    } else if (result == PushResult::NoDisplay) {
+        m_box->Show("No X display to search for \"" + m_settings.ApplNames +
+                        "\": pasting into another application needs an X11 session",
+                    "", BoxButtons::Ok, BoxIcon::Exclamation);
+    }
+}
+
+}  // namespace dovrel

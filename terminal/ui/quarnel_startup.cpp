@@ -1,0 +1,197 @@
+// Start-up and shutdown of the main window, in the order the terminal has
+// always followed: command line, weather control, caption, pane, keywords,
+// placement, settings, line, log, banner.
+#include "quarnel.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QScreen>
+#include <QSocketNotifier>
+
+#include <iostream>
+
+#include "command_line.h"
+#include "keyword_table.h"
+#include "qt_seams.h"
+#include "status_panels.h"
+#include "telex_panels.h"
+#include "terminal_pane.h"
+#include "window_geometry.h"
+
+namespace dovrel {
+namespace {
+
+constexpr const char* kWeatherLibrary = "libNimboview.so";
+constexpr const char* kDefaultF12 = "/4E/4E/4E/4E/0D/0A";
+
+std::string WeatherNotFoundText() {
+    return std::string("Weather Control (") + kWeatherLibrary +
+           ") not found\r\nSynop decoder will not be available";
+}
+
+}  // namespace
+
+bool Quarnel::Start(const std::vector<std::string>& args) {
+    if (AsksForHelp(args)) return StopWithUsage();
+    const CommandLine command = ParseCommandLine(JoinArguments(args));
+    switch (command.Action) {
+        case CommandAction::Usage: return StopWithUsage();
+        case CommandAction::Reset:
+        case CommandAction::Clean: return StopWithMaintenance(command.Action, command.InstanceName);
+        case CommandAction::Run: break;
+    }
+    m_instance = command.InstanceName;
+    m_context = ContextNameOf(m_instance);
+    m_store = SettingsContext(SettingsStore::ForUser(), m_context);
+    CreateWeatherControl();
+    ApplyCaption();
+    PreparePane();
+    StartReception();
+    PlaceWindow();
+    m_settings = LoadTerminalSettings(m_store);
+    ApplyFontSize();
+    m_line = std::make_unique<LineControl>(m_serial, m_store, *m_box, static_cast<LineStatusView&>(*this));
+    m_started = true;
+    if (!OpenLineAtStart()) {
+        Shutdown();
+        return false;
+    }
+    m_panels->SetText("Port", QString::fromStdString(PortPanelText(m_line->Settings())));
+    ShowPrintPanel();
+    if (m_settings.AutoLogst) m_log->CreateLog(true);
+    ShowLogState();
+    m_reception->StartStopBanner(true);
+    m_line->RefreshStatusPanels();
+    RefreshTelexPanels();
+    m_send->setVisible(m_settings.AllowSend);
+    return true;
+}
+
+bool Quarnel::StopWithUsage() {
+    std::cout << UsageText() << std::endl;
+    m_box->Show(UsageText(), "", BoxButtons::Ok, BoxIcon::None);
+    // No instance was named: the default macro goes to the default instance.
+    m_context = ContextNameOf("");
+    m_store = SettingsContext(SettingsStore::ForUser(), m_context);
+    m_noSave = true;
+    Shutdown();
+    return false;
+}
+
+bool Quarnel::StopWithMaintenance(CommandAction action, const std::string& instance) {
+    m_instance = instance;
+    m_context = ContextNameOf(instance);
+    m_store = SettingsContext(SettingsStore::ForUser(), m_context);
+    const bool reset = action == CommandAction::Reset;
+    const std::string text = reset ? ResetText(m_context) : CleanText(m_context);
+    // Any answer the box gives is non-zero, so the maintenance always runs.
+    m_box->Show(text, "", BoxButtons::Ok, BoxIcon::None);
+    if (reset) {
+        m_store.WriteInt("X", 0);
+        m_store.WriteInt("Y", 0);
+    } else {
+        m_store.Store().DeleteContext(m_context);
+    }
+    m_noSave = true;
+    Shutdown();
+    return false;
+}
+
+void Quarnel::CreateWeatherControl() {
+    // The weather display component is not part of this program yet; the
+    // terminal runs without it, as it does whenever it cannot be created.
+    m_weatherAvailable = false;
+    m_box->Show(WeatherNotFoundText(), "", BoxButtons::Ok, BoxIcon::None);
+    Action("Synop")->setEnabled(false);
+}
+
+void Quarnel::ApplyCaption() {
+    const std::string caption =
+        m_log ? m_log->Caption(WindowCaption(m_instance)) : WindowCaption(m_instance);
+    setWindowTitle(QString::fromStdString(caption));
+}
+
+void Quarnel::PreparePane() {
+    m_pane->Clear();
+    m_pane->SetFontSize(ParseFontSize(m_store.ReadText("FontSize", "8.25")));
+}
+
+void Quarnel::StartReception() {
+    m_log = std::make_unique<TerminalLog>(m_instance, m_seams.workDir, *m_box, *m_choice, *m_clock);
+    m_reception = std::make_unique<Reception>(m_settings, m_telex, LoadKeywords(m_store), *m_pane,
+                                              *m_clock, *m_scheduler);
+    m_reception->SetLog(m_log.get());
+    m_reception->SetPanels(m_panels);
+    m_reception->SetTimer(m_timer);
+    m_reception->SetBeep([] { QApplication::beep(); });
+    m_reception->SetTextPanelWidth(m_panels->WidthTwips("Text"));
+    ShowLineStatus(LineStatus{});
+}
+
+void Quarnel::PlaceWindow() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize size = screen ? screen->size() : QSize(1024, 768);
+    StoredPlacement stored;
+    stored.X = m_store.ReadInt("X", 10);
+    stored.Y = m_store.ReadInt("Y", 10);
+    stored.W = m_store.ReadInt("W", kDesignWindow.W);
+    stored.H = m_store.ReadInt("H", kDesignWindow.H);
+    const double dpi = Dpi();
+    const TwipsRect r = PlaceMainWindow(stored, PixelsToTwips(size.width(), dpi),
+                                        PixelsToTwips(size.height(), dpi));
+    setGeometry(TwipsToPixels(r.X, dpi), TwipsToPixels(r.Y, dpi), TwipsToPixels(r.W, dpi),
+                TwipsToPixels(r.H, dpi));
+}
+
+bool Quarnel::OpenLineAtStart() {
+    m_line->LoadLineSettings();
+    if (m_line->OpenPort()) return true;
+    LineSettings chosen = m_line->Settings();
+    if (!RunPortDialog(chosen)) return false;
+    LineSettings& line = m_line->Settings();
+    line.Port = chosen.Port;
+    line.PortName = chosen.PortName;
+    line.DTR = chosen.DTR;
+    line.RTS = chosen.RTS;
+    m_line->SaveLineSettings();
+    return m_line->OpenPort();
+}
+
+void Quarnel::ShowPrintPanel() {
+    m_panels->SetText("Print", "P OFF");
+    m_panels->SetShown("Print", m_settings.PrinterId > 0);
+    m_printOn = false;
+}
+
+void Quarnel::StoreDefaultMacro() {
+    if (!m_store.ReadText("F12").empty()) return;
+    m_store.WriteText("F12", kDefaultF12);
+    m_store.WriteText("F12_", "NNNN");
+}
+
+void Quarnel::Shutdown() {
+    if (m_shutDown) return;
+    m_shutDown = true;
+    if (!m_context.empty()) StoreDefaultMacro();
+    if (!m_noSave && m_started) {
+        m_line->SaveLineSettings();
+        const double dpi = Dpi();
+        // The same geometry that start-up hands to setGeometry().
+        const QRect r = geometry();
+        m_store.WriteInt("X", PixelsToTwips(r.x(), dpi));
+        m_store.WriteInt("Y", PixelsToTwips(r.y(), dpi));
+        m_store.WriteInt("W", PixelsToTwips(r.width(), dpi));
+        m_store.WriteInt("H", PixelsToTwips(r.height(), dpi));
+        m_store.WriteSwitch("LookWords", m_settings.LookWords, -1);
+    }
+    delete m_readNotifier;
+    m_readNotifier = nullptr;
+    delete m_writeNotifier;
+    m_writeNotifier = nullptr;
+    if (m_timer) m_timer->Stop();
+    if (m_line) m_line->ClosePort();
+    if (m_log && m_log->IsOpen()) m_log->CloseLog();
+}
+
+}  // namespace dovrel
