@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "reception_fixture.h"
 
 namespace dovrel {
@@ -19,6 +21,8 @@ struct ShownCase {
     const char* received;
     const char* shown;
 };
+
+void PrintTo(const ShownCase& c, std::ostream* os) { *os << c.name; }
 
 class DisplayTest : public ReceptionFixture,
                     public ::testing::WithParamInterface<ShownCase> {};

@@ -152,7 +152,7 @@ TEST_F(ReceptionPtyTest, CaptureThroughThePtyEndsUpSeparatedInTheLog) {
         std::string body = bulletins.substr(start, end + 4 - start);
         std::string crlf;
         for (char c : body) crlf += (c == '\n') ? std::string("\r\n") : std::string(1, c);
-        char label[64];
+        char label[128];
         std::snprintf(label, sizeof label, " --------------------- NEW MSG %04d\r\n\r\n", n);
         const std::size_t open = onDisk.find(label, logPos);
         ASSERT_NE(open, std::string::npos) << label;
