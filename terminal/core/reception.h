@@ -6,7 +6,9 @@
 // Everything runs on the window's thread. The window wires the seams, calls
 // OnDataReceived() with the bytes the serial line delivers, OnTimerTick()
 // from the status timer, OnPaneKey() for keys in the pane, and runs what the
-// scheduler is given from its event loop.
+// scheduler is given from its event loop. Posted tasks refer to this object:
+// the scheduler must drop them when the object goes (a Qt single shot with
+// the owning window as context does).
 #pragma once
 
 #include <functional>
