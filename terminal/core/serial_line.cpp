@@ -257,7 +257,7 @@ std::string SerialLine::ReadAvailable()
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
             break;
         if (n == 0)
-            Fail("device hung up", 0);
+            Fail("the device hung up (unplugged, or closed at the far end)", 0);
         else
             Fail("read failed", errno);
     }
