@@ -87,10 +87,17 @@ void Reception::ScheduleDisplay() {
 }
 
 void Reception::UpdateTextPanel(const std::string& raw) {
+    // The panel shows the last W characters of its old text followed by the
+    // new raw text, which is the last W + raw-size characters of everything
+    // received. The history is trimmed only now and then, so a one-byte
+    // block costs no copy of the whole panel text unless a panel is wired.
     const std::size_t keep = static_cast<std::size_t>(m_textPanelWidth);
-    if (m_textPanel.size() > keep) m_textPanel.erase(0, m_textPanel.size() - keep);
     m_textPanel += raw;
-    SetPanel("Text", m_textPanel);
+    const std::size_t shown = std::min(m_textPanel.size(), keep + raw.size());
+    if (m_textPanel.size() > 4 * (keep + 1024) + raw.size()) {
+        m_textPanel.erase(0, m_textPanel.size() - shown);
+    }
+    if (m_panels != nullptr) SetPanel("Text", m_textPanel.substr(m_textPanel.size() - shown));
 }
 
 void Reception::Connected() {

@@ -131,7 +131,7 @@ private:
     LineCode m_lineCode = LineCode::Telex;
     bool m_printOn = false;
     int m_textPanelWidth = kDefaultTextPanelWidth;
-    std::string m_textPanel;
+    std::string m_textPanel;       // recent raw text, at least what the "Text" panel shows
     std::string m_lateText;        // arrived while the display routine was running
     bool m_displaying = false;
     bool m_displayPosted = false;

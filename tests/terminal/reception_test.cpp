@@ -149,6 +149,18 @@ TEST_F(ReceptionTest, TextPanelKeepsItsWidthOfLatestRawCharacters) {
     EXPECT_EQ(panels.Get("Text"), "DEFGHIJ");
 }
 
+TEST_F(ReceptionTest, TextPanelFollowsItsRuleOverManyBlocks) {
+    Rx().SetTextPanelWidth(7);
+    std::string expected;
+    for (int i = 0; i < 20000; ++i) {
+        const std::string block(static_cast<std::size_t>(i % 13), static_cast<char>('A' + i % 26));
+        if (expected.size() > 7) expected.erase(0, expected.size() - 7);
+        expected += block;
+        Feed(block);
+        ASSERT_EQ(panels.Get("Text"), expected) << "block " << i;
+    }
+}
+
 TEST_F(ReceptionTest, TelexCodesAreDecodedWithShifts) {
     code = LineCode::Telex;
     // LTRS R Y FIGS 1 2 CR LF
