@@ -1,0 +1,96 @@
+// The command line, the names derived from the instance, and the geometry
+// rules, without a window.
+#include <gtest/gtest.h>
+
+#include "command_line.h"
+#include "window_geometry.h"
+
+namespace dovrel {
+namespace {
+
+struct CommandCase {
+    const char* text;
+    CommandAction action;
+    const char* instance;
+};
+
+class CommandLineTest : public ::testing::TestWithParam<CommandCase> {};
+
+TEST_P(CommandLineTest, ReadsActionAndInstance) {
+    const CommandCase& c = GetParam();
+    const CommandLine line = ParseCommandLine(c.text);
+    EXPECT_EQ(line.Action, c.action) << c.text;
+    EXPECT_EQ(line.InstanceName, c.instance) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CommandLineTest,
+    ::testing::Values(CommandCase{"", CommandAction::Run, ""},
+                      CommandCase{"  NORTH  ", CommandAction::Run, "NORTH"},
+                      CommandCase{"North Sea 2", CommandAction::Run, "North Sea 2"},
+                      CommandCase{"NORTH -reset", CommandAction::Reset, "NORTH"},
+                      CommandCase{"-reset NORTH", CommandAction::Reset, "NORTH"},
+                      CommandCase{"-clean", CommandAction::Clean, ""},
+                      CommandCase{"SOUTH -clean", CommandAction::Clean, "SOUTH"},
+                      CommandCase{"-reset -clean", CommandAction::Usage, ""},
+                      CommandCase{"NORTH -resetx-", CommandAction::Usage, ""},
+                      CommandCase{"-?", CommandAction::Usage, ""},
+                      CommandCase{"NORTH -? -reset", CommandAction::Usage, ""},
+                      CommandCase{"A-B", CommandAction::Run, "A-B"}));
+
+TEST(CommandLine, JoinsArgumentsWithBlanks) {
+    EXPECT_EQ(JoinArguments({"NORTH", "-reset"}), "NORTH -reset");
+    EXPECT_EQ(JoinArguments({}), "");
+}
+
+TEST(CommandLine, HelpRequestsOfLinuxUsers) {
+    EXPECT_TRUE(AsksForHelp({"--help"}));
+    EXPECT_TRUE(AsksForHelp({"NORTH", "-h"}));
+    EXPECT_FALSE(AsksForHelp({"-help-desk"}));
+    EXPECT_FALSE(AsksForHelp({"NORTH"}));
+}
+
+TEST(CommandLine, UsageTextWithTabsAndLineBreaks) {
+    EXPECT_EQ(UsageText(),
+              "Usage:\tDOVREL.EXE (NAME) (-clean|-reset)\r\n     with\r\n\tNAME = Instance name\r\n"
+              "\t-clean  = Registry clean option\t-reset  = Reset position");
+}
+
+TEST(Names, ContextCaptionAndTitle) {
+    EXPECT_EQ(ContextNameOf(""), "Quarnel");
+    EXPECT_EQ(ContextNameOf("NORTH"), "Quarnel - NORTH");
+    EXPECT_EQ(InstanceSuffixOf(""), "");
+    EXPECT_EQ(WindowCaption(""), "Quarnel 1.0.0");
+    EXPECT_EQ(WindowCaption("NORTH"), "Quarnel 1.0.0 - NORTH");
+    EXPECT_EQ(ApplicationTitle(), "Quarnel Terminal 1.0.0");
+    EXPECT_EQ(LogCaption("Data/251205-0935.log", "NORTH"), "Data/251205-0935.log - Quarnel 1.0.0 - NORTH");
+    EXPECT_EQ(ResetText("Quarnel - NORTH"), "Resetting Quarnel - NORTH position\r\nPlease restart application");
+    EXPECT_EQ(CleanText("Quarnel"), "Cleaning Quarnel registry context\r\nPlease restart application");
+}
+
+TEST(Geometry, TwipsAndPixelsAtTheScreensDpi) {
+    EXPECT_EQ(TwipsToPixels(1440, 96), 96);
+    EXPECT_EQ(TwipsToPixels(9390, 96), 626);
+    EXPECT_EQ(TwipsToPixels(1440, 144), 144);
+    EXPECT_EQ(PixelsToTwips(96, 96), 1440);
+    EXPECT_EQ(PixelsToTwips(626, 96), 9390);
+    EXPECT_EQ(TwipsToPixels(1440, 0), 96);  // unknown DPI counts as 96
+}
+
+TEST(Geometry, StoredPlacementIsCheckedAgainstTheScreen) {
+    const std::int32_t width = PixelsToTwips(1024, 96), height = PixelsToTwips(768, 96);
+    TwipsRect r = PlaceMainWindow({100000, 100000, 9390, 6510}, width, height);
+    EXPECT_EQ(r.X, 100);
+    EXPECT_EQ(r.Y, kDesignWindow.Y);
+    r = PlaceMainWindow({500, 700, 20000, 30000}, width, height);
+    EXPECT_EQ(r.X, 500);
+    EXPECT_EQ(r.Y, 700);
+    EXPECT_EQ(r.W, 20000);  // sizes are not checked against the screen
+    EXPECT_EQ(r.H, 30000);
+    r = PlaceMainWindow({10, 10, 0, -5}, width, height);
+    EXPECT_EQ(r.W, kDesignWindow.W);
+    EXPECT_EQ(r.H, kDesignWindow.H);
+}
+
+}  // namespace
+}  // namespace dovrel

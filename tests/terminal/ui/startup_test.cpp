@@ -1,0 +1,161 @@
+// Start-up and shutdown of the main window: the command-line paths and what
+// they store, the start without a port, the start on a pseudo-terminal.
+#include <QAction>
+#include <QComboBox>
+#include <QPushButton>
+#include <QLineEdit>
+#include <QToolButton>
+
+#include <filesystem>
+
+#include "command_line.h"
+#include "status_panels.h"
+#include "terminal_pane.h"
+#include "ui_fixture.h"
+
+namespace dovrel::test {
+namespace {
+
+const std::string kWeatherMissing =
+    "Weather Control (libNimboview.so) not found\r\nSynop decoder will not be available";
+
+class StartupTest : public WindowTest {};
+
+TEST_F(StartupTest, UsageBoxStopsWithoutSavingButStoresTheDefaultMacro) {
+    auto window = MakeWindow();
+    EXPECT_FALSE(window->Start({"-?"}));
+    EXPECT_EQ(m_box.Texts(), std::vector<std::string>{UsageText()});
+    EXPECT_EQ(Store().ReadText("F12"), "/4E/4E/4E/4E/0D/0A");
+    EXPECT_EQ(Store().ReadText("F12_"), "NNNN");
+    EXPECT_EQ(Store().ReadInt("X", -7), -7);  // nothing else saved
+}
+
+TEST_F(StartupTest, HelpOptionsShowTheUsage) {
+    for (const char* option : {"--help", "-h"}) {
+        m_box.shown.clear();
+        auto window = MakeWindow();
+        EXPECT_FALSE(window->Start({option}));
+        EXPECT_EQ(m_box.Texts(), std::vector<std::string>{UsageText()}) << option;
+    }
+}
+
+TEST_F(StartupTest, ResetStoresZeroPositionForTheInstanceOnly) {
+    Store("Quarnel - NORTH").WriteInt("X", 4000);
+    Store("Quarnel - NORTH").WriteInt("W", 5000);
+    Store("Quarnel").WriteInt("X", 3000);
+    auto window = MakeWindow();
+    EXPECT_FALSE(window->Start({"NORTH", "-reset"}));
+    EXPECT_TRUE(m_box.Saw("Resetting Quarnel - NORTH position\r\nPlease restart application"));
+    EXPECT_EQ(Store("Quarnel - NORTH").ReadInt("X", -1), 0);
+    EXPECT_EQ(Store("Quarnel - NORTH").ReadInt("Y", -1), 0);
+    EXPECT_EQ(Store("Quarnel - NORTH").ReadInt("W", -1), 5000);  // no saving on this path
+    EXPECT_EQ(Store("Quarnel").ReadInt("X", -1), 3000);
+}
+
+TEST_F(StartupTest, ResetWithCleanShowsTheUsage) {
+    auto window = MakeWindow();
+    EXPECT_FALSE(window->Start({"-reset", "-clean"}));
+    EXPECT_EQ(m_box.Texts(), std::vector<std::string>{UsageText()});
+}
+
+TEST_F(StartupTest, CleanDeletesTheDefaultContext) {
+    Store("Quarnel").WriteInt("Baud", 75);
+    Store("Quarnel - NORTH").WriteInt("Baud", 110);
+    auto window = MakeWindow();
+    EXPECT_FALSE(window->Start({"-clean"}));
+    EXPECT_TRUE(m_box.Saw("Cleaning Quarnel registry context\r\nPlease restart application"));
+    EXPECT_EQ(Store("Quarnel").ReadInt("Baud", -1), -1);
+    EXPECT_EQ(Store("Quarnel - NORTH").ReadInt("Baud", -1), 110);
+}
+
+TEST_F(StartupTest, NoPortShowsThePortDialogAndCancelEndsWithSaving) {
+    auto window = MakeWindow();
+    EXPECT_FALSE(window->Start({"T1"}));
+    EXPECT_EQ(dialogsShown, std::vector<std::string>{"ComOpt"});
+    EXPECT_TRUE(m_box.Saw(kWeatherMissing));
+    EXPECT_FALSE(window->Action("Synop")->isEnabled());
+    EXPECT_TRUE(window->IsShutDown());
+    // The shutdown sequence ran with saving.
+    EXPECT_GT(Store(Context()).ReadInt("W", 0), 0);
+    EXPECT_EQ(Store(Context()).ReadInt("Data", 0), 5);
+    EXPECT_EQ(Store(Context()).ReadText("F12"), "/4E/4E/4E/4E/0D/0A");
+}
+
+TEST_F(StartupTest, PortChosenInTheDialogOpensAndIsStored) {
+    m_pty = std::make_unique<PtyPair>();
+    onDialog = [](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle().toStdString(), "Port Properties");
+        dialog.findChild<QComboBox*>("Port")->setCurrentIndex(0);
+        dialog.findChild<QPushButton*>("OK")->click();
+        return dialog.result();
+    };
+    auto window = MakeWindow();
+    ASSERT_TRUE(window->Start({"T1"}));
+    EXPECT_TRUE(window->Line().Line().IsOpen());
+    EXPECT_EQ(Store(Context()).ReadText("PortName"), m_pty->SlavePath());
+}
+
+TEST_F(StartupTest, StartOnAPseudoTerminal) {
+    auto window = StartOnPty({"T1"});
+    EXPECT_EQ(window->windowTitle().toStdString(), "Quarnel 1.0.0 - T1");
+    EXPECT_TRUE(window->Line().Line().IsOpen());
+    EXPECT_EQ(window->Lamp()->toolTip().toStdString(), "Disconnects Serial port");
+    StatusBarPanels* panels = window->Panels();
+    EXPECT_EQ(panels->Text("Status").toStdString(), "CONNECTED");
+    EXPECT_EQ(panels->Text("Mode").toStdString(), "TELEX");
+    EXPECT_EQ(panels->Text("Bauds").toStdString(), "50");
+    EXPECT_EQ(panels->Text("Stops").toStdString(), "1.5");
+    EXPECT_EQ(panels->Text("Code").toStdString(), "ITA2");
+    EXPECT_EQ(panels->Text("Uos").toStdString(), "NOR");
+    EXPECT_EQ(panels->Text("CrLf").toStdString(), "NOR");
+    EXPECT_EQ(panels->Text("Print").toStdString(), "P OFF");
+    EXPECT_FALSE(panels->IsShown("Print"));
+    EXPECT_FALSE(panels->IsShown("Parity"));
+    EXPECT_TRUE(panels->IsShown("Uos"));
+    EXPECT_FALSE(window->SendBox()->isVisibleTo(window.get()));
+    EXPECT_NE(PaneText(*window).find("===================== START"), std::string::npos);
+    // ITA2 letters: R Y R Y, CR LF.
+    m_pty->Write("\x1f\x0a\x15\x0a\x15\x08\x02");
+    EXPECT_TRUE(WaitUntil([&] { return PaneText(*window).find("RYRY") != std::string::npos; }));
+    EXPECT_EQ(panels->Text("Text").toStdString().substr(0, 4), "RYRY");
+}
+
+TEST_F(StartupTest, ShutdownStoresGeometryAndLineAndClosesThePort) {
+    Store(Context()).WriteInt("X", 1500);
+    Store(Context()).WriteInt("Y", 1200);
+    Store(Context()).WriteInt("W", 9000);
+    Store(Context()).WriteInt("H", 6000);
+    auto window = StartOnPty({"T1"});
+    EXPECT_EQ(window->geometry(), QRect(100, 80, 600, 400));  // 96 dpi
+    window->Action("mnuFileExit")->trigger();
+    EXPECT_TRUE(window->IsShutDown());
+    EXPECT_FALSE(window->Line().Line().IsOpen());
+    const SettingsContext store = Store(Context());
+    EXPECT_EQ(store.ReadInt("X", 0), 1500);
+    EXPECT_EQ(store.ReadInt("Y", 0), 1200);
+    EXPECT_EQ(store.ReadInt("W", 0), 9000);
+    EXPECT_EQ(store.ReadInt("H", 0), 6000);
+    EXPECT_EQ(store.ReadInt("LookWords", 7), 0);
+    EXPECT_EQ(store.ReadInt("Baud", 0), 50);
+}
+
+TEST_F(StartupTest, FarEndClosingEndsDisconnected) {
+    auto window = StartOnPty({"T1"});
+    m_pty->CloseMaster();
+    EXPECT_TRUE(WaitUntil([&] { return window->Panels()->Text("Status") == "DISCONNECTED"; }));
+    EXPECT_EQ(window->Lamp()->toolTip().toStdString(), "Connects Serial port");
+}
+
+TEST_F(StartupTest, LampDisconnectsWithStopLineAndReconnectsWithStart) {
+    auto window = StartOnPty({"T1"});
+    window->Lamp()->click();
+    EXPECT_FALSE(window->Line().Line().IsOpen());
+    EXPECT_NE(PaneText(*window).find("===================== STOP"), std::string::npos);
+    EXPECT_EQ(window->Panels()->Text("Status").toStdString(), "DISCONNECTED");
+    window->Lamp()->click();
+    EXPECT_TRUE(window->Line().Line().IsOpen());
+    EXPECT_EQ(window->Panels()->Text("Status").toStdString(), "CONNECTED");
+}
+
+}  // namespace
+}  // namespace dovrel::test

@@ -1,0 +1,119 @@
+// Vocabulary of the window tests: a temporary settings folder, scripted
+// boxes and file choices, a pseudo-terminal as the serial line, and a
+// window built with them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "log_file_choice.h"
+#include "message_box.h"
+#include "quarnel.h"
+#include "settings_store.h"
+
+namespace dovrel::test {
+
+// Records every box and answers from a script (Ok or Cancel when it runs out).
+class ScriptedBox : public MessageBox {
+public:
+    struct Shown {
+        std::string text, title;
+        BoxButtons buttons;
+        BoxIcon icon;
+    };
+    BoxAnswer Show(const std::string& text, const std::string& title, BoxButtons buttons,
+                   BoxIcon icon) override {
+        shown.push_back({text, title, buttons, icon});
+        if (!answers.empty()) {
+            const BoxAnswer a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::Cancel;
+    }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> out;
+        for (const auto& s : shown) out.push_back(s.text);
+        return out;
+    }
+    bool Saw(const std::string& text) const {
+        for (const auto& s : shown)
+            if (s.text == text) return true;
+        return false;
+    }
+    std::vector<Shown> shown;
+    std::deque<BoxAnswer> answers;
+};
+
+class ScriptedChoice : public LogFileChoice {
+public:
+    std::optional<std::string> Choose(const LogFileRequest& request) override {
+        requests.push_back(request);
+        if (answers.empty()) return std::nullopt;
+        auto a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::vector<LogFileRequest> requests;
+    std::deque<std::optional<std::string>> answers;
+};
+
+// The master side of a pseudo-terminal whose slave is the terminal's line.
+class PtyPair {
+public:
+    PtyPair();
+    ~PtyPair();
+    const std::string& SlavePath() const { return m_slave; }
+    void Write(const std::string& bytes);
+    // Everything readable at the master within `ms` milliseconds.
+    std::string Read(int ms = 300);
+    void CloseMaster();
+
+private:
+    int m_master = -1;
+    int m_slaveFd = -1;
+    std::string m_slave;
+};
+
+// Processes events until `done` holds or `ms` pass; the final value of done().
+bool WaitUntil(const std::function<bool()>& done, int ms = 3000);
+
+// Each test gets its own settings folder and working folder.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The store of a context in the test's settings folder.
+    SettingsContext Store(const std::string& context = "Quarnel") const;
+    // A window wired to the scripted seams; dialogs go to `onDialog`
+    // (rejecting when it is empty).
+    std::unique_ptr<Quarnel> MakeWindow();
+    // A window started with `args` on a pseudo-terminal line.
+    std::unique_ptr<Quarnel> StartOnPty(const std::vector<std::string>& args = {"T1"});
+    std::string Context(const std::string& instance = "T1") const;
+    std::string PaneText(const Quarnel& window) const;
+
+    QTemporaryDir m_config;
+    QTemporaryDir m_work;
+    ScriptedBox m_box;
+    ScriptedChoice m_choice;
+    std::function<int(QDialog&)> onDialog;
+    std::vector<std::string> dialogsShown;
+    std::vector<std::vector<std::string>> processesStarted;
+    std::unique_ptr<PtyPair> m_pty;
+};
+
+}  // namespace dovrel::test
