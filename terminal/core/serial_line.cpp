@@ -75,6 +75,10 @@ void MakeRaw(termios& tio, const LineSettings& line)
     // data bits and 2 with more when CSTOPB is set.
     if (line.Stop != 0)
         tio.c_cflag |= CSTOPB;
+    // A standard speed here: after a custom speed the flags hold BOTHER,
+    // which tcsetattr refuses. The real speed is set right after.
+    cfsetispeed(&tio, B9600);
+    cfsetospeed(&tio, B9600);
     // VMIN 1 keeps "no data" (EAGAIN) apart from a hang-up (0 bytes).
     tio.c_cc[VMIN] = 1;
     tio.c_cc[VTIME] = 0;

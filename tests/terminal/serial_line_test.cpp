@@ -196,6 +196,17 @@ TEST_F(SerialLineTest, ReopeningTheSameDeviceKeepsItOpen)
     EXPECT_EQ(m_line.Fd(), fd);
 }
 
+TEST_F(SerialLineTest, SettingsCanBeAppliedAgainAfterACustomSpeed)
+{
+    // 45 and 135 bauds are custom speeds; a panel click then applies the
+    // settings again on the open line.
+    for (int baud : {45, 135, 50, 45}) {
+        m_settings.Baud = baud;
+        EXPECT_EQ(m_line.Open(m_settings), "") << baud << " bauds";
+        EXPECT_TRUE(m_line.IsOpen());
+    }
+}
+
 TEST(SerialLineOpen, NoPortChosenOpensNothing)
 {
     SerialLine line("");
