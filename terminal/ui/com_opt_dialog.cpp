@@ -10,23 +10,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "serial_line.h"
 
 namespace dovrel {
 
-void SetLineDevice(LineSettings& line, const std::string& device) {
-    const int port = PortNumberOfDevice(device);
-    if (port > 0) {
-        line.Port = static_cast<std::int16_t>(port);
-        line.PortName.clear();
-    } else {
-        line.Port = 0;
-        line.PortName = device;
-    }
-}
-
-ComOptDialog::ComOptDialog(const LineSettings& current, const std::vector<PortChoice>& ports,
-                           QWidget* parent)
+ComOptDialog::ComOptDialog(const LineSettings& current, const PortList& ports, QWidget* parent)
     : QDialog(parent), m_chosen(current), m_ports(ports) {
     setObjectName("ComOpt");
     setWindowTitle("Port Properties");
@@ -39,8 +26,8 @@ ComOptDialog::ComOptDialog(const LineSettings& current, const std::vector<PortCh
     m_port->setToolTip(
         "Set serial port,  '*' means that the serial port exists but is already opened by another "
         "application, '=' means that this port is opened by this application.");
-    for (const auto& choice : m_ports) m_port->addItem(QString::fromStdString(choice.label));
-    m_port->setCurrentIndex(EntryOf(current));
+    for (const auto& entry : m_ports.entries) m_port->addItem(QString::fromStdString(entry.label));
+    m_port->setCurrentIndex(m_ports.selected);
     row->addWidget(m_port, 1);
     layout->addLayout(row);
 
@@ -64,7 +51,7 @@ ComOptDialog::ComOptDialog(const LineSettings& current, const std::vector<PortCh
     m_ok = new QPushButton("OK", this);
     m_ok->setObjectName("OK");
     m_ok->setDefault(true);
-    m_ok->setEnabled(!m_ports.empty());
+    m_ok->setEnabled(m_ports.okEnabled());
     auto* cancel = new QPushButton("&Cancel", this);
     cancel->setObjectName("Cancel");
     buttons->addStretch();
@@ -75,18 +62,11 @@ ComOptDialog::ComOptDialog(const LineSettings& current, const std::vector<PortCh
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-int ComOptDialog::EntryOf(const LineSettings& line) const {
-    const std::string device = LineDevicePath(line);
-    if (device.empty()) return -1;
-    for (std::size_t i = 0; i < m_ports.size() && i < 8; ++i)
-        if (m_ports[i].device == device) return static_cast<int>(i);
-    return -1;
-}
-
 void ComOptDialog::OnOk() {
     const int index = m_port->currentIndex();
-    if (index >= 0 && index < static_cast<int>(m_ports.size()))
-        SetLineDevice(m_chosen, m_ports[static_cast<std::size_t>(index)].device);
+    if (index >= 0 && index < static_cast<int>(m_ports.entries.size()))
+        m_chosen = ChoosePort(m_chosen, m_ports.entries[static_cast<std::size_t>(index)], m_chosen.DTR,
+                              m_chosen.RTS);
     accept();
 }
 

@@ -62,7 +62,7 @@ private:
     void Store() const;
 
     TerminalSettings m_settings;
-    const SettingsContext& m_store;
+    SettingsContext m_store;
     MessageBox& m_box;
     PrinterStatus m_printerStatus;
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 extern "C" {
 #include <xdo.h>
@@ -18,13 +19,27 @@ extern "C" {
 namespace dovrel {
 namespace {
 
-std::string CaptionOf(const xdo_t* xdo, Window window) {
-    unsigned char* name = nullptr;
-    int length = 0;
-    int type = 0;
-    if (xdo_get_window_name(xdo, window, &name, &length, &type) != 0 || !name) return {};
-    std::string caption(reinterpret_cast<char*>(name), static_cast<std::size_t>(length > 0 ? length : 0));
-    XFree(name);
+// The window's caption: _NET_WM_NAME (UTF-8) when set, else WM_NAME.
+std::string CaptionOf(Display* display, Window window) {
+    const Atom netName = XInternAtom(display, "_NET_WM_NAME", True);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", True);
+    if (netName != None && utf8 != None) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        std::string caption;
+        if (XGetWindowProperty(display, window, netName, 0, 4096, False, utf8, &type, &format, &count,
+                               &after, &data) == Success &&
+            data && format == 8)
+            caption.assign(reinterpret_cast<char*>(data), count);
+        if (data) XFree(data);
+        if (!caption.empty()) return caption;
+    }
+    char* name = nullptr;
+    std::string caption;
+    if (XFetchName(display, window, &name) && name) caption = name;
+    if (name) XFree(name);
     return caption;
 }
 
@@ -48,6 +63,28 @@ std::vector<Window> Candidates(const xdo_t* xdo) {
     return out;
 }
 
+// The process that owns a window (_NET_WM_PID), 0 when not known. libxdo's
+// own lookup crashes when no client ever defined the property.
+long PidOfWindow(Display* display, Window window) {
+    const Atom atom = XInternAtom(display, "_NET_WM_PID", True);
+    if (atom == None) return 0;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    long pid = 0;
+    if (XGetWindowProperty(display, window, atom, 0, 1, False, XA_CARDINAL, &type, &format, &count,
+                           &after, &data) == Success &&
+        data && format == 32 && count == 1)
+        pid = *reinterpret_cast<long*>(data);
+    if (data) XFree(data);
+    return pid;
+}
+
+// X errors (a window that vanished, a property no client has defined) must
+// not end the program: Xlib's default handler exits.
+extern "C" int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
 }  // namespace
 
 bool CaptionMatches(const std::string& caption, const std::string& name) {
@@ -59,16 +96,17 @@ PushResult PushPasteTo(const std::string& name, bool skipOwnWindows) {
     if (!display || !*display) return PushResult::NoDisplay;
     xdo_t* xdo = xdo_new(display);
     if (!xdo) return PushResult::NoDisplay;
+    auto* const previous = XSetErrorHandler(IgnoreXError);
     PushResult result = PushResult::NotFound;
     for (Window window : Candidates(xdo)) {
-        int pid = 0;
-        if (skipOwnWindows && (pid = xdo_get_pid_window(xdo, window)) == ::getpid()) continue;
-        if (!CaptionMatches(CaptionOf(xdo, window), name)) continue;
+        if (skipOwnWindows && PidOfWindow(xdo->xdpy, window) == ::getpid()) continue;
+        if (!CaptionMatches(CaptionOf(xdo->xdpy, window), name)) continue;
         xdo_send_keysequence_window(xdo, window, "ctrl+v", 12000);
         result = PushResult::Pasted;
         break;
     }
     xdo_free(xdo);
+    XSetErrorHandler(previous);
     return result;
 }
 

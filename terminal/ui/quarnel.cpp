@@ -60,6 +60,8 @@ Quarnel::Quarnel(QuarnelSeams seams, QWidget* parent)
     m_clock = m_seams.clock ? m_seams.clock : m_systemClock.get();
     if (m_seams.workDir.empty()) m_seams.workDir = std::filesystem::current_path();
 
+    m_printerReader = m_seams.printerReader ? std::move(m_seams.printerReader)
+                                            : std::make_unique<PpdevStatusReader>();
     m_scheduler = std::make_unique<QtScheduler>(this);
     m_timer = new QtTickTimer([this] { OnStatusTick(); }, this);
     CreateActions();
@@ -148,6 +150,9 @@ void Quarnel::CreateLamp() {
 void Quarnel::CreateStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName("StatusBar");
+    // Like the panels of old, those that do not fit are cut off at the right
+    // instead of widening the window.
+    bar->setSizePolicy(QSizePolicy::Ignored, bar->sizePolicy().verticalPolicy());
     m_panels = new StatusBarPanels(bar, Dpi());
     connect(m_panels, &StatusBarPanels::PanelClicked, this, [this](const QString& key) { PanelClick(key); });
 }
@@ -255,11 +260,43 @@ void Quarnel::RefreshTelexPanels() {
 }
 
 bool Quarnel::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && watched == m_send) {
-        // Sending comes with the line's send path; until then typed text
-        // stays in the box.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        MacroKey(key);  // the key itself still reaches the control
+        if (watched == m_send && SendBoxKey(key)) return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void Quarnel::MacroKey(QKeyEvent* event) {
+    const int key = event->key();
+    if (key < Qt::Key_F1 || key > Qt::Key_F12 || !m_line) return;
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    const MacroOutcome outcome = RunMacroKey(key - Qt::Key_F1 + 1, (mods & Qt::ShiftModifier) != 0,
+                                             (mods & Qt::ControlModifier) != 0, m_store, m_serial);
+    if (outcome.ran) m_panels->SetText("Time", QString::fromStdString(outcome.timePanel));
+    AfterLineWrite();
+}
+
+// True when the key is swallowed.
+bool Quarnel::SendBoxKey(QKeyEvent* event) {
+    const QString text = event->text();
+    if (text.size() != 1 || !m_sender || !m_line) return false;
+    int code = text.at(0).unicode();
+    if (code == '\n') code = '\r';
+    if (code > 255) code = 0;  // no line code carries it
+    const bool clear = code != 0 && m_sender->SendBoxKey(code, m_line->Settings().Data, m_settings.TelexCod);
+    AfterLineWrite();
+    if (clear) {
+        m_send->clear();
+        return true;
+    }
+    return code == 0;
+}
+
+void Quarnel::AfterLineWrite() {
+    m_line->CheckLine();
+    if (m_writeNotifier) m_writeNotifier->setEnabled(m_serial.HasPendingOutput());
 }
 
 }  // namespace dovrel

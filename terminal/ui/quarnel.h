@@ -17,8 +17,13 @@
 #include "line_control.h"
 #include "log_file.h"
 #include "message_box.h"
+#include "macro_keys.h"
 #include "paste_target.h"
+#include "port_discovery.h"
+#include "printer_device.h"
+#include "printer_status.h"
 #include "reception.h"
+#include "send_convert.h"
 #include "serial_line.h"
 #include "settings_store.h"
 #include "telex_coding.h"
@@ -26,6 +31,7 @@
 
 class QAction;
 class QDialog;
+class QKeyEvent;
 class QLineEdit;
 class QSocketNotifier;
 class QToolButton;
@@ -49,7 +55,8 @@ struct QuarnelSeams {
     std::function<int(QDialog&)> runDialog;
     std::function<bool(const std::vector<std::string>&)> startProcess;
     std::function<PushResult(const std::string&)> push;
-    std::function<std::vector<PortChoice>(const SerialLine&, const LineSettings&)> listPorts;
+    std::function<PortList(const LineSettings& current, const std::string& ourDevice)> listPorts;
+    std::unique_ptr<PrinterStatusReader> printerReader;
     std::filesystem::path workDir;
     std::string lockDirectory = DefaultLockDirectory();
 };
@@ -79,7 +86,7 @@ public:
     StatusBarPanels* Panels() const { return m_panels; }
     QAction* Action(const QString& name) const;
     QToolButton* Lamp() const { return m_lamp; }
-    bool PrintOn() const { return m_printOn; }
+    bool PrintOn() const { return m_printer && m_printer->PrintOn(); }
     bool WeatherAvailable() const { return m_weatherAvailable; }
     bool IsShutDown() const { return m_shutDown; }
 
@@ -130,7 +137,9 @@ private:
     void ShowLogState();
     int RunDialog(QDialog& dialog);
     double Dpi() const;
-    void StoreDefaultMacro();
+    bool SendBoxKey(QKeyEvent* event);
+    void MacroKey(QKeyEvent* event);
+    void AfterLineWrite();
 
     QuarnelSeams m_seams;
     std::unique_ptr<QtMessageBox> m_qtBox;
@@ -150,6 +159,9 @@ private:
     std::unique_ptr<QtScheduler> m_scheduler;
     QtTickTimer* m_timer = nullptr;
     std::unique_ptr<Reception> m_reception;
+    std::unique_ptr<PrinterStatusReader> m_printerReader;
+    std::unique_ptr<PrinterDevice> m_printer;
+    std::unique_ptr<Sender> m_sender;
     std::unique_ptr<TerminalLog> m_log;
     QSocketNotifier* m_readNotifier = nullptr;
     QSocketNotifier* m_writeNotifier = nullptr;
@@ -165,7 +177,6 @@ private:
     bool m_started = false;
     bool m_firstTick = true;
     bool m_weatherAvailable = false;
-    bool m_printOn = false;
 };
 
 }  // namespace dovrel

@@ -34,17 +34,6 @@ bool StartDetached(const std::vector<std::string>& command) {
     return QProcess::startDetached(QString::fromStdString(command[0]), args);
 }
 
-// The device of the line, marked "=" while this program has it open.
-std::vector<PortChoice> DefaultPortChoices(const SerialLine& serial, const LineSettings& line) {
-    std::vector<PortChoice> out;
-    const std::string device = serial.IsOpen() ? serial.DevicePath() : LineDevicePath(line);
-    if (device.empty()) return out;
-    std::string label = device.rfind("/dev/", 0) == 0 ? device.substr(5) : device;
-    if (serial.IsOpen()) label = "=" + label;
-    out.push_back({label, device});
-    return out;
-}
-
 }  // namespace
 
 int Quarnel::RunDialog(QDialog& dialog) {
@@ -74,7 +63,7 @@ void Quarnel::ToolBarClick(const QString& key) {
 }
 
 void Quarnel::PanelClick(const QString& key) {
-    if (!m_line) return;
+    if (!m_line || !m_reception) return;
     const PanelButton button = m_panels->LastButton() == 2 ? PanelButton::Right : PanelButton::Left;
     if (m_line->ClickPanel(key.toStdString(), button, m_settings.NstdBauds)) {
         RefreshTelexPanels();
@@ -90,9 +79,11 @@ void Quarnel::PanelClick(const QString& key) {
         m_settings.TelexCrl = !m_settings.TelexCrl;
         m_store.WriteSwitch("TelexCrl", m_settings.TelexCrl, -1);
     } else if (key == "Print") {
-        // Printing arrives with the printer device; it stays off until then.
-        m_printOn = false;
-        m_panels->SetText("Print", "P OFF");
+        const LocalTime now = m_clock->Now();
+        const std::string text =
+            m_printer->ClickPrintPanel(FormatDate(now) + " " + FormatTime(now), ApplicationTitle(), *m_box);
+        m_reception->SetPrintOn(m_printer->PrintOn());
+        m_panels->SetText("Print", QString::fromStdString(text));
     }
     RefreshTelexPanels();
 }
@@ -109,13 +100,10 @@ void Quarnel::LampClick() {
 }
 
 bool Quarnel::RunPortDialog(LineSettings& chosen) {
-    std::vector<PortChoice> ports;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (m_seams.listPorts) {
-        ports = m_seams.listPorts(m_serial, m_line->Settings());
-    } else {
-        ports = DefaultPortChoices(m_serial, m_line->Settings());
-    }
+    const std::string ours = m_serial.IsOpen() ? m_serial.DevicePath() : std::string();
+    const PortList ports = m_seams.listPorts ? m_seams.listPorts(m_line->Settings(), ours)
+                                             : LoadPropertySettings(m_line->Settings(), ours);
     QApplication::restoreOverrideCursor();
     ComOptDialog dialog(m_line->Settings(), ports, this);
     if (RunDialog(dialog) != QDialog::Accepted) return false;
@@ -132,7 +120,13 @@ void Quarnel::SerialDialog() {
 }
 
 void Quarnel::PropertiesDialog() {
-    DecOptDialog dialog(m_settings, m_store, *m_box, {}, this);
+    auto status = [this](std::int32_t& port) {
+        int p = port;
+        std::string text = GetPrinterStatus(p, *m_printerReader);
+        port = p;
+        return text;
+    };
+    DecOptDialog dialog(m_settings, m_store, *m_box, status, this);
     if (RunDialog(dialog) == QDialog::Accepted) {
         m_settings = dialog.Settings();
         ApplyFontSize();

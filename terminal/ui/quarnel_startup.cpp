@@ -23,7 +23,6 @@ namespace dovrel {
 namespace {
 
 constexpr const char* kWeatherLibrary = "libNimboview.so";
-constexpr const char* kDefaultF12 = "/4E/4E/4E/4E/0D/0A";
 
 std::string WeatherNotFoundText() {
     return std::string("Weather Control (") + kWeatherLibrary +
@@ -126,6 +125,9 @@ void Quarnel::StartReception() {
     m_reception->SetTimer(m_timer);
     m_reception->SetBeep([] { QApplication::beep(); });
     m_reception->SetTextPanelWidth(m_panels->WidthTwips("Text"));
+    m_printer = std::make_unique<PrinterDevice>(*m_printerReader, m_settings.PrinterId);
+    m_reception->SetPrinter(m_printer.get());
+    m_sender = std::make_unique<Sender>(m_serial, m_telex, [] { QApplication::beep(); });
     ShowLineStatus(LineStatus{});
 }
 
@@ -161,19 +163,12 @@ bool Quarnel::OpenLineAtStart() {
 void Quarnel::ShowPrintPanel() {
     m_panels->SetText("Print", "P OFF");
     m_panels->SetShown("Print", m_settings.PrinterId > 0);
-    m_printOn = false;
-}
-
-void Quarnel::StoreDefaultMacro() {
-    if (!m_store.ReadText("F12").empty()) return;
-    m_store.WriteText("F12", kDefaultF12);
-    m_store.WriteText("F12_", "NNNN");
 }
 
 void Quarnel::Shutdown() {
     if (m_shutDown) return;
     m_shutDown = true;
-    if (!m_context.empty()) StoreDefaultMacro();
+    if (!m_context.empty()) StoreDefaultF12(m_store);
     if (!m_noSave && m_started) {
         m_line->SaveLineSettings();
         const double dpi = Dpi();

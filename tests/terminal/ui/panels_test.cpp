@@ -1,5 +1,8 @@
 // Status-panel clicks that change and store settings, and the pause keys.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
+#include <QTextCursor>
 
 #include "status_panels.h"
 #include "terminal_pane.h"
@@ -106,6 +109,23 @@ TEST_F(PanelsTest, CtrlAPausesAndCtrlCResumes) {
     QTest::keyClick(window->Pane(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_FALSE(window->Receiver()->State().Paused);
     EXPECT_EQ(Panel(*window, "Status"), "CONNECTED");
+}
+
+TEST_F(PanelsTest, MouseSelectionGoesToTheClipboardAndCaretReturnsToTheEnd) {
+    auto window = StartOnPty();
+    window->resize(700, 400);
+    window->show();
+    QGuiApplication::clipboard()->clear();
+    QWidget* viewport = window->Pane()->viewport();
+    const QRect first = window->Pane()->cursorRect(QTextCursor(window->Pane()->document()));
+    QTest::mousePress(viewport, Qt::LeftButton, {}, first.center() + QPoint(0, 0));
+    QTest::mouseMove(viewport, first.center() + QPoint(200, 20));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, first.center() + QPoint(200, 20));
+    const QString copied = QGuiApplication::clipboard()->text();
+    EXPECT_FALSE(copied.isEmpty());
+    EXPECT_TRUE(window->Pane()->toPlainText().contains(copied.trimmed()));
+    EXPECT_FALSE(window->Pane()->textCursor().hasSelection());
+    EXPECT_TRUE(window->Pane()->textCursor().atEnd());
 }
 
 TEST_F(PanelsTest, ClearEmptiesThePane) {
