@@ -14,7 +14,7 @@ cd "$tmp" || exit 1
 
 ships=$data/kvnorcom-data0600.txt
 mobile=$data/awips2-sfcobs-bulletins.txt
-radiation=$data/synop2bufr-SMRO01-YRBK-171200.txt
+radiation=$data/pymetdecoder-test-synops.txt
 
 "$nimbo" "$ships" > ships.txt; rc=$?
 check "a real bulletin file decodes with exit status 0" '[ $rc -eq 0 ] && [ -s ships.txt ]'
@@ -80,7 +80,7 @@ check "the JSON form of a Result" \
 
 "$nimbo" "$radiation" > radiation.txt
 check "radiation follow-up groups are decoded" \
-  'grep -q "^Sun (last hour):   " radiation.txt && grep -q "^Radiation amount:  " radiation.txt'
+  'grep -q "^Sun (last 24h):    " radiation.txt && grep -q "^Radiation amount:  " radiation.txt'
 
 "$nimbo" --strict all.txt > strict.txt; rc=$?
 "$nimbo" --quiet all.txt > quiet.txt
