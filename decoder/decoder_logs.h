@@ -25,6 +25,8 @@ class LogFile {
   // Appends text; no effect when the log is closed.
   void Write(std::string_view text);
   bool IsOpen() const { return m_file != nullptr; }
+  // Something was written since the file was opened.
+  bool Written() const { return m_written; }
   const std::string& Path() const { return m_path; }
 
  private:

@@ -366,8 +366,14 @@ void ReportParser::ApplyErrorRule(std::string_view token) {
   m_state = ParserState::kIdle;
 }
 
+// Closing the raw log ends the bulletin it is in, so that every file holds
+// whole bulletins; the next one is written from its indicator on.
 bool ReportParser::OpenRawLog(bool enable) {
   const bool wasOpen = m_rawLog.IsOpen();
+  if (wasOpen && !enable && m_reportOpen && m_rawLog.Written()) {
+    m_rawLog.Write("NNNN\n");
+    m_reportOpen = false;
+  }
   const bool open = m_rawLog.Open(enable, m_logBase);
   if (wasOpen && !open) m_bulletinCounter = 0;
   return open;

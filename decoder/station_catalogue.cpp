@@ -32,10 +32,19 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // Reads one line of at most kMaxLine - 1 characters, the way a fixed buffer
 // read does: a longer line comes back in pieces. Returns false at the end.
+// Reads one line, keeping at most kMaxLine - 1 characters of it: the rest of
+// an over-long line is skipped, so it never passes for a line of its own.
+// Returns false at the end of the file.
 bool ReadLine(std::FILE* file, std::string* line) {
   char buffer[kMaxLine];
   if (std::fgets(buffer, sizeof buffer, file) == nullptr) return false;
   *line = buffer;
+  if (line->empty() || line->back() != '\n') {
+    int c;
+    do {
+      c = std::fgetc(file);
+    } while (c != EOF && c != '\n');
+  }
   while (!line->empty() && (line->back() == '\n' || line->back() == '\r')) line->pop_back();
   return true;
 }
@@ -169,6 +178,8 @@ StationCatalogue::StationCatalogue(const std::string& folder) {
 
 // Reads the index file and checks every line against the record it points to.
 bool StationCatalogue::LoadIndex(const std::string& indexPath) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(indexPath, error)) return false;
   FilePtr index(std::fopen(indexPath.c_str(), "rb"));
   FilePtr data(std::fopen(m_dataPath.c_str(), "rb"));
   if (!index || !data) return false;
@@ -187,6 +198,8 @@ bool StationCatalogue::LoadIndex(const std::string& indexPath) {
     if (record.size() < 3 || record.compare(0, 3, line, 9, 3) != 0) return false;
     entries.push_back({PrefixNumber(record), offset});
   }
+  // An empty index over a catalogue that holds records is not trusted.
+  if (entries.empty() && std::filesystem::file_size(m_dataPath, error) > 0) return false;
   m_index = std::move(entries);
   return true;
 }

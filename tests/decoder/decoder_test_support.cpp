@@ -116,9 +116,37 @@ std::vector<std::string> RealDataFiles() {
   return files;
 }
 
+namespace {
+
+// One copy of the bundled catalogue (and its index) for the whole test
+// program, removed when the program ends.
+class SharedCatalogue {
+ public:
+  SharedCatalogue() {
+    char pattern[] = "/tmp/nimbo-catalogue-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) throw std::runtime_error("no catalogue folder");
+    m_path = pattern;
+    CopyCatalogue(m_path);
+  }
+  ~SharedCatalogue() {
+    std::error_code error;
+    std::filesystem::remove_all(m_path, error);
+  }
+  const std::string& Path() const { return m_path; }
+
+ private:
+  std::string m_path;
+};
+
+const std::string& SharedCatalogueFolder() {
+  static const SharedCatalogue catalogue;
+  return catalogue.Path();
+}
+
+}  // namespace
+
 DecoderHarness::DecoderHarness(bool withCatalogue) {
-  if (withCatalogue) CopyCatalogue(m_folder.Path());
-  m_decoder = new WeatherDecoder(withCatalogue ? m_folder.Path() : std::string("/nonexistent"));
+  m_decoder = new WeatherDecoder(withCatalogue ? SharedCatalogueFolder() : std::string("/nonexistent"));
   std::uint32_t cookie = 0;
   m_decoder->Advise(&m_sink, &cookie);
 }
