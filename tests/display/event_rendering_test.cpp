@@ -94,6 +94,8 @@ struct SeparatorCase {
     QColor colour;
 };
 
+void PrintTo(const SeparatorCase& c, std::ostream* out) { *out << "level " << c.level; }
+
 class SeparatorRenderingTest : public EventRenderingTest,
                                public ::testing::WithParamInterface<SeparatorCase> {};
 
@@ -118,6 +120,10 @@ struct ResultCase {
     QColor colour;
     bool bold;
 };
+
+void PrintTo(const ResultCase& c, std::ostream* out) {
+    *out << "level " << c.level << " slevel " << c.slevel;
+}
 
 class ResultRenderingTest : public EventRenderingTest,
                             public ::testing::WithParamInterface<ResultCase> {};

@@ -15,6 +15,10 @@ struct ProjectionCase {
     MapPoint expected;
 };
 
+void PrintTo(const ProjectionCase& c, std::ostream* out) {
+    *out << c.latitude << "/" << c.longitude;
+}
+
 class ProjectionTest : public ::testing::TestWithParam<ProjectionCase> {};
 
 TEST_P(ProjectionTest, PlacesPositionOnMapPicture) {
@@ -112,6 +116,8 @@ struct LabelCase {
     std::int16_t pressure;
     const char* expected;
 };
+
+void PrintTo(const LabelCase& c, std::ostream* out) { *out << c.expected; }
 
 class LabelTest : public ::testing::TestWithParam<LabelCase> {};
 

@@ -100,6 +100,8 @@ struct ModeCase {
     const char* call;
 };
 
+void PrintTo(const ModeCase& c, std::ostream* out) { *out << c.call; }
+
 class ModePutTest : public WeatherDialogTest, public ::testing::WithParamInterface<ModeCase> {};
 
 TEST_P(ModePutTest, WritesPaneAndForwards) {
