@@ -38,6 +38,11 @@ int FrameStyle(PaneBorder border) {
 }  // namespace
 
 StatusPanes::StatusPanes(QWidget* parent) : QWidget(parent) {
+    // The mode texts are fourteen characters wide; a small font keeps them
+    // inside their 60-pixel panes.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
     const int height = fontMetrics().height() + 8;
     setFixedHeight(height);
     int left = 0;
