@@ -32,8 +32,11 @@ class StationCatalogue {
   // in memory.
   explicit StationCatalogue(const std::string& folder);
 
-  // The first folder that holds "wmoids.dat": the current directory, then
-  // $NIMBO_CATALOGUE_DIR, then the installed data folders. Empty when none.
+  // The first folder that holds "wmoids.dat", in this order: the current
+  // directory (answered as ""), $NIMBO_CATALOGUE_DIR, <library folder>/../share/nimbo
+  // (a relocated install), the install data folder (<prefix>/share/nimbo), and
+  // the source tree's data/ folder (so programs run from a build tree find the
+  // bundled catalogue). Empty when none holds it.
   static std::string FindFolder();
 
   // Looks up a five-figure station number.
