@@ -55,7 +55,7 @@ using OleColor = std::uint32_t;
 // file-system names handed to the decoder unchanged. Parse takes the received
 // text as zero-terminated Windows-1252 bytes.
 class IWeatherDialog : public IComponentObject {
-public:
+  public:
     static constexpr std::string_view kIid = kIidIWeatherDialog;
 
     // Makes the decoder window (hidden) and the decoder on the first call;

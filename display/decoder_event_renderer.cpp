@@ -18,7 +18,7 @@ const QColor kOtherResultColour(230, 232, 250);
 
 // Result colour by level: header, sender, station, green, group lines.
 const std::array<QColor, 5> kResultColours = {
-    QColor(255, 255, 255), QColor(255, 0, 0), QColor(255, 0, 255),
+    QColor(255, 255, 255), QColor(255, 0, 0),   QColor(255, 0, 255),
     QColor(0, 255, 0),     QColor(255, 255, 0),
 };
 

@@ -12,7 +12,7 @@
 namespace nimboview {
 
 class DecoderEventRenderer final : public nimbo::_IWeatherDecoderEvents {
-public:
+  public:
     // Neither is owned; both must outlive the connection to the decoder.
     DecoderEventRenderer(DecoderView& view, StationList& stations);
 
@@ -35,7 +35,7 @@ public:
     void Temperature(float tmp, std::int32_t sea) override;
     void Pressure(float prs, std::int32_t sea) override;
 
-private:
+  private:
     DecoderView& m_view;
     StationList& m_stations;
 };

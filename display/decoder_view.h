@@ -8,7 +8,7 @@
 namespace nimboview {
 
 class DecoderView {
-public:
+  public:
     virtual ~DecoderView() = default;
     // Append text to the text pane in the colour and weight given.
     virtual void Append(const QString& text, const QColor& colour, bool bold) = 0;

@@ -22,9 +22,7 @@ namespace {
 // 452 by 230 dialog units of an 8-point dialog font.
 constexpr QSize kInitialSize(678, 374);
 
-std::string FileSystemName(const QString& text) {
-    return QFile::encodeName(text).toStdString();
-}
+std::string FileSystemName(const QString& text) { return QFile::encodeName(text).toStdString(); }
 
 }  // namespace
 
@@ -79,11 +77,21 @@ QAction* DecoderWindow::Action(ToolCommand command) const {
 
 void DecoderWindow::RunCommand(ToolCommand command, bool checked) {
     switch (command) {
-        case ToolCommand::kOpenLog: OpenLog(); break;
-        case ToolCommand::kCloseLog: m_dialog.put_LogStart(0); break;
-        case ToolCommand::kClear: Clear(); break;
-        case ToolCommand::kCopy: Copy(); break;
-        case ToolCommand::kResync: m_dialog.put_DecoderResyn(checked ? 1 : 0); break;
+        case ToolCommand::kOpenLog:
+            OpenLog();
+            break;
+        case ToolCommand::kCloseLog:
+            m_dialog.put_LogStart(0);
+            break;
+        case ToolCommand::kClear:
+            Clear();
+            break;
+        case ToolCommand::kCopy:
+            Copy();
+            break;
+        case ToolCommand::kResync:
+            m_dialog.put_DecoderResyn(checked ? 1 : 0);
+            break;
         case ToolCommand::kPause:
             if (checked) {
                 m_dialog.StartPause();
@@ -91,7 +99,9 @@ void DecoderWindow::RunCommand(ToolCommand command, bool checked) {
                 m_dialog.EndPause();
             }
             break;
-        case ToolCommand::kShowMap: ToggleMap(); break;
+        case ToolCommand::kShowMap:
+            ToggleMap();
+            break;
     }
 }
 
@@ -133,13 +143,9 @@ void DecoderWindow::ToggleMap() {
     m_map->show();
 }
 
-void DecoderWindow::Clear() {
-    m_text->ClearAll();
-}
+void DecoderWindow::Clear() { m_text->ClearAll(); }
 
-void DecoderWindow::Copy() {
-    m_text->CopyAll();
-}
+void DecoderWindow::Copy() { m_text->CopyAll(); }
 
 void DecoderWindow::SetLoggingCommands(bool logging) {
     Action(ToolCommand::kOpenLog)->setEnabled(!logging);
@@ -150,29 +156,21 @@ void DecoderWindow::SetPauseChecked(bool checked) {
     Action(ToolCommand::kPause)->setChecked(checked);
 }
 
-void DecoderWindow::SetStatusText(int pane, const QString& text) {
-    m_panes->SetText(pane, text);
-}
+void DecoderWindow::SetStatusText(int pane, const QString& text) { m_panes->SetText(pane, text); }
 
-void DecoderWindow::PaneClicked(int pane) {
-    m_dialog.ToggleModeOfPane(pane);
-}
+void DecoderWindow::PaneClicked(int pane) { m_dialog.ToggleModeOfPane(pane); }
 
 void DecoderWindow::Append(const QString& text, const QColor& colour, bool bold) {
     m_text->Append(text, colour, bold);
 }
 
-void DecoderWindow::SetStateText(const QString& text) {
-    m_panes->SetText(0, text);
-}
+void DecoderWindow::SetStateText(const QString& text) { m_panes->SetText(0, text); }
 
 void DecoderWindow::SetResyncChecked(bool checked) {
     Action(ToolCommand::kResync)->setChecked(checked);
 }
 
-void DecoderWindow::ShowNormal() {
-    showNormal();
-}
+void DecoderWindow::ShowNormal() { showNormal(); }
 
 void DecoderWindow::StationsChanged(const QString& title) {
     if (m_map) m_map->StationsChanged(title);

@@ -22,7 +22,7 @@ class WeatherDialog;
 class DecoderWindow : public QWidget, public DecoderView {
     Q_OBJECT
 
-public:
+  public:
     // The dialog is not owned and outlives the window (it owns the window).
     explicit DecoderWindow(WeatherDialog& dialog);
     ~DecoderWindow() override;
@@ -51,12 +51,12 @@ public:
     void ShowNormal() override;
     void StationsChanged(const QString& title) override;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void CreateToolBar();
     QAction* AddCommand(ToolCommand command, bool checkable);
     void RunCommand(ToolCommand command, bool checked);

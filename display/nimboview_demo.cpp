@@ -83,8 +83,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const DemoOptions options = ParseArguments(application.arguments());
     std::string error;
-    auto dialog = nimbo::ComponentLoader::Create<nimbo::IWeatherDialog>(
-        nimbo::kProgIdWeatherDialog, &error);
+    auto dialog =
+        nimbo::ComponentLoader::Create<nimbo::IWeatherDialog>(nimbo::kProgIdWeatherDialog, &error);
     if (!dialog) {
         std::fprintf(stderr, "nimboview-demo: %s\n", error.c_str());
         return 1;

@@ -20,8 +20,6 @@ std::vector<std::string> PauseBuffer::Hold(std::string_view data) {
     return handOn;
 }
 
-std::string PauseBuffer::Take() {
-    return std::exchange(m_text, {});
-}
+std::string PauseBuffer::Take() { return std::exchange(m_text, {}); }
 
 }  // namespace nimboview

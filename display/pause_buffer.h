@@ -9,7 +9,7 @@
 namespace nimboview {
 
 class PauseBuffer {
-public:
+  public:
     static constexpr std::size_t kCapacity = 1024;
 
     // Holds data. Returns, in order, the texts that must go to the decoder
@@ -20,7 +20,7 @@ public:
     std::string Take();
     std::size_t Size() const { return m_text.size(); }
 
-private:
+  private:
     std::string m_text;
 };
 

@@ -27,9 +27,7 @@ RichTextPane::RichTextPane(QWidget* parent) : QTextEdit(parent) {
     SetDefaultFont(QStringLiteral("Lucida Console"), 8);
 }
 
-int RichTextPane::TextLength() const {
-    return document()->characterCount() - 1;
-}
+int RichTextPane::TextLength() const { return document()->characterCount() - 1; }
 
 bool RichTextPane::Append(const QString& text, const QColor& colour, bool bold) {
     bool cleared = false;
@@ -75,8 +73,6 @@ void RichTextPane::CopyAll() {
     setTextCursor(cursor);
 }
 
-void RichTextPane::ClearAll() {
-    document()->clear();
-}
+void RichTextPane::ClearAll() { document()->clear(); }
 
 }  // namespace nimboview

@@ -10,7 +10,7 @@ namespace nimboview {
 class RichTextPane : public QTextEdit {
     Q_OBJECT
 
-public:
+  public:
     static constexpr int kTextLimit = 24000;
     static constexpr const char* kClearedText = "... cleared ...\n";
 
@@ -32,7 +32,7 @@ public:
     void CopyAll();
     void ClearAll();
 
-private:
+  private:
     void Insert(const QString& text, const QColor& colour, bool bold);
 };
 

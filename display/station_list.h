@@ -20,8 +20,8 @@ struct MapPoint {
 struct StationRecord {
     static constexpr std::int16_t kNotReported = 32767;
 
-    std::string ident;  // at most 7 bytes (Windows-1252)
-    std::string name;   // at most 19 bytes
+    std::string ident;                        // at most 7 bytes (Windows-1252)
+    std::string name;                         // at most 19 bytes
     std::int16_t pressure = kNotReported;     // tenths of hPa
     std::int16_t temperature = kNotReported;  // tenths of a degree Celsius
     std::int16_t x = 0;                       // map column of the marker
@@ -30,7 +30,7 @@ struct StationRecord {
 };
 
 class StationList {
-public:
+  public:
     static constexpr int kCapacity = 1000;
     static constexpr std::size_t kIdentLength = 7;
     static constexpr std::size_t kNameLength = 19;
@@ -54,7 +54,9 @@ public:
     // before the newest.
     int DrawCount() const { return m_wrapped ? kCapacity : m_newest < 0 ? 0 : m_newest; }
     // index must be in 0..kCapacity-1.
-    const StationRecord& At(int index) const { return m_records.at(static_cast<std::size_t>(index)); }
+    const StationRecord& At(int index) const {
+        return m_records.at(static_cast<std::size_t>(index));
+    }
 
     // Hover test at a map pixel: the first drawn record within the newest
     // record's marker size becomes hovered. True when the map must repaint.
@@ -75,7 +77,7 @@ public:
     std::optional<MapPoint> MapWindowPosition() const { return m_mapPosition; }
     void SetMapWindowPosition(MapPoint position) { m_mapPosition = position; }
 
-private:
+  private:
     StationRecord* NewestRecord();
 
     std::array<StationRecord, kCapacity> m_records{};

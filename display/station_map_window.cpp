@@ -10,9 +10,7 @@
 // The picture is a resource of this library; registering it by hand keeps it
 // linked in when the library is built as a static archive.
 #ifndef NIMBOVIEW_NO_MAP_PICTURE
-static void InitMapResource() {
-    Q_INIT_RESOURCE(nimboview);
-}
+static void InitMapResource() { Q_INIT_RESOURCE(nimboview); }
 #endif
 
 namespace nimboview {
@@ -38,8 +36,7 @@ QRect MarkerSquare(const StationRecord& record, int half) {
 // Stand-in for a build without the map picture: sea with the equator, the
 // Greenwich meridian and a 30-degree grid at the picture's projection.
 [[maybe_unused]] QImage PlaceholderPicture() {
-    QImage picture(StationMapWindow::kMapWidth, StationMapWindow::kMapHeight,
-                   QImage::Format_RGB32);
+    QImage picture(StationMapWindow::kMapWidth, StationMapWindow::kMapHeight, QImage::Format_RGB32);
     picture.fill(QColor(200, 225, 245));
     QPainter painter(&picture);
     painter.setPen(QColor(150, 180, 210));

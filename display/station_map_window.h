@@ -13,7 +13,7 @@ namespace nimboview {
 class StationMapWindow : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     static constexpr int kMapWidth = 600;
     static constexpr int kMapHeight = 300;
 
@@ -27,12 +27,12 @@ public:
     // Repaint after a list change; a non-empty title replaces the caption.
     void StationsChanged(const QString& title);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
-private:
+  private:
     void PaintStations(QPainter& painter);
     void PaintLabel(QPainter& painter, const StationRecord& record, const std::string& label,
                     const QColor& colour);

@@ -28,9 +28,12 @@ constexpr std::array<PaneSpec, StatusPanes::kPaneCount> kPaneSpecs = {{
 
 int FrameStyle(PaneBorder border) {
     switch (border) {
-        case PaneBorder::kNormal: return QFrame::Panel | QFrame::Sunken;
-        case PaneBorder::kNone: return QFrame::NoFrame;
-        case PaneBorder::kRaised: return QFrame::Panel | QFrame::Raised;
+        case PaneBorder::kNormal:
+            return QFrame::Panel | QFrame::Sunken;
+        case PaneBorder::kNone:
+            return QFrame::NoFrame;
+        case PaneBorder::kRaised:
+            return QFrame::Panel | QFrame::Raised;
     }
     return QFrame::NoFrame;
 }
@@ -41,7 +44,7 @@ StatusPanes::StatusPanes(QWidget* parent) : QWidget(parent) {
     // The mode texts are fourteen characters wide; a small font keeps them
     // inside their 60-pixel panes.
     QFont small = font();
-    small.setPixelSize(11);
+    small.setPixelSize(10);
     setFont(small);
     const int height = fontMetrics().height() + 8;
     setFixedHeight(height);
@@ -50,7 +53,7 @@ StatusPanes::StatusPanes(QWidget* parent) : QWidget(parent) {
         auto* label = new QLabel(this);
         label->setFrameStyle(FrameStyle(kPaneSpecs[i].border));
         label->setToolTip(QString::fromLatin1(kPaneSpecs[i].toolTip));
-        label->setContentsMargins(2, 0, 2, 0);
+        label->setContentsMargins(1, 0, 0, 0);
         label->setGeometry(left, 1, kRightEdges[i] - left - 2, height - 2);
         left = kRightEdges[i];
         m_panes[i] = label;

@@ -12,7 +12,7 @@ namespace nimboview {
 class StatusPanes : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     static constexpr int kPaneCount = 6;
     // Right edge of each pane, in pixels from the bar's left edge.
     static constexpr std::array<int, kPaneCount> kRightEdges = {105, 130, 195, 260, 320, 390};
@@ -27,13 +27,13 @@ public:
     QString Text(int pane) const;
     QString ToolTip(int pane) const;
 
-signals:
+  signals:
     void PaneClicked(int pane);
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
 
-private:
+  private:
     std::array<QLabel*, kPaneCount> m_panes{};
 };
 

@@ -46,9 +46,7 @@ void DrawPage(QPainter& p, int x, int y) {
     for (int row = y + 3; row < y + 10; row += 2) p.drawLine(x + 2, row, x + 6, row);
 }
 
-void DrawOpenLog(QPainter& p) {
-    DrawFolder(p, true);
-}
+void DrawOpenLog(QPainter& p) { DrawFolder(p, true); }
 
 void DrawCloseLog(QPainter& p) {
     DrawFolder(p, false);
@@ -116,13 +114,27 @@ QIcon ToolIcon(ToolCommand command) {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     switch (command) {
-        case ToolCommand::kOpenLog: DrawOpenLog(painter); break;
-        case ToolCommand::kCloseLog: DrawCloseLog(painter); break;
-        case ToolCommand::kClear: DrawClear(painter); break;
-        case ToolCommand::kCopy: DrawCopy(painter); break;
-        case ToolCommand::kResync: DrawResync(painter); break;
-        case ToolCommand::kPause: DrawPause(painter); break;
-        case ToolCommand::kShowMap: DrawMap(painter); break;
+        case ToolCommand::kOpenLog:
+            DrawOpenLog(painter);
+            break;
+        case ToolCommand::kCloseLog:
+            DrawCloseLog(painter);
+            break;
+        case ToolCommand::kClear:
+            DrawClear(painter);
+            break;
+        case ToolCommand::kCopy:
+            DrawCopy(painter);
+            break;
+        case ToolCommand::kResync:
+            DrawResync(painter);
+            break;
+        case ToolCommand::kPause:
+            DrawPause(painter);
+            break;
+        case ToolCommand::kShowMap:
+            DrawMap(painter);
+            break;
     }
     painter.end();
     return QIcon(image);

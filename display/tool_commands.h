@@ -19,7 +19,7 @@ enum class ToolCommand : int {
 };
 
 inline constexpr std::array<ToolCommand, 7> kToolCommands = {
-    ToolCommand::kOpenLog, ToolCommand::kCloseLog, ToolCommand::kClear, ToolCommand::kCopy,
+    ToolCommand::kOpenLog, ToolCommand::kCloseLog, ToolCommand::kClear,   ToolCommand::kCopy,
     ToolCommand::kResync,  ToolCommand::kPause,    ToolCommand::kShowMap,
 };
 

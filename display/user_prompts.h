@@ -15,7 +15,7 @@ struct LogFileRequest {
 };
 
 class UserPrompts {
-public:
+  public:
     virtual ~UserPrompts() = default;
     // A modal warning box with one OK button.
     virtual void Warning(QWidget* parent, const QString& title, const QString& text) = 0;
@@ -27,7 +27,7 @@ public:
 
 // QMessageBox and QFileDialog.
 class QtUserPrompts final : public UserPrompts {
-public:
+  public:
     void Warning(QWidget* parent, const QString& title, const QString& text) override;
     std::optional<QString> ChooseLogFile(QWidget* parent, const LogFileRequest& request) override;
 };

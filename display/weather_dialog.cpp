@@ -66,18 +66,14 @@ WeatherDialog::WeatherDialog()
 WeatherDialog::WeatherDialog(DecoderFactory factory, std::shared_ptr<UserPrompts> prompts)
     : m_factory(std::move(factory)), m_prompts(std::move(prompts)) {}
 
-WeatherDialog::~WeatherDialog() {
-    Destroy(0);
-}
+WeatherDialog::~WeatherDialog() { Destroy(0); }
 
 WeatherDialog::DecoderRef WeatherDialog::LoadDecoder(std::string* error) {
     return nimbo::ComponentLoader::Create<nimbo::IWeatherDecoder>(nimbo::kClsidWeatherDecoder,
-                                                                   error);
+                                                                  error);
 }
 
-std::uint32_t WeatherDialog::AddRef() {
-    return ++m_references;
-}
+std::uint32_t WeatherDialog::AddRef() { return ++m_references; }
 
 std::uint32_t WeatherDialog::Release() {
     const std::uint32_t left = --m_references;
@@ -116,8 +112,8 @@ void WeatherDialog::ConnectDecoder() {
     std::string error;
     m_decoder = m_factory ? m_factory(&error) : DecoderRef();
     if (!m_decoder) {
-        const QString library = QString::fromStdString(
-            nimbo::ComponentLoader::LibraryFileName(nimbo::kNimbolibModule));
+        const QString library =
+            QString::fromStdString(nimbo::ComponentLoader::LibraryFileName(nimbo::kNimbolibModule));
         m_prompts->Warning(m_window.get(), QStringLiteral("Weather Decoder Error"),
                            library + ": " + QString::fromStdString(error));
         return;
@@ -210,10 +206,18 @@ HRESULT WeatherDialog::GetGeometry(WindowMeasure measure, std::int32_t* value) {
     if (dpi <= 0) return S_FALSE;
     std::int64_t pixels = 0;
     switch (measure) {
-        case WindowMeasure::kTop: pixels = frame.top(); break;
-        case WindowMeasure::kLeft: pixels = frame.left(); break;
-        case WindowMeasure::kWidth: pixels = frame.width(); break;
-        case WindowMeasure::kHeight: pixels = frame.height(); break;
+        case WindowMeasure::kTop:
+            pixels = frame.top();
+            break;
+        case WindowMeasure::kLeft:
+            pixels = frame.left();
+            break;
+        case WindowMeasure::kWidth:
+            pixels = frame.width();
+            break;
+        case WindowMeasure::kHeight:
+            pixels = frame.height();
+            break;
     }
     *value = static_cast<std::int32_t>(pixels * kTwipsPerInch / dpi);
     return S_OK;
@@ -223,16 +227,20 @@ HRESULT WeatherDialog::PutGeometry(WindowMeasure measure, std::int32_t value) {
     if (!m_window) return S_FALSE;
     const bool vertical = measure == WindowMeasure::kTop || measure == WindowMeasure::kHeight;
     const std::int64_t dpi = vertical ? m_window->logicalDpiY() : m_window->logicalDpiX();
-    const auto pixels = static_cast<int>(
-        std::clamp<std::int64_t>(value * dpi / kTwipsPerInch, -100000, 100000));
+    const auto pixels =
+        static_cast<int>(std::clamp<std::int64_t>(value * dpi / kTwipsPerInch, -100000, 100000));
     const QRect frame = m_window->frameGeometry();
     const QRect client = m_window->geometry();
     // Sizes are given for the whole window, frame included.
     const int frameWidth = frame.width() - client.width();
     const int frameHeight = frame.height() - client.height();
     switch (measure) {
-        case WindowMeasure::kTop: m_window->move(frame.left(), pixels); break;
-        case WindowMeasure::kLeft: m_window->move(pixels, frame.top()); break;
+        case WindowMeasure::kTop:
+            m_window->move(frame.left(), pixels);
+            break;
+        case WindowMeasure::kLeft:
+            m_window->move(pixels, frame.top());
+            break;
         case WindowMeasure::kWidth:
             m_window->resize(std::max(1, pixels - frameWidth), client.height());
             break;
@@ -244,14 +252,30 @@ HRESULT WeatherDialog::PutGeometry(WindowMeasure measure, std::int32_t value) {
     return S_OK;
 }
 
-HRESULT WeatherDialog::get_Top(std::int32_t* value) { return GetGeometry(WindowMeasure::kTop, value); }
-HRESULT WeatherDialog::put_Top(std::int32_t value) { return PutGeometry(WindowMeasure::kTop, value); }
-HRESULT WeatherDialog::get_Left(std::int32_t* value) { return GetGeometry(WindowMeasure::kLeft, value); }
-HRESULT WeatherDialog::put_Left(std::int32_t value) { return PutGeometry(WindowMeasure::kLeft, value); }
-HRESULT WeatherDialog::get_Width(std::int32_t* value) { return GetGeometry(WindowMeasure::kWidth, value); }
-HRESULT WeatherDialog::put_Width(std::int32_t value) { return PutGeometry(WindowMeasure::kWidth, value); }
-HRESULT WeatherDialog::get_Height(std::int32_t* value) { return GetGeometry(WindowMeasure::kHeight, value); }
-HRESULT WeatherDialog::put_Height(std::int32_t value) { return PutGeometry(WindowMeasure::kHeight, value); }
+HRESULT WeatherDialog::get_Top(std::int32_t* value) {
+    return GetGeometry(WindowMeasure::kTop, value);
+}
+HRESULT WeatherDialog::put_Top(std::int32_t value) {
+    return PutGeometry(WindowMeasure::kTop, value);
+}
+HRESULT WeatherDialog::get_Left(std::int32_t* value) {
+    return GetGeometry(WindowMeasure::kLeft, value);
+}
+HRESULT WeatherDialog::put_Left(std::int32_t value) {
+    return PutGeometry(WindowMeasure::kLeft, value);
+}
+HRESULT WeatherDialog::get_Width(std::int32_t* value) {
+    return GetGeometry(WindowMeasure::kWidth, value);
+}
+HRESULT WeatherDialog::put_Width(std::int32_t value) {
+    return PutGeometry(WindowMeasure::kWidth, value);
+}
+HRESULT WeatherDialog::get_Height(std::int32_t* value) {
+    return GetGeometry(WindowMeasure::kHeight, value);
+}
+HRESULT WeatherDialog::put_Height(std::int32_t value) {
+    return PutGeometry(WindowMeasure::kHeight, value);
+}
 
 void WeatherDialog::ApplyFont() {
     if (!m_window) return;
@@ -293,9 +317,7 @@ HRESULT WeatherDialog::Parse(const char* data) {
     return S_OK;
 }
 
-void WeatherDialog::StartPause() {
-    m_paused = true;
-}
+void WeatherDialog::StartPause() { m_paused = true; }
 
 void WeatherDialog::EndPause() {
     if (!m_paused) return;
@@ -330,16 +352,36 @@ void WeatherDialog::ToggleModeOfPane(int pane) {
     }
 }
 
-HRESULT WeatherDialog::get_MessageLock(std::int32_t* v) { return GetMode(DecoderMode::kMessageLock, v); }
-HRESULT WeatherDialog::put_MessageLock(std::int32_t v) { return PutMode(DecoderMode::kMessageLock, v); }
-HRESULT WeatherDialog::get_DecoderLock(std::int32_t* v) { return GetMode(DecoderMode::kDecoderLock, v); }
-HRESULT WeatherDialog::put_DecoderLock(std::int32_t v) { return PutMode(DecoderMode::kDecoderLock, v); }
-HRESULT WeatherDialog::get_DecoderRelax(std::int32_t* v) { return GetMode(DecoderMode::kDecoderRelax, v); }
-HRESULT WeatherDialog::put_DecoderRelax(std::int32_t v) { return PutMode(DecoderMode::kDecoderRelax, v); }
-HRESULT WeatherDialog::get_DecoderResyn(std::int32_t* v) { return GetMode(DecoderMode::kDecoderResyn, v); }
-HRESULT WeatherDialog::put_DecoderResyn(std::int32_t v) { return PutMode(DecoderMode::kDecoderResyn, v); }
-HRESULT WeatherDialog::get_DecoderQuiet(std::int32_t* v) { return GetMode(DecoderMode::kDecoderQuiet, v); }
-HRESULT WeatherDialog::put_DecoderQuiet(std::int32_t v) { return PutMode(DecoderMode::kDecoderQuiet, v); }
+HRESULT WeatherDialog::get_MessageLock(std::int32_t* v) {
+    return GetMode(DecoderMode::kMessageLock, v);
+}
+HRESULT WeatherDialog::put_MessageLock(std::int32_t v) {
+    return PutMode(DecoderMode::kMessageLock, v);
+}
+HRESULT WeatherDialog::get_DecoderLock(std::int32_t* v) {
+    return GetMode(DecoderMode::kDecoderLock, v);
+}
+HRESULT WeatherDialog::put_DecoderLock(std::int32_t v) {
+    return PutMode(DecoderMode::kDecoderLock, v);
+}
+HRESULT WeatherDialog::get_DecoderRelax(std::int32_t* v) {
+    return GetMode(DecoderMode::kDecoderRelax, v);
+}
+HRESULT WeatherDialog::put_DecoderRelax(std::int32_t v) {
+    return PutMode(DecoderMode::kDecoderRelax, v);
+}
+HRESULT WeatherDialog::get_DecoderResyn(std::int32_t* v) {
+    return GetMode(DecoderMode::kDecoderResyn, v);
+}
+HRESULT WeatherDialog::put_DecoderResyn(std::int32_t v) {
+    return PutMode(DecoderMode::kDecoderResyn, v);
+}
+HRESULT WeatherDialog::get_DecoderQuiet(std::int32_t* v) {
+    return GetMode(DecoderMode::kDecoderQuiet, v);
+}
+HRESULT WeatherDialog::put_DecoderQuiet(std::int32_t v) {
+    return PutMode(DecoderMode::kDecoderQuiet, v);
+}
 
 HRESULT WeatherDialog::get_LogPathName(std::string* value) {
     if (value == nullptr) return E_POINTER;

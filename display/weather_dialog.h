@@ -25,7 +25,7 @@ enum class DecoderMode { kMessageLock, kDecoderLock, kDecoderRelax, kDecoderResy
 enum class WindowMeasure { kTop, kLeft, kWidth, kHeight };
 
 class WeatherDialog final : public nimbo::IWeatherDialog {
-public:
+  public:
     using DecoderRef = nimbo::ComponentRef<nimbo::IWeatherDecoder>;
     // Makes the decoder; null with a reason in *error when it cannot.
     using DecoderFactory = std::function<DecoderRef(std::string* error)>;
@@ -93,7 +93,7 @@ public:
     DecoderWindow* Window() const { return m_window.get(); }
     bool DecoderMissing() const { return !m_decoder; }
 
-private:
+  private:
     bool CreateWindow();
     void ConnectDecoder();
     void UpdateTitle();

@@ -1,5 +1,7 @@
 // The decoder window's controls: status-pane clicks, pause keys and button,
 // tool-bar commands, the open-log dialog, the close box and the map window.
+#include "decoder_window.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -11,7 +13,6 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "decoder_window.h"
 #include "fake_decoder.h"
 #include "rich_text_pane.h"
 #include "station_map_window.h"
@@ -23,7 +24,7 @@ namespace {
 using ::testing::ElementsAre;
 
 class DecoderWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::int32_t status = 0;
         ASSERT_EQ(Dialog().Create(1, &status), nimbo::S_OK);
@@ -88,9 +89,13 @@ TEST_F(DecoderWindowTest, PanesHaveTheirTooltips) {
 }
 
 TEST_F(DecoderWindowTest, ToolBarHasSevenCommandsWithTooltipsAndIcons) {
-    const std::vector<QString> expected = {
-        "Open a log file", "Close the log file", "Clear screen", "Copy screen content to clipboard",
-        "Resynchronize to data stream", "Pause/Restart data stream", "Show map"};
+    const std::vector<QString> expected = {"Open a log file",
+                                           "Close the log file",
+                                           "Clear screen",
+                                           "Copy screen content to clipboard",
+                                           "Resynchronize to data stream",
+                                           "Pause/Restart data stream",
+                                           "Show map"};
     for (std::size_t i = 0; i < kToolCommands.size(); ++i) {
         QAction* action = Action(kToolCommands[i]);
         ASSERT_NE(action, nullptr);
@@ -148,7 +153,10 @@ TEST_F(DecoderWindowTest, ClearEmptiesPane) {
 }
 
 TEST_F(DecoderWindowTest, CopyPutsPlainAndRichTextOnClipboard) {
-    Decoder().sink->Result("Temperature:       1.2\xB0" "C\n", 4, 1);
+    Decoder().sink->Result(
+        "Temperature:       1.2\xB0"
+        "C\n",
+        4, 1);
     QApplication::clipboard()->clear();
     Action(ToolCommand::kCopy)->trigger();
     const QMimeData* data = QApplication::clipboard()->mimeData();
@@ -230,7 +238,7 @@ TEST_F(DecoderWindowTest, PositionRetitlesOpenMap) {
 
 // The map's pixels: red markers, the newest in yellow.
 class StationMapTest : public ::testing::Test {
-protected:
+  protected:
     QImage Picture() { return m_window.grab().toImage(); }
     StationList m_stations;
     StationMapWindow m_window{m_stations, nullptr};
@@ -243,8 +251,8 @@ TEST_F(StationMapTest, PictureIsBundledAtFullSize) {
 }
 
 TEST_F(StationMapTest, MarkersAndNewestHighlight) {
-    m_stations.AddPosition(0.0f, 0.0f, "A", "");     // (303, 152)
-    m_stations.AddPosition(51.5f, -0.1f, "B", "");   // newest (303, 66)
+    m_stations.AddPosition(0.0f, 0.0f, "A", "");    // (303, 152)
+    m_stations.AddPosition(51.5f, -0.1f, "B", "");  // newest (303, 66)
     const QImage picture = Picture();
     EXPECT_EQ(picture.pixelColor(302, 151), QColor(255, 0, 0));
     EXPECT_EQ(picture.pixelColor(303, 152), QColor(255, 0, 0));

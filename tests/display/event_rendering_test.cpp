@@ -25,8 +25,8 @@ std::vector<TextRun> Runs(const RichTextPane& pane) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const QTextCharFormat format = fragment.charFormat();
-            runs.push_back({fragment.text(), format.foreground().color(),
-                            format.fontWeight() == QFont::Bold});
+            runs.push_back(
+                {fragment.text(), format.foreground().color(), format.fontWeight() == QFont::Bold});
         }
         if (block.next().isValid() && !runs.empty()) runs.back().text += "\n";
     }
@@ -34,7 +34,7 @@ std::vector<TextRun> Runs(const RichTextPane& pane) {
 }
 
 class PaneView final : public DecoderView {
-public:
+  public:
     void Append(const QString& text, const QColor& colour, bool bold) override {
         pane.Append(text, colour, bold);
     }
@@ -51,7 +51,7 @@ public:
 };
 
 class EventRenderingTest : public ::testing::Test {
-protected:
+  protected:
     TextRun OnlyRun() {
         const auto runs = Runs(m_view.pane);
         EXPECT_EQ(runs.size(), 1u);
@@ -146,7 +146,10 @@ INSTANTIATE_TEST_SUITE_P(Levels, ResultRenderingTest,
                                            ResultCase{-2, 0, QColor(230, 232, 250), false}));
 
 TEST_F(EventRenderingTest, ResultTextIsShownAsUnicodeWithItsOwnLineEnd) {
-    m_renderer.Result("Temperature:       -30.6\xB0" "C\n", 4, 1);
+    m_renderer.Result(
+        "Temperature:       -30.6\xB0"
+        "C\n",
+        4, 1);
     EXPECT_EQ(m_view.pane.toPlainText(), QString::fromUtf8("Temperature:       -30.6°C\n"));
 }
 
@@ -195,7 +198,7 @@ TEST_F(EventRenderingTest, StationEventsFillListAndRetitleMap) {
 }
 
 class TextLimitTest : public ::testing::Test {
-protected:
+  protected:
     void Fill(int length) {
         // Lines of 99 characters and a line end, then the rest.
         const QString line = QString(99, 'x') + "\n";

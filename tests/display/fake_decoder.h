@@ -15,13 +15,13 @@
 namespace nimboview::testing {
 
 class FakeDecoder final : public nimbo::IWeatherDecoder {
-public:
+  public:
     // Log puts of true fail (the decoder cannot open its files).
     bool failRawLog = false;
     bool failTextLog = false;
 
-    std::vector<std::string> parsed;        // every Parse text in order
-    std::vector<std::string> calls;         // "put_LogRaw 1", "put_NodeName x", ...
+    std::vector<std::string> parsed;  // every Parse text in order
+    std::vector<std::string> calls;   // "put_LogRaw 1", "put_NodeName x", ...
     std::int32_t messageLock = 0, decoderLock = 1, decoderRelax = 0, decoderResyn = 0,
                  decoderQuiet = 0;
     std::int32_t logRaw = 0, logText = 0;
@@ -40,25 +40,54 @@ public:
         return nimbo::S_OK;
     }
     nimbo::HRESULT get_MessageLock(std::int32_t* v) override { return Get(messageLock, v); }
-    nimbo::HRESULT put_MessageLock(std::int32_t v) override { return Put("MessageLock", messageLock, v); }
+    nimbo::HRESULT put_MessageLock(std::int32_t v) override {
+        return Put("MessageLock", messageLock, v);
+    }
     nimbo::HRESULT get_DecoderLock(std::int32_t* v) override { return Get(decoderLock, v); }
-    nimbo::HRESULT put_DecoderLock(std::int32_t v) override { return Put("DecoderLock", decoderLock, v); }
+    nimbo::HRESULT put_DecoderLock(std::int32_t v) override {
+        return Put("DecoderLock", decoderLock, v);
+    }
     nimbo::HRESULT get_DecoderRelax(std::int32_t* v) override { return Get(decoderRelax, v); }
-    nimbo::HRESULT put_DecoderRelax(std::int32_t v) override { return Put("DecoderRelax", decoderRelax, v); }
+    nimbo::HRESULT put_DecoderRelax(std::int32_t v) override {
+        return Put("DecoderRelax", decoderRelax, v);
+    }
     nimbo::HRESULT get_DecoderResyn(std::int32_t* v) override { return Get(decoderResyn, v); }
-    nimbo::HRESULT put_DecoderResyn(std::int32_t v) override { return Put("DecoderResyn", decoderResyn, v); }
+    nimbo::HRESULT put_DecoderResyn(std::int32_t v) override {
+        return Put("DecoderResyn", decoderResyn, v);
+    }
     nimbo::HRESULT get_DecoderQuiet(std::int32_t* v) override { return Get(decoderQuiet, v); }
-    nimbo::HRESULT put_DecoderQuiet(std::int32_t v) override { return Put("DecoderQuiet", decoderQuiet, v); }
-    nimbo::HRESULT get_LogPathName(std::string* v) override { *v = logPath; return nimbo::S_OK; }
-    nimbo::HRESULT put_LogPathName(const std::string& v) override { return PutText("LogPathName", logPath, v); }
-    nimbo::HRESULT get_LogFileName(std::string* v) override { *v = logFile; return nimbo::S_OK; }
-    nimbo::HRESULT put_LogFileName(const std::string& v) override { return PutText("LogFileName", logFile, v); }
-    nimbo::HRESULT get_NodeName(std::string* v) override { *v = node; return nimbo::S_OK; }
-    nimbo::HRESULT put_NodeName(const std::string& v) override { return PutText("NodeName", node, v); }
+    nimbo::HRESULT put_DecoderQuiet(std::int32_t v) override {
+        return Put("DecoderQuiet", decoderQuiet, v);
+    }
+    nimbo::HRESULT get_LogPathName(std::string* v) override {
+        *v = logPath;
+        return nimbo::S_OK;
+    }
+    nimbo::HRESULT put_LogPathName(const std::string& v) override {
+        return PutText("LogPathName", logPath, v);
+    }
+    nimbo::HRESULT get_LogFileName(std::string* v) override {
+        *v = logFile;
+        return nimbo::S_OK;
+    }
+    nimbo::HRESULT put_LogFileName(const std::string& v) override {
+        return PutText("LogFileName", logFile, v);
+    }
+    nimbo::HRESULT get_NodeName(std::string* v) override {
+        *v = node;
+        return nimbo::S_OK;
+    }
+    nimbo::HRESULT put_NodeName(const std::string& v) override {
+        return PutText("NodeName", node, v);
+    }
     nimbo::HRESULT get_LogRaw(std::int32_t* v) override { return Get(logRaw, v); }
-    nimbo::HRESULT put_LogRaw(std::int32_t v) override { return PutLog("LogRaw", logRaw, v, failRawLog); }
+    nimbo::HRESULT put_LogRaw(std::int32_t v) override {
+        return PutLog("LogRaw", logRaw, v, failRawLog);
+    }
     nimbo::HRESULT get_LogText(std::int32_t* v) override { return Get(logText, v); }
-    nimbo::HRESULT put_LogText(std::int32_t v) override { return PutLog("LogText", logText, v, failTextLog); }
+    nimbo::HRESULT put_LogText(std::int32_t v) override {
+        return PutLog("LogText", logText, v, failTextLog);
+    }
 
     nimbo::HRESULT Advise(nimbo::_IWeatherDecoderEvents* s, std::uint32_t* cookie) override {
         sink = s;
@@ -73,7 +102,7 @@ public:
         return nimbo::S_OK;
     }
 
-private:
+  private:
     static nimbo::HRESULT Get(std::int32_t value, std::int32_t* out) {
         *out = value;
         return nimbo::S_OK;
@@ -98,7 +127,7 @@ private:
 };
 
 class RecordingPrompts final : public UserPrompts {
-public:
+  public:
     struct Box {
         QString title;
         QString text;

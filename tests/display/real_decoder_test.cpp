@@ -30,7 +30,7 @@ std::vector<std::string> SampleLines() {
 // What a second decoder reports for the same text: every station and the
 // first air temperature after it.
 class StationRecorder final : public nimbo::_IWeatherDecoderEvents {
-public:
+  public:
     struct Station {
         std::string ident;
         std::optional<float> temperature;
@@ -55,7 +55,7 @@ public:
 };
 
 class RealDecoderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string error;
         if (!WeatherDialog::LoadDecoder(&error)) GTEST_SKIP() << "no decoding library: " << error;
@@ -140,8 +140,8 @@ TEST_F(RealDecoderTest, LogStartWritesLogsOrRollsBack) {
 TEST(ComponentLibraryTest, CreatedByNameDecodesIntoItsWindow) {
     std::string error;
     if (!WeatherDialog::LoadDecoder(&error)) GTEST_SKIP() << "no decoding library: " << error;
-    auto dialog = nimbo::ComponentLoader::Create<nimbo::IWeatherDialog>(
-        nimbo::kProgIdWeatherDialog, &error);
+    auto dialog =
+        nimbo::ComponentLoader::Create<nimbo::IWeatherDialog>(nimbo::kProgIdWeatherDialog, &error);
     ASSERT_TRUE(dialog) << error;
     std::int32_t status = 0;
     ASSERT_EQ(dialog->Create(0, &status), nimbo::S_OK);

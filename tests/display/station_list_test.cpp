@@ -26,17 +26,15 @@ TEST_P(ProjectionTest, PlacesPositionOnMapPicture) {
     EXPECT_EQ(StationList::Project(c.latitude, c.longitude), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Positions, ProjectionTest,
-                         ::testing::Values(ProjectionCase{0.0, 0.0, {303, 152}},
-                                           ProjectionCase{51.5, -0.1, {303, 66}},
-                                           ProjectionCase{0.0, 179.0, {1, 152}},
-                                           ProjectionCase{0.0, 178.0, {599, 152}},
-                                           ProjectionCase{0.0, -180.0, {4, 152}},
-                                           ProjectionCase{-90.0, 0.0, {303, 304}},
-                                           ProjectionCase{90.0, 0.0, {303, 0}},
-                                           // Truncation toward zero on both sides of 0.
-                                           ProjectionCase{0.5, 0.5, {303, 152}},
-                                           ProjectionCase{-0.7, -0.7, {302, 153}}));
+INSTANTIATE_TEST_SUITE_P(
+    Positions, ProjectionTest,
+    ::testing::Values(ProjectionCase{0.0, 0.0, {303, 152}}, ProjectionCase{51.5, -0.1, {303, 66}},
+                      ProjectionCase{0.0, 179.0, {1, 152}}, ProjectionCase{0.0, 178.0, {599, 152}},
+                      ProjectionCase{0.0, -180.0, {4, 152}}, ProjectionCase{-90.0, 0.0, {303, 304}},
+                      ProjectionCase{90.0, 0.0, {303, 0}},
+                      // Truncation toward zero on both sides of 0.
+                      ProjectionCase{0.5, 0.5, {303, 152}},
+                      ProjectionCase{-0.7, -0.7, {302, 153}}));
 
 TEST(ProjectionTest, FarOffValuesStayInRecordRange) {
     const MapPoint point = StationList::Project(-1e9, -1e9);
@@ -47,7 +45,7 @@ TEST(ProjectionTest, FarOffValuesStayInRecordRange) {
 }
 
 class StationListTest : public ::testing::Test {
-protected:
+  protected:
     void Add(const char* ident, const char* name = "", float lat = 0, float lng = 0) {
         m_list.AddPosition(lat, lng, ident, name);
     }
@@ -132,13 +130,10 @@ TEST_P(LabelTest, ShowsReportedValues) {
 INSTANTIATE_TEST_SUITE_P(
     Values, LabelTest,
     ::testing::Values(LabelCase{-33, 10133, "ABC [-3.3/1013.3]"},
-                      LabelCase{32767, 10133, "ABC [1013.3]"},
-                      LabelCase{-33, 32767, "ABC [-3.3]"},
-                      LabelCase{32767, 32767, "ABC"},
-                      LabelCase{5, 9980, "ABC [0.5/998.0]"},
+                      LabelCase{32767, 10133, "ABC [1013.3]"}, LabelCase{-33, 32767, "ABC [-3.3]"},
+                      LabelCase{32767, 32767, "ABC"}, LabelCase{5, 9980, "ABC [0.5/998.0]"},
                       // At the limits the values no longer show.
-                      LabelCase{1000, 11200, "ABC"},
-                      LabelCase{999, 11199, "ABC [99.9/1119.9]"}));
+                      LabelCase{1000, 11200, "ABC"}, LabelCase{999, 11199, "ABC [99.9/1119.9]"}));
 
 TEST(HoverLabelTest, AddsNameWhenKnown) {
     StationRecord record;
@@ -181,9 +176,9 @@ TEST_F(StationListTest, NewestIsNotCountedBeforeWrap) {
 }
 
 TEST_F(StationListTest, HoverFindsFirstStationWithinMarker) {
-    Add("A", "", 0.0f, 0.0f);   // (303, 152)
-    Add("B", "", 0.0f, 0.0f);   // same place, later
-    Add("C", "", 30.0f, 30.0f); // newest: not hoverable before the wrap
+    Add("A", "", 0.0f, 0.0f);    // (303, 152)
+    Add("B", "", 0.0f, 0.0f);    // same place, later
+    Add("C", "", 30.0f, 30.0f);  // newest: not hoverable before the wrap
     EXPECT_TRUE(m_list.HoverAt(304, 151));
     EXPECT_EQ(m_list.Hovered(), 0);
     EXPECT_FALSE(m_list.HoverAt(303, 152));  // same station again: no repaint

@@ -17,7 +17,7 @@ namespace {
 using ::testing::ElementsAre;
 
 class WeatherDialogTest : public ::testing::Test {
-protected:
+  protected:
     void Create(std::int32_t show = 0) {
         std::int32_t status = -1;
         ASSERT_EQ(m_control.dialog->Create(show, &status), nimbo::S_OK);
@@ -111,17 +111,22 @@ TEST_P(ModePutTest, WritesPaneAndForwards) {
     EXPECT_EQ(Pane(c.pane), c.on);
     EXPECT_EQ((Dialog().*c.put)(0), nimbo::S_OK);
     EXPECT_EQ(Pane(c.pane), c.off);
-    EXPECT_THAT(Decoder().calls, ElementsAre(std::string(c.call) + " 1", std::string(c.call) + " 0"));
+    EXPECT_THAT(Decoder().calls,
+                ElementsAre(std::string(c.call) + " 1", std::string(c.call) + " 0"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, ModePutTest,
-    ::testing::Values(
-        ModeCase{&WeatherDialog::put_MessageLock, 2, "M:LOCK        ", "M:UNLOCK      ", "put_MessageLock"},
-        ModeCase{&WeatherDialog::put_DecoderLock, 3, "D:LOCK        ", "D:UNLOCK      ", "put_DecoderLock"},
-        ModeCase{&WeatherDialog::put_DecoderRelax, 4, "D:RELAX       ", "D:STRICT      ", "put_DecoderRelax"},
-        ModeCase{&WeatherDialog::put_DecoderResyn, 0, "Resync  ...", "Waiting ...", "put_DecoderResyn"},
-        ModeCase{&WeatherDialog::put_DecoderQuiet, 5, "D:QUIET       ", "D:VERBOSE     ", "put_DecoderQuiet"}));
+    ::testing::Values(ModeCase{&WeatherDialog::put_MessageLock, 2, "M:LOCK        ",
+                               "M:UNLOCK      ", "put_MessageLock"},
+                      ModeCase{&WeatherDialog::put_DecoderLock, 3, "D:LOCK        ",
+                               "D:UNLOCK      ", "put_DecoderLock"},
+                      ModeCase{&WeatherDialog::put_DecoderRelax, 4, "D:RELAX       ",
+                               "D:STRICT      ", "put_DecoderRelax"},
+                      ModeCase{&WeatherDialog::put_DecoderResyn, 0, "Resync  ...", "Waiting ...",
+                               "put_DecoderResyn"},
+                      ModeCase{&WeatherDialog::put_DecoderQuiet, 5, "D:QUIET       ",
+                               "D:VERBOSE     ", "put_DecoderQuiet"}));
 
 TEST_F(WeatherDialogTest, ParseForwardsWhileNotPaused) {
     Create();
@@ -164,8 +169,8 @@ TEST_F(WeatherDialogTest, LogStartFailureRollsBackBothLogs) {
     Create();
     Decoder().failTextLog = true;
     EXPECT_EQ(Dialog().put_LogStart(1), nimbo::E_ACCESSDENIED);
-    EXPECT_THAT(Decoder().calls, ElementsAre("put_LogRaw 1", "put_LogText 1", "put_LogRaw 0",
-                                             "put_LogText 0"));
+    EXPECT_THAT(Decoder().calls,
+                ElementsAre("put_LogRaw 1", "put_LogText 1", "put_LogRaw 0", "put_LogText 0"));
     EXPECT_EQ(Decoder().logRaw, 0);
     EXPECT_EQ(Decoder().logText, 0);
     EXPECT_TRUE(Action(ToolCommand::kOpenLog)->isEnabled());
@@ -243,7 +248,7 @@ TEST_F(WeatherDialogTest, DestroyDisconnectsAndStopsLogging) {
 }
 
 class MissingDecoderTest : public ::testing::Test {
-protected:
+  protected:
     FakeControl m_control{false};
 };
 
