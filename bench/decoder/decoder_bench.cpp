@@ -1,0 +1,210 @@
+// Decoding throughput of the weather decoder: MB/s and reports/s over real
+// bulletin files, once with a sink that ignores the events and once with the
+// raw and text logs open as well, and the peak memory of the process.
+//
+// Usage: decoder_bench [--seconds S] [--fragment N] FILE_OR_FOLDER...
+// Every regular file under the folders is read (README files excepted); the
+// whole set is fed again and again, in fragments of N bytes (default 4096),
+// for at least S seconds (default 3) per measurement.
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "weather_decoder.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// CPU time of the calling thread: on a machine shared with other work the
+// wall clock also counts the time other processes held the core.
+double ThreadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec + now.tv_nsec / 1e9;
+}
+
+// Counts report starts (Separator 1) and nothing else.
+class CountingSink : public nimbo::_IWeatherDecoderEvents {
+public:
+    long reports = 0;
+    long lines = 0;
+    void Message(std::int32_t, const std::string&) override {}
+    void Bloc(std::int32_t) override {}
+    void Indicator(const std::string&) override {}
+    void Guess(const std::string&) override {}
+    void Error(const std::string&) override {}
+    void Separator(std::int32_t level) override { reports += level == 1; }
+    void Result(const std::string&, std::int32_t, std::int32_t) override { ++lines; }
+    void Position(float, float, const std::string&, const std::string&,
+                  const std::string&) override {}
+    void Temperature(float, std::int32_t) override {}
+    void Pressure(float, std::int32_t) override {}
+};
+
+struct Options {
+    double seconds = 3.0;
+    std::size_t fragment = 4096;
+    std::vector<std::string> inputs;
+};
+
+struct Measure {
+    double megabytesPerSecond = 0;  // per second of wall time
+    double reportsPerSecond = 0;
+    double megabytesPerCpuSecond = 0;  // per second of this thread's CPU time
+    double reportsPerCpuSecond = 0;
+    long passes = 0;
+    long reportsPerPass = 0;
+    long linesPerPass = 0;
+    long memoryAfterFirstPass = 0;  // peak resident KB of the process
+    long memoryAtEnd = 0;
+};
+
+long PeakMemoryKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// All input files, concatenated in name order; NUL bytes (which Parse cannot
+// take) become blanks.
+std::string LoadInputs(const std::vector<std::string>& inputs, int* files) {
+    std::vector<std::filesystem::path> paths;
+    for (const auto& input : inputs) {
+        if (std::filesystem::is_directory(input)) {
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(input)) {
+                const auto name = entry.path().filename().string();
+                if (entry.is_regular_file() && name.rfind("README", 0) != 0) {
+                    paths.push_back(entry.path());
+                }
+            }
+        } else {
+            paths.emplace_back(input);
+        }
+    }
+    std::sort(paths.begin(), paths.end());
+    std::string text;
+    for (const auto& path : paths) text += ReadFile(path) + "\n\n";
+    for (char& c : text) {
+        if (c == '\0') c = ' ';
+    }
+    *files = static_cast<int>(paths.size());
+    return text;
+}
+
+void FeedOnce(nimbo::IWeatherDecoder& decoder, const std::string& text, std::size_t fragment) {
+    std::string piece;
+    for (std::size_t at = 0; at < text.size(); at += fragment) {
+        piece.assign(text, at, fragment);
+        decoder.Parse(piece.c_str());
+    }
+}
+
+Measure Run(const std::string& text, const Options& options, const std::string& logFolder) {
+    auto* object = new nimbo::WeatherDecoder();
+    nimbo::ComponentRef<nimbo::IWeatherDecoder> decoder(object);
+    CountingSink sink;
+    std::uint32_t cookie = 0;
+    decoder->Advise(&sink, &cookie);
+    decoder->put_DecoderRelax(1);
+    if (!logFolder.empty()) {
+        decoder->put_LogPathName(logFolder);
+        decoder->put_LogFileName("bench");
+        if (nimbo::Failed(decoder->put_LogRaw(1)) || nimbo::Failed(decoder->put_LogText(1))) {
+            std::fprintf(stderr, "decoder_bench: cannot open the logs in %s\n", logFolder.c_str());
+            std::exit(1);
+        }
+    }
+    FeedOnce(*decoder, text, options.fragment);  // warm-up, and the counts of one pass
+    Measure measure;
+    measure.reportsPerPass = sink.reports;
+    measure.linesPerPass = sink.lines;
+    measure.memoryAfterFirstPass = PeakMemoryKilobytes();
+    const auto start = Clock::now();
+    const double cpuStart = ThreadCpuSeconds();
+    double elapsed = 0;
+    do {
+        FeedOnce(*decoder, text, options.fragment);
+        ++measure.passes;
+        elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+    } while (elapsed < options.seconds);
+    const double cpu = ThreadCpuSeconds() - cpuStart;
+    measure.megabytesPerSecond = text.size() * measure.passes / elapsed / 1e6;
+    measure.megabytesPerCpuSecond = text.size() * measure.passes / cpu / 1e6;
+    measure.reportsPerCpuSecond = measure.reportsPerPass * measure.passes / cpu;
+    measure.reportsPerSecond = measure.reportsPerPass * measure.passes / elapsed;
+    measure.memoryAtEnd = PeakMemoryKilobytes();
+    decoder->Unadvise(cookie);
+    return measure;
+}
+
+Options ParseArgs(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--seconds" && i + 1 < argc) {
+            options.seconds = std::atof(argv[++i]);
+        } else if (arg == "--fragment" && i + 1 < argc) {
+            options.fragment = std::max(1L, std::atol(argv[++i]));
+        } else if (!arg.empty() && arg[0] == '-') {
+            std::fprintf(stderr,
+                         "Usage: decoder_bench [--seconds S] [--fragment N] FILE_OR_FOLDER...\n");
+            std::exit(2);
+        } else {
+            options.inputs.push_back(arg);
+        }
+    }
+    if (options.inputs.empty()) {
+        std::fprintf(stderr, "decoder_bench: name the bulletin files or folders\n");
+        std::exit(2);
+    }
+    return options;
+}
+
+void Print(const char* name, const Measure& m) {
+    std::printf("%-19s %7.1f MB/s %9.0f reports/s wall; %7.1f MB/s %9.0f reports/s per CPU"
+                " second (%ld passes)\n",
+                name, m.megabytesPerSecond, m.reportsPerSecond, m.megabytesPerCpuSecond,
+                m.reportsPerCpuSecond, m.passes + 1);
+    std::printf("%-19s peak memory %ld KB after one pass, %ld KB after all passes\n", "",
+                m.memoryAfterFirstPass, m.memoryAtEnd);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Options options = ParseArgs(argc, argv);
+    int files = 0;
+    const std::string text = LoadInputs(options.inputs, &files);
+    const auto logFolder = std::filesystem::temp_directory_path() /
+                           ("decoder_bench_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(logFolder);
+
+    const long memoryBefore = PeakMemoryKilobytes();
+    const Measure quiet = Run(text, options, {});
+    const Measure logged = Run(text, options, logFolder.string());
+    std::filesystem::remove_all(logFolder);
+
+    std::printf("decoder_bench: %d files, %.2f MB per pass, %ld reports and %ld lines per pass,"
+                " fragments of %zu bytes\n",
+                files, text.size() / 1e6, quiet.reportsPerPass, quiet.linesPerPass,
+                options.fragment);
+    Print("null sink:", quiet);
+    Print("raw and text logs:", logged);
+    std::printf("peak memory with the input loaded, before decoding: %ld KB\n", memoryBefore);
+    return 0;
+}

@@ -1,0 +1,127 @@
+// The weather display control's component interface IWeatherDialog: what a
+// host program calls to make the decoder window, feed it received text and
+// set the decoder's modes and logs.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "component_ids.h"
+#include "component_object.h"
+#include "result_codes.h"
+
+namespace nimbo {
+
+// Member numbers of IWeatherDialog, kept for clients that dispatch by number.
+enum class WeatherDialogDispId : std::int32_t {
+    kCreate = 1,
+    kDestroy = 2,
+    kShow = 3,
+    kCaption = 4,
+    kBackColor = 5,
+    kTop = 6,
+    kLeft = 7,
+    kWidth = 8,
+    kHeight = 9,
+    kFontSize = 10,
+    kFont = 11,
+    kParse = 20,
+    kMessageLock = 21,
+    kDecoderLock = 22,
+    kDecoderRelax = 23,
+    kDecoderResyn = 24,
+    kDecoderQuiet = 25,
+    kLogPathName = 26,
+    kLogFileName = 27,
+    kNodeName = 28,
+    kLogStart = 29,
+};
+
+// A colour as 0x00BBGGRR (red in the low byte).
+using OleColor = std::uint32_t;
+
+// The display control. Every member returns a result code and lets no
+// exception escape; a null out-pointer gives E_POINTER. All calls must come
+// from the thread that runs the host's Qt application, which must exist
+// before Create.
+//
+// "Window needed": Show put, Parse and the members from MessageLock to
+// LogStart return S_FALSE without effect before Create (and after Destroy).
+// "Decoder needed": when the decoding library could not be created, Parse and
+// the members from MessageLock to LogStart return S_FALSE without effect,
+// except that the mode puts still rewrite their status pane.
+//
+// Texts: Caption and Font are UTF-8; LogPathName, LogFileName and NodeName are
+// file-system names handed to the decoder unchanged. Parse takes the received
+// text as zero-terminated Windows-1252 bytes.
+class IWeatherDialog : public IComponentObject {
+  public:
+    static constexpr std::string_view kIid = kIidIWeatherDialog;
+
+    // Makes the decoder window (hidden) and the decoder on the first call;
+    // shows the window when show is non-zero. *status = 1 when the decoder
+    // exists, 0 when it is missing. S_OK when the window exists, S_FALSE when
+    // it could not be made (no Qt application, or after Destroy).
+    virtual HRESULT Create(std::int32_t show, std::int32_t* status) = 0;
+    // Stops the decoder's logging, disconnects from its events and destroys
+    // the window and the map; info is ignored. S_OK.
+    virtual HRESULT Destroy(std::int32_t info) = 0;
+
+    virtual HRESULT get_Show(std::int32_t* value) = 0;
+    // Window needed. Non-zero shows the window, zero hides it.
+    virtual HRESULT put_Show(std::int32_t value) = 0;
+    virtual HRESULT get_Caption(std::string* value) = 0;
+    virtual HRESULT put_Caption(const std::string& value) = 0;
+    // Background of the text pane.
+    virtual HRESULT get_BackColor(OleColor* value) = 0;
+    virtual HRESULT put_BackColor(OleColor value) = 0;
+    // Window geometry in twips (1440 per inch) at the window's screen DPI.
+    virtual HRESULT get_Top(std::int32_t* value) = 0;
+    virtual HRESULT put_Top(std::int32_t value) = 0;
+    virtual HRESULT get_Left(std::int32_t* value) = 0;
+    virtual HRESULT put_Left(std::int32_t value) = 0;
+    virtual HRESULT get_Width(std::int32_t* value) = 0;
+    virtual HRESULT put_Width(std::int32_t value) = 0;
+    virtual HRESULT get_Height(std::int32_t* value) = 0;
+    virtual HRESULT put_Height(std::int32_t value) = 0;
+    // Text pane font size in points and face name (at most 31 characters).
+    virtual HRESULT get_FontSize(std::int32_t* value) = 0;
+    virtual HRESULT put_FontSize(std::int32_t value) = 0;
+    virtual HRESULT get_Font(std::string* value) = 0;
+    virtual HRESULT put_Font(const std::string& value) = 0;
+
+    // Window and decoder needed. Hands the text to the decoder, or holds it
+    // while the window is paused (bursts of at most 1024 characters; a longer
+    // single chunk is handed on at once after the held text).
+    virtual HRESULT Parse(const char* data) = 0;
+
+    // Decoder modes, forwarded to the decoder; each put first rewrites its
+    // status pane.
+    virtual HRESULT get_MessageLock(std::int32_t* value) = 0;
+    virtual HRESULT put_MessageLock(std::int32_t value) = 0;
+    virtual HRESULT get_DecoderLock(std::int32_t* value) = 0;
+    virtual HRESULT put_DecoderLock(std::int32_t value) = 0;
+    virtual HRESULT get_DecoderRelax(std::int32_t* value) = 0;
+    virtual HRESULT put_DecoderRelax(std::int32_t value) = 0;
+    virtual HRESULT get_DecoderResyn(std::int32_t* value) = 0;
+    virtual HRESULT put_DecoderResyn(std::int32_t value) = 0;
+    virtual HRESULT get_DecoderQuiet(std::int32_t* value) = 0;
+    virtual HRESULT put_DecoderQuiet(std::int32_t value) = 0;
+
+    // Decoder log folder and base name, forwarded; puts keep a copy.
+    virtual HRESULT get_LogPathName(std::string* value) = 0;
+    virtual HRESULT put_LogPathName(const std::string& value) = 0;
+    virtual HRESULT get_LogFileName(std::string* value) = 0;
+    virtual HRESULT put_LogFileName(const std::string& value) = 0;
+    // Put forwards the name and re-puts the log file name so that the
+    // decoder forms its log names with it; returns the decoder's result.
+    virtual HRESULT get_NodeName(std::string* value) = 0;
+    virtual HRESULT put_NodeName(const std::string& value) = 0;
+    // Get answers the decoder's LogRaw. Put opens (non-zero) or closes both
+    // decoder logs; when opening fails both are closed again and the first
+    // failing result (E_ACCESSDENIED) is returned.
+    virtual HRESULT get_LogStart(std::int32_t* value) = 0;
+    virtual HRESULT put_LogStart(std::int32_t value) = 0;
+};
+
+}  // namespace nimbo

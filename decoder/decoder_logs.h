@@ -1,0 +1,58 @@
+// The decoder's two log files: the raw log (".syn", received reports framed
+// as clean bulletins) and the text log (".wmo", every decoded line as the
+// client receives it). Also the default folder and file name of the logs.
+#pragma once
+
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <string_view>
+
+namespace nimbo {
+
+// One append-mode log file that removes itself when it was opened and
+// closed without anything written.
+class LogFile {
+ public:
+  explicit LogFile(std::string extension) : m_extension(std::move(extension)) {}
+  ~LogFile();
+  LogFile(const LogFile&) = delete;
+  LogFile& operator=(const LogFile&) = delete;
+
+  // Opens (enable) or closes the file named base + extension; returns
+  // whether it is open afterwards.
+  bool Open(bool enable, const std::string& basePath);
+  // Appends text; no effect when the log is closed.
+  void Write(std::string_view text);
+  bool IsOpen() const { return m_file != nullptr; }
+  // Something was written since the file was opened.
+  bool Written() const { return m_written; }
+  const std::string& Path() const { return m_path; }
+
+ private:
+  void Close();
+
+  std::string m_extension;
+  std::string m_path;
+  std::FILE* m_file = nullptr;
+  bool m_written = false;
+};
+
+// Default log folder: the current directory, or its sub-folder "Data"
+// (created when missing) while the current directory is still the start one.
+std::string DefaultLogFolder(const std::string& startDirectory);
+
+// Default base name "YYMMDD-HHMM" from the given local time, preceded by the
+// node name and "-" when the node name is not empty.
+std::string DefaultLogFileName(const std::string& nodeName, const std::tm& now);
+
+// Base path of the logs: folder + "/" + name, or name alone for no folder.
+std::string LogBasePath(const std::string& folder, const std::string& name);
+
+// The current directory of the process, empty when it cannot be read.
+std::string CurrentDirectory();
+
+// Local date and time now.
+std::tm LocalTimeNow();
+
+}  // namespace nimbo

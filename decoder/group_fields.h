@@ -1,0 +1,37 @@
+// Small helpers shared by the group decoders: field validity, figures, and
+// number formatting.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace nimbo {
+
+// A field is valid when it is non-empty and all figures (so "/" missing
+// markers and letters make it invalid).
+bool IsValidField(std::string_view field);
+
+// The characters [first, first+count) of a group; empty when out of range.
+std::string_view Field(std::string_view group, std::size_t first, std::size_t count);
+
+// Integer value of an all-figures field (caller checked validity); 0 when empty.
+int FieldValue(std::string_view field);
+
+// True when the character is "0" to "9".
+bool IsFigure(char c);
+
+// The integer right-aligned with blanks to `width` characters (never cut).
+std::string NumberInWidth(long value, int width);
+
+// True when every character is a figure and there is at least one.
+bool IsAllFigures(std::string_view text);
+
+// True when a decoded station position is usable for the map events: the
+// whole-number parts of |latitude| below 91 and of |longitude| below 181.
+bool PositionKnown(float latitude, float longitude);
+
+// A group whose first character is not the decoder's own: accepted without
+// output when that character is a figure, otherwise malformed.
+bool UnexpectedGroup(std::string_view group);
+
+}  // namespace nimbo

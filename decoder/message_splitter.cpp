@@ -1,0 +1,184 @@
+// The splitter works one character at a time and keeps all its state in the
+// object, so the tokens it delivers do not depend on how the stream is cut.
+#include "message_splitter.h"
+
+#include "tables/code_tables.h"
+
+namespace nimbo {
+
+MessageSplitter::MessageSplitter(TokenParser& parser, _IWeatherDecoderEvents& events)
+    : m_parser(parser), m_events(events) {
+  m_matchers[0].text = "ZCZC";
+  m_matchers[1].text = "NNNN";
+}
+
+void MessageSplitter::Parse(std::string_view fragment) {
+  for (char c : fragment) OnCharacter(c);
+}
+
+void MessageSplitter::OnCharacter(char c) {
+  if (c == '\r') return;
+  if (c == ' ') {
+    OnBlank();
+  } else if (c == '\n') {
+    OnLineFeed();
+  } else {
+    OnOther(c);
+  }
+}
+
+void MessageSplitter::RestartMatchers() {
+  for (auto& matcher : m_matchers) matcher.matched = 0;
+}
+
+void MessageSplitter::OnBlank() {
+  RestartMatchers();
+  if (m_state != CharState::kAfterKeyword && m_state != CharState::kLineStart) {
+    m_pendingSeparator = kSeparatorBlank;
+    m_state = CharState::kAfterBlank;
+  }
+  m_firstOnLine = false;
+}
+
+void MessageSplitter::OnLineFeed() {
+  RestartMatchers();
+  switch (m_state) {
+    case CharState::kAfterKeyword:
+      if (m_referencePending) {
+        m_referencePending = false;
+        m_events.Message(1, "??");
+      }
+      break;
+    case CharState::kLineStart: {
+      m_pendingSeparator = kSeparatorBlankLine;
+      m_events.Bloc(1);
+      const std::string token = std::move(m_token);
+      m_token.clear();
+      Deliver(token, m_pendingKeyword, m_pendingSeparator);
+      m_pendingKeyword = kKeywordNone;
+      break;
+    }
+    case CharState::kAfterBlank:
+    case CharState::kInToken: {
+      const std::string token = std::move(m_token);
+      m_token.clear();
+      if (m_referencePending) {
+        m_referencePending = false;
+        m_events.Message(1, token);
+      } else {
+        m_pendingSeparator = kSeparatorLineEnd;
+        Deliver(token, m_pendingKeyword, m_pendingSeparator);
+        m_pendingKeyword = kKeywordNone;
+      }
+      break;
+    }
+  }
+  m_token.clear();
+  m_firstOnLine = true;
+  m_state = CharState::kLineStart;
+}
+
+void MessageSplitter::OnOther(char c) {
+  if (m_state == CharState::kAfterBlank) {
+    const std::string token = std::move(m_token);
+    m_token.clear();
+    if (m_referencePending) {
+      m_referencePending = false;
+      m_events.Message(1, token);
+    } else {
+      Deliver(token, m_pendingKeyword, m_pendingSeparator);
+      m_pendingKeyword = kKeywordNone;
+    }
+    m_state = CharState::kInToken;
+  }
+  m_token.push_back(c);
+  m_state = CharState::kInToken;
+  RunMatchers(c);
+}
+
+// A matcher that fails restarts at 0 without trying the same character as a
+// first character again, so "ZZCZC" holds no delimiter.
+void MessageSplitter::RunMatchers(char c) {
+  for (std::size_t i = 0; i < m_matchers.size(); ++i) {
+    Matcher& matcher = m_matchers[i];
+    if (c == matcher.text[matcher.matched]) {
+      ++matcher.matched;
+    } else {
+      matcher.matched = 0;
+    }
+    if (matcher.matched == matcher.text.size()) {
+      matcher.matched = 0;
+      if (messageLock && (m_token != matcher.text || !m_firstOnLine)) continue;
+      OnDelimiter(i);
+      return;
+    }
+  }
+}
+
+void MessageSplitter::OnDelimiter(std::size_t which) {
+  if (!messageLock) {
+    const std::size_t restLength = m_token.size() - m_matchers[which].text.size();
+    if (restLength > 0) {
+      const std::string rest = m_token.substr(0, restLength);
+      m_token.clear();
+      Deliver(rest, m_pendingKeyword, m_pendingSeparator);
+    }
+  }
+  m_state = CharState::kAfterKeyword;
+  m_firstOnLine = false;
+  m_pendingSeparator = kSeparatorBlank;
+  m_token.clear();
+  if (which == 0) {
+    m_referencePending = true;
+    m_pendingKeyword = kKeywordAfterZczc;
+  } else {
+    m_events.Message(0, "??");
+    m_pendingKeyword = kKeywordAfterNnnn;
+  }
+  RestartMatchers();
+}
+
+void MessageSplitter::Deliver(const std::string& token, int keywordCode, int separatorCode) {
+  if (keywordCode != kKeywordNone || separatorCode == kSeparatorBlankLine) {
+    m_searching = true;
+    if (separatorCode != kSeparatorBlank) RotateLines();
+  }
+  for (std::size_t entry = 0; entry < kIndicatorWords.size(); ++entry) {
+    const std::string_view word = kIndicatorWords[entry];
+    if (token.find(word) == std::string::npos) continue;
+    m_events.Indicator(std::string(word));
+    if (m_searching && decoderLock && !decoderResyn) ReplayPreviousLine();
+    decoderResyn = false;
+    m_parser.ClearResyn();
+    m_searching = false;
+    m_currentEntry = entry;
+  }
+  if (!(m_searching && decoderLock && !decoderResyn)) {
+    m_parser.ProcessToken(token, keywordCode, separatorCode);
+  }
+  if (m_searching && m_currentCount < m_currentLine.size()) {
+    m_currentLine[m_currentCount++] = token;
+  }
+  if (separatorCode != kSeparatorBlank) RotateLines();
+}
+
+// Hands the parser the line before the indicator, normally the bulletin
+// heading, as if it had just started a message.
+void MessageSplitter::ReplayPreviousLine() {
+  bool first = true;
+  for (std::size_t i = 0; i < m_previousLine.size(); ++i) {
+    if (m_previousLine[i].empty()) continue;
+    const bool last = i + 1 == m_previousLine.size() || m_previousLine[i + 1].empty();
+    m_parser.ProcessToken(m_previousLine[i], first ? kKeywordAfterZczc : kKeywordNone,
+                          last ? kSeparatorLineEnd : kSeparatorBlank);
+    first = false;
+  }
+}
+
+void MessageSplitter::RotateLines() {
+  m_previousLine = m_currentLine;
+  for (auto& slot : m_currentLine) slot.clear();
+  m_currentCount = 0;
+}
+
+}  // namespace nimbo

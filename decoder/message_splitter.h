@@ -1,0 +1,80 @@
+// MessageSplitter: cuts the received character stream into tokens, finds the
+// "ZCZC"/"NNNN" message delimiters, blank lines and report indicators, and
+// hands the tokens, with how they were framed, to the report parser.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "weather_decoder_interface.h"
+
+namespace nimbo {
+
+// Keyword code of a delivered token.
+inline constexpr int kKeywordNone = 0;
+inline constexpr int kKeywordAfterZczc = 1;
+inline constexpr int kKeywordAfterNnnn = 2;
+
+// Separator code of a delivered token.
+inline constexpr int kSeparatorBlank = 0;
+inline constexpr int kSeparatorLineEnd = 1;
+inline constexpr int kSeparatorBlankLine = 2;
+
+// What the splitter drives.
+class TokenParser {
+ public:
+  virtual ~TokenParser() = default;
+  virtual void ProcessToken(std::string_view token, int keywordCode, int separatorCode) = 0;
+  // The one-shot resynchronisation request is withdrawn.
+  virtual void ClearResyn() = 0;
+};
+
+class MessageSplitter {
+ public:
+  // Both are borrowed and must outlive the splitter.
+  MessageSplitter(TokenParser& parser, _IWeatherDecoderEvents& events);
+
+  // Feeds a fragment; fragments may cut tokens and lines anywhere.
+  void Parse(std::string_view fragment);
+
+  bool messageLock = false;
+  bool decoderLock = true;
+  bool decoderResyn = false;
+
+ private:
+  enum class CharState { kAfterKeyword = 0, kAfterBlank = 1, kLineStart = 2, kInToken = 3 };
+  struct Matcher {
+    std::string_view text;
+    std::size_t matched = 0;
+  };
+  using LineSlots = std::array<std::string, 4>;
+
+  void OnCharacter(char c);
+  void OnBlank();
+  void OnLineFeed();
+  void OnOther(char c);
+  void RunMatchers(char c);
+  void OnDelimiter(std::size_t which);
+  void RestartMatchers();
+  void Deliver(const std::string& token, int keywordCode, int separatorCode);
+  void ReplayPreviousLine();
+  void RotateLines();
+
+  TokenParser& m_parser;
+  _IWeatherDecoderEvents& m_events;
+  std::string m_token;
+  CharState m_state = CharState::kLineStart;
+  std::array<Matcher, 2> m_matchers;
+  bool m_firstOnLine = true;
+  bool m_referencePending = false;
+  int m_pendingSeparator = kSeparatorBlank;
+  int m_pendingKeyword = kKeywordNone;
+  bool m_searching = true;
+  LineSlots m_currentLine;
+  LineSlots m_previousLine;
+  std::size_t m_currentCount = 0;
+  std::size_t m_currentEntry = 0;
+};
+
+}  // namespace nimbo

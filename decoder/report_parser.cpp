@@ -1,0 +1,392 @@
+// The report parser takes each token through a fixed order of steps: raw log,
+// framing (message start, message end, blank line, indicator), report end,
+// resynchronisation, section markers, and finally the current state. The
+// order matters: it decides, for example, that a token ending in "=" is
+// decoded before the next report starts.
+#include "report_parser.h"
+
+#include <cstdio>
+
+#include "figure_repair.h"
+#include "heading_decoders.h"
+#include "later_sections.h"
+#include "section1_decoders.h"
+#include "station_decoders.h"
+#include "tables/code_tables.h"
+
+namespace nimbo {
+namespace {
+
+constexpr std::string_view kErrorLabel = "DATA ERROR:        ";
+
+bool IsReportEnd(char c) { return c == '=' || c == 'V' || c == ';'; }
+
+char RuleCharacter(int level) {
+  switch (level) {
+    case kSeparatorHeading: return '=';
+    case kSeparatorReport: return '-';
+    case kSeparatorSection: return '.';
+    default: return ':';
+  }
+}
+
+}  // namespace
+
+ReportParser::ReportParser(_IWeatherDecoderEvents& events, const StationCatalogue& catalogue)
+    : m_events(events), m_catalogue(catalogue) {}
+
+ReportParser::~ReportParser() = default;
+
+void ReportParser::ProcessToken(std::string_view tokenView, int keywordCode, int separatorCode) {
+  const std::string token(tokenView);
+  if (!token.empty()) ++m_reportTokens;
+  if (m_resyn) {
+    m_resyn = false;
+    m_state = ParserState::kResyncWait;
+    m_reportOpen = false;
+  }
+  if (m_reportOpen && !m_handingOn) WriteRawToken(token, keywordCode, separatorCode);
+
+  if (keywordCode == kKeywordAfterZczc) {
+    m_reportOpen = false;
+    m_sectionsAllowed = false;
+    m_state = ParserState::kHeading;
+    for (auto& slot : m_heading) slot.clear();
+    m_headingCount = 0;
+  } else if (keywordCode == kKeywordAfterNnnn || separatorCode == kSeparatorBlankLine) {
+    m_reportOpen = false;
+    m_sectionsAllowed = false;
+    m_state = ParserState::kIdle;
+  } else if (m_atLineStart && TakeIndicator(token, separatorCode)) {
+    return;
+  }
+
+  std::string group = token;
+  const bool reportEnd = !group.empty() && IsReportEnd(group.back());
+  if (reportEnd) {
+    group.pop_back();
+    m_reportTokens = 0;
+  }
+  if (HandleResync(group, reportEnd)) return;
+
+  const bool consumed = m_sectionsAllowed && HandleSectionMarker(RepairFigures(group));
+  if (!consumed && !group.empty()) HandleState(group, separatorCode);
+
+  if (reportEnd) {
+    m_state = m_resumeState;
+    m_sectionsAllowed = false;
+  }
+  m_atLineStart = separatorCode != kSeparatorBlank;
+}
+
+void ReportParser::WriteRawToken(std::string_view token, int keywordCode, int separatorCode) {
+  if (keywordCode == kKeywordNone && separatorCode != kSeparatorBlankLine) {
+    m_rawLog.Write(std::string(token) + (separatorCode == kSeparatorBlank ? " " : "\n"));
+  } else {
+    m_rawLog.Write("NNNN\n");
+  }
+}
+
+// An indicator that is a whole token at a line start opens a report: the raw
+// log gets a fresh, numbered bulletin with the stored heading.
+bool ReportParser::TakeIndicator(std::string_view token, int separatorCode) {
+  if (token == "AAXX") {
+    m_decoding.reportKind = ReportKind::kLand;
+  } else if (token == "OOXX") {
+    m_decoding.reportKind = ReportKind::kMobile;
+  } else if (token == "BBXX") {
+    m_decoding.reportKind = ReportKind::kShip;
+  } else {
+    return false;
+  }
+  ++m_bulletinCounter;
+  char number[32];
+  std::snprintf(number, sizeof number, "ZCZC %05d", m_bulletinCounter % 100000);
+  std::string text = number;
+  bool first = true;
+  for (const auto& slot : m_heading) {
+    if (slot.empty()) continue;
+    text += (first ? "\n" : " ") + slot;
+    first = false;
+  }
+  text += "\n" + std::string(token) + (separatorCode == kSeparatorBlank ? " " : "\n");
+  m_rawLog.Write(text);
+  m_reportOpen = true;
+  m_sectionsAllowed = false;
+  const bool land = m_decoding.reportKind == ReportKind::kLand;
+  m_state = land ? ParserState::kLandTime : ParserState::kShipCallSign;
+  m_resumeState = land ? ParserState::kLandStation : ParserState::kShipCallSign;
+  return true;
+}
+
+// After a resynchronisation request: wait for the end of the current report,
+// guess the kind of the next one from its third token, skip it, and decode
+// from the one after.
+bool ReportParser::HandleResync(std::string_view group, bool reportEnd) {
+  switch (m_state) {
+    case ParserState::kResyncWait:
+      if (reportEnd) m_state = ParserState::kResyncGuess;
+      return true;
+    case ParserState::kResyncGuess:
+      if (m_reportTokens == 3) {
+        const std::string repaired = RepairFigures(group);
+        if (repaired.size() == 5 && repaired.starts_with("99")) {
+          m_events.Guess("BBXX");
+          m_decoding.reportKind = ReportKind::kShip;
+          m_resumeState = ParserState::kShipCallSign;
+        } else {
+          m_events.Guess("AAXX");
+          m_decoding.reportKind = ReportKind::kLand;
+          m_resumeState = ParserState::kLandStation;
+        }
+        m_state = ParserState::kResyncSkip;
+      }
+      return true;
+    case ParserState::kResyncSkip:
+      if (reportEnd) {
+        m_reportOpen = true;
+        m_state = m_resumeState;
+      }
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool ReportParser::HandleSectionMarker(std::string_view group) {
+  if (group.starts_with("222") && m_decoding.windGroupSeen) {
+    m_groupOrder = 0;
+    EmitSeparator(kSeparatorSection);
+    DecodeShipMovement(group, *this);
+    m_state = ParserState::kSection2;
+  } else if (group == "333") {
+    m_groupOrder = 0;
+    m_decoding.highestJ1 = 0;
+    m_decoding.radiationState = 0;
+    EmitSeparator(kSeparatorSection);
+    m_state = ParserState::kSection3;
+  } else if (group == "444") {
+    m_groupOrder = 0;
+    EmitSeparator(kSeparatorSection);
+    m_state = ParserState::kSection4;
+  } else if (group == "555") {
+    m_groupOrder = 0;
+    DecodeSection5Marker(group, *this);
+    m_state = ParserState::kSection5;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void ReportParser::HandleState(std::string_view token, int separatorCode) {
+  switch (m_state) {
+    case ParserState::kIdle:
+      break;
+    case ParserState::kHeading:
+      HandleHeading(token, separatorCode);
+      break;
+    case ParserState::kAfterHeading:
+      for (auto& slot : m_heading) slot.clear();
+      break;
+    case ParserState::kShipCallSign:
+    case ParserState::kShipTime:
+    case ParserState::kShipLatitude:
+    case ParserState::kShipLongitude:
+    case ParserState::kMobileSquare:
+    case ParserState::kMobileAltitude:
+      HandleShipState(token);
+      break;
+    case ParserState::kLandTime:
+      m_landTime = RepairFigures(token);
+      m_state = ParserState::kLandStation;
+      break;
+    case ParserState::kLandStation:
+      HandleLandStation(token);
+      break;
+    case ParserState::kSection1Start:
+      HandleSection1Start(token);
+      break;
+    case ParserState::kSection1Wind:
+      Decode(DecodeWind, RepairFigures(token), ParserState::kSection1);
+      break;
+    case ParserState::kSection1:
+      HandleSection1Group(token);
+      break;
+    case ParserState::kSection2:
+    case ParserState::kSection2Icing:
+    case ParserState::kSection2Ice:
+    case ParserState::kSection2Done:
+    case ParserState::kSection3:
+    case ParserState::kSection3Done:
+    case ParserState::kSection4:
+    case ParserState::kSection4Done:
+    case ParserState::kSection5:
+    case ParserState::kSection5Done:
+      RouteLaterSection(token, *this);
+      break;
+    default:  // kSection1Done, and any state that has no tokens of its own
+      ApplyErrorRule(token);
+      break;
+  }
+}
+
+void ReportParser::HandleHeading(std::string_view token, int separatorCode) {
+  if (m_headingCount < m_heading.size()) m_heading[m_headingCount++] = std::string(token);
+  if (separatorCode == kSeparatorBlank && m_headingCount < m_heading.size()) return;
+  EmitSeparator(kSeparatorHeading);
+  EmitHeadingLines();
+  m_headingCount = 0;
+  if (separatorCode == kSeparatorBlank) {
+    // A fifth item on the heading line: this is no heading after all.
+    ApplyErrorRule(token);
+    if (relax) m_state = ParserState::kAfterHeading;
+  } else {
+    m_state = ParserState::kAfterHeading;
+  }
+}
+
+void ReportParser::EmitHeadingLines() {
+  DecodeSender(m_heading[1], *this);
+  DecodeDesignator(m_heading[0], *this);
+  DecodeTransmittedTime(RepairFigures(m_heading[2]), *this);
+  DecodeStatus(m_heading[3], *this);
+}
+
+void ReportParser::HandleShipState(std::string_view token) {
+  switch (m_state) {
+    case ParserState::kShipCallSign:
+      m_decoding.callSign = std::string(token);  // call signs are never repaired
+      m_state = ParserState::kShipTime;
+      break;
+    case ParserState::kShipTime: {
+      EmitSeparator(kSeparatorReport);
+      const std::string group = RepairFigures(token);
+      if (DecodeTimeAndUnit(group, *this)) {
+        DecodeShipStation(m_decoding.callSign, *this);
+        m_state = ParserState::kShipLatitude;
+      } else {
+        ApplyErrorRule(group);
+      }
+      break;
+    }
+    case ParserState::kShipLatitude:
+      Decode(DecodeLatitude, RepairFigures(token), ParserState::kShipLongitude);
+      break;
+    case ParserState::kShipLongitude:
+      Decode(DecodeLongitude, RepairFigures(token),
+             m_decoding.reportKind == ReportKind::kMobile ? ParserState::kMobileSquare
+                                                          : ParserState::kSection1Start);
+      break;
+    case ParserState::kMobileSquare:
+      Decode(DecodeMarsdenSquare, RepairFigures(token), ParserState::kMobileAltitude);
+      break;
+    case ParserState::kMobileAltitude:
+      Decode(DecodeMobileAltitude, RepairFigures(token), ParserState::kSection1Start);
+      break;
+    default:
+      break;
+  }
+}
+
+// Each land report starts with its station number and shows the bulletin's
+// observation time again. A station number run together with iRixhVV moves
+// the state on by itself.
+void ReportParser::HandleLandStation(std::string_view token) {
+  EmitSeparator(kSeparatorReport);
+  DecodeTimeAndUnit(m_landTime, *this);
+  m_state = ParserState::kSection1Start;
+  DecodeLandStation(token, *this);
+}
+
+void ReportParser::HandleSection1Start(std::string_view token) {
+  m_groupOrder = 0;
+  m_sectionsAllowed = true;
+  Decode(DecodeCloudAndVisibility, RepairFigures(token), ParserState::kSection1Wind);
+}
+
+// Groups 0 to 9 in rising order; the first figure chooses the decoder.
+void ReportParser::HandleSection1Group(std::string_view token) {
+  const std::string group = RepairFigures(token);
+  const int n = group[0] - '0';
+  if (m_groupOrder != 0 && n < m_groupOrder) {
+    ApplyErrorRule(group);
+    return;
+  }
+  const GroupDecoder decoder = Section1Decoder(n);
+  if (decoder == nullptr) return;
+  if (!decoder(group, *this)) {
+    ApplyErrorRule(group);
+    return;
+  }
+  if (n == 9) {
+    m_groupOrder = 0;
+    m_state = ParserState::kSection1Done;
+  } else {
+    m_groupOrder = n + 1;
+  }
+}
+
+void ReportParser::Decode(GroupDecoder decoder, std::string_view group, ParserState next) {
+  if (decoder(group, *this)) {
+    m_state = next;
+  } else {
+    ApplyErrorRule(group);
+  }
+}
+
+void ReportParser::HandOnToken(std::string_view token) {
+  const bool wasHandingOn = m_handingOn;
+  m_handingOn = true;
+  ProcessToken(token, kKeywordNone, kSeparatorBlank);
+  m_handingOn = wasHandingOn;
+}
+
+void ReportParser::EmitLine(std::string_view text, int level, int slevel) {
+  if (text.empty()) return;
+  m_textLog.Write(text);
+  m_events.Result(std::string(text), level, slevel);
+}
+
+void ReportParser::EmitSeparator(int level) {
+  m_textLog.Write(std::string(81, RuleCharacter(level)) + "\n");
+  m_events.Separator(level);
+}
+
+void ReportParser::EmitError(std::string_view token) {
+  const std::string text = std::string(kErrorLabel) + std::string(token) + "\n";
+  m_textLog.Write(text);
+  m_events.Error(text);
+}
+
+void ReportParser::ApplyErrorRule(std::string_view token) {
+  EmitError(token);
+  if (relax) return;
+  m_sectionsAllowed = false;
+  m_state = ParserState::kIdle;
+}
+
+// Closing the raw log ends the bulletin it is in, so that every file holds
+// whole bulletins; the next one is written from its indicator on.
+bool ReportParser::OpenRawLog(bool enable) {
+  const bool wasOpen = m_rawLog.IsOpen();
+  if (wasOpen && !enable && m_reportOpen && m_rawLog.Written()) {
+    m_rawLog.Write("NNNN\n");
+    m_reportOpen = false;
+  }
+  const bool open = m_rawLog.Open(enable, m_logBase);
+  if (wasOpen && !open) m_bulletinCounter = 0;
+  return open;
+}
+
+bool ReportParser::OpenTextLog(bool enable) { return m_textLog.Open(enable, m_logBase); }
+
+void ReportParser::SetLogBase(const std::string& folder, const std::string& name) {
+  m_logBase = LogBasePath(folder, name);
+}
+
+void ReportParser::FinishRawBulletin() {
+  if (m_reportOpen) m_rawLog.Write("NNNN\n");
+}
+
+}  // namespace nimbo

@@ -1,0 +1,95 @@
+// ReportParser: the state machine over tokens that reads bulletin headings,
+// section 0 of SYNOP, SHIP and SYNOP MOBIL reports, the groups of sections 1
+// to 5 and the report end, calls one group decoder per group, and writes the
+// raw and text logs.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "decoder_logs.h"
+#include "decoding_context.h"
+#include "message_splitter.h"
+#include "station_catalogue.h"
+
+namespace nimbo {
+
+class ReportParser : public TokenParser, public DecodingContext {
+ public:
+  // The sink and the catalogue are borrowed and must outlive the parser.
+  ReportParser(_IWeatherDecoderEvents& events, const StationCatalogue& catalogue);
+  ~ReportParser() override;
+
+  // TokenParser
+  void ProcessToken(std::string_view token, int keywordCode, int separatorCode) override;
+  void ClearResyn() override { m_resyn = false; }
+
+  // Options copied from the decoder object.
+  bool relax = false;
+  bool quiet = false;
+  void SetResyn(bool resyn) { m_resyn = resyn; }
+  bool Resyn() const { return m_resyn; }
+
+  // Logs: open (true) or close (false); the result says whether it is open.
+  bool OpenRawLog(bool enable);
+  bool OpenTextLog(bool enable);
+  bool RawLogOpen() const { return m_rawLog.IsOpen(); }
+  bool TextLogOpen() const { return m_textLog.IsOpen(); }
+  void SetLogBase(const std::string& folder, const std::string& name);
+  const std::string& LogBase() const { return m_logBase; }
+  // Ends an open bulletin in the raw log (used when the decoder goes away).
+  void FinishRawBulletin();
+
+  // DecodingContext
+  void EmitLine(std::string_view text, int level, int slevel) override;
+  void EmitSeparator(int level) override;
+  void EmitError(std::string_view token) override;
+  void ApplyErrorRule(std::string_view token) override;
+  _IWeatherDecoderEvents& Events() override { return m_events; }
+  bool Quiet() const override { return quiet; }
+  const StationCatalogue& Catalogue() const override { return m_catalogue; }
+  std::tm LocalNow() const override { return LocalTimeNow(); }
+  DecodingState& State() override { return m_decoding; }
+  ParserState CurrentState() const override { return m_state; }
+  void SetState(ParserState state) override { m_state = state; }
+  int GroupOrder() const override { return m_groupOrder; }
+  void SetGroupOrder(int order) override { m_groupOrder = order; }
+  void HandOnToken(std::string_view token) override;
+
+ private:
+  void WriteRawToken(std::string_view token, int keywordCode, int separatorCode);
+  bool TakeIndicator(std::string_view token, int separatorCode);
+  bool HandleResync(std::string_view token, bool reportEnd);
+  bool HandleSectionMarker(std::string_view token);
+  void HandleState(std::string_view token, int separatorCode);
+  void HandleHeading(std::string_view token, int separatorCode);
+  void EmitHeadingLines();
+  void HandleShipState(std::string_view token);
+  void HandleLandStation(std::string_view token);
+  void HandleSection1Start(std::string_view token);
+  void HandleSection1Group(std::string_view token);
+  void Decode(GroupDecoder decoder, std::string_view group, ParserState next);
+
+  _IWeatherDecoderEvents& m_events;
+  const StationCatalogue& m_catalogue;
+  DecodingState m_decoding;
+  ParserState m_state = ParserState::kIdle;
+  ParserState m_resumeState = ParserState::kIdle;
+  int m_reportTokens = 0;
+  bool m_resyn = false;
+  bool m_reportOpen = false;
+  bool m_sectionsAllowed = false;
+  bool m_atLineStart = true;
+  bool m_handingOn = false;
+  int m_groupOrder = 0;
+  std::array<std::string, 4> m_heading;
+  std::size_t m_headingCount = 0;
+  std::string m_landTime;
+  int m_bulletinCounter = 0;
+  std::string m_logBase;
+  LogFile m_rawLog{".syn"};
+  LogFile m_textLog{".wmo"};
+};
+
+}  // namespace nimbo

@@ -1,0 +1,28 @@
+// Decoders of section 0 (report identification): observation time and wind
+// unit, land station with catalogue lookup, ship call sign and position, and
+// the two position groups of a mobile land station.
+#pragma once
+
+#include <string_view>
+
+#include "decoding_context.h"
+
+namespace nimbo {
+
+// YYGGiw: report kind and observation time; sets the wind-speed unit.
+bool DecodeTimeAndUnit(std::string_view yyggiw, DecodingContext& context);
+// IIiii: station lines, catalogue name and Position. Ten figures are taken
+// for IIiii and iRixhVV run together: the second half is handed on.
+bool DecodeLandStation(std::string_view iiiii, DecodingContext& context);
+// Ship or mobile station call sign (never repaired).
+bool DecodeShipStation(std::string_view callSign, DecodingContext& context);
+// 99LaLaLa: latitude, first half of the position line.
+bool DecodeLatitude(std::string_view group, DecodingContext& context);
+// QcLoLoLoLo: longitude, end of the position line, Position event.
+bool DecodeLongitude(std::string_view group, DecodingContext& context);
+// MMMULaULo: Marsden square of a mobile land station.
+bool DecodeMarsdenSquare(std::string_view group, DecodingContext& context);
+// h0h0h0h0im: altitude of a mobile land station.
+bool DecodeMobileAltitude(std::string_view group, DecodingContext& context);
+
+}  // namespace nimbo

@@ -1,0 +1,31 @@
+// Formatters shared by the group decoders of several sections: temperature
+// (snTTT) and pressure (PPPP) lines, and the missing-line rule.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "decoding_context.h"
+
+namespace nimbo {
+
+// One formatted line and what it stands for.
+struct FormattedValue {
+  std::string text;        // whole line, label included, ending in a line feed
+  float value = kNoValue;  // kNoValue when there is none
+  bool missing = false;    // every field of the line was invalid
+};
+
+// Temperature line from a group whose characters 1 to 4 are snTTT... (sn at
+// 1, TT at 2-3, T at 4): label + sign + TT + "." + T + unit.
+FormattedValue FormatTemperature(std::string_view label, std::string_view group);
+
+// Pressure line from a group whose characters 1 to 4 are PPPP: label +
+// pressure in hPa, the thousand restored for values below 500.
+FormattedValue FormatPressure(std::string_view label, std::string_view group);
+
+// Emits a group line at the group level unless it is missing and quiet mode
+// is on.
+void EmitGroupLine(DecodingContext& context, std::string_view text, bool missing);
+
+}  // namespace nimbo

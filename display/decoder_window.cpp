@@ -1,0 +1,208 @@
+// Decoder window: layout, tool-bar commands, keys and status-bar clicks.
+#include "decoder_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "result_text.h"
+#include "rich_text_pane.h"
+#include "station_map_window.h"
+#include "status_panes.h"
+#include "user_prompts.h"
+#include "weather_dialog.h"
+
+namespace nimboview {
+namespace {
+
+// 452 by 230 dialog units of an 8-point dialog font.
+constexpr QSize kInitialSize(678, 374);
+
+std::string FileSystemName(const QString& text) { return QFile::encodeName(text).toStdString(); }
+
+}  // namespace
+
+DecoderWindow::DecoderWindow(WeatherDialog& dialog) : m_dialog(dialog) {
+    setWindowTitle(QStringLiteral("Weather Decoder"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    CreateToolBar();
+    m_text = new RichTextPane(this);
+    m_text->installEventFilter(this);
+    m_panes = new StatusPanes(this);
+    connect(m_panes, &StatusPanes::PaneClicked, this, &DecoderWindow::PaneClicked);
+    layout->addWidget(m_toolBar);
+    layout->addWidget(m_text, 1);
+    layout->addWidget(m_panes);
+    resize(kInitialSize);
+    setFocusProxy(m_text);
+}
+
+DecoderWindow::~DecoderWindow() = default;
+
+void DecoderWindow::CreateToolBar() {
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setIconSize(QSize(16, 15));
+    AddCommand(ToolCommand::kOpenLog, false);
+    AddCommand(ToolCommand::kCloseLog, false)->setEnabled(false);
+    m_toolBar->addSeparator();
+    AddCommand(ToolCommand::kClear, false);
+    AddCommand(ToolCommand::kCopy, false);
+    m_toolBar->addSeparator();
+    AddCommand(ToolCommand::kResync, true)->setChecked(false);
+    m_toolBar->addSeparator();
+    AddCommand(ToolCommand::kPause, true)->setChecked(m_dialog.Paused());
+    AddCommand(ToolCommand::kShowMap, false);
+}
+
+QAction* DecoderWindow::AddCommand(ToolCommand command, bool checkable) {
+    QAction* action = m_toolBar->addAction(ToolIcon(command), ToolTipText(command));
+    action->setToolTip(ToolTipText(command));
+    action->setCheckable(checkable);
+    connect(action, &QAction::triggered, this,
+            [this, command](bool checked) { RunCommand(command, checked); });
+    m_actions[command] = action;
+    return action;
+}
+
+QAction* DecoderWindow::Action(ToolCommand command) const {
+    const auto found = m_actions.find(command);
+    return found == m_actions.end() ? nullptr : found->second;
+}
+
+void DecoderWindow::RunCommand(ToolCommand command, bool checked) {
+    switch (command) {
+        case ToolCommand::kOpenLog:
+            OpenLog();
+            break;
+        case ToolCommand::kCloseLog:
+            m_dialog.put_LogStart(0);
+            break;
+        case ToolCommand::kClear:
+            Clear();
+            break;
+        case ToolCommand::kCopy:
+            Copy();
+            break;
+        case ToolCommand::kResync:
+            m_dialog.put_DecoderResyn(checked ? 1 : 0);
+            break;
+        case ToolCommand::kPause:
+            if (checked) {
+                m_dialog.StartPause();
+            } else {
+                m_dialog.EndPause();
+            }
+            break;
+        case ToolCommand::kShowMap:
+            ToggleMap();
+            break;
+    }
+}
+
+void DecoderWindow::OpenLog() {
+    std::string path;
+    std::string name;
+    m_dialog.get_LogPathName(&path);
+    m_dialog.get_LogFileName(&name);
+    const auto chosen = m_dialog.Prompts().ChooseLogFile(
+        this, {QFile::decodeName(path.c_str()), QFile::decodeName(name.c_str())});
+    if (!chosen) return;
+    const QFileInfo file(*chosen);
+    const QString baseName = file.completeBaseName();
+    m_dialog.put_LogPathName(FileSystemName(file.absolutePath()));
+    m_dialog.put_LogFileName(FileSystemName(baseName));
+    const nimbo::HRESULT result = m_dialog.put_LogStart(1);
+    if (nimbo::Failed(result)) {
+        m_dialog.Prompts().Warning(
+            this, QStringLiteral("Open Log Error"),
+            "\"" + baseName + "\" : " + QString::fromStdString(ResultText(result)));
+    }
+}
+
+void DecoderWindow::ToggleMap() {
+    if (m_map && m_map->isVisible()) {
+        delete m_map;
+        return;
+    }
+    // Hidden with the decoder window by its close box: bring it back.
+    if (m_map) {
+        m_map->show();
+        return;
+    }
+    m_map = new StationMapWindow(m_dialog.Stations(), this);
+    if (!m_mapOpenedBefore) {
+        m_mapOpenedBefore = true;
+        m_map->move(frameGeometry().bottomLeft() + QPoint(0, 1));
+    }
+    m_map->show();
+}
+
+void DecoderWindow::Clear() { m_text->ClearAll(); }
+
+void DecoderWindow::Copy() { m_text->CopyAll(); }
+
+void DecoderWindow::SetLoggingCommands(bool logging) {
+    Action(ToolCommand::kOpenLog)->setEnabled(!logging);
+    Action(ToolCommand::kCloseLog)->setEnabled(logging);
+}
+
+void DecoderWindow::SetPauseChecked(bool checked) {
+    Action(ToolCommand::kPause)->setChecked(checked);
+}
+
+void DecoderWindow::SetStatusText(int pane, const QString& text) { m_panes->SetText(pane, text); }
+
+void DecoderWindow::PaneClicked(int pane) { m_dialog.ToggleModeOfPane(pane); }
+
+void DecoderWindow::Append(const QString& text, const QColor& colour, bool bold) {
+    m_text->Append(text, colour, bold);
+}
+
+void DecoderWindow::SetStateText(const QString& text) { m_panes->SetText(0, text); }
+
+void DecoderWindow::SetResyncChecked(bool checked) {
+    Action(ToolCommand::kResync)->setChecked(checked);
+}
+
+void DecoderWindow::ShowNormal() { showNormal(); }
+
+void DecoderWindow::StationsChanged(const QString& title) {
+    if (m_map) m_map->StationsChanged(title);
+}
+
+void DecoderWindow::closeEvent(QCloseEvent* event) {
+    // The close box only hides: the host brings the window back with Show.
+    if (m_map) m_map->hide();
+    hide();
+    event->ignore();
+}
+
+bool DecoderWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_text && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Pause) {
+            m_dialog.StartPause();
+            SetPauseChecked(true);
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            m_dialog.EndPause();
+            SetPauseChecked(false);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void DecoderWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    m_text->setFocus();
+}
+
+}  // namespace nimboview

@@ -1,0 +1,74 @@
+// The decoder window: tool bar, read-only text pane and status panes; shows
+// what the decoder reports and owns the station map window while it is open.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <map>
+
+#include "decoder_view.h"
+#include "station_map_window.h"
+#include "tool_commands.h"
+
+class QAction;
+class QToolBar;
+
+namespace nimboview {
+
+class RichTextPane;
+class StatusPanes;
+class WeatherDialog;
+
+class DecoderWindow : public QWidget, public DecoderView {
+    Q_OBJECT
+
+  public:
+    // The dialog is not owned and outlives the window (it owns the window).
+    explicit DecoderWindow(WeatherDialog& dialog);
+    ~DecoderWindow() override;
+
+    QAction* Action(ToolCommand command) const;
+    RichTextPane* TextPane() const { return m_text; }
+    StatusPanes* Panes() const { return m_panes; }
+    // The map window while it is open, else null.
+    StationMapWindow* MapWindow() const { return m_map; }
+
+    // Tool bar state that follows the logging flag.
+    void SetLoggingCommands(bool logging);
+    void SetPauseChecked(bool checked);
+    void SetStatusText(int pane, const QString& text);
+
+    // The tool-bar commands.
+    void OpenLog();
+    void ToggleMap();
+    void Clear();
+    void Copy();
+
+    // DecoderView
+    void Append(const QString& text, const QColor& colour, bool bold) override;
+    void SetStateText(const QString& text) override;
+    void SetResyncChecked(bool checked) override;
+    void ShowNormal() override;
+    void StationsChanged(const QString& title) override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void CreateToolBar();
+    QAction* AddCommand(ToolCommand command, bool checkable);
+    void RunCommand(ToolCommand command, bool checked);
+    void PaneClicked(int pane);
+
+    WeatherDialog& m_dialog;
+    QToolBar* m_toolBar = nullptr;
+    RichTextPane* m_text = nullptr;
+    StatusPanes* m_panes = nullptr;
+    std::map<ToolCommand, QAction*> m_actions;
+    QPointer<StationMapWindow> m_map;
+    bool m_mapOpenedBefore = false;
+};
+
+}  // namespace nimboview

@@ -1,0 +1,108 @@
+// nimboview-demo: a small host for the weather display control. It creates
+// the control through the component loader as the terminal does, feeds it
+// the given files line by line, and shows the decoder window and the map.
+//
+// Usage: nimboview-demo [--node NAME] [--log] [--screenshots DIR] FILE...
+//   --screenshots DIR  save DIR/decoder.png and DIR/map.png and quit
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+#include <string>
+
+#include "component_loader.h"
+#include "weather_dialog_interface.h"
+
+namespace {
+
+struct DemoOptions {
+    std::string node = "demo";
+    bool log = false;
+    QString screenshots;
+    QStringList files;
+};
+
+DemoOptions ParseArguments(const QStringList& arguments) {
+    DemoOptions options;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == "--node" && i + 1 < arguments.size()) {
+            options.node = arguments[++i].toStdString();
+        } else if (argument == "--log") {
+            options.log = true;
+        } else if (argument == "--screenshots" && i + 1 < arguments.size()) {
+            options.screenshots = arguments[++i];
+        } else {
+            options.files << argument;
+        }
+    }
+    return options;
+}
+
+// Received text arrives in blocks; a line is a fair stand-in for one.
+void FeedFile(nimbo::IWeatherDialog& dialog, const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "nimboview-demo: cannot read %s\n", qPrintable(path));
+        return;
+    }
+    while (!file.atEnd()) dialog.Parse(file.readLine().constData());
+}
+
+QWidget* TopLevelWindow(const QString& titleStart) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && widget->windowTitle().startsWith(titleStart)) return widget;
+    }
+    return nullptr;
+}
+
+// Opens the map through the decoder window's own "Show map" command.
+void OpenMap(QWidget* decoderWindow) {
+    for (QAction* action : decoderWindow->findChildren<QAction*>()) {
+        if (action->toolTip() == "Show map") action->trigger();
+    }
+}
+
+bool SaveScreenshots(const QString& folder) {
+    QWidget* decoder = TopLevelWindow("Weather Decoder");
+    if (decoder == nullptr) return false;
+    OpenMap(decoder);
+    QWidget* map = TopLevelWindow("Weather Station Map");
+    QDir().mkpath(folder);
+    const bool decoderSaved = decoder->grab().save(folder + "/decoder.png");
+    const bool mapSaved = map != nullptr && map->grab().save(folder + "/map.png");
+    return decoderSaved && mapSaved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    const DemoOptions options = ParseArguments(application.arguments());
+    std::string error;
+    auto dialog =
+        nimbo::ComponentLoader::Create<nimbo::IWeatherDialog>(nimbo::kProgIdWeatherDialog, &error);
+    if (!dialog) {
+        std::fprintf(stderr, "nimboview-demo: %s\n", error.c_str());
+        return 1;
+    }
+    std::int32_t status = 0;
+    dialog->Create(0, &status);
+    dialog->put_NodeName(options.node);
+    dialog->put_LogStart(options.log ? -1 : 0);
+    dialog->put_DecoderRelax(-1);
+    dialog->put_Show(-1);
+    for (const QString& path : options.files) FeedFile(*dialog, path);
+    if (!options.screenshots.isEmpty()) {
+        QTimer::singleShot(300, [&] {
+            const bool saved = SaveScreenshots(options.screenshots);
+            application.exit(saved ? 0 : 1);
+        });
+    }
+    const int result = application.exec();
+    dialog->Destroy(0);
+    return result;
+}

@@ -1,0 +1,39 @@
+// The decoder window's read-only text pane: coloured, optionally bold text
+// appended at the end, cleared when it holds kTextLimit characters.
+#pragma once
+
+#include <QColor>
+#include <QTextEdit>
+
+namespace nimboview {
+
+class RichTextPane : public QTextEdit {
+    Q_OBJECT
+
+  public:
+    static constexpr int kTextLimit = 24000;
+    static constexpr const char* kClearedText = "... cleared ...\n";
+
+    explicit RichTextPane(QWidget* parent = nullptr);
+
+    // Appends text (line ends as "\n") in the colour and weight given. When
+    // the pane already holds kTextLimit characters or more, its content is
+    // first replaced by kClearedText; returns true then. Nothing of the new
+    // text is lost.
+    bool Append(const QString& text, const QColor& colour, bool bold);
+    // Characters in the pane, each line end counting one.
+    int TextLength() const;
+
+    // Background colour and the default font of new text.
+    void SetBackground(const QColor& colour);
+    void SetDefaultFont(const QString& family, int points);
+
+    // Select everything, copy it as plain and rich text, drop the selection.
+    void CopyAll();
+    void ClearAll();
+
+  private:
+    void Insert(const QString& text, const QColor& colour, bool bold);
+};
+
+}  // namespace nimboview

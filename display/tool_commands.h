@@ -1,0 +1,31 @@
+// The decoder window's tool-bar commands, their tooltips and their images,
+// which are drawn in code.
+#pragma once
+
+#include <QIcon>
+#include <QString>
+#include <array>
+
+namespace nimboview {
+
+enum class ToolCommand : int {
+    kOpenLog = 32768,
+    kCloseLog = 32769,
+    kClear = 32770,
+    kCopy = 32771,
+    kResync = 32772,
+    kPause = 32773,
+    kShowMap = 32774,
+};
+
+inline constexpr std::array<ToolCommand, 7> kToolCommands = {
+    ToolCommand::kOpenLog, ToolCommand::kCloseLog, ToolCommand::kClear,   ToolCommand::kCopy,
+    ToolCommand::kResync,  ToolCommand::kPause,    ToolCommand::kShowMap,
+};
+
+// "Open a log file" ... "Show map".
+QString ToolTipText(ToolCommand command);
+// 16x15 image of the command, drawn with QPainter.
+QIcon ToolIcon(ToolCommand command);
+
+}  // namespace nimboview

@@ -1,0 +1,32 @@
+// Qt dialogs behind the user-prompt seam.
+#include "user_prompts.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace nimboview {
+
+void QtUserPrompts::Warning(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::warning(parent, title, text);
+}
+
+std::optional<QString> QtUserPrompts::ChooseLogFile(QWidget* parent,
+                                                    const LogFileRequest& request) {
+    QFileDialog dialog(parent, QStringLiteral("Enter the log file name"));
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters({QStringLiteral("Synop (*.syn)"), QStringLiteral("Text (*.txt)")});
+    dialog.selectNameFilter(QStringLiteral("Synop (*.syn)"));
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (!request.directory.isEmpty()) dialog.setDirectory(request.directory);
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const QString path = dialog.selectedFiles().front();
+    // The folder must exist; a new file name in it is fine (the log is
+    // created when it opens).
+    if (!QFileInfo(path).absoluteDir().exists()) return std::nullopt;
+    return path;
+}
+
+}  // namespace nimboview

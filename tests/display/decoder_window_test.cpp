@@ -1,0 +1,303 @@
+// The decoder window's controls: status-pane clicks, pause keys and button,
+// tool-bar commands, the open-log dialog, the close box and the map window.
+#include "decoder_window.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "fake_decoder.h"
+#include "rich_text_pane.h"
+#include "station_map_window.h"
+#include "status_panes.h"
+
+namespace nimboview::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+class DecoderWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::int32_t status = 0;
+        ASSERT_EQ(Dialog().Create(1, &status), nimbo::S_OK);
+        Decoder().calls.clear();
+    }
+    WeatherDialog& Dialog() { return *m_control.dialog; }
+    FakeDecoder& Decoder() { return *m_control.decoder; }
+    DecoderWindow& Window() { return *Dialog().Window(); }
+    QAction* Action(ToolCommand command) { return Window().Action(command); }
+    void ClickPaneBar(int x) {
+        QTest::mouseClick(Window().Panes(), Qt::LeftButton, {}, QPoint(x, 5));
+    }
+    void Key(Qt::Key key) { QTest::keyClick(Window().TextPane(), key); }
+
+    FakeControl m_control;
+};
+
+TEST_F(DecoderWindowTest, PaneUnderClickIsFirstWithGreaterRightEdge) {
+    EXPECT_EQ(StatusPanes::PaneAt(0), 0);
+    EXPECT_EQ(StatusPanes::PaneAt(104), 0);
+    EXPECT_EQ(StatusPanes::PaneAt(105), 1);
+    EXPECT_EQ(StatusPanes::PaneAt(110), 1);
+    EXPECT_EQ(StatusPanes::PaneAt(200), 3);
+    EXPECT_EQ(StatusPanes::PaneAt(260), 4);
+    EXPECT_EQ(StatusPanes::PaneAt(389), 5);
+    EXPECT_EQ(StatusPanes::PaneAt(390), -1);
+}
+
+// x = 200 lies in the pane from 195 to 260, the one showing the decoder lock:
+// a click toggles the mode of the pane under the mouse.
+TEST_F(DecoderWindowTest, ClickAt200TogglesPaneUnderItAt110Nothing) {
+    ClickPaneBar(110);
+    EXPECT_TRUE(Decoder().calls.empty());
+    ClickPaneBar(200);
+    EXPECT_THAT(Decoder().calls, ElementsAre("put_DecoderLock 0"));
+    EXPECT_EQ(Window().Panes()->Text(3), "D:UNLOCK      ");
+    ClickPaneBar(200);
+    EXPECT_EQ(Decoder().decoderLock, 1);
+    EXPECT_EQ(Window().Panes()->Text(3), "D:LOCK        ");
+    ClickPaneBar(270);
+    EXPECT_EQ(Decoder().decoderRelax, 1);
+    EXPECT_EQ(Window().Panes()->Text(4), "D:RELAX       ");
+}
+
+TEST_F(DecoderWindowTest, ClicksOnModePanesToggleTheirModes) {
+    ClickPaneBar(120);  // pane 1: nothing
+    ClickPaneBar(50);   // pane 0: nothing
+    ClickPaneBar(400);  // beyond the panes: nothing
+    ClickPaneBar(150);  // pane 2
+    ClickPaneBar(230);  // pane 3
+    ClickPaneBar(300);  // pane 5 starts at 320: this is pane 4
+    ClickPaneBar(350);  // pane 5
+    EXPECT_THAT(Decoder().calls, ElementsAre("put_MessageLock 1", "put_DecoderLock 0",
+                                             "put_DecoderRelax 1", "put_DecoderQuiet 1"));
+}
+
+TEST_F(DecoderWindowTest, PanesHaveTheirTooltips) {
+    EXPECT_EQ(Window().Panes()->ToolTip(0), "Status");
+    EXPECT_EQ(Window().Panes()->ToolTip(1), "");
+    EXPECT_EQ(Window().Panes()->ToolTip(4),
+              "Decoder mode: strict/relax (Relax: dont skip after error)");
+}
+
+TEST_F(DecoderWindowTest, ToolBarHasSevenCommandsWithTooltipsAndIcons) {
+    const std::vector<QString> expected = {"Open a log file",
+                                           "Close the log file",
+                                           "Clear screen",
+                                           "Copy screen content to clipboard",
+                                           "Resynchronize to data stream",
+                                           "Pause/Restart data stream",
+                                           "Show map"};
+    for (std::size_t i = 0; i < kToolCommands.size(); ++i) {
+        QAction* action = Action(kToolCommands[i]);
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action->toolTip(), expected[i]);
+        EXPECT_FALSE(action->icon().isNull());
+    }
+    EXPECT_FALSE(Action(ToolCommand::kCloseLog)->isEnabled());
+    EXPECT_TRUE(Action(ToolCommand::kResync)->isCheckable());
+    EXPECT_TRUE(Action(ToolCommand::kPause)->isCheckable());
+}
+
+TEST_F(DecoderWindowTest, PauseKeyHoldsTextEscapeHandsItOn) {
+    Key(Qt::Key_Pause);
+    EXPECT_TRUE(Dialog().Paused());
+    EXPECT_TRUE(Action(ToolCommand::kPause)->isChecked());
+    Dialog().Parse("held");
+    EXPECT_TRUE(Decoder().parsed.empty());
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(Dialog().Paused());
+    EXPECT_FALSE(Action(ToolCommand::kPause)->isChecked());
+    EXPECT_THAT(Decoder().parsed, ElementsAre("held"));
+}
+
+TEST_F(DecoderWindowTest, EscapeWhileNotPausedChangesNothing) {
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(Dialog().Paused());
+    EXPECT_FALSE(Action(ToolCommand::kPause)->isChecked());
+    EXPECT_TRUE(Decoder().parsed.empty());
+}
+
+TEST_F(DecoderWindowTest, PauseButtonFollowsItsCheckedState) {
+    Action(ToolCommand::kPause)->trigger();
+    EXPECT_TRUE(Dialog().Paused());
+    Action(ToolCommand::kPause)->trigger();
+    EXPECT_FALSE(Dialog().Paused());
+}
+
+TEST_F(DecoderWindowTest, ResyncButtonPutsResyncAndEventsUncheckIt) {
+    Action(ToolCommand::kResync)->trigger();
+    EXPECT_THAT(Decoder().calls, ElementsAre("put_DecoderResyn 1"));
+    EXPECT_EQ(Window().Panes()->Text(0), "Resync  ...");
+    Decoder().sink->Guess("AAXX");
+    EXPECT_FALSE(Action(ToolCommand::kResync)->isChecked());
+    EXPECT_EQ(Window().Panes()->Text(0), "Guess AAXX Station");
+    Action(ToolCommand::kResync)->trigger();
+    Action(ToolCommand::kResync)->trigger();
+    EXPECT_EQ(Window().Panes()->Text(0), "Waiting ...");
+}
+
+TEST_F(DecoderWindowTest, ClearEmptiesPane) {
+    Decoder().sink->Result("Station:           01028\n", 2, 0);
+    Action(ToolCommand::kClear)->trigger();
+    EXPECT_EQ(Window().TextPane()->TextLength(), 0);
+    EXPECT_TRUE(Window().TextPane()->isReadOnly());
+}
+
+TEST_F(DecoderWindowTest, CopyPutsPlainAndRichTextOnClipboard) {
+    Decoder().sink->Result(
+        "Temperature:       1.2\xB0"
+        "C\n",
+        4, 1);
+    QApplication::clipboard()->clear();
+    Action(ToolCommand::kCopy)->trigger();
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(data->text().startsWith(QString::fromUtf8("Temperature:       1.2°C")));
+    EXPECT_TRUE(data->hasHtml());
+    EXPECT_FALSE(Window().TextPane()->textCursor().hasSelection());
+}
+
+TEST_F(DecoderWindowTest, OpenLogPutsFolderAndBaseNameThenStarts) {
+    m_control.prompts->chosenFile = "/tmp/logs/station.syn";
+    Action(ToolCommand::kOpenLog)->trigger();
+    ASSERT_EQ(m_control.prompts->fileRequests.size(), 1u);
+    EXPECT_EQ(m_control.prompts->fileRequests[0].directory, "/var/tmp/Data");
+    EXPECT_EQ(m_control.prompts->fileRequests[0].fileName, "261206-2200");
+    EXPECT_THAT(Decoder().calls, ElementsAre("put_LogPathName /tmp/logs", "put_LogFileName station",
+                                             "put_LogRaw 1", "put_LogText 1"));
+    EXPECT_TRUE(m_control.prompts->boxes.empty());
+    EXPECT_EQ(Window().windowTitle(), "Weather Decoder - station");
+}
+
+TEST_F(DecoderWindowTest, OpenLogFailureShowsBoxAndStaysClosed) {
+    Decoder().failRawLog = true;
+    m_control.prompts->chosenFile = "/nowhere/station.syn";
+    Action(ToolCommand::kOpenLog)->trigger();
+    ASSERT_EQ(m_control.prompts->boxes.size(), 1u);
+    EXPECT_EQ(m_control.prompts->boxes[0].title, "Open Log Error");
+    EXPECT_EQ(m_control.prompts->boxes[0].text, "\"station\" : Access is denied.");
+    EXPECT_TRUE(Action(ToolCommand::kOpenLog)->isEnabled());
+    EXPECT_EQ(Decoder().logRaw, 0);
+    EXPECT_EQ(Decoder().logText, 0);
+}
+
+TEST_F(DecoderWindowTest, CancelledOpenLogChangesNothing) {
+    Action(ToolCommand::kOpenLog)->trigger();
+    EXPECT_TRUE(Decoder().calls.empty());
+}
+
+TEST_F(DecoderWindowTest, CloseBoxOnlyHidesWindowAndMap) {
+    Action(ToolCommand::kShowMap)->trigger();
+    ASSERT_NE(Window().MapWindow(), nullptr);
+    Window().close();
+    EXPECT_FALSE(Window().isVisible());
+    ASSERT_NE(Window().MapWindow(), nullptr);
+    EXPECT_FALSE(Window().MapWindow()->isVisible());
+    EXPECT_EQ(Dialog().put_Show(1), nimbo::S_OK);
+    EXPECT_TRUE(Window().isVisible());
+}
+
+TEST_F(DecoderWindowTest, IndicatorShowsHiddenWindow) {
+    Dialog().put_Show(0);
+    Decoder().sink->Indicator("AAXX");
+    EXPECT_TRUE(Window().isVisible());
+    EXPECT_EQ(Window().Panes()->Text(0), "Found AAXX Station");
+}
+
+TEST_F(DecoderWindowTest, MapOpensUnderWindowFirstThenWhereLeft) {
+    Window().move(100, 50);
+    Action(ToolCommand::kShowMap)->trigger();
+    StationMapWindow* map = Window().MapWindow();
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map->windowTitle(), "Weather Station Map");
+    EXPECT_EQ(map->pos(), Window().frameGeometry().bottomLeft() + QPoint(0, 1));
+    map->move(400, 420);
+    Action(ToolCommand::kShowMap)->trigger();
+    EXPECT_EQ(Window().MapWindow(), nullptr);
+    Action(ToolCommand::kShowMap)->trigger();
+    ASSERT_NE(Window().MapWindow(), nullptr);
+    EXPECT_EQ(Window().MapWindow()->pos(), QPoint(400, 420));
+}
+
+TEST_F(DecoderWindowTest, PositionRetitlesOpenMap) {
+    Action(ToolCommand::kShowMap)->trigger();
+    Decoder().sink->Position(74.31f, 19.01f, "ENBJ", "Bjornoya", "NO");
+    EXPECT_EQ(Window().MapWindow()->windowTitle(), "Weather Station Map - Bjornoya [NO]");
+    Decoder().sink->Position(70.4f, 31.1f, "LDGJ", "", "");
+    EXPECT_EQ(Window().MapWindow()->windowTitle(), "Weather Station Map");
+}
+
+// The map's pixels: red markers, the newest in yellow.
+class StationMapTest : public ::testing::Test {
+  protected:
+    QImage Picture() { return m_window.grab().toImage(); }
+    StationList m_stations;
+    StationMapWindow m_window{m_stations, nullptr};
+};
+
+TEST_F(StationMapTest, PictureIsBundledAtFullSize) {
+    const QImage picture = StationMapWindow::MapPicture();
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.size(), QSize(600, 300));
+}
+
+TEST_F(StationMapTest, MarkersAndNewestHighlight) {
+    m_stations.AddPosition(0.0f, 0.0f, "A", "");    // (303, 152)
+    m_stations.AddPosition(51.5f, -0.1f, "B", "");  // newest (303, 66)
+    const QImage picture = Picture();
+    EXPECT_EQ(picture.pixelColor(302, 151), QColor(255, 0, 0));
+    EXPECT_EQ(picture.pixelColor(303, 152), QColor(255, 0, 0));
+    EXPECT_NE(picture.pixelColor(304, 153), QColor(255, 0, 0));  // right/bottom exclusive
+    EXPECT_EQ(picture.pixelColor(300, 63), QColor(255, 255, 64));
+    EXPECT_EQ(picture.pixelColor(305, 68), QColor(255, 255, 64));
+}
+
+TEST_F(StationMapTest, AfterWrapAllThousandDrawnAndNewestHighlighted) {
+    for (int i = 0; i < 1000; ++i) m_stations.AddPosition(-60.0f, -150.0f + i * 0.25f, "S", "");
+    m_stations.AddPosition(0.0f, 0.0f, "NEW", "");  // overwrites record 0
+    ASSERT_EQ(m_stations.Newest(), 0);
+    const QImage picture = Picture();
+    const StationRecord& last = m_stations.At(999);
+    EXPECT_EQ(picture.pixelColor(last.x, last.y), QColor(255, 0, 0));
+    const StationRecord& second = m_stations.At(1);
+    EXPECT_EQ(picture.pixelColor(second.x - 1, second.y - 1), QColor(255, 0, 0));
+    EXPECT_EQ(picture.pixelColor(301, 150), QColor(255, 255, 64));
+}
+
+TEST_F(StationMapTest, HoverShowsStationAndLeavingRepaints) {
+    m_stations.AddPosition(0.0f, 0.0f, "ABC", "Somewhere");
+    m_stations.SetTemperature(-3.25f);
+    m_stations.SetPressure(1013.25f);
+    m_stations.AddPosition(60.0f, 100.0f, "NEW", "");
+    m_window.show();
+    QTest::mouseMove(&m_window, QPoint(303, 152));
+    QMouseEvent move(QEvent::MouseMove, QPointF(303, 152), QPointF(303, 152), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&m_window, &move);
+    EXPECT_EQ(m_stations.Hovered(), 0);
+    const QImage hovered = Picture();
+    // The red hover label starts 5 pixels right of the marker.
+    bool redText = false;
+    for (int x = 308; x < 400 && !redText; ++x) {
+        for (int y = 147; y < 162 && !redText; ++y) {
+            redText = hovered.pixelColor(x, y) == QColor(255, 0, 0);
+        }
+    }
+    EXPECT_TRUE(redText);
+    QMouseEvent away(QEvent::MouseMove, QPointF(10, 10), QPointF(10, 10), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&m_window, &away);
+    EXPECT_EQ(m_stations.Hovered(), -1);
+}
+
+}  // namespace
+}  // namespace nimboview::testing

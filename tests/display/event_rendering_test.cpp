@@ -1,0 +1,241 @@
+// Rendering of the decoder's events in the text pane: text, colour and
+// weight of each kind, status texts, and the pane's 24000-character rule.
+#include <gtest/gtest.h>
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <vector>
+
+#include "decoder_event_renderer.h"
+#include "rich_text_pane.h"
+
+namespace nimboview {
+namespace {
+
+struct TextRun {
+    QString text;
+    QColor colour;
+    bool bold;
+};
+
+// Text runs of the pane in order, with paragraph ends as "\n".
+std::vector<TextRun> Runs(const RichTextPane& pane) {
+    std::vector<TextRun> runs;
+    for (QTextBlock block = pane.document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            runs.push_back(
+                {fragment.text(), format.foreground().color(), format.fontWeight() == QFont::Bold});
+        }
+        if (block.next().isValid() && !runs.empty()) runs.back().text += "\n";
+    }
+    return runs;
+}
+
+class PaneView final : public DecoderView {
+  public:
+    void Append(const QString& text, const QColor& colour, bool bold) override {
+        pane.Append(text, colour, bold);
+    }
+    void SetStateText(const QString& text) override { state = text; }
+    void SetResyncChecked(bool checked) override { resyncChecked = checked; }
+    void ShowNormal() override { ++shown; }
+    void StationsChanged(const QString& title) override { titles.push_back(title); }
+
+    RichTextPane pane;
+    QString state;
+    bool resyncChecked = true;
+    int shown = 0;
+    std::vector<QString> titles;
+};
+
+class EventRenderingTest : public ::testing::Test {
+  protected:
+    TextRun OnlyRun() {
+        const auto runs = Runs(m_view.pane);
+        EXPECT_EQ(runs.size(), 1u);
+        return runs.empty() ? TextRun{} : runs.front();
+    }
+
+    PaneView m_view;
+    StationList m_stations;
+    DecoderEventRenderer m_renderer{m_view, m_stations};
+};
+
+TEST_F(EventRenderingTest, MessageStartIsBoldGreenRuleAndSearches) {
+    m_renderer.Message(1, "AAXX");
+    const TextRun run = OnlyRun();
+    const QString expected = "#### Start Msg AAXX " + QString(61, '#') + "\n";
+    EXPECT_EQ(run.text, expected);
+    EXPECT_EQ(run.text.size(), 82);
+    EXPECT_EQ(run.colour, QColor(35, 142, 35));
+    EXPECT_TRUE(run.bold);
+    EXPECT_EQ(m_view.state, "Search ...");
+    EXPECT_FALSE(m_view.resyncChecked);
+}
+
+TEST_F(EventRenderingTest, MessageEndIsPaddedAndWaits) {
+    m_renderer.Message(0, "??");
+    EXPECT_EQ(OnlyRun().text, "#### End   Msg " + QString(66, '#') + "\n");
+    EXPECT_EQ(m_view.state, "Waiting ...");
+}
+
+TEST(MessageLineTest, ShortReferenceIsRightAlignedLongOneUnpadded) {
+    EXPECT_EQ(DecoderEventRenderer::MessageLine(1, "??").substr(0, 21), "#### Start Msg   ?? #");
+    const std::string longReference(70, 'R');
+    const std::string line = DecoderEventRenderer::MessageLine(1, longReference);
+    EXPECT_EQ(line, "#### Start Msg " + longReference + " \n");
+}
+
+struct SeparatorCase {
+    int level;
+    char rule;
+    QColor colour;
+};
+
+void PrintTo(const SeparatorCase& c, std::ostream* out) { *out << "level " << c.level; }
+
+class SeparatorRenderingTest : public EventRenderingTest,
+                               public ::testing::WithParamInterface<SeparatorCase> {};
+
+TEST_P(SeparatorRenderingTest, RuleOfLevel) {
+    m_renderer.Separator(GetParam().level);
+    const TextRun run = OnlyRun();
+    EXPECT_EQ(run.text, QString(81, QChar(GetParam().rule)) + "\n");
+    EXPECT_EQ(run.colour, GetParam().colour);
+    EXPECT_TRUE(run.bold);
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, SeparatorRenderingTest,
+                         ::testing::Values(SeparatorCase{0, '=', QColor(0, 255, 255)},
+                                           SeparatorCase{1, '-', QColor(0, 255, 255)},
+                                           SeparatorCase{2, '.', QColor(112, 219, 147)},
+                                           SeparatorCase{7, ':', QColor(112, 219, 147)},
+                                           SeparatorCase{-1, ':', QColor(112, 219, 147)}));
+
+struct ResultCase {
+    int level;
+    int slevel;
+    QColor colour;
+    bool bold;
+};
+
+void PrintTo(const ResultCase& c, std::ostream* out) {
+    *out << "level " << c.level << " slevel " << c.slevel;
+}
+
+class ResultRenderingTest : public EventRenderingTest,
+                            public ::testing::WithParamInterface<ResultCase> {};
+
+TEST_P(ResultRenderingTest, ColourByLevelBoldByValuePart) {
+    m_renderer.Result("Temperature:       ", GetParam().level, GetParam().slevel);
+    const TextRun run = OnlyRun();
+    EXPECT_EQ(run.text, "Temperature:       ");
+    EXPECT_EQ(run.colour, GetParam().colour);
+    EXPECT_EQ(run.bold, GetParam().bold);
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, ResultRenderingTest,
+                         ::testing::Values(ResultCase{0, 0, QColor(255, 255, 255), false},
+                                           ResultCase{1, 0, QColor(255, 0, 0), false},
+                                           ResultCase{2, 1, QColor(255, 0, 255), true},
+                                           ResultCase{3, 0, QColor(0, 255, 0), false},
+                                           ResultCase{4, 1, QColor(255, 255, 0), true},
+                                           ResultCase{9, 0, QColor(230, 232, 250), false},
+                                           ResultCase{-2, 0, QColor(230, 232, 250), false}));
+
+TEST_F(EventRenderingTest, ResultTextIsShownAsUnicodeWithItsOwnLineEnd) {
+    m_renderer.Result(
+        "Temperature:       -30.6\xB0"
+        "C\n",
+        4, 1);
+    EXPECT_EQ(m_view.pane.toPlainText(), QString::fromUtf8("Temperature:       -30.6°C\n"));
+}
+
+TEST_F(EventRenderingTest, ErrorIsOrangeNotBold) {
+    m_renderer.Error("DATA ERROR:        1x012\n");
+    const TextRun run = OnlyRun();
+    EXPECT_EQ(run.text, "DATA ERROR:        1x012\n");
+    EXPECT_EQ(run.colour, QColor(255, 127, 0));
+    EXPECT_FALSE(run.bold);
+}
+
+TEST_F(EventRenderingTest, IndicatorShowsWindowAndNamesKind) {
+    m_renderer.Indicator("BBXX");
+    EXPECT_EQ(m_view.state, "Found BBXX Station");
+    EXPECT_EQ(m_view.shown, 1);
+    EXPECT_FALSE(m_view.resyncChecked);
+    EXPECT_TRUE(m_view.pane.toPlainText().isEmpty());
+}
+
+TEST_F(EventRenderingTest, GuessNamesKindWithoutShowing) {
+    m_renderer.Guess("AAXX");
+    EXPECT_EQ(m_view.state, "Guess AAXX Station");
+    EXPECT_EQ(m_view.shown, 0);
+    EXPECT_FALSE(m_view.resyncChecked);
+}
+
+TEST_F(EventRenderingTest, BlocDoesNothing) {
+    m_renderer.Bloc(1);
+    EXPECT_TRUE(m_view.pane.toPlainText().isEmpty());
+    EXPECT_TRUE(m_view.state.isEmpty());
+}
+
+TEST_F(EventRenderingTest, StationEventsFillListAndRetitleMap) {
+    m_renderer.Temperature(5.0f, 0);  // before any position: nowhere to go
+    m_renderer.Position(74.31f, 19.01f, "01028", "Bj\xF8rn\xF8ya", "NO");
+    m_renderer.Temperature(1.2f, 0);
+    m_renderer.Temperature(7.1f, 1);
+    m_renderer.Pressure(999.6f, 0);
+    m_renderer.Pressure(1001.6f, 1);
+    const StationRecord& record = m_stations.At(0);
+    EXPECT_EQ(record.temperature, 12);
+    EXPECT_EQ(record.pressure, 9996);
+    ASSERT_EQ(m_view.titles.size(), 3u);
+    EXPECT_EQ(m_view.titles[0], QString::fromUtf8("Weather Station Map - Bjørnøya [NO]"));
+    EXPECT_TRUE(m_view.titles[1].isEmpty());
+}
+
+class TextLimitTest : public ::testing::Test {
+  protected:
+    void Fill(int length) {
+        // Lines of 99 characters and a line end, then the rest.
+        const QString line = QString(99, 'x') + "\n";
+        QString text;
+        while (text.size() + line.size() <= length) text += line;
+        text += QString(length - text.size(), 'y');
+        m_pane.Append(text, Qt::yellow, false);
+        ASSERT_EQ(m_pane.TextLength(), length);
+    }
+    RichTextPane m_pane;
+};
+
+TEST_F(TextLimitTest, BelowLimitAppends) {
+    Fill(23999);
+    EXPECT_FALSE(m_pane.Append("next\n", Qt::white, false));
+    EXPECT_EQ(m_pane.TextLength(), 23999 + 5);
+}
+
+TEST_F(TextLimitTest, AtLimitClearsFirstAndKeepsNewText) {
+    Fill(24000);
+    EXPECT_TRUE(m_pane.Append("next\n", Qt::white, true));
+    EXPECT_EQ(m_pane.toPlainText(), "... cleared ...\nnext\n");
+    const auto runs = Runs(m_pane);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].colour, QColor(184, 115, 51));
+    EXPECT_FALSE(runs[0].bold);
+    EXPECT_EQ(runs[1].colour, QColor(Qt::white));
+    EXPECT_TRUE(runs[1].bold);
+}
+
+TEST_F(TextLimitTest, OneAppendMayPassTheLimitWithoutLoss) {
+    Fill(23990);
+    const QString big(100, 'z');
+    m_pane.Append(big, Qt::white, false);
+    EXPECT_EQ(m_pane.TextLength(), 24090);
+    EXPECT_TRUE(m_pane.toPlainText().endsWith(big));
+}
+
+}  // namespace
+}  // namespace nimboview

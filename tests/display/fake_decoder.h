@@ -1,0 +1,173 @@
+// Test doubles for the display control: a decoder that records what the
+// control asks of it and lets a test raise its events, and user prompts
+// that answer without showing anything.
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "user_prompts.h"
+#include "weather_decoder_interface.h"
+#include "weather_dialog.h"
+
+namespace nimboview::testing {
+
+class FakeDecoder final : public nimbo::IWeatherDecoder {
+  public:
+    // Log puts of true fail (the decoder cannot open its files).
+    bool failRawLog = false;
+    bool failTextLog = false;
+
+    std::vector<std::string> parsed;  // every Parse text in order
+    std::vector<std::string> calls;   // "put_LogRaw 1", "put_NodeName x", ...
+    std::int32_t messageLock = 0, decoderLock = 1, decoderRelax = 0, decoderResyn = 0,
+                 decoderQuiet = 0;
+    std::int32_t logRaw = 0, logText = 0;
+    std::string logPath = "/var/tmp/Data", logFile = "261206-2200", node;
+    nimbo::_IWeatherDecoderEvents* sink = nullptr;
+
+    std::uint32_t AddRef() override { return ++m_references; }
+    std::uint32_t Release() override {
+        const std::uint32_t left = --m_references;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    nimbo::HRESULT Parse(const char* data) override {
+        parsed.emplace_back(data);
+        return nimbo::S_OK;
+    }
+    nimbo::HRESULT get_MessageLock(std::int32_t* v) override { return Get(messageLock, v); }
+    nimbo::HRESULT put_MessageLock(std::int32_t v) override {
+        return Put("MessageLock", messageLock, v);
+    }
+    nimbo::HRESULT get_DecoderLock(std::int32_t* v) override { return Get(decoderLock, v); }
+    nimbo::HRESULT put_DecoderLock(std::int32_t v) override {
+        return Put("DecoderLock", decoderLock, v);
+    }
+    nimbo::HRESULT get_DecoderRelax(std::int32_t* v) override { return Get(decoderRelax, v); }
+    nimbo::HRESULT put_DecoderRelax(std::int32_t v) override {
+        return Put("DecoderRelax", decoderRelax, v);
+    }
+    nimbo::HRESULT get_DecoderResyn(std::int32_t* v) override { return Get(decoderResyn, v); }
+    nimbo::HRESULT put_DecoderResyn(std::int32_t v) override {
+        return Put("DecoderResyn", decoderResyn, v);
+    }
+    nimbo::HRESULT get_DecoderQuiet(std::int32_t* v) override { return Get(decoderQuiet, v); }
+    nimbo::HRESULT put_DecoderQuiet(std::int32_t v) override {
+        return Put("DecoderQuiet", decoderQuiet, v);
+    }
+    nimbo::HRESULT get_LogPathName(std::string* v) override {
+        *v = logPath;
+        return nimbo::S_OK;
+    }
+    nimbo::HRESULT put_LogPathName(const std::string& v) override {
+        return PutText("LogPathName", logPath, v);
+    }
+    nimbo::HRESULT get_LogFileName(std::string* v) override {
+        *v = logFile;
+        return nimbo::S_OK;
+    }
+    nimbo::HRESULT put_LogFileName(const std::string& v) override {
+        return PutText("LogFileName", logFile, v);
+    }
+    nimbo::HRESULT get_NodeName(std::string* v) override {
+        *v = node;
+        return nimbo::S_OK;
+    }
+    nimbo::HRESULT put_NodeName(const std::string& v) override {
+        return PutText("NodeName", node, v);
+    }
+    nimbo::HRESULT get_LogRaw(std::int32_t* v) override { return Get(logRaw, v); }
+    nimbo::HRESULT put_LogRaw(std::int32_t v) override {
+        return PutLog("LogRaw", logRaw, v, failRawLog);
+    }
+    nimbo::HRESULT get_LogText(std::int32_t* v) override { return Get(logText, v); }
+    nimbo::HRESULT put_LogText(std::int32_t v) override {
+        return PutLog("LogText", logText, v, failTextLog);
+    }
+
+    nimbo::HRESULT Advise(nimbo::_IWeatherDecoderEvents* s, std::uint32_t* cookie) override {
+        sink = s;
+        *cookie = 7;
+        calls.push_back("Advise");
+        return nimbo::S_OK;
+    }
+    nimbo::HRESULT Unadvise(std::uint32_t cookie) override {
+        if (cookie != 7) return nimbo::CONNECT_E_NOCONNECTION;
+        sink = nullptr;
+        calls.push_back("Unadvise");
+        return nimbo::S_OK;
+    }
+
+  private:
+    static nimbo::HRESULT Get(std::int32_t value, std::int32_t* out) {
+        *out = value;
+        return nimbo::S_OK;
+    }
+    nimbo::HRESULT Put(const char* name, std::int32_t& field, std::int32_t value) {
+        field = value != 0 ? 1 : 0;
+        calls.push_back(std::string("put_") + name + " " + std::to_string(field));
+        return nimbo::S_OK;
+    }
+    nimbo::HRESULT PutText(const char* name, std::string& field, const std::string& value) {
+        field = value;
+        calls.push_back(std::string("put_") + name + " " + value);
+        return nimbo::S_OK;
+    }
+    nimbo::HRESULT PutLog(const char* name, std::int32_t& field, std::int32_t value, bool fail) {
+        field = value != 0 && !fail ? 1 : 0;
+        calls.push_back(std::string("put_") + name + " " + std::to_string(value != 0 ? 1 : 0));
+        return field != 0 ? nimbo::S_OK : nimbo::E_ACCESSDENIED;
+    }
+
+    std::uint32_t m_references = 1;
+};
+
+class RecordingPrompts final : public UserPrompts {
+  public:
+    struct Box {
+        QString title;
+        QString text;
+    };
+    std::vector<Box> boxes;
+    std::vector<LogFileRequest> fileRequests;
+    std::optional<QString> chosenFile;  // what the file dialog answers
+
+    void Warning(QWidget*, const QString& title, const QString& text) override {
+        boxes.push_back({title, text});
+    }
+    std::optional<QString> ChooseLogFile(QWidget*, const LogFileRequest& request) override {
+        fileRequests.push_back(request);
+        return chosenFile;
+    }
+};
+
+// A control with a fake decoder (or none) and recording prompts.
+struct FakeControl {
+    explicit FakeControl(bool withDecoder = true)
+        : prompts(std::make_shared<RecordingPrompts>()),
+          dialog(new WeatherDialog(
+              [this, withDecoder](std::string* error) {
+                  if (!withDecoder) {
+                      *error = "Component library libNimbolib.so not found";
+                      return WeatherDialog::DecoderRef();
+                  }
+                  decoder = new FakeDecoder();
+                  decoder->AddRef();  // the fixture keeps one reference too
+                  return WeatherDialog::DecoderRef(decoder);
+              },
+              prompts)) {}
+    ~FakeControl() {
+        dialog.Reset();
+        if (decoder != nullptr) decoder->Release();
+    }
+
+    std::shared_ptr<RecordingPrompts> prompts;
+    FakeDecoder* decoder = nullptr;
+    nimbo::ComponentRef<WeatherDialog> dialog;
+};
+
+}  // namespace nimboview::testing

@@ -1,0 +1,278 @@
+// The control object: creation with and without a decoder, forwarding of the
+// modes and log settings, the pause buffer, LogStart's roll-back, geometry.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+
+#include "decoder_window.h"
+#include "fake_decoder.h"
+#include "rich_text_pane.h"
+#include "status_panes.h"
+
+namespace nimboview::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+class WeatherDialogTest : public ::testing::Test {
+  protected:
+    void Create(std::int32_t show = 0) {
+        std::int32_t status = -1;
+        ASSERT_EQ(m_control.dialog->Create(show, &status), nimbo::S_OK);
+        ASSERT_EQ(status, 1);
+        m_control.decoder->calls.clear();
+    }
+    WeatherDialog& Dialog() { return *m_control.dialog; }
+    FakeDecoder& Decoder() { return *m_control.decoder; }
+    QString Pane(int pane) { return Dialog().Window()->Panes()->Text(pane); }
+    QAction* Action(ToolCommand command) { return Dialog().Window()->Action(command); }
+
+    FakeControl m_control;
+};
+
+TEST_F(WeatherDialogTest, MembersNeedingWindowAnswerFalseBeforeCreate) {
+    std::int32_t value = 0;
+    std::string text;
+    EXPECT_EQ(Dialog().Parse("AAXX"), nimbo::S_FALSE);
+    EXPECT_EQ(Dialog().put_Show(1), nimbo::S_FALSE);
+    EXPECT_EQ(Dialog().put_MessageLock(1), nimbo::S_FALSE);
+    EXPECT_EQ(Dialog().get_DecoderRelax(&value), nimbo::S_FALSE);
+    EXPECT_EQ(Dialog().put_NodeName("x"), nimbo::S_FALSE);
+    EXPECT_EQ(Dialog().get_LogPathName(&text), nimbo::S_FALSE);
+    EXPECT_EQ(Dialog().put_LogStart(1), nimbo::S_FALSE);
+    EXPECT_EQ(Dialog().get_Top(&value), nimbo::S_FALSE);
+    EXPECT_EQ(m_control.decoder, nullptr);
+}
+
+TEST_F(WeatherDialogTest, NullOutPointersAreRefused) {
+    EXPECT_EQ(Dialog().get_Show(nullptr), nimbo::E_POINTER);
+    EXPECT_EQ(Dialog().get_Caption(nullptr), nimbo::E_POINTER);
+    Create();
+    EXPECT_EQ(Dialog().get_MessageLock(nullptr), nimbo::E_POINTER);
+    EXPECT_EQ(Dialog().Parse(nullptr), nimbo::E_POINTER);
+}
+
+TEST_F(WeatherDialogTest, CreateConnectsAndShowsDecoderSettings) {
+    std::int32_t status = 0;
+    ASSERT_EQ(Dialog().Create(0, &status), nimbo::S_OK);
+    EXPECT_EQ(status, 1);
+    EXPECT_FALSE(Dialog().Window()->isVisible());
+    EXPECT_NE(Decoder().sink, nullptr);
+    EXPECT_THAT(Decoder().calls,
+                ElementsAre("Advise", "put_DecoderResyn 0", "put_MessageLock 0",
+                            "put_DecoderLock 1", "put_DecoderRelax 0", "put_DecoderQuiet 0"));
+    EXPECT_EQ(Pane(0), "Waiting ...");
+    EXPECT_EQ(Pane(2), "M:UNLOCK      ");
+    EXPECT_EQ(Pane(3), "D:LOCK        ");
+    EXPECT_EQ(Pane(4), "D:STRICT      ");
+    EXPECT_EQ(Pane(5), "D:VERBOSE     ");
+    EXPECT_EQ(Dialog().Window()->windowTitle(), "Weather Decoder");
+    EXPECT_TRUE(m_control.prompts->boxes.empty());
+}
+
+TEST_F(WeatherDialogTest, SecondCreateOnlyShows) {
+    Create();
+    FakeDecoder* first = m_control.decoder;
+    std::int32_t status = 0;
+    EXPECT_EQ(Dialog().Create(1, &status), nimbo::S_OK);
+    EXPECT_EQ(m_control.decoder, first);
+    EXPECT_TRUE(Dialog().Window()->isVisible());
+    std::int32_t shown = 0;
+    Dialog().get_Show(&shown);
+    EXPECT_EQ(shown, 1);
+}
+
+TEST_F(WeatherDialogTest, ShowPutShowsAndHides) {
+    Create();
+    EXPECT_EQ(Dialog().put_Show(-1), nimbo::S_OK);
+    EXPECT_TRUE(Dialog().Window()->isVisible());
+    EXPECT_EQ(Dialog().put_Show(0), nimbo::S_OK);
+    EXPECT_FALSE(Dialog().Window()->isVisible());
+}
+
+struct ModeCase {
+    nimbo::HRESULT (WeatherDialog::*put)(std::int32_t);
+    int pane;
+    const char* on;
+    const char* off;
+    const char* call;
+};
+
+void PrintTo(const ModeCase& c, std::ostream* out) { *out << c.call; }
+
+class ModePutTest : public WeatherDialogTest, public ::testing::WithParamInterface<ModeCase> {};
+
+TEST_P(ModePutTest, WritesPaneAndForwards) {
+    Create();
+    const ModeCase& c = GetParam();
+    EXPECT_EQ((Dialog().*c.put)(-1), nimbo::S_OK);
+    EXPECT_EQ(Pane(c.pane), c.on);
+    EXPECT_EQ((Dialog().*c.put)(0), nimbo::S_OK);
+    EXPECT_EQ(Pane(c.pane), c.off);
+    EXPECT_THAT(Decoder().calls,
+                ElementsAre(std::string(c.call) + " 1", std::string(c.call) + " 0"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, ModePutTest,
+    ::testing::Values(ModeCase{&WeatherDialog::put_MessageLock, 2, "M:LOCK        ",
+                               "M:UNLOCK      ", "put_MessageLock"},
+                      ModeCase{&WeatherDialog::put_DecoderLock, 3, "D:LOCK        ",
+                               "D:UNLOCK      ", "put_DecoderLock"},
+                      ModeCase{&WeatherDialog::put_DecoderRelax, 4, "D:RELAX       ",
+                               "D:STRICT      ", "put_DecoderRelax"},
+                      ModeCase{&WeatherDialog::put_DecoderResyn, 0, "Resync  ...", "Waiting ...",
+                               "put_DecoderResyn"},
+                      ModeCase{&WeatherDialog::put_DecoderQuiet, 5, "D:QUIET       ",
+                               "D:VERBOSE     ", "put_DecoderQuiet"}));
+
+TEST_F(WeatherDialogTest, ParseForwardsWhileNotPaused) {
+    Create();
+    EXPECT_EQ(Dialog().Parse("ZCZC 001\r\n"), nimbo::S_OK);
+    EXPECT_THAT(Decoder().parsed, ElementsAre("ZCZC 001\r\n"));
+}
+
+TEST_F(WeatherDialogTest, PauseHoldsTextInBurstsOfAtMost1024) {
+    Create();
+    Dialog().StartPause();
+    const std::string first(600, 'a');
+    const std::string second(500, 'b');
+    Dialog().Parse(first.c_str());
+    EXPECT_TRUE(Decoder().parsed.empty());
+    Dialog().Parse(second.c_str());
+    EXPECT_THAT(Decoder().parsed, ElementsAre(first));
+    Dialog().EndPause();
+    EXPECT_THAT(Decoder().parsed, ElementsAre(first, second));
+    EXPECT_FALSE(Dialog().Paused());
+}
+
+TEST_F(WeatherDialogTest, LogStartOpensBothLogsAndSwapsCommands) {
+    Create();
+    EXPECT_EQ(Dialog().put_LogStart(-1), nimbo::S_OK);
+    EXPECT_THAT(Decoder().calls, ElementsAre("put_LogRaw 1", "put_LogText 1"));
+    EXPECT_FALSE(Action(ToolCommand::kOpenLog)->isEnabled());
+    EXPECT_TRUE(Action(ToolCommand::kCloseLog)->isEnabled());
+    EXPECT_EQ(Dialog().Window()->windowTitle(), "Weather Decoder - 261206-2200");
+    std::int32_t value = 0;
+    Dialog().get_LogStart(&value);
+    EXPECT_EQ(value, 1);
+    // Closing answers S_OK although the decoder reports its logs as not open.
+    EXPECT_EQ(Dialog().put_LogStart(0), nimbo::S_OK);
+    EXPECT_TRUE(Action(ToolCommand::kOpenLog)->isEnabled());
+    EXPECT_FALSE(Action(ToolCommand::kCloseLog)->isEnabled());
+    EXPECT_EQ(Dialog().Window()->windowTitle(), "Weather Decoder");
+}
+
+TEST_F(WeatherDialogTest, LogStartFailureRollsBackBothLogs) {
+    Create();
+    Decoder().failTextLog = true;
+    EXPECT_EQ(Dialog().put_LogStart(1), nimbo::E_ACCESSDENIED);
+    EXPECT_THAT(Decoder().calls,
+                ElementsAre("put_LogRaw 1", "put_LogText 1", "put_LogRaw 0", "put_LogText 0"));
+    EXPECT_EQ(Decoder().logRaw, 0);
+    EXPECT_EQ(Decoder().logText, 0);
+    EXPECT_TRUE(Action(ToolCommand::kOpenLog)->isEnabled());
+    EXPECT_FALSE(Action(ToolCommand::kCloseLog)->isEnabled());
+    EXPECT_EQ(Dialog().Window()->windowTitle(), "Weather Decoder");
+}
+
+TEST_F(WeatherDialogTest, NodeNameRenewsLogFileName) {
+    Create();
+    Decoder().logFile = "node-261206-2200";
+    EXPECT_EQ(Dialog().put_NodeName("node"), nimbo::S_OK);
+    EXPECT_THAT(Decoder().calls,
+                ElementsAre("put_NodeName node", "put_LogFileName node-261206-2200"));
+    std::string name;
+    Dialog().get_NodeName(&name);
+    EXPECT_EQ(name, "node");
+}
+
+TEST_F(WeatherDialogTest, CaptionAndLogNameMakeTitle) {
+    Create();
+    Dialog().put_Caption("Synop");
+    Dialog().put_LogFileName("mylog");
+    EXPECT_EQ(Dialog().Window()->windowTitle(), "Synop");
+    Dialog().put_LogStart(1);
+    EXPECT_EQ(Dialog().Window()->windowTitle(), "Synop - mylog");
+}
+
+TEST_F(WeatherDialogTest, GeometryInTwipsAtScreenDpi) {
+    Create();
+    QWidget* window = Dialog().Window();
+    const int dpiY = window->logicalDpiY();
+    const int dpiX = window->logicalDpiX();
+    EXPECT_EQ(Dialog().put_Top(1440), nimbo::S_OK);
+    EXPECT_EQ(window->frameGeometry().top(), dpiY);
+    std::int32_t value = 0;
+    Dialog().get_Top(&value);
+    EXPECT_EQ(value, 1440);
+    Dialog().put_Left(2880);
+    EXPECT_EQ(window->frameGeometry().left(), 2 * dpiX);
+    EXPECT_EQ(window->frameGeometry().top(), dpiY);
+    Dialog().put_Width(7200);
+    Dialog().put_Height(4320);
+    EXPECT_EQ(window->frameGeometry().width(), 5 * dpiX);
+    EXPECT_EQ(window->frameGeometry().height(), 3 * dpiY);
+    Dialog().get_Width(&value);
+    EXPECT_EQ(value, 7200);
+}
+
+TEST_F(WeatherDialogTest, ColourAndFontReachTextPane) {
+    Create();
+    Dialog().put_BackColor(0x00FF8000);  // blue 255, green 128, red 0
+    nimbo::OleColor colour = 0;
+    Dialog().get_BackColor(&colour);
+    EXPECT_EQ(colour, 0x00FF8000u);
+    EXPECT_EQ(Dialog().Window()->TextPane()->palette().color(QPalette::Base), QColor(0, 128, 255));
+    Dialog().put_Font(std::string(40, 'F'));
+    std::string font;
+    Dialog().get_Font(&font);
+    EXPECT_EQ(font.size(), 31u);
+    Dialog().put_FontSize(12);
+    EXPECT_EQ(Dialog().Window()->TextPane()->document()->defaultFont().pointSize(), 12);
+}
+
+TEST_F(WeatherDialogTest, DestroyDisconnectsAndStopsLogging) {
+    Create();
+    Dialog().put_LogStart(1);
+    Decoder().calls.clear();
+    EXPECT_EQ(Dialog().Destroy(0), nimbo::S_OK);
+    EXPECT_THAT(Decoder().calls, ElementsAre("Unadvise", "put_LogRaw 0", "put_LogText 0"));
+    EXPECT_EQ(Decoder().sink, nullptr);
+    EXPECT_EQ(Dialog().Window(), nullptr);
+    EXPECT_EQ(Dialog().Parse("AAXX"), nimbo::S_FALSE);
+    std::int32_t status = 1;
+    EXPECT_EQ(Dialog().Create(0, &status), nimbo::S_FALSE);
+}
+
+class MissingDecoderTest : public ::testing::Test {
+  protected:
+    FakeControl m_control{false};
+};
+
+TEST_F(MissingDecoderTest, WarnsAndKeepsWindowAsViewer) {
+    std::int32_t status = -1;
+    EXPECT_EQ(m_control.dialog->Create(1, &status), nimbo::S_OK);
+    EXPECT_EQ(status, 0);
+    ASSERT_EQ(m_control.prompts->boxes.size(), 1u);
+    EXPECT_EQ(m_control.prompts->boxes[0].title, "Weather Decoder Error");
+    EXPECT_EQ(m_control.prompts->boxes[0].text,
+              "libNimbolib.so: Component library libNimbolib.so not found");
+    EXPECT_TRUE(m_control.dialog->Window()->isVisible());
+    EXPECT_EQ(m_control.dialog->Parse("AAXX"), nimbo::S_FALSE);
+    EXPECT_EQ(m_control.dialog->put_LogStart(1), nimbo::S_FALSE);
+}
+
+TEST_F(MissingDecoderTest, ModePutStillWritesPane) {
+    std::int32_t status = 0;
+    m_control.dialog->Create(0, &status);
+    EXPECT_EQ(m_control.dialog->put_MessageLock(1), nimbo::S_FALSE);
+    EXPECT_EQ(m_control.dialog->Window()->Panes()->Text(2), "M:LOCK        ");
+    // Pane 0 keeps its start text: the decoder's settings were never read.
+    EXPECT_EQ(m_control.dialog->Window()->Panes()->Text(0), "");
+}
+
+}  // namespace
+}  // namespace nimboview::testing

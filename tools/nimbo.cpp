@@ -1,0 +1,403 @@
+// nimbo: decodes SYNOP, SHIP and SYNOP MOBIL bulletins from files or stdin
+// with the weather decoder component, and prints the decoded text (what the
+// decoder's text log holds) or every event as one JSON object per line.
+// The decoder is created through the component loader only: no link to it.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "component_ids.h"
+#include "component_loader.h"
+#include "weather_decoder_interface.h"
+
+namespace {
+
+using nimbo::ComponentLoader;
+using nimbo::ComponentRef;
+using nimbo::IWeatherDecoder;
+
+constexpr const char* kUsage =
+    "Usage: nimbo [OPTIONS] [FILE...]\n"
+    "Decodes the SYNOP (AAXX), SHIP (BBXX) and SYNOP MOBIL (OOXX) reports in the files,\n"
+    "read in order, or in stdin when none is given (\"-\" is stdin). Prints on stdout what\n"
+    "the decoder's text log holds, in UTF-8.\n"
+    "\n"
+    "  --strict           a malformed group skips the rest of its report\n"
+    "                     (default: relaxed, decoding goes on with the next group)\n"
+    "  --quiet            leave out group lines whose data are all missing\n"
+    "  --message-lock     ZCZC and NNNN count only as whole first tokens of a line\n"
+    "  --no-decoder-lock  parse every token, not only from the heading before an indicator\n"
+    "  --raw-log PATH     also write the decoder's raw log to PATH.syn\n"
+    "  --text-log PATH    also write the decoder's text log to PATH.wmo\n"
+    "  --chunk N          feed the decoder in fragments of N bytes (for testing)\n"
+    "  --json             print every event as one JSON object per line instead of text\n"
+    "  --help             show this text\n"
+    "\n"
+    "The station catalogue wmoids.dat is taken from the current directory, then from\n"
+    "$NIMBO_CATALOGUE_DIR, then from the installed data folder.\n"
+    "Exit status: 0 on success, 1 when the decoder cannot be created,\n"
+    "2 on a bad option, an unreadable input or a log that cannot be opened.\n";
+
+struct Options {
+    bool strict = false;
+    bool quiet = false;
+    bool messageLock = false;
+    bool decoderLock = true;
+    bool json = false;
+    std::size_t chunk = 0;  // 0: feed whatever each read returns
+    std::string rawLog;
+    std::string textLog;
+    std::vector<std::string> inputs;
+};
+
+[[noreturn]] void Fail(const std::string& message) {
+    std::fprintf(stderr, "nimbo: %s\n", message.c_str());
+    std::exit(2);
+}
+
+// ---------------------------------------------------------------------------
+// Text conversion
+
+// Windows-1252 characters 0x80 to 0x9F; the five bytes it leaves undefined keep
+// their C1 control code point, as the system converter does.
+constexpr std::array<char16_t, 32> kCp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+void AppendUtf8(std::string& out, unsigned codePoint) {
+    if (codePoint < 0x80) {
+        out += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        out += static_cast<char>(0xC0 | (codePoint >> 6));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (codePoint >> 12));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+}
+
+unsigned Cp1252CodePoint(unsigned char byte) {
+    if (byte >= 0x80 && byte < 0xA0) return kCp1252High[byte - 0x80];
+    return byte;
+}
+
+std::string ToUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (char c : text) AppendUtf8(out, Cp1252CodePoint(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// A JSON string literal of Windows-1252 text, in UTF-8.
+std::string JsonString(std::string_view text) {
+    std::string out = "\"";
+    for (char c : text) {
+        const unsigned cp = Cp1252CodePoint(static_cast<unsigned char>(c));
+        switch (cp) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0)) {
+                    char escape[8];
+                    std::snprintf(escape, sizeof escape, "\\u%04x", cp);
+                    out += escape;
+                } else {
+                    AppendUtf8(out, cp);
+                }
+        }
+    }
+    return out + "\"";
+}
+
+// Shortest text that reads back as the same float; JSON has no NaN or
+// infinity, so those become null.
+std::string JsonNumber(float value) {
+    if (value != value || value > 3.4e38f || value < -3.4e38f) return "null";
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+// ---------------------------------------------------------------------------
+// Event sinks
+
+void Write(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+
+// Prints what the text log would hold: every Result and Error text and a rule
+// line for every Separator.
+class TextSink : public nimbo::_IWeatherDecoderEvents {
+public:
+    void Message(std::int32_t, const std::string&) override {}
+    void Bloc(std::int32_t) override {}
+    void Indicator(const std::string&) override {}
+    void Guess(const std::string&) override {}
+    void Error(const std::string& data) override { Write(ToUtf8(data)); }
+    void Separator(std::int32_t level) override {
+        const char rule = level == 0 ? '=' : level == 1 ? '-' : level == 2 ? '.' : ':';
+        Write(std::string(81, rule) + "\n");
+    }
+    void Result(const std::string& data, std::int32_t, std::int32_t) override {
+        Write(ToUtf8(data));
+    }
+    void Position(float, float, const std::string&, const std::string&,
+                  const std::string&) override {}
+    void Temperature(float, std::int32_t) override {}
+    void Pressure(float, std::int32_t) override {}
+};
+
+// Prints every event as {"event":NAME, argument: value, ...} on its own line.
+class JsonSink : public nimbo::_IWeatherDecoderEvents {
+public:
+    void Message(std::int32_t start, const std::string& reference) override {
+        Line("Message", "\"start\":" + std::to_string(start) +
+                            ",\"reference\":" + JsonString(reference));
+    }
+    void Bloc(std::int32_t state) override { Line("Bloc", "\"state\":" + std::to_string(state)); }
+    void Indicator(const std::string& indicator) override {
+        Line("Indicator", "\"indicator\":" + JsonString(indicator));
+    }
+    void Guess(const std::string& indicator) override {
+        Line("Guess", "\"indicator\":" + JsonString(indicator));
+    }
+    void Error(const std::string& data) override { Line("Error", "\"data\":" + JsonString(data)); }
+    void Separator(std::int32_t level) override {
+        Line("Separator", "\"level\":" + std::to_string(level));
+    }
+    void Result(const std::string& data, std::int32_t level, std::int32_t slevel) override {
+        Line("Result", "\"data\":" + JsonString(data) + ",\"level\":" + std::to_string(level) +
+                           ",\"slevel\":" + std::to_string(slevel));
+    }
+    void Position(float lat, float lng, const std::string& ident, const std::string& name,
+                  const std::string& country) override {
+        Line("Position", "\"lat\":" + JsonNumber(lat) + ",\"lng\":" + JsonNumber(lng) +
+                             ",\"ident\":" + JsonString(ident) + ",\"name\":" +
+                             JsonString(name) + ",\"country\":" + JsonString(country));
+    }
+    void Temperature(float tmp, std::int32_t sea) override {
+        Line("Temperature", "\"tmp\":" + JsonNumber(tmp) + ",\"sea\":" + std::to_string(sea));
+    }
+    void Pressure(float prs, std::int32_t sea) override {
+        Line("Pressure", "\"prs\":" + JsonNumber(prs) + ",\"sea\":" + std::to_string(sea));
+    }
+
+private:
+    static void Line(std::string_view event, const std::string& arguments) {
+        Write("{\"event\":\"" + std::string(event) + "\"," + arguments + "}\n");
+    }
+};
+
+// ---------------------------------------------------------------------------
+// Command line
+
+bool TakeValue(int argc, char** argv, int& i, const char* name, std::string& value) {
+    const std::string arg = argv[i];
+    const std::string prefix = std::string(name) + "=";
+    if (arg == name) {
+        if (i + 1 >= argc) Fail(std::string("option ") + name + " needs a value");
+        value = argv[++i];
+        return true;
+    }
+    if (arg.rfind(prefix, 0) == 0) {
+        value = arg.substr(prefix.size());
+        return true;
+    }
+    return false;
+}
+
+std::size_t ChunkSize(const std::string& text) {
+    std::size_t value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size() || value == 0) {
+        Fail("--chunk needs a whole number above 0, not '" + text + "'");
+    }
+    return value;
+}
+
+Options ParseArgs(int argc, char** argv) {
+    Options o;
+    bool onlyFiles = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        std::string v;
+        if (onlyFiles || arg == "-" || arg.empty() || arg[0] != '-') {
+            o.inputs.push_back(arg);
+        } else if (arg == "--") {
+            onlyFiles = true;
+        } else if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            std::exit(0);
+        } else if (arg == "--strict") {
+            o.strict = true;
+        } else if (arg == "--quiet") {
+            o.quiet = true;
+        } else if (arg == "--message-lock") {
+            o.messageLock = true;
+        } else if (arg == "--no-decoder-lock") {
+            o.decoderLock = false;
+        } else if (arg == "--json") {
+            o.json = true;
+        } else if (TakeValue(argc, argv, i, "--chunk", v)) {
+            o.chunk = ChunkSize(v);
+        } else if (TakeValue(argc, argv, i, "--raw-log", v)) {
+            o.rawLog = v;
+        } else if (TakeValue(argc, argv, i, "--text-log", v)) {
+            o.textLog = v;
+        } else {
+            Fail("unknown option '" + arg + "' (see --help)");
+        }
+    }
+    if (o.inputs.empty()) o.inputs.push_back("-");
+    return o;
+}
+
+// ---------------------------------------------------------------------------
+// Decoding
+
+// Parse takes zero-terminated text, so a NUL byte cannot cross it: the bytes
+// on either side are fed as separate fragments and the NUL itself is dropped.
+void Feed(IWeatherDecoder& decoder, const char* data, std::size_t size, std::size_t chunk) {
+    std::string piece;
+    std::size_t start = 0;
+    while (start < size) {
+        std::size_t end = start;
+        while (end < size && data[end] != '\0') ++end;
+        for (std::size_t at = start; at < end;) {
+            const std::size_t length = chunk == 0 ? end - at : std::min(chunk, end - at);
+            piece.assign(data + at, length);
+            decoder.Parse(piece.c_str());
+            at += length;
+        }
+        start = end + 1;
+    }
+    std::fflush(stdout);
+}
+
+// Feeds one input to the decoder; false with a message on stderr when it
+// cannot be read.
+bool DecodeInput(IWeatherDecoder& decoder, const std::string& name, std::size_t chunk) {
+    const bool isStdin = name == "-";
+    const int fd = isStdin ? STDIN_FILENO : ::open(name.c_str(), O_RDONLY | O_NOCTTY);
+    const std::string shown = isStdin ? "stdin" : name;
+    if (fd < 0) {
+        std::fprintf(stderr, "nimbo: cannot open %s: %s\n", shown.c_str(), std::strerror(errno));
+        return false;
+    }
+    std::vector<char> buffer(64 * 1024);
+    bool ok = true;
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (n > 0) {
+            Feed(decoder, buffer.data(), static_cast<std::size_t>(n), chunk);
+        } else if (n == 0) {
+            break;
+        } else if (errno != EINTR) {
+            std::fprintf(stderr, "nimbo: cannot read %s: %s\n", shown.c_str(),
+                         std::strerror(errno));
+            ok = false;
+            break;
+        }
+    }
+    if (!isStdin) ::close(fd);
+    return ok;
+}
+
+// Points the decoder's logs at PATH (folder and base name; a final ".syn" or
+// ".wmo" is dropped) and opens the one asked for.
+void OpenLog(IWeatherDecoder& decoder, const std::string& path, bool raw) {
+    std::filesystem::path base(path);
+    const std::string extension = raw ? ".syn" : ".wmo";
+    if (base.extension() == extension) base.replace_extension();
+    std::string folder = base.parent_path().string();
+    if (folder.empty()) folder = ".";
+    const std::string name = base.filename().string();
+    if (name.empty()) Fail("log path '" + path + "' names no file");
+    decoder.put_LogPathName(folder);
+    decoder.put_LogFileName(name);
+    const nimbo::HRESULT result = raw ? decoder.put_LogRaw(1) : decoder.put_LogText(1);
+    if (nimbo::Failed(result)) {
+        Fail("cannot open the " + std::string(raw ? "raw" : "text") + " log " + folder + "/" +
+             name + extension);
+    }
+}
+
+// The decoder makes a "Data" folder for its default logs in the current
+// directory when it is created; a command-line run that did not ask for it
+// should not leave an empty one behind.
+class DefaultLogFolderCleanup {
+public:
+    DefaultLogFolderCleanup() {
+        std::error_code error;
+        m_existed = std::filesystem::exists("Data", error) || error;
+    }
+    ~DefaultLogFolderCleanup() {
+        if (m_existed) return;
+        std::error_code error;
+        if (std::filesystem::is_directory("Data", error) &&
+            std::filesystem::is_empty("Data", error) && !error) {
+            std::filesystem::remove("Data", error);
+        }
+    }
+
+private:
+    bool m_existed = true;
+};
+
+int Run(const Options& o) {
+    DefaultLogFolderCleanup cleanup;
+    std::string error;
+    auto decoder = ComponentLoader::Create<IWeatherDecoder>(nimbo::kProgIdWeatherDecoder, &error);
+    if (!decoder) {
+        std::fprintf(stderr, "nimbo: cannot create the weather decoder: %s\n", error.c_str());
+        return 1;
+    }
+    TextSink textSink;
+    JsonSink jsonSink;
+    std::uint32_t cookie = 0;
+    decoder->Advise(o.json ? static_cast<nimbo::_IWeatherDecoderEvents*>(&jsonSink) : &textSink,
+                    &cookie);
+    decoder->put_DecoderRelax(o.strict ? 0 : 1);
+    decoder->put_DecoderQuiet(o.quiet ? 1 : 0);
+    decoder->put_MessageLock(o.messageLock ? 1 : 0);
+    decoder->put_DecoderLock(o.decoderLock ? 1 : 0);
+    if (!o.rawLog.empty()) OpenLog(*decoder, o.rawLog, true);
+    if (!o.textLog.empty()) OpenLog(*decoder, o.textLog, false);
+
+    bool allRead = true;
+    for (const auto& name : o.inputs) allRead = DecodeInput(*decoder, name, o.chunk) && allRead;
+
+    // Releasing the decoder closes its logs (and ends an open raw bulletin).
+    decoder->Unadvise(cookie);
+    decoder.Reset();
+    return allRead ? 0 : 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Options options = ParseArgs(argc, argv);
+    const int rc = Run(options);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "nimbo: cannot write output: %s\n", std::strerror(errno));
+        return 2;
+    }
+    return rc;
+}
