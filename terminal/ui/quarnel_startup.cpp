@@ -124,7 +124,6 @@ void Quarnel::StartReception() {
     m_reception->SetPanels(m_panels);
     m_reception->SetTimer(m_timer);
     m_reception->SetBeep([] { QApplication::beep(); });
-    m_reception->SetTextPanelWidth(m_panels->WidthTwips("Text"));
     m_printer = std::make_unique<PrinterDevice>(*m_printerReader, m_settings.PrinterId);
     m_reception->SetPrinter(m_printer.get());
     m_sender = std::make_unique<Sender>(m_serial, m_telex, [] { QApplication::beep(); });
