@@ -9,8 +9,6 @@
 #include <QScreen>
 #include <QSocketNotifier>
 
-#include <iostream>
-
 #include "command_line.h"
 #include "keyword_table.h"
 #include "qt_seams.h"
@@ -68,7 +66,6 @@ bool Quarnel::Start(const std::vector<std::string>& args) {
 }
 
 bool Quarnel::StopWithUsage() {
-    std::cout << UsageText() << std::endl;
     m_box->Show(UsageText(), "", BoxButtons::Ok, BoxIcon::None);
     // No instance was named: the default macro goes to the default instance.
     m_context = ContextNameOf("");
