@@ -62,6 +62,7 @@ bool Quarnel::Start(const std::vector<std::string>& args) {
     m_line->RefreshStatusPanels();
     RefreshTelexPanels();
     m_send->setVisible(m_settings.AllowSend);
+    m_pane->setFocus();  // the pause keys work at once
     return true;
 }
 
