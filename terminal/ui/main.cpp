@@ -2,18 +2,43 @@
 // and the event loop; SIGTERM and SIGINT end it through the normal shutdown.
 #include <QApplication>
 
+#include <cstdlib>
+#include <iostream>
 #include <string>
 #include <vector>
 
+#include "command_line.h"
 #include "quarnel.h"
 #include "signal_watch.h"
 
+namespace {
+
+bool HasDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        if (const char* value = std::getenv(name); value && *value) return true;
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+    // The usage also goes to standard output, where a shell user looks for
+    // it, and is all there is without a display.
+    const bool usage = dovrel::AsksForHelp(args) ||
+                       dovrel::ParseCommandLine(dovrel::JoinArguments(args)).Action ==
+                           dovrel::CommandAction::Usage;
+    if (usage) {
+        std::string text = dovrel::UsageText();
+        for (std::size_t at; (at = text.find('\r')) != std::string::npos;) text.erase(at, 1);
+        std::cout << text << std::endl;
+        if (!HasDisplay()) return 0;
+    }
+
     QApplication app(argc, argv);
     app.setApplicationName("dovrel");
     dovrel::SignalWatch terminationSignals;
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
 
     dovrel::Quarnel window;
     QObject::connect(&terminationSignals, &dovrel::SignalWatch::Terminate, &window, [&window] { window.close(); });

@@ -91,10 +91,22 @@ bool CaptionMatches(const std::string& caption, const std::string& name) {
     return !name.empty() && caption.find(name) != std::string::npos;
 }
 
+// One connection per display for the life of the process: libxdo keeps
+// keyboard tables that its xdo_free() does not release.
+xdo_t* ConnectionTo(const std::string& display) {
+    static std::string s_display;
+    static xdo_t* s_xdo = nullptr;
+    if (s_xdo && s_display == display) return s_xdo;
+    if (s_xdo) xdo_free(s_xdo);
+    s_xdo = xdo_new(display.c_str());
+    s_display = s_xdo ? display : std::string();
+    return s_xdo;
+}
+
 PushResult PushPasteTo(const std::string& name, bool skipOwnWindows) {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) return PushResult::NoDisplay;
-    xdo_t* xdo = xdo_new(display);
+    xdo_t* xdo = ConnectionTo(display);
     if (!xdo) return PushResult::NoDisplay;
     auto* const previous = XSetErrorHandler(IgnoreXError);
     PushResult result = PushResult::NotFound;
@@ -105,7 +117,7 @@ PushResult PushPasteTo(const std::string& name, bool skipOwnWindows) {
         result = PushResult::Pasted;
         break;
     }
-    xdo_free(xdo);
+    XSync(xdo->xdpy, False);
     XSetErrorHandler(previous);
     return result;
 }

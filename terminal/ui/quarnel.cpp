@@ -58,7 +58,11 @@ Quarnel::Quarnel(QuarnelSeams seams, QWidget* parent)
     m_box = m_seams.box ? m_seams.box : m_qtBox.get();
     m_choice = m_seams.fileChoice ? m_seams.fileChoice : m_qtChoice.get();
     m_clock = m_seams.clock ? m_seams.clock : m_systemClock.get();
-    if (m_seams.workDir.empty()) m_seams.workDir = std::filesystem::current_path();
+    if (m_seams.workDir.empty()) {
+        std::error_code error;  // a vanished working folder leaves "." to fail later, visibly
+        m_seams.workDir = std::filesystem::current_path(error);
+        if (error) m_seams.workDir = ".";
+    }
 
     m_printerReader = m_seams.printerReader ? std::move(m_seams.printerReader)
                                             : std::make_unique<PpdevStatusReader>();

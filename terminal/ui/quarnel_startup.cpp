@@ -9,8 +9,6 @@
 #include <QScreen>
 #include <QSocketNotifier>
 
-#include <iostream>
-
 #include "command_line.h"
 #include "keyword_table.h"
 #include "qt_seams.h"
@@ -64,11 +62,11 @@ bool Quarnel::Start(const std::vector<std::string>& args) {
     m_line->RefreshStatusPanels();
     RefreshTelexPanels();
     m_send->setVisible(m_settings.AllowSend);
+    m_pane->setFocus();  // the pause keys work at once
     return true;
 }
 
 bool Quarnel::StopWithUsage() {
-    std::cout << UsageText() << std::endl;
     m_box->Show(UsageText(), "", BoxButtons::Ok, BoxIcon::None);
     // No instance was named: the default macro goes to the default instance.
     m_context = ContextNameOf("");
@@ -124,7 +122,6 @@ void Quarnel::StartReception() {
     m_reception->SetPanels(m_panels);
     m_reception->SetTimer(m_timer);
     m_reception->SetBeep([] { QApplication::beep(); });
-    m_reception->SetTextPanelWidth(m_panels->WidthTwips("Text"));
     m_printer = std::make_unique<PrinterDevice>(*m_printerReader, m_settings.PrinterId);
     m_reception->SetPrinter(m_printer.get());
     m_sender = std::make_unique<Sender>(m_serial, m_telex, [] { QApplication::beep(); });

@@ -6,9 +6,13 @@
 #include <QLineEdit>
 #include <QToolButton>
 
+#include <QTest>
+
+#include <csignal>
 #include <filesystem>
 
 #include "command_line.h"
+#include "signal_watch.h"
 #include "status_panels.h"
 #include "terminal_pane.h"
 #include "ui_fixture.h"
@@ -155,6 +159,32 @@ TEST_F(StartupTest, LampDisconnectsWithStopLineAndReconnectsWithStart) {
     window->Lamp()->click();
     EXPECT_TRUE(window->Line().Line().IsOpen());
     EXPECT_EQ(window->Panels()->Text("Status").toStdString(), "CONNECTED");
+}
+
+TEST_F(StartupTest, TerminationSignalRunsTheNormalShutdown) {
+    Store(Context()).WriteInt("AutoLogst", 1);
+    auto window = StartOnPty({"T1"});
+    ASSERT_TRUE(window->Log().IsOpen());
+    SignalWatch watch;
+    ASSERT_TRUE(watch.Active());
+    QObject::connect(&watch, &SignalWatch::Terminate, window.get(), [&] { window->close(); });
+    ::raise(SIGTERM);
+    EXPECT_TRUE(WaitUntil([&] { return window->IsShutDown(); }));
+    EXPECT_FALSE(window->Log().IsOpen());
+    EXPECT_GT(Store(Context()).ReadInt("W", 0), 0);
+}
+
+TEST_F(StartupTest, SendBoxSendsTypedTextWhenAllowed) {
+    Store(Context()).WriteInt("AllowSend", 1);
+    Store(Context()).WriteInt("Data", 8);
+    auto window = StartOnPty({"T1"});
+    QLineEdit* send = window->SendBox();
+    ASSERT_TRUE(send->isVisibleTo(window.get()));
+    QTest::keyClicks(send, "Ab");
+    EXPECT_EQ(send->text().toStdString(), "Ab");
+    QTest::keyClick(send, Qt::Key_Return);
+    EXPECT_TRUE(send->text().isEmpty());
+    EXPECT_EQ(m_pty->Read(), "Ab\r");
 }
 
 }  // namespace

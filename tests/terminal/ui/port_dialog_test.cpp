@@ -1,0 +1,121 @@
+// The port dialog and the "Print" panel as the window drives them.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "com_opt_dialog.h"
+#include "status_panels.h"
+#include "ui_fixture.h"
+
+namespace dovrel::test {
+namespace {
+
+PortList ThreePorts() {
+    PortList list;
+    list.entries = {{"/dev/ttyS0", PortUse::Free, "/dev/ttyS0"},
+                    {"/dev/ttyS1", PortUse::InUse, "*/dev/ttyS1"},
+                    {"/dev/ttyUSB0", PortUse::Ours, "=/dev/ttyUSB0"}};
+    list.selected = 2;
+    return list;
+}
+
+TEST(PortDialog, ShowsPortsWithMarksAndSupplyBoxes) {
+    LineSettings line;
+    line.PortName = "/dev/ttyUSB0";
+    line.RTS = true;
+    ComOptDialog dialog(line, ThreePorts());
+    EXPECT_EQ(dialog.windowTitle().toStdString(), "Port Properties");
+    auto* port = dialog.findChild<QComboBox*>("Port");
+    ASSERT_NE(port, nullptr);
+    ASSERT_EQ(port->count(), 3);
+    EXPECT_EQ(port->itemText(1).toStdString(), "*/dev/ttyS1");
+    EXPECT_EQ(port->currentText().toStdString(), "=/dev/ttyUSB0");
+    EXPECT_TRUE(port->toolTip().startsWith("Set serial port,  '*' means"));
+    auto* rts = dialog.findChild<QCheckBox*>("SetXX1");
+    auto* dtr = dialog.findChild<QCheckBox*>("SetXX0");
+    EXPECT_EQ(rts->text().toStdString(), "Force RTS to + 12 Volts");
+    EXPECT_EQ(dtr->toolTip().toStdString(), "Force DTR in order to provide external interface a power supply");
+    EXPECT_TRUE(rts->isChecked());
+    EXPECT_FALSE(dtr->isChecked());
+}
+
+TEST(PortDialog, OkTakesTheChosenPortAndSupplyLines) {
+    LineSettings line;
+    line.PortName = "/dev/ttyUSB0";
+    ComOptDialog dialog(line, ThreePorts());
+    dialog.findChild<QComboBox*>("Port")->setCurrentIndex(0);
+    dialog.findChild<QCheckBox*>("SetXX0")->click();
+    dialog.findChild<QPushButton*>("OK")->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Chosen().Port, 1);  // /dev/ttyS0
+    EXPECT_TRUE(dialog.Chosen().PortName.empty());
+    EXPECT_TRUE(dialog.Chosen().DTR);
+}
+
+TEST(PortDialog, NoPortsLeaveOnlyCancel) {
+    ComOptDialog dialog(LineSettings{}, PortList{});
+    EXPECT_FALSE(dialog.findChild<QPushButton*>("OK")->isEnabled());
+    EXPECT_TRUE(dialog.findChild<QPushButton*>("Cancel")->isEnabled());
+}
+
+class PortDialogWindowTest : public WindowTest {};
+
+TEST_F(PortDialogWindowTest, CancelAfterTogglingSupplyChangesNothing) {
+    auto window = StartOnPty();
+    onDialog = [](QDialog& dialog) {
+        dialog.findChild<QCheckBox*>("SetXX1")->click();
+        dialog.findChild<QPushButton*>("Cancel")->click();
+        return dialog.result();
+    };
+    window->Action("mnuSerial")->trigger();
+    EXPECT_FALSE(window->Line().Settings().RTS);
+    EXPECT_TRUE(window->Line().Line().IsOpen());
+}
+
+TEST_F(PortDialogWindowTest, AskingForRtsOnADeviceWithoutModemLinesRestoresTheLine) {
+    auto window = StartOnPty();
+    onDialog = [](QDialog& dialog) {
+        dialog.findChild<QCheckBox*>("SetXX1")->click();
+        dialog.findChild<QPushButton*>("OK")->click();
+        return dialog.result();
+    };
+    window->ToolBarClick("Serial");
+    // A pseudo-terminal has no RTS line: the previous settings come back.
+    EXPECT_FALSE(window->Line().Settings().RTS);
+    EXPECT_TRUE(window->Line().Line().IsOpen());
+    EXPECT_EQ(window->Panels()->Text("Status").toStdString(), "CONNECTED");
+    EXPECT_FALSE(m_box.shown.empty());
+}
+
+class UnreachablePrinter : public PrinterStatusReader {
+public:
+    std::optional<std::uint8_t> ReadStatus(int, std::string& missing) override {
+        missing = "No parallel port on this system";
+        return std::nullopt;
+    }
+};
+
+TEST_F(PortDialogWindowTest, PrintPanelShownForAPrinterAndRefusedWithoutOne) {
+    Store(Context()).WriteInt("PrinterId", 1);
+    m_pty = std::make_unique<PtyPair>();
+    Store(Context()).WriteText("PortName", m_pty->SlavePath());
+    QuarnelSeams seams;
+    seams.box = &m_box;
+    seams.fileChoice = &m_choice;
+    seams.workDir = m_work.path().toStdString();
+    seams.lockDirectory = "";
+    seams.printerReader = std::make_unique<UnreachablePrinter>();
+    Quarnel window(std::move(seams));
+    ASSERT_TRUE(window.Start({"T1"}));
+    EXPECT_TRUE(window.Panels()->IsShown("Print"));
+    QTest::mouseClick(window.Panels()->Panel("Print"), Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(window.Panels()->Text("Print").toStdString(), "P OFF");
+    EXPECT_FALSE(window.PrintOn());
+    ASSERT_FALSE(m_box.shown.empty());
+    EXPECT_EQ(m_box.shown.back().text, "No parallel port on this system\r\nCannot get printer status");
+    EXPECT_EQ(m_box.shown.back().icon, BoxIcon::Exclamation);
+}
+
+}  // namespace
+}  // namespace dovrel::test
