@@ -161,6 +161,9 @@ int Decode(Options& o) {
             std::fflush(stdout);
         });
     }
+    // CR CR LF at the very end: the clean-up still holds that line end,
+    // waiting to see whether a second LF follows.
+    if (!o.telex.rawCrLf && state.CrLfState == 3) std::fputc('\n', stdout);
     return 0;
 }
 

@@ -80,7 +80,8 @@ char FigureOf(const Ita2Row& row, std::uint8_t alphabet) {
 std::string OneChar(char c) { return c == kNo ? std::string() : std::string(1, c); }
 
 // The CR/LF clean-up: CR LF and CR CR LF give one line end (a single CR),
-// CR CR LF LF gives two, a CR not followed by LF is dropped.
+// CR CR LF LF and CR CR LF CR CR LF give two, a CR not followed by LF is
+// dropped.
 std::string CleanUpCrLf(const std::string& in, std::int16_t& crLfState) {
     const bool isCr = in == "\r";
     const bool isLf = in == "\n";
@@ -97,6 +98,9 @@ std::string CleanUpCrLf(const std::string& in, std::int16_t& crLfState) {
             crLfState = 0;
             return in;
         default:
+            // A CR here starts the next line end: CR CR LF CR CR LF gives two
+            // line ends, not a third from passing that CR on as it came.
+            if (isCr) { crLfState = 1; return "\r"; }
             crLfState = 0;
             return isLf ? std::string("\r\r") : "\r" + in;
     }

@@ -201,6 +201,9 @@ TEST_F(TelexTest, CrLfCleanUp) {
         {"A\r\r\n\nB", "A\r\rB"},
         {"A\nB", "A\nB"},
         {"A\r\r\r\nB", "A\r\nB"},
+        {"A\r\r\n\r\r\nB", "A\r\rB"},
+        {"A\r\n\r\nB", "A\r\rB"},
+        {"A\r\r\n\r\nB", "A\r\rB"},
     };
     for (const Case& c : cases) {
         TelexOptions options;
