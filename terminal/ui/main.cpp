@@ -13,6 +13,21 @@
 
 namespace {
 
+// The program ends with its main window, also while the weather decoder
+// window or the station map is still open.
+class QuitWithWindow : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Close)
+            QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                                      Qt::QueuedConnection);
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 bool HasDisplay() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         if (const char* value = std::getenv(name); value && *value) return true;
@@ -44,6 +59,8 @@ int main(int argc, char** argv) {
     QObject::connect(&terminationSignals, &dovrel::SignalWatch::Terminate, &window, [&window] { window.close(); });
     if (!window.Start(args)) return 0;
     window.show();
+    QuitWithWindow quitWithWindow;
+    window.installEventFilter(&quitWithWindow);
     QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
     return app.exec();
 }

@@ -28,6 +28,8 @@
 #include "settings_store.h"
 #include "telex_coding.h"
 #include "terminal_settings.h"
+#include "weather_control.h"
+#include "window_geometry.h"
 
 class QAction;
 class QDialog;
@@ -47,7 +49,8 @@ class TerminalPane;
 
 // What the window reaches outside itself. Each empty member takes the
 // program's own: Qt boxes and file dialog, the system clock, modal exec(),
-// a detached process, libxdo, the current working directory.
+// a detached process, libxdo, the current working directory, the weather
+// display control made by the component loader.
 struct QuarnelSeams {
     MessageBox* box = nullptr;
     LogFileChoice* fileChoice = nullptr;
@@ -59,6 +62,7 @@ struct QuarnelSeams {
     std::unique_ptr<PrinterStatusReader> printerReader;
     std::filesystem::path workDir;
     std::string lockDirectory = DefaultLockDirectory();
+    WeatherFactory createWeather;
 };
 
 class Quarnel : public QMainWindow, private LineStatusView {
@@ -88,6 +92,8 @@ public:
     QToolButton* Lamp() const { return m_lamp; }
     bool PrintOn() const { return m_printer && m_printer->PrintOn(); }
     bool WeatherAvailable() const { return m_weatherAvailable; }
+    // Null when the control could not be created, and after shutdown.
+    nimbo::IWeatherDialog* Weather() const { return m_weather ? m_weather->Dialog() : nullptr; }
     bool IsShutDown() const { return m_shutDown; }
 
     // Commands of the menu, the tool bar and the lamp.
@@ -118,6 +124,7 @@ private:
     bool StopWithUsage();
     bool StopWithMaintenance(CommandAction action, const std::string& instance);
     void CreateWeatherControl();
+    void PlaceWeatherWindow();
     void ApplyCaption();
     void PreparePane();
     void StartReception();
@@ -177,6 +184,8 @@ private:
     bool m_started = false;
     bool m_firstTick = true;
     bool m_weatherAvailable = false;
+    std::unique_ptr<WeatherControl> m_weather;
+    TwipsRect m_weatherPlaced;
 };
 
 }  // namespace dovrel

@@ -53,8 +53,11 @@ void Quarnel::ToolBarClick(const QString& key) {
     } else if (key == "Properties") {
         PropertiesDialog();
     } else if (key == "Synop") {
-        // Only with the weather control, which this program does not have yet.
-        if (m_weatherAvailable) m_settings.AutoSynop = true;
+        // On until the program ends; stored only by the options dialog.
+        if (m_weatherAvailable && m_weather) {
+            m_settings.AutoSynop = true;
+            m_weather->Show();
+        }
     } else if (key == "Edit") {
         EditLog();
     } else if (key == "Clear") {

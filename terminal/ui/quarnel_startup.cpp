@@ -44,6 +44,7 @@ bool Quarnel::Start(const std::vector<std::string>& args) {
     CreateWeatherControl();
     ApplyCaption();
     PreparePane();
+    PlaceWeatherWindow();
     StartReception();
     PlaceWindow();
     m_settings = LoadTerminalSettings(m_store);
@@ -96,11 +97,30 @@ bool Quarnel::StopWithMaintenance(CommandAction action, const std::string& insta
 }
 
 void Quarnel::CreateWeatherControl() {
-    // The weather display component is not part of this program yet; the
-    // terminal runs without it, as it does whenever it cannot be created.
-    m_weatherAvailable = false;
-    m_box->Show(WeatherNotFoundText(), "", BoxButtons::Ok, BoxIcon::None);
-    Action("Synop")->setEnabled(false);
+    m_weather = std::make_unique<WeatherControl>(m_seams.createWeather);
+    m_weatherAvailable = m_weather->Available();
+    if (!m_weatherAvailable) {
+        m_weather.reset();
+        m_box->Show(WeatherNotFoundText(), "", BoxButtons::Ok, BoxIcon::None);
+        Action("Synop")->setEnabled(false);
+        return;
+    }
+    m_weather->Configure(m_instance);
+}
+
+void Quarnel::PlaceWeatherWindow() {
+    if (!m_weatherAvailable) return;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize size = screen ? screen->size() : QSize(1024, 768);
+    StoredWeatherPlacement stored;
+    stored.Xa = m_store.ReadInt("Xa", stored.Xa);
+    stored.Ya = m_store.ReadInt("Ya", stored.Ya);
+    stored.Wa = m_store.ReadInt("Wa", stored.Wa);
+    stored.Ha = m_store.ReadInt("Ha", stored.Ha);
+    const double dpi = Dpi();
+    m_weatherPlaced = dovrel::PlaceWeatherWindow(stored, PixelsToTwips(size.width(), dpi),
+                                                 PixelsToTwips(size.height(), dpi));
+    m_weather->Place(m_weatherPlaced);
 }
 
 void Quarnel::ApplyCaption() {
@@ -122,6 +142,12 @@ void Quarnel::StartReception() {
     m_reception->SetPanels(m_panels);
     m_reception->SetTimer(m_timer);
     m_reception->SetBeep([] { QApplication::beep(); });
+    if (m_weatherAvailable) {
+        // Every block while AutoSynop is on, paused display or not.
+        m_reception->SetWeatherParse([this](const std::string& raw) {
+            if (m_weather) m_weather->Parse(raw);
+        });
+    }
     m_printer = std::make_unique<PrinterDevice>(*m_printerReader, m_settings.PrinterId);
     m_reception->SetPrinter(m_printer.get());
     m_sender = std::make_unique<Sender>(m_serial, m_telex, [] { QApplication::beep(); });
@@ -131,11 +157,13 @@ void Quarnel::StartReception() {
 void Quarnel::PlaceWindow() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize size = screen ? screen->size() : QSize(1024, 768);
+    // On a first start the main window takes the weather window's size.
+    const TwipsRect size0 = DefaultMainSize(m_weatherAvailable, m_weatherPlaced);
     StoredPlacement stored;
     stored.X = m_store.ReadInt("X", 10);
     stored.Y = m_store.ReadInt("Y", 10);
-    stored.W = m_store.ReadInt("W", kDesignWindow.W);
-    stored.H = m_store.ReadInt("H", kDesignWindow.H);
+    stored.W = m_store.ReadInt("W", size0.W);
+    stored.H = m_store.ReadInt("H", size0.H);
     const double dpi = Dpi();
     const TwipsRect r = PlaceMainWindow(stored, PixelsToTwips(size.width(), dpi),
                                         PixelsToTwips(size.height(), dpi));
@@ -176,6 +204,15 @@ void Quarnel::Shutdown() {
         m_store.WriteInt("W", PixelsToTwips(r.width(), dpi));
         m_store.WriteInt("H", PixelsToTwips(r.height(), dpi));
         m_store.WriteSwitch("LookWords", m_settings.LookWords, -1);
+    }
+    if (m_weather) {
+        const TwipsRect placed = m_weather->Placement();
+        m_store.WriteInt("Xa", placed.X);
+        m_store.WriteInt("Ya", placed.Y);
+        m_store.WriteInt("Wa", placed.W);
+        m_store.WriteInt("Ha", placed.H);
+        m_weather->Destroy();
+        QCoreApplication::processEvents();
     }
     delete m_readNotifier;
     m_readNotifier = nullptr;

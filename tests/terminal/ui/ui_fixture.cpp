@@ -113,6 +113,12 @@ std::unique_ptr<Quarnel> WindowTest::MakeWindow() {
         }
         return list;
     };
+    if (!withWeather) {
+        seams.createWeather = [](std::string* error) {
+            *error = "libNimboview.so: cannot open shared object file";
+            return WeatherDialogRef();
+        };
+    }
     return std::make_unique<Quarnel>(std::move(seams));
 }
 

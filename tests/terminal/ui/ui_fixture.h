@@ -114,6 +114,9 @@ protected:
     std::vector<std::string> dialogsShown;
     std::vector<std::vector<std::string>> processesStarted;
     std::unique_ptr<PtyPair> m_pty;
+    // Off: the weather display control cannot be created, as when its
+    // library is missing. On: the real control found by the loader.
+    bool withWeather = false;
 };
 
 }  // namespace dovrel::test

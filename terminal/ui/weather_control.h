@@ -1,0 +1,78 @@
+// The terminal's side of the weather display control: creating it through
+// the component loader, the calls the terminal makes on it, and the screen
+// checks applied to the weather window's stored placement.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "component_object.h"
+#include "weather_dialog_interface.h"
+#include "window_geometry.h"
+
+namespace dovrel {
+
+using WeatherDialogRef = nimbo::ComponentRef<nimbo::IWeatherDialog>;
+
+// Makes the control object; null (with a text in *error) when it cannot be
+// made, for example because its library is missing.
+using WeatherFactory = std::function<WeatherDialogRef(std::string* error)>;
+
+// The program's factory: the component loader by programmatic name.
+WeatherDialogRef CreateWeatherDialog(std::string* error);
+
+// Weather window placement as stored, defaults already applied (left 100,
+// the main window's design-time top, width and height).
+struct StoredWeatherPlacement {
+    std::int32_t Xa = 100;
+    std::int32_t Ya = kDesignWindow.Y;
+    std::int32_t Wa = kDesignWindow.W;
+    std::int32_t Ha = kDesignWindow.H;
+};
+
+// Where the weather window goes: Xa beyond screen width - 100 becomes 100,
+// Ya beyond screen height - 100 the main window's design-time top, Wa and Ha
+// beyond the screen less 100 the design-time width and height. A size of
+// zero or less also takes the design size, so the window cannot vanish.
+TwipsRect PlaceWeatherWindow(const StoredWeatherPlacement& stored, std::int32_t screenWidthTwips,
+                             std::int32_t screenHeightTwips);
+
+// Default size of the main window on a first start: the weather window's
+// placed size when the control exists, else the design-time size.
+TwipsRect DefaultMainSize(bool weatherAvailable, const TwipsRect& weatherPlaced);
+
+// Owns the only reference to the control for the life of the main window.
+// Every call is skipped when the control is not available.
+class WeatherControl {
+public:
+    // Creates the control and calls Create(0); available when that reports
+    // a non-zero status. A control that reports 0 is released at once.
+    explicit WeatherControl(const WeatherFactory& factory);
+    ~WeatherControl();
+    WeatherControl(const WeatherControl&) = delete;
+    WeatherControl& operator=(const WeatherControl&) = delete;
+
+    bool Available() const { return static_cast<bool>(m_dialog); }
+    // Why the control is not available (loader text), for diagnostics.
+    const std::string& Error() const { return m_error; }
+
+    // NodeName = the instance name, LogStart and DecoderRelax on.
+    void Configure(const std::string& nodeName);
+    // Left, Top, Width, Height in twips.
+    void Place(const TwipsRect& placement);
+    TwipsRect Placement() const;
+    void Show();
+    // One received block's raw text, bytes as received (Windows-1252).
+    void Parse(const std::string& raw);
+    // Destroy(0) and release; later calls do nothing.
+    void Destroy();
+
+    nimbo::IWeatherDialog* Dialog() const { return m_dialog.Get(); }
+
+private:
+    WeatherDialogRef m_dialog;
+    std::string m_error;
+};
+
+}  // namespace dovrel

@@ -1,0 +1,318 @@
+// The weather display control in the terminal: created at start-up through
+// the component loader (the real libNimboview.so), its modes and placement,
+// the "Synop" button, received blocks reaching the decoder window, the
+// geometry stored at shutdown, and the terminal without the control.
+#include <QAction>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolButton>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "ui_fixture.h"
+#include "terminal_pane.h"
+#include "weather_control.h"
+
+namespace dovrel::test {
+namespace {
+
+const std::string kWeatherMissing =
+    "Weather Control (libNimboview.so) not found\r\nSynop decoder will not be available";
+
+// Two short bulletins as a teleprinter sends them in ASCII: a land station
+// (Bjornoya, 1.2 degrees) and a second one; CR CR LF line ends.
+const std::string kBulletin =
+    "ZCZC\r\r\nSMNO92 DNMI 100600\r\r\nAAXX 10061\r\r\n"
+    "01028 41470 40319 10012 21002 39996 40016 52015 70262 83260=\r\r\n"
+    "\r\r\nNNNN\r\r\n";
+
+QWidget* TopLevel(const QString& titleStart) {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->windowTitle().startsWith(titleStart) && !widget->isHidden()) return widget;
+    return nullptr;
+}
+
+QString DecoderText() {
+    QWidget* window = TopLevel("Weather Decoder");
+    QTextEdit* pane = window ? window->findChild<QTextEdit*>() : nullptr;
+    return pane ? pane->toPlainText() : QString();
+}
+
+// Placement values are kept in twips but windows sit on whole pixels
+// (15 twips at 96 dpi).
+void ExpectNear(std::int32_t actual, std::int32_t expected, const char* what) {
+    EXPECT_LE(std::abs(actual - expected), 15) << what << ": " << actual << " vs " << expected;
+}
+
+class WeatherGeometryTest : public ::testing::Test {};
+
+TEST_F(WeatherGeometryTest, StoredPlacementIsCheckedAgainstTheScreen) {
+    struct Case {
+        StoredWeatherPlacement stored;
+        TwipsRect expected;
+        const char* what;
+    };
+    // Screen 15360 x 11520 twips (1024 x 768 at 96 dpi): limits 15260, 11420.
+    const Case cases[] = {
+        {{}, {100, 600, 9390, 6510}, "defaults"},
+        {{15260, 11420, 15260, 11420}, {15260, 11420, 15260, 11420}, "at the limits"},
+        {{15261, 500, 8000, 5000}, {100, 500, 8000, 5000}, "Xa too large"},
+        {{200, 11421, 8000, 5000}, {200, 600, 8000, 5000}, "Ya too large: design top"},
+        {{200, 300, 15261, 11421}, {200, 300, 9390, 6510}, "Wa, Ha too large: design size"},
+        {{200, 300, 0, -5}, {200, 300, 9390, 6510}, "no size: design size"},
+        {{INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX}, {100, 600, 9390, 6510}, "extremes"},
+    };
+    for (const Case& c : cases) {
+        const TwipsRect r = PlaceWeatherWindow(c.stored, 15360, 11520);
+        EXPECT_EQ(r.X, c.expected.X) << c.what;
+        EXPECT_EQ(r.Y, c.expected.Y) << c.what;
+        EXPECT_EQ(r.W, c.expected.W) << c.what;
+        EXPECT_EQ(r.H, c.expected.H) << c.what;
+    }
+}
+
+TEST_F(WeatherGeometryTest, FirstStartSizeFollowsTheWeatherWindow) {
+    const TwipsRect placed{100, 600, 8000, 5000};
+    const TwipsRect with = DefaultMainSize(true, placed);
+    EXPECT_EQ(with.W, 8000);
+    EXPECT_EQ(with.H, 5000);
+    const TwipsRect without = DefaultMainSize(false, placed);
+    EXPECT_EQ(without.W, 9390);
+    EXPECT_EQ(without.H, 6510);
+}
+
+// Windows with the real control; the decoder writes its logs into the
+// current folder, which is the test's working folder.
+class WeatherWindowTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        withWeather = true;
+        m_previous = std::filesystem::current_path();
+        std::filesystem::current_path(m_work.path().toStdString());
+    }
+    void TearDown() override {
+        std::filesystem::current_path(m_previous);
+        WindowTest::TearDown();
+    }
+    // Line in ASCII8, so that tests can write plain text.
+    std::unique_ptr<Quarnel> StartAscii(bool autoSynop) {
+        Store(Context()).WriteInt("Data", 8);
+        Store(Context()).WriteInt("AutoSynop", autoSynop ? 1 : 0);
+        auto window = StartOnPty();
+        EXPECT_TRUE(window->WeatherAvailable());
+        return window;
+    }
+    std::filesystem::path m_previous;
+};
+
+TEST_F(WeatherWindowTest, StartCreatesTheControlHiddenWithItsModes) {
+    auto window = StartOnPty();
+    ASSERT_TRUE(window->WeatherAvailable());
+    EXPECT_FALSE(m_box.Saw(kWeatherMissing));
+    EXPECT_TRUE(window->Action("Synop")->isEnabled());
+    nimbo::IWeatherDialog* weather = window->Weather();
+    ASSERT_NE(weather, nullptr);
+    std::string node;
+    weather->get_NodeName(&node);
+    EXPECT_EQ(node, "T1");
+    std::int32_t value = 0;
+    weather->get_LogStart(&value);
+    EXPECT_NE(value, 0);
+    weather->get_DecoderRelax(&value);
+    EXPECT_NE(value, 0);
+    weather->get_Show(&value);
+    EXPECT_EQ(value, 0);
+    EXPECT_EQ(TopLevel("Weather Decoder"), nullptr);  // made hidden
+}
+
+TEST_F(WeatherWindowTest, FirstStartMainWindowTakesTheWeatherWindowSize) {
+    Store(Context()).WriteInt("Wa", 8000);
+    Store(Context()).WriteInt("Ha", 5010);
+    auto window = StartOnPty();
+    ASSERT_TRUE(window->WeatherAvailable());
+    std::int32_t width = 0, height = 0;
+    window->Weather()->get_Width(&width);
+    window->Weather()->get_Height(&height);
+    ExpectNear(width, 8000, "Wa");
+    ExpectNear(height, 5010, "Ha");
+    ExpectNear(PixelsToTwips(window->geometry().width(), window->logicalDpiX()), 8000, "W");
+    ExpectNear(PixelsToTwips(window->geometry().height(), window->logicalDpiY()), 5010, "H");
+}
+
+TEST_F(WeatherWindowTest, StoredMainSizeWinsOverTheWeatherWindow) {
+    Store(Context()).WriteInt("Wa", 8000);
+    Store(Context()).WriteInt("W", 6000);
+    Store(Context()).WriteInt("H", 4500);
+    auto window = StartOnPty();
+    ExpectNear(PixelsToTwips(window->geometry().width(), window->logicalDpiX()), 6000, "W");
+    ExpectNear(PixelsToTwips(window->geometry().height(), window->logicalDpiY()), 4500, "H");
+}
+
+TEST_F(WeatherWindowTest, PlacementIsStoredAtShutdownAndCheckedAtStart) {
+    Store(Context()).WriteInt("Xa", 1500);
+    Store(Context()).WriteInt("Ya", 1200);
+    Store(Context()).WriteInt("Wa", 7500);
+    Store(Context()).WriteInt("Ha", 4500);
+    {
+        auto window = StartOnPty();
+        std::int32_t left = 0, top = 0;
+        window->Weather()->get_Left(&left);
+        window->Weather()->get_Top(&top);
+        ExpectNear(left, 1500, "Left");
+        ExpectNear(top, 1200, "Top");
+        window->Weather()->put_Left(3000);
+        window->Shutdown();
+        EXPECT_EQ(window->Weather(), nullptr);  // destroyed and released
+    }
+    ExpectNear(Store(Context()).ReadInt("Xa", -1), 3000, "Xa");
+    ExpectNear(Store(Context()).ReadInt("Ya", -1), 1200, "Ya");
+    ExpectNear(Store(Context()).ReadInt("Wa", -1), 7500, "Wa");
+    ExpectNear(Store(Context()).ReadInt("Ha", -1), 4500, "Ha");
+
+    // Off the screen: back to the default left and the design-time top.
+    Store(Context()).WriteInt("Xa", 1000000);
+    Store(Context()).WriteInt("Ya", 1000000);
+    auto window = StartOnPty();
+    std::int32_t left = 0, top = 0;
+    window->Weather()->get_Left(&left);
+    window->Weather()->get_Top(&top);
+    ExpectNear(left, 100, "Left");
+    ExpectNear(top, 600, "Top");
+}
+
+TEST_F(WeatherWindowTest, SynopSwitchesAutoSynopOnAndShowsTheWindow) {
+    auto window = StartAscii(false);
+    EXPECT_FALSE(window->Settings().AutoSynop);
+    window->ToolBarClick("Synop");
+    EXPECT_TRUE(window->Settings().AutoSynop);
+    std::int32_t shown = 0;
+    window->Weather()->get_Show(&shown);
+    EXPECT_NE(shown, 0);
+    EXPECT_NE(TopLevel("Weather Decoder"), nullptr);
+    EXPECT_EQ(Store(Context()).ReadInt("AutoSynop", 7), 0);  // not stored
+    m_pty->Write(kBulletin);
+    EXPECT_TRUE(WaitUntil([] { return DecoderText().contains("Bjornoya"); })) << DecoderText().toStdString();
+}
+
+TEST_F(WeatherWindowTest, BlocksReachTheDecoderOnlyWhileAutoSynopIsOn) {
+    auto window = StartAscii(false);
+    m_pty->Write(kBulletin);
+    EXPECT_TRUE(WaitUntil([&] { return PaneText(*window).find("NNNN") != std::string::npos; }));
+    QApplication::processEvents();
+    EXPECT_FALSE(DecoderText().contains("Bjornoya"));
+    EXPECT_EQ(TopLevel("Weather Decoder"), nullptr);
+}
+
+TEST_F(WeatherWindowTest, ReceivedBulletinIsDecodedAndShowsTheWindow) {
+    auto window = StartAscii(true);
+    m_pty->Write(kBulletin);
+    EXPECT_TRUE(WaitUntil([] { return DecoderText().contains("Bjornoya"); })) << DecoderText().toStdString();
+    EXPECT_NE(TopLevel("Weather Decoder"), nullptr);  // shown by the indicator
+}
+
+TEST_F(WeatherWindowTest, BlocksReachTheDecoderWhileTheTerminalIsPaused) {
+    auto window = StartAscii(true);
+    QTest::keyClick(window->Pane(), Qt::Key_A, Qt::ControlModifier);
+    ASSERT_TRUE(window->Receiver()->State().Paused);
+    m_pty->Write(kBulletin);
+    EXPECT_TRUE(WaitUntil([] { return DecoderText().contains("Bjornoya"); })) << DecoderText().toStdString();
+    EXPECT_EQ(PaneText(*window).find("AAXX"), std::string::npos);  // the pane waits
+}
+
+TEST_F(WeatherWindowTest, NulBytesDoNotCutTheBlockOff) {
+    auto window = StartAscii(true);
+    std::string text = kBulletin;
+    text.insert(text.find("AAXX"), 1, '\0');
+    m_pty->Write(text);
+    EXPECT_TRUE(WaitUntil([] { return DecoderText().contains("Bjornoya"); })) << DecoderText().toStdString();
+}
+
+// Without the component: the box, a disabled "Synop", nothing stored.
+class WeatherMissingTest : public WindowTest {};
+
+TEST_F(WeatherMissingTest, TerminalRunsWithoutTheControl) {
+    auto window = StartOnPty();
+    EXPECT_FALSE(window->WeatherAvailable());
+    EXPECT_EQ(window->Weather(), nullptr);
+    ASSERT_FALSE(m_box.shown.empty());
+    EXPECT_EQ(m_box.shown.front().text, kWeatherMissing);
+    EXPECT_EQ(m_box.shown.front().title, "");
+    EXPECT_EQ(m_box.shown.front().buttons, BoxButtons::Ok);
+    EXPECT_EQ(m_box.shown.front().icon, BoxIcon::None);
+    EXPECT_FALSE(window->Action("Synop")->isEnabled());
+    window->ToolBarClick("Synop");
+    EXPECT_FALSE(window->Settings().AutoSynop);
+    // First start without the control: the design-time size.
+    ExpectNear(PixelsToTwips(window->geometry().width(), window->logicalDpiX()), 9390, "W");
+    window->Shutdown();
+    EXPECT_EQ(Store(Context()).ReadInt("Xa", -1), -1);
+    EXPECT_EQ(Store(Context()).ReadInt("Wa", -1), -1);
+}
+
+TEST_F(WeatherMissingTest, ControlWithoutDecoderCountsAsMissing) {
+    // A control whose Create reports status 0 (no decoding library).
+    struct NoDecoder : nimbo::IWeatherDialog {
+        std::uint32_t refs = 1;
+        int destroyed = 0;
+        std::uint32_t AddRef() override { return ++refs; }
+        std::uint32_t Release() override { return --refs; }
+        nimbo::HRESULT Create(std::int32_t, std::int32_t* status) override {
+            *status = 0;
+            return nimbo::S_OK;
+        }
+        nimbo::HRESULT Destroy(std::int32_t) override {
+            ++destroyed;
+            return nimbo::S_OK;
+        }
+#define NIMBO_UNUSED_GET_PUT(name, type)                                    \
+    nimbo::HRESULT get_##name(type*) override { return nimbo::S_FALSE; } \
+    nimbo::HRESULT put_##name(type) override { return nimbo::S_FALSE; }
+        NIMBO_UNUSED_GET_PUT(Show, std::int32_t)
+        NIMBO_UNUSED_GET_PUT(BackColor, nimbo::OleColor)
+        NIMBO_UNUSED_GET_PUT(Top, std::int32_t)
+        NIMBO_UNUSED_GET_PUT(Left, std::int32_t)
+        NIMBO_UNUSED_GET_PUT(Width, std::int32_t)
+        NIMBO_UNUSED_GET_PUT(Height, std::int32_t)
+        NIMBO_UNUSED_GET_PUT(FontSize, std::int32_t)
+        NIMBO_UNUSED_GET_PUT(MessageLock, std::int32_t)
+        NIMBO_UNUSED_GET_PUT(DecoderLock, std::int32_t)
+        NIMBO_UNUSED_GET_PUT(DecoderRelax, std::int32_t)
+        NIMBO_UNUSED_GET_PUT(DecoderResyn, std::int32_t)
+        NIMBO_UNUSED_GET_PUT(DecoderQuiet, std::int32_t)
+        NIMBO_UNUSED_GET_PUT(LogStart, std::int32_t)
+#undef NIMBO_UNUSED_GET_PUT
+#define NIMBO_UNUSED_TEXT(name)                                                   \
+    nimbo::HRESULT get_##name(std::string*) override { return nimbo::S_FALSE; } \
+    nimbo::HRESULT put_##name(const std::string&) override { return nimbo::S_FALSE; }
+        NIMBO_UNUSED_TEXT(Caption)
+        NIMBO_UNUSED_TEXT(Font)
+        NIMBO_UNUSED_TEXT(LogPathName)
+        NIMBO_UNUSED_TEXT(LogFileName)
+        NIMBO_UNUSED_TEXT(NodeName)
+#undef NIMBO_UNUSED_TEXT
+        nimbo::HRESULT Parse(const char*) override { return nimbo::S_FALSE; }
+    };
+    NoDecoder control;
+    m_pty = std::make_unique<PtyPair>();
+    Store(Context()).WriteText("PortName", m_pty->SlavePath());
+    QuarnelSeams seams;
+    seams.box = &m_box;
+    seams.fileChoice = &m_choice;
+    seams.workDir = m_work.path().toStdString();
+    seams.lockDirectory = "";
+    seams.createWeather = [&control](std::string*) { return WeatherDialogRef(&control); };
+    Quarnel window(std::move(seams));
+    ASSERT_TRUE(window.Start({"T1"}));
+    EXPECT_FALSE(window.WeatherAvailable());
+    EXPECT_TRUE(m_box.Saw(kWeatherMissing));
+    EXPECT_FALSE(window.Action("Synop")->isEnabled());
+    EXPECT_EQ(control.refs, 0u);  // released at once
+    window.Shutdown();
+    EXPECT_EQ(Store(Context()).ReadInt("Xa", -1), -1);
+}
+
+}  // namespace
+}  // namespace dovrel::test
