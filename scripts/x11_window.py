@@ -6,6 +6,7 @@ text, press a key in it, or save it as a PNG picture.
   x11_window.py wait  CAPTION [SECONDS]
   x11_window.py key   CAPTION KEYSYM        (for example Return)
   x11_window.py shot  CAPTION FILE.png
+  x11_window.py click CAPTION X Y           (left button, window coordinates)
 """
 import ctypes
 import ctypes.util
@@ -34,6 +35,12 @@ xlib.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
 xlib.XFlush.argtypes = [ctypes.c_void_p]
 xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
 xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+xtst.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+xtst.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.c_int,
+                                      ctypes.c_ulong]
+xlib.XTranslateCoordinates.argtypes = [ctypes.c_void_p, Window, Window, ctypes.c_int, ctypes.c_int,
+                                       ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int),
+                                       ctypes.POINTER(Window)]
 
 
 class XWindowAttributes(ctypes.Structure):
@@ -126,9 +133,22 @@ def png(path, width, height, rows):
 
 
 def shot(display, window, path):
+    # Read from the screen at the window's place, clipped to the screen: a
+    # window reaching past the screen's edge cannot be read by itself.
     attrs = XWindowAttributes()
     xlib.XGetWindowAttributes(display, window, ctypes.byref(attrs))
-    image = xlib.XGetImage(display, window, 0, 0, attrs.width, attrs.height, 0xFFFFFFFF, 2)  # ZPixmap
+    root = xlib.XDefaultRootWindow(display)
+    screen = XWindowAttributes()
+    xlib.XGetWindowAttributes(display, root, ctypes.byref(screen))
+    rx, ry, child = ctypes.c_int(), ctypes.c_int(), Window()
+    xlib.XTranslateCoordinates(display, window, root, 0, 0, ctypes.byref(rx), ctypes.byref(ry),
+                               ctypes.byref(child))
+    left, top = max(rx.value, 0), max(ry.value, 0)
+    width = min(rx.value + attrs.width, screen.width) - left
+    height = min(ry.value + attrs.height, screen.height) - top
+    if width <= 0 or height <= 0:
+        sys.exit("x11_window.py: the window is off the screen")
+    image = xlib.XGetImage(display, root, left, top, width, height, 0xFFFFFFFF, 2)  # ZPixmap
     if not image or image.contents.bits_per_pixel != 32:
         sys.exit("x11_window.py: cannot read the window's pixels")
     img = image.contents
@@ -144,8 +164,21 @@ def shot(display, window, path):
     png(path, img.width, img.height, rows)
 
 
+def click(display, window, x, y):
+    root = xlib.XDefaultRootWindow(display)
+    rx, ry, child = ctypes.c_int(), ctypes.c_int(), Window()
+    xlib.XTranslateCoordinates(display, window, root, x, y, ctypes.byref(rx), ctypes.byref(ry),
+                               ctypes.byref(child))
+    xtst.XTestFakeMotionEvent(display, -1, rx.value, ry.value, 0)
+    xlib.XSync(display, 0)
+    time.sleep(0.1)
+    xtst.XTestFakeButtonEvent(display, 1, 1, 0)
+    xtst.XTestFakeButtonEvent(display, 1, 0, 0)
+    xlib.XSync(display, 0)
+
+
 def main(argv):
-    if len(argv) < 3 or argv[1] not in ("wait", "key", "shot"):
+    if len(argv) < 3 or argv[1] not in ("wait", "key", "shot", "click"):
         sys.exit(__doc__)
     display = xlib.XOpenDisplay(None)
     if not display:
@@ -155,6 +188,8 @@ def main(argv):
         wait(display, caption, float(argv[3]) if len(argv) > 3 else 20)
     elif command == "key":
         press(display, wait(display, caption, 20), argv[3] if len(argv) > 3 else "Return")
+    elif command == "click":
+        click(display, wait(display, caption, 20), int(argv[3]), int(argv[4]))
     else:
         shot(display, wait(display, caption, 20), argv[3])
 
