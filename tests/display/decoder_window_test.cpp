@@ -103,6 +103,7 @@ TEST_F(DecoderWindowTest, ToolBarHasSevenCommandsWithTooltipsAndIcons) {
         EXPECT_FALSE(action->icon().isNull());
     }
     EXPECT_FALSE(Action(ToolCommand::kCloseLog)->isEnabled());
+    EXPECT_FALSE(Window().windowIcon().isNull());
     EXPECT_TRUE(Action(ToolCommand::kResync)->isCheckable());
     EXPECT_TRUE(Action(ToolCommand::kPause)->isCheckable());
 }
