@@ -3,7 +3,9 @@
 // regional data after "80000".
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "decoder_test_support.h"
@@ -33,6 +35,13 @@ Decoded DecodeSection3(const std::string& groups, bool quiet = false) {
 }
 
 std::string Table(CodeTable table, int figure) { return std::string(CodeText(table, figure)); }
+
+// Test name from a group: figures and letters kept, anything else as "_".
+std::string NameOf(std::string_view group) {
+    std::string name;
+    for (char c : group) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
+}
 
 struct GroupCase {
     std::string groups;
@@ -115,7 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
         GroupCase{"8/6//", "Cloud cover layer: 0 of " + Table(CodeTable::T0500_C, 6) +
                                "\nCloud base height: Unknown    \n"},
         GroupCase{"91208", "Special Phenomena: 08 (" + Table(CodeTable::T3778_SpSp, 1) + ")\n"},
-        GroupCase{"9////", "Special Phenomena: // ()\n"}));
+        GroupCase{"9////", "Special Phenomena: // ()\n"}),
+    [](const auto& info) { return NameOf(info.param.groups); });
 
 TEST(Section3Test, QuietModeLeavesOutTheMissingLines) {
     const Decoded decoded = DecodeSection3("1//// 3//// 4//// 5//// 56/// 7//// 8/6//", true);
@@ -218,7 +228,8 @@ INSTANTIATE_TEST_SUITE_P(FollowUps, AnnouncedRadiationTest,
                                            FollowUpCase{"55408 40456", 8, " 456kJ/m2"},
                                            FollowUpCase{"55507 51234", 7, "1234J/cm2"},
                                            FollowUpCase{"55508 52345", 8, "2345J/cm2"},
-                                           FollowUpCase{"55407 0123", 7, " 123kJ/m2"}));
+                                           FollowUpCase{"55407 0123", 7, " 123kJ/m2"}),
+                         [](const auto& info) { return NameOf(info.param.groups); });
 
 TEST(Section3Test, RadiationTypeTextsSevenAndEightExist) {
     EXPECT_FALSE(RadiationTypeText(7).empty());
