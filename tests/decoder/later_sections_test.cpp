@@ -154,7 +154,7 @@ TEST(RealBulletinTest, ShipsWithSectionTwoAndLandWithSectionsThreeAndFive) {
 }
 
 TEST(RealBulletinTest, SectionThreeOfIndianStations) {
-    const RealDecode decoded = DecodeReal("imd-VOMM20260501-part1.txt");
+    const RealDecode decoded = DecodeReal("imd-VOMM20260501-head.txt");
     for (const char* label : {"Max. temperature : ", "Pres. chang. (24h):", "Low  cloud drift:  ",
                               "Cloud type:        ", "Cloud base height: "}) {
         EXPECT_NE(decoded.text.find(label), std::string::npos) << label;
@@ -177,7 +177,7 @@ TEST(RealBulletinTest, MobileStationsAndShips) {
 
 TEST(RealBulletinTest, EveryFragmentSizeGivesTheSameText) {
     for (const char* name : {"kvnorcom-data0600.txt", "awips2-sfcobs-bulletins.txt",
-                             "pymetdecoder-test-synops.txt", "imd-VOMM20260501-part1.txt"}) {
+                             "pymetdecoder-test-synops.txt", "imd-VOMM20260501-head.txt"}) {
         const RealDecode whole = DecodeReal(name);
         for (const std::size_t fragment : {1u, 5u, 64u}) {
             const RealDecode cut = DecodeReal(name, fragment);
