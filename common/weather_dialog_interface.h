@@ -43,7 +43,7 @@ using OleColor = std::uint32_t;
 // The display control. Every member returns a result code and lets no
 // exception escape; a null out-pointer gives E_POINTER. All calls must come
 // from the thread that runs the host's Qt application, which must exist
-// before Create.
+// before Create and must still exist at Destroy (or at the last Release).
 //
 // "Window needed": Show put, Parse and the members from MessageLock to
 // LogStart return S_FALSE without effect before Create (and after Destroy).

@@ -1,12 +1,216 @@
-// Section 3, 4 and 5 decoders. Not decoded yet: every group is accepted
-// without output.
+// Section 3 routing and the decoders of its groups other than the 5-groups.
+// The group-order counter keeps the groups in rising order of their first
+// figure; 5-, 8- and 9-groups may repeat, and "80000" after a 9-group starts
+// the regional data, which run to the end of the section as they are written.
+#include "section3_decoders.h"
+
+#include <string>
+
+#include "figure_repair.h"
+#include "group_fields.h"
 #include "later_sections.h"
+#include "section1_decoders.h"
+#include "tables/code_tables.h"
+#include "value_formatters.h"
 
 namespace nimbo {
+namespace {
 
-void RouteSection3(std::string_view, DecodingContext&) {}
-bool DecodeSection4Group(std::string_view, DecodingContext&) { return true; }
-bool DecodeSection5Marker(std::string_view, DecodingContext&) { return true; }
-bool DecodeSection5Group(std::string_view, DecodingContext&) { return true; }
+constexpr int kRegionalData = 10;
+constexpr int kLastFollowUpState = 6;  // higher states mark a run of radiation groups
+
+GroupDecoder Section3Decoder(int n) {
+    switch (n) {
+        case 0:
+            return DecodeLocalInformation;
+        case 1:
+            return DecodeMaxTemperature;
+        case 2:
+            return DecodeMinTemperature;
+        case 3:
+            return DecodeGroundState;
+        case 4:
+            return DecodeSnowDepth;
+        case 5:
+            return DecodeFiveGroup;
+        case 6:
+            return DecodePrecipitation;
+        case 7:
+            return DecodePrecipitation24h;
+        case 8:
+            return DecodeCloudLayer;
+        case 9:
+            return DecodeSpecialPhenomena;
+        default:
+            return nullptr;
+    }
+}
+
+// Text of a cloud base height hshs (code table 1677).
+std::string CloudHeightText(int hshs) {
+    if (hshs == 0) return "Less than 30m";
+    if (hshs <= 55) return std::to_string(hshs * 30) + "m";
+    if (hshs <= 80) return std::to_string((hshs - 56) * 300 + 1800) + "m";
+    if (hshs <= 88) return std::to_string((hshs - 80) * 1500 + 9000) + "m";
+    if (hshs == 89) return "Greater than 21000m";
+    return std::string(CodeText(CodeTable::T1600_h, hshs - 90));
+}
+
+}  // namespace
+
+void RouteSection3(std::string_view token, DecodingContext& context) {
+    const int counter = context.GroupOrder();
+    if (counter == kRegionalData) {
+        const std::string group = RepairFigures(token);
+        if (!DecodeLocalInformation(group, context)) context.ApplyErrorRule(group);
+        return;
+    }
+    if (counter > 8 && token == "80000") {
+        context.SetGroupOrder(kRegionalData);
+        return;
+    }
+    const std::string group = RepairFigures(token);
+    DecodingState& state = context.State();
+    if (ContinuesRadiationSeries(group, state)) {
+        if (!DecodeRadiationSeries(group, context)) context.ApplyErrorRule(group);
+        return;
+    }
+    if (state.radiationState > kLastFollowUpState) state.radiationState = 0;
+    int n = group[0] - '0';
+    // A pending radiation follow-up claims every group that could be one.
+    if (state.radiationState != 0) {
+        if (n <= 5) {
+            n = 5;
+        } else {
+            state.radiationState = 0;
+        }
+    }
+    if (n < counter && counter != 0) {
+        context.ApplyErrorRule(group);
+        return;
+    }
+    const GroupDecoder decoder = Section3Decoder(n);
+    if (decoder == nullptr) return;  // no figure: neither taken nor refused
+    if (!decoder(group, context)) {
+        context.ApplyErrorRule(group);
+        return;
+    }
+    const bool mayRepeat = n == 5 || n == 8 || n == 9;
+    context.SetGroupOrder(mayRepeat ? n : n + 1);
+}
+
+// 0xxxx, and every group of the regional data.
+bool DecodeLocalInformation(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return false;
+    context.EmitLine("Local information: " + std::string(group) + "\n", kLevelGroup, 0);
+    return true;
+}
+
+namespace {
+
+bool DecodeExtremeTemperature(std::string_view group, char first, std::string_view label,
+                              DecodingContext& context) {
+    if (group.size() != 5) return false;
+    if (group[0] != first) return UnexpectedGroup(group);
+    const FormattedValue line = FormatTemperature(label, group);
+    EmitGroupLine(context, line.text, line.missing);
+    return true;
+}
+
+}  // namespace
+
+// 1snTxTxTx: maximum temperature.
+bool DecodeMaxTemperature(std::string_view group, DecodingContext& context) {
+    return DecodeExtremeTemperature(group, '1', "Max. temperature : ", context);
+}
+
+// 2snTnTnTn: minimum temperature.
+bool DecodeMinTemperature(std::string_view group, DecodingContext& context) {
+    return DecodeExtremeTemperature(group, '2', "Min. temperature : ", context);
+}
+
+// 3Ejjj: state of the ground without snow, and the minimum ground temperature.
+bool DecodeGroundState(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return false;
+    if (group[0] != '3') return UnexpectedGroup(group);
+    const std::string_view e = group.substr(1, 1);
+    const std::string_view tgtg = group.substr(3, 2);
+    const bool missing = !IsValidField(e) && !IsValidField(tgtg);
+    const std::string stateText =
+        IsValidField(e) ? std::string(CodeText(CodeTable::T0901_E, FieldValue(e))) : "";
+    EmitGroupLine(context, "State of ground:   " + stateText + "\n", missing);
+
+    const char sn = group[2];
+    const std::string sign = sn == '0' ? "+" : sn == '1' ? "-" : " ";
+    const std::string unit = sn == '0' || sn == '1' ? "\xB0"
+                                                      "c"
+                                                    : "";
+    const std::string temperature =
+        IsValidField(tgtg) ? NumberInWidth(FieldValue(tgtg), 2) : std::string(kUnknown);
+    EmitGroupLine(context,
+                  "Min. ground temp.: " + sign + temperature + unit + " (regionally data)\n",
+                  missing);
+    return true;
+}
+
+// 4E'sss: state of the ground with snow, and the snow depth.
+bool DecodeSnowDepth(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return false;
+    if (group[0] != '4') return UnexpectedGroup(group);
+    const std::string_view sss = group.substr(2, 3);
+    std::string depth = "???cm";
+    if (IsValidField(sss)) depth = FieldValue(sss) >= 997 ? "" : std::string(sss) + "cm";
+    const char cover = group[1];
+    const std::string coverText =
+        IsFigure(cover) ? " " + std::string(CodeText(CodeTable::T0975_Eprime, cover - '0')) : "";
+    EmitGroupLine(context, "Snow depth, cover: " + depth + coverText + "\n",
+                  cover == '/' && !IsValidField(sss));
+    return true;
+}
+
+// 7R24R24R24R24: precipitation over 24 hours, in the figures written.
+bool DecodePrecipitation24h(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return false;
+    if (group[0] != '7') return UnexpectedGroup(group);
+    const std::string_view amount = group.substr(1, 4);
+    const bool missing = !IsValidField(amount);
+    const std::string text =
+        missing ? std::string(kUnknown) : NumberInWidth(FieldValue(amount), 4) + "mm";
+    EmitGroupLine(context, "24h precipitation: " + text + "\n", missing);
+    return true;
+}
+
+std::string CloudLayerText(char amount, char genus) {
+    if (!IsFigure(genus)) return " of Not visible";
+    const char shown = IsFigure(amount) ? amount : '0';
+    return std::string(1, shown) + " of " + std::string(CodeText(CodeTable::T0500_C, genus - '0'));
+}
+
+// 8NsChshs: one cloud layer: amount, genus and base height.
+bool DecodeCloudLayer(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return false;
+    if (group[0] != '8') return UnexpectedGroup(group);
+    context.EmitLine("Cloud cover layer: " + CloudLayerText(group[1], group[2]) + "\n", kLevelGroup,
+                     0);
+    const std::string_view hshs = group.substr(3, 2);
+    const bool missing = !IsValidField(hshs);
+    const std::string height = missing ? std::string(kUnknown) : CloudHeightText(FieldValue(hshs));
+    EmitGroupLine(context, "Cloud base height: " + height + "\n", missing);
+    return true;
+}
+
+// 9SpSpspsp: special phenomena, with the category of SpSp.
+bool DecodeSpecialPhenomena(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return false;
+    if (group[0] != '9') return UnexpectedGroup(group);
+    const std::string_view spsp = group.substr(1, 2);
+    const std::string category =
+        IsValidField(spsp) ? std::string(CodeText(CodeTable::T3778_SpSp, FieldValue(spsp) / 10))
+                           : "";
+    context.EmitLine(
+        "Special Phenomena: " + std::string(group.substr(3, 2)) + " (" + category + ")\n",
+        kLevelGroup, 0);
+    return true;
+}
 
 }  // namespace nimbo

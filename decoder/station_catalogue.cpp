@@ -248,6 +248,19 @@ StationRecord StationCatalogue::LookUp(std::string_view stationNumber) const {
   if (m_dataPath.empty() || stationNumber.size() != 5) return {};
   const int prefix = PrefixNumber(stationNumber);
   if (prefix < 0) return {};
+  int number = 0;
+  for (char c : stationNumber) {
+    if (c < '0' || c > '9') return ReadRecord(stationNumber, prefix);
+    number = number * 10 + (c - '0');
+  }
+  const auto known = m_known.find(number);
+  if (known != m_known.end()) return known->second;
+  StationRecord record = ReadRecord(stationNumber, prefix);
+  m_known.emplace(number, record);
+  return record;
+}
+
+StationRecord StationCatalogue::ReadRecord(std::string_view stationNumber, int prefix) const {
   const IndexEntry* found = nullptr;
   for (const auto& entry : m_index) {
     if (entry.prefix == prefix) {

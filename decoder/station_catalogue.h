@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace nimbo {
@@ -39,7 +40,9 @@ class StationCatalogue {
   // bundled catalogue). Empty when none holds it.
   static std::string FindFolder();
 
-  // Looks up a five-figure station number.
+  // Looks up a five-figure station number. Each number is read from the
+  // file once; later look-ups of it are answered from memory (at most one
+  // entry per possible station number, so memory does not grow with input).
   StationRecord LookUp(std::string_view stationNumber) const;
 
   bool Available() const { return !m_dataPath.empty(); }
@@ -54,8 +57,11 @@ class StationCatalogue {
   bool LoadIndex(const std::string& indexPath);
   void RebuildIndex(const std::string& indexPath);
 
+  StationRecord ReadRecord(std::string_view stationNumber, int prefix) const;
+
   std::string m_dataPath;
   std::vector<IndexEntry> m_index;
+  mutable std::unordered_map<int, StationRecord> m_known;
 };
 
 }  // namespace nimbo

@@ -28,6 +28,7 @@ std::string FileSystemName(const QString& text) { return QFile::encodeName(text)
 
 DecoderWindow::DecoderWindow(WeatherDialog& dialog) : m_dialog(dialog) {
     setWindowTitle(QStringLiteral("Weather Decoder"));
+    setWindowIcon(DecoderWindowIcon());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

@@ -86,7 +86,8 @@ void DrawPause(QPainter& p) {
     p.drawRect(9, 2, 3, 11);
 }
 
-void DrawMap(QPainter& p) {
+void DrawMap(QPainter& p, qreal scale = 1.0) {
+    p.scale(scale, scale);
     p.setPen(kOutline);
     p.setBrush(QColor(120, 170, 240));
     p.drawEllipse(QRectF(1, 0.5, 13, 13));
@@ -136,6 +137,21 @@ QIcon ToolIcon(ToolCommand command) {
             DrawMap(painter);
             break;
     }
+    painter.end();
+    return QIcon(image);
+}
+
+}  // namespace nimboview
+
+namespace nimboview {
+
+QIcon DecoderWindowIcon() {
+    QPixmap image(32, 32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(1, 2);
+    DrawMap(painter, 2.0);
     painter.end();
     return QIcon(image);
 }

@@ -27,5 +27,7 @@ inline constexpr std::array<ToolCommand, 7> kToolCommands = {
 QString ToolTipText(ToolCommand command);
 // 16x15 image of the command, drawn with QPainter.
 QIcon ToolIcon(ToolCommand command);
+// The decoder window's icon: a globe, drawn at 32x32.
+QIcon DecoderWindowIcon();
 
 }  // namespace nimboview

@@ -26,6 +26,12 @@ std::optional<QString> QtUserPrompts::ChooseLogFile(QWidget* parent,
     // The folder must exist; a new file name in it is fine (the log is
     // created when it opens).
     if (!QFileInfo(path).absoluteDir().exists()) return std::nullopt;
+    if (!QFileInfo::exists(path)) {
+        const auto answer = QMessageBox::question(
+            parent, dialog.windowTitle(),
+            QFileInfo(path).fileName() + "\nThis file does not exist.\nCreate the file?");
+        if (answer != QMessageBox::Yes) return std::nullopt;
+    }
     return path;
 }
 

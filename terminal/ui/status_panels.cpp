@@ -54,10 +54,10 @@ void StatusPanel::mouseReleaseEvent(QMouseEvent* event) {
 
 StatusBarPanels::StatusBarPanels(QStatusBar* bar, double dpi) : QObject(bar), m_dpi(dpi) {
     bar->setSizeGripEnabled(true);
-    for (const auto& spec : StatusPanelSpecs()) {
-        auto* panel = new StatusPanel(spec.key, bar);
-        panel->setToolTip(spec.toolTip);
-        const int width = TwipsToPixels(spec.widthTwips, dpi);
+    for (const auto& layout : StatusPanelSpecs()) {
+        auto* panel = new StatusPanel(layout.key, bar);
+        panel->setToolTip(layout.toolTip);
+        const int width = TwipsToPixels(layout.widthTwips, dpi);
         const bool isText = panel->Key() == "Text";
         if (isText) {
             // The latest characters stay visible at the right; the text never

@@ -103,6 +103,7 @@ TEST_F(DecoderWindowTest, ToolBarHasSevenCommandsWithTooltipsAndIcons) {
         EXPECT_FALSE(action->icon().isNull());
     }
     EXPECT_FALSE(Action(ToolCommand::kCloseLog)->isEnabled());
+    EXPECT_FALSE(Window().windowIcon().isNull());
     EXPECT_TRUE(Action(ToolCommand::kResync)->isCheckable());
     EXPECT_TRUE(Action(ToolCommand::kPause)->isCheckable());
 }
@@ -204,6 +205,10 @@ TEST_F(DecoderWindowTest, CloseBoxOnlyHidesWindowAndMap) {
     EXPECT_FALSE(Window().MapWindow()->isVisible());
     EXPECT_EQ(Dialog().put_Show(1), nimbo::S_OK);
     EXPECT_TRUE(Window().isVisible());
+    // "Show map" brings the hidden map back instead of closing it unseen.
+    Action(ToolCommand::kShowMap)->trigger();
+    ASSERT_NE(Window().MapWindow(), nullptr);
+    EXPECT_TRUE(Window().MapWindow()->isVisible());
 }
 
 TEST_F(DecoderWindowTest, IndicatorShowsHiddenWindow) {

@@ -1,0 +1,24 @@
+// Decoders of section 2, the maritime data after "222": ship movement, sea
+// temperature, waves and swells, ice accretion, wave heights, wet bulb, and
+// the ice and icing groups. Each takes the repaired group (the plain-language
+// forms take the token as received) and returns true when it was accepted,
+// false when it is malformed.
+#pragma once
+
+#include <string_view>
+
+#include "decoding_context.h"
+
+namespace nimbo {
+
+bool DecodeSeaTemperature(std::string_view group, DecodingContext& context);     // 0snTwTwTw
+bool DecodeSeaWaves(std::string_view group, DecodingContext& context);           // 1PwaPwaHwaHwa
+bool DecodeInstrumentedWaves(std::string_view group, DecodingContext& context);  // 2PwPwHwHw
+bool DecodeSwellDirections(std::string_view group, DecodingContext& context);    // 3dw1dw1dw2dw2
+bool DecodeFirstSwell(std::string_view group, DecodingContext& context);         // 4Pw1Pw1Hw1Hw1
+bool DecodeSecondSwell(std::string_view group, DecodingContext& context);        // 5Pw2Pw2Hw2Hw2
+bool DecodeIceAccretion(std::string_view group, DecodingContext& context);       // 6IsEsEsRs
+bool DecodeWaveHeights(std::string_view group, DecodingContext& context);        // 70HwaHwaHwa
+bool DecodeWetBulb(std::string_view group, DecodingContext& context);            // 8swTbTbTb
+
+}  // namespace nimbo

@@ -1,0 +1,266 @@
+// Section 2 groups: each decoded inside a ship report whose position is known,
+// checked against the lines it must print, the events it raises, and the
+// order and error rules of the section.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "decoder_test_support.h"
+#include "tables/code_tables.h"
+
+namespace nimbo {
+namespace {
+
+using testing::DecoderHarness;
+
+struct Decoded {
+    std::string text;  // every Result after the ship-movement lines
+    std::vector<testing::Event> events;
+    std::vector<std::string> errors;
+};
+
+// Decodes a ship report at 60.0N 5.0E with section 2 "222" + ds + vs + groups.
+Decoded DecodeSection2(const std::string& groups, bool quiet = false, bool strict = false,
+                       const std::string& marker = "22200") {
+    DecoderHarness harness(false);
+    harness.Decoder().put_DecoderQuiet(quiet ? 1 : 0);
+    harness.Decoder().put_DecoderRelax(strict ? 0 : 1);
+    harness.Feed("ZCZC 1\nSMVX01 KWBC 061200\nBBXX\nLDWR3 06121 99600 70050 41/// 22405 10125 " +
+                 marker + " " + groups + "=\nNNNN\n");
+    Decoded decoded;
+    const std::string text = harness.Text();
+    const std::string speedLabel = "Ship aver. speed:  ";
+    auto at = text.find(speedLabel);
+    if (at != std::string::npos) at = text.find('\n', at) + 1;
+    decoded.text = at == std::string::npos ? text : text.substr(at);
+    decoded.events = harness.Sink().events;
+    decoded.errors = harness.Errors();
+    return decoded;
+}
+
+std::vector<testing::Event> Temperatures(const Decoded& decoded, int sea) {
+    std::vector<testing::Event> found;
+    for (const auto& event : decoded.events) {
+        if (event.kind == "Temperature" && event.b == sea) found.push_back(event);
+    }
+    return found;
+}
+
+// Test name from a group: figures and letters kept, anything else as "_".
+std::string NameOf(std::string_view group) {
+    std::string name;
+    for (char c : group) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
+}
+
+struct GroupCase {
+    const char* group;
+    const char* lines;
+};
+
+class Section2GroupTest : public ::testing::TestWithParam<GroupCase> {};
+
+TEST_P(Section2GroupTest, PrintsItsLines) {
+    const Decoded decoded = DecodeSection2(GetParam().group);
+    EXPECT_EQ(decoded.text, GetParam().lines);
+    EXPECT_TRUE(decoded.errors.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Groups, Section2GroupTest,
+    ::testing::Values(
+        GroupCase{"01052",
+                  "Sea surface Temp.: - 5.2\xB0"
+                  "c (intake measure)\n"},
+        GroupCase{"00125",
+                  "Sea surface Temp.: +12.5\xB0"
+                  "c (intake measure)\n"},
+        GroupCase{"02178",
+                  "Sea surface Temp.: +17.8\xB0"
+                  "c (bucket measure)\n"},
+        GroupCase{"05003",
+                  "Sea surface Temp.: - 0.3\xB0"
+                  "c (hull contact measure)\n"},
+        GroupCase{"06150",
+                  "Sea surface Temp.: +15.0\xB0"
+                  "c\n"},
+        GroupCase{"09150",
+                  "Sea surface Temp.:  15.0\xB0"
+                  "c\n"},
+        GroupCase{"00//5",
+                  "Sea surface Temp.: +??.5\xB0"
+                  "c (intake measure)\n"},
+        GroupCase{"0012/",
+                  "Sea surface Temp.: +12.?\xB0"
+                  "c (intake measure)\n"},
+        GroupCase{"0////", "Sea surface Temp.: Unknown    \n"},
+        GroupCase{"10503", "Sea Waves  period:  5s \nSea Waves  height:  1m \n"},
+        GroupCase{"1////", "Sea Waves  period: Unobserved \nSea Waves  height: Unobserved \n"},
+        GroupCase{"20812",
+                  "Sea Waves  period:  8s (instrumented)\n"
+                  "Sea Waves  height:  6m (instrumented)\n"},
+        GroupCase{"31020",
+                  "Swell direct. N\xB0"
+                  "1: 100\xB0\nSwell direct. N\xB0"
+                  "2: 200\xB0\n"},
+        GroupCase{"305//",
+                  "Swell direct. N\xB0"
+                  "1: 50\xB0\n"},
+        GroupCase{"3//05",
+                  "Swell direct. N\xB0"
+                  "1: Unobserved \nSwell direct. N\xB0"
+                  "2: 50\xB0\n"},
+        GroupCase{"41207",
+                  "Sweels N\xB0"
+                  "1 period: 12s \nSweels N\xB0"
+                  "1 height:  3m \n"},
+        GroupCase{"50904",
+                  "Sweels N\xB0"
+                  "2 period:  9s \nSweels N\xB0"
+                  "2 height:  2m \n"},
+        GroupCase{"61234", "Ice thickness:     1\nAccretion cause:   23\nAccretion rate:    4\n"},
+        GroupCase{"6/1//",
+                  "Ice thickness:     Unknown    \nAccretion cause:   Unknown    \n"
+                  "Accretion rate:    Unknown    \n"},
+        GroupCase{"70021", "Wave heights:       2.1m\n"},
+        GroupCase{"7012/", "Wave heights:      12.?m\n"},
+        GroupCase{"70///", "Wave heights:      Unknown    \n"},
+        GroupCase{"80092",
+                  "Wet bulb Temp.:    + 9.2\xB0"
+                  "c (measured)\n"},
+        GroupCase{"81015",
+                  "Wet bulb Temp.:    - 1.5\xB0"
+                  "c (measured)\n"},
+        GroupCase{"82015",
+                  "Wet bulb Temp.:      1.5\xB0"
+                  "c (ice bulb measured)\n"},
+        GroupCase{"85120",
+                  "Wet bulb Temp.:    +12.0\xB0"
+                  "c (computed)\n"},
+        GroupCase{"86003",
+                  "Wet bulb Temp.:    - 0.3\xB0"
+                  "c (computed)\n"},
+        GroupCase{"87003",
+                  "Wet bulb Temp.:      0.3\xB0"
+                  "c (ice bulb computed)\n"},
+        GroupCase{"83003",
+                  "Wet bulb Temp.:      0.3\xB0"
+                  "c\n"}),
+    [](const auto& info) { return NameOf(info.param.group); });
+
+TEST(Section2Test, ShipMovementLinesComeFromTheCodeTables) {
+    DecoderHarness harness(false);
+    harness.Feed(
+        "ZCZC 1\nSMVX01 KWBC 061200\nBBXX\nLDWR3 06121 99600 70050 41/// 22405 "
+        "22251=\nLDWR4 06121 99600 70050 41/// 22405 222//=\n");
+    const std::string text = harness.Text();
+    EXPECT_NE(
+        text.find("Ship direction:    " + std::string(CodeText(CodeTable::T0700_D, 5)) +
+                  "\nShip aver. speed:  " + std::string(CodeText(CodeTable::T4451_vs, 1)) + "\n"),
+        std::string::npos);
+    EXPECT_NE(text.find("Ship direction:    Unknown    \nShip aver. speed:  Unknown    \n"),
+              std::string::npos);
+    EXPECT_TRUE(harness.Errors().empty());
+}
+
+TEST(Section2Test, SeaTemperatureRaisesItsEventWithTheSeaFlag) {
+    const Decoded decoded = DecodeSection2("01052");
+    const auto sea = Temperatures(decoded, 1);
+    ASSERT_EQ(sea.size(), 1u);
+    EXPECT_FLOAT_EQ(sea[0].x, -5.2f);
+}
+
+TEST(Section2Test, SeaTemperatureWithoutSignOrFiguresRaisesNothing) {
+    for (const char* group : {"09150", "0////", "01//5"}) {
+        EXPECT_TRUE(Temperatures(DecodeSection2(group), 1).empty()) << group;
+    }
+}
+
+TEST(Section2Test, SeaTemperatureOfAShipWithoutPositionRaisesNothing) {
+    DecoderHarness harness(false);
+    harness.Feed(
+        "ZCZC 1\nSMVX01 KWBC 061200\nBBXX\nLDWR3 06121 99/// ///// 41/// 22405 "
+        "22200 01052=\n");
+    EXPECT_NE(harness.Text().find("Sea surface Temp.: - 5.2"), std::string::npos);
+    for (const auto& event : harness.Sink().events) EXPECT_NE(event.kind, "Temperature");
+}
+
+TEST(Section2Test, QuietModeLeavesOutMissingLinesOnly) {
+    const Decoded decoded = DecodeSection2("0//// 1//03 3//05 6/1//", true);
+    EXPECT_EQ(decoded.text,
+              "Sea Waves  height:  1m \nSwell direct. N\xB0"
+              "2: 50\xB0\n");
+}
+
+TEST(Section2Test, GroupsOutOfOrderAreErrors) {
+    const Decoded decoded = DecodeSection2("20812 10503 80092");
+    ASSERT_EQ(decoded.errors.size(), 1u);
+    EXPECT_EQ(decoded.errors[0], "DATA ERROR:        10503\n");
+    EXPECT_NE(decoded.text.find("Wet bulb Temp.:    "), std::string::npos);  // relaxed: goes on
+}
+
+TEST(Section2Test, StrictModeSkipsTheRestOfTheReport) {
+    const Decoded decoded = DecodeSection2("20812 10503 80092", false, true);
+    ASSERT_EQ(decoded.errors.size(), 1u);
+    EXPECT_EQ(decoded.text.find("Wet bulb Temp.:    "), std::string::npos);
+}
+
+TEST(Section2Test, MalformedGroupsAreErrors) {
+    for (const char* group : {"71021", "0125", "101234"}) {
+        const Decoded decoded = DecodeSection2(group);
+        ASSERT_EQ(decoded.errors.size(), 1u) << group;
+        EXPECT_EQ(decoded.errors[0], "DATA ERROR:        " + std::string(group) + "\n");
+    }
+}
+
+TEST(Section2Test, NineGroupIsNeitherTakenNorRefused) {
+    const Decoded decoded = DecodeSection2("80092 91234 80015");
+    EXPECT_TRUE(decoded.errors.empty());
+}
+
+TEST(Section2Test, IcingTextThenBackToSection2) {
+    const Decoded decoded = DecodeSection2("ICING HEAVY 80092");
+    EXPECT_EQ(decoded.text,
+              "ICING information: HEAVY\n"
+              "Wet bulb Temp.:    + 9.2\xB0"
+              "c (measured)\n");
+    EXPECT_TRUE(decoded.errors.empty());
+}
+
+TEST(Section2Test, IceGroupOfFiveFigures) {
+    const Decoded decoded = DecodeSection2("ICE 1/345");
+    EXPECT_EQ(decoded.text,
+              "ICE concentration: 1\nICE devel. stage : Unknown    \n"
+              "ICE land origin:   3\nICE edge bearing:  4\nICE situat. trend: 5\n");
+    EXPECT_TRUE(decoded.errors.empty());
+}
+
+TEST(Section2Test, IceGroupOfOtherLengthIsMalformed) {
+    const Decoded decoded = DecodeSection2("ICE 1234");
+    ASSERT_EQ(decoded.errors.size(), 1u);
+    EXPECT_EQ(decoded.errors[0], "DATA ERROR:        1234\n");
+}
+
+TEST(Section2Test, IceInPlainLanguageEndsTheSection) {
+    // As in the real report "... 81001 ICE icy conditions": one word is the
+    // ice information, what follows it has no place in the section.
+    const Decoded decoded = DecodeSection2("81001 ICE icy conditions");
+    EXPECT_NE(decoded.text.find("ICE information:   icy\n"), std::string::npos);
+    ASSERT_EQ(decoded.errors.size(), 1u);
+    EXPECT_EQ(decoded.errors[0], "DATA ERROR:        conditions\n");
+}
+
+TEST(Section2Test, MarkerNeedsTheWindGroup) {
+    // Before Nddff "222" is no marker: it is taken as a section 1 group.
+    DecoderHarness harness(false);
+    harness.Feed(
+        "ZCZC 1\nSMVX01 KWBC 061200\nBBXX\nLDWR3 06121 99600 70050 41/// 22200 "
+        "01052=\n");
+    EXPECT_EQ(harness.Text().find("Ship direction:"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace nimbo
