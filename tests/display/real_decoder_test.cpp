@@ -157,7 +157,7 @@ TEST(ComponentLibraryTest, CreatedByNameDecodesIntoItsWindow) {
         }
     }
     ASSERT_NE(pane, nullptr);
-    EXPECT_TRUE(pane->toPlainText().contains("Bjornoya"));
+    EXPECT_TRUE(pane->toPlainText().contains("Magnor"));
     EXPECT_EQ(dialog->Destroy(0), nimbo::S_OK);
     EXPECT_EQ(dialog->Parse("AAXX"), nimbo::S_FALSE);
 }
