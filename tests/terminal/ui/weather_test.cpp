@@ -230,6 +230,62 @@ TEST_F(WeatherWindowTest, NulBytesDoNotCutTheBlockOff) {
     EXPECT_TRUE(WaitUntil([] { return DecoderText().contains("Bjornoya"); })) << DecoderText().toStdString();
 }
 
+// A control that records what the terminal calls; Create reports `status`.
+struct RecordingControl : nimbo::IWeatherDialog {
+    std::uint32_t refs = 1;
+    int destroyed = 0;
+    std::int32_t status = 1;
+    std::vector<std::string> calls;
+    std::vector<std::string> parsed;
+    std::uint32_t AddRef() override { return ++refs; }
+    std::uint32_t Release() override { return --refs; }
+    nimbo::HRESULT Create(std::int32_t show, std::int32_t* status) override {
+        calls.push_back("Create " + std::to_string(show));
+        *status = this->status;
+        return nimbo::S_OK;
+    }
+    nimbo::HRESULT Destroy(std::int32_t) override {
+        ++destroyed;
+        return nimbo::S_OK;
+    }
+#define NIMBO_RECORD_GET_PUT(name, type)                                \
+    nimbo::HRESULT get_##name(type*) override { return nimbo::S_FALSE; } \
+    nimbo::HRESULT put_##name(type value) override {                     \
+        calls.push_back(#name " " + std::to_string(value));              \
+        return nimbo::S_OK;                                              \
+    }
+    NIMBO_RECORD_GET_PUT(Show, std::int32_t)
+    NIMBO_RECORD_GET_PUT(BackColor, nimbo::OleColor)
+    NIMBO_RECORD_GET_PUT(Top, std::int32_t)
+    NIMBO_RECORD_GET_PUT(Left, std::int32_t)
+    NIMBO_RECORD_GET_PUT(Width, std::int32_t)
+    NIMBO_RECORD_GET_PUT(Height, std::int32_t)
+    NIMBO_RECORD_GET_PUT(FontSize, std::int32_t)
+    NIMBO_RECORD_GET_PUT(MessageLock, std::int32_t)
+    NIMBO_RECORD_GET_PUT(DecoderLock, std::int32_t)
+    NIMBO_RECORD_GET_PUT(DecoderRelax, std::int32_t)
+    NIMBO_RECORD_GET_PUT(DecoderResyn, std::int32_t)
+    NIMBO_RECORD_GET_PUT(DecoderQuiet, std::int32_t)
+    NIMBO_RECORD_GET_PUT(LogStart, std::int32_t)
+#undef NIMBO_RECORD_GET_PUT
+#define NIMBO_RECORD_TEXT(name)                                                  \
+    nimbo::HRESULT get_##name(std::string*) override { return nimbo::S_FALSE; } \
+    nimbo::HRESULT put_##name(const std::string& value) override {              \
+        calls.push_back(#name " " + value);                                     \
+        return nimbo::S_OK;                                                     \
+    }
+    NIMBO_RECORD_TEXT(Caption)
+    NIMBO_RECORD_TEXT(Font)
+    NIMBO_RECORD_TEXT(LogPathName)
+    NIMBO_RECORD_TEXT(LogFileName)
+    NIMBO_RECORD_TEXT(NodeName)
+#undef NIMBO_RECORD_TEXT
+    nimbo::HRESULT Parse(const char* data) override {
+        parsed.emplace_back(data);
+        return nimbo::S_OK;
+    }
+};
+
 // Without the component: the box, a disabled "Synop", nothing stored.
 class WeatherMissingTest : public WindowTest {};
 
@@ -253,49 +309,8 @@ TEST_F(WeatherMissingTest, TerminalRunsWithoutTheControl) {
 }
 
 TEST_F(WeatherMissingTest, ControlWithoutDecoderCountsAsMissing) {
-    // A control whose Create reports status 0 (no decoding library).
-    struct NoDecoder : nimbo::IWeatherDialog {
-        std::uint32_t refs = 1;
-        int destroyed = 0;
-        std::uint32_t AddRef() override { return ++refs; }
-        std::uint32_t Release() override { return --refs; }
-        nimbo::HRESULT Create(std::int32_t, std::int32_t* status) override {
-            *status = 0;
-            return nimbo::S_OK;
-        }
-        nimbo::HRESULT Destroy(std::int32_t) override {
-            ++destroyed;
-            return nimbo::S_OK;
-        }
-#define NIMBO_UNUSED_GET_PUT(name, type)                                    \
-    nimbo::HRESULT get_##name(type*) override { return nimbo::S_FALSE; } \
-    nimbo::HRESULT put_##name(type) override { return nimbo::S_FALSE; }
-        NIMBO_UNUSED_GET_PUT(Show, std::int32_t)
-        NIMBO_UNUSED_GET_PUT(BackColor, nimbo::OleColor)
-        NIMBO_UNUSED_GET_PUT(Top, std::int32_t)
-        NIMBO_UNUSED_GET_PUT(Left, std::int32_t)
-        NIMBO_UNUSED_GET_PUT(Width, std::int32_t)
-        NIMBO_UNUSED_GET_PUT(Height, std::int32_t)
-        NIMBO_UNUSED_GET_PUT(FontSize, std::int32_t)
-        NIMBO_UNUSED_GET_PUT(MessageLock, std::int32_t)
-        NIMBO_UNUSED_GET_PUT(DecoderLock, std::int32_t)
-        NIMBO_UNUSED_GET_PUT(DecoderRelax, std::int32_t)
-        NIMBO_UNUSED_GET_PUT(DecoderResyn, std::int32_t)
-        NIMBO_UNUSED_GET_PUT(DecoderQuiet, std::int32_t)
-        NIMBO_UNUSED_GET_PUT(LogStart, std::int32_t)
-#undef NIMBO_UNUSED_GET_PUT
-#define NIMBO_UNUSED_TEXT(name)                                                   \
-    nimbo::HRESULT get_##name(std::string*) override { return nimbo::S_FALSE; } \
-    nimbo::HRESULT put_##name(const std::string&) override { return nimbo::S_FALSE; }
-        NIMBO_UNUSED_TEXT(Caption)
-        NIMBO_UNUSED_TEXT(Font)
-        NIMBO_UNUSED_TEXT(LogPathName)
-        NIMBO_UNUSED_TEXT(LogFileName)
-        NIMBO_UNUSED_TEXT(NodeName)
-#undef NIMBO_UNUSED_TEXT
-        nimbo::HRESULT Parse(const char*) override { return nimbo::S_FALSE; }
-    };
-    NoDecoder control;
+    RecordingControl control;
+    control.status = 0;  // no decoding library
     m_pty = std::make_unique<PtyPair>();
     Store(Context()).WriteText("PortName", m_pty->SlavePath());
     QuarnelSeams seams;
@@ -310,9 +325,64 @@ TEST_F(WeatherMissingTest, ControlWithoutDecoderCountsAsMissing) {
     EXPECT_TRUE(m_box.Saw(kWeatherMissing));
     EXPECT_FALSE(window.Action("Synop")->isEnabled());
     EXPECT_EQ(control.refs, 0u);  // released at once
+    EXPECT_EQ(control.destroyed, 1);
     window.Shutdown();
     EXPECT_EQ(Store(Context()).ReadInt("Xa", -1), -1);
 }
+
+// The calls the terminal makes, seen from the control's side.
+class WeatherCallsTest : public WindowTest {
+protected:
+    std::unique_ptr<Quarnel> StartWith(RecordingControl& control) {
+        m_pty = std::make_unique<PtyPair>();
+        Store(Context()).WriteText("PortName", m_pty->SlavePath());
+        Store(Context()).WriteInt("AutoSynop", 1);
+        QuarnelSeams seams;
+        seams.box = &m_box;
+        seams.fileChoice = &m_choice;
+        seams.workDir = m_work.path().toStdString();
+        seams.lockDirectory = "";
+        control.AddRef();  // the test keeps its own reference
+        seams.createWeather = [&control](std::string*) { return WeatherDialogRef(&control); };
+        auto window = std::make_unique<Quarnel>(std::move(seams));
+        EXPECT_TRUE(window->Start({"T1"}));
+        return window;
+    }
+};
+
+TEST_F(WeatherCallsTest, StartPutsModesThenPlacementAndShutdownDestroys) {
+    RecordingControl control;
+    Store(Context()).WriteInt("Xa", 1500);
+    auto window = StartWith(control);
+    const std::vector<std::string> start = {"Create 0",    "NodeName T1", "LogStart -1",
+                                            "DecoderRelax -1", "Left 1500", "Top 600",
+                                            "Width 9390",  "Height 6510"};
+    EXPECT_EQ(control.calls, start);
+    window->ToolBarClick("Synop");
+    EXPECT_EQ(control.calls.back(), "Show -1");
+    window->Shutdown();
+    EXPECT_EQ(control.destroyed, 1);
+    window.reset();
+    EXPECT_EQ(control.refs, 1u);  // the terminal let its reference go
+}
+
+TEST_F(WeatherCallsTest, RawTextGoesUnfilteredAndEmptyBlocksToo) {
+    RecordingControl control;
+    auto window = StartWith(control);
+    m_pty->Write("\x1f");  // a letters shift alone decodes to nothing
+    ASSERT_TRUE(WaitUntil([&] { return !control.parsed.empty(); }));
+    EXPECT_EQ(control.parsed.front(), "");
+    // R Y CR CR LF: the line ends as received, before the CR/LF clean-up.
+    m_pty->Write("\x0a\x15\x08\x08\x02");
+    std::string all;
+    EXPECT_TRUE(WaitUntil([&] {
+        all.clear();
+        for (const std::string& block : control.parsed) all += block;
+        return all.size() >= 5;
+    }));
+    EXPECT_EQ(all, "RY\r\r\n");
+}
+
 
 }  // namespace
 }  // namespace dovrel::test
