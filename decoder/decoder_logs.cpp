@@ -56,15 +56,25 @@ std::string DefaultLogFolder(const std::string& startDirectory) {
   return data.string();
 }
 
+std::string SafeLogFileName(std::string name) {
+  // A name is never a path: "/" (and NUL) would lead the file out of the log
+  // folder, as an instance name like "../../x" did.
+  for (char& c : name) {
+    if (c == '/' || c == '\0') c = '_';
+  }
+  return name;
+}
+
 std::string DefaultLogFileName(const std::string& nodeName, const std::tm& now) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%02d%02d%02d-%02d%02d", (now.tm_year + 1900 - 2000) % 100,
                 now.tm_mon + 1, now.tm_mday, now.tm_hour, now.tm_min);
-  return nodeName.empty() ? std::string(buffer) : nodeName + "-" + buffer;
+  return nodeName.empty() ? std::string(buffer) : SafeLogFileName(nodeName) + "-" + buffer;
 }
 
 std::string LogBasePath(const std::string& folder, const std::string& name) {
-  return folder.empty() ? name : folder + "/" + name;
+  const std::string file = SafeLogFileName(name);
+  return folder.empty() ? file : folder + "/" + file;
 }
 
 std::tm LocalTimeNow() {

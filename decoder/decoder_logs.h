@@ -42,11 +42,16 @@ class LogFile {
 // (created when missing) while the current directory is still the start one.
 std::string DefaultLogFolder(const std::string& startDirectory);
 
+// The name with every "/" and NUL replaced by "_", so that a file made from it
+// stays in its folder whatever the name holds.
+std::string SafeLogFileName(std::string name);
+
 // Default base name "YYMMDD-HHMM" from the given local time, preceded by the
-// node name and "-" when the node name is not empty.
+// node name (made safe as above) and "-" when the node name is not empty.
 std::string DefaultLogFileName(const std::string& nodeName, const std::tm& now);
 
-// Base path of the logs: folder + "/" + name, or name alone for no folder.
+// Base path of the logs: folder + "/" + name, or name alone for no folder;
+// the name is made safe as above, so the logs stay inside the folder.
 std::string LogBasePath(const std::string& folder, const std::string& name);
 
 // The current directory of the process, empty when it cannot be read.

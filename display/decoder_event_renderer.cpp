@@ -66,7 +66,7 @@ void DecoderEventRenderer::Bloc(std::int32_t) {}
 void DecoderEventRenderer::Indicator(const std::string& indicator) {
     m_view.SetStateText("Found " + Cp1252ToUnicode(indicator) + " Station");
     m_view.SetResyncChecked(false);
-    m_view.ShowNormal();
+    m_view.ShowIfHidden();
 }
 
 void DecoderEventRenderer::Guess(const std::string& indicator) {

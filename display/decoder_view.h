@@ -15,8 +15,9 @@ class DecoderView {
     // Text of status pane 0 ("Waiting ...", "Search ...", "Found AAXX Station" ...).
     virtual void SetStateText(const QString& text) = 0;
     virtual void SetResyncChecked(bool checked) = 0;
-    // Show the window normally (a report indicator was found).
-    virtual void ShowNormal() = 0;
+    // A report indicator was found: show the window if it is hidden, without
+    // taking the focus; a maximised or minimised window stays as it is.
+    virtual void ShowIfHidden() = 0;
     // The station list changed; title is the map's new title after a
     // position, empty after a temperature or pressure.
     virtual void StationsChanged(const QString& title) = 0;

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "result_text.h"
 #include "rich_text_pane.h"
@@ -171,7 +172,14 @@ void DecoderWindow::SetResyncChecked(bool checked) {
     Action(ToolCommand::kResync)->setChecked(checked);
 }
 
-void DecoderWindow::ShowNormal() { showNormal(); }
+void DecoderWindow::ShowIfHidden() {
+    // Reports arrive every few seconds while traffic flows: a window the user
+    // maximised, minimised or left behind another one must stay so.
+    if (isVisible()) return;
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
+    show();
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+}
 
 void DecoderWindow::StationsChanged(const QString& title) {
     if (m_map) m_map->StationsChanged(title);
@@ -204,6 +212,47 @@ bool DecoderWindow::eventFilter(QObject* watched, QEvent* event) {
 void DecoderWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     m_text->setFocus();
+    KeepWantedFrame();
+}
+
+void DecoderWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    KeepWantedFrame();
+}
+
+void DecoderWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    KeepWantedFrame();
+}
+
+QMargins DecoderWindow::FrameMargins() const {
+    const QRect frame = frameGeometry();
+    const QRect inside = geometry();
+    return {inside.left() - frame.left(), inside.top() - frame.top(),
+            frame.right() - inside.right(), frame.bottom() - inside.bottom()};
+}
+
+void DecoderWindow::SetFrameGeometry(const QRect& frame) {
+    m_wantedFrame = frame;
+    ApplyFrameGeometry();
+}
+
+void DecoderWindow::ApplyFrameGeometry() {
+    const QRect wanted = *m_wantedFrame;
+    m_placedMargins = FrameMargins();
+    // Once the borders are known the frame is placed for good; the user may
+    // move and size it from then on.
+    if (!m_placedMargins.isNull()) m_wantedFrame.reset();
+    const int width = wanted.width() - m_placedMargins.left() - m_placedMargins.right();
+    const int height = wanted.height() - m_placedMargins.top() - m_placedMargins.bottom();
+    // A window's position is that of its frame; its size that of the inside.
+    move(wanted.topLeft());
+    resize(std::max(1, width), std::max(1, height));
+}
+
+void DecoderWindow::KeepWantedFrame() {
+    if (!m_wantedFrame || FrameMargins() == m_placedMargins) return;
+    ApplyFrameGeometry();
 }
 
 }  // namespace nimboview

@@ -2,9 +2,12 @@
 // what the decoder reports and owns the station map window while it is open.
 #pragma once
 
+#include <QMargins>
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 #include <map>
+#include <optional>
 
 #include "decoder_view.h"
 #include "station_map_window.h"
@@ -33,6 +36,13 @@ class DecoderWindow : public QWidget, public DecoderView {
     // The map window while it is open, else null.
     StationMapWindow* MapWindow() const { return m_map; }
 
+    // Places the window so that its frame, title bar and borders included,
+    // covers frame (screen pixels). Before a window manager has framed the
+    // window its borders are not known: the size is then given to the inside
+    // and made right as soon as the frame appears, so a size put and read
+    // back is the same with and without a window manager.
+    void SetFrameGeometry(const QRect& frame);
+
     // Tool bar state that follows the logging flag.
     void SetLoggingCommands(bool logging);
     void SetPauseChecked(bool checked);
@@ -48,19 +58,26 @@ class DecoderWindow : public QWidget, public DecoderView {
     void Append(const QString& text, const QColor& colour, bool bold) override;
     void SetStateText(const QString& text) override;
     void SetResyncChecked(bool checked) override;
-    void ShowNormal() override;
+    void ShowIfHidden() override;
     void StationsChanged(const QString& title) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void CreateToolBar();
     QAction* AddCommand(ToolCommand command, bool checkable);
     void RunCommand(ToolCommand command, bool checked);
     void PaneClicked(int pane);
+    // Borders the window manager adds around the window (none without one).
+    QMargins FrameMargins() const;
+    void ApplyFrameGeometry();
+    // Gives a frame that appeared after SetFrameGeometry its wanted size.
+    void KeepWantedFrame();
 
     WeatherDialog& m_dialog;
     QToolBar* m_toolBar = nullptr;
@@ -69,6 +86,10 @@ class DecoderWindow : public QWidget, public DecoderView {
     std::map<ToolCommand, QAction*> m_actions;
     QPointer<StationMapWindow> m_map;
     bool m_mapOpenedBefore = false;
+    // The frame last asked for while its borders were not yet known, and the
+    // borders it was placed with.
+    std::optional<QRect> m_wantedFrame;
+    QMargins m_placedMargins;
 };
 
 }  // namespace nimboview

@@ -3,6 +3,7 @@
 #include "rich_text_pane.h"
 
 #include <QPalette>
+#include <QScrollBar>
 #include <QTextCursor>
 
 namespace nimboview {
@@ -29,27 +30,55 @@ RichTextPane::RichTextPane(QWidget* parent) : QTextEdit(parent) {
 
 int RichTextPane::TextLength() const { return document()->characterCount() - 1; }
 
+bool RichTextPane::Following() const {
+    const QScrollBar* bar = verticalScrollBar();
+    return bar->value() >= bar->maximum() && !textCursor().hasSelection();
+}
+
 bool RichTextPane::Append(const QString& text, const QColor& colour, bool bold) {
     bool cleared = false;
+    // Read before the text grows: a pane shown at its end follows new text,
+    // one the user scrolled up in, or holds a selection in, stays where it is.
+    const bool follow = Following();
+    const int top = verticalScrollBar()->value();
+    const int left = horizontalScrollBar()->value();
+    const int anchor = textCursor().anchor();
+    const int position = textCursor().position();
     if (TextLength() >= kTextLimit) {
         document()->clear();
         Insert(QString::fromLatin1(kClearedText), kClearedColour, false);
         cleared = true;
     }
     Insert(text, colour, bold);
+    // After a clear the text the user looked at is gone: follow again.
+    if (follow || cleared) {
+        QTextCursor end(document());
+        end.movePosition(QTextCursor::End);
+        setTextCursor(end);
+        ensureCursorVisible();
+        // The whole way down, bottom margin included, so the next append
+        // still finds the view at the end.
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    } else {
+        // A selection that reached the end would grow with the new text.
+        QTextCursor user(document());
+        user.setPosition(anchor);
+        user.setPosition(position, QTextCursor::KeepAnchor);
+        setTextCursor(user);
+        horizontalScrollBar()->setValue(left);
+        verticalScrollBar()->setValue(top);
+    }
     return cleared;
 }
 
 void RichTextPane::Insert(const QString& text, const QColor& colour, bool bold) {
+    // A cursor of its own: the user's cursor and selection stay as they are.
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     QTextCharFormat format;
     format.setForeground(colour);
     format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
     cursor.insertText(text, format);
-    // Keep the newest text in view.
-    setTextCursor(cursor);
-    ensureCursorVisible();
 }
 
 void RichTextPane::SetBackground(const QColor& colour) {

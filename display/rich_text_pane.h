@@ -19,7 +19,9 @@ class RichTextPane : public QTextEdit {
     // Appends text (line ends as "\n") in the colour and weight given. When
     // the pane already holds kTextLimit characters or more, its content is
     // first replaced by kClearedText; returns true then. Nothing of the new
-    // text is lost.
+    // text is lost. While the user has scrolled up or holds a selection, the
+    // view and the selection stay as they are (only the scroll bar shows that
+    // more arrived); at the end of the text the view follows the new text.
     bool Append(const QString& text, const QColor& colour, bool bold);
     // Characters in the pane, each line end counting one.
     int TextLength() const;
@@ -33,6 +35,8 @@ class RichTextPane : public QTextEdit {
     void ClearAll();
 
   private:
+    // The view shows the end of the text and nothing is selected.
+    bool Following() const;
     void Insert(const QString& text, const QColor& colour, bool bold);
 };
 

@@ -54,6 +54,12 @@ const ModeMember& MemberOf(DecoderMode mode) {
     return kModeMembers[static_cast<std::size_t>(mode)];
 }
 
+// Top, left, width and height of a window's frame in screen pixels, in the
+// order of WindowMeasure.
+std::array<int, 4> FrameMeasures(const QRect& frame) {
+    return {frame.top(), frame.left(), frame.width(), frame.height()};
+}
+
 QColor FromOleColor(nimbo::OleColor colour) {
     return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
@@ -196,58 +202,50 @@ HRESULT WeatherDialog::put_BackColor(nimbo::OleColor value) {
     return S_OK;
 }
 
+std::int64_t WeatherDialog::DotsPerInch(WindowMeasure measure) const {
+    const bool vertical = measure == WindowMeasure::kTop || measure == WindowMeasure::kHeight;
+    return vertical ? m_window->logicalDpiY() : m_window->logicalDpiX();
+}
+
 HRESULT WeatherDialog::GetGeometry(WindowMeasure measure, std::int32_t* value) {
     if (value == nullptr) return E_POINTER;
     *value = 0;
     if (!m_window) return S_FALSE;
-    const QRect frame = m_window->frameGeometry();
-    const bool vertical = measure == WindowMeasure::kTop || measure == WindowMeasure::kHeight;
-    const std::int64_t dpi = vertical ? m_window->logicalDpiY() : m_window->logicalDpiX();
+    const std::int64_t dpi = DotsPerInch(measure);
     if (dpi <= 0) return S_FALSE;
-    std::int64_t pixels = 0;
-    switch (measure) {
-        case WindowMeasure::kTop:
-            pixels = frame.top();
-            break;
-        case WindowMeasure::kLeft:
-            pixels = frame.left();
-            break;
-        case WindowMeasure::kWidth:
-            pixels = frame.width();
-            break;
-        case WindowMeasure::kHeight:
-            pixels = frame.height();
-            break;
-    }
-    *value = static_cast<std::int32_t>(pixels * kTwipsPerInch / dpi);
+    const auto index = static_cast<std::size_t>(measure);
+    const int pixels = FrameMeasures(m_window->frameGeometry())[index];
+    // Twips finer than a pixel come back as they were put while the window
+    // still has the pixel measure they gave.
+    const std::optional<PutMeasure>& put = m_putMeasures[index];
+    *value = put && put->pixels == pixels
+                 ? put->twips
+                 : static_cast<std::int32_t>(pixels * kTwipsPerInch / dpi);
     return S_OK;
 }
 
 HRESULT WeatherDialog::PutGeometry(WindowMeasure measure, std::int32_t value) {
     if (!m_window) return S_FALSE;
-    const bool vertical = measure == WindowMeasure::kTop || measure == WindowMeasure::kHeight;
-    const std::int64_t dpi = vertical ? m_window->logicalDpiY() : m_window->logicalDpiX();
-    const auto pixels =
-        static_cast<int>(std::clamp<std::int64_t>(value * dpi / kTwipsPerInch, -100000, 100000));
-    const QRect frame = m_window->frameGeometry();
-    const QRect client = m_window->geometry();
-    // Sizes are given for the whole window, frame included.
-    const int frameWidth = frame.width() - client.width();
-    const int frameHeight = frame.height() - client.height();
+    const auto pixels = static_cast<int>(
+        std::clamp<std::int64_t>(value * DotsPerInch(measure) / kTwipsPerInch, -100000, 100000));
+    QRect frame = m_window->frameGeometry();
     switch (measure) {
         case WindowMeasure::kTop:
-            m_window->move(frame.left(), pixels);
+            frame.moveTop(pixels);
             break;
         case WindowMeasure::kLeft:
-            m_window->move(pixels, frame.top());
+            frame.moveLeft(pixels);
             break;
         case WindowMeasure::kWidth:
-            m_window->resize(std::max(1, pixels - frameWidth), client.height());
+            frame.setWidth(std::max(1, pixels));
             break;
         case WindowMeasure::kHeight:
-            m_window->resize(client.width(), std::max(1, pixels - frameHeight));
+            frame.setHeight(std::max(1, pixels));
             break;
     }
+    m_putMeasures[static_cast<std::size_t>(measure)] = PutMeasure{value, pixels};
+    // Sizes are given for the whole window, frame included.
+    m_window->SetFrameGeometry(frame);
     m_window->update();
     return S_OK;
 }

@@ -3,9 +3,11 @@
 // to the decoder.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "pause_buffer.h"
@@ -102,6 +104,7 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     nimbo::HRESULT PutMode(DecoderMode mode, std::int32_t value);
     nimbo::HRESULT GetGeometry(WindowMeasure measure, std::int32_t* value);
     nimbo::HRESULT PutGeometry(WindowMeasure measure, std::int32_t value);
+    std::int64_t DotsPerInch(WindowMeasure measure) const;
     void ApplyFont();
 
     std::atomic<std::uint32_t> m_references{1};
@@ -123,6 +126,13 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     bool m_logging = false;
     bool m_paused = false;
     PauseBuffer m_pauseBuffer;
+    // The last value put for each window measure, in twips and in the pixels
+    // it gave, by WindowMeasure.
+    struct PutMeasure {
+        std::int32_t twips;
+        int pixels;
+    };
+    std::array<std::optional<PutMeasure>, 4> m_putMeasures;
     StationList m_stations;
 };
 

@@ -2,8 +2,10 @@
 // raw bulletin framing and numbering, text log equal to the events.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "decoder_logs.h"
 #include "decoder_test_support.h"
@@ -69,6 +71,41 @@ TEST(DecoderLogsTest, DefaultFileNameFormat) {
   time.tm_min = 9;
   EXPECT_EQ(DefaultLogFileName("", time), "260107-0309");
   EXPECT_EQ(DefaultLogFileName("LX", time), "LX-260107-0309");
+  EXPECT_EQ(DefaultLogFileName("../../escape", time), ".._.._escape-260107-0309");
+}
+
+// The instance name becomes the node name: whatever it holds, both logs are
+// made inside the log folder, as is a file name put with a path in it.
+TEST(DecoderLogsTest, NodeOrFileNameWithPathPartsKeepsTheLogsInTheFolder) {
+  DecoderHarness harness;
+  const std::string folder = harness.Folder() + "/Data/in";
+  std::filesystem::create_directories(folder);
+  WeatherDecoder& decoder = harness.Decoder();
+  decoder.put_LogPathName(folder);
+  decoder.put_NodeName("../../escape");
+  std::string name;
+  decoder.get_LogFileName(&name);
+  for (const std::string& put : {name, std::string("../up/../../x")}) {
+    decoder.put_LogFileName(put);
+    ASSERT_EQ(decoder.put_LogRaw(1), S_OK) << put;
+    ASSERT_EQ(decoder.put_LogText(1), S_OK) << put;
+    harness.Feed(kBulletin);
+    decoder.put_LogRaw(0);
+    decoder.put_LogText(0);
+  }
+  std::vector<std::string> made;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(harness.Folder())) {
+    if (entry.is_regular_file() && entry.path().parent_path() != harness.Folder()) {
+      made.push_back(entry.path().lexically_relative(folder).string());
+    }
+  }
+  std::sort(made.begin(), made.end());
+  ASSERT_EQ(made.size(), 4u);
+  EXPECT_EQ(made[0], name + ".syn");
+  EXPECT_EQ(made[1], name + ".wmo");
+  EXPECT_EQ(made[2], ".._up_.._.._x.syn");
+  EXPECT_EQ(made[3], ".._up_.._.._x.wmo");
+  EXPECT_EQ(name.rfind(".._.._escape-", 0), 0u) << name;
 }
 
 TEST(DecoderLogsTest, OpenAnswersOkAndCloseAnswersAccessDenied) {

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <cstdlib>
 
 #include "fake_decoder.h"
 #include "rich_text_pane.h"
@@ -211,13 +212,6 @@ TEST_F(DecoderWindowTest, CloseBoxOnlyHidesWindowAndMap) {
     EXPECT_TRUE(Window().MapWindow()->isVisible());
 }
 
-TEST_F(DecoderWindowTest, IndicatorShowsHiddenWindow) {
-    Dialog().put_Show(0);
-    Decoder().sink->Indicator("AAXX");
-    EXPECT_TRUE(Window().isVisible());
-    EXPECT_EQ(Window().Panes()->Text(0), "Found AAXX Station");
-}
-
 TEST_F(DecoderWindowTest, MapOpensUnderWindowFirstThenWhereLeft) {
     Window().move(100, 50);
     Action(ToolCommand::kShowMap)->trigger();
@@ -253,6 +247,29 @@ TEST_F(StationMapTest, PictureIsBundledAtFullSize) {
     const QImage picture = StationMapWindow::MapPicture();
     ASSERT_FALSE(picture.isNull());
     EXPECT_EQ(picture.size(), QSize(600, 300));
+}
+
+// Island stations smaller than a map pixel still have land or shore under
+// their marker, not the open-sea colour.
+TEST_F(StationMapTest, IslandStationsHaveLandUnderTheirMarker) {
+    const QImage picture = StationMapWindow::MapPicture();
+    const QColor openSea = picture.pixelColor(StationList::Project(30.0, -30.0).x,
+                                              StationList::Project(30.0, -30.0).y);
+    const struct {
+        const char* name;
+        double lat, lng;
+    } islands[] = {{"Jan Mayen", 70.94, -8.67},     {"Bjornoya", 74.50, 19.00},
+                   {"Torshavn", 62.02, -6.77},      {"Funchal", 32.65, -16.90},
+                   {"Ponta Delgada", 37.74, -25.70}, {"Flores", 39.45, -31.13},
+                   {"Bermuda", 32.37, -64.68},      {"Gough", -40.35, -9.88}};
+    for (const auto& island : islands) {
+        const MapPoint at = StationList::Project(island.lat, island.lng);
+        const QColor seen = picture.pixelColor(at.x, at.y);
+        const int distance = std::abs(seen.red() - openSea.red()) +
+                             std::abs(seen.green() - openSea.green()) +
+                             std::abs(seen.blue() - openSea.blue());
+        EXPECT_GT(distance, 45) << island.name << " at " << at.x << "," << at.y;
+    }
 }
 
 TEST_F(StationMapTest, MarkersAndNewestHighlight) {

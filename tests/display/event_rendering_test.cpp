@@ -2,7 +2,9 @@
 // weight of each kind, status texts, and the pane's 24000-character rule.
 #include <gtest/gtest.h>
 
+#include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <vector>
 
@@ -40,7 +42,7 @@ class PaneView final : public DecoderView {
     }
     void SetStateText(const QString& text) override { state = text; }
     void SetResyncChecked(bool checked) override { resyncChecked = checked; }
-    void ShowNormal() override { ++shown; }
+    void ShowIfHidden() override { ++shown; }
     void StationsChanged(const QString& title) override { titles.push_back(title); }
 
     RichTextPane pane;
@@ -235,6 +237,55 @@ TEST_F(TextLimitTest, OneAppendMayPassTheLimitWithoutLoss) {
     m_pane.Append(big, Qt::white, false);
     EXPECT_EQ(m_pane.TextLength(), 24090);
     EXPECT_TRUE(m_pane.toPlainText().endsWith(big));
+}
+
+// Scroll-back while text flows: the view stays where the user put it.
+class ScrollBackTest : public TextLimitTest {
+  protected:
+    void SetUp() override {
+        m_pane.resize(300, 200);
+        m_pane.show();
+        Fill(8000);
+    }
+    QScrollBar* Bar() { return m_pane.verticalScrollBar(); }
+    void AppendLines(int count) {
+        for (int i = 0; i < count; ++i) m_pane.Append("more\n", Qt::white, false);
+    }
+};
+
+TEST_F(ScrollBackTest, ScrolledUpOrSelectingStaysFollowsAgainAtTheEnd) {
+    ASSERT_EQ(Bar()->value(), Bar()->maximum());
+    Bar()->setValue(10);
+    const int maximum = Bar()->maximum();
+    AppendLines(20);
+    EXPECT_EQ(Bar()->value(), 10);
+    EXPECT_GT(Bar()->maximum(), maximum);
+    // A selection at the end holds the view too, and is kept.
+    Bar()->setValue(Bar()->maximum());
+    QTextCursor selection(m_pane.document());
+    selection.movePosition(QTextCursor::End);
+    selection.movePosition(QTextCursor::PreviousBlock, QTextCursor::KeepAnchor);
+    m_pane.setTextCursor(selection);
+    const QString selected = m_pane.textCursor().selectedText();
+    const int held = Bar()->value();
+    AppendLines(20);
+    EXPECT_EQ(m_pane.textCursor().selectedText(), selected);
+    EXPECT_EQ(Bar()->value(), held);
+    EXPECT_LT(Bar()->value(), Bar()->maximum());
+    // Selection dropped and back at the end: the pane follows again.
+    m_pane.setTextCursor(QTextCursor(m_pane.document()));
+    Bar()->setValue(Bar()->maximum());
+    AppendLines(20);
+    EXPECT_EQ(Bar()->value(), Bar()->maximum());
+    EXPECT_TRUE(m_pane.toPlainText().endsWith("more\nmore\n"));
+}
+
+TEST_F(ScrollBackTest, LimitStillClearsWhileScrolledUp) {
+    m_pane.Append(QString(24000 - 8000, 'z'), Qt::white, false);
+    ASSERT_EQ(m_pane.TextLength(), 24000);
+    Bar()->setValue(0);
+    EXPECT_TRUE(m_pane.Append("next\n", Qt::white, false));
+    EXPECT_EQ(m_pane.toPlainText(), "... cleared ...\nnext\n");
 }
 
 }  // namespace
