@@ -5,6 +5,10 @@ namespace modem {
 
 namespace {
 constexpr double kScoreWeight = 1.0 / 8.0;  // the score follows about the last 8 frames
+constexpr double kFollowWindowBits = 0.5;   // how far from the expected instant an edge counts
+constexpr double kTrackWeight = 0.25;       // share of an edge's offset taken into the timing
+constexpr int kMaxMisses = 2;               // invalid frames in a row that lose step
+constexpr std::uint8_t kNoCode = 0xFF;      // ReadFrame() found no character
 }
 
 CharacterFramer::CharacterFramer(const FrameLayout& layout, double bitSamples,
@@ -15,10 +19,13 @@ CharacterFramer::CharacterFramer(const FrameLayout& layout, double bitSamples,
       // tone; it has seen the whole start bit one bit after the edge began,
       // that is filterSamples / 2 before the crossing.
       m_bitEnd(bitSamples - 0.5 * filterSamples),
-      m_sign(sign) {}
+      m_sign(sign),
+      m_frameSpan(m_bitEnd + layout.BitsBeforeStop() * bitSamples) {}
 
 void CharacterFramer::Reset() {
     m_cursor = 0.0;
+    m_expected = -1.0;
+    m_misses = 0;
     m_score = 0.5;
     m_frames = 0;
 }
@@ -28,47 +35,91 @@ void CharacterFramer::Count(bool valid) {
     ++m_frames;
 }
 
+bool CharacterFramer::StartBitAt(const BitSlicer& slicer, double edge) const {
+    return m_sign * slicer.Sample(edge + m_bitEnd) <= 0.0f;
+}
+
 bool CharacterFramer::ReadFrame(const BitSlicer& slicer, double edge, std::uint8_t& code) const {
     const auto bit = [&](int k) {
         return m_sign * slicer.Sample(edge + m_bitEnd + k * m_bit) > 0.0f;
     };
-    if (bit(0)) return false;  // the start bit must still be space
+    if (!StartBitAt(slicer, edge)) return false;
     std::uint32_t value = 0;
     for (int i = 0; i < m_layout.dataBits; ++i)
         if (bit(1 + i)) value |= 1u << i;
     if (m_layout.hasParity && bit(1 + m_layout.dataBits) != m_layout.ParityBit(value))
         return false;
-    if (!bit(m_layout.BitsBeforeStop())) return false;
     code = static_cast<std::uint8_t>(value);
+    return bit(m_layout.BitsBeforeStop());
+}
+
+void CharacterFramer::Accept(double edge, bool valid, std::uint8_t code,
+                             std::vector<std::uint8_t>& out) {
+    Count(valid);
+    m_misses = valid ? 0 : m_misses + 1;
+    if (valid) {
+        out.push_back(code);
+    } else {
+        m_broken = true;
+        m_brokenAt = out.size();
+    }
+    if (valid || (m_expected >= 0.0 && m_misses < kMaxMisses)) {
+        // In step: the next start edge comes right after the stop bits.
+        m_expected = edge + m_layout.FrameBits() * m_bit;
+        m_cursor = edge + m_frameSpan;
+    } else {
+        m_expected = -1.0;
+        m_cursor = edge + 1.0;  // hunt again right after the false edge
+    }
+}
+
+bool CharacterFramer::Hunt(const BitSlicer& slicer, std::vector<std::uint8_t>& out) {
+    const double edge = slicer.FindFall(m_cursor, m_sign);
+    if (edge < 0.0) {
+        // Keep the last sample: an edge may begin between it and the next.
+        m_cursor = static_cast<double>(slicer.End() - 1);
+        return false;
+    }
+    if (edge + m_frameSpan + 1.0 >= static_cast<double>(slicer.End())) {
+        m_cursor = edge;  // wait for the rest of the frame
+        return false;
+    }
+    std::uint8_t code = 0;
+    const bool valid = ReadFrame(slicer, edge, code);
+    Accept(edge, valid, code, out);
     return true;
 }
 
-void CharacterFramer::Step(const BitSlicer& slicer, std::vector<std::uint8_t>& out) {
-    const double frameSpan = m_bitEnd + m_layout.BitsBeforeStop() * m_bit + 1.0;
-    if (m_cursor < static_cast<double>(slicer.Begin())) m_cursor = static_cast<double>(slicer.Begin());
-    for (;;) {
-        const double edge = slicer.FindFall(m_cursor, m_sign);
-        if (edge < 0.0) {
-            // Keep the last sample: an edge may begin between it and the next.
-            m_cursor = static_cast<double>(slicer.End() - 1);
-            return;
-        }
-        if (edge + frameSpan >= static_cast<double>(slicer.End())) {
-            m_cursor = edge;  // wait for the rest of the frame
-            return;
-        }
-        std::uint8_t code = 0;
-        const bool valid = ReadFrame(slicer, edge, code);
-        Count(valid);
-        if (valid) {
-            out.push_back(code);
-            // The next start edge comes at the end of the stop bits at the
-            // earliest; hunt from the middle of the first one.
-            m_cursor = edge + m_bitEnd + m_layout.BitsBeforeStop() * m_bit;
-        } else {
-            m_cursor = edge + 1.0;
-        }
+bool CharacterFramer::Follow(const BitSlicer& slicer, std::vector<std::uint8_t>& out) {
+    const double window = kFollowWindowBits * m_bit;
+    if (m_expected + window + m_frameSpan + 1.0 >= static_cast<double>(slicer.End())) return false;
+    // An edge near the expected instant pulls the timing a little; none
+    // (noise hid it) leaves the expected instant as it is.
+    double edge = m_expected;
+    const double seen = slicer.FindFall(m_expected - window, m_sign);
+    if (seen >= 0.0 && seen <= m_expected + window) edge += kTrackWeight * (seen - m_expected);
+    if (!StartBitAt(slicer, edge)) {
+        // The sender paused (steady mark): hunt for its next start edge.
+        m_expected = -1.0;
+        m_cursor = edge;
+        return true;
     }
+    std::uint8_t code = kNoCode;
+    const bool valid = ReadFrame(slicer, edge, code);
+    // In step with the sender, a frame whose stop bit alone noise spoilt
+    // still carries its character: it goes out, but counts as a failure.
+    if (!valid && code != kNoCode && m_misses == 0) out.push_back(code);
+    Accept(edge, valid, code, out);
+    return true;
+}
+
+bool CharacterFramer::Step(const BitSlicer& slicer, std::vector<std::uint8_t>& out) {
+    m_broken = false;
+    if (m_cursor < static_cast<double>(slicer.Begin())) m_cursor = static_cast<double>(slicer.Begin());
+    if (m_expected >= 0.0 && m_expected < static_cast<double>(slicer.Begin()) + m_bit) m_expected = -1.0;
+    while (m_expected >= 0.0 ? Follow(slicer, out) : Hunt(slicer, out)) {
+    }
+    return m_broken;
 }
 
 }  // namespace modem

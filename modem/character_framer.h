@@ -22,8 +22,10 @@ public:
     CharacterFramer(const FrameLayout& layout, double bitSamples, int filterSamples, float sign);
 
     // Reads every frame that `slicer` now holds completely and appends the
-    // characters of valid frames to `out`.
-    void Step(const BitSlicer& slicer, std::vector<std::uint8_t>& out);
+    // characters of valid frames to `out`. Returns true when a frame failed;
+    // then BrokenAt() is the size `out` had after the last failed frame.
+    bool Step(const BitSlicer& slicer, std::vector<std::uint8_t>& out);
+    std::size_t BrokenAt() const { return m_brokenAt; }
     void Reset();
 
     // Share of recent frames that were valid, 0..1 (0.5 before any frame).
@@ -32,15 +34,28 @@ public:
     float Sign() const { return m_sign; }
 
 private:
-    // Decodes the frame whose start edge is at `edge`; false when it is invalid.
+    // Decodes the frame whose start edge is at `edge`; false when it is
+    // invalid. `code` is set when only the stop bit is wrong.
     bool ReadFrame(const BitSlicer& slicer, double edge, std::uint8_t& code) const;
+    bool StartBitAt(const BitSlicer& slicer, double edge) const;
     void Count(bool valid);
+    // Hunts for a start edge from m_cursor; false when the slicer holds too little.
+    bool Hunt(const BitSlicer& slicer, std::vector<std::uint8_t>& out);
+    // Reads the frame expected right after the last one; false when the
+    // slicer holds too little.
+    bool Follow(const BitSlicer& slicer, std::vector<std::uint8_t>& out);
+    void Accept(double edge, bool valid, std::uint8_t code, std::vector<std::uint8_t>& out);
 
     FrameLayout m_layout;
     double m_bit;
     double m_bitEnd;  // from a start edge to the end of the start bit in the filter output
     float m_sign;
+    double m_frameSpan;  // from a start edge to the stop bit's reading instant
     double m_cursor = 0.0;
+    double m_expected = -1.0;  // the next start edge while in step with the sender
+    int m_misses = 0;          // invalid frames in a row while in step
+    bool m_broken = false;     // a frame failed in this Step()
+    std::size_t m_brokenAt = 0;
     double m_score = 0.5;
     int m_frames = 0;
 };

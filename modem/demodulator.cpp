@@ -18,7 +18,7 @@
 namespace modem {
 
 namespace {
-constexpr std::size_t kBlockSamples = 4096;  // input handled per pass through the chain
+constexpr std::size_t kBlockSamples = Downconverter::kMaxBlock;  // input handled per pass through the chain
 constexpr double kReplaySeconds = 2.0;       // audio kept to decode again once locked
 constexpr double kMinSamplesPerBit = 16.0;   // working rate, at least
 constexpr double kSidebandBauds = 2.0;       // keying sidebands kept beside each tone
@@ -43,6 +43,7 @@ struct Chain {
         if (s.polarity != Polarity::Reverse) framers.emplace_back(layout, bit, taps, 1.0f);
         if (s.polarity != Polarity::Normal) framers.emplace_back(layout, bit, taps, -1.0f);
         fresh.resize(framers.size());
+        broken.resize(framers.size());
         pending.resize(framers.size());
         for (auto& p : pending) p.reserve(4 * kPendingChars);
         for (auto& f : fresh) f.reserve(kBlockSamples);
@@ -57,6 +58,7 @@ struct Chain {
     BitSlicer slicer;
     std::vector<CharacterFramer> framers;
     std::vector<std::vector<std::uint8_t>> fresh, pending;
+    std::vector<bool> broken;
     std::vector<std::complex<float>> baseband;
     int chosen = -1;
 };
@@ -117,7 +119,7 @@ void Demodulator::Impl::Run(std::span<const float> samples, std::vector<std::uin
     for (const auto z : c.baseband) c.slicer.Push(c.envelope.Step(c.low.Step(z), c.high.Step(z)));
     for (std::size_t i = 0; i < c.framers.size(); ++i) {
         c.fresh[i].clear();
-        c.framers[i].Step(c.slicer, c.fresh[i]);
+        c.broken[i] = c.framers[i].Step(c.slicer, c.fresh[i]);
     }
     Select(out);
 }
@@ -134,8 +136,15 @@ void Demodulator::Impl::Select(std::vector<std::uint8_t>& out) {
             out.insert(out.end(), fresh.begin(), fresh.end());
             continue;
         }
+        // Held characters count only from the last failed frame on: noise
+        // before the signal makes a few frames that pass by chance.
         auto& held = c.pending[static_cast<std::size_t>(i)];
-        held.insert(held.end(), fresh.begin(), fresh.end());
+        auto from = fresh.begin();
+        if (c.broken[static_cast<std::size_t>(i)]) {
+            held.clear();
+            from += static_cast<std::ptrdiff_t>(c.framers[static_cast<std::size_t>(i)].BrokenAt());
+        }
+        held.insert(held.end(), from, fresh.end());
         if (held.size() > kPendingChars)
             held.erase(held.begin(), held.end() - static_cast<std::ptrdiff_t>(kPendingChars));
     }

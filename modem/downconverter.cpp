@@ -14,7 +14,7 @@ constexpr float kStopbandDb = 60.0f;
 Downconverter::Downconverter(double sampleRateHz, double passbandHz, double minRateHz)
     : m_inRate(sampleRateHz),
       m_decimation(std::max(1u, static_cast<unsigned>(sampleRateHz / minRateHz))),
-      m_nco(nco_crcf_create(LIQUID_VCO)) {
+      m_nco(nco_crcf_create(LIQUID_NCO)) {
     // Aliases fold back into the passband from (working rate - passband) on.
     const double workRate = m_inRate / m_decimation;
     const double stopHz = std::max(workRate - passbandHz, passbandHz * 1.2);
@@ -29,7 +29,7 @@ Downconverter::Downconverter(double sampleRateHz, double passbandHz, double minR
     for (float v : h) sum += v;
     for (float& v : h) v /= sum;
     m_decim = firdecim_crcf_create(m_decimation, h.data(), taps);
-    m_pending.reserve(m_decimation);
+    m_pending.reserve(kMaxBlock + m_decimation);
 }
 
 Downconverter::~Downconverter() {
@@ -49,18 +49,21 @@ void Downconverter::Reset() {
 }
 
 void Downconverter::Process(std::span<const float> in, std::vector<std::complex<float>>& out) {
-    for (float x : in) {
-        std::complex<float> y;
-        nco_crcf_mix_down(m_nco, std::complex<float>(x, 0.0f), &y);
-        nco_crcf_step(m_nco);
-        m_pending.push_back(y);
-        if (m_pending.size() == m_decimation) {
-            std::complex<float> z;
-            firdecim_crcf_execute(m_decim, m_pending.data(), &z);
-            out.push_back(z);
-            m_pending.clear();
-        }
-    }
+    // Mixed samples gather in m_pending; whole groups of m_decimation go
+    // through the decimator, the rest waits for the next call.
+    const std::size_t kept = m_pending.size();
+    m_pending.resize(kept + in.size());
+    for (std::size_t i = 0; i < in.size(); ++i) m_pending[kept + i] = in[i];
+    nco_crcf_mix_block_down(m_nco, m_pending.data() + kept, m_pending.data() + kept,
+                            static_cast<unsigned>(in.size()));
+    const std::size_t groups = m_pending.size() / m_decimation;
+    const std::size_t first = out.size();
+    out.resize(first + groups);
+    firdecim_crcf_execute_block(m_decim, m_pending.data(), static_cast<unsigned>(groups),
+                                out.data() + first);
+    const std::size_t used = groups * m_decimation;
+    std::copy(m_pending.begin() + static_cast<std::ptrdiff_t>(used), m_pending.end(), m_pending.begin());
+    m_pending.resize(m_pending.size() - used);
 }
 
 }  // namespace modem

@@ -27,6 +27,8 @@ public:
     double Centre() const { return m_centreHz; }
     void Reset();
 
+    // Largest block Process() takes without allocating.
+    static constexpr std::size_t kMaxBlock = 4096;
     // Mixes and decimates `in`; appends one complex sample per `decimation`
     // input samples to `out` (whose capacity the caller reserves).
     void Process(std::span<const float> in, std::vector<std::complex<float>>& out);
@@ -37,7 +39,7 @@ private:
     double m_centreHz = 0.0;
     nco_crcf m_nco;
     firdecim_crcf m_decim;
-    std::vector<std::complex<float>> m_pending;  // input samples of the next output
+    std::vector<std::complex<float>> m_pending;  // mixed samples not yet decimated
 };
 
 }  // namespace modem

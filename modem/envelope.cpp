@@ -6,38 +6,49 @@
 namespace modem {
 
 namespace {
-// Time constants in bits: peaks are caught within a quarter bit; a faded tone
-// loses its level over 16 bits and its floor rises over 48.
-constexpr double kAttackBits = 0.25;
-constexpr double kLevelDecayBits = 16.0;
-constexpr double kFloorRiseBits = 48.0;
+// Levels follow the tones over this many bits: slow enough that noise does not
+// move the threshold, fast enough for selective fading.
+constexpr double kAverageBits = 8.0;
+// Swings within this ratio of each other count as alike.
+constexpr float kBalance = 0.5f;
 }  // namespace
 
 Envelope::Envelope(double bitSamples)
-    : m_fast(static_cast<float>(1.0 / std::max(1.0, kAttackBits * bitSamples))),
-      m_slowLevel(static_cast<float>(1.0 / (kLevelDecayBits * bitSamples))),
-      m_slowFloor(static_cast<float>(1.0 / (kFloorRiseBits * bitSamples))) {}
-
-void Envelope::Tracker::Step(float x, float fast, float slowLevel, float slowFloor) {
-    level += (x - level) * (x > level ? fast : slowLevel);
-    floor += (x - floor) * (x < floor ? fast : slowFloor);
-}
+    : m_weight(static_cast<float>(1.0 / std::max(1.0, kAverageBits * bitSamples))) {}
 
 void Envelope::Reset() {
     m_low = {};
     m_high = {};
+    m_lowKeyed = true;
 }
 
 float Envelope::Step(float low, float high) {
-    m_low.Step(low, m_fast, m_slowLevel, m_slowFloor);
-    m_high.Step(high, m_fast, m_slowLevel, m_slowFloor);
-    // Each tone is clipped to its own floor..level and weighted by its own
-    // swing; the threshold sits where the two weighted swings meet.
-    const float lowSwing = m_low.level - m_low.floor;
-    const float highSwing = m_high.level - m_high.floor;
-    const float l = std::clamp(low, m_low.floor, m_low.level) - m_low.floor;
-    const float h = std::clamp(high, m_high.floor, m_high.level) - m_high.floor;
-    return l * lowSwing - h * highSwing - 0.5f * (lowSwing * lowSwing - highSwing * highSwing);
+    // Decision-directed: the side keyed at the last decision learns its "on"
+    // level, the other its "off" level.
+    Levels& lowLevels = m_low;
+    Levels& highLevels = m_high;
+    if (m_lowKeyed) {
+        lowLevels.on += (low - lowLevels.on) * m_weight;
+        highLevels.off += (high - highLevels.off) * m_weight;
+    } else {
+        highLevels.on += (high - highLevels.on) * m_weight;
+        lowLevels.off += (low - lowLevels.off) * m_weight;
+    }
+    const float lowSwing = std::max(0.0f, lowLevels.on - lowLevels.off);
+    const float highSwing = std::max(0.0f, highLevels.on - highLevels.off);
+    float v;
+    if (lowSwing + highSwing <= 1e-9f) {
+        v = low - high;  // nothing learnt yet
+    } else if (std::min(lowSwing, highSwing) >= kBalance * std::max(lowSwing, highSwing)) {
+        // Tones alike: the plain difference, which noise in the learnt
+        // levels cannot disturb (same scale as below).
+        v = (low - high) * 0.5f * (lowSwing + highSwing);
+    } else {
+        v = (low - lowLevels.off) * lowSwing - (high - highLevels.off) * highSwing -
+            0.5f * (lowSwing * lowSwing - highSwing * highSwing);
+    }
+    m_lowKeyed = v > 0.0f;
+    return v;
 }
 
 }  // namespace modem
