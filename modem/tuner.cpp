@@ -11,6 +11,9 @@ namespace modem {
 
 namespace {
 constexpr double kBinTargetHz = 4.0;      // spectrum resolution aimed at
+constexpr double kSpectrumRateHz = 7000.0; // lowest rate the spectrum is taken at
+constexpr unsigned kDecimatorSemiLength = 8;
+constexpr float kStopbandDb = 60.0f;
 constexpr double kAverageWeight = 0.25;   // weight of a new spectrum in the average
 constexpr int kSettleUpdates = 4;         // updates before the first lock
 constexpr double kLockScore = 3.0;        // pair level over noise that locks
@@ -22,7 +25,22 @@ constexpr double kRivalFactor = 2.0;      // a pair this much stronger elsewhere
 constexpr int kRivalUpdates = 4;          // ... for this many updates takes over
 }  // namespace
 
-Tuner::Tuner(double sampleRateHz, double baud, double shiftHz) : m_rate(sampleRateHz) {
+Tuner::Tuner(double sampleRateHz, double baud, double shiftHz)
+    // The spectrum needs nothing above kSearchHighHz: high input rates are
+    // brought down to about 8 kHz first.
+    : m_decimation(std::max(1u, static_cast<unsigned>(sampleRateHz / kSpectrumRateHz))) {
+    m_rate = sampleRateHz / m_decimation;
+    const float cutoff = static_cast<float>(0.5 * (kSearchHighHz + 0.5 * m_rate) / sampleRateHz);
+    if (m_decimation > 1) {
+        const unsigned taps = 2 * m_decimation * kDecimatorSemiLength + 1;
+        std::vector<float> h(taps);
+        liquid_firdes_kaiser(taps, cutoff, kStopbandDb, 0.0f, h.data());
+        float sum = 0.0f;
+        for (float v : h) sum += v;
+        for (float& v : h) v /= sum;
+        m_decim = firdecim_rrrf_create(m_decimation, h.data(), taps);
+    }
+    m_gather.resize(m_decimation);
     m_size = 256;
     while (static_cast<double>(m_size) < m_rate / kBinTargetHz) m_size *= 2;
     m_hop = m_size / 2;
@@ -44,7 +62,10 @@ Tuner::Tuner(double sampleRateHz, double baud, double shiftHz) : m_rate(sampleRa
     SetPair(baud, shiftHz);
 }
 
-Tuner::~Tuner() { fft_destroy_plan(m_plan); }
+Tuner::~Tuner() {
+    fft_destroy_plan(m_plan);
+    if (m_decim) firdecim_rrrf_destroy(m_decim);
+}
 
 void Tuner::SetPair(double baud, double shiftHz) {
     m_shiftBins = shiftHz / m_binHz;
@@ -63,10 +84,15 @@ bool Tuner::Push(std::span<const float> samples) {
     // m_history is a ring of the last m_size samples, oldest at m_write.
     const std::size_t n = std::min(samples.size(), Room());
     for (std::size_t i = 0; i < n; ++i) {
-        m_history[m_write] = samples[i];
+        m_gather[m_gathered++] = samples[i];
+        if (m_gathered < m_decimation) continue;
+        m_gathered = 0;
+        float y = m_gather[0];
+        if (m_decimation > 1) firdecim_rrrf_execute(m_decim, m_gather.data(), &y);
+        m_history[m_write] = y;
         m_write = (m_write + 1) % m_size;
+        ++m_filled;
     }
-    m_filled += n;
     if (m_filled < m_hop) return false;
     m_filled = 0;
     Update();

@@ -26,8 +26,8 @@ public:
     // The listener's choice of centre: a pair there locks at a lower level.
     void Prefer(double centreHz);
 
-    // Samples until the next spectrum update; Push() takes at most that many.
-    std::size_t Room() const { return m_hop - m_filled; }
+    // Input samples until the next spectrum update; Push() takes at most that many.
+    std::size_t Room() const { return (m_hop - m_filled) * m_decimation - m_gathered; }
     // Takes samples; returns true when this completed a spectrum update.
     bool Push(std::span<const float> samples);
 
@@ -48,7 +48,11 @@ private:
     double BestCentre(double lo, double hi, double floor, double& score) const;
     double BandSum(double centreBin) const;
 
-    double m_rate;
+    double m_rate;  // of the spectrum's samples, after decimation
+    unsigned m_decimation;
+    firdecim_rrrf m_decim = nullptr;  // none when the input is slow enough
+    std::vector<float> m_gather;  // input samples of the next decimated one
+    std::size_t m_gathered = 0;
     std::size_t m_size;  // FFT length
     std::size_t m_hop;
     double m_binHz;
