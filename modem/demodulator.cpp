@@ -231,6 +231,7 @@ TuningState Demodulator::Tuning() const {
     t.locked = d.running;
     if (!t.locked) return t;
     const Chain& c = *d.chain;
+    t.receiving = c.chosen >= 0;
     t.reversed = c.chosen >= 0 ? c.framers[static_cast<std::size_t>(c.chosen)].Sign() < 0
                                : d.settings.polarity == Polarity::Reverse;
     const double low = d.tuner.Centre() - 0.5 * d.settings.shiftHz;
