@@ -20,7 +20,7 @@ CharacterFramer::CharacterFramer(const FrameLayout& layout, double bitSamples,
       // that is filterSamples / 2 before the crossing.
       m_bitEnd(bitSamples - 0.5 * filterSamples),
       m_sign(sign),
-      m_frameSpan(m_bitEnd + layout.BitsBeforeStop() * bitSamples) {}
+      m_frameSpan(m_bitEnd + (layout.BitsBeforeStop() + layout.stopBits - 1.0) * bitSamples) {}
 
 void CharacterFramer::Reset() {
     m_cursor = 0.0;
@@ -50,7 +50,12 @@ bool CharacterFramer::ReadFrame(const BitSlicer& slicer, double edge, std::uint8
     if (m_layout.hasParity && bit(1 + m_layout.dataBits) != m_layout.ParityBit(value))
         return false;
     code = static_cast<std::uint8_t>(value);
-    return bit(m_layout.BitsBeforeStop());
+    // Mark at the start and at the end of the stop bits (one reading for
+    // one stop bit); the second reading tells the two polarities apart
+    // sooner on repetitive text.
+    const int stop = m_layout.BitsBeforeStop();
+    return m_sign * slicer.Sample(edge + m_bitEnd + stop * m_bit) > 0.0f &&
+           m_sign * slicer.Sample(edge + m_bitEnd + (stop + m_layout.stopBits - 1.0) * m_bit) > 0.0f;
 }
 
 void CharacterFramer::Accept(double edge, bool valid, std::uint8_t code,

@@ -50,7 +50,7 @@ private:
     double m_bit;
     double m_bitEnd;  // from a start edge to the end of the start bit in the filter output
     float m_sign;
-    double m_frameSpan;  // from a start edge to the stop bit's reading instant
+    double m_frameSpan;  // from a start edge to the last stop-bit reading
     double m_cursor = 0.0;
     double m_expected = -1.0;  // the next start edge while in step with the sender
     int m_misses = 0;          // invalid frames in a row while in step

@@ -88,6 +88,7 @@ struct Demodulator::Impl {
     std::vector<float> history;       // ring of the most recent input
     std::size_t historyWrite = 0;
     std::size_t sinceUnlock = 0;      // samples the chain has not seen
+    std::size_t received = 0;
 };
 
 void Demodulator::Impl::Remember(std::span<const float> samples) {
@@ -95,6 +96,7 @@ void Demodulator::Impl::Remember(std::span<const float> samples) {
         history[historyWrite] = x;
         historyWrite = (historyWrite + 1) % history.size();
     }
+    received += samples.size();
     sinceUnlock = std::min(sinceUnlock + samples.size(), history.size());
 }
 
@@ -185,12 +187,12 @@ void Demodulator::Impl::Chunk(std::span<const float> samples, std::vector<std::u
         if (running) Rebuild();
         return;
     }
-    const bool jumped = std::abs(tuner.Centre() - before) > 0.25 * settings.shiftHz;
+    const bool jumped = running && std::abs(tuner.Centre() - before) > 0.25 * settings.shiftHz;
     if (!running || jumped) {
         Rebuild();
         chain->down.SetCentre(tuner.Centre());
         running = true;
-        if (jumped) sinceUnlock = history.size();
+        if (jumped) sinceUnlock = std::min(received, history.size());
         Replay(out);
         sinceUnlock = 0;
         return;
