@@ -96,7 +96,6 @@ std::string Demodulate(double rate, const std::vector<float>& samples, double* s
         demod.Process(std::span<const float>(samples).subspan(i, std::min(kBlock, samples.size() - i)), out);
     if (seconds)
         *seconds = cpu() - start;
-    if (getenv("SHOWTUNE")) fprintf(stderr, "mark %.1f space %.1f\n", demod.Tuning().markHz, demod.Tuning().spaceHz);
     return std::string(out.begin(), out.end());
 }
 
