@@ -41,6 +41,8 @@ public:
 
 private:
     void Update();
+    void Acquire(double floor, double global, double globalScore);
+    void Track(double floor, double global, double globalScore);
     double FloorPerBin();
     // Pair score at centre bin c (fractional) over the noise floor.
     double PairScore(double c, double floor) const;
