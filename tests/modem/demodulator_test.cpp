@@ -155,6 +155,25 @@ TEST(Modem, DecisionSurvivesOneToneFading) {
     EXPECT_LE(EditDistance(codes, Demodulate(8000, {}, s)), codes.size() * 6 / 100);
 }
 
+// The transmitter drifts 150 Hz up over the text in 10 Hz steps; the AFC
+// follows it and the tuning ends on the last tones.
+TEST(Modem, AfcFollowsDrift) {
+    const std::string codes = Codes(std::string(kText) + kText + kText + kText);
+    modem::ModSettings m = Weather();
+    std::vector<float> s;
+    const std::size_t step = codes.size() / 15 + 1;
+    for (std::size_t i = 0; i < codes.size(); i += step, m.centreHz += 10) {
+        modem::Modulator mod(8000, m);
+        const std::string part = codes.substr(i, step);
+        mod.Send({reinterpret_cast<const std::uint8_t*>(part.data()), part.size()}, s);
+    }
+    modem::Demodulator demod(8000, {});
+    std::vector<std::uint8_t> out;
+    demod.Process(s, out);
+    EXPECT_LE(EditDistance(codes, std::string(out.begin(), out.end())), codes.size() / 100);
+    EXPECT_NEAR(demod.Tuning().markHz, m.centreHz - 10 + 225, 10.0);
+}
+
 TEST(Modem, TuningReportsTheTonesFound) {
     modem::Demodulator demod(8000, {});
     std::vector<std::uint8_t> out;
