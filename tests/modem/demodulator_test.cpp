@@ -84,6 +84,8 @@ struct RoundTrip {
     double centreHz;
 };
 
+void PrintTo(const RoundTrip& r, std::ostream* os) { *os << r.name; }
+
 class RoundTripTest : public testing::TestWithParam<RoundTrip> {};
 
 TEST_P(RoundTripTest, GivesBackEveryCharacter) {
