@@ -70,6 +70,8 @@ Tuner::~Tuner() {
 void Tuner::SetPair(double baud, double shiftHz) {
     m_shiftBins = shiftHz / m_binHz;
     m_toneHalfBins = std::max(1.0, 0.5 * baud / m_binHz);
+    // The pair followed so far is looked for first under the new settings.
+    if (m_locked) m_preferredHz = m_centreHz;
     m_locked = false;
     m_score = 0.0;
 }

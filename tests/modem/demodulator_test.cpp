@@ -191,6 +191,13 @@ TEST(Modem, TuningReportsTheTonesFound) {
     const auto peak = std::max_element(bins.begin(), bins.end()) - bins.begin();
     const double peakHz = modem::kSearchLowHz + (peak + 0.5) * (modem::kSearchHighHz - modem::kSearchLowHz) / modem::kSpectrumBins;
     EXPECT_TRUE(std::abs(peakHz - 1725.0) < 40.0 || std::abs(peakHz - 1275.0) < 40.0) << peakHz;
+
+    // New settings of the same shift: the signal is found again and decoded.
+    demod.Configure({});
+    out.clear();
+    demod.Process(Signal(8000, Weather(), Codes(kText)), out);
+    EXPECT_TRUE(std::string(out.begin(), out.end()).ends_with(Codes(kText).substr(5)));
+    EXPECT_TRUE(demod.Tuning().receiving);
 }
 
 // The recording of the 50-baud broadcast's idle loop, given only baud and shift.
