@@ -30,6 +30,7 @@ struct TuningState {
     double markHz = 0.0;      // tone frequencies, valid while locked
     double spaceHz = 0.0;
     bool reversed = false;    // mark above space (reverse sense) in use
+    bool receiving = false;   // characters are passing: squelch open, polarity chosen
 };
 
 // Search range for the tone pair.

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "line_text_decoder.h"
+#include "line_text_encoder.h"
 #include "telex_coding.h"
 
 namespace {
@@ -140,45 +142,20 @@ void ReadAll(const std::string& name, Sink&& sink) {
 }
 
 int Decode(Options& o) {
-    TelexState state;
+    dovrel::LineTextDecoder decoder(o.telex, [] { std::fputc('\a', stderr); });
     std::string out;
-    const auto beep = [] { std::fputc('\a', stderr); };
     for (const std::string& name : o.inputs) {
         ReadAll(name, [&](const char* data, std::size_t size) {
             out.clear();
-            for (std::size_t i = 0; i < size; ++i) {
-                std::string ch = dovrel::DecodeLineByte(static_cast<std::uint8_t>(data[i]),
-                                                        o.telex, state);
-                const std::string shown =
-                    dovrel::DisplayFilter(ch, o.telex.rawCrLf, o.telex.bellBeeps, state, beep);
-                // As in the terminal pane: CR ends a line, LF shows nothing.
-                for (char c : shown) {
-                    if (c == '\r') out += '\n';
-                    else if (c != '\n') out += c;
-                }
-            }
+            decoder.Feed({reinterpret_cast<const std::uint8_t*>(data), size}, out);
             std::fwrite(out.data(), 1, out.size(), stdout);
             std::fflush(stdout);
         });
     }
-    // CR CR LF at the very end: the clean-up still holds that line end,
-    // waiting to see whether a second LF follows.
-    if (!o.telex.rawCrLf && state.CrLfState == 3) std::fputc('\n', stdout);
+    out.clear();
+    decoder.Finish(out);
+    std::fwrite(out.data(), 1, out.size(), stdout);
     return 0;
-}
-
-// Next code point of UTF-8 text at `i`; -1 for a byte that starts no valid sequence.
-int NextCodePoint(const std::string& s, std::size_t& i) {
-    const auto b = static_cast<unsigned char>(s[i++]);
-    if (b < 0x80) return b;
-    int extra = b >= 0xF0 && b < 0xF5 ? 3 : b >= 0xE0 ? 2 : b >= 0xC2 && b < 0xE0 ? 1 : -1;
-    if (extra < 0 || b >= 0xF5) return -1;
-    int cp = b & (0x3F >> extra);
-    for (int k = 0; k < extra; ++k) {
-        if (i >= s.size() || (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return -1;
-        cp = (cp << 6) | (static_cast<unsigned char>(s[i++]) & 0x3F);
-    }
-    return cp;
 }
 
 int Encode(Options& o) {
@@ -187,43 +164,18 @@ int Encode(Options& o) {
         ReadAll(name, [&](const char* data, std::size_t size) { text.append(data, size); });
 
     TelexState state;
-    std::string out;
-    int failures = 0;
-    int line = 1, column = 0;
-    int previous = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const int cp = NextCodePoint(text, i);
-        ++column;
-        std::vector<int> chars;
-        if (cp == '\n' && previous != '\r') chars.push_back('\r');
-        chars.push_back(cp);
-        for (int c : chars) {
-            int ch = c;
-            std::string codes;
-            if (o.telex.code == LineCode::Telex) {
-                codes = c < 0 ? std::string() : dovrel::TelexEncode(ch, o.telex.alphabet, state);
-            } else if (c >= 0 && c < (o.telex.code == LineCode::Ascii7 ? 128 : 256)) {
-                codes.assign(1, static_cast<char>(c));
-            }
-            if (codes.empty()) {
-                ++failures;
-                if (c < 0)
-                    std::fprintf(stderr, "telexcat: line %d, column %d: invalid UTF-8 byte\n",
-                                 line, column);
-                else
-                    std::fprintf(stderr, "telexcat: line %d, column %d: U+%04X cannot be sent\n",
-                                 line, column, static_cast<unsigned>(c));
-            }
-            out += codes;
-        }
-        if (cp == '\n') {
-            ++line;
-            column = 0;
-        }
-        previous = cp;
+    std::vector<dovrel::UnsendableChar> unsendable;
+    const std::string out = dovrel::EncodeLineText(text, o.telex, state, unsendable);
+    for (const auto& u : unsendable) {
+        if (u.codePoint < 0)
+            std::fprintf(stderr, "telexcat: line %d, column %d: invalid UTF-8 byte\n", u.line,
+                         u.column);
+        else
+            std::fprintf(stderr, "telexcat: line %d, column %d: U+%04X cannot be sent\n", u.line,
+                         u.column, static_cast<unsigned>(u.codePoint));
     }
     std::fwrite(out.data(), 1, out.size(), stdout);
-    return failures ? 1 : 0;
+    return unsendable.empty() ? 0 : 1;
 }
 
 }  // namespace

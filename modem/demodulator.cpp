@@ -1,0 +1,255 @@
+// The demodulator's pipeline: Tuner (search, AFC, squelch) -> Downconverter
+// -> two ToneFilters -> Envelope (threshold correction) -> BitSlicer -> one
+// CharacterFramer per polarity -> the polarity whose frames pass.
+#include "demodulator.h"
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+
+#include "bit_slicer.h"
+#include "character_framer.h"
+#include "downconverter.h"
+#include "envelope.h"
+#include "frame_layout.h"
+#include "tone_filter.h"
+#include "tuner.h"
+
+namespace modem {
+
+namespace {
+constexpr std::size_t kBlockSamples = Downconverter::kMaxBlock;  // input handled per pass through the chain
+constexpr double kReplaySeconds = 2.0;       // audio kept to decode again once locked
+constexpr double kMinSamplesPerBit = 16.0;   // working rate, at least
+constexpr double kSidebandBauds = 2.0;       // keying sidebands kept beside each tone
+constexpr int kMinFrames = 6;                // frames seen before a polarity is chosen
+constexpr double kOpenScore = 0.75;          // valid-frame share that opens the output
+constexpr double kCloseScore = 0.5;          // ... and below which it closes again
+constexpr double kPolarityMargin = 0.15;     // lead one polarity needs over the other
+constexpr double kSwitchMargin = 0.3;        // lead that makes the other take over
+constexpr std::size_t kPendingChars = 32;    // characters held while undecided
+}  // namespace
+
+// The part of the pipeline rebuilt whenever the settings change.
+struct Chain {
+    Chain(double rate, const DemodSettings& s, const FrameLayout& layout)
+        : down(rate, 0.5 * s.shiftHz + kSidebandBauds * s.baud,
+               std::max(kMinSamplesPerBit * s.baud, 2.0 * (s.shiftHz + 2.0 * kSidebandBauds * s.baud))),
+          bit(down.WorkingRateHz() / s.baud),
+          taps(std::max(1, static_cast<int>(std::lround(bit)))),
+          low(-0.5 * s.shiftHz, down.WorkingRateHz(), taps),
+          high(0.5 * s.shiftHz, down.WorkingRateHz(), taps),
+          envelope(bit) {
+        if (s.polarity != Polarity::Reverse) framers.emplace_back(layout, bit, taps, 1.0f);
+        if (s.polarity != Polarity::Normal) framers.emplace_back(layout, bit, taps, -1.0f);
+        waiting.resize(framers.size());
+        pending.resize(framers.size());
+        for (auto& p : pending) p.reserve(kPendingChars);
+        baseband.reserve(kBlockSamples + 1);
+    }
+
+    Downconverter down;
+    double bit;
+    int taps;
+    ToneFilter low, high;
+    Envelope envelope;
+    BitSlicer slicer;
+    std::vector<CharacterFramer> framers;
+    std::vector<std::vector<std::uint8_t>> pending;  // held while no polarity is chosen
+    std::vector<bool> waiting;                       // framer needs more samples
+    std::vector<std::complex<float>> baseband;
+    int chosen = -1;
+};
+
+struct Demodulator::Impl {
+    Impl(double rateHz, const DemodSettings& s)
+        : rate(rateHz), settings(s), tuner(rateHz, s.baud, s.shiftHz),
+          history(static_cast<std::size_t>(kReplaySeconds * rateHz) + 1, 0.0f) {
+        Rebuild();
+    }
+
+    void Rebuild() {
+        chain = std::make_unique<Chain>(rate, settings, FrameLayout::From(settings));
+        running = false;
+    }
+    void Run(std::span<const float> samples, std::vector<std::uint8_t>& out);
+    void Deliver(int index, const CharacterFramer::Frame& frame, std::vector<std::uint8_t>& out);
+    void Choose(std::vector<std::uint8_t>& out);
+    void Remember(std::span<const float> samples);
+    void Replay(std::vector<std::uint8_t>& out);
+    void Chunk(std::span<const float> samples, std::vector<std::uint8_t>& out);
+
+    double rate;
+    DemodSettings settings;
+    Tuner tuner;
+    std::unique_ptr<Chain> chain;
+    bool running = false;             // the chain follows a locked signal
+    std::vector<float> history;       // ring of the most recent input
+    std::size_t historyWrite = 0;
+    std::size_t sinceUnlock = 0;      // samples the chain has not seen
+    std::size_t received = 0;
+};
+
+void Demodulator::Impl::Remember(std::span<const float> samples) {
+    for (float x : samples) {
+        history[historyWrite] = x;
+        historyWrite = (historyWrite + 1) % history.size();
+    }
+    received += samples.size();
+    sinceUnlock = std::min(sinceUnlock + samples.size(), history.size());
+}
+
+// Decodes the remembered audio the chain has not seen: the characters sent
+// while the tuner was still settling are not lost.
+void Demodulator::Impl::Replay(std::vector<std::uint8_t>& out) {
+    const std::size_t size = history.size();
+    std::size_t at = (historyWrite + size - sinceUnlock) % size;
+    std::size_t left = sinceUnlock;
+    while (left > 0) {
+        const std::size_t n = std::min({left, size - at, kBlockSamples});
+        Run(std::span<const float>(history.data() + at, n), out);
+        at = (at + n) % size;
+        left -= n;
+    }
+}
+
+void Demodulator::Impl::Run(std::span<const float> samples, std::vector<std::uint8_t>& out) {
+    Chain& c = *chain;
+    c.baseband.clear();
+    c.down.Process(samples, c.baseband);
+    for (const auto z : c.baseband) c.slicer.Push(c.envelope.Step(c.low.Step(z), c.high.Step(z)));
+    // Frames of both polarities are taken in time order, so what goes out
+    // does not depend on how the samples were cut into blocks.
+    std::fill(c.waiting.begin(), c.waiting.end(), false);
+    for (;;) {
+        int next = -1;
+        for (int i = 0; i < static_cast<int>(c.framers.size()); ++i)
+            if (!c.waiting[static_cast<std::size_t>(i)] &&
+                (next < 0 || c.framers[static_cast<std::size_t>(i)].NextTime() <
+                                 c.framers[static_cast<std::size_t>(next)].NextTime()))
+                next = i;
+        if (next < 0) return;
+        CharacterFramer::Frame frame;
+        if (c.framers[static_cast<std::size_t>(next)].Next(c.slicer, frame)) Deliver(next, frame, out);
+        else c.waiting[static_cast<std::size_t>(next)] = true;
+    }
+}
+
+// Passes on the characters of the chosen polarity. Until one polarity's
+// frames are clearly valid, characters are held (the last kPendingChars of
+// each, from its last failed frame on: noise before the signal makes a few
+// frames that pass by chance) and nothing goes out, which is also the squelch.
+void Demodulator::Impl::Deliver(int index, const CharacterFramer::Frame& frame,
+                                std::vector<std::uint8_t>& out) {
+    Chain& c = *chain;
+    auto& held = c.pending[static_cast<std::size_t>(index)];
+    if (frame.kind == CharacterFramer::FrameKind::Failed && index != c.chosen) held.clear();
+    if (frame.carries) {
+        if (index == c.chosen) {
+            out.push_back(frame.code);
+        } else {
+            if (held.size() >= kPendingChars) held.erase(held.begin());
+            held.push_back(frame.code);
+        }
+    }
+    Choose(out);
+}
+
+void Demodulator::Impl::Choose(std::vector<std::uint8_t>& out) {
+    Chain& c = *chain;
+    const auto score = [&](int i) { return c.framers[static_cast<std::size_t>(i)].Score(); };
+    const int count = static_cast<int>(c.framers.size());
+    const int best = count > 1 && score(1) > score(0) ? 1 : 0;
+    const double otherScore = count > 1 ? score(1 - best) : 0.0;
+    if (c.chosen >= 0) {
+        if (score(c.chosen) < kCloseScore) {
+            c.chosen = -1;
+            for (auto& p : c.pending) p.clear();
+        } else if (best != c.chosen && score(best) > score(c.chosen) + kSwitchMargin) {
+            c.chosen = -1;  // taken over just below, with its held characters
+        } else {
+            return;
+        }
+    }
+    if (c.framers[static_cast<std::size_t>(best)].Frames() < kMinFrames || score(best) < kOpenScore ||
+        score(best) - otherScore < kPolarityMargin)
+        return;
+    c.chosen = best;
+    auto& held = c.pending[static_cast<std::size_t>(best)];
+    out.insert(out.end(), held.begin(), held.end());
+    for (auto& p : c.pending) p.clear();
+}
+
+void Demodulator::Impl::Chunk(std::span<const float> samples, std::vector<std::uint8_t>& out) {
+    Remember(samples);
+    if (running) {
+        Run(samples, out);
+        sinceUnlock = 0;
+    }
+    const double before = tuner.Centre();
+    if (!tuner.Push(samples)) return;
+    if (!tuner.Locked()) {
+        if (running) Rebuild();
+        return;
+    }
+    const bool jumped = running && std::abs(tuner.Centre() - before) > 0.25 * settings.shiftHz;
+    if (!running || jumped) {
+        Rebuild();
+        chain->down.SetCentre(tuner.Centre());
+        running = true;
+        if (jumped) sinceUnlock = std::min(received, history.size());
+        Replay(out);
+        sinceUnlock = 0;
+        return;
+    }
+    chain->down.SetCentre(tuner.Centre());
+}
+
+Demodulator::Demodulator(double sampleRateHz, const DemodSettings& settings)
+    : m_impl(std::make_unique<Impl>(sampleRateHz, settings)) {}
+
+Demodulator::~Demodulator() = default;
+
+void Demodulator::Configure(const DemodSettings& settings) {
+    m_impl->settings = settings;
+    m_impl->tuner.SetPair(settings.baud, settings.shiftHz);
+    m_impl->Rebuild();
+}
+
+const DemodSettings& Demodulator::Settings() const { return m_impl->settings; }
+
+void Demodulator::TuneTo(double centreHz) {
+    m_impl->tuner.Prefer(centreHz);
+    m_impl->Rebuild();
+}
+
+void Demodulator::Process(std::span<const float> samples, std::vector<std::uint8_t>& out) {
+    std::size_t pos = 0;
+    while (pos < samples.size()) {
+        const std::size_t n = std::min({samples.size() - pos, m_impl->tuner.Room(), kBlockSamples});
+        m_impl->Chunk(samples.subspan(pos, n), out);
+        pos += n;
+    }
+}
+
+TuningState Demodulator::Tuning() const {
+    TuningState t;
+    const Impl& d = *m_impl;
+    t.locked = d.running;
+    if (!t.locked) return t;
+    const Chain& c = *d.chain;
+    t.receiving = c.chosen >= 0;
+    t.reversed = c.chosen >= 0 ? c.framers[static_cast<std::size_t>(c.chosen)].Sign() < 0
+                               : d.settings.polarity == Polarity::Reverse;
+    const double low = d.tuner.Centre() - 0.5 * d.settings.shiftHz;
+    const double high = d.tuner.Centre() + 0.5 * d.settings.shiftHz;
+    t.markHz = t.reversed ? high : low;
+    t.spaceHz = t.reversed ? low : high;
+    return t;
+}
+
+void Demodulator::Spectrum(std::vector<float>& bins) const {
+    m_impl->tuner.Spectrum(bins, kSpectrumBins);
+}
+
+}  // namespace modem
