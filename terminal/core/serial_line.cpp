@@ -21,8 +21,8 @@ namespace dovrel {
 namespace {
 
 constexpr std::size_t kReadChunk = 4096;
-constexpr const char* kHangUpText = "the device hung up (unplugged, or closed at the far end)";
 constexpr std::size_t kReadLimit = 64 * 1024;
+constexpr const char* kHangUpText = "the device hung up (unplugged, or closed at the far end)";
 
 std::string ErrorText(int err)
 {
@@ -212,7 +212,9 @@ std::string SerialLine::Open(const LineSettings& line)
     // the lock on the device itself refuses every second opener.
     if (flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
         const int err = errno;
-        return Fail(err == EWOULDBLOCK ? "in use by another program (the device is locked)" : "cannot lock", err == EWOULDBLOCK ? 0 : err);
+        if (err == EWOULDBLOCK)
+            return Fail("in use by another program (the device is locked)", 0);
+        return Fail("cannot lock", err);
     }
     if (ioctl(m_fd, TIOCEXCL) != 0)
         return Fail("cannot open exclusively", errno);

@@ -63,11 +63,13 @@ void PanelStrip::Place() {
     int others = 0;
     for (const Slot& slot : m_slots)
         if (!slot.panel->isHidden() && !slot.fills) others += slot.width;
+    // Before the bar has laid the strip out, the panels still get their size.
+    const int h = height() > 0 ? height() : sizeHint().height();
     int x = 0;
     for (const Slot& slot : m_slots) {
         if (slot.panel->isHidden()) continue;
         const int width = slot.fills ? std::max(slot.width, this->width() - others) : slot.width;
-        slot.panel->setGeometry(x, 0, width, height());
+        slot.panel->setGeometry(x, 0, width, h);
         x += width;
     }
 }
@@ -103,6 +105,7 @@ StatusBarPanels::StatusBarPanels(QStatusBar* bar, double dpi)
         connect(panel, &StatusPanel::Clicked, this, &StatusBarPanels::PanelClicked);
         m_panels.push_back(panel);
     }
+    m_strip->Place();
 }
 
 void StatusBarPanels::SetPanelText(std::string_view key, const std::string& text) {
