@@ -49,14 +49,15 @@ struct Rates {
 };
 
 template <typename Edit>
-Rates Run(Edit& edit, const std::string& capture, std::size_t block, int rounds) {
+Rates Run(Edit& edit, const std::string& capture, std::size_t block, int rounds,
+          LineCode code = LineCode::Telex) {
     TerminalSettings settings = BusySettings();
     TelexState telex;
     TextEditPane<Edit> pane(edit);
     SystemClock clock;
     QueueScheduler scheduler;
     Reception rx(settings, telex, BusyKeywords(), pane, clock, scheduler);
-    rx.SetLineCode(LineCode::Telex);
+    rx.SetLineCode(code);
     QElapsedTimer timer;
     timer.start();
     const std::clock_t cpuStart = std::clock();
@@ -106,5 +107,13 @@ int main(int argc, char** argv) {
                     " (%8.0f per processor second)\n",
                     block, fast.wall, fast.cpu);
     }
+    // A line that never ends (ASCII, no CR or LF): the cost per character
+    // must stay that of ordinary lines however long the line grows.
+    const std::string endless(1 << 20, 'A');
+    edit.clear();
+    const auto rich = dovrel::bench::Run(edit, endless, 64, 1, dovrel::LineCode::Ascii8);
+    std::printf("1 MiB line without line ends into QTextEdit, 64-byte blocks: %8.0f chars/s"
+                " (%8.0f per processor second)\n",
+                rich.wall, rich.cpu);
     return 0;
 }

@@ -170,6 +170,19 @@ void DisplayRoutine::StartLineIfDue() {
 void DisplayRoutine::WriteReceived(std::string_view text) {
     m_writer.Emit(text, kReceivedStyle);
     m_writer.Log(text);
+    if (m_writer.LineLength() >= kPaneLineLimit) BreakLongLine();
+}
+
+// The pane's size limit applies here as at a line end; the log keeps the
+// line as it came.
+void DisplayRoutine::BreakLongLine() {
+    if (m_writer.PaneLength() >= kPaneLimit) {
+        m_state.Busy = true;
+        m_writer.ClearPane();
+        m_state.Busy = false;
+        return;
+    }
+    m_writer.Emit("\n", kReceivedStyle);
 }
 
 void DisplayRoutine::WriteKeyword(const std::string& text, std::uint32_t colour) {
@@ -219,13 +232,20 @@ void DisplayRoutine::WriteEndMsg(bool count) {
     if (m_settings.FMesgBlocs != 0) m_writer.Log("\r\n" + line + "\r\n\r\n");
 }
 
+void DisplayRoutine::WriteHeld() {
+    ReceiveState& s = m_state;
+    if (s.HeldText.empty()) return;
+    StartLineIfDue();
+    WriteReceived(s.HeldText);
+    s.HeldText.clear();
+    s.LineStart = s.WordStart = s.Matched = s.Holding = s.AfterEnd = false;
+    for (KeywordEntry& e : m_keywords) e.MatchPos = 1;
+    m_writer.Flush();
+}
+
 void DisplayRoutine::StartStopBanner(bool start) {
-    if (!start && !m_state.HeldText.empty()) {
-        // Characters held for a keyword that never completed are still shown.
-        StartLineIfDue();
-        WriteReceived(m_state.HeldText);
-        m_state.HeldText.clear();
-    }
+    // Characters held for a keyword that never completed are still shown.
+    if (!start) WriteHeld();
     const LocalTime now = m_clock.Now();
     const std::string line = FormatTime(now) + " " + FormatDate(now) + " =====================" +
                              (start ? " START" : " STOP ");

@@ -22,6 +22,10 @@ namespace dovrel {
 
 // The pane is emptied at the next line break once it holds this many characters.
 inline constexpr std::size_t kPaneLimit = 32768;
+// A received line longer than this is broken in the pane (not in the log),
+// so a line that never ends costs no more per character than short ones
+// and still falls under the pane's limit.
+inline constexpr std::size_t kPaneLineLimit = 1024;
 
 class DisplayRoutine {
 public:
@@ -56,6 +60,10 @@ public:
     // A notice on a line of its own, in the style in force; the log gets
     // "**** " + `text`.
     void WriteNotice(const std::string& text);
+    // Writes the characters held while a keyword might be under way as
+    // ordinary text and gives up the part-way matches: for a line that went
+    // quiet or closed, and at shutdown.
+    void WriteHeld();
 
 private:
     enum class Outcome { Next, Hit };
@@ -64,6 +72,7 @@ private:
     void WriteHit(const KeywordEntry& entry, bool fullWord);
     void StartLineIfDue();
     void WriteReceived(std::string_view text);
+    void BreakLongLine();
     void WriteKeyword(const std::string& text, std::uint32_t colour);
     std::string SeparatorLine(const char* label) const;
     void CountMessage();

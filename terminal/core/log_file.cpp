@@ -64,12 +64,15 @@ LogFileRequest TerminalLog::DialogRequest() const {
     return request;
 }
 
-void TerminalLog::Complain(const std::string& text, BoxButtons buttons, BoxIcon icon) {
-    m_box.Show(text, "", buttons, icon);
+// "Cannot open the log file Data/x.log: Permission denied": a bare system
+// text would not say which file, nor that it is the log.
+void TerminalLog::Complain(const std::string& what, const std::string& path, int err) {
+    m_box.Show("Cannot " + what + " the log file " + path + ": " + SystemErrorText(err), "",
+               BoxButtons::Ok, BoxIcon::Exclamation);
 }
 
 bool TerminalLog::CreateLog(bool automatic) {
-    if (IsOpen()) CloseLog();
+    if (IsOpen() || IsSuspended()) CloseLog();
     const std::string base = BaseName();
     m_dialogName = base + ".log";
     if (automatic) {
@@ -92,14 +95,14 @@ bool TerminalLog::ChooseInteractively() {
         struct stat st {};
         if (::stat(Resolved(m_dialogName).c_str(), &st) != 0) {
             if (errno == ENOENT) break;
-            Complain(SystemErrorText(errno), BoxButtons::Ok, BoxIcon::Exclamation);
+            Complain("use", m_dialogName, errno);
             return false;
         }
         const BoxAnswer answer = m_box.Show("Replace existing file - " + m_dialogName + "?", "",
                                             BoxButtons::YesNoCancel, BoxIcon::Question);
         if (answer == BoxAnswer::Cancel) continue;
         if (answer == BoxAnswer::Yes && ::unlink(Resolved(m_dialogName).c_str()) != 0) {
-            Complain(SystemErrorText(errno), BoxButtons::Ok, BoxIcon::Exclamation);
+            Complain("replace", m_dialogName, errno);
             return false;
         }
         break;
@@ -112,7 +115,7 @@ bool TerminalLog::OpenLogPath() {
     const int fd = ::open(Resolved(m_logPath).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC,
                           0666);
     if (fd < 0) {
-        Complain(SystemErrorText(errno), BoxButtons::Ok, BoxIcon::Exclamation);
+        Complain("open", m_logPath, errno);
         m_logPath.clear();
         return false;
     }
@@ -124,6 +127,7 @@ void TerminalLog::CloseLog() {
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
     m_logPath.clear();
+    m_suspended.clear();
 }
 
 void TerminalLog::WriteLog(std::string_view text) {
@@ -134,11 +138,23 @@ void TerminalLog::WriteLog(std::string_view text) {
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
-        const int err = (n < 0) ? errno : ENOSPC;
-        if (m_box.Show(SystemErrorText(err), "", BoxButtons::RetryCancel, BoxIcon::Stop) !=
-            BoxAnswer::Retry) {
-            return;
-        }
+        Suspend(n < 0 ? errno : ENOSPC);
+    }
+}
+
+// A full disk fails every later write too: one report, and no more writes
+// until the user creates a log again.
+void TerminalLog::Suspend(int err) {
+    ::close(m_fd);
+    m_fd = -1;
+    m_suspended = SystemErrorText(err);
+    const std::string text = "Cannot write the log file " + m_logPath + ": " + m_suspended +
+                             "\r\nLogging is suspended; the display goes on. "
+                             "\"Create Log File...\" opens a log again.";
+    if (m_report) {
+        m_report(text);
+    } else {
+        m_box.Show(text, "", BoxButtons::Ok, BoxIcon::Stop);
     }
 }
 
@@ -158,11 +174,12 @@ std::string TerminalLog::DisplayName() const {
 }
 
 std::string TerminalLog::Caption(const std::string& plainCaption) const {
+    if (IsSuspended()) return DisplayName() + " (log suspended: " + m_suspended + ") - " + plainCaption;
     return IsOpen() ? DisplayName() + " - " + plainCaption : plainCaption;
 }
 
 std::vector<std::string> TerminalLog::EditCommand() const {
-    if (!IsOpen()) return {};
+    if (m_logPath.empty()) return {};
     for (const char* var : {"VISUAL", "EDITOR"}) {
         const char* editor = std::getenv(var);
         if (editor != nullptr && *editor != '\0') {

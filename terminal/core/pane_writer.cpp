@@ -8,6 +8,8 @@ namespace dovrel {
 void PaneWriter::Emit(std::string_view text, TextStyle style) {
     m_style = style;
     if (text.empty()) return;
+    const std::size_t nl = text.rfind('\n');
+    m_lineLength = nl == std::string_view::npos ? m_lineLength + text.size() : text.size() - nl - 1;
     if (!m_paneText.empty() && !(m_paneStyle == style)) FlushPane();
     m_paneStyle = style;
     m_paneText.append(text);
@@ -24,6 +26,7 @@ std::size_t PaneWriter::PaneLength() {
 
 void PaneWriter::ClearPane() {
     m_paneText.clear();
+    m_lineLength = 0;
     m_pane.Clear();
 }
 

@@ -31,6 +31,8 @@ public:
 
     // The pane's length including what is queued.
     std::size_t PaneLength();
+    // Characters written to the pane since its last line break.
+    std::size_t LineLength() const { return m_lineLength; }
     // Drops what is queued for the pane and clears it.
     void ClearPane();
     // Hands everything queued to the pane and the log. Safe to re-enter
@@ -46,6 +48,7 @@ private:
     std::string m_paneText;
     TextStyle m_paneStyle = kReceivedStyle;
     std::string m_logText;
+    std::size_t m_lineLength = 0;
 };
 
 }  // namespace dovrel

@@ -114,9 +114,14 @@ std::set<std::string> ConsoleDevices(const PortDiscoveryRoots& roots)
 
 bool LockedByOther(const std::string& canonical, const PortDiscoveryRoots& roots)
 {
-    const std::string name = fs::path(canonical).filename().string();
+    // Named as the line names its own lock: the path below the device
+    // folder, "/" written as "_".
+    const std::string dev = Canonical(roots.dev) + "/";
+    const std::string below = canonical.rfind(dev, 0) == 0 ? canonical.substr(dev.size())
+                                                          : fs::path(canonical).filename().string();
+    const std::string name = LockFileNameOf("/dev/" + below);
     for (const std::string& dir : roots.lockDirs) {
-        std::ifstream in(dir + "/LCK.." + name);
+        std::ifstream in(dir + "/" + name);
         long pid = 0;
         if (!(in >> pid) || pid <= 0 || pid == static_cast<long>(getpid()))
             continue;

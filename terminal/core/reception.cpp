@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "telex_panels.h"
+
 namespace dovrel {
 
 Reception::Reception(TerminalSettings& settings, TelexState& telex, KeywordTable keywords,
@@ -43,6 +45,9 @@ void Reception::ReadConvert(std::string_view bytes) {
         raw += ch;
         display += DisplayFilter(ch, options.rawCrLf, options.bellBeeps, m_telex, m_beep);
     }
+    // Decoding falls back to ITA2 for an alphabet it does not have; the
+    // "Code" panel shows the one in use.
+    if (options.alphabet != m_settings.TelexCod) SetPanel("Code", AlphabetName(options.alphabet));
     m_settings.TelexCod = options.alphabet;
     m_settings.TelexUOS = options.mode;
 
@@ -97,7 +102,17 @@ void Reception::UpdateTextPanel(const std::string& raw) {
     if (m_textPanel.size() > 4 * (keep + 1024) + raw.size()) {
         m_textPanel.erase(0, m_textPanel.size() - shown);
     }
-    if (m_panels != nullptr) SetPanel("Text", m_textPanel.substr(m_textPanel.size() - shown));
+    if (m_panels != nullptr) SetPanel("Text", m_textNote + m_textPanel.substr(m_textPanel.size() - shown));
+}
+
+void Reception::SetTextPanelNote(const std::string& note) {
+    m_textNote = note;
+    UpdateTextPanel({});
+}
+
+void Reception::WriteHeld() {
+    if (m_displaying) return;
+    m_display.WriteHeld();
 }
 
 void Reception::Connected() {
@@ -106,6 +121,7 @@ void Reception::Connected() {
 }
 
 void Reception::Disconnected() {
+    WriteHeld();
     if (m_timer != nullptr) m_timer->Stop();
     SetPanel("Time", "");
 }
@@ -119,6 +135,9 @@ void Reception::OnTimerTick(bool portOpen) {
     SetPanel("Time", FormatElapsed(m_clock.Now().epochSeconds - m_state.ConnectTime.epochSeconds) + " ");
     if (!portOpen) return;
     ++m_state.SilenceSeconds;
+    // Two ticks without data: the line has been quiet for a second at
+    // least, so a keyword under way will not complete.
+    if (m_state.SilenceSeconds >= kQuietTicks && !m_state.Paused && !HasPending()) WriteHeld();
     if (m_settings.WaitTime != 0 && m_state.SilenceSeconds >= m_settings.WaitTime &&
         !m_state.NoSignalShown) {
         m_state.NoSignalShown = true;

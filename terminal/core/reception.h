@@ -51,6 +51,8 @@ inline constexpr int kDefaultTextPanelWidth = 3784;
 // At most this many pending characters are displayed per event-loop turn;
 // the rest is scheduled, so a long burst never freezes the window.
 inline constexpr std::size_t kDisplayBatch = 16384;
+// Status-timer ticks without data after which held characters are written.
+inline constexpr int kQuietTicks = 2;
 
 class Reception {
 public:
@@ -76,6 +78,9 @@ public:
     // Printing switched on or off ("P ON"/"P OFF").
     void SetPrintOn(bool on) { m_printOn = on; }
     void SetTextPanelWidth(int width) { m_textPanelWidth = width < 0 ? 0 : width; }
+    // A note the "Text" panel shows in front of the received text (the log
+    // is suspended); empty for none.
+    void SetTextPanelNote(const std::string& note);
 
     // The data-received event: reports a recovered signal, restarts the
     // silence count and converts the block.
@@ -101,6 +106,11 @@ public:
     // One tick of the status timer (1000 ms): elapsed time, silence count
     // and "NO SIGNAL".
     void OnTimerTick(bool portOpen);
+    // Writes the characters held for a keyword that may still be under way
+    // (pane and log). Done by itself when the line has been quiet for
+    // kQuietTicks ticks and when it is disconnected; the window calls it at
+    // shutdown.
+    void WriteHeld();
     // A key in the pane; true when the caret should move to the end of the pane.
     bool OnPaneKey(PaneKey key);
     // The "Clear" button: empties the pane.
@@ -133,6 +143,7 @@ private:
     int m_textPanelWidth = kDefaultTextPanelWidth;
     std::string m_textPanel;       // recent raw text, at least what the "Text" panel shows
     std::string m_lateText;        // arrived while the display routine was running
+    std::string m_textNote;        // shown in front of the "Text" panel's text
     bool m_displaying = false;
     bool m_displayPosted = false;
 };

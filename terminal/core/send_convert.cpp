@@ -14,6 +14,13 @@ int Sender::SendConvert(int& dat, std::uint8_t dataBits, std::uint8_t& alphabet)
         dat = 0;
         return 0;
     }
+    // No line code carries a character above one byte; 7 bits would send
+    // its low bits as some other character.
+    if (dat < 0 || dat > 255) {
+        dat = 0;
+        if (m_beep) m_beep();
+        return 0;
+    }
     std::string text;
     switch (dataBits) {
     case 5:
@@ -23,11 +30,7 @@ int Sender::SendConvert(int& dat, std::uint8_t dataBits, std::uint8_t& alphabet)
         text.push_back(static_cast<char>(dat & 127));
         break;
     case 8:
-        // One byte per character; anything else has no code on the line.
-        if (dat >= 0 && dat <= 255)
-            text.push_back(static_cast<char>(dat));
-        else
-            dat = 0;
+        text.push_back(static_cast<char>(dat));
         break;
     default:
         break;

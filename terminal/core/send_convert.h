@@ -22,7 +22,7 @@ public:
     // figure `alphabet`, 7 ASCII with the top bit cleared, 8 one byte) and
     // sends it. Returns the character to keep in the send box, or 0 to
     // swallow the key; `dat` is set to the same value. A character the line
-    // code cannot carry beeps and is swallowed. While the line is closed the
+    // code cannot carry (any above U+00FF included) beeps and is swallowed. While the line is closed the
     // key is swallowed silently and the transmit shift is left as it was.
     int SendConvert(int& dat, std::uint8_t dataBits, std::uint8_t& alphabet);
 

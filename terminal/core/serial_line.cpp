@@ -1,11 +1,13 @@
 // The serial line device over termios.
 #include "serial_line.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -20,6 +22,7 @@ namespace {
 
 constexpr std::size_t kReadChunk = 4096;
 constexpr std::size_t kReadLimit = 64 * 1024;
+constexpr const char* kHangUpText = "the device hung up (unplugged, or closed at the far end)";
 
 std::string ErrorText(int err)
 {
@@ -69,8 +72,10 @@ void MakeRaw(termios& tio, const LineSettings& line)
         tio.c_iflag |= INPCK | PARMRK;
     tio.c_oflag = 0;
     tio.c_lflag = 0;
-    tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS | HUPCL);
-    tio.c_cflag |= CREAD | CLOCAL | DataBitsFlag(line.Data) | ParityFlags(line.Parity);
+    tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
+    // HUPCL: the driver lowers RTS and DTR at the last close, also when the
+    // program ends without closing the line itself.
+    tio.c_cflag |= CREAD | CLOCAL | HUPCL | DataBitsFlag(line.Data) | ParityFlags(line.Parity);
     // One stop bit, or the longer stop: a UART sends 1.5 stop bits with 5
     // data bits and 2 with more when CSTOPB is set.
     if (line.Stop != 0)
@@ -90,15 +95,21 @@ bool SameFlags(const termios& want, const termios& got, bool pty)
     return (want.c_cflag & mask) == (got.c_cflag & mask);
 }
 
-std::string LockNameOf(const std::string& path)
+// The device a path names, links resolved; the path itself when it cannot
+// be resolved (the open then reports why).
+std::string ResolvedDevice(const std::string& path)
 {
-    const std::string prefix = "/dev/";
-    if (path.rfind(prefix, 0) != 0)
-        return {};
-    const std::string name = path.substr(prefix.size());
-    if (name.empty() || name.find('/') != std::string::npos)
-        return {};
-    return "LCK.." + name;
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (real == nullptr)
+        return path;
+    std::string resolved(real);
+    std::free(real);
+    return resolved;
+}
+
+const char* LinesText(bool rts, bool dtr)
+{
+    return rts && dtr ? "RTS and DTR" : rts ? "RTS" : "DTR";
 }
 
 // Pid stored in a lock file (ASCII, as written by UUCP-style programs), 0
@@ -145,6 +156,16 @@ int PortNumberOfDevice(const std::string& path)
     return n + 1;
 }
 
+std::string LockFileNameOf(const std::string& device)
+{
+    const std::string prefix = "/dev/";
+    if (device.rfind(prefix, 0) != 0 || device.size() == prefix.size())
+        return {};
+    std::string name = device.substr(prefix.size());
+    std::replace(name.begin(), name.end(), '/', '_');
+    return "LCK.." + name;
+}
+
 std::string DefaultLockDirectory()
 {
     for (const char* dir : {"/run/lock", "/var/lock"}) {
@@ -179,13 +200,21 @@ std::string SerialLine::Open(const LineSettings& line)
         return Apply(line);
     Close();
     m_path = path;
-    if (!TakeLock())
+    if (!TakeLock(ResolvedDevice(path)))
         return m_error;
     m_fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (m_fd < 0) {
         const int err = errno;
         m_fd = -1;
-        return Fail("cannot open", err);
+        return Fail(err == EBUSY ? "in use by another program" : "cannot open", err);
+    }
+    // TIOCEXCL does not stop root, and a lock file is only a convention:
+    // the lock on the device itself refuses every second opener.
+    if (flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno;
+        if (err == EWOULDBLOCK)
+            return Fail("in use by another program (the device is locked)", 0);
+        return Fail("cannot lock", err);
     }
     if (ioctl(m_fd, TIOCEXCL) != 0)
         return Fail("cannot open exclusively", errno);
@@ -213,18 +242,10 @@ std::string SerialLine::Apply(const LineSettings& line)
     int actual = 0;
     if (GetLineSpeed(m_fd, actual) == 0 && (actual * 100 < line.Baud * 97 || actual * 100 > line.Baud * 103))
         return Fail("the device refuses " + std::to_string(line.Baud) + " bauds", 0);
-    // Modem lines only when asked for: a device without them (a
-    // pseudo-terminal) stays usable otherwise.
-    int bits = 0;
-    if (line.RTS)
-        bits |= TIOCM_RTS;
-    if (line.DTR)
-        bits |= TIOCM_DTR;
-    if (bits != 0 && ioctl(m_fd, TIOCMBIS, &bits) != 0)
-        return Fail(std::string("cannot raise ") + (line.RTS && line.DTR ? "RTS and DTR" : line.RTS ? "RTS" : "DTR"), errno);
-    int low = (line.RTS ? 0 : TIOCM_RTS) | (line.DTR ? 0 : TIOCM_DTR);
-    if (bits != 0 && low != 0)
-        ioctl(m_fd, TIOCMBIC, &low);  // held low as stored; best effort
+    // Both lines as stored, the open having raised them. A device without
+    // modem lines (a pseudo-terminal) stays usable unless a line is asked for.
+    if (const int err = m_modem.Set(m_fd, line.RTS, line.DTR); err != 0 && (line.RTS || line.DTR))
+        return Fail(std::string("cannot raise ") + LinesText(line.RTS, line.DTR), err);
     m_marks.Reset();
     m_error.clear();
     return {};
@@ -234,6 +255,7 @@ void SerialLine::Close()
 {
     if (m_fd >= 0) {
         tcflush(m_fd, TCIOFLUSH);
+        m_modem.Set(m_fd, false, false);  // best effort: the device may be gone
         ::close(m_fd);
     }
     m_fd = -1;
@@ -260,8 +282,10 @@ std::string SerialLine::ReadAvailable()
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
             break;
-        if (n == 0)
-            Fail("the device hung up (unplugged, or closed at the far end)", 0);
+        // A pseudo-terminal whose far end closed, like an unplugged adapter,
+        // reports EIO rather than end of file: both are a hang-up.
+        if (n == 0 || errno == EIO)
+            Fail(kHangUpText, 0);
         else
             Fail("read failed", errno);
     }
@@ -288,15 +312,18 @@ bool SerialLine::FlushOutput()
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
             return true;
-        Fail("write failed", n < 0 ? errno : EIO);
+        if (n < 0 && errno == EIO)
+            Fail(kHangUpText, 0);
+        else
+            Fail("write failed", n < 0 ? errno : EIO);
         return false;
     }
     return IsOpen();
 }
 
-bool SerialLine::TakeLock()
+bool SerialLine::TakeLock(const std::string& device)
 {
-    const std::string name = LockNameOf(m_path);
+    const std::string name = LockFileNameOf(device);
     if (m_lockDir.empty() || name.empty())
         return true;
     const std::string file = m_lockDir + "/" + name;

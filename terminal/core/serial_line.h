@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "line_output.h"
+#include "modem_lines.h"
 #include "serial_parity_marks.h"
 #include "terminal_settings.h"
 
@@ -19,6 +20,11 @@ std::string LineDevicePath(const LineSettings& line);
 // Port number of a conventional device path ("/dev/ttyS2" gives 3); 0 for
 // any other path.
 int PortNumberOfDevice(const std::string& path);
+
+// The UUCP-style lock file name of a device below /dev ("/dev/ttyUSB0"
+// gives "LCK..ttyUSB0", "/dev/pts/3" gives "LCK..pts_3"); empty for any
+// other path. Takes the device with its links resolved.
+std::string LockFileNameOf(const std::string& device);
 
 // Where lock files go: the first writable of /run/lock and /var/lock, or
 // empty when neither is writable (no lock files are then written).
@@ -34,7 +40,9 @@ std::string DefaultLockDirectory();
 class SerialLine : public LineOutput {
 public:
     SerialLine() = default;
-    explicit SerialLine(std::string lockDirectory) : m_lockDir(std::move(lockDirectory)) {}
+    // `modem` sets the RTS and DTR lines; it must outlive the line.
+    explicit SerialLine(std::string lockDirectory, ModemLines& modem = DeviceModemLines())
+        : m_lockDir(std::move(lockDirectory)), m_modem(modem) {}
     ~SerialLine() override;
     SerialLine(const SerialLine&) = delete;
     SerialLine& operator=(const SerialLine&) = delete;
@@ -44,18 +52,20 @@ public:
     // open it is kept and only the settings are applied again. Returns the
     // empty text on success; otherwise the reason (the system's error text,
     // prefixed with the device path) and the line is closed. The device is
-    // opened exclusively (TIOCEXCL) and, for devices directly under /dev, a
-    // UUCP-style lock file "LCK..<name>" is held while it is open; a lock of
-    // another live process makes the open fail. RTS and DTR are set only
-    // when asked for; a device without modem lines (a pseudo-terminal) is
-    // usable as long as they are not asked for.
+    // opened exclusively: TIOCEXCL, an flock on the descriptor (which also
+    // stops root) and, for devices under /dev, a UUCP-style lock file named
+    // after the device with its links resolved (LockFileNameOf) while it is
+    // open. A second opener, or a lock file of another live process, makes
+    // the open fail with "in use by another program". RTS and DTR are set
+    // as the settings say; a device without modem lines (a pseudo-terminal)
+    // is usable as long as neither is asked for.
     std::string Open(const LineSettings& line);
-    // Applies the settings to the open device: "" on success, else the
-    // reason; a refused setting is a failure, never ignored, and closes the
-    // line.
+    // Applies the settings to the open device, RTS and DTR included (raised
+    // when asked for, lowered otherwise): "" on success, else the reason; a
+    // refused setting is a failure, never ignored, and closes the line.
     std::string Apply(const LineSettings& line);
-    // Closes the device (dropping pending output and the lock file). Safe to
-    // call when closed; clears LastError().
+    // Lowers RTS and DTR and closes the device (dropping pending output and
+    // the locks). Safe to call when closed; clears LastError().
     void Close();
 
     bool IsOpen() const override { return m_fd >= 0; }
@@ -84,7 +94,7 @@ public:
 
 private:
     std::string Fail(const std::string& what, int err);
-    bool TakeLock();
+    bool TakeLock(const std::string& device);
     void DropLock();
 
     int m_fd = -1;
@@ -93,6 +103,7 @@ private:
     std::string m_error;
     std::string m_lockDir = DefaultLockDirectory();
     std::string m_lockFile;
+    ModemLines& m_modem = DeviceModemLines();
     ParityMarkDecoder m_marks;
 };
 

@@ -15,9 +15,19 @@ std::string Trim(const std::string& text) {
     return text.substr(first, last - first + 1);
 }
 
-// Blanks out the option and trims; Usage when a "-" is still present.
-CommandLine WithoutOption(std::string text, const std::string& option, CommandAction action) {
-    const auto at = text.find(option);
+// Where `option` stands as a whole blank-separated word of `text`, or npos:
+// an instance name such as "station-cleaner" merely contains "-clean".
+std::size_t FindOption(const std::string& text, const std::string& option) {
+    for (auto at = text.find(option); at != std::string::npos; at = text.find(option, at + 1)) {
+        const auto end = at + option.size();
+        if ((at == 0 || text[at - 1] == ' ') && (end == text.size() || text[end] == ' ')) return at;
+    }
+    return std::string::npos;
+}
+
+// Blanks out the option at `at` and trims; Usage when a "-" is still present.
+CommandLine WithoutOption(std::string text, std::size_t at, const std::string& option,
+                          CommandAction action) {
     text.replace(at, option.size(), std::string(option.size(), ' '));
     text = Trim(text);
     if (text.find('-') != std::string::npos) return {CommandAction::Usage, {}};
@@ -43,10 +53,10 @@ std::string JoinArguments(const std::vector<std::string>& args) {
 CommandLine ParseCommandLine(const std::string& commandText) {
     const std::string text = Trim(commandText);
     if (text.find("-?") != std::string::npos) return {CommandAction::Usage, {}};
-    if (text.find("-reset") != std::string::npos)
-        return WithoutOption(text, "-reset", CommandAction::Reset);
-    if (text.find("-clean") != std::string::npos)
-        return WithoutOption(text, "-clean", CommandAction::Clean);
+    if (const auto at = FindOption(text, "-reset"); at != std::string::npos)
+        return WithoutOption(text, at, "-reset", CommandAction::Reset);
+    if (const auto at = FindOption(text, "-clean"); at != std::string::npos)
+        return WithoutOption(text, at, "-clean", CommandAction::Clean);
     return {CommandAction::Run, text};
 }
 

@@ -24,7 +24,7 @@ struct CommandLine {
 std::string JoinArguments(const std::vector<std::string>& args);
 
 // Reads the command text: "-?" anywhere gives Usage; otherwise "-reset" (or
-// else "-clean") is blanked out and the text trimmed again, and a "-" left
+// else "-clean"), standing as a word of its own, is blanked out and the text trimmed again, and a "-" left
 // over gives Usage. Whatever remains is the instance name, blanks inside
 // included.
 CommandLine ParseCommandLine(const std::string& commandText);

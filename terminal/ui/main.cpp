@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     dovrel::SignalWatch terminationSignals;
 
     dovrel::Quarnel window;
-    QObject::connect(&terminationSignals, &dovrel::SignalWatch::Terminate, &window, [&window] { window.close(); });
+    QObject::connect(&terminationSignals, &dovrel::SignalWatch::Terminate, &window, [&window] { window.Terminate(); });
     if (!window.Start(args)) return 0;
     window.show();
     QuitWithWindow quitWithWindow;

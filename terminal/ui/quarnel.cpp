@@ -58,6 +58,7 @@ Quarnel::Quarnel(QuarnelSeams seams, QWidget* parent)
     m_box = m_seams.box ? m_seams.box : m_qtBox.get();
     m_choice = m_seams.fileChoice ? m_seams.fileChoice : m_qtChoice.get();
     m_clock = m_seams.clock ? m_seams.clock : m_systemClock.get();
+    if (!m_seams.beep) m_seams.beep = [] { QApplication::beep(); };
     if (m_seams.workDir.empty()) {
         std::error_code error;  // a vanished working folder leaves "." to fail later, visibly
         m_seams.workDir = std::filesystem::current_path(error);
@@ -284,12 +285,12 @@ void Quarnel::MacroKey(QKeyEvent* event) {
 
 // True when the key is swallowed.
 bool Quarnel::SendBoxKey(QKeyEvent* event) {
-    const QString text = event->text();
+    const QList<uint> text = event->text().toUcs4();
     if (text.size() != 1 || !m_sender || !m_line) return false;
-    int code = text.at(0).unicode();
+    int code = static_cast<int>(text.front());
     if (code == '\n') code = '\r';
-    if (code > 255) code = 0;  // no line code carries it
-    const bool clear = code != 0 && m_sender->SendBoxKey(code, m_line->Settings().Data, m_settings.TelexCod);
+    // The sender beeps for what the line code cannot carry, "€" included.
+    const bool clear = m_sender->SendBoxKey(code, m_line->Settings().Data, m_settings.TelexCod);
     AfterLineWrite();
     if (clear) {
         m_send->clear();

@@ -63,6 +63,7 @@ struct QuarnelSeams {
     std::filesystem::path workDir;
     std::string lockDirectory = DefaultLockDirectory();
     WeatherFactory createWeather;
+    std::function<void()> beep;
 };
 
 class Quarnel : public QMainWindow, private LineStatusView {
@@ -77,6 +78,10 @@ public:
     bool Start(const std::vector<std::string>& args);
     // The shutdown sequence; runs once, later calls do nothing.
     void Shutdown();
+    // A termination signal (SIGTERM, Ctrl+C): closes any box or dialog that
+    // is up and ends the program through the shutdown sequence, once,
+    // whether start-up is still running (Start then returns false) or not.
+    void Terminate();
 
     // For the program and its tests.
     const std::string& InstanceName() const { return m_instance; }
@@ -121,6 +126,8 @@ private:
     void CreateStatusBar();
     void CreateCentral();
 
+    bool StartSteps(const std::vector<std::string>& args);
+    void ReportLogFailure(const std::string& text);
     bool StopWithUsage();
     bool StopWithMaintenance(CommandAction action, const std::string& instance);
     void CreateWeatherControl();
@@ -182,6 +189,8 @@ private:
     bool m_noSave = false;
     bool m_shutDown = false;
     bool m_started = false;
+    bool m_starting = false;
+    bool m_terminating = false;
     bool m_firstTick = true;
     bool m_weatherAvailable = false;
     std::unique_ptr<WeatherControl> m_weather;

@@ -153,17 +153,21 @@ void Quarnel::CloseLog() {
 
 void Quarnel::ShowLogState() {
     const bool open = m_log && m_log->IsOpen();
+    // A suspended log can be closed, edited, or created anew.
+    const bool suspended = m_log && m_log->IsSuspended();
     Action("mnuCreateLog")->setEnabled(!open);
     Action("CreateLogFile")->setEnabled(!open);
-    Action("mnuCloseLog")->setEnabled(open);
-    Action("CloseLogFile")->setEnabled(open);
-    Action("Edit")->setEnabled(open);
+    Action("mnuCloseLog")->setEnabled(open || suspended);
+    Action("CloseLogFile")->setEnabled(open || suspended);
+    Action("Edit")->setEnabled(open || suspended);
+    if (m_reception) m_reception->SetTextPanelNote(suspended ? "LOG SUSPENDED: " : "");
     ApplyCaption();
 }
 
 void Quarnel::EditLog() {
-    if (!m_log || !m_log->IsOpen()) return;
+    if (!m_log) return;
     const std::vector<std::string> command = m_log->EditCommand();
+    if (command.empty()) return;
     if (m_seams.startProcess) {
         m_seams.startProcess(command);
     } else {

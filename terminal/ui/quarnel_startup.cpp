@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include "command_line.h"
 #include "keyword_table.h"
@@ -30,6 +31,33 @@ std::string WeatherNotFoundText() {
 }  // namespace
 
 bool Quarnel::Start(const std::vector<std::string>& args) {
+    m_starting = true;
+    const bool started = StartSteps(args);
+    m_starting = false;
+    if (started && !m_terminating) return true;
+    Shutdown();
+    return false;
+}
+
+void Quarnel::Terminate() {
+    m_terminating = true;
+    // Each box and dialog returns as cancelled; start-up then stops at its
+    // next step instead of going on to the next box.
+    for (int i = 0; i < 8; ++i) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) break;
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->reject();
+        } else {
+            modal->close();
+        }
+    }
+    if (!m_starting) close();
+}
+
+// The start-up steps; false when the program is to end. Every step that
+// may show a box or a dialog is followed by a look at m_terminating.
+bool Quarnel::StartSteps(const std::vector<std::string>& args) {
     if (AsksForHelp(args)) return StopWithUsage();
     const CommandLine command = ParseCommandLine(JoinArguments(args));
     switch (command.Action) {
@@ -42,6 +70,7 @@ bool Quarnel::Start(const std::vector<std::string>& args) {
     m_context = ContextNameOf(m_instance);
     m_store = SettingsContext(SettingsStore::ForUser(), m_context);
     CreateWeatherControl();
+    if (m_terminating) return false;
     ApplyCaption();
     PreparePane();
     PlaceWeatherWindow();
@@ -51,13 +80,11 @@ bool Quarnel::Start(const std::vector<std::string>& args) {
     ApplyFontSize();
     m_line = std::make_unique<LineControl>(m_serial, m_store, *m_box, static_cast<LineStatusView&>(*this));
     m_started = true;
-    if (!OpenLineAtStart()) {
-        Shutdown();
-        return false;
-    }
+    if (!OpenLineAtStart() || m_terminating) return false;
     m_panels->SetText("Port", QString::fromStdString(PortPanelText(m_line->Settings())));
     ShowPrintPanel();
     if (m_settings.AutoLogst) m_log->CreateLog(true);
+    if (m_terminating) return false;
     ShowLogState();
     m_reception->StartStopBanner(true);
     m_line->RefreshStatusPanels();
@@ -73,7 +100,6 @@ bool Quarnel::StopWithUsage() {
     m_context = ContextNameOf("");
     m_store = SettingsContext(SettingsStore::ForUser(), m_context);
     m_noSave = true;
-    Shutdown();
     return false;
 }
 
@@ -92,7 +118,6 @@ bool Quarnel::StopWithMaintenance(CommandAction action, const std::string& insta
         m_store.Store().DeleteContext(m_context);
     }
     m_noSave = true;
-    Shutdown();
     return false;
 }
 
@@ -136,12 +161,13 @@ void Quarnel::PreparePane() {
 
 void Quarnel::StartReception() {
     m_log = std::make_unique<TerminalLog>(m_instance, m_seams.workDir, *m_box, *m_choice, *m_clock);
+    m_log->SetFailureReport([this](const std::string& text) { ReportLogFailure(text); });
     m_reception = std::make_unique<Reception>(m_settings, m_telex, LoadKeywords(m_store), *m_pane,
                                               *m_clock, *m_scheduler);
     m_reception->SetLog(m_log.get());
     m_reception->SetPanels(m_panels);
     m_reception->SetTimer(m_timer);
-    m_reception->SetBeep([] { QApplication::beep(); });
+    m_reception->SetBeep(m_seams.beep);
     if (m_weatherAvailable) {
         // Every block while AutoSynop is on, paused display or not.
         m_reception->SetWeatherParse([this](const std::string& raw) {
@@ -150,7 +176,7 @@ void Quarnel::StartReception() {
     }
     m_printer = std::make_unique<PrinterDevice>(*m_printerReader, m_settings.PrinterId);
     m_reception->SetPrinter(m_printer.get());
-    m_sender = std::make_unique<Sender>(m_serial, m_telex, [] { QApplication::beep(); });
+    m_sender = std::make_unique<Sender>(m_serial, m_telex, m_seams.beep);
     ShowLineStatus(LineStatus{});
 }
 
@@ -174,8 +200,9 @@ void Quarnel::PlaceWindow() {
 bool Quarnel::OpenLineAtStart() {
     m_line->LoadLineSettings();
     if (m_line->OpenPort()) return true;
+    if (m_terminating) return false;
     LineSettings chosen = m_line->Settings();
-    if (!RunPortDialog(chosen)) return false;
+    if (!RunPortDialog(chosen) || m_terminating) return false;
     LineSettings& line = m_line->Settings();
     line.Port = chosen.Port;
     line.PortName = chosen.PortName;
@@ -183,6 +210,15 @@ bool Quarnel::OpenLineAtStart() {
     line.RTS = chosen.RTS;
     m_line->SaveLineSettings();
     return m_line->OpenPort();
+}
+
+// Reported from the event loop once the display step that wrote is done,
+// so the display and the decoder go on while the box is up.
+void Quarnel::ReportLogFailure(const std::string& text) {
+    QTimer::singleShot(0, this, [this, text] {
+        ShowLogState();
+        m_box->Show(text, "", BoxButtons::Ok, BoxIcon::Stop);
+    });
 }
 
 void Quarnel::ShowPrintPanel() {
@@ -194,6 +230,8 @@ void Quarnel::Shutdown() {
     if (m_shutDown) return;
     m_shutDown = true;
     if (!m_context.empty()) StoreDefaultF12(m_store);
+    // Characters held for a keyword that can no longer complete.
+    if (m_reception) m_reception->WriteHeld();
     if (!m_noSave && m_started) {
         m_line->SaveLineSettings();
         const double dpi = Dpi();
@@ -220,7 +258,7 @@ void Quarnel::Shutdown() {
     m_writeNotifier = nullptr;
     if (m_timer) m_timer->Stop();
     if (m_line) m_line->ClosePort();
-    if (m_log && m_log->IsOpen()) m_log->CloseLog();
+    if (m_log) m_log->CloseLog();
 }
 
 }  // namespace dovrel

@@ -3,7 +3,10 @@
 #include "status_panels.h"
 
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QStatusBar>
+
+#include <algorithm>
 
 #include "window_geometry.h"
 
@@ -52,29 +55,57 @@ void StatusPanel::mouseReleaseEvent(QMouseEvent* event) {
     if (wasDown && rect().contains(event->position().toPoint())) emit Clicked(m_key);
 }
 
-StatusBarPanels::StatusBarPanels(QStatusBar* bar, double dpi) : QObject(bar), m_dpi(dpi) {
+void PanelStrip::Add(StatusPanel* panel, int width, bool fills) {
+    m_slots.push_back({panel, width, fills});
+}
+
+void PanelStrip::Place() {
+    int others = 0;
+    for (const Slot& slot : m_slots)
+        if (!slot.panel->isHidden() && !slot.fills) others += slot.width;
+    // Before the bar has laid the strip out, the panels still get their size.
+    const int h = height() > 0 ? height() : sizeHint().height();
+    int x = 0;
+    for (const Slot& slot : m_slots) {
+        if (slot.panel->isHidden()) continue;
+        const int width = slot.fills ? std::max(slot.width, this->width() - others) : slot.width;
+        slot.panel->setGeometry(x, 0, width, h);
+        x += width;
+    }
+}
+
+QSize PanelStrip::sizeHint() const {
+    int height = 0;
+    for (const Slot& slot : m_slots) height = std::max(height, slot.panel->sizeHint().height());
+    return QSize(0, height);
+}
+
+void PanelStrip::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Place();
+}
+
+StatusBarPanels::StatusBarPanels(QStatusBar* bar, double dpi)
+    : QObject(bar), m_strip(new PanelStrip(bar)), m_dpi(dpi) {
     bar->setSizeGripEnabled(true);
+    // The strip takes the bar's width whatever the panels need, so the
+    // window is never held wider by them.
+    m_strip->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    bar->addPermanentWidget(m_strip, 1);
     for (const auto& layout : StatusPanelSpecs()) {
-        auto* panel = new StatusPanel(layout.key, bar);
+        auto* panel = new StatusPanel(layout.key, m_strip);
         panel->setToolTip(layout.toolTip);
-        const int width = TwipsToPixels(layout.widthTwips, dpi);
         const bool isText = panel->Key() == "Text";
-        if (isText) {
-            // The latest characters stay visible at the right; the text never
-            // widens the window.
-            panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-            panel->setMinimumWidth(TwipsToPixels(847, dpi));
-            panel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        } else {
-            panel->setFixedWidth(width);
-        }
-        bar->addPermanentWidget(panel, isText ? 1 : 0);
+        // The "Text" panel keeps the latest characters visible at its right.
+        if (isText) panel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_strip->Add(panel, TwipsToPixels(isText ? 847 : layout.widthTwips, dpi), isText);
         connect(panel, &StatusPanel::Pressed, this, [this](int button) {
             if (button != 0) m_lastButton = button;
         });
         connect(panel, &StatusPanel::Clicked, this, &StatusBarPanels::PanelClicked);
         m_panels.push_back(panel);
     }
+    m_strip->Place();
 }
 
 void StatusBarPanels::SetPanelText(std::string_view key, const std::string& text) {
@@ -106,6 +137,7 @@ void StatusBarPanels::SetToolTip(const QString& key, const QString& toolTip) {
 
 void StatusBarPanels::SetShown(const QString& key, bool shown) {
     if (auto* panel = Panel(key)) panel->setVisible(shown);
+    m_strip->Place();
 }
 
 bool StatusBarPanels::IsShown(const QString& key) const {

@@ -49,6 +49,31 @@ private:
     bool m_down = false;
 };
 
+// Holds the panels side by side from the left, each at its own width; the
+// "Text" panel takes the room the others leave, down to its minimum. Panels
+// never overlap or shrink: what does not fit is cut off at the right edge.
+class PanelStrip : public QWidget {
+public:
+    explicit PanelStrip(QWidget* parent) : QWidget(parent) {}
+    // The panels in order, with their widths in pixels (for "Text" its minimum).
+    void Add(StatusPanel* panel, int width, bool fills);
+    // Places the shown panels; called on resize and when one is shown or hidden.
+    void Place();
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return QSize(0, sizeHint().height()); }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct Slot {
+        StatusPanel* panel;
+        int width;
+        bool fills;
+    };
+    std::vector<Slot> m_slots;
+};
+
 class StatusBarPanels : public QObject, public StatusPanels {
     Q_OBJECT
 public:
@@ -76,6 +101,7 @@ signals:
 
 private:
     std::vector<StatusPanel*> m_panels;
+    PanelStrip* m_strip;
     double m_dpi;
     int m_lastButton = 1;
 };

@@ -91,7 +91,7 @@ TEST_F(LogFileTest, AutomaticLogFailsWhenDataIsNotAFolder) {
     EXPECT_FALSE(log.CreateLog(true));
     EXPECT_FALSE(log.IsOpen());
     ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0], "Not a directory");
+    EXPECT_EQ(box.shown[0], "Cannot open the log file Data/251205-0935.log: Not a directory");
     EXPECT_EQ(box.icons[0], BoxIcon::Exclamation);
 }
 
@@ -165,7 +165,7 @@ TEST_F(LogFileTest, FileThatCannotBeDeletedIsReported) {
     TerminalLog log = MakeLog();
     EXPECT_FALSE(log.CreateLog(false));
     ASSERT_EQ(box.shown.size(), 2u);
-    EXPECT_EQ(box.shown[1], "Is a directory");
+    EXPECT_EQ(box.shown[1], "Cannot replace the log file " + (dir / "folder.log").string() + ": Is a directory");
     EXPECT_EQ(box.icons[1], BoxIcon::Exclamation);
     EXPECT_FALSE(log.IsOpen());
 }
@@ -176,7 +176,7 @@ TEST_F(LogFileTest, FailedLookupIsReported) {
     TerminalLog log = MakeLog();
     EXPECT_FALSE(log.CreateLog(false));
     ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0], "Not a directory");
+    EXPECT_EQ(box.shown[0], "Cannot use the log file " + (dir / "plain" / "x.log").string() + ": Not a directory");
 }
 
 TEST_F(LogFileTest, FileThatCannotBeOpenedIsReported) {
@@ -186,24 +186,30 @@ TEST_F(LogFileTest, FileThatCannotBeOpenedIsReported) {
     TerminalLog log = MakeLog();
     EXPECT_FALSE(log.CreateLog(false));
     ASSERT_EQ(box.shown.size(), 2u);
-    EXPECT_EQ(box.shown[1], "Is a directory");
+    EXPECT_EQ(box.shown[1], "Cannot open the log file " + (dir / "folder.log").string() + ": Is a directory");
     EXPECT_FALSE(log.IsOpen());
     EXPECT_EQ(log.LogPath(), "");
 }
 
-TEST_F(LogFileTest, FailedWriteIsReportedAndRetried) {
-    choice.answers.push_back("/dev/full");
-    box.answers = {BoxAnswer::No, BoxAnswer::Retry, BoxAnswer::Cancel};
+TEST_F(LogFileTest, AFailedWriteIsReportedOnceAndSuspendsTheLogUntilCreatedAgain) {
+    choice.answers = {"/dev/full", (dir / "next.log").string()};
+    box.answers = {BoxAnswer::No};
     TerminalLog log = MakeLog();
+    std::vector<std::string> reports;
+    log.SetFailureReport([&](const std::string& text) { reports.push_back(text); });
     ASSERT_TRUE(log.CreateLog(false));
-    log.WriteLog("ABC");
-    ASSERT_EQ(box.shown.size(), 3u);
-    EXPECT_EQ(box.shown[1], "No space left on device");
-    EXPECT_EQ(box.icons[1], BoxIcon::Stop);
-    EXPECT_EQ(box.shown[2], "No space left on device");  // the retry failed too
-    EXPECT_TRUE(log.IsOpen());                             // the log stays open
+    for (int i = 0; i < 20; ++i) log.WriteLog("ABC");
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].substr(0, reports[0].find('\r')),
+              "Cannot write the log file /dev/full: No space left on device");
+    EXPECT_EQ(box.shown.size(), 1u);  // only the replace question
+    EXPECT_FALSE(log.IsOpen());
+    EXPECT_TRUE(log.IsSuspended());
+    EXPECT_EQ(log.Caption("Quarnel 1.0.0"), "/dev/full (log suspended: No space left on device) - Quarnel 1.0.0");
+    ASSERT_TRUE(log.CreateLog(false));
+    EXPECT_FALSE(log.IsSuspended());
     log.WriteLog("D");
-    EXPECT_EQ(box.shown.size(), 4u);  // every failed piece is reported
+    EXPECT_EQ(Read(dir / "next.log"), "D");
 }
 
 TEST_F(LogFileTest, FileOutsideTheWorkFolderShowsItsFullPath) {

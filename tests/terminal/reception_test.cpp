@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -33,6 +34,41 @@ TEST_F(ReceptionTest, OnlyAPartlyMatchedKeywordWaitsForData) {
     EXPECT_EQ(Rx().State().HeldText, "ZC");
     Feed("X");
     EXPECT_EQ(Shown(), "\nABD\nZCX");
+}
+
+TEST_F(ReceptionTest, HeldCharactersAreWrittenAfterASecondOfQuietAndWhenTheLineCloses) {
+    Feed("ABD\r\nNN");
+    Rx().OnTimerTick(true);  // a tick may come right after the data
+    EXPECT_EQ(Rx().State().HeldText, "NN");
+    Rx().OnTimerTick(true);
+    EXPECT_EQ(Shown(), "\nABD\nNN");
+    EXPECT_EQ(log.Text(), "\r\nABD\r\nNN");
+    Feed("NN\r\nZCZ");  // starts afresh: no "NNNN" made of the two halves
+    EXPECT_EQ(Shown(), "\nABD\nNNNN");
+    Rx().Disconnected();
+    EXPECT_EQ(Shown(), "\nABD\nNNNN\nZCZ");
+    EXPECT_EQ(log.Text(), "\r\nABD\r\nNNNN\r\nZCZ");
+}
+
+TEST_F(ReceptionTest, ALineWithoutLineEndsIsBrokenInThePaneAndKeptWholeInTheLog) {
+    const std::string line(100000, 'A');
+    Feed(line);
+    std::size_t longest = 0;
+    for (std::size_t at = 0, nl; at <= pane.Text().size(); at = nl + 1) {
+        nl = std::min(pane.Text().find('\n', at), pane.Text().size());
+        longest = std::max(longest, nl - at);
+    }
+    EXPECT_LE(longest, kPaneLineLimit);
+    EXPECT_LT(pane.Text().size(), kPaneLimit + kPaneLineLimit);
+    EXPECT_EQ(log.Text(), "\r\n" + line);
+}
+
+TEST_F(ReceptionTest, CodePanelShowsTheAlphabetInUseFromTheFirstCharacter) {
+    code = LineCode::Telex;
+    settings.TelexCod = 3;  // "CYR": decoded as ITA2
+    Feed(std::string{31, 10});
+    EXPECT_EQ(panels.Get("Code"), "ITA2");
+    EXPECT_EQ(Shown(), "\nR");
 }
 
 TEST_F(ReceptionTest, LongBurstIsShownInBatchesFromTheEventLoop) {
@@ -260,7 +296,7 @@ protected:
         user[1] = {"ENMI", 1};
     }
     static std::string Capture() {
-        const auto path = std::filesystem::path(NIMBO_SOURCE_DIR) /
+        const auto path = std::filesystem::path(DOVREL_SOURCE_DIR) /
                           "data" / "samples" / "capture.ita2";
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});

@@ -62,11 +62,13 @@ TEST_F(SendTest, SevenBitsClearTheTopBit)
     EXPECT_EQ(m_line.sent, "\x48");  // 200 AND 127 = 72
 }
 
-TEST_F(SendTest, EightBitsCannotCarryACharacterAboveAByte)
+TEST_F(SendTest, NoLineCodeCarriesACharacterAboveAByte)
 {
-    EXPECT_EQ(Type(0x20AC, 8), 0);
-    EXPECT_EQ(m_line.sent, "");
-    EXPECT_EQ(m_beeps, 1);
+    for (std::uint8_t dataBits : {5, 7, 8}) {
+        EXPECT_EQ(Type(0x20AC, dataBits), 0) << int(dataBits);  // the euro sign
+        EXPECT_EQ(m_line.sent, "") << int(dataBits);
+    }
+    EXPECT_EQ(m_beeps, 3);
 }
 
 TEST_F(SendTest, TelexSendsShiftCodesOnlyWhenTheShiftChanges)

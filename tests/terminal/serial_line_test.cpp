@@ -10,6 +10,7 @@
 #include <fstream>
 #include <poll.h>
 #include <pty.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include "serial_speed.h"
@@ -18,6 +19,17 @@ namespace dovrel {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Records the levels each modem-line call asks for, as "RTS+ DTR-".
+class RecordingModemLines : public ModemLines {
+public:
+    int Set(int, bool rts, bool dtr) override
+    {
+        calls.push_back(std::string(rts ? "RTS+" : "RTS-") + (dtr ? " DTR+" : " DTR-"));
+        return ENOTTY;  // as a pseudo-terminal answers
+    }
+    std::vector<std::string> calls;
+};
 
 class SerialLineTest : public ::testing::Test {
 protected:
@@ -135,7 +147,7 @@ TEST_F(SerialLineTest, ClosingTheFarEndEndsInTheClosedStateWithAReason)
     EXPECT_EQ(m_line.ReadAvailable(), "");
     EXPECT_FALSE(m_line.IsOpen());
     EXPECT_EQ(m_line.Fd(), -1);
-    EXPECT_NE(m_line.LastError().find(m_settings.PortName), std::string::npos);
+    EXPECT_EQ(m_line.LastError(), m_settings.PortName + ": the device hung up (unplugged, or closed at the far end)");
     // Further calls are harmless.
     EXPECT_EQ(m_line.ReadAvailable(), "");
     EXPECT_FALSE(m_line.Write("x"));
@@ -147,7 +159,7 @@ TEST_F(SerialLineTest, WritingAfterTheFarEndVanishedClosesTheLine)
     CloseMaster();
     EXPECT_FALSE(m_line.Write("RY"));
     EXPECT_FALSE(m_line.IsOpen());
-    EXPECT_FALSE(m_line.LastError().empty());
+    EXPECT_NE(m_line.LastError().find("hung up"), std::string::npos) << m_line.LastError();
 }
 
 TEST_F(SerialLineTest, TelexSettingsAreAcceptedByADeviceWithoutModemLines)
@@ -205,6 +217,53 @@ TEST_F(SerialLineTest, SettingsCanBeAppliedAgainAfterACustomSpeed)
         EXPECT_EQ(m_line.Open(m_settings), "") << baud << " bauds";
         EXPECT_TRUE(m_line.IsOpen());
     }
+}
+
+TEST_F(SerialLineTest, ModemLinesFollowTheSettingsAtEveryApplyAndDropAtClose)
+{
+    struct Row {
+        bool rts, dtr;
+        const char* levels;
+    };
+    for (const Row& row : {Row {false, false, "RTS- DTR-"}, Row {true, false, "RTS+ DTR-"},
+                           Row {false, true, "RTS- DTR+"}, Row {true, true, "RTS+ DTR+"}}) {
+        RecordingModemLines modem;
+        SerialLine line("", modem);
+        m_settings.RTS = row.rts;
+        m_settings.DTR = row.dtr;
+        const std::string error = line.Open(m_settings);
+        if (row.rts || row.dtr) {
+            // Asked of a device without modem lines: refused, and dropped again.
+            EXPECT_NE(error.find("cannot raise"), std::string::npos) << error;
+            EXPECT_EQ(modem.calls, (std::vector<std::string> {row.levels, "RTS- DTR-"}));
+            continue;
+        }
+        ASSERT_EQ(error, "");
+        termios tio {};
+        ASSERT_EQ(tcgetattr(line.Fd(), &tio), 0);
+        EXPECT_NE(tio.c_cflag & HUPCL, 0u) << "the driver lowers both lines at the last close";
+        EXPECT_EQ(line.Apply(m_settings), "");
+        line.Close();
+        EXPECT_EQ(modem.calls, (std::vector<std::string> {row.levels, row.levels, "RTS- DTR-"}));
+    }
+}
+
+TEST_F(SerialLineTest, ASecondOpenerIsRefusedWhoeverItIsAndThroughALink)
+{
+    OpenLine();
+    const fs::path link = fs::temp_directory_path() / ("serial_link_" + std::to_string(getpid()));
+    fs::remove(link);
+    fs::create_symlink(m_settings.PortName, link);
+    for (const std::string& path : {m_settings.PortName, link.string()}) {
+        SerialLine other("");
+        LineSettings settings = m_settings;
+        settings.PortName = path;
+        const std::string error = other.Open(settings);
+        EXPECT_NE(error.find("in use by another program"), std::string::npos) << path << ": " << error;
+        EXPECT_FALSE(other.IsOpen());
+    }
+    fs::remove(link);
+    EXPECT_TRUE(m_line.IsOpen());
 }
 
 TEST(SerialLineOpen, NoPortChosenOpensNothing)
@@ -293,6 +352,13 @@ TEST(LineDevicePath, PortNameWinsElseTheConventionalDevice)
         s.PortName = row.name;
         EXPECT_EQ(LineDevicePath(s), row.path) << row.port << " " << row.name;
     }
+}
+
+TEST(LineDevicePath, LockFilesAreNamedAfterTheDeviceBelowDev)
+{
+    EXPECT_EQ(LockFileNameOf("/dev/ttyUSB0"), "LCK..ttyUSB0");
+    EXPECT_EQ(LockFileNameOf("/dev/pts/3"), "LCK..pts_3");
+    EXPECT_EQ(LockFileNameOf("/tmp/ttyS0"), "");
 }
 
 TEST(LineDevicePath, PortNumberIsReadBackOnlyFromConventionalDevices)

@@ -33,7 +33,10 @@ INSTANTIATE_TEST_SUITE_P(
                       CommandCase{"-clean", CommandAction::Clean, ""},
                       CommandCase{"SOUTH -clean", CommandAction::Clean, "SOUTH"},
                       CommandCase{"-reset -clean", CommandAction::Usage, ""},
-                      CommandCase{"NORTH -resetx-", CommandAction::Usage, ""},
+                      CommandCase{"NORTH -reset x-", CommandAction::Usage, ""},
+                      CommandCase{"station-cleaner", CommandAction::Run, "station-cleaner"},
+                      CommandCase{"NORTH -resetx", CommandAction::Run, "NORTH -resetx"},
+                      CommandCase{"A-reset -clean", CommandAction::Usage, ""},
                       CommandCase{"-?", CommandAction::Usage, ""},
                       CommandCase{"NORTH -? -reset", CommandAction::Usage, ""},
                       CommandCase{"A-B", CommandAction::Run, "A-B"}));

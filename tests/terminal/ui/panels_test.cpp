@@ -4,7 +4,10 @@
 #include <QTest>
 #include <QTextCursor>
 
+#include <QScreen>
+
 #include "status_panels.h"
+#include "window_geometry.h"
 #include "terminal_pane.h"
 #include "ui_fixture.h"
 
@@ -32,6 +35,30 @@ TEST_F(PanelsTest, BaudsStepUpOnLeftAndDownOnRightAndAreStored) {
     EXPECT_EQ(Store(Context()).ReadInt("Baud", 0), 45);
     Click(*window, "Bauds", Qt::RightButton);
     EXPECT_EQ(Panel(*window, "Bauds"), "300");
+}
+
+TEST_F(PanelsTest, PanelsKeepTheirWidthsAndNeverOverlapAtAnyWindowWidth) {
+    auto window = StartOnPty();
+    window->show();
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+    for (int width : {626, 700, 1400}) {
+        window->resize(width, 400);
+        QApplication::processEvents();
+        int right = 0;
+        for (const PanelSpec& spec : StatusPanelSpecs()) {
+            const StatusPanel* panel = window->Panels()->Panel(spec.key);
+            if (panel->isHidden()) continue;
+            const QRect r = panel->geometry();
+            const bool text = std::string(spec.key) == "Text";
+            EXPECT_EQ(r.left(), right) << spec.key << " at " << width;  // in order, no overlap
+            if (text) {
+                EXPECT_GE(r.width(), TwipsToPixels(847, dpi)) << width;
+            } else {
+                EXPECT_EQ(r.width(), TwipsToPixels(spec.widthTwips, dpi)) << spec.key << " at " << width;
+            }
+            right = r.right() + 1;
+        }
+    }
 }
 
 TEST_F(PanelsTest, ModeSwitchesLineCodeAndPanelsShown) {

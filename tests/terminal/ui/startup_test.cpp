@@ -1,6 +1,7 @@
 // Start-up and shutdown of the main window: the command-line paths and what
 // they store, the start without a port, the start on a pseudo-terminal.
 #include <QAction>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QPushButton>
 #include <QLineEdit>
@@ -167,11 +168,27 @@ TEST_F(StartupTest, TerminationSignalRunsTheNormalShutdown) {
     ASSERT_TRUE(window->Log().IsOpen());
     SignalWatch watch;
     ASSERT_TRUE(watch.Active());
-    QObject::connect(&watch, &SignalWatch::Terminate, window.get(), [&] { window->close(); });
+    QObject::connect(&watch, &SignalWatch::Terminate, window.get(), [&] { window->Terminate(); });
     ::raise(SIGTERM);
     EXPECT_TRUE(WaitUntil([&] { return window->IsShutDown(); }));
     EXPECT_FALSE(window->Log().IsOpen());
     EXPECT_GT(Store(Context()).ReadInt("W", 0), 0);
+}
+
+TEST_F(StartupTest, TerminationDuringAStartUpBoxEndsStartUpWithOneShutdown) {
+    Store(Context()).WriteText("PortName", "/dev/ttyNoSuchPort9");
+    auto window = MakeWindow();
+    m_box.onShow = [&](const std::string& text) {
+        if (text.find("ttyNoSuchPort9") != std::string::npos) window->Terminate();
+    };
+    EXPECT_FALSE(window->Start({"T1"}));
+    EXPECT_TRUE(dialogsShown.empty());  // no port dialog after the signal
+    EXPECT_TRUE(window->IsShutDown());
+    EXPECT_GT(Store(Context()).ReadInt("W", 0), 0);  // the normal shutdown saved
+    Store(Context()).WriteInt("W", 1);
+    window->Terminate();  // a second signal: shutdown does not run again
+    window.reset();
+    EXPECT_EQ(Store(Context()).ReadInt("W", 0), 1);
 }
 
 TEST_F(StartupTest, SendBoxSendsTypedTextWhenAllowed) {
@@ -184,6 +201,11 @@ TEST_F(StartupTest, SendBoxSendsTypedTextWhenAllowed) {
     EXPECT_EQ(send->text().toStdString(), "Ab");
     QTest::keyClick(send, Qt::Key_Return);
     EXPECT_TRUE(send->text().isEmpty());
+    // No line code carries the euro sign: a beep, and the key is swallowed.
+    QKeyEvent euro(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8("\u20ac"));
+    QApplication::sendEvent(send, &euro);
+    EXPECT_TRUE(send->text().isEmpty());
+    EXPECT_EQ(beeps, 1);
     EXPECT_EQ(m_pty->Read(), "Ab\r");
 }
 

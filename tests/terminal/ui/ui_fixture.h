@@ -36,6 +36,7 @@ public:
     BoxAnswer Show(const std::string& text, const std::string& title, BoxButtons buttons,
                    BoxIcon icon) override {
         shown.push_back({text, title, buttons, icon});
+        if (onShow) onShow(text);
         if (!answers.empty()) {
             const BoxAnswer a = answers.front();
             answers.pop_front();
@@ -55,6 +56,7 @@ public:
     }
     std::vector<Shown> shown;
     std::deque<BoxAnswer> answers;
+    std::function<void(const std::string&)> onShow;  // runs while the box is up
 };
 
 class ScriptedChoice : public LogFileChoice {
@@ -114,6 +116,7 @@ protected:
     std::vector<std::string> dialogsShown;
     std::vector<std::vector<std::string>> processesStarted;
     std::unique_ptr<PtyPair> m_pty;
+    int beeps = 0;
     // Off: the weather display control cannot be created, as when its
     // library is missing. On: the real control found by the loader.
     bool withWeather = false;
