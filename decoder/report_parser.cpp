@@ -153,8 +153,11 @@ bool ReportParser::HandleResync(std::string_view group, bool reportEnd) {
   }
 }
 
+// "222" opens section 2 only where section 2 may stand, right after section
+// 1: later sections hold groups of their own that begin with 222.
 bool ReportParser::HandleSectionMarker(std::string_view group) {
-  if (group.starts_with("222") && m_decoding.windGroupSeen) {
+  const bool inSection1 = m_state == ParserState::kSection1 || m_state == ParserState::kSection1Done;
+  if (group.starts_with("222") && m_decoding.windGroupSeen && inSection1) {
     m_groupOrder = 0;
     EmitSeparator(kSeparatorSection);
     DecodeShipMovement(group, *this);
@@ -366,8 +369,10 @@ void ReportParser::ApplyErrorRule(std::string_view token) {
   m_state = ParserState::kIdle;
 }
 
-// Closing the raw log ends the bulletin it is in, so that every file holds
-// whole bulletins; the next one is written from its indicator on.
+// Closing the raw log ends the bulletin it is in, once, so that every file
+// holds whole bulletins; the next one is written from its indicator on. (The
+// "NNNN" of a bulletin whose end was received is otherwise written only with
+// the next token the parser sees, which may come much later.)
 bool ReportParser::OpenRawLog(bool enable) {
   const bool wasOpen = m_rawLog.IsOpen();
   if (wasOpen && !enable && m_reportOpen && m_rawLog.Written()) {
@@ -386,7 +391,9 @@ void ReportParser::SetLogBase(const std::string& folder, const std::string& name
 }
 
 void ReportParser::FinishRawBulletin() {
-  if (m_reportOpen) m_rawLog.Write("NNNN\n");
+  if (!m_reportOpen) return;
+  m_rawLog.Write("NNNN\n");
+  m_reportOpen = false;
 }
 
 }  // namespace nimbo

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "group_fields.h"
@@ -24,11 +25,19 @@ FieldText TableField(std::string_view field, CodeTable table, std::string_view m
   return {std::string(CodeText(table, FieldValue(field))), false};
 }
 
+// A count of tenths shown with one decimal, right-aligned in `width`.
+std::string TenthsInWidth(int tenths, int width) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%*.1f", width, tenths / 10.0);
+  return text;
+}
+
 std::string VisibilityText(int vv) {
   if (vv == 89) return "greater than 70 km";
   if (vv == 90) return "less than 0.05 km";
   if (vv == 99) return "greater than 50 km";
-  if (vv <= 50) return NumberInWidth(vv / 10, 3) + "km";
+  if (vv == 0) return "less than 0.1 km";
+  if (vv <= 50) return TenthsInWidth(vv, 3) + "km";  // tenths of a kilometre
   if (vv <= 80) return NumberInWidth(vv - 50, 3) + "km";
   if (vv <= 88) return NumberInWidth((vv - 80) * 5 + 30, 3) + "km";
   return std::string(CodeText(CodeTable::T4377_VV, vv));
@@ -141,10 +150,19 @@ bool DecodeAirTemperature(std::string_view group, DecodingContext& context) {
   return true;
 }
 
-// 2snTdTdTd: dew point (or relative humidity for sn 9).
+// 2snTdTdTd: dew point, or 29UUU: relative humidity in per cent.
 bool DecodeDewPoint(std::string_view group, DecodingContext& context) {
   if (group.size() != 5) return false;
   if (group[0] != '2') return UnexpectedGroup(group);
+  if (group[1] == '9') {
+    const std::string_view uuu = group.substr(2, 3);
+    const bool missing = !IsValidField(uuu);
+    const std::string humidity =
+        missing ? std::string(kUnknown) : std::to_string(FieldValue(uuu)) + "%";
+    context.State().lastTemperature = kNoValue;
+    EmitGroupLine(context, "Relative humidity: " + humidity + "\n", missing);
+    return true;
+  }
   const FormattedValue line = FormatTemperature("Dew Point:         ", group);
   context.State().lastTemperature = line.value;
   EmitGroupLine(context, line.text, line.missing);
@@ -172,8 +190,53 @@ bool DecodeStationPressure(std::string_view group, DecodingContext& context) {
   return DecodePressureGroup(group, '3', "Station Pressure:  ", 0, context);
 }
 
-// 4PPPP: sea-level pressure.
+namespace {
+
+// Standard isobaric surface of 4a3hhh (code table 0264) and the height that
+// the three figures hhh stand for, their thousands figure left out.
+struct StandardSurface {
+  char a3;
+  std::string_view name;
+  int (*height)(int hhh);
+};
+
+constexpr std::array<StandardSurface, 5> kStandardSurfaces = {{
+    {'1', "1000", [](int hhh) { return hhh >= 500 ? -(hhh - 500) : hhh; }},
+    {'2', "925", [](int hhh) { return hhh < 300 ? 1000 + hhh : hhh; }},
+    {'5', "500", [](int hhh) { return 5000 + hhh; }},
+    {'7', "700", [](int hhh) { return hhh < 500 ? 3000 + hhh : 2000 + hhh; }},
+    {'8', "850", [](int hhh) { return 1000 + hhh; }},
+}};
+
+const StandardSurface* FindStandardSurface(char a3) {
+  for (const StandardSurface& surface : kStandardSurfaces) {
+    if (surface.a3 == a3) return &surface;
+  }
+  return nullptr;
+}
+
+// 4a3hhh: a high station's geopotential of a standard surface, sent in place
+// of the sea-level pressure; it is no pressure, so no Pressure event.
+void DecodeGeopotential(std::string_view group, const StandardSurface& surface,
+                        DecodingContext& context) {
+  const std::string_view hhh = group.substr(2, 3);
+  const bool missing = !IsValidField(hhh);
+  const std::string height =
+      missing ? std::string(kUnknown) : std::to_string(surface.height(FieldValue(hhh))) + " gpm";
+  EmitGroupLine(context, "Geopotential:      " + std::string(surface.name) + " hPa, " + height + "\n",
+                missing);
+}
+
+}  // namespace
+
+// 4PPPP: sea-level pressure, or 4a3hhh: geopotential of a standard surface.
 bool DecodeSeaLevelPressure(std::string_view group, DecodingContext& context) {
+  if (group.size() == 5 && group[0] == '4') {
+    if (const StandardSurface* surface = FindStandardSurface(group[1])) {
+      DecodeGeopotential(group, *surface, context);
+      return true;
+    }
+  }
   return DecodePressureGroup(group, '4', "Sea Lvl Pressure:  ", 1, context);
 }
 
@@ -210,9 +273,11 @@ bool DecodePrecipitation(std::string_view group, DecodingContext& context) {
     else if (n == 990) amount = "trace";
     else amount = "0." + std::to_string(n - 990) + "mm";
   }
+  // A period that was not reported is said so, not guessed.
   const std::string_view tr = group.substr(4, 1);
-  const int period = IsValidField(tr) ? FieldValue(tr) : 9;
-  const std::string periodText = "over " + std::string(CodeText(CodeTable::T4019_tR, period));
+  const std::string periodText =
+      IsValidField(tr) ? "over " + std::string(CodeText(CodeTable::T4019_tR, FieldValue(tr)))
+                       : "(period not reported)";
   EmitGroupLine(context, "Rain fall:         " + amount + " " + periodText + "\n", missing);
   return true;
 }
@@ -239,8 +304,9 @@ bool DecodeWeather(std::string_view group, DecodingContext& context) {
 bool DecodeClouds(std::string_view group, DecodingContext& context) {
   if (group.size() != 5) return false;
   if (group[0] != '8') return UnexpectedGroup(group);
-  const char nh = IsFigure(group[1]) ? group[1] : '0';
-  context.EmitLine("Clouds coverage:   " + std::string(1, nh) + "\n", kLevelGroup, 0);
+  const bool nhMissing = !IsFigure(group[1]);
+  const std::string nh = nhMissing ? std::string(kUnknown) : std::string(1, group[1]);
+  EmitGroupLine(context, "Clouds coverage:   " + nh + "\n", nhMissing);
   const FieldText low = TableField(group.substr(2, 1), CodeTable::T0513_CL, kUnobserved);
   EmitGroupLine(context, "Low cloud type:    " + low.text + "\n", low.missing);
   const FieldText medium = TableField(group.substr(3, 1), CodeTable::T0515_CM, kUnobserved);

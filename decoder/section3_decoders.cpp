@@ -4,12 +4,14 @@
 // the regional data, which run to the end of the section as they are written.
 #include "section3_decoders.h"
 
+#include <cstdio>
 #include <string>
 
 #include "figure_repair.h"
 #include "group_fields.h"
 #include "later_sections.h"
 #include "section1_decoders.h"
+#include "special_phenomena.h"
 #include "tables/code_tables.h"
 #include "value_formatters.h"
 
@@ -168,14 +170,20 @@ bool DecodeSnowDepth(std::string_view group, DecodingContext& context) {
     return true;
 }
 
-// 7R24R24R24R24: precipitation over 24 hours, in the figures written.
+// 7R24R24R24R24: precipitation over 24 hours, in tenths of a millimetre;
+// 9999 is a trace.
 bool DecodePrecipitation24h(std::string_view group, DecodingContext& context) {
     if (group.size() != 5) return false;
     if (group[0] != '7') return UnexpectedGroup(group);
     const std::string_view amount = group.substr(1, 4);
     const bool missing = !IsValidField(amount);
-    const std::string text =
-        missing ? std::string(kUnknown) : NumberInWidth(FieldValue(amount), 4) + "mm";
+    std::string text(kUnknown);
+    if (!missing) {
+        const int tenths = FieldValue(amount);
+        char figures[16];
+        std::snprintf(figures, sizeof figures, "%5.1fmm", tenths / 10.0);
+        text = tenths == 9999 ? "trace" : figures;
+    }
     EmitGroupLine(context, "24h precipitation: " + text + "\n", missing);
     return true;
 }
@@ -199,16 +207,12 @@ bool DecodeCloudLayer(std::string_view group, DecodingContext& context) {
     return true;
 }
 
-// 9SpSpspsp: special phenomena, with the category of SpSp.
+// 9SpSpspsp: special phenomena, named by their SpSp code.
 bool DecodeSpecialPhenomena(std::string_view group, DecodingContext& context) {
     if (group.size() != 5) return false;
     if (group[0] != '9') return UnexpectedGroup(group);
-    const std::string_view spsp = group.substr(1, 2);
-    const std::string category =
-        IsValidField(spsp) ? std::string(CodeText(CodeTable::T3778_SpSp, FieldValue(spsp) / 10))
-                           : "";
     context.EmitLine(
-        "Special Phenomena: " + std::string(group.substr(3, 2)) + " (" + category + ")\n",
+        "Special Phenomena: " + SpecialPhenomenonText(group, context.State().windUnit) + "\n",
         kLevelGroup, 0);
     return true;
 }

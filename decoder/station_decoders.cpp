@@ -169,9 +169,10 @@ bool DecodeMarsdenSquare(std::string_view group, DecodingContext& context) {
 bool DecodeMobileAltitude(std::string_view group, DecodingContext& context) {
   if (group.size() != 5) return false;
   const std::string_view figures = group.substr(0, 4);
+  // im (code table 1845): 1 to 4 metres, 5 to 8 feet, by confidence class.
   std::string unit = " ";
-  if (group[4] >= '0' && group[4] <= '3') unit = "m";
-  if (group[4] >= '4' && group[4] <= '7') unit = "f";
+  if (group[4] >= '1' && group[4] <= '4') unit = "m";
+  if (group[4] >= '5' && group[4] <= '8') unit = "f";
   context.EmitLine("Mobile altitude:   " + std::to_string(FieldValue(figures)) + unit + "\n",
                    kLevelGroup, 0);
   return true;
