@@ -5,9 +5,11 @@
 // decoded before the next report starts.
 #include "report_parser.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "figure_repair.h"
+#include "group_fields.h"
 #include "heading_decoders.h"
 #include "later_sections.h"
 #include "section1_decoders.h"
@@ -32,8 +34,10 @@ char RuleCharacter(int level) {
 
 }  // namespace
 
-ReportParser::ReportParser(_IWeatherDecoderEvents& events, const StationCatalogue& catalogue)
-    : m_events(events), m_catalogue(catalogue) {}
+ReportParser::ReportParser(_IWeatherDecoderEvents& events,
+                           _IWeatherObservationEvents& observations,
+                           const StationCatalogue& catalogue)
+    : m_events(events), m_observations(observations), m_catalogue(catalogue) {}
 
 ReportParser::~ReportParser() = default;
 
@@ -47,6 +51,7 @@ void ReportParser::ProcessToken(std::string_view tokenView, int keywordCode, int
   }
   if (m_reportOpen && !m_handingOn) WriteRawToken(token, keywordCode, separatorCode);
 
+  if (keywordCode != kKeywordNone || separatorCode == kSeparatorBlankLine) FinishObservation();
   if (keywordCode == kKeywordAfterZczc) {
     m_reportOpen = false;
     m_sectionsAllowed = false;
@@ -75,6 +80,7 @@ void ReportParser::ProcessToken(std::string_view tokenView, int keywordCode, int
   if (reportEnd) {
     m_state = m_resumeState;
     m_sectionsAllowed = false;
+    FinishObservation();
   }
   m_atLineStart = separatorCode != kSeparatorBlank;
 }
@@ -99,6 +105,7 @@ bool ReportParser::TakeIndicator(std::string_view token, int separatorCode) {
   } else {
     return false;
   }
+  FinishObservation();
   ++m_bulletinCounter;
   char number[32];
   std::snprintf(number, sizeof number, "ZCZC %05d", m_bulletinCounter % 100000);
@@ -351,12 +358,37 @@ void ReportParser::EmitLine(std::string_view text, int level, int slevel) {
   m_events.Result(std::string(text), level, slevel);
 }
 
+// Every report starts with its report separator, so the observation record
+// starts there too.
 void ReportParser::EmitSeparator(int level) {
   m_textLog.Write(std::string(81, RuleCharacter(level)) + "\n");
   m_events.Separator(level);
+  if (level == kSeparatorReport) StartObservation();
+}
+
+void ReportParser::StartObservation() {
+  FinishObservation();
+  m_observation = WeatherObservation{};
+  m_observationOpen = true;
+  static constexpr std::string_view kKinds[] = {"BBXX", "AAXX", "OOXX"};
+  m_observation.kind = std::string(kKinds[static_cast<int>(m_decoding.reportKind)]);
+}
+
+// The position is taken at the end, when the report has given all it has
+// (the catalogue for a land station, 99LaLaLa and QcLoLoLoLo for a ship).
+void ReportParser::FinishObservation() {
+  if (!m_observationOpen) return;
+  m_observationOpen = false;
+  if (PositionKnown(m_decoding.latitude, m_decoding.longitude)) {
+    // Catalogue positions have two decimals, report positions one.
+    m_observation.latitude = std::round(m_decoding.latitude * 100.0) / 100.0;
+    m_observation.longitude = std::round(m_decoding.longitude * 100.0) / 100.0;
+  }
+  m_observations.Observation(m_observation);
 }
 
 void ReportParser::EmitError(std::string_view token) {
+  if (m_observationOpen) m_observation.errors.emplace_back(token);
   const std::string text = std::string(kErrorLabel) + std::string(token) + "\n";
   m_textLog.Write(text);
   m_events.Error(text);

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "group_fields.h"
@@ -58,6 +59,40 @@ void EmitOperationLines(char ix, DecodingContext& context) {
   }
 }
 
+// Visibility in metres of a VV figure (code table 4377): the value, or the
+// lower bound of a class; absent for the unused figures 51 to 55.
+std::optional<int> VisibilityMetres(int vv) {
+  static constexpr int kCoded[] = {0, 50, 200, 500, 1000, 2000, 4000, 10000, 20000, 50000};
+  if (vv <= 50) return vv * 100;
+  if (vv <= 55) return std::nullopt;
+  if (vv <= 80) return (vv - 50) * 1000;
+  if (vv <= 88) return ((vv - 80) * 5 + 30) * 1000;
+  if (vv == 89) return 70000;
+  return kCoded[vv - 90];
+}
+
+// Amount and period of a 6RRRtR group (code tables 3590 and 4019).
+PrecipitationAmount PrecipitationRecord(std::string_view rrr, std::string_view tr) {
+  static constexpr int kPeriodHours[] = {0, 6, 12, 18, 24, 1, 2, 3, 9, 15};
+  PrecipitationAmount record;
+  if (IsValidField(rrr)) {
+    const int n = FieldValue(rrr);
+    record.amountCode = n;
+    record.trace = n == 990;
+    record.amountMm = n <= 989 ? n : n == 990 ? 0.0 : (n - 990) / 10.0;
+  }
+  if (IsValidField(tr)) {
+    record.periodCode = FieldValue(tr);
+    if (record.periodCode != 0) record.periodHours = kPeriodHours[*record.periodCode];
+  }
+  return record;
+}
+
+std::optional<double> ValueOf(float value) {
+  if (value == kNoValue) return std::nullopt;
+  return RoundedTenths(value);
+}
+
 bool MayRaiseForStation(const DecodingState& state) {
   return PositionKnown(state.latitude, state.longitude);
 }
@@ -67,6 +102,7 @@ bool MayRaiseForStation(const DecodingState& state) {
 // iRixhVV: operation type, weather group announcement, cloud base, visibility.
 bool DecodeCloudAndVisibility(std::string_view group, DecodingContext& context) {
   if (group.find("NIL") != std::string_view::npos) {
+    context.Observation().nil = true;
     context.EmitSeparator(kSeparatorSection);
     context.EmitLine("No data reported\n", kLevelGroup, 0);
     return true;
@@ -92,6 +128,12 @@ bool DecodeCloudAndVisibility(std::string_view group, DecodingContext& context) 
   const std::string_view vv = group.substr(3, 2);
   const bool vvMissing = !IsValidField(vv);
   const std::string visibility = vvMissing ? std::string(kUnknown) : VisibilityText(FieldValue(vv));
+  WeatherObservation& record = context.Observation();
+  record.automaticWeatherCodes = ix == '7';
+  if (!vvMissing) {
+    record.visibilityCode = FieldValue(vv);
+    record.visibilityM = VisibilityMetres(FieldValue(vv));
+  }
   EmitGroupLine(context, "Visibility:        " + visibility + "\n", vvMissing);
   return true;
 }
@@ -102,12 +144,21 @@ bool DecodeWind(std::string_view group, DecodingContext& context) {
   DecodingState& state = context.State();
   const FieldText n = TableField(group.substr(0, 1), CodeTable::T2700_N, kUnknown);
   EmitGroupLine(context, "Total cloud cover: " + n.text + "\n", n.missing);
+  WeatherObservation& record = context.Observation();
+  if (!n.missing) {
+    record.cloudCoverCode = FieldValue(group.substr(0, 1));
+    if (*record.cloudCoverCode <= 8) record.cloudCoverOktas = record.cloudCoverCode;
+  }
 
   const std::string_view dd = group.substr(1, 2);
   const bool ddMissing = !IsValidField(dd);
   std::string direction(kUnknown);
   if (!ddMissing) {
     const int value = FieldValue(dd);
+    record.windDirectionCode = value;
+    record.windCalm = value == 0;
+    record.windVariable = value == 99;
+    if (value >= 1 && value <= 36) record.windDirection = value * 10;
     direction = value == 99   ? "variable direction"
                 : value == 0 ? "calm"
                              : NumberInWidth(value * 10, 3) + "\xB0 (-5/+4)";
@@ -119,6 +170,7 @@ bool DecodeWind(std::string_view group, DecodingContext& context) {
   const std::string speed =
       ffMissing ? std::string(kUnknown) : NumberInWidth(FieldValue(ff), 2) + std::string(state.windUnit);
   EmitGroupLine(context, "Wind speed:        " + speed + "\n", ffMissing);
+  if (!ffMissing) record.windSpeed = FieldValue(ff);
   state.windGroupSeen = true;
   return true;
 }
@@ -133,6 +185,7 @@ bool DecodeHighWindSpeed(std::string_view group, DecodingContext& context) {
                                     : NumberInWidth(FieldValue(fff), 3) +
                                           std::string(context.State().windUnit);
   EmitGroupLine(context, "Wind speed:        " + speed + "\n", missing);
+  if (!missing) context.Observation().windSpeed = FieldValue(fff);
   return true;
 }
 
@@ -143,6 +196,7 @@ bool DecodeAirTemperature(std::string_view group, DecodingContext& context) {
   const FormattedValue line = FormatTemperature("Temperature:       ", group);
   DecodingState& state = context.State();
   state.lastTemperature = line.value;
+  context.Observation().airTemperature = ValueOf(line.value);
   EmitGroupLine(context, line.text, line.missing);
   if (MayRaiseForStation(state) && std::trunc(std::fabs(line.value)) < 100.0f) {
     context.Events().Temperature(line.value, 0);
@@ -160,11 +214,13 @@ bool DecodeDewPoint(std::string_view group, DecodingContext& context) {
     const std::string humidity =
         missing ? std::string(kUnknown) : std::to_string(FieldValue(uuu)) + "%";
     context.State().lastTemperature = kNoValue;
+    if (!missing) context.Observation().relativeHumidity = FieldValue(uuu);
     EmitGroupLine(context, "Relative humidity: " + humidity + "\n", missing);
     return true;
   }
   const FormattedValue line = FormatTemperature("Dew Point:         ", group);
   context.State().lastTemperature = line.value;
+  context.Observation().dewPoint = ValueOf(line.value);
   EmitGroupLine(context, line.text, line.missing);
   return true;
 }
@@ -178,6 +234,8 @@ bool DecodePressureGroup(std::string_view group, char first, std::string_view la
   const FormattedValue line = FormatPressure(label, group);
   DecodingState& state = context.State();
   state.lastPressure = line.value;
+  (sea == 0 ? context.Observation().stationPressure : context.Observation().seaLevelPressure) =
+      ValueOf(line.value);
   EmitGroupLine(context, line.text, line.missing);
   if (MayRaiseForStation(state) && line.value < 1200.0f) context.Events().Pressure(line.value, sea);
   return true;
@@ -221,6 +279,9 @@ void DecodeGeopotential(std::string_view group, const StandardSurface& surface,
                         DecodingContext& context) {
   const std::string_view hhh = group.substr(2, 3);
   const bool missing = !IsValidField(hhh);
+  WeatherObservation& record = context.Observation();
+  record.geopotentialSurface = std::stoi(std::string(surface.name));
+  if (!missing) record.geopotentialHeight = surface.height(FieldValue(hhh));
   const std::string height =
       missing ? std::string(kUnknown) : std::to_string(surface.height(FieldValue(hhh))) + " gpm";
   EmitGroupLine(context, "Geopotential:      " + std::string(surface.name) + " hPa, " + height + "\n",
@@ -256,6 +317,13 @@ bool DecodePressureTendency(std::string_view group, DecodingContext& context) {
     pText = IsValidField(p) ? "." + std::string(p) : ".?";
   }
   EmitGroupLine(context, "Pressure Tendancy: " + ppText + pText + "hPa " + aText + "\n", missing);
+  // a 0 to 3: higher than three hours ago, 4 the same, 5 to 8 lower.
+  WeatherObservation& record = context.Observation();
+  if (IsValidField(a)) record.tendencyCode = FieldValue(a);
+  if (IsValidField(group.substr(2, 3))) {
+    const double change = FieldValue(group.substr(2, 3)) / 10.0;
+    record.pressureChange = record.tendencyCode.value_or(0) >= 5 ? -change : change;
+  }
   return true;
 }
 
@@ -279,6 +347,10 @@ bool DecodePrecipitation(std::string_view group, DecodingContext& context) {
       IsValidField(tr) ? "over " + std::string(CodeText(CodeTable::T4019_tR, FieldValue(tr)))
                        : "(period not reported)";
   EmitGroupLine(context, "Rain fall:         " + amount + " " + periodText + "\n", missing);
+  WeatherObservation& record = context.Observation();
+  (context.CurrentState() == ParserState::kSection3 ? record.precipitationSection3
+                                                     : record.precipitation) =
+      PrecipitationRecord(rrr, tr);
   return true;
 }
 
@@ -288,6 +360,10 @@ bool DecodeWeather(std::string_view group, DecodingContext& context) {
   const DecodingState& state = context.State();
   if (group[0] != '7' || !state.weatherGroupAnnounced) return UnexpectedGroup(group);
   const FieldText ww = TableField(group.substr(1, 2), state.presentWeather, kUnobserved);
+  WeatherObservation& record = context.Observation();
+  if (!ww.missing) record.presentWeatherCode = FieldValue(group.substr(1, 2));
+  if (IsValidField(group.substr(3, 1))) record.pastWeather1Code = FieldValue(group.substr(3, 1));
+  if (IsValidField(group.substr(4, 1))) record.pastWeather2Code = FieldValue(group.substr(4, 1));
   EmitGroupLine(context, "Present weather:   " + ww.text + "\n", ww.missing);
 
   FieldText past = TableField(group.substr(3, 1), state.pastWeather, kUnobserved);
@@ -307,6 +383,12 @@ bool DecodeClouds(std::string_view group, DecodingContext& context) {
   const bool nhMissing = !IsFigure(group[1]);
   const std::string nh = nhMissing ? std::string(kUnknown) : std::string(1, group[1]);
   EmitGroupLine(context, "Clouds coverage:   " + nh + "\n", nhMissing);
+  WeatherObservation& record = context.Observation();
+  std::optional<int>* codes[] = {&record.cloudAmountCode, &record.lowCloudCode,
+                                 &record.middleCloudCode, &record.highCloudCode};
+  for (int i = 0; i < 4; ++i) {
+    if (IsFigure(group[i + 1])) *codes[i] = group[i + 1] - '0';
+  }
   const FieldText low = TableField(group.substr(2, 1), CodeTable::T0513_CL, kUnobserved);
   EmitGroupLine(context, "Low cloud type:    " + low.text + "\n", low.missing);
   const FieldText medium = TableField(group.substr(3, 1), CodeTable::T0515_CM, kUnobserved);

@@ -118,6 +118,17 @@ std::string HalfMetres(int halves) {
     return text;
 }
 
+// Wind waves of group 1 (measured, preferred) or 2 into the record.
+void RecordWaves(std::string_view group, WeatherObservation& record) {
+    const bool instrumented = group[0] == '1';
+    if ((group[0] != '1' && group[0] != '2') || (record.wavesInstrumented && !instrumented)) return;
+    record.wavesInstrumented = instrumented;
+    record.wavePeriodS.reset();
+    record.waveHeightM.reset();
+    if (IsValidField(group.substr(1, 2))) record.wavePeriodS = FieldValue(group.substr(1, 2));
+    if (IsValidField(group.substr(3, 2))) record.waveHeightM = FieldValue(group.substr(3, 2)) * 0.5;
+}
+
 // Period and height lines of a wave or swell group (heights in half metres).
 bool DecodeWaveGroup(std::string_view group, char first, std::string_view name,
                      std::string_view suffix, DecodingContext& context) {
@@ -132,6 +143,7 @@ bool DecodeWaveGroup(std::string_view group, char first, std::string_view name,
                   periodMissing);
     const std::string_view height = group.substr(3, 2);
     const bool heightMissing = !IsValidField(height);
+    RecordWaves(group, context.Observation());
     const std::string heightText =
         heightMissing ? std::string(kUnobserved) : HalfMetres(FieldValue(height)) + "m ";
     EmitGroupLine(context,
@@ -162,6 +174,7 @@ bool DecodeSeaTemperature(std::string_view group, DecodingContext& context) {
         EmitTemperatureLine("Sea surface Temp.: ", SeaTemperatureSign(group[1]), group, context);
     DecodingState& state = context.State();
     state.lastTemperature = value;
+    if (value != kNoValue) context.Observation().seaTemperature = RoundedTenths(value);
     if (value != kNoValue && PositionKnown(state.latitude, state.longitude) &&
         std::trunc(std::fabs(value)) < 100.0f) {
         context.Events().Temperature(value, 1);

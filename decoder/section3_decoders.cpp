@@ -115,6 +115,10 @@ bool DecodeExtremeTemperature(std::string_view group, char first, std::string_vi
     if (group.size() != 5) return false;
     if (group[0] != first) return UnexpectedGroup(group);
     const FormattedValue line = FormatTemperature(label, group);
+    if (line.value != kNoValue) {
+        WeatherObservation& record = context.Observation();
+        (first == '1' ? record.maxTemperature : record.minTemperature) = RoundedTenths(line.value);
+    }
     EmitGroupLine(context, line.text, line.missing);
     return true;
 }
@@ -162,6 +166,7 @@ bool DecodeSnowDepth(std::string_view group, DecodingContext& context) {
     const std::string_view sss = group.substr(2, 3);
     std::string depth = "???cm";
     if (IsValidField(sss)) depth = FieldValue(sss) >= 997 ? "" : std::string(sss) + "cm";
+    if (IsValidField(sss) && FieldValue(sss) < 997) context.Observation().snowDepthCm = FieldValue(sss);
     const char cover = group[1];
     const std::string coverText =
         IsFigure(cover) ? " " + std::string(CodeText(CodeTable::T0975_Eprime, cover - '0')) : "";
@@ -183,6 +188,10 @@ bool DecodePrecipitation24h(std::string_view group, DecodingContext& context) {
         char figures[16];
         std::snprintf(figures, sizeof figures, "%5.1fmm", tenths / 10.0);
         text = tenths == 9999 ? "trace" : figures;
+        PrecipitationAmount& record = context.Observation().precipitation24h.emplace();
+        record.trace = tenths == 9999;
+        record.amountMm = record.trace ? 0.0 : tenths / 10.0;
+        record.periodHours = 24;
     }
     EmitGroupLine(context, "24h precipitation: " + text + "\n", missing);
     return true;
@@ -211,6 +220,12 @@ bool DecodeCloudLayer(std::string_view group, DecodingContext& context) {
 bool DecodeSpecialPhenomena(std::string_view group, DecodingContext& context) {
     if (group.size() != 5) return false;
     if (group[0] != '9') return UnexpectedGroup(group);
+    // Highest gust: 910 (last 10 minutes) or 911 (period of W1W2).
+    if ((group.substr(1, 2) == "10" || group.substr(1, 2) == "11") && IsValidField(group.substr(3, 2))) {
+        WeatherObservation& record = context.Observation();
+        record.gustCode = 900 + FieldValue(group.substr(1, 2));
+        record.gust = FieldValue(group.substr(3, 2));
+    }
     context.EmitLine(
         "Special Phenomena: " + SpecialPhenomenonText(group, context.State().windUnit) + "\n",
         kLevelGroup, 0);
