@@ -5,11 +5,9 @@
 // decoded before the next report starts.
 #include "report_parser.h"
 
-#include <cmath>
 #include <cstdio>
 
 #include "figure_repair.h"
-#include "group_fields.h"
 #include "heading_decoders.h"
 #include "later_sections.h"
 #include "section1_decoders.h"
@@ -374,16 +372,9 @@ void ReportParser::StartObservation() {
   m_observation.kind = std::string(kKinds[static_cast<int>(m_decoding.reportKind)]);
 }
 
-// The position is taken at the end, when the report has given all it has
-// (the catalogue for a land station, 99LaLaLa and QcLoLoLoLo for a ship).
 void ReportParser::FinishObservation() {
   if (!m_observationOpen) return;
   m_observationOpen = false;
-  if (PositionKnown(m_decoding.latitude, m_decoding.longitude)) {
-    // Catalogue positions have two decimals, report positions one.
-    m_observation.latitude = std::round(m_decoding.latitude * 100.0) / 100.0;
-    m_observation.longitude = std::round(m_decoding.longitude * 100.0) / 100.0;
-  }
   m_observations.Observation(m_observation);
 }
 

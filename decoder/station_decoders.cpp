@@ -1,6 +1,7 @@
 // Section 0 decoders.
 #include "station_decoders.h"
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -62,7 +63,13 @@ void EmitCatalogueLines(std::string_view number, DecodingContext& context) {
   if (record.name.empty()) return;
   state.latitude = record.latitude;
   state.longitude = record.longitude;
-  context.Observation().name = record.name;
+  WeatherObservation& observation = context.Observation();
+  observation.name = record.name;
+  if (PositionKnown(record.latitude, record.longitude)) {
+    // The catalogue gives hundredths of a degree.
+    observation.latitude = std::round(record.latitude * 100.0) / 100.0;
+    observation.longitude = std::round(record.longitude * 100.0) / 100.0;
+  }
   context.EmitLine("Station Reference: " + record.name + " [" + record.country + "]\n",
                    kLevelStation, 0);
   if (PositionKnown(record.latitude, record.longitude)) {
@@ -173,6 +180,8 @@ bool DecodeLongitude(std::string_view group, DecodingContext& context) {
     if (group[0] == '3' || group[0] == '5') state.latitude = -state.latitude;
     if (group[0] == '5' || group[0] == '7') state.longitude = -state.longitude;
     context.Events().Position(state.latitude, state.longitude, state.callSign, "", "");
+    context.Observation().latitude = RoundedTenths(state.latitude);
+    context.Observation().longitude = RoundedTenths(state.longitude);
   }
   if (context.Quiet() && text.missing) return true;
   if (!text.whole.empty()) {
