@@ -66,6 +66,8 @@ struct RecordCase {
   const char* record;
 };
 
+void PrintTo(const RecordCase& c, std::ostream* out) { *out << c.name; }
+
 class ObservationRecordTest : public ::testing::TestWithParam<RecordCase> {};
 
 TEST_P(ObservationRecordTest, HoldsTheReportsValues) {

@@ -41,6 +41,8 @@ struct GroupCase {
   const char* lines;
 };
 
+void PrintTo(const GroupCase& c, std::ostream* out) { *out << c.group; }
+
 class Section1GroupTest : public ::testing::TestWithParam<GroupCase> {};
 
 // Lines that end in a code-table text are checked up to that text.
