@@ -5,6 +5,7 @@
 #include <string>
 
 #include "decoder_test_support.h"
+#include "test_name.h"
 
 namespace nimbo {
 namespace {
@@ -73,7 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
                            "Medium cloud type: Unobserved \nHigh cloud type:   Unobserved \n"},
         GroupCase{"91230", "Observation time:  12:30\n"},
         GroupCase{"92530", "Observation time:  25:30 (Encoding Error)\n"},
-        GroupCase{"9////", "Observation time:  Unknown    \n"}));
+        GroupCase{"9////", "Observation time:  Unknown    \n"}),
+    [](const auto& info) { return testsupport::TestName(info.param.group); });
 
 // Lines whose text comes from a code table: checked by their start.
 TEST(Section1Test, TableTextsFollowTheirLabels) {
