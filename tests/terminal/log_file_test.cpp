@@ -91,8 +91,8 @@ TEST_F(LogFileTest, AutomaticLogFailsWhenDataIsNotAFolder) {
     EXPECT_FALSE(log.CreateLog(true));
     EXPECT_FALSE(log.IsOpen());
     ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0], "Not a directory");
-    EXPECT_EQ(box.icons[0], BoxIcon::Exclamation);
+    EXPECT_EQ(box.shown[0].text, "Not a directory");
+    EXPECT_EQ(box.shown[0].icon, BoxIcon::Exclamation);
 }
 
 TEST_F(LogFileTest, DialogStartsInTheDataFolder) {
@@ -130,8 +130,8 @@ TEST_F(LogFileTest, ExistingFileAnsweredNoIsAppendedTo) {
     TerminalLog log = MakeLog();
     ASSERT_TRUE(log.CreateLog(false));
     ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0], "Replace existing file - " + (dir / "old.log").string() + "?");
-    EXPECT_EQ(box.icons[0], BoxIcon::Question);
+    EXPECT_EQ(box.shown[0].text, "Replace existing file - " + (dir / "old.log").string() + "?");
+    EXPECT_EQ(box.shown[0].icon, BoxIcon::Question);
     log.WriteLog(" more");
     EXPECT_EQ(Read(dir / "old.log"), "kept more");
 }
@@ -165,8 +165,8 @@ TEST_F(LogFileTest, FileThatCannotBeDeletedIsReported) {
     TerminalLog log = MakeLog();
     EXPECT_FALSE(log.CreateLog(false));
     ASSERT_EQ(box.shown.size(), 2u);
-    EXPECT_EQ(box.shown[1], "Is a directory");
-    EXPECT_EQ(box.icons[1], BoxIcon::Exclamation);
+    EXPECT_EQ(box.shown[1].text, "Is a directory");
+    EXPECT_EQ(box.shown[1].icon, BoxIcon::Exclamation);
     EXPECT_FALSE(log.IsOpen());
 }
 
@@ -176,7 +176,7 @@ TEST_F(LogFileTest, FailedLookupIsReported) {
     TerminalLog log = MakeLog();
     EXPECT_FALSE(log.CreateLog(false));
     ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0], "Not a directory");
+    EXPECT_EQ(box.shown[0].text, "Not a directory");
 }
 
 TEST_F(LogFileTest, FileThatCannotBeOpenedIsReported) {
@@ -186,7 +186,7 @@ TEST_F(LogFileTest, FileThatCannotBeOpenedIsReported) {
     TerminalLog log = MakeLog();
     EXPECT_FALSE(log.CreateLog(false));
     ASSERT_EQ(box.shown.size(), 2u);
-    EXPECT_EQ(box.shown[1], "Is a directory");
+    EXPECT_EQ(box.shown[1].text, "Is a directory");
     EXPECT_FALSE(log.IsOpen());
     EXPECT_EQ(log.LogPath(), "");
 }
@@ -198,9 +198,9 @@ TEST_F(LogFileTest, FailedWriteIsReportedAndRetried) {
     ASSERT_TRUE(log.CreateLog(false));
     log.WriteLog("ABC");
     ASSERT_EQ(box.shown.size(), 3u);
-    EXPECT_EQ(box.shown[1], "No space left on device");
-    EXPECT_EQ(box.icons[1], BoxIcon::Stop);
-    EXPECT_EQ(box.shown[2], "No space left on device");  // the retry failed too
+    EXPECT_EQ(box.shown[1].text, "No space left on device");
+    EXPECT_EQ(box.shown[1].icon, BoxIcon::Stop);
+    EXPECT_EQ(box.shown[2].text, "No space left on device");  // the retry failed too
     EXPECT_TRUE(log.IsOpen());                             // the log stays open
     log.WriteLog("D");
     EXPECT_EQ(box.shown.size(), 4u);  // every failed piece is reported

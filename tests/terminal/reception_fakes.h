@@ -1,5 +1,5 @@
 // Fakes for the seams of the reception path: a settable clock, a scheduler
-// run by hand, recording panels, log, message box and file choice.
+// run by hand, recording panels and log (boxes and file choices: scripted_prompts.h).
 #pragma once
 
 #include <deque>
@@ -16,6 +16,7 @@
 #include "message_box.h"
 #include "print_line.h"
 #include "reception.h"
+#include "scripted_prompts.h"
 
 namespace dovrel::testing {
 
@@ -95,39 +96,6 @@ public:
     void Stop() override { running = false; }
     int interval = 0;
     bool running = false;
-};
-
-// Answers boxes from a script (Ok / Cancel once the script is used up) and
-// records what was shown.
-class ScriptedBox : public MessageBox {
-public:
-    BoxAnswer Show(const std::string& text, const std::string&, BoxButtons buttons,
-                   BoxIcon icon) override {
-        shown.push_back(text);
-        icons.push_back(icon);
-        if (!answers.empty()) {
-            BoxAnswer a = answers.front();
-            answers.pop_front();
-            return a;
-        }
-        return buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::Cancel;
-    }
-    std::deque<BoxAnswer> answers;
-    std::vector<std::string> shown;
-    std::vector<BoxIcon> icons;
-};
-
-class ScriptedChoice : public LogFileChoice {
-public:
-    std::optional<std::string> Choose(const LogFileRequest& request) override {
-        requests.push_back(request);
-        if (answers.empty()) return std::nullopt;
-        auto a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::deque<std::optional<std::string>> answers;
-    std::vector<LogFileRequest> requests;
 };
 
 }  // namespace dovrel::testing
