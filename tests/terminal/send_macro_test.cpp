@@ -97,7 +97,7 @@ TEST_F(SendTest, AClosedLineSwallowsSilentlyAndKeepsTheShift)
     m_line.open = false;
     EXPECT_EQ(Type('A', 5), 0);
     EXPECT_EQ(m_beeps, 0);
-    EXPECT_EQ(m_state.TxShift, 0);
+    EXPECT_EQ(m_state.TxShift, Shift::Figures);
     // Once open, the first letter still gets its LTRS.
     m_line.open = true;
     Type('A', 5);

@@ -98,10 +98,11 @@ check "binary input decodes the same in fragments" 'cmp -s noise.txt noise3.txt'
 
 # From another folder, with the library found beside the program (an
 # installed layout) and the catalogue through NIMBO_CATALOGUE_DIR.
-mkdir -p inst/bin inst/lib elsewhere
+mkdir -p inst/bin inst/lib elsewhere catalogue
 cp "$nimbo" inst/bin/
 cp "$(dirname "$nimbo")/../lib/libNimbolib.so" inst/lib/
-(cd elsewhere && NIMBO_CATALOGUE_DIR="$top/data" "$tmp/inst/bin/nimbo" --json "$ships") > moved.json
+cp "$top/data/wmoids.dat" catalogue/
+(cd elsewhere && NIMBO_CATALOGUE_DIR="$tmp/catalogue" "$tmp/inst/bin/nimbo" --json "$ships") > moved.json
 rc=$?
 check "a copied program finds its library in ../lib" '[ $rc -eq 0 ] && [ -s moved.json ]'
 check "and the catalogue: land stations get a position" 'grep -q "\"event\":\"Position\"" moved.json'
