@@ -21,7 +21,7 @@ void Reception::OnDataReceived(std::string_view bytes) {
         m_display.WriteNotice("Signal recovered after " + std::to_string(m_state.SilenceSeconds) +
                               "s");
         m_state.NoSignalShown = false;
-        SetPanel("Status", m_state.StatusText);
+        SetPanel(PanelKey::Status, m_state.StatusText);
     }
     m_state.SilenceSeconds = 0;
     ReadConvert(bytes);
@@ -97,7 +97,7 @@ void Reception::UpdateTextPanel(const std::string& raw) {
     if (m_textPanel.size() > 4 * (keep + 1024) + raw.size()) {
         m_textPanel.erase(0, m_textPanel.size() - shown);
     }
-    if (m_panels != nullptr) SetPanel("Text", m_textPanel.substr(m_textPanel.size() - shown));
+    if (m_panels != nullptr) SetPanel(PanelKey::Text, m_textPanel.substr(m_textPanel.size() - shown));
 }
 
 void Reception::Connected() {
@@ -107,7 +107,7 @@ void Reception::Connected() {
 
 void Reception::Disconnected() {
     if (m_timer != nullptr) m_timer->Stop();
-    SetPanel("Time", "");
+    SetPanel(PanelKey::Time, "");
 }
 
 void Reception::SetStatusText(const std::string& text) {
@@ -116,13 +116,13 @@ void Reception::SetStatusText(const std::string& text) {
 }
 
 void Reception::OnTimerTick(bool portOpen) {
-    SetPanel("Time", FormatElapsed(m_clock.Now().epochSeconds - m_state.ConnectTime.epochSeconds) + " ");
+    SetPanel(PanelKey::Time, FormatElapsed(m_clock.Now().epochSeconds - m_state.ConnectTime.epochSeconds) + " ");
     if (!portOpen) return;
     ++m_state.SilenceSeconds;
     if (m_settings.WaitTime != 0 && m_state.SilenceSeconds >= m_settings.WaitTime &&
         !m_state.NoSignalShown) {
         m_state.NoSignalShown = true;
-        SetPanel("Status", "NO SIGNAL");
+        SetPanel(PanelKey::Status, "NO SIGNAL");
     }
 }
 
@@ -131,22 +131,22 @@ bool Reception::OnPaneKey(PaneKey key) {
         case PaneKey::Pause:
         case PaneKey::CtrlA:
             m_state.Paused = true;
-            SetPanel("Status", "PAUSE");
+            SetPanel(PanelKey::Status, "PAUSE");
             return false;
         case PaneKey::EscapeDown:
         case PaneKey::CtrlCUp:
             m_state.Paused = false;
-            SetPanel("Status", m_state.StatusText);
+            SetPanel(PanelKey::Status, m_state.StatusText);
             // What was collected during the pause is shown now, not when
             // the next block happens to arrive.
             if (HasPending()) ScheduleDisplay();
             return true;
         case PaneKey::Other:
             if (m_state.Paused) {
-                SetPanel("Status", "PAUSE");
+                SetPanel(PanelKey::Status, "PAUSE");
                 return false;
             }
-            SetPanel("Status", m_state.StatusText);
+            SetPanel(PanelKey::Status, m_state.StatusText);
             return true;
     }
     return false;
@@ -159,7 +159,7 @@ void Reception::ClearPane() {
     m_state.Busy = false;
 }
 
-void Reception::SetPanel(std::string_view key, const std::string& text) {
+void Reception::SetPanel(PanelKey key, const std::string& text) {
     if (m_panels != nullptr) m_panels->SetPanelText(key, text);
 }
 

@@ -14,7 +14,7 @@
 #include "log_file_choice.h"
 #include "log_writer.h"
 #include "message_box.h"
-#include "print_line.h"
+#include "print_sink.h"
 #include "reception.h"
 #include "scripted_prompts.h"
 
@@ -62,8 +62,8 @@ private:
 
 class RecordingPanels : public StatusPanels {
 public:
-    void SetPanelText(std::string_view key, const std::string& text) override {
-        panels[std::string(key)] = text;
+    void SetPanelText(PanelKey key, const std::string& text) override {
+        panels[std::string(PanelName(key))] = text;
     }
     std::string Get(const std::string& key) const {
         auto it = panels.find(key);

@@ -1,7 +1,7 @@
 // Typed sending for the three line codes and function-key macros: names,
 // "/" notation, item readings, labels, and stopping when the line closes.
 #include "macro_keys.h"
-#include "send_convert.h"
+#include "sender.h"
 
 #include <gtest/gtest.h>
 

@@ -5,16 +5,16 @@
 set -u
 nimbo=$1
 top=$2
-data=$top/tests/data/sections
+data=$top/tests/data/synop
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fails=0
 check() { if eval "$2"; then echo "ok - $1"; else echo "FAIL - $1"; fails=$((fails + 1)); fi; }
 cd "$tmp" || exit 1
 
-ships=$data/kvnorcom-data0600.txt
-mobile=$data/awips2-sfcobs-bulletins.txt
-radiation=$data/pymetdecoder-test-synops.txt
+ships=$data/metno-kvnorcom/synop/data0600
+mobile=$data/extracted/awips2_sfcobs_unittest_bulletins.txt
+radiation=$data/extracted/pymetdecoder_test_synops.txt
 
 "$nimbo" "$ships" > ships.txt; rc=$?
 check "a real bulletin file decodes with exit status 0" '[ $rc -eq 0 ] && [ -s ships.txt ]'

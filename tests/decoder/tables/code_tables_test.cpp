@@ -54,6 +54,8 @@ TEST(CodeTableTexts, SpotChecksWherePaddingAndRowsMatter) {
         {CodeTable::T4680_wawa, 6, ""},
         {CodeTable::T4677_ww, 0, "Cloud development not observed or not observable"},
         {CodeTable::T4677_ww, 99, "Heavy thunderstorm with hail"},
+        {CodeTable::T0500_C, 9, "cumulonimbus (Cb)"},
+        {CodeTable::T0552_Ct, 9, "Tow or more layers at different levels"},
         {CodeTable::T1600_h, 0, "   0 to less than   50m"},
         {CodeTable::T4377_VV, 94, " 1km"},
         {CodeTable::T4019_tR, 5, " 1 hour"},

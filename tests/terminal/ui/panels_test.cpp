@@ -4,7 +4,7 @@
 #include <QTest>
 #include <QTextCursor>
 
-#include "status_panels.h"
+#include "status_bar_panels.h"
 #include "terminal_pane.h"
 #include "ui_fixture.h"
 

@@ -1,6 +1,6 @@
 // The terminal log: names, the Data folder, appending, the replace question,
 // display names, and failures reported with the system's error text.
-#include "log_file.h"
+#include "terminal_log.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

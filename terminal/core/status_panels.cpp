@@ -1,0 +1,15 @@
+// Keys of the status-bar panels as the window names them.
+#include "status_panels.h"
+
+namespace dovrel {
+
+std::string_view PanelName(PanelKey key) {
+    switch (key) {
+    case PanelKey::Status: return "Status";
+    case PanelKey::Time: return "Time";
+    case PanelKey::Text: return "Text";
+    }
+    return {};
+}
+
+}  // namespace dovrel
