@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "component_ids.h"
+#include "text_compare.h"
 
 #ifndef NIMBO_INSTALL_LIBDIR
 #define NIMBO_INSTALL_LIBDIR "/usr/local/lib"
@@ -19,14 +20,6 @@
 
 namespace nimbo {
 namespace {
-
-bool SameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 struct ClassModule {
   std::string_view classId;
@@ -74,7 +67,7 @@ void SetError(std::string* error, std::string text) {
 
 std::string ComponentLoader::ModuleForClass(std::string_view classId) {
   for (const auto& entry : kClassModules) {
-    if (SameText(entry.classId, classId)) return std::string(entry.module);
+    if (EqualsIgnoringCase(entry.classId, classId)) return std::string(entry.module);
   }
   if (classId.empty() || classId.front() == '{') return {};
   const auto dot = classId.find('.');

@@ -56,10 +56,12 @@ inline constexpr int kLevelSender = 1;
 inline constexpr int kLevelStation = 2;
 inline constexpr int kLevelGroup = 4;
 
-// Separator levels.
-inline constexpr int kSeparatorHeading = 0;
-inline constexpr int kSeparatorReport = 1;
-inline constexpr int kSeparatorSection = 2;
+// Separator levels, as the Separator event reports them (0, 1, 2). Their own
+// type: the splitter's token separators use the same numbers for another meaning.
+enum class SeparatorLevel { kHeading, kReport, kSection };
+inline constexpr SeparatorLevel kSeparatorHeading = SeparatorLevel::kHeading;
+inline constexpr SeparatorLevel kSeparatorReport = SeparatorLevel::kReport;
+inline constexpr SeparatorLevel kSeparatorSection = SeparatorLevel::kSection;
 
 // Values meaning "not known".
 inline constexpr float kUnknownPosition = 800.0f;
@@ -92,7 +94,7 @@ class DecodingContext {
   // Writes the text log, then raises Result; an empty text does neither.
   virtual void EmitLine(std::string_view text, int level, int slevel) = 0;
   // Writes the rule line to the text log, then raises Separator.
-  virtual void EmitSeparator(int level) = 0;
+  virtual void EmitSeparator(SeparatorLevel level) = 0;
   // "DATA ERROR:        " + token + line feed to the text log and as Error.
   virtual void EmitError(std::string_view token) = 0;
   // EmitError, then, unless relaxed, skip the rest of the report.

@@ -138,7 +138,7 @@ void MessageSplitter::OnDelimiter(std::size_t which) {
   RestartMatchers();
 }
 
-void MessageSplitter::Deliver(const std::string& token, int keywordCode, int separatorCode) {
+void MessageSplitter::Deliver(const std::string& token, int keywordCode, TokenSeparator separatorCode) {
   if (keywordCode != kKeywordNone || separatorCode == kSeparatorBlankLine) {
     m_searching = true;
     if (separatorCode != kSeparatorBlank) RotateLines();

@@ -16,16 +16,18 @@ inline constexpr int kKeywordNone = 0;
 inline constexpr int kKeywordAfterZczc = 1;
 inline constexpr int kKeywordAfterNnnn = 2;
 
-// Separator code of a delivered token.
-inline constexpr int kSeparatorBlank = 0;
-inline constexpr int kSeparatorLineEnd = 1;
-inline constexpr int kSeparatorBlankLine = 2;
+// What ended a delivered token. Its own type: the report parser's separator
+// levels use the same small numbers for another meaning.
+enum class TokenSeparator { kBlank, kLineEnd, kBlankLine };
+inline constexpr TokenSeparator kSeparatorBlank = TokenSeparator::kBlank;
+inline constexpr TokenSeparator kSeparatorLineEnd = TokenSeparator::kLineEnd;
+inline constexpr TokenSeparator kSeparatorBlankLine = TokenSeparator::kBlankLine;
 
 // What the splitter drives.
 class TokenParser {
  public:
   virtual ~TokenParser() = default;
-  virtual void ProcessToken(std::string_view token, int keywordCode, int separatorCode) = 0;
+  virtual void ProcessToken(std::string_view token, int keywordCode, TokenSeparator separatorCode) = 0;
   // The one-shot resynchronisation request is withdrawn.
   virtual void ClearResyn() = 0;
 };
@@ -57,7 +59,7 @@ class MessageSplitter {
   void RunMatchers(char c);
   void OnDelimiter(std::size_t which);
   void RestartMatchers();
-  void Deliver(const std::string& token, int keywordCode, int separatorCode);
+  void Deliver(const std::string& token, int keywordCode, TokenSeparator separatorCode);
   void ReplayPreviousLine();
   void RotateLines();
 
@@ -68,7 +70,7 @@ class MessageSplitter {
   std::array<Matcher, 2> m_matchers;
   bool m_firstOnLine = true;
   bool m_referencePending = false;
-  int m_pendingSeparator = kSeparatorBlank;
+  TokenSeparator m_pendingSeparator = kSeparatorBlank;
   int m_pendingKeyword = kKeywordNone;
   bool m_searching = true;
   LineSlots m_currentLine;

@@ -21,7 +21,7 @@ constexpr std::string_view kErrorLabel = "DATA ERROR:        ";
 
 bool IsReportEnd(char c) { return c == '=' || c == 'V' || c == ';'; }
 
-char RuleCharacter(int level) {
+char RuleCharacter(SeparatorLevel level) {
   switch (level) {
     case kSeparatorHeading: return '=';
     case kSeparatorReport: return '-';
@@ -39,7 +39,7 @@ ReportParser::ReportParser(_IWeatherDecoderEvents& events,
 
 ReportParser::~ReportParser() = default;
 
-void ReportParser::ProcessToken(std::string_view tokenView, int keywordCode, int separatorCode) {
+void ReportParser::ProcessToken(std::string_view tokenView, int keywordCode, TokenSeparator separatorCode) {
   const std::string token(tokenView);
   if (!token.empty()) ++m_reportTokens;
   if (m_resyn) {
@@ -83,7 +83,7 @@ void ReportParser::ProcessToken(std::string_view tokenView, int keywordCode, int
   m_atLineStart = separatorCode != kSeparatorBlank;
 }
 
-void ReportParser::WriteRawToken(std::string_view token, int keywordCode, int separatorCode) {
+void ReportParser::WriteRawToken(std::string_view token, int keywordCode, TokenSeparator separatorCode) {
   if (keywordCode == kKeywordNone && separatorCode != kSeparatorBlankLine) {
     m_rawLog.Write(std::string(token) + (separatorCode == kSeparatorBlank ? " " : "\n"));
   } else {
@@ -93,7 +93,7 @@ void ReportParser::WriteRawToken(std::string_view token, int keywordCode, int se
 
 // An indicator that is a whole token at a line start opens a report: the raw
 // log gets a fresh, numbered bulletin with the stored heading.
-bool ReportParser::TakeIndicator(std::string_view token, int separatorCode) {
+bool ReportParser::TakeIndicator(std::string_view token, TokenSeparator separatorCode) {
   if (token == "AAXX") {
     m_decoding.reportKind = ReportKind::kLand;
   } else if (token == "OOXX") {
@@ -187,7 +187,7 @@ bool ReportParser::HandleSectionMarker(std::string_view group) {
   return true;
 }
 
-void ReportParser::HandleState(std::string_view token, int separatorCode) {
+void ReportParser::HandleState(std::string_view token, TokenSeparator separatorCode) {
   switch (m_state) {
     case ParserState::kIdle:
       break;
@@ -239,7 +239,7 @@ void ReportParser::HandleState(std::string_view token, int separatorCode) {
   }
 }
 
-void ReportParser::HandleHeading(std::string_view token, int separatorCode) {
+void ReportParser::HandleHeading(std::string_view token, TokenSeparator separatorCode) {
   if (m_headingCount < m_heading.size()) m_heading[m_headingCount++] = std::string(token);
   if (separatorCode == kSeparatorBlank && m_headingCount < m_heading.size()) return;
   EmitSeparator(kSeparatorHeading);
@@ -358,9 +358,9 @@ void ReportParser::EmitLine(std::string_view text, int level, int slevel) {
 
 // Every report starts with its report separator, so the observation record
 // starts there too.
-void ReportParser::EmitSeparator(int level) {
+void ReportParser::EmitSeparator(SeparatorLevel level) {
   m_textLog.Write(std::string(81, RuleCharacter(level)) + "\n");
-  m_events.Separator(level);
+  m_events.Separator(static_cast<std::int32_t>(level));
   if (level == kSeparatorReport) StartObservation();
 }
 

@@ -24,7 +24,7 @@ class ReportParser : public TokenParser, public DecodingContext {
   ~ReportParser() override;
 
   // TokenParser
-  void ProcessToken(std::string_view token, int keywordCode, int separatorCode) override;
+  void ProcessToken(std::string_view token, int keywordCode, TokenSeparator separatorCode) override;
   void ClearResyn() override { m_resyn = false; }
 
   // Options copied from the decoder object.
@@ -47,7 +47,7 @@ class ReportParser : public TokenParser, public DecodingContext {
 
   // DecodingContext
   void EmitLine(std::string_view text, int level, int slevel) override;
-  void EmitSeparator(int level) override;
+  void EmitSeparator(SeparatorLevel level) override;
   void EmitError(std::string_view token) override;
   void ApplyErrorRule(std::string_view token) override;
   _IWeatherDecoderEvents& Events() override { return m_events; }
@@ -63,12 +63,12 @@ class ReportParser : public TokenParser, public DecodingContext {
   void HandOnToken(std::string_view token) override;
 
  private:
-  void WriteRawToken(std::string_view token, int keywordCode, int separatorCode);
-  bool TakeIndicator(std::string_view token, int separatorCode);
+  void WriteRawToken(std::string_view token, int keywordCode, TokenSeparator separatorCode);
+  bool TakeIndicator(std::string_view token, TokenSeparator separatorCode);
   bool HandleResync(std::string_view token, bool reportEnd);
   bool HandleSectionMarker(std::string_view token);
-  void HandleState(std::string_view token, int separatorCode);
-  void HandleHeading(std::string_view token, int separatorCode);
+  void HandleState(std::string_view token, TokenSeparator separatorCode);
+  void HandleHeading(std::string_view token, TokenSeparator separatorCode);
   void EmitHeadingLines();
   void HandleShipState(std::string_view token);
   void HandleLandStation(std::string_view token);

@@ -16,9 +16,6 @@
 #ifndef NIMBO_INSTALL_DATADIR
 #define NIMBO_INSTALL_DATADIR "/usr/local/share/nimbo"
 #endif
-#ifndef NIMBO_SOURCE_DATADIR
-#define NIMBO_SOURCE_DATADIR ""
-#endif
 
 namespace nimbo {
 namespace {
@@ -159,7 +156,6 @@ std::string StationCatalogue::FindFolder() {
     folders.push_back(std::filesystem::path(libraryFolder) / ".." / "share" / "nimbo");
   }
   folders.emplace_back(NIMBO_INSTALL_DATADIR);
-  if (*NIMBO_SOURCE_DATADIR != '\0') folders.emplace_back(NIMBO_SOURCE_DATADIR);
   for (const auto& folder : folders) {
     if (HasCatalogue(folder)) return folder == "." ? std::string() : folder.string();
   }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <getopt.h>
 #include <fstream>
 #include <iterator>
 #include <poll.h>
@@ -68,57 +69,69 @@ bool ParseNumber(const char* text, double& value)
     return errno == 0 && end != text && *end == '\0' && std::isfinite(value);
 }
 
+// Takes the value of a numeric option into `opt`; false when it is out of range.
+bool TakeNumber(int option, double value, Options& opt)
+{
+    switch (option) {
+    case 'b': if (value < 0) return false; opt.baud = value; return true;
+    case 'd': if (value != 5 && value != 7 && value != 8) return false; opt.dataBits = static_cast<int>(value); return true;
+    case 's': if (value != 1 && value != 1.5 && value != 2) return false; opt.stopBits = value; return true;
+    case 'r': if (value < 0 || value != std::floor(value)) return false; opt.repeat = static_cast<long>(value); return true;
+    case 'g': if (value < 0) return false; opt.linger = value; return true;
+    }
+    return false;
+}
+
 // 0 ok, 1 help shown, 2 bad arguments.
 int ParseArguments(int argc, char** argv, Options& opt)
 {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
+    enum : int { kLoop = 256, kWaitOpen, kEchoSent };
+    static const option kOptions[] = {
+        {"baud", required_argument, nullptr, 'b'},
+        {"data-bits", required_argument, nullptr, 'd'},
+        {"stop-bits", required_argument, nullptr, 's'},
+        {"repeat", required_argument, nullptr, 'r'},
+        {"linger", required_argument, nullptr, 'g'},
+        {"loop", no_argument, nullptr, kLoop},
+        {"wait-open", no_argument, nullptr, kWaitOpen},
+        {"echo-sent", no_argument, nullptr, kEchoSent},
+        {"help", no_argument, nullptr, 'h'},
+        {nullptr, 0, nullptr, 0},
+    };
+    opterr = 0;  // the messages below name the option as the user wrote it
+    optind = 1;
+    for (int c; (c = getopt_long(argc, argv, ":h", kOptions, nullptr)) != -1;) {
         double value = 0;
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(kUsage, stdout);
-            return 1;
-        } else if (arg == "--loop") {
-            opt.loop = true;
-        } else if (arg == "--wait-open") {
-            opt.waitOpen = true;
-        } else if (arg == "--echo-sent") {
-            opt.echoSent = true;
-        } else if (arg.rfind("--", 0) == 0) {
-            if (!hasValue || !ParseNumber(argv[++i], value)) {
-                std::fprintf(stderr, "linesim: %s needs a number\n", arg.c_str());
+        switch (c) {
+        case 'h': std::fputs(kUsage, stdout); return 1;
+        case kLoop: opt.loop = true; break;
+        case kWaitOpen: opt.waitOpen = true; break;
+        case kEchoSent: opt.echoSent = true; break;
+        case ':': std::fprintf(stderr, "linesim: %s needs a number\n", argv[optind - 1]); return 2;
+        case '?': std::fprintf(stderr, "linesim: bad option or value: %s\n", argv[optind - 1]); return 2;
+        default:
+            if (!ParseNumber(optarg, value)) {
+                std::fprintf(stderr, "linesim: not a number: %s\n", optarg);
                 return 2;
             }
-            if (arg == "--baud" && value >= 0)
-                opt.baud = value;
-            else if (arg == "--data-bits" && (value == 5 || value == 7 || value == 8))
-                opt.dataBits = static_cast<int>(value);
-            else if (arg == "--stop-bits" && (value == 1 || value == 1.5 || value == 2))
-                opt.stopBits = value;
-            else if (arg == "--repeat" && value >= 0 && value == std::floor(value))
-                opt.repeat = static_cast<long>(value);
-            else if (arg == "--linger" && value >= 0)
-                opt.linger = value;
-            else {
-                std::fprintf(stderr, "linesim: bad option or value: %s %s\n", arg.c_str(), argv[i]);
+            if (!TakeNumber(c, value, opt)) {
+                std::fprintf(stderr, "linesim: bad option or value: %s\n", optarg);
                 return 2;
             }
-        } else if (opt.capture.empty()) {
-            opt.capture = arg;
-        } else {
-            std::fprintf(stderr, "linesim: more than one capture file\n%s", kUsage);
-            return 2;
         }
     }
-    if (opt.capture.empty())
-        opt.capture = LINESIM_DEFAULT_CAPTURE;
+    if (optind + 1 < argc) {
+        std::fprintf(stderr, "linesim: more than one capture file\n%s", kUsage);
+        return 2;
+    }
+    opt.capture = optind < argc ? argv[optind] : LINESIM_DEFAULT_CAPTURE;
     return 0;
 }
 
 // Prints one burst the terminal sent back.
 class EchoPrinter {
 public:
-    explicit EchoPrinter(int dataBits) : m_dataBits(dataBits) { m_state.RxShift = 0; }
+    explicit EchoPrinter(int dataBits) : m_dataBits(dataBits) { m_state.RxShift = dovrel::Shift::Letters; }
     void Print(const char* bytes, std::size_t n)
     {
         std::string hex;

@@ -23,6 +23,8 @@
 
 #include "component_ids.h"
 #include "component_loader.h"
+#include "cp1252.h"
+#include "no_op_decoder_events.h"
 #include "observation_formats.h"
 #include "weather_decoder_interface.h"
 #include "weather_observation_interface.h"
@@ -82,58 +84,34 @@ struct Options {
 // ---------------------------------------------------------------------------
 // Text conversion
 
-// Windows-1252 characters 0x80 to 0x9F; the five bytes it leaves undefined keep
-// their C1 control code point, as the system converter does.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
+std::string ToUtf8(std::string_view text) { return nimbo::Cp1252ToUtf8(text); }
 
-void AppendUtf8(std::string& out, unsigned codePoint) {
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-}
-
-unsigned Cp1252CodePoint(unsigned char byte) {
-    if (byte >= 0x80 && byte < 0xA0) return kCp1252High[byte - 0x80];
-    return byte;
-}
-
-std::string ToUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + 8);
-    for (char c : text) AppendUtf8(out, Cp1252CodePoint(static_cast<unsigned char>(c)));
-    return out;
-}
-
-// A JSON string literal of Windows-1252 text, in UTF-8.
+// A JSON string literal of Windows-1252 text, in UTF-8; control characters
+// (C0, DEL and the C1 range U+0080-U+009F) as \u escapes.
 std::string JsonString(std::string_view text) {
+    const std::string utf8 = ToUtf8(text);
     std::string out = "\"";
-    for (char c : text) {
-        const unsigned cp = Cp1252CodePoint(static_cast<unsigned char>(c));
-        switch (cp) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        unsigned control = byte < 0x20 || byte == 0x7F ? byte : 0x100;
+        if (byte == 0xC2 && i + 1 < utf8.size()) {
+            const auto next = static_cast<unsigned char>(utf8[i + 1]);
+            if (next >= 0x80 && next < 0xA0) control = next;
+        }
+        switch (control) {
             case '\n': out += "\\n"; break;
             case '\r': out += "\\r"; break;
             case '\t': out += "\\t"; break;
-            default:
-                if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0)) {
-                    char escape[8];
-                    std::snprintf(escape, sizeof escape, "\\u%04x", cp);
-                    out += escape;
-                } else {
-                    AppendUtf8(out, cp);
-                }
+            case 0x100:
+                if (byte == '"' || byte == '\\') out += '\\';
+                out += static_cast<char>(byte);
+                break;
+            default: {
+                char escape[8];
+                std::snprintf(escape, sizeof escape, "\\u%04x", control);
+                out += escape;
+                i += control >= 0x80;  // the C1 character took two bytes
+            }
         }
     }
     return out + "\"";
@@ -155,12 +133,8 @@ void Write(std::string_view text) { std::fwrite(text.data(), 1, text.size(), std
 
 // Prints what the text log would hold: every Result and Error text and a rule
 // line for every Separator.
-class TextSink : public nimbo::_IWeatherDecoderEvents {
+class TextSink : public nimbo::NoOpDecoderEvents {
 public:
-    void Message(std::int32_t, const std::string&) override {}
-    void Bloc(std::int32_t) override {}
-    void Indicator(const std::string&) override {}
-    void Guess(const std::string&) override {}
     void Error(const std::string& data) override { Write(ToUtf8(data)); }
     void Separator(std::int32_t level) override {
         const char rule = level == 0 ? '=' : level == 1 ? '-' : level == 2 ? '.' : ':';
@@ -169,10 +143,6 @@ public:
     void Result(const std::string& data, std::int32_t, std::int32_t) override {
         Write(ToUtf8(data));
     }
-    void Position(float, float, const std::string&, const std::string&,
-                  const std::string&) override {}
-    void Temperature(float, std::int32_t) override {}
-    void Pressure(float, std::int32_t) override {}
 };
 
 // Prints every event as {"event":NAME, argument: value, ...} on its own line.

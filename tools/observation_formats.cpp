@@ -3,6 +3,8 @@
 // Windows-1252; the writers give UTF-8.
 #include "observation_formats.h"
 
+#include "cp1252.h"
+
 #include <charconv>
 #include <cstdio>
 #include <optional>
@@ -121,38 +123,26 @@ std::vector<Field> Fields(const WeatherObservation& o) {
   return f;
 }
 
-void AppendUtf8(std::string& out, unsigned char byte) {
-  // Windows-1252 and Latin-1 agree from 0xA0 on; the rare 0x80-0x9F bytes
-  // are kept as their C1 code points.
-  if (byte < 0x80) {
-    out += static_cast<char>(byte);
-  } else {
-    out += static_cast<char>(0xC0 | (byte >> 6));
-    out += static_cast<char>(0x80 | (byte & 0x3F));
-  }
-}
-
 std::string JsonText(const std::string& text) {
   std::string out = "\"";
-  for (const char c : text) {
+  for (const char c : nimbo::Cp1252ToUtf8(text)) {
     const auto byte = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\') {
       out += '\\';
       out += c;
-    } else if (byte < 0x20 || (byte >= 0x7F && byte < 0xA0)) {
+    } else if (byte < 0x20 || byte == 0x7F) {
       char escape[8];
       std::snprintf(escape, sizeof escape, "\\u%04x", byte);
       out += escape;
     } else {
-      AppendUtf8(out, byte);
+      out += c;
     }
   }
   return out + "\"";
 }
 
 std::string CsvCell(const std::string& text) {
-  std::string utf8;
-  for (const char c : text) AppendUtf8(utf8, static_cast<unsigned char>(c));
+  const std::string utf8 = nimbo::Cp1252ToUtf8(text);
   if (utf8.find_first_of(",\"\n\r") == std::string::npos) return utf8;
   std::string quoted = "\"";
   for (const char c : utf8) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);

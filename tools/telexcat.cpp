@@ -1,6 +1,7 @@
 // telexcat: decodes teleprinter line characters (ITA2 or ASCII) from files,
 // stdin or a serial device to text on stdout, or encodes text to ITA2 codes.
 #include <fcntl.h>
+#include <getopt.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -49,53 +50,51 @@ struct Options {
     std::exit(2);
 }
 
-bool TakeValue(int argc, char** argv, int& i, const char* name, std::string& value) {
-    const std::string arg = argv[i];
-    const std::string prefix = std::string(name) + "=";
-    if (arg == name) {
-        if (i + 1 >= argc) Fail(std::string("option ") + name + " needs a value");
-        value = argv[++i];
-        return true;
-    }
-    if (arg.rfind(prefix, 0) == 0) {
-        value = arg.substr(prefix.size());
-        return true;
-    }
-    return false;
+LineCode ParseCode(const std::string& v) {
+    if (v == "telex") return LineCode::Telex;
+    if (v == "ascii7") return LineCode::Ascii7;
+    if (v == "ascii8") return LineCode::Ascii8;
+    Fail("unknown line code '" + v + "' (telex, ascii7 or ascii8)");
+}
+
+std::uint8_t ParseAlphabet(const std::string& v) {
+    if (v == "ita2") return 0;
+    if (v == "tlx") return 1;
+    Fail("unknown alphabet '" + v + "' (ita2 or tlx)");
 }
 
 Options ParseArgs(int argc, char** argv) {
+    enum : int { kCode = 256, kAlphabet, kMode, kRawCrLf, kBellBeep, kEncode };
+    static const option kOptions[] = {
+        {"code", required_argument, nullptr, kCode},
+        {"alphabet", required_argument, nullptr, kAlphabet},
+        {"mode", required_argument, nullptr, kMode},
+        {"raw-crlf", no_argument, nullptr, kRawCrLf},
+        {"bell-beep", no_argument, nullptr, kBellBeep},
+        {"encode", no_argument, nullptr, kEncode},
+        {"help", no_argument, nullptr, 'h'},
+        {nullptr, 0, nullptr, 0},
+    };
     Options o;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        std::string v;
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(kUsage, stdout);
-            std::exit(0);
-        } else if (TakeValue(argc, argv, i, "--code", v)) {
-            if (v == "telex") o.telex.code = LineCode::Telex;
-            else if (v == "ascii7") o.telex.code = LineCode::Ascii7;
-            else if (v == "ascii8") o.telex.code = LineCode::Ascii8;
-            else Fail("unknown line code '" + v + "' (telex, ascii7 or ascii8)");
-        } else if (TakeValue(argc, argv, i, "--alphabet", v)) {
-            if (v == "ita2") o.telex.alphabet = 0;
-            else if (v == "tlx") o.telex.alphabet = 1;
-            else Fail("unknown alphabet '" + v + "' (ita2 or tlx)");
-        } else if (TakeValue(argc, argv, i, "--mode", v)) {
-            if (v.size() != 1 || v[0] < '0' || v[0] > '4') Fail("mode must be 0 to 4");
-            o.telex.mode = static_cast<std::uint8_t>(v[0] - '0');
-        } else if (arg == "--raw-crlf") {
-            o.telex.rawCrLf = true;
-        } else if (arg == "--bell-beep") {
-            o.telex.bellBeeps = true;
-        } else if (arg == "--encode") {
-            o.encode = true;
-        } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
-            Fail("unknown option '" + arg + "' (see --help)");
-        } else {
-            o.inputs.push_back(arg);
+    opterr = 0;  // the messages below name the option as the user wrote it
+    for (int c; (c = getopt_long(argc, argv, ":h", kOptions, nullptr)) != -1;) {
+        const std::string v = optarg ? optarg : "";
+        switch (c) {
+            case 'h': std::fputs(kUsage, stdout); std::exit(0);
+            case kCode: o.telex.code = ParseCode(v); break;
+            case kAlphabet: o.telex.alphabet = ParseAlphabet(v); break;
+            case kMode:
+                if (v.size() != 1 || v[0] < '0' || v[0] > '4') Fail("mode must be 0 to 4");
+                o.telex.mode = static_cast<std::uint8_t>(v[0] - '0');
+                break;
+            case kRawCrLf: o.telex.rawCrLf = true; break;
+            case kBellBeep: o.telex.bellBeeps = true; break;
+            case kEncode: o.encode = true; break;
+            case ':': Fail(std::string("option ") + argv[optind - 1] + " needs a value");
+            default: Fail(std::string("unknown option '") + argv[optind - 1] + "' (see --help)");
         }
     }
+    for (int i = optind; i < argc; ++i) o.inputs.emplace_back(argv[i]);
     if (o.inputs.empty()) o.inputs.push_back("-");
     return o;
 }

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "no_op_decoder_events.h"
 #include "weather_decoder.h"
 
 namespace {
@@ -34,21 +35,12 @@ double ThreadCpuSeconds() {
 }
 
 // Counts report starts (Separator 1) and nothing else.
-class CountingSink : public nimbo::_IWeatherDecoderEvents {
+class CountingSink : public nimbo::NoOpDecoderEvents {
 public:
     long reports = 0;
     long lines = 0;
-    void Message(std::int32_t, const std::string&) override {}
-    void Bloc(std::int32_t) override {}
-    void Indicator(const std::string&) override {}
-    void Guess(const std::string&) override {}
-    void Error(const std::string&) override {}
     void Separator(std::int32_t level) override { reports += level == 1; }
     void Result(const std::string&, std::int32_t, std::int32_t) override { ++lines; }
-    void Position(float, float, const std::string&, const std::string&,
-                  const std::string&) override {}
-    void Temperature(float, std::int32_t) override {}
-    void Pressure(float, std::int32_t) override {}
 };
 
 struct Options {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "message_box.h"
-#include "print_line.h"
+#include "print_sink.h"
 #include "printer_status.h"
 
 namespace dovrel {

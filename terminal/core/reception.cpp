@@ -23,7 +23,7 @@ void Reception::OnDataReceived(std::string_view bytes) {
         m_display.WriteNotice("Signal recovered after " + std::to_string(m_state.SilenceSeconds) +
                               "s");
         m_state.NoSignalShown = false;
-        SetPanel("Status", m_state.StatusText);
+        SetPanel(PanelKey::Status, m_state.StatusText);
     }
     m_state.SilenceSeconds = 0;
     ReadConvert(bytes);
@@ -47,7 +47,7 @@ void Reception::ReadConvert(std::string_view bytes) {
     }
     // Decoding falls back to ITA2 for an alphabet it does not have; the
     // "Code" panel shows the one in use.
-    if (options.alphabet != m_settings.TelexCod) SetPanel("Code", AlphabetName(options.alphabet));
+    if (options.alphabet != m_settings.TelexCod) SetPanel(PanelKey::Code, AlphabetName(options.alphabet));
     m_settings.TelexCod = options.alphabet;
     m_settings.TelexUOS = options.mode;
 
@@ -102,7 +102,7 @@ void Reception::UpdateTextPanel(const std::string& raw) {
     if (m_textPanel.size() > 4 * (keep + 1024) + raw.size()) {
         m_textPanel.erase(0, m_textPanel.size() - shown);
     }
-    if (m_panels != nullptr) SetPanel("Text", m_textNote + m_textPanel.substr(m_textPanel.size() - shown));
+    if (m_panels != nullptr) SetPanel(PanelKey::Text, m_textNote + m_textPanel.substr(m_textPanel.size() - shown));
 }
 
 void Reception::SetTextPanelNote(const std::string& note) {
@@ -123,7 +123,7 @@ void Reception::Connected() {
 void Reception::Disconnected() {
     WriteHeld();
     if (m_timer != nullptr) m_timer->Stop();
-    SetPanel("Time", "");
+    SetPanel(PanelKey::Time, "");
 }
 
 void Reception::SetStatusText(const std::string& text) {
@@ -132,7 +132,7 @@ void Reception::SetStatusText(const std::string& text) {
 }
 
 void Reception::OnTimerTick(bool portOpen) {
-    SetPanel("Time", FormatElapsed(m_clock.Now().epochSeconds - m_state.ConnectTime.epochSeconds) + " ");
+    SetPanel(PanelKey::Time, FormatElapsed(m_clock.Now().epochSeconds - m_state.ConnectTime.epochSeconds) + " ");
     if (!portOpen) return;
     ++m_state.SilenceSeconds;
     // Two ticks without data: the line has been quiet for a second at
@@ -141,7 +141,7 @@ void Reception::OnTimerTick(bool portOpen) {
     if (m_settings.WaitTime != 0 && m_state.SilenceSeconds >= m_settings.WaitTime &&
         !m_state.NoSignalShown) {
         m_state.NoSignalShown = true;
-        SetPanel("Status", "NO SIGNAL");
+        SetPanel(PanelKey::Status, "NO SIGNAL");
     }
 }
 
@@ -150,22 +150,22 @@ bool Reception::OnPaneKey(PaneKey key) {
         case PaneKey::Pause:
         case PaneKey::CtrlA:
             m_state.Paused = true;
-            SetPanel("Status", "PAUSE");
+            SetPanel(PanelKey::Status, "PAUSE");
             return false;
         case PaneKey::EscapeDown:
         case PaneKey::CtrlCUp:
             m_state.Paused = false;
-            SetPanel("Status", m_state.StatusText);
+            SetPanel(PanelKey::Status, m_state.StatusText);
             // What was collected during the pause is shown now, not when
             // the next block happens to arrive.
             if (HasPending()) ScheduleDisplay();
             return true;
         case PaneKey::Other:
             if (m_state.Paused) {
-                SetPanel("Status", "PAUSE");
+                SetPanel(PanelKey::Status, "PAUSE");
                 return false;
             }
-            SetPanel("Status", m_state.StatusText);
+            SetPanel(PanelKey::Status, m_state.StatusText);
             return true;
     }
     return false;
@@ -178,7 +178,7 @@ void Reception::ClearPane() {
     m_state.Busy = false;
 }
 
-void Reception::SetPanel(std::string_view key, const std::string& text) {
+void Reception::SetPanel(PanelKey key, const std::string& text) {
     if (m_panels != nullptr) m_panels->SetPanelText(key, text);
 }
 

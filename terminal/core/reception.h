@@ -22,20 +22,13 @@
 #include "log_writer.h"
 #include "pane.h"
 #include "pane_writer.h"
-#include "print_line.h"
+#include "print_sink.h"
 #include "receive_state.h"
+#include "status_panels.h"
 #include "telex_coding.h"
 #include "terminal_settings.h"
 
 namespace dovrel {
-
-// The status-bar seam: sets the text of a panel by its key ("Status",
-// "Time", "Text").
-class StatusPanels {
-public:
-    virtual ~StatusPanels() = default;
-    virtual void SetPanelText(std::string_view key, const std::string& text) = 0;
-};
 
 // Keys in the pane that pause and resume the display.
 enum class PaneKey {
@@ -122,7 +115,7 @@ public:
 
 private:
     void ScheduleDisplay();
-    void SetPanel(std::string_view key, const std::string& text);
+    void SetPanel(PanelKey key, const std::string& text);
     void UpdateTextPanel(const std::string& raw);
 
     TerminalSettings& m_settings;

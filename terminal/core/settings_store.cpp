@@ -15,22 +15,14 @@
 #include <sstream>
 #include <vector>
 
+#include "text_compare.h"
+
 namespace dovrel {
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr const char* kFolderName = "Pelmora Software";
-
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto ca = static_cast<unsigned char>(a[i]);
-        const auto cb = static_cast<unsigned char>(b[i]);
-        if (std::tolower(ca) != std::tolower(cb)) return false;
-    }
-    return true;
-}
 
 std::string Trim(const std::string& s) {
     const auto first = s.find_first_not_of(" \t");
@@ -148,7 +140,7 @@ std::string ReadFileText(const fs::path& path, const std::string& name, bool& fo
     const auto lines = ReadLines(path);
     if (!lines) return {};
     for (const FileLine& line : *lines) {
-        if (!line.name.empty() && SameName(line.name, name)) {
+        if (!line.name.empty() && nimbo::EqualsIgnoringCase(line.name, name)) {
             found = true;
             return ValueText(line.raw);
         }
@@ -225,7 +217,7 @@ bool SettingsStore::Write(const std::string& context, const std::string& name,
     std::ostringstream out;
     bool written = false;
     for (const FileLine& line : *lines) {
-        if (!line.name.empty() && SameName(line.name, name)) {
+        if (!line.name.empty() && nimbo::EqualsIgnoringCase(line.name, name)) {
             if (written) continue;  // drop duplicates of the same value
             out << line.name << '=' << text << '\n';
             written = true;

@@ -63,10 +63,6 @@ static_assert([] {
     return true;
 }());
 
-constexpr std::int16_t kRxLetters = 0;
-constexpr std::int16_t kRxFigures = -1;
-constexpr std::int16_t kTxLetters = -1;
-constexpr std::int16_t kTxFigures = 0;
 
 // Codes that are the same in both shifts; they are sent in figure shift.
 constexpr bool IsShiftless(std::uint8_t code) {
@@ -113,15 +109,15 @@ std::string TelexDecode(std::uint8_t& code, std::uint8_t& alphabet, std::uint8_t
     if (alphabet > 1) alphabet = 0;
     code &= 0x1F;
     if (code == 4) {
-        if (mode == kModeUnshiftOnSpace) state.RxShift = kRxLetters;
-        if (mode == kModeFiguresOnSpace) state.RxShift = kRxFigures;
+        if (mode == kModeUnshiftOnSpace) state.RxShift = Shift::Letters;
+        if (mode == kModeFiguresOnSpace) state.RxShift = Shift::Figures;
     }
-    if (mode == kModeFiguresOnly) state.RxShift = kRxFigures;
-    if (mode == kModeLettersOnly) state.RxShift = kRxLetters;
-    if (code == kCodeFigs) { state.RxShift = kRxFigures; return {}; }
-    if (code == kCodeLtrs) { state.RxShift = kRxLetters; return {}; }
+    if (mode == kModeFiguresOnly) state.RxShift = Shift::Figures;
+    if (mode == kModeLettersOnly) state.RxShift = Shift::Letters;
+    if (code == kCodeFigs) { state.RxShift = Shift::Figures; return {}; }
+    if (code == kCodeLtrs) { state.RxShift = Shift::Letters; return {}; }
     const Ita2Row& row = kIta2[code];
-    return OneChar(state.RxShift == kRxFigures ? FigureOf(row, alphabet) : row.letter);
+    return OneChar(state.RxShift == Shift::Figures ? FigureOf(row, alphabet) : row.letter);
 }
 
 std::string TelexEncode(int& ch, std::uint8_t& alphabet, TelexState& state) {
@@ -131,7 +127,7 @@ std::string TelexEncode(int& ch, std::uint8_t& alphabet, TelexState& state) {
     if (acceptable && c >= 97) c -= 32;
 
     int code = -1;
-    std::int16_t shift = kTxFigures;
+    Shift shift = Shift::Figures;
     if (!acceptable) {
         // nothing can be sent
     } else if (c == '_') {
@@ -143,13 +139,13 @@ std::string TelexEncode(int& ch, std::uint8_t& alphabet, TelexState& state) {
         for (const Ita2Row& row : kIta2) {
             if (row.letter != kNo && row.letter == c && !IsShiftless(row.code)) {
                 code = row.code;
-                shift = kTxLetters;
+                shift = Shift::Letters;
                 break;
             }
             const char figure = FigureOf(row, alphabet);
             if (figure != kNo && figure != kBel && figure == c) {
                 code = row.code;
-                shift = kTxFigures;
+                shift = Shift::Figures;
                 break;
             }
         }
@@ -160,7 +156,7 @@ std::string TelexEncode(int& ch, std::uint8_t& alphabet, TelexState& state) {
     }
     std::string out;
     if (shift != state.TxShift) {
-        out.push_back(static_cast<char>(shift == kTxLetters ? kCodeLtrs : kCodeFigs));
+        out.push_back(static_cast<char>(shift == Shift::Letters ? kCodeLtrs : kCodeFigs));
         state.TxShift = shift;
     }
     out.push_back(static_cast<char>(code));

@@ -11,12 +11,15 @@ namespace dovrel {
 
 // Shift and CR/LF clean-up state, one record for the whole program. Never
 // reset after start; reception and sending share it.
+// A teleprinter's shift: which column of the ITA2 table the codes mean.
+enum class Shift : std::int16_t { Letters, Figures };
+
 struct TelexState {
-    // The shift the far teleprinter is believed to be in: -1 letters, 0 figures.
-    // Starts at figures, so the first letter sent is preceded by LTRS.
-    std::int16_t TxShift = 0;
-    // The shift of the received stream: 0 letters, -1 figures.
-    std::int16_t RxShift = 0;
+    // The shift the far teleprinter is believed to be in. Starts at figures,
+    // so the first letter sent is preceded by LTRS.
+    Shift TxShift = Shift::Figures;
+    // The shift of the received stream.
+    Shift RxShift = Shift::Letters;
     // State of the CR/LF clean-up, 0 to 3.
     std::int16_t CrLfState = 0;
 };

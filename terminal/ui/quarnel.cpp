@@ -16,7 +16,7 @@
 
 #include "command_line.h"
 #include "qt_seams.h"
-#include "status_panels.h"
+#include "status_bar_panels.h"
 #include "terminal_pane.h"
 #include "telex_panels.h"
 #include "tool_icons.h"

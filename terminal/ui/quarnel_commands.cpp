@@ -16,7 +16,7 @@
 #include "dec_opt_dialog.h"
 #include "line_panels.h"
 #include "qt_seams.h"
-#include "status_panels.h"
+#include "status_bar_panels.h"
 #include "telex_panels.h"
 #include "terminal_pane.h"
 #include "window_geometry.h"

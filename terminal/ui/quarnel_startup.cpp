@@ -13,7 +13,7 @@
 #include "command_line.h"
 #include "keyword_table.h"
 #include "qt_seams.h"
-#include "status_panels.h"
+#include "status_bar_panels.h"
 #include "telex_panels.h"
 #include "terminal_pane.h"
 #include "window_geometry.h"

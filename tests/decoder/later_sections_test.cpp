@@ -129,22 +129,15 @@ struct RealDecode {
     std::size_t results = 0;
 };
 
-RealDecode DecodeReal(const std::string& name, std::size_t fragment = 0) {
-    const std::string data = testing::ReadTestData("sections/" + name);
+RealDecode DecodeReal(const std::string& name) {
     DecoderHarness harness(true);
     harness.Decoder().put_DecoderRelax(1);
-    if (fragment == 0) {
-        harness.Feed(data);
-    } else {
-        for (std::size_t at = 0; at < data.size(); at += fragment) {
-            harness.Feed(data.substr(at, fragment));
-        }
-    }
+    harness.Feed(testing::ReadTestData("synop/" + name));
     return {harness.Text(), harness.Errors(), harness.Sink().OfKind("Result").size()};
 }
 
 TEST(RealBulletinTest, ShipsWithSectionTwoAndLandWithSectionsThreeAndFive) {
-    const RealDecode decoded = DecodeReal("kvnorcom-data0600.txt");
+    const RealDecode decoded = DecodeReal("metno-kvnorcom/synop/data0600");
     for (const char* label : {"Ship direction:    ", "Sea surface Temp.: ", "Sea Waves  height: ",
                               "Wave heights:      ", "Min. temperature : ", "Special Phenomena: ",
                               "National data:    \n", "Cloud cover layer: "}) {
@@ -155,7 +148,7 @@ TEST(RealBulletinTest, ShipsWithSectionTwoAndLandWithSectionsThreeAndFive) {
 }
 
 TEST(RealBulletinTest, SectionThreeOfIndianStations) {
-    const RealDecode decoded = DecodeReal("imd-VOMM20260501-head.txt");
+    const RealDecode decoded = DecodeReal("imd-vomm/VOMM20260501.head.txt");
     for (const char* label : {"Max. temperature : ", "Pres. chang. (24h):", "Low  cloud drift:  ",
                               "Cloud type:        ", "Cloud base height: "}) {
         EXPECT_NE(decoded.text.find(label), std::string::npos) << label;
@@ -163,30 +156,20 @@ TEST(RealBulletinTest, SectionThreeOfIndianStations) {
 }
 
 TEST(RealBulletinTest, SectionFourAndRadiation) {
-    const RealDecode decoded = DecodeReal("pymetdecoder-test-synops.txt");
+    const RealDecode decoded = DecodeReal("extracted/pymetdecoder_test_synops.txt");
     EXPECT_NE(decoded.text.find("Cloud upper height:8100m\n"), std::string::npos);
     EXPECT_NE(decoded.text.find("Sun (last 24h):    5.5h\nRadiation field Id:"), std::string::npos);
     EXPECT_NE(decoded.text.find("ICE information:   icy\n"), std::string::npos);
 }
 
 TEST(RealBulletinTest, MobileStationsAndShips) {
-    const RealDecode decoded = DecodeReal("awips2-sfcobs-bulletins.txt");
+    const RealDecode decoded = DecodeReal("extracted/awips2_sfcobs_unittest_bulletins.txt");
     EXPECT_NE(decoded.text.find("Marsden square:    "), std::string::npos);
     EXPECT_NE(decoded.text.find("Mobile altitude:   "), std::string::npos);
     EXPECT_NE(decoded.text.find("Wet bulb Temp.:    "), std::string::npos);
 }
 
-TEST(RealBulletinTest, EveryFragmentSizeGivesTheSameText) {
-    for (const char* name : {"kvnorcom-data0600.txt", "awips2-sfcobs-bulletins.txt",
-                             "pymetdecoder-test-synops.txt", "imd-VOMM20260501-head.txt"}) {
-        const RealDecode whole = DecodeReal(name);
-        for (const std::size_t fragment : {1u, 5u, 64u}) {
-            const RealDecode cut = DecodeReal(name, fragment);
-            EXPECT_EQ(cut.text, whole.text) << name << " in fragments of " << fragment;
-            EXPECT_EQ(cut.errors, whole.errors) << name << " in fragments of " << fragment;
-        }
-    }
-}
+// (Every fragment size of every real file: FragmentationTest.)
 
 }  // namespace
 }  // namespace nimbo

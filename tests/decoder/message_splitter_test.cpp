@@ -26,8 +26,8 @@ class FakeParser : public TokenParser {
  public:
   std::vector<Token> tokens;
   int resynClears = 0;
-  void ProcessToken(std::string_view token, int keyword, int separator) override {
-    tokens.push_back({std::string(token), keyword, separator});
+  void ProcessToken(std::string_view token, int keyword, TokenSeparator separator) override {
+    tokens.push_back({std::string(token), keyword, static_cast<int>(separator)});
   }
   void ClearResyn() override { ++resynClears; }
 };

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "decoder_test_support.h"
+#include "test_name.h"
 
 namespace nimbo {
 namespace {
@@ -88,11 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
         GroupCase{"91230", "Observation time:  12:30\n"},
         GroupCase{"92530", "Observation time:  25:30 (Encoding Error)\n"},
         GroupCase{"9////", "Observation time:  Unknown    \n"}),
-    [](const auto& info) {
-      std::string name = info.param.group;
-      for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-      return name;
-    });
+    [](const auto& info) { return testsupport::TestName(info.param.group); });
 
 // Lines whose text comes from a code table: checked by their start.
 TEST(Section1Test, TableTextsFollowTheirLabels) {

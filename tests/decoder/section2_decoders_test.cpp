@@ -3,12 +3,11 @@
 // order and error rules of the section.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "decoder_test_support.h"
+#include "test_name.h"
 #include "tables/code_tables.h"
 
 namespace nimbo {
@@ -47,13 +46,6 @@ std::vector<testing::Event> Temperatures(const Decoded& decoded, int sea) {
         if (event.kind == "Temperature" && event.b == sea) found.push_back(event);
     }
     return found;
-}
-
-// Test name from a group: figures and letters kept, anything else as "_".
-std::string NameOf(std::string_view group) {
-    std::string name;
-    for (char c : group) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    return name;
 }
 
 struct GroupCase {
@@ -151,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
         GroupCase{"83003",
                   "Wet bulb Temp.:      0.3\xB0"
                   "c\n"}),
-    [](const auto& info) { return NameOf(info.param.group); });
+    [](const auto& info) { return testsupport::TestName(info.param.group); });
 
 TEST(Section2Test, ShipMovementLinesComeFromTheCodeTables) {
     DecoderHarness harness(false);

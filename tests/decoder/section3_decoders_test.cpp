@@ -3,12 +3,11 @@
 // regional data after "80000".
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "decoder_test_support.h"
+#include "test_name.h"
 #include "tables/code_tables.h"
 
 namespace nimbo {
@@ -35,13 +34,6 @@ Decoded DecodeSection3(const std::string& groups, bool quiet = false) {
 }
 
 std::string Table(CodeTable table, int figure) { return std::string(CodeText(table, figure)); }
-
-// Test name from a group: figures and letters kept, anything else as "_".
-std::string NameOf(std::string_view group) {
-    std::string name;
-    for (char c : group) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    return name;
-}
 
 struct GroupCase {
     std::string groups;
@@ -135,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
         GroupCase{"93105", "Special Phenomena: 931 depth of newly fallen snow: code figures 05\n"},
         GroupCase{"95811", "Special Phenomena: 958 11 (" + Table(CodeTable::T3778_SpSp, 5) + ")\n"},
         GroupCase{"9////", "Special Phenomena: 9// //\n"}),
-    [](const auto& info) { return NameOf(info.param.groups); });
+    [](const auto& info) { return testsupport::TestName(info.param.groups); });
 
 TEST(Section3Test, QuietModeLeavesOutTheMissingLines) {
     const Decoded decoded = DecodeSection3("1//// 3//// 4//// 5//// 56/// 7//// 8/6//", true);
@@ -239,7 +231,7 @@ INSTANTIATE_TEST_SUITE_P(FollowUps, AnnouncedRadiationTest,
                                            FollowUpCase{"55507 51234", 7, "1234J/cm2"},
                                            FollowUpCase{"55508 52345", 8, "2345J/cm2"},
                                            FollowUpCase{"55407 0123", 7, " 123kJ/m2"}),
-                         [](const auto& info) { return NameOf(info.param.groups); });
+                         [](const auto& info) { return testsupport::TestName(info.param.groups); });
 
 TEST(Section3Test, RadiationTypeTextsSevenAndEightExist) {
     EXPECT_FALSE(RadiationTypeText(7).empty());

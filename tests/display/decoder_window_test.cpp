@@ -43,73 +43,39 @@ class DecoderWindowTest : public ::testing::Test {
     FakeControl m_control;
 };
 
-TEST_F(DecoderWindowTest, PaneUnderClickIsFirstWithGreaterRightEdge) {
-    EXPECT_EQ(StatusPanes::PaneAt(0), 0);
+// A click toggles the mode of the pane under the mouse (the first pane whose
+// right edge lies beyond x); panes 0 and 1 and the space after the last: nothing.
+TEST_F(DecoderWindowTest, ClicksOnModePanesToggleTheirModes) {
     EXPECT_EQ(StatusPanes::PaneAt(104), 0);
     EXPECT_EQ(StatusPanes::PaneAt(105), 1);
-    EXPECT_EQ(StatusPanes::PaneAt(110), 1);
-    EXPECT_EQ(StatusPanes::PaneAt(200), 3);
-    EXPECT_EQ(StatusPanes::PaneAt(260), 4);
     EXPECT_EQ(StatusPanes::PaneAt(389), 5);
     EXPECT_EQ(StatusPanes::PaneAt(390), -1);
-}
-
-// x = 200 lies in the pane from 195 to 260, the one showing the decoder lock:
-// a click toggles the mode of the pane under the mouse.
-TEST_F(DecoderWindowTest, ClickAt200TogglesPaneUnderItAt110Nothing) {
-    ClickPaneBar(110);
-    EXPECT_TRUE(Decoder().calls.empty());
-    ClickPaneBar(200);
-    EXPECT_THAT(Decoder().calls, ElementsAre("put_DecoderLock 0"));
-    EXPECT_EQ(Window().Panes()->Text(3), "D:UNLOCK      ");
-    ClickPaneBar(200);
-    EXPECT_EQ(Decoder().decoderLock, 1);
-    EXPECT_EQ(Window().Panes()->Text(3), "D:LOCK        ");
-    ClickPaneBar(270);
-    EXPECT_EQ(Decoder().decoderRelax, 1);
-    EXPECT_EQ(Window().Panes()->Text(4), "D:RELAX       ");
-}
-
-TEST_F(DecoderWindowTest, ClicksOnModePanesToggleTheirModes) {
-    ClickPaneBar(120);  // pane 1: nothing
-    ClickPaneBar(50);   // pane 0: nothing
-    ClickPaneBar(400);  // beyond the panes: nothing
-    ClickPaneBar(150);  // pane 2
-    ClickPaneBar(230);  // pane 3
-    ClickPaneBar(300);  // pane 5 starts at 320: this is pane 4
-    ClickPaneBar(350);  // pane 5
+    for (int x : {50, 110, 400, 150, 200, 300, 350}) ClickPaneBar(x);
     EXPECT_THAT(Decoder().calls, ElementsAre("put_MessageLock 1", "put_DecoderLock 0",
                                              "put_DecoderRelax 1", "put_DecoderQuiet 1"));
-}
-
-TEST_F(DecoderWindowTest, PanesHaveTheirTooltips) {
+    EXPECT_EQ(Window().Panes()->Text(3), "D:UNLOCK      ");
+    ClickPaneBar(200);
+    EXPECT_EQ(Window().Panes()->Text(3), "D:LOCK        ");
     EXPECT_EQ(Window().Panes()->ToolTip(0), "Status");
-    EXPECT_EQ(Window().Panes()->ToolTip(1), "");
-    EXPECT_EQ(Window().Panes()->ToolTip(4),
-              "Decoder mode: strict/relax (Relax: dont skip after error)");
 }
 
 TEST_F(DecoderWindowTest, ToolBarHasSevenCommandsWithTooltipsAndIcons) {
-    const std::vector<QString> expected = {"Open a log file",
-                                           "Close the log file",
-                                           "Clear screen",
-                                           "Copy screen content to clipboard",
-                                           "Resynchronize to data stream",
-                                           "Pause/Restart data stream",
-                                           "Show map"};
-    for (std::size_t i = 0; i < kToolCommands.size(); ++i) {
-        QAction* action = Action(kToolCommands[i]);
+    for (ToolCommand command : kToolCommands) {
+        QAction* action = Action(command);
         ASSERT_NE(action, nullptr);
-        EXPECT_EQ(action->toolTip(), expected[i]);
+        EXPECT_FALSE(action->toolTip().isEmpty());
         EXPECT_FALSE(action->icon().isNull());
     }
+    EXPECT_EQ(Action(ToolCommand::kPause)->toolTip(), "Pause/Restart data stream");
     EXPECT_FALSE(Action(ToolCommand::kCloseLog)->isEnabled());
     EXPECT_FALSE(Window().windowIcon().isNull());
     EXPECT_TRUE(Action(ToolCommand::kResync)->isCheckable());
-    EXPECT_TRUE(Action(ToolCommand::kPause)->isCheckable());
 }
 
-TEST_F(DecoderWindowTest, PauseKeyHoldsTextEscapeHandsItOn) {
+// Pause key or button holds the text; Escape or the button hands it on.
+TEST_F(DecoderWindowTest, PauseHoldsTextUntilEscapeOrTheButton) {
+    Key(Qt::Key_Escape);  // not paused: nothing changes
+    EXPECT_FALSE(Dialog().Paused());
     Key(Qt::Key_Pause);
     EXPECT_TRUE(Dialog().Paused());
     EXPECT_TRUE(Action(ToolCommand::kPause)->isChecked());
@@ -119,16 +85,6 @@ TEST_F(DecoderWindowTest, PauseKeyHoldsTextEscapeHandsItOn) {
     EXPECT_FALSE(Dialog().Paused());
     EXPECT_FALSE(Action(ToolCommand::kPause)->isChecked());
     EXPECT_THAT(Decoder().parsed, ElementsAre("held"));
-}
-
-TEST_F(DecoderWindowTest, EscapeWhileNotPausedChangesNothing) {
-    Key(Qt::Key_Escape);
-    EXPECT_FALSE(Dialog().Paused());
-    EXPECT_FALSE(Action(ToolCommand::kPause)->isChecked());
-    EXPECT_TRUE(Decoder().parsed.empty());
-}
-
-TEST_F(DecoderWindowTest, PauseButtonFollowsItsCheckedState) {
     Action(ToolCommand::kPause)->trigger();
     EXPECT_TRUE(Dialog().Paused());
     Action(ToolCommand::kPause)->trigger();

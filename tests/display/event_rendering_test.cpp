@@ -6,6 +6,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "decoder_event_renderer.h"
@@ -90,62 +92,34 @@ TEST(MessageLineTest, ShortReferenceIsRightAlignedLongOneUnpadded) {
     EXPECT_EQ(line, "#### Start Msg " + longReference + " \n");
 }
 
-struct SeparatorCase {
-    int level;
-    char rule;
-    QColor colour;
-};
-
-void PrintTo(const SeparatorCase& c, std::ostream* out) { *out << "level " << c.level; }
-
-class SeparatorRenderingTest : public EventRenderingTest,
-                               public ::testing::WithParamInterface<SeparatorCase> {};
-
-TEST_P(SeparatorRenderingTest, RuleOfLevel) {
-    m_renderer.Separator(GetParam().level);
-    const TextRun run = OnlyRun();
-    EXPECT_EQ(run.text, QString(81, QChar(GetParam().rule)) + "\n");
-    EXPECT_EQ(run.colour, GetParam().colour);
-    EXPECT_TRUE(run.bold);
+// Separators: one rule character per level, bold; results: a colour per
+// level (the value part, slevel 1, in bold), one colour for any other level.
+TEST_F(EventRenderingTest, LevelsHaveTheirRuleAndColour) {
+    const std::pair<int, char> rules[] = {{0, '='}, {1, '-'}, {2, '.'}, {7, ':'}, {-1, ':'}};
+    for (const auto& [level, rule] : rules) {
+        m_view.pane.clear();
+        m_renderer.Separator(level);
+        const TextRun run = OnlyRun();
+        EXPECT_EQ(run.text, QString(81, QChar(rule)) + "\n") << level;
+        EXPECT_TRUE(run.bold);
+        EXPECT_EQ(run.colour, level == 0 || level == 1 ? QColor(0, 255, 255) : QColor(112, 219, 147)) << level;
+    }
+    std::vector<QRgb> colours;
+    for (int level : {0, 1, 2, 3, 4, 9, -2}) {
+        for (int slevel : {0, 1}) {
+            m_view.pane.clear();
+            m_renderer.Result("Temperature:       ", level, slevel);
+            const TextRun run = OnlyRun();
+            EXPECT_EQ(run.text, "Temperature:       ");
+            EXPECT_EQ(run.bold, slevel == 1) << level;
+            if (slevel == 0) colours.push_back(run.colour.rgb());
+        }
+    }
+    EXPECT_EQ(QColor(colours[1]), QColor(255, 0, 0));             // level 1
+    EXPECT_EQ(QColor(colours[5]), QColor(230, 232, 250));         // any other level
+    EXPECT_EQ(colours[6], colours[5]);
+    EXPECT_EQ(std::set<QRgb>(colours.begin(), colours.begin() + 6).size(), 6u);
 }
-
-INSTANTIATE_TEST_SUITE_P(Levels, SeparatorRenderingTest,
-                         ::testing::Values(SeparatorCase{0, '=', QColor(0, 255, 255)},
-                                           SeparatorCase{1, '-', QColor(0, 255, 255)},
-                                           SeparatorCase{2, '.', QColor(112, 219, 147)},
-                                           SeparatorCase{7, ':', QColor(112, 219, 147)},
-                                           SeparatorCase{-1, ':', QColor(112, 219, 147)}));
-
-struct ResultCase {
-    int level;
-    int slevel;
-    QColor colour;
-    bool bold;
-};
-
-void PrintTo(const ResultCase& c, std::ostream* out) {
-    *out << "level " << c.level << " slevel " << c.slevel;
-}
-
-class ResultRenderingTest : public EventRenderingTest,
-                            public ::testing::WithParamInterface<ResultCase> {};
-
-TEST_P(ResultRenderingTest, ColourByLevelBoldByValuePart) {
-    m_renderer.Result("Temperature:       ", GetParam().level, GetParam().slevel);
-    const TextRun run = OnlyRun();
-    EXPECT_EQ(run.text, "Temperature:       ");
-    EXPECT_EQ(run.colour, GetParam().colour);
-    EXPECT_EQ(run.bold, GetParam().bold);
-}
-
-INSTANTIATE_TEST_SUITE_P(Levels, ResultRenderingTest,
-                         ::testing::Values(ResultCase{0, 0, QColor(255, 255, 255), false},
-                                           ResultCase{1, 0, QColor(255, 0, 0), false},
-                                           ResultCase{2, 1, QColor(255, 0, 255), true},
-                                           ResultCase{3, 0, QColor(0, 255, 0), false},
-                                           ResultCase{4, 1, QColor(255, 255, 0), true},
-                                           ResultCase{9, 0, QColor(230, 232, 250), false},
-                                           ResultCase{-2, 0, QColor(230, 232, 250), false}));
 
 TEST_F(EventRenderingTest, ResultTextIsShownAsUnicodeWithItsOwnLineEnd) {
     m_renderer.Result(

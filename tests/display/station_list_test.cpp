@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
+#include <string>
+
+#include "test_name.h"
 
 namespace nimboview {
 namespace {
@@ -34,7 +38,12 @@ INSTANTIATE_TEST_SUITE_P(
                       ProjectionCase{90.0, 0.0, {303, 0}},
                       // Truncation toward zero on both sides of 0.
                       ProjectionCase{0.5, 0.5, {303, 152}},
-                      ProjectionCase{-0.7, -0.7, {302, 153}}));
+                      ProjectionCase{-0.7, -0.7, {302, 153}}),
+    [](const auto& info) {
+        std::ostringstream name;
+        name << "Lat" << info.param.latitude << "Lon" << info.param.longitude;
+        return testsupport::TestName(name.str());
+    });
 
 TEST(ProjectionTest, FarOffValuesStayInRecordRange) {
     const MapPoint point = StationList::Project(-1e9, -1e9);
@@ -133,7 +142,11 @@ INSTANTIATE_TEST_SUITE_P(
                       LabelCase{32767, 10133, "ABC [1013.3]"}, LabelCase{-33, 32767, "ABC [-3.3]"},
                       LabelCase{32767, 32767, "ABC"}, LabelCase{5, 9980, "ABC [0.5/998.0]"},
                       // At the limits the values no longer show.
-                      LabelCase{1000, 11200, "ABC"}, LabelCase{999, 11199, "ABC [99.9/1119.9]"}));
+                      LabelCase{1000, 11200, "ABC"}, LabelCase{999, 11199, "ABC [99.9/1119.9]"}),
+    [](const auto& info) {
+        return testsupport::TestName("T" + std::to_string(info.param.temperature) + "_P" +
+                                     std::to_string(info.param.pressure));
+    });
 
 TEST(HoverLabelTest, AddsNameWhenKnown) {
     StationRecord record;

@@ -126,7 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ModeCase{&WeatherDialog::put_DecoderResyn, 0, "Resync  ...", "Waiting ...",
                                "put_DecoderResyn"},
                       ModeCase{&WeatherDialog::put_DecoderQuiet, 5, "D:QUIET       ",
-                               "D:VERBOSE     ", "put_DecoderQuiet"}));
+                               "D:VERBOSE     ", "put_DecoderQuiet"}),
+    [](const auto& info) { return std::string(info.param.call).substr(4); });
 
 TEST_F(WeatherDialogTest, ParseForwardsWhileNotPaused) {
     Create();

@@ -1,5 +1,5 @@
 // The line as the window drives it, over a pseudo-terminal pair, with a
-// recording message box and status view.
+// scripted message box and a recording status view.
 #include "line_control.h"
 
 #include <gtest/gtest.h>
@@ -10,22 +10,12 @@
 #include <unistd.h>
 #include <vector>
 
+#include "scripted_prompts.h"
+
 namespace dovrel {
 namespace {
 
 namespace fs = std::filesystem;
-
-class RecordingBox : public MessageBox {
-public:
-    BoxAnswer Show(const std::string& text, const std::string&, BoxButtons, BoxIcon icon) override
-    {
-        texts.push_back(text);
-        icons.push_back(icon);
-        return BoxAnswer::Ok;
-    }
-    std::vector<std::string> texts;
-    std::vector<BoxIcon> icons;
-};
 
 class RecordingView : public LineStatusView {
 public:
@@ -63,7 +53,7 @@ protected:
     int m_slave = -1;
     std::string m_pty;
     SerialLine m_line {""};
-    RecordingBox m_box;
+    testing::ScriptedBox m_box;
     RecordingView m_view;
     LineControl m_control {m_line, SettingsContext(SettingsStore("/nonexistent"), "x"), m_box, m_view};
 };
@@ -71,7 +61,7 @@ protected:
 TEST_F(LineControlTest, NoPortMeansFalseWithoutABoxAndDisconnected)
 {
     EXPECT_FALSE(m_control.Connect());
-    EXPECT_TRUE(m_box.texts.empty());
+    EXPECT_TRUE(m_box.shown.empty());
     EXPECT_FALSE(m_view.Last().connected);
     EXPECT_EQ(m_view.Last().StatusText, "DISCONNECTED");
 }
@@ -100,9 +90,9 @@ TEST_F(LineControlTest, AFailedOpenShowsTheReasonAndStaysClosed)
 {
     m_control.Settings().PortName = "/dev/ttyNoSuchDevice3";
     EXPECT_FALSE(m_control.Connect());
-    ASSERT_EQ(m_box.texts.size(), 1u);
-    EXPECT_NE(m_box.texts[0].find("/dev/ttyNoSuchDevice3"), std::string::npos);
-    EXPECT_EQ(m_box.icons[0], BoxIcon::Exclamation);
+    ASSERT_EQ(m_box.shown.size(), 1u);
+    EXPECT_NE(m_box.shown[0].text.find("/dev/ttyNoSuchDevice3"), std::string::npos);
+    EXPECT_EQ(m_box.shown[0].icon, BoxIcon::Exclamation);
     EXPECT_EQ(m_view.Last().StatusText, "DISCONNECTED");
 }
 
@@ -111,8 +101,8 @@ TEST_F(LineControlTest, ARefusedSettingIsReportedNotIgnored)
     UsePty();
     m_control.Settings().DTR = true;  // a pseudo-terminal has no modem lines
     EXPECT_FALSE(m_control.Connect());
-    ASSERT_EQ(m_box.texts.size(), 1u);
-    EXPECT_NE(m_box.texts[0].find("DTR"), std::string::npos);
+    ASSERT_EQ(m_box.shown.size(), 1u);
+    EXPECT_NE(m_box.shown[0].text.find("DTR"), std::string::npos);
     EXPECT_FALSE(m_view.Last().connected);
 }
 
@@ -145,11 +135,11 @@ TEST_F(LineControlTest, AVanishedDeviceEndsDisconnectedWithTheReasonShownOnce)
     m_control.ReadReceived();
     EXPECT_FALSE(m_line.IsOpen());
     EXPECT_EQ(m_view.Last().StatusText, "DISCONNECTED");
-    ASSERT_EQ(m_box.texts.size(), 1u);
-    EXPECT_NE(m_box.texts[0].find(m_pty), std::string::npos);
+    ASSERT_EQ(m_box.shown.size(), 1u);
+    EXPECT_NE(m_box.shown[0].text.find(m_pty), std::string::npos);
     m_control.ReadReceived();
     m_control.CheckLine();
-    EXPECT_EQ(m_box.texts.size(), 1u);
+    EXPECT_EQ(m_box.shown.size(), 1u);
 }
 
 TEST_F(LineControlTest, PanelClickStoresAndConnectsEvenWhenClosed)
@@ -182,7 +172,7 @@ TEST_F(LineControlTest, ADialogChoiceThatFailsRestoresAndReconnectsThePreviousPo
     EXPECT_EQ(m_control.Settings().PortName, m_pty);
     EXPECT_TRUE(m_line.IsOpen());
     EXPECT_TRUE(m_view.Last().connected);
-    EXPECT_EQ(m_box.texts.size(), 1u);
+    EXPECT_EQ(m_box.shown.size(), 1u);
 }
 
 TEST_F(LineControlTest, AnUnchangedDialogChoiceDoesNothing)

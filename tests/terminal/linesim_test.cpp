@@ -27,8 +27,7 @@ std::string LinesimPath()
 
 std::string BundledCapture()
 {
-    const fs::path path = fs::path(DOVREL_SOURCE_DIR) / "data" / "samples" /
-                          "capture.ita2";
+    const fs::path path = fs::path(DOVREL_SAMPLES_DIR) / "capture.ita2";
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }

@@ -11,6 +11,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "scripted_prompts.h"
+
 namespace dovrel {
 namespace {
 
@@ -27,19 +29,6 @@ public:
     }
     std::optional<std::uint8_t> status = 0xDF;
     std::vector<int> ports;
-};
-
-class RecordingBox : public MessageBox {
-public:
-    BoxAnswer Show(const std::string& text, const std::string& title, BoxButtons, BoxIcon icon) override
-    {
-        texts.push_back(text);
-        titles.push_back(title);
-        icons.push_back(icon);
-        return BoxAnswer::Ok;
-    }
-    std::vector<std::string> texts, titles;
-    std::vector<BoxIcon> icons;
 };
 
 TEST(PrinterStatus, StatusTable)
@@ -126,7 +115,7 @@ protected:
     fs::path m_dir = TempDir();  // before the printer, which is given it
     FakeStatus m_reader;
     std::int32_t m_printerId = 1;
-    RecordingBox m_box;
+    testing::ScriptedBox m_box;
     PrinterDevice m_printer {m_reader, m_printerId, m_dir.string()};
 };
 
@@ -154,11 +143,11 @@ TEST_F(PrinterDeviceTest, SwitchingOnPrintsTheHeadingAndOffAlwaysWorks)
     EXPECT_EQ(m_printer.ClickPrintPanel("06/12/2026 21:59:02", "Quarnel Terminal 1.0.0", m_box), "P ON");
     EXPECT_TRUE(m_printer.PrintOn());
     EXPECT_EQ(Printed("lp0"), "\r06/12/2026 21:59:02 - Quarnel Terminal 1.0.0\r");
-    EXPECT_TRUE(m_box.texts.empty());
+    EXPECT_TRUE(m_box.shown.empty());
     m_reader.status.reset();
     EXPECT_EQ(m_printer.ClickPrintPanel("x", "y", m_box), "P OFF");
     EXPECT_FALSE(m_printer.PrintOn());
-    EXPECT_TRUE(m_box.texts.empty());
+    EXPECT_TRUE(m_box.shown.empty());
 }
 
 TEST_F(PrinterDeviceTest, ANotReadyPrinterStaysOffWithABox)
@@ -166,10 +155,10 @@ TEST_F(PrinterDeviceTest, ANotReadyPrinterStaysOffWithABox)
     m_reader.status = 0xB8;
     EXPECT_EQ(m_printer.ClickPrintPanel("x", "y", m_box), "P OFF");
     EXPECT_FALSE(m_printer.PrintOn());
-    ASSERT_EQ(m_box.texts.size(), 1u);
-    EXPECT_EQ(m_box.texts[0], "No more paper");
-    EXPECT_EQ(m_box.titles[0], "LPT1 Printer Error");
-    EXPECT_EQ(m_box.icons[0], BoxIcon::Exclamation);
+    ASSERT_EQ(m_box.shown.size(), 1u);
+    EXPECT_EQ(m_box.shown[0].text, "No more paper");
+    EXPECT_EQ(m_box.shown[0].title, "LPT1 Printer Error");
+    EXPECT_EQ(m_box.shown[0].icon, BoxIcon::Exclamation);
     EXPECT_EQ(m_printerId, 1);
 }
 
@@ -177,9 +166,9 @@ TEST_F(PrinterDeviceTest, AnInaccessiblePortResetsTheChoiceOfPrinter)
 {
     m_reader.status.reset();
     EXPECT_EQ(m_printer.ClickPrintPanel("x", "y", m_box), "P OFF");
-    ASSERT_EQ(m_box.texts.size(), 1u);
-    EXPECT_NE(m_box.texts[0].find("Cannot get printer status"), std::string::npos);
-    EXPECT_EQ(m_box.titles[0], "LPT1 Printer Error");
+    ASSERT_EQ(m_box.shown.size(), 1u);
+    EXPECT_NE(m_box.shown[0].text.find("Cannot get printer status"), std::string::npos);
+    EXPECT_EQ(m_box.shown[0].title, "LPT1 Printer Error");
     EXPECT_EQ(m_printerId, 0);
 }
 
@@ -187,8 +176,8 @@ TEST_F(PrinterDeviceTest, NoPrinterChosenIsAnUnknownPort)
 {
     m_printerId = 0;
     m_printer.ClickPrintPanel("x", "y", m_box);
-    ASSERT_EQ(m_box.texts.size(), 1u);
-    EXPECT_EQ(m_box.texts[0], "Unknown printer port");
+    ASSERT_EQ(m_box.shown.size(), 1u);
+    EXPECT_EQ(m_box.shown[0].text, "Unknown printer port");
     EXPECT_FALSE(m_printer.PrintOn());
 }
 
@@ -196,7 +185,7 @@ TEST_F(PrinterDeviceTest, AFailedHeadingKeepsPrintingOff)
 {
     fs::remove(m_dir / "lp0");
     EXPECT_EQ(m_printer.ClickPrintPanel("x", "y", m_box), "P OFF");
-    EXPECT_TRUE(m_box.texts.empty());
+    EXPECT_TRUE(m_box.shown.empty());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Fakes for the seams of the reception path: a settable clock, a scheduler
-// run by hand, recording panels, log, message box and file choice.
+// run by hand, recording panels and log (boxes and file choices: scripted_prompts.h).
 #pragma once
 
 #include <deque>
@@ -14,8 +14,9 @@
 #include "log_file_choice.h"
 #include "log_writer.h"
 #include "message_box.h"
-#include "print_line.h"
+#include "print_sink.h"
 #include "reception.h"
+#include "scripted_prompts.h"
 
 namespace dovrel::testing {
 
@@ -61,8 +62,8 @@ private:
 
 class RecordingPanels : public StatusPanels {
 public:
-    void SetPanelText(std::string_view key, const std::string& text) override {
-        panels[std::string(key)] = text;
+    void SetPanelText(PanelKey key, const std::string& text) override {
+        panels[std::string(PanelName(key))] = text;
     }
     std::string Get(const std::string& key) const {
         auto it = panels.find(key);
@@ -95,39 +96,6 @@ public:
     void Stop() override { running = false; }
     int interval = 0;
     bool running = false;
-};
-
-// Answers boxes from a script (Ok / Cancel once the script is used up) and
-// records what was shown.
-class ScriptedBox : public MessageBox {
-public:
-    BoxAnswer Show(const std::string& text, const std::string&, BoxButtons buttons,
-                   BoxIcon icon) override {
-        shown.push_back(text);
-        icons.push_back(icon);
-        if (!answers.empty()) {
-            BoxAnswer a = answers.front();
-            answers.pop_front();
-            return a;
-        }
-        return buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::Cancel;
-    }
-    std::deque<BoxAnswer> answers;
-    std::vector<std::string> shown;
-    std::vector<BoxIcon> icons;
-};
-
-class ScriptedChoice : public LogFileChoice {
-public:
-    std::optional<std::string> Choose(const LogFileRequest& request) override {
-        requests.push_back(request);
-        if (answers.empty()) return std::nullopt;
-        auto a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::deque<std::optional<std::string>> answers;
-    std::vector<LogFileRequest> requests;
 };
 
 }  // namespace dovrel::testing

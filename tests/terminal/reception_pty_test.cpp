@@ -13,7 +13,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "log_file.h"
+#include "terminal_log.h"
 #include "reception.h"
 #include "reception_fakes.h"
 #include "recording_pane.h"
@@ -29,7 +29,7 @@ using testing::RecordingLog;
 using testing::ScriptedBox;
 using testing::ScriptedChoice;
 
-const fs::path kSourceRoot = fs::path(DOVREL_SOURCE_DIR);
+const fs::path kSamples = DOVREL_SAMPLES_DIR;
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -77,7 +77,7 @@ protected:
 
 TEST_F(ReceptionPtyTest, CaptureThroughThePtyEndsUpSeparatedInTheLog) {
     if (!fs::exists(Linesim())) GTEST_SKIP() << "linesim is not built: " << Linesim();
-    const fs::path capturePath = kSourceRoot / "data" / "samples" / "capture.ita2";
+    const fs::path capturePath = kSamples / "capture.ita2";
     const std::string capture = ReadFile(capturePath);
     ASSERT_GT(capture.size(), 10000u);
 
@@ -142,7 +142,7 @@ TEST_F(ReceptionPtyTest, CaptureThroughThePtyEndsUpSeparatedInTheLog) {
 
     // Each bulletin stands in the log between its numbered separator lines,
     // its line ends as CR LF.
-    const std::string bulletins = ReadFile(kSourceRoot / "data" / "samples" / "bulletins.txt");
+    const std::string bulletins = ReadFile(kSamples / "bulletins.txt");
     std::size_t from = 0;
     std::size_t logPos = 0;
     int n = 0;

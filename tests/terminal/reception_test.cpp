@@ -296,8 +296,7 @@ protected:
         user[1] = {"ENMI", 1};
     }
     static std::string Capture() {
-        const auto path = std::filesystem::path(DOVREL_SOURCE_DIR) /
-                          "data" / "samples" / "capture.ita2";
+        const auto path = std::filesystem::path(DOVREL_SAMPLES_DIR) / "capture.ita2";
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }

@@ -1,7 +1,7 @@
 // Typed sending for the three line codes and function-key macros: names,
 // "/" notation, item readings, labels, and stopping when the line closes.
 #include "macro_keys.h"
-#include "send_convert.h"
+#include "sender.h"
 
 #include <gtest/gtest.h>
 
@@ -99,7 +99,7 @@ TEST_F(SendTest, AClosedLineSwallowsSilentlyAndKeepsTheShift)
     m_line.open = false;
     EXPECT_EQ(Type('A', 5), 0);
     EXPECT_EQ(m_beeps, 0);
-    EXPECT_EQ(m_state.TxShift, 0);
+    EXPECT_EQ(m_state.TxShift, Shift::Figures);
     // Once open, the first letter still gets its LTRS.
     m_line.open = true;
     Type('A', 5);

@@ -5,16 +5,16 @@
 set -u
 nimbo=$1
 top=$2
-data=$top/tests/data/sections
+data=$top/tests/data/synop
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fails=0
 check() { if eval "$2"; then echo "ok - $1"; else echo "FAIL - $1"; fails=$((fails + 1)); fi; }
 cd "$tmp" || exit 1
 
-ships=$data/kvnorcom-data0600.txt
-mobile=$data/awips2-sfcobs-bulletins.txt
-radiation=$data/pymetdecoder-test-synops.txt
+ships=$data/metno-kvnorcom/synop/data0600
+mobile=$data/extracted/awips2_sfcobs_unittest_bulletins.txt
+radiation=$data/extracted/pymetdecoder_test_synops.txt
 
 "$nimbo" "$ships" > ships.txt; rc=$?
 check "a real bulletin file decodes with exit status 0" '[ $rc -eq 0 ] && [ -s ships.txt ]'
@@ -98,10 +98,11 @@ check "binary input decodes the same in fragments" 'cmp -s noise.txt noise3.txt'
 
 # From another folder, with the library found beside the program (an
 # installed layout) and the catalogue through NIMBO_CATALOGUE_DIR.
-mkdir -p inst/bin inst/lib elsewhere
+mkdir -p inst/bin inst/lib elsewhere catalogue
 cp "$nimbo" inst/bin/
 cp "$(dirname "$nimbo")/../lib/libNimbolib.so" inst/lib/
-(cd elsewhere && NIMBO_CATALOGUE_DIR="$top/data" "$tmp/inst/bin/nimbo" --json "$ships") > moved.json
+cp "$top/data/wmoids.dat" catalogue/
+(cd elsewhere && NIMBO_CATALOGUE_DIR="$tmp/catalogue" "$tmp/inst/bin/nimbo" --json "$ships") > moved.json
 rc=$?
 check "a copied program finds its library in ../lib" '[ $rc -eq 0 ] && [ -s moved.json ]'
 check "and the catalogue: land stations get a position" 'grep -q "\"event\":\"Position\"" moved.json'

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "command_line.h"
+#include "test_name.h"
 #include "window_geometry.h"
 
 namespace dovrel {
@@ -39,7 +40,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CommandCase{"A-reset -clean", CommandAction::Usage, ""},
                       CommandCase{"-?", CommandAction::Usage, ""},
                       CommandCase{"NORTH -? -reset", CommandAction::Usage, ""},
-                      CommandCase{"A-B", CommandAction::Run, "A-B"}));
+                      CommandCase{"A-B", CommandAction::Run, "A-B"}),
+    [](const auto& info) { return testsupport::TestName(info.param.text); });
 
 TEST(CommandLine, JoinsArgumentsWithBlanks) {
     EXPECT_EQ(JoinArguments({"NORTH", "-reset"}), "NORTH -reset");

@@ -1,12 +1,12 @@
-// Log commands of the menu and tool bar: create through the file dialog,
-// replace or append, the caption, Edit, and close.
+// Log commands of the menu and tool bar: create through the file dialog, the
+// caption, Edit, and close (replace or append: the terminal log's own tests).
 #include <QAction>
 #include <QDir>
 
 #include <fstream>
 #include <sstream>
 
-#include "status_panels.h"
+#include "status_bar_panels.h"
 #include "ui_fixture.h"
 
 namespace dovrel::test {
@@ -45,37 +45,6 @@ TEST_F(LogCommandsTest, CreateWriteAndCloseThroughTheMenu) {
     m_pty->Write("\x1f\x0a\x15\x08\x02");
     WaitUntil([&] { return PaneText(*window).find("RYRY\nRYRY") != std::string::npos; }, 500);
     EXPECT_EQ(FileText(path), text);  // nothing written after closing
-}
-
-TEST_F(LogCommandsTest, ExistingFileAnsweredNoIsAppendedTo) {
-    const std::string path = m_work.path().toStdString() + "/old.log";
-    std::ofstream(path) << "OLD TEXT";
-    auto window = StartOnPty();
-    m_choice.answers.push_back(path);
-    m_box.answers.push_back(BoxAnswer::No);
-    window->ToolBarClick("CreateLogFile");
-    EXPECT_TRUE(m_box.Saw("Replace existing file - " + path + "?"));
-    m_pty->Write("\x1f\x0a\x15\x08\x02");
-    EXPECT_TRUE(WaitUntil([&] { return FileText(path).find("RY") != std::string::npos; }));
-    EXPECT_EQ(FileText(path).rfind("OLD TEXT", 0), 0u);
-    window->ToolBarClick("CloseLogFile");
-}
-
-TEST_F(LogCommandsTest, ExistingFileAnsweredYesStartsEmpty) {
-    const std::string path = m_work.path().toStdString() + "/old.log";
-    std::ofstream(path) << "OLD TEXT";
-    auto window = StartOnPty();
-    m_choice.answers.push_back(path);
-    m_box.answers.push_back(BoxAnswer::Yes);
-    window->ToolBarClick("CreateLogFile");
-    EXPECT_EQ(FileText(path).find("OLD TEXT"), std::string::npos);
-}
-
-TEST_F(LogCommandsTest, CancelledDialogChangesNothing) {
-    auto window = StartOnPty();
-    window->Action("mnuCreateLog")->trigger();
-    EXPECT_EQ(window->windowTitle().toStdString(), "Quarnel 1.0.0 - T1");
-    EXPECT_TRUE(window->Action("mnuCreateLog")->isEnabled());
 }
 
 TEST_F(LogCommandsTest, AutomaticLogAtStartAndEditOpensIt) {

@@ -6,7 +6,7 @@
 
 #include <QScreen>
 
-#include "status_panels.h"
+#include "status_bar_panels.h"
 #include "window_geometry.h"
 #include "terminal_pane.h"
 #include "ui_fixture.h"

@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "com_opt_dialog.h"
-#include "status_panels.h"
+#include "status_bar_panels.h"
 #include "ui_fixture.h"
 
 namespace dovrel::test {

@@ -14,7 +14,7 @@
 
 #include "command_line.h"
 #include "signal_watch.h"
-#include "status_panels.h"
+#include "status_bar_panels.h"
 #include "terminal_pane.h"
 #include "ui_fixture.h"
 

@@ -21,56 +21,13 @@
 #include "log_file_choice.h"
 #include "message_box.h"
 #include "quarnel.h"
+#include "scripted_prompts.h"
 #include "settings_store.h"
 
 namespace dovrel::test {
 
-// Records every box and answers from a script (Ok or Cancel when it runs out).
-class ScriptedBox : public MessageBox {
-public:
-    struct Shown {
-        std::string text, title;
-        BoxButtons buttons;
-        BoxIcon icon;
-    };
-    BoxAnswer Show(const std::string& text, const std::string& title, BoxButtons buttons,
-                   BoxIcon icon) override {
-        shown.push_back({text, title, buttons, icon});
-        if (onShow) onShow(text);
-        if (!answers.empty()) {
-            const BoxAnswer a = answers.front();
-            answers.pop_front();
-            return a;
-        }
-        return buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::Cancel;
-    }
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> out;
-        for (const auto& s : shown) out.push_back(s.text);
-        return out;
-    }
-    bool Saw(const std::string& text) const {
-        for (const auto& s : shown)
-            if (s.text == text) return true;
-        return false;
-    }
-    std::vector<Shown> shown;
-    std::deque<BoxAnswer> answers;
-    std::function<void(const std::string&)> onShow;  // runs while the box is up
-};
-
-class ScriptedChoice : public LogFileChoice {
-public:
-    std::optional<std::string> Choose(const LogFileRequest& request) override {
-        requests.push_back(request);
-        if (answers.empty()) return std::nullopt;
-        auto a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::vector<LogFileRequest> requests;
-    std::deque<std::optional<std::string>> answers;
-};
+using ::dovrel::testing::ScriptedBox;
+using ::dovrel::testing::ScriptedChoice;
 
 // The master side of a pseudo-terminal whose slave is the terminal's line.
 class PtyPair {

@@ -19,7 +19,7 @@
 #include "station_list.h"
 #include "ui_fixture.h"
 #include "weather_control.h"
-#include "weather_decoder_interface.h"
+#include "no_op_decoder_events.h"
 
 namespace dovrel::test {
 namespace {
@@ -31,7 +31,7 @@ struct ExpectedStation {
 };
 
 // Records every station a decoder reports and the first temperature after it.
-class StationRecorder final : public nimbo::_IWeatherDecoderEvents {
+class StationRecorder final : public nimbo::NoOpDecoderEvents {
 public:
     std::vector<ExpectedStation> stations;
     void Position(float lat, float lng, const std::string& ident, const std::string&,
@@ -41,14 +41,6 @@ public:
     void Temperature(float tmp, std::int32_t) override {
         if (!stations.empty() && !stations.back().temperature) stations.back().temperature = tmp;
     }
-    void Message(std::int32_t, const std::string&) override {}
-    void Bloc(std::int32_t) override {}
-    void Indicator(const std::string&) override {}
-    void Guess(const std::string&) override {}
-    void Error(const std::string&) override {}
-    void Separator(std::int32_t) override {}
-    void Result(const std::string&, std::int32_t, std::int32_t) override {}
-    void Pressure(float, std::int32_t) override {}
 };
 
 QByteArray ReadSample(const char* name) {

@@ -142,16 +142,8 @@ TEST_F(WeatherWindowTest, FirstStartMainWindowTakesTheWeatherWindowSize) {
     ExpectNear(PixelsToTwips(window->geometry().height(), window->logicalDpiY()), 5010, "H");
 }
 
-TEST_F(WeatherWindowTest, StoredMainSizeWinsOverTheWeatherWindow) {
-    Store(Context()).WriteInt("Wa", 8000);
-    Store(Context()).WriteInt("W", 6000);
-    Store(Context()).WriteInt("H", 4500);
-    auto window = StartOnPty();
-    ExpectNear(PixelsToTwips(window->geometry().width(), window->logicalDpiX()), 6000, "W");
-    ExpectNear(PixelsToTwips(window->geometry().height(), window->logicalDpiY()), 4500, "H");
-}
-
-TEST_F(WeatherWindowTest, PlacementIsStoredAtShutdownAndCheckedAtStart) {
+// (Placements off the screen: WeatherGeometryTest, on the placement rule itself.)
+TEST_F(WeatherWindowTest, PlacementIsStoredAtShutdown) {
     Store(Context()).WriteInt("Xa", 1500);
     Store(Context()).WriteInt("Ya", 1200);
     Store(Context()).WriteInt("Wa", 7500);
@@ -171,16 +163,6 @@ TEST_F(WeatherWindowTest, PlacementIsStoredAtShutdownAndCheckedAtStart) {
     ExpectNear(Store(Context()).ReadInt("Ya", -1), 1200, "Ya");
     ExpectNear(Store(Context()).ReadInt("Wa", -1), 7500, "Wa");
     ExpectNear(Store(Context()).ReadInt("Ha", -1), 4500, "Ha");
-
-    // Off the screen: back to the default left and the design-time top.
-    Store(Context()).WriteInt("Xa", 1000000);
-    Store(Context()).WriteInt("Ya", 1000000);
-    auto window = StartOnPty();
-    std::int32_t left = 0, top = 0;
-    window->Weather()->get_Left(&left);
-    window->Weather()->get_Top(&top);
-    ExpectNear(left, 100, "Left");
-    ExpectNear(top, 600, "Top");
 }
 
 TEST_F(WeatherWindowTest, SynopSwitchesAutoSynopOnAndShowsTheWindow) {
@@ -204,13 +186,6 @@ TEST_F(WeatherWindowTest, BlocksReachTheDecoderOnlyWhileAutoSynopIsOn) {
     QApplication::processEvents();
     EXPECT_FALSE(DecoderText().contains("Bjornoya"));
     EXPECT_EQ(TopLevel("Weather Decoder"), nullptr);
-}
-
-TEST_F(WeatherWindowTest, ReceivedBulletinIsDecodedAndShowsTheWindow) {
-    auto window = StartAscii(true);
-    m_pty->Write(kBulletin);
-    EXPECT_TRUE(WaitUntil([] { return DecoderText().contains("Bjornoya"); })) << DecoderText().toStdString();
-    EXPECT_NE(TopLevel("Weather Decoder"), nullptr);  // shown by the indicator
 }
 
 TEST_F(WeatherWindowTest, BlocksReachTheDecoderWhileTheTerminalIsPaused) {

@@ -1,5 +1,5 @@
 // TerminalLog: naming, choosing, opening, appending and closing the log.
-#include "log_file.h"
+#include "terminal_log.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
 // The terminal log: names, the Data folder, appending, the replace question,
 // display names, and failures reported with the system's error text.
-#include "log_file.h"
+#include "terminal_log.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -91,8 +91,8 @@ TEST_F(LogFileTest, AutomaticLogFailsWhenDataIsNotAFolder) {
     EXPECT_FALSE(log.CreateLog(true));
     EXPECT_FALSE(log.IsOpen());
     ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0], "Cannot open the log file Data/251205-0935.log: Not a directory");
-    EXPECT_EQ(box.icons[0], BoxIcon::Exclamation);
+    EXPECT_EQ(box.shown[0].text, "Cannot open the log file Data/251205-0935.log: Not a directory");
+    EXPECT_EQ(box.shown[0].icon, BoxIcon::Exclamation);
 }
 
 TEST_F(LogFileTest, DialogStartsInTheDataFolder) {
@@ -130,8 +130,8 @@ TEST_F(LogFileTest, ExistingFileAnsweredNoIsAppendedTo) {
     TerminalLog log = MakeLog();
     ASSERT_TRUE(log.CreateLog(false));
     ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0], "Replace existing file - " + (dir / "old.log").string() + "?");
-    EXPECT_EQ(box.icons[0], BoxIcon::Question);
+    EXPECT_EQ(box.shown[0].text, "Replace existing file - " + (dir / "old.log").string() + "?");
+    EXPECT_EQ(box.shown[0].icon, BoxIcon::Question);
     log.WriteLog(" more");
     EXPECT_EQ(Read(dir / "old.log"), "kept more");
 }
@@ -165,8 +165,8 @@ TEST_F(LogFileTest, FileThatCannotBeDeletedIsReported) {
     TerminalLog log = MakeLog();
     EXPECT_FALSE(log.CreateLog(false));
     ASSERT_EQ(box.shown.size(), 2u);
-    EXPECT_EQ(box.shown[1], "Cannot replace the log file " + (dir / "folder.log").string() + ": Is a directory");
-    EXPECT_EQ(box.icons[1], BoxIcon::Exclamation);
+    EXPECT_EQ(box.shown[1].text, "Cannot replace the log file " + (dir / "folder.log").string() + ": Is a directory");
+    EXPECT_EQ(box.shown[1].icon, BoxIcon::Exclamation);
     EXPECT_FALSE(log.IsOpen());
 }
 
@@ -176,7 +176,7 @@ TEST_F(LogFileTest, FailedLookupIsReported) {
     TerminalLog log = MakeLog();
     EXPECT_FALSE(log.CreateLog(false));
     ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0], "Cannot use the log file " + (dir / "plain" / "x.log").string() + ": Not a directory");
+    EXPECT_EQ(box.shown[0].text, "Cannot use the log file " + (dir / "plain" / "x.log").string() + ": Not a directory");
 }
 
 TEST_F(LogFileTest, FileThatCannotBeOpenedIsReported) {
@@ -186,7 +186,7 @@ TEST_F(LogFileTest, FileThatCannotBeOpenedIsReported) {
     TerminalLog log = MakeLog();
     EXPECT_FALSE(log.CreateLog(false));
     ASSERT_EQ(box.shown.size(), 2u);
-    EXPECT_EQ(box.shown[1], "Cannot open the log file " + (dir / "folder.log").string() + ": Is a directory");
+    EXPECT_EQ(box.shown[1].text, "Cannot open the log file " + (dir / "folder.log").string() + ": Is a directory");
     EXPECT_FALSE(log.IsOpen());
     EXPECT_EQ(log.LogPath(), "");
 }

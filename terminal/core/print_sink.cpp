@@ -1,5 +1,5 @@
 // Printer line assembly of the receive path.
-#include "print_line.h"
+#include "print_sink.h"
 
 namespace dovrel {
 

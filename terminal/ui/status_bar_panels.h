@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "reception.h"
+#include "status_panels.h"
 
 class QStatusBar;
 
@@ -81,7 +81,7 @@ public:
     StatusBarPanels(QStatusBar* bar, double dpi);
 
     // StatusPanels: the reception path's panel writes.
-    void SetPanelText(std::string_view key, const std::string& text) override;
+    void SetPanelText(PanelKey key, const std::string& text) override;
 
     // Null for an unknown key.
     StatusPanel* Panel(const QString& key) const;

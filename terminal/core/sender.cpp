@@ -1,5 +1,5 @@
 // Typed sending.
-#include "send_convert.h"
+#include "sender.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 // Status panels as labels in a status bar; the "Text" panel takes the room
 // that is left.
-#include "status_panels.h"
+#include "status_bar_panels.h"
 
 #include <QMouseEvent>
 #include <QResizeEvent>
@@ -108,7 +108,8 @@ StatusBarPanels::StatusBarPanels(QStatusBar* bar, double dpi)
     m_strip->Place();
 }
 
-void StatusBarPanels::SetPanelText(std::string_view key, const std::string& text) {
+void StatusBarPanels::SetPanelText(PanelKey panel, const std::string& text) {
+    const std::string_view key = PanelName(panel);
     // Line breaks and other control characters of raw text show as blanks.
     QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
     for (QChar& c : shown)

@@ -1,0 +1,15 @@
+// Conversion of the decoder's Windows-1252 text to UTF-8, for every program
+// that shows or writes it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace nimbo {
+
+// Every byte becomes one character: 0x00-0x7F and 0xA0-0xFF the same code
+// point (0xB0 is the degree sign), 0x80-0x9F the Windows-1252 characters; the
+// five bytes that code page leaves undefined keep their C1 control code point.
+std::string Cp1252ToUtf8(std::string_view text);
+
+}  // namespace nimbo
