@@ -5,6 +5,20 @@
 #include "tables/code_tables.h"
 
 namespace nimbo {
+namespace {
+
+// Delimiters are matched without regard to case: some switches send "nnnn".
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool SameLetters(std::string_view text, std::string_view upper) {
+  if (text.size() != upper.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (UpperAscii(text[i]) != upper[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 MessageSplitter::MessageSplitter(TokenParser& parser, _IWeatherDecoderEvents& events)
     : m_parser(parser), m_events(events) {
@@ -49,15 +63,12 @@ void MessageSplitter::OnLineFeed() {
         m_events.Message(1, "??");
       }
       break;
-    case CharState::kLineStart: {
-      m_pendingSeparator = kSeparatorBlankLine;
+    case CharState::kLineStart:
+      // A blank line is layout: double-spaced traffic has one after every
+      // line. It ends neither a report nor a bulletin, and it leaves the line
+      // memory (the heading) and a pending delimiter code as they are.
       m_events.Bloc(1);
-      const std::string token = std::move(m_token);
-      m_token.clear();
-      Deliver(token, m_pendingKeyword, m_pendingSeparator);
-      m_pendingKeyword = kKeywordNone;
       break;
-    }
     case CharState::kAfterBlank:
     case CharState::kInToken: {
       const std::string token = std::move(m_token);
@@ -101,14 +112,14 @@ void MessageSplitter::OnOther(char c) {
 void MessageSplitter::RunMatchers(char c) {
   for (std::size_t i = 0; i < m_matchers.size(); ++i) {
     Matcher& matcher = m_matchers[i];
-    if (c == matcher.text[matcher.matched]) {
+    if (UpperAscii(c) == matcher.text[matcher.matched]) {
       ++matcher.matched;
     } else {
       matcher.matched = 0;
     }
     if (matcher.matched == matcher.text.size()) {
       matcher.matched = 0;
-      if (messageLock && (m_token != matcher.text || !m_firstOnLine)) continue;
+      if (messageLock && (!SameLetters(m_token, matcher.text) || !m_firstOnLine)) continue;
       OnDelimiter(i);
       return;
     }
@@ -141,13 +152,18 @@ void MessageSplitter::OnDelimiter(std::size_t which) {
 void MessageSplitter::Deliver(const std::string& token, int keywordCode, int separatorCode) {
   if (keywordCode != kKeywordNone || separatorCode == kSeparatorBlankLine) {
     m_searching = true;
+    if (keywordCode == kKeywordAfterZczc) {
+      // Nothing received before a message start is its heading.
+      RotateLines();
+      RotateLines();
+    }
     if (separatorCode != kSeparatorBlank) RotateLines();
   }
   for (std::size_t entry = 0; entry < kIndicatorWords.size(); ++entry) {
     const std::string_view word = kIndicatorWords[entry];
     if (token.find(word) == std::string::npos) continue;
     m_events.Indicator(std::string(word));
-    if (m_searching && decoderLock && !decoderResyn) ReplayPreviousLine();
+    if (WaitsForIndicator() && decoderLock && !decoderResyn) ReplayPreviousLine();
     decoderResyn = false;
     m_parser.ClearResyn();
     m_searching = false;
@@ -156,10 +172,16 @@ void MessageSplitter::Deliver(const std::string& token, int keywordCode, int sep
   if (!(m_searching && decoderLock && !decoderResyn)) {
     m_parser.ProcessToken(token, keywordCode, separatorCode);
   }
-  if (m_searching && m_currentCount < m_currentLine.size()) {
+  if (WaitsForIndicator() && m_currentCount < m_currentLine.size()) {
     m_currentLine[m_currentCount++] = token;
   }
   if (separatorCode != kSeparatorBlank) RotateLines();
+}
+
+// Between bulletins the line memory keeps the last lines, so that the line
+// before the next indicator can be handed on as its heading.
+bool MessageSplitter::WaitsForIndicator() const {
+  return m_searching || m_parser.OutsideBulletin();
 }
 
 // Hands the parser the line before the indicator, normally the bulletin

@@ -28,6 +28,10 @@ class TokenParser {
   virtual void ProcessToken(std::string_view token, int keywordCode, int separatorCode) = 0;
   // The one-shot resynchronisation request is withdrawn.
   virtual void ClearResyn() = 0;
+  // True after text that starts no report (a switch stamp after the last
+  // report, say): the next indicator opens a new bulletin, and the line
+  // before it is its heading.
+  virtual bool OutsideBulletin() const = 0;
 };
 
 class MessageSplitter {
@@ -58,6 +62,7 @@ class MessageSplitter {
   void OnDelimiter(std::size_t which);
   void RestartMatchers();
   void Deliver(const std::string& token, int keywordCode, int separatorCode);
+  bool WaitsForIndicator() const;
   void ReplayPreviousLine();
   void RotateLines();
 

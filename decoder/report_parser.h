@@ -24,6 +24,7 @@ class ReportParser : public TokenParser, public DecodingContext {
   // TokenParser
   void ProcessToken(std::string_view token, int keywordCode, int separatorCode) override;
   void ClearResyn() override { m_resyn = false; }
+  bool OutsideBulletin() const override { return m_state == ParserState::kOutsideBulletin; }
 
   // Options copied from the decoder object.
   bool relax = false;
@@ -59,7 +60,11 @@ class ReportParser : public TokenParser, public DecodingContext {
 
  private:
   void WriteRawToken(std::string_view token, int keywordCode, int separatorCode);
+  void FrameMessage(int keywordCode, int separatorCode);
   bool TakeIndicator(std::string_view token, int separatorCode);
+  std::size_t ReportEndLength(std::string_view token) const;
+  std::string_view WithoutReportEnd(std::string_view token) const;
+  bool StartsReport(std::string_view token) const;
   bool HandleResync(std::string_view token, bool reportEnd);
   bool HandleSectionMarker(std::string_view token);
   void HandleState(std::string_view token, int separatorCode);

@@ -44,6 +44,11 @@ for n in 1 7 4096; do
   "$nimbo" --chunk "$n" all.txt > "chunk$n.txt"
   check "--chunk $n gives the same output as whole-file input" "cmp -s whole.txt chunk$n.txt"
 done
+mapfile -d '' real < <(find "$top/tests/data/synop" -type f ! -name README.md -print0 | sort -z)
+"$nimbo" "${real[@]}" > real-whole.txt
+"$nimbo" --chunk 1 "${real[@]}" > real-chunk1.txt
+check "--chunk 1 gives the same output as whole-file input over every real file" \
+  '[ -s real-whole.txt ] && cmp -s real-whole.txt real-chunk1.txt'
 "$nimbo" < all.txt > stdin.txt
 check "stdin gives the same output as a file" 'cmp -s whole.txt stdin.txt'
 "$nimbo" "$ships" "$mobile" "$radiation" > several.txt
