@@ -71,8 +71,7 @@ void MessageSplitter::OnLineFeed() {
       break;
     case CharState::kAfterBlank:
     case CharState::kInToken: {
-      const std::string token = std::move(m_token);
-      m_token.clear();
+      const std::string token = TakeToken();
       if (m_referencePending) {
         m_referencePending = false;
         m_events.Message(1, token);
@@ -84,15 +83,21 @@ void MessageSplitter::OnLineFeed() {
       break;
     }
   }
-  m_token.clear();
+  TakeToken();
   m_firstOnLine = true;
   m_state = CharState::kLineStart;
 }
 
+std::string MessageSplitter::TakeToken() {
+  std::string token = std::move(m_token);
+  m_token.clear();
+  m_dropped = 0;
+  return token;
+}
+
 void MessageSplitter::OnOther(char c) {
   if (m_state == CharState::kAfterBlank) {
-    const std::string token = std::move(m_token);
-    m_token.clear();
+    const std::string token = TakeToken();
     if (m_referencePending) {
       m_referencePending = false;
       m_events.Message(1, token);
@@ -102,7 +107,13 @@ void MessageSplitter::OnOther(char c) {
     }
     m_state = CharState::kInToken;
   }
-  m_token.push_back(c);
+  // No real group comes near the cap: the rest of an endless run of
+  // characters is dropped, so memory stays flat whatever the input.
+  if (m_token.size() < kMaxTokenLength) {
+    m_token.push_back(c);
+  } else {
+    ++m_dropped;
+  }
   m_state = CharState::kInToken;
   RunMatchers(c);
 }
@@ -128,17 +139,17 @@ void MessageSplitter::RunMatchers(char c) {
 
 void MessageSplitter::OnDelimiter(std::size_t which) {
   if (!messageLock) {
-    const std::size_t restLength = m_token.size() - m_matchers[which].text.size();
-    if (restLength > 0) {
-      const std::string rest = m_token.substr(0, restLength);
-      m_token.clear();
-      Deliver(rest, m_pendingKeyword, m_pendingSeparator);
-    }
+    // The delimiter's characters that were kept are the token's last ones.
+    const std::size_t delimiterLength = m_matchers[which].text.size();
+    const std::size_t kept = m_dropped >= delimiterLength ? 0 : delimiterLength - m_dropped;
+    std::string rest = TakeToken();
+    rest.resize(rest.size() - kept);
+    if (!rest.empty()) Deliver(rest, m_pendingKeyword, m_pendingSeparator);
   }
   m_state = CharState::kAfterKeyword;
   m_firstOnLine = false;
   m_pendingSeparator = kSeparatorBlank;
-  m_token.clear();
+  TakeToken();
   if (which == 0) {
     m_referencePending = true;
     m_pendingKeyword = kKeywordAfterZczc;

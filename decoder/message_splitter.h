@@ -16,6 +16,10 @@ inline constexpr int kKeywordNone = 0;
 inline constexpr int kKeywordAfterZczc = 1;
 inline constexpr int kKeywordAfterNnnn = 2;
 
+// Longest token the splitter delivers; the rest of a longer run of
+// characters is dropped, and the parser reports such a token once.
+inline constexpr std::size_t kMaxTokenLength = 256;
+
 // Separator code of a delivered token.
 inline constexpr int kSeparatorBlank = 0;
 inline constexpr int kSeparatorLineEnd = 1;
@@ -58,6 +62,7 @@ class MessageSplitter {
   void OnBlank();
   void OnLineFeed();
   void OnOther(char c);
+  std::string TakeToken();
   void RunMatchers(char c);
   void OnDelimiter(std::size_t which);
   void RestartMatchers();
@@ -69,6 +74,7 @@ class MessageSplitter {
   TokenParser& m_parser;
   _IWeatherDecoderEvents& m_events;
   std::string m_token;
+  std::size_t m_dropped = 0;  // characters of the current token beyond the cap
   CharState m_state = CharState::kLineStart;
   std::array<Matcher, 2> m_matchers;
   bool m_firstOnLine = true;

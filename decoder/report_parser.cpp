@@ -65,7 +65,9 @@ void ReportParser::ProcessToken(std::string_view tokenView, int keywordCode, int
     m_state = ParserState::kResyncWait;
     m_reportOpen = false;
   }
-  const bool startsNoReport = keywordCode == kKeywordNone &&
+  // A token at the splitter's cap was cut: it is reported once, not decoded.
+  const bool overlong = token.size() >= kMaxTokenLength;
+  const bool startsNoReport = !overlong && keywordCode == kKeywordNone &&
                               separatorCode != kSeparatorBlankLine &&
                               !StartsReport(WithoutReportEnd(token));
   if (m_reportOpen && !m_handingOn) {
@@ -91,6 +93,10 @@ void ReportParser::ProcessToken(std::string_view tokenView, int keywordCode, int
     m_reportTokens = 0;
   }
   if (HandleResync(group, reportEnd)) return;
+  if (overlong) {
+    EmitError(group);
+    group.clear();
+  }
 
   const bool consumed = m_sectionsAllowed && HandleSectionMarker(RepairFigures(group));
   if (!consumed && !group.empty()) {

@@ -164,5 +164,14 @@ TEST_F(SplitterTest, ArbitraryBytesNeverBreakTheSplitter) {
   EXPECT_FALSE(parser.tokens.empty());
 }
 
+TEST_F(SplitterTest, OverLongTokenIsCutAndADelimiterAtItsEndStillCounts) {
+  Feed(std::string(100000, '1') + " X " + std::string(kMaxTokenLength, 'A') + "NNNN\n");
+  ASSERT_EQ(parser.tokens.size(), 3u);
+  EXPECT_EQ(parser.tokens[0].text, std::string(kMaxTokenLength, '1'));
+  EXPECT_EQ(parser.tokens[1].text, "X");
+  EXPECT_EQ(parser.tokens[2].text, std::string(kMaxTokenLength, 'A'));
+  ASSERT_EQ(Messages().size(), 1u);
+}
+
 }  // namespace
 }  // namespace nimbo

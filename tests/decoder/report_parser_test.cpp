@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "decoder_test_support.h"
+#include "message_splitter.h"
 
 namespace nimbo {
 namespace {
@@ -85,6 +86,15 @@ TEST(ReportParserTest, SlashGroupBreaksTheOrderOnlyOnceAGroupWasDecoded) {
   harness.Feed(Land("10400 32965 02405 ///// 10125 ///// 30125="));
   ASSERT_EQ(harness.Errors().size(), 1u);
   EXPECT_EQ(harness.Errors()[0], "DATA ERROR:        /////\n");
+}
+
+TEST(ReportParserTest, OverLongTokenGivesOneErrorAndTheReportGoesOn) {
+  DecoderHarness harness;
+  harness.Decoder().put_DecoderRelax(1);
+  harness.Feed(Land("10400 32965 02405 " + std::string(100000, '1') + " 30125="));
+  ASSERT_EQ(harness.Errors().size(), 1u);
+  EXPECT_EQ(harness.Errors()[0].size(), 19 + kMaxTokenLength + 1);
+  EXPECT_NE(harness.Text().find("1012.5"), std::string::npos);
 }
 
 TEST(ReportParserTest, GroupAfterGroupNineIsAnError) {
