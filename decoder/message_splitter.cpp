@@ -27,17 +27,18 @@ MessageSplitter::MessageSplitter(TokenParser& parser, _IWeatherDecoderEvents& ev
 }
 
 void MessageSplitter::Parse(std::string_view fragment) {
-  for (char c : fragment) OnCharacter(c);
-}
-
-void MessageSplitter::OnCharacter(char c) {
-  if (c == '\r') return;
-  if (c == ' ') {
-    OnBlank();
-  } else if (c == '\n') {
-    OnLineFeed();
-  } else {
-    OnOther(c);
+  for (const char c : fragment) {
+    if (c == '\r') continue;
+    if (c == ' ') {
+      OnBlank();
+    } else if (c == '\n') {
+      OnLineFeed();
+    } else if (m_state == CharState::kInToken && !MayMatch(c)) {
+      // Most characters only lengthen the token.
+      AppendToToken(c);
+    } else {
+      OnOther(c);
+    }
   }
 }
 
@@ -107,15 +108,26 @@ void MessageSplitter::OnOther(char c) {
     }
     m_state = CharState::kInToken;
   }
-  // No real group comes near the cap: the rest of an endless run of
-  // characters is dropped, so memory stays flat whatever the input.
+  AppendToToken(c);
+  m_state = CharState::kInToken;
+  RunMatchers(c);
+}
+
+// No real group comes near the cap: the rest of an endless run of characters
+// is dropped, so memory stays flat whatever the input.
+void MessageSplitter::AppendToToken(char c) {
   if (m_token.size() < kMaxTokenLength) {
     m_token.push_back(c);
   } else {
     ++m_dropped;
   }
-  m_state = CharState::kInToken;
-  RunMatchers(c);
+}
+
+// A character can move a matcher only when one is under way or when it is
+// the first letter of a delimiter.
+bool MessageSplitter::MayMatch(char c) const {
+  const char upper = UpperAscii(c);
+  return (m_matchers[0].matched | m_matchers[1].matched) != 0 || upper == 'Z' || upper == 'N';
 }
 
 // A matcher that fails restarts at 0 without trying the same character as a
@@ -170,7 +182,9 @@ void MessageSplitter::Deliver(const std::string& token, int keywordCode, int sep
     }
     if (separatorCode != kSeparatorBlank) RotateLines();
   }
-  for (std::size_t entry = 0; entry < kIndicatorWords.size(); ++entry) {
+  // Every indicator word ends in "XX": most tokens are ruled out at once.
+  const bool mayHoldIndicator = token.find("XX") != std::string::npos;
+  for (std::size_t entry = 0; mayHoldIndicator && entry < kIndicatorWords.size(); ++entry) {
     const std::string_view word = kIndicatorWords[entry];
     if (token.find(word) == std::string::npos) continue;
     m_events.Indicator(std::string(word));
@@ -209,7 +223,7 @@ void MessageSplitter::ReplayPreviousLine() {
 }
 
 void MessageSplitter::RotateLines() {
-  m_previousLine = m_currentLine;
+  std::swap(m_previousLine, m_currentLine);
   for (auto& slot : m_currentLine) slot.clear();
   m_currentCount = 0;
 }

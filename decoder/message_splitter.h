@@ -58,11 +58,12 @@ class MessageSplitter {
   };
   using LineSlots = std::array<std::string, 4>;
 
-  void OnCharacter(char c);
   void OnBlank();
   void OnLineFeed();
   void OnOther(char c);
   std::string TakeToken();
+  void AppendToToken(char c);
+  bool MayMatch(char c) const;
   void RunMatchers(char c);
   void OnDelimiter(std::size_t which);
   void RestartMatchers();

@@ -57,8 +57,7 @@ ReportParser::ReportParser(_IWeatherDecoderEvents& events, const StationCatalogu
 
 ReportParser::~ReportParser() = default;
 
-void ReportParser::ProcessToken(std::string_view tokenView, int keywordCode, int separatorCode) {
-  const std::string token(tokenView);
+void ReportParser::ProcessToken(std::string_view token, int keywordCode, int separatorCode) {
   if (!token.empty()) ++m_reportTokens;
   if (m_resyn) {
     m_resyn = false;
@@ -85,17 +84,17 @@ void ReportParser::ProcessToken(std::string_view tokenView, int keywordCode, int
   if (keywordCode != kKeywordNone) m_atLineStart = true;
   if (m_atLineStart && TakeIndicator(token, separatorCode)) return;
 
-  std::string group = token;
+  std::string_view group = token;
   const std::size_t endLength = ReportEndLength(group);
   const bool reportEnd = endLength > 0;
   if (reportEnd) {
-    group.resize(group.size() - endLength);
+    group.remove_suffix(endLength);
     m_reportTokens = 0;
   }
   if (HandleResync(group, reportEnd)) return;
   if (overlong) {
     EmitError(group);
-    group.clear();
+    group = {};
   }
 
   const bool consumed = m_sectionsAllowed && HandleSectionMarker(RepairFigures(group));
@@ -157,6 +156,7 @@ std::string_view ReportParser::WithoutReportEnd(std::string_view token) const {
 }
 
 void ReportParser::WriteRawToken(std::string_view token, int keywordCode, int separatorCode) {
+  if (!m_rawLog.IsOpen()) return;
   if (keywordCode == kKeywordNone && separatorCode != kSeparatorBlankLine) {
     m_rawLog.Write(std::string(token) + (separatorCode == kSeparatorBlank ? " " : "\n"));
   } else {
@@ -420,21 +420,24 @@ void ReportParser::HandOnToken(std::string_view token) {
   m_handingOn = wasHandingOn;
 }
 
+// The event texts are built in one buffer that keeps its capacity, so a
+// decoded line costs no allocation.
 void ReportParser::EmitLine(std::string_view text, int level, int slevel) {
   if (text.empty()) return;
   m_textLog.Write(text);
-  m_events.Result(std::string(text), level, slevel);
+  m_eventText.assign(text);
+  m_events.Result(m_eventText, level, slevel);
 }
 
 void ReportParser::EmitSeparator(int level) {
-  m_textLog.Write(std::string(81, RuleCharacter(level)) + "\n");
+  if (m_textLog.IsOpen()) m_textLog.Write(std::string(81, RuleCharacter(level)) + "\n");
   m_events.Separator(level);
 }
 
 void ReportParser::EmitError(std::string_view token) {
-  const std::string text = std::string(kErrorLabel) + std::string(token) + "\n";
-  m_textLog.Write(text);
-  m_events.Error(text);
+  m_eventText.assign(kErrorLabel).append(token).push_back('\n');
+  m_textLog.Write(m_eventText);
+  m_events.Error(m_eventText);
 }
 
 void ReportParser::ApplyErrorRule(std::string_view token) {

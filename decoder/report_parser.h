@@ -93,6 +93,7 @@ class ReportParser : public TokenParser, public DecodingContext {
   std::string m_landTime;
   int m_bulletinCounter = 0;
   std::string m_logBase;
+  std::string m_eventText;  // text of the Result or Error being raised
   LogFile m_rawLog{".syn"};
   LogFile m_textLog{".wmo"};
 };

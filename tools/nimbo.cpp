@@ -97,18 +97,32 @@ unsigned Cp1252CodePoint(unsigned char byte) {
     return byte;
 }
 
-std::string ToUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + 8);
-    for (char c : text) AppendUtf8(out, Cp1252CodePoint(static_cast<unsigned char>(c)));
-    return out;
+// Appends Windows-1252 text in UTF-8; runs of ASCII are copied whole.
+void AppendAsUtf8(std::string& out, std::string_view text) {
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) continue;
+        out.append(text.data() + run, i - run);
+        AppendUtf8(out, Cp1252CodePoint(byte));
+        run = i + 1;
+    }
+    out.append(text.data() + run, text.size() - run);
 }
+
+bool JsonPlain(unsigned char byte) { return byte >= 0x20 && byte < 0x7F && byte != '"' && byte != '\\'; }
 
 // A JSON string literal of Windows-1252 text, in UTF-8.
 std::string JsonString(std::string_view text) {
     std::string out = "\"";
-    for (char c : text) {
-        const unsigned cp = Cp1252CodePoint(static_cast<unsigned char>(c));
+    out.reserve(text.size() + 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        std::size_t run = i;
+        while (run < text.size() && JsonPlain(static_cast<unsigned char>(text[run]))) ++run;
+        out.append(text.data() + i, run - i);
+        if (run == text.size()) break;
+        i = run;
+        const unsigned cp = Cp1252CodePoint(static_cast<unsigned char>(text[i]));
         switch (cp) {
             case '"': out += "\\\""; break;
             case '\\': out += "\\\\"; break;
@@ -150,6 +164,18 @@ public:
         m_buffer.append(text);
         if (m_buffer.size() >= kBlock) Flush();
     }
+    // Windows-1252 text, converted to UTF-8 straight into the block.
+    void AppendText(std::string_view text) {
+        if (m_error != 0) return;
+        AppendAsUtf8(m_buffer, text);
+        if (m_buffer.size() >= kBlock) Flush();
+    }
+    // A rule line of 81 `c` characters.
+    void AppendRule(char c) {
+        if (m_error != 0) return;
+        m_buffer.append(81, c).push_back('\n');
+        if (m_buffer.size() >= kBlock) Flush();
+    }
     void Flush() {
         std::size_t done = 0;
         while (done < m_buffer.size() && m_error == 0) {
@@ -183,13 +209,12 @@ public:
     void Bloc(std::int32_t) override {}
     void Indicator(const std::string&) override {}
     void Guess(const std::string&) override {}
-    void Error(const std::string& data) override { Write(ToUtf8(data)); }
+    void Error(const std::string& data) override { g_output.AppendText(data); }
     void Separator(std::int32_t level) override {
-        const char rule = level == 0 ? '=' : level == 1 ? '-' : level == 2 ? '.' : ':';
-        Write(std::string(81, rule) + "\n");
+        g_output.AppendRule(level == 0 ? '=' : level == 1 ? '-' : level == 2 ? '.' : ':');
     }
     void Result(const std::string& data, std::int32_t, std::int32_t) override {
-        Write(ToUtf8(data));
+        g_output.AppendText(data);
     }
     void Position(float, float, const std::string&, const std::string&,
                   const std::string&) override {}
@@ -311,8 +336,8 @@ void Feed(IWeatherDecoder& decoder, const char* data, std::size_t size, std::siz
     std::string piece;
     std::size_t start = 0;
     while (start < size) {
-        std::size_t end = start;
-        while (end < size && data[end] != '\0') ++end;
+        const void* nul = std::memchr(data + start, '\0', size - start);
+        const std::size_t end = nul ? static_cast<const char*>(nul) - data : size;
         for (std::size_t at = start; at < end;) {
             const std::size_t length = chunk == 0 ? end - at : std::min(chunk, end - at);
             piece.assign(data + at, length);
