@@ -27,7 +27,7 @@ std::string LinesimPath()
 
 std::string BundledCapture()
 {
-    const fs::path path = fs::path(__FILE__).parent_path().parent_path().parent_path() / "data" / "samples" /
+    const fs::path path = fs::path(DOVREL_SOURCE_DIR) / "data" / "samples" /
                           "capture.ita2";
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});

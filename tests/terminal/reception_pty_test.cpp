@@ -29,7 +29,7 @@ using testing::RecordingLog;
 using testing::ScriptedBox;
 using testing::ScriptedChoice;
 
-const fs::path kSourceRoot = fs::path(__FILE__).parent_path().parent_path().parent_path();
+const fs::path kSourceRoot = fs::path(DOVREL_SOURCE_DIR);
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

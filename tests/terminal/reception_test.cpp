@@ -260,7 +260,7 @@ protected:
         user[1] = {"ENMI", 1};
     }
     static std::string Capture() {
-        const auto path = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
+        const auto path = std::filesystem::path(DOVREL_SOURCE_DIR) /
                           "data" / "samples" / "capture.ita2";
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
