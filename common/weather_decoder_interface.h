@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "component_ids.h"
 #include "component_object.h"
@@ -107,6 +108,18 @@ class IWeatherDecoder : public IComponentObject {
   virtual HRESULT Advise(_IWeatherDecoderEvents* sink, std::uint32_t* cookie) = 0;
   // CONNECT_E_NOCONNECTION when the cookie names no connection.
   virtual HRESULT Unadvise(std::uint32_t cookie) = 0;
+
+  // Another interface of the same object, by identifier, with one reference
+  // added (the decoder serves IWeatherObservationSource this way); null and
+  // E_NOINTERFACE for an interface the object does not have.
+  virtual HRESULT QueryInterface(std::string_view iid, void** object) {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    if (iid != kIid) return E_NOINTERFACE;
+    AddRef();
+    *object = this;
+    return S_OK;
+  }
 };
 
 }  // namespace nimbo

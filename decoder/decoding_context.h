@@ -9,6 +9,7 @@
 
 #include "tables/code_tables.h"
 #include "weather_decoder_interface.h"
+#include "weather_observation.h"
 
 namespace nimbo {
 
@@ -102,6 +103,9 @@ class DecodingContext {
   virtual void ApplyErrorRule(std::string_view token) = 0;
   // The client's sinks, for Position, Temperature and Pressure.
   virtual _IWeatherDecoderEvents& Events() = 0;
+  // The record of the report being decoded (a scratch record between
+  // reports); decoders put the values they decode into it.
+  virtual WeatherObservation& Observation() = 0;
 
   virtual bool Quiet() const = 0;
   virtual const StationCatalogue& Catalogue() const = 0;

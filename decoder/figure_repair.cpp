@@ -1,32 +1,46 @@
-// The repair map is not the ITA2 letters/figures pairing: it is the pairing
-// seen in practice on the received bulletins, and it leaves I untouched.
+// Both figure alphabets of the teleprinter (ITA2 and its US variant) put the
+// figures 0 to 9, "/" and "=" on the same letter keys, so one pairing serves.
 #include "figure_repair.h"
+
+#include <array>
 
 namespace nimbo {
 namespace {
 
-char RepairFigure(char c) {
-  switch (c) {
-    case 'E': return '4';
-    case 'O': return '8';
-    case 'P': return '9';
-    case 'Q': return '1';
-    case 'R': return '5';
-    case 'T': return '6';
-    case 'U': return '3';
-    case 'V': return '=';
-    case 'W': return '2';
-    case 'X': return '/';
-    case 'Y': return '7';
-    default: return c;
+struct LetterFigure {
+  char letter;
+  char figure;
+};
+
+// The letters-shift letter of each figures-shift character a group may hold.
+constexpr std::array<LetterFigure, 12> kPairing = {{
+    {'Q', '1'}, {'W', '2'}, {'E', '3'}, {'R', '4'}, {'T', '5'}, {'Y', '6'},
+    {'U', '7'}, {'I', '8'}, {'O', '9'}, {'P', '0'}, {'X', '/'}, {'V', '='},
+}};
+
+// The figure paired with `c`, or 0 when `c` is no such letter.
+char PairedFigure(char c) {
+  for (const LetterFigure& pair : kPairing) {
+    if (pair.letter == c) return pair.figure;
   }
+  return 0;
+}
+
+bool Repairable(std::string_view token) {
+  for (char c : token) {
+    if ((c < '0' || c > '9') && c != '/' && PairedFigure(c) == 0) return false;
+  }
+  return true;
 }
 
 }  // namespace
 
 std::string RepairFigures(std::string_view token) {
   std::string repaired(token);
-  for (char& c : repaired) c = RepairFigure(c);
+  if (!Repairable(token)) return repaired;
+  for (char& c : repaired) {
+    if (const char figure = PairedFigure(c)) c = figure;
+  }
   return repaired;
 }
 

@@ -1,5 +1,6 @@
-// Figure repair: undoes letters that a teleprinter printed in letters shift
-// where the group should hold figures.
+// Figure repair: undoes a lost figures shift, where a teleprinter printed a
+// group in letters shift and so shows the letters that share keys with its
+// figures.
 #pragma once
 
 #include <string>
@@ -7,8 +8,10 @@
 
 namespace nimbo {
 
-// Keeps "/" and figures; maps E→4 O→8 P→9 Q→1 R→5 T→6 U→3 V→= W→2 X→/ Y→7;
-// every other character is left as it is.
+// A token made only of figures, "/" and the letters that ITA2 pairs with
+// figures (Q1 W2 E3 R4 T5 Y6 U7 I8 O9 P0, X for "/", V for "=") is turned
+// back into figures. A token holding any other character (a word such as
+// "NIL") was not sent in figures and is returned unchanged.
 std::string RepairFigures(std::string_view token);
 
 }  // namespace nimbo

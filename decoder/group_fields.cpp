@@ -48,4 +48,6 @@ bool PositionKnown(float latitude, float longitude) {
 
 bool UnexpectedGroup(std::string_view group) { return !group.empty() && IsFigure(group[0]); }
 
+double RoundedTenths(float value) { return std::round(static_cast<double>(value) * 10.0) / 10.0; }
+
 }  // namespace nimbo

@@ -17,6 +17,10 @@ std::string_view Field(std::string_view group, std::size_t first, std::size_t co
 // Integer value of an all-figures field (caller checked validity); 0 when empty.
 int FieldValue(std::string_view field);
 
+// A decoded value carried in a float, back to the tenths it was sent in (so
+// 12.3 reads 12.3 as a double, not 12.300000190734863).
+double RoundedTenths(float value);
+
 // True when the character is "0" to "9".
 bool IsFigure(char c);
 

@@ -52,8 +52,10 @@ char RuleCharacter(int level) {
 
 }  // namespace
 
-ReportParser::ReportParser(_IWeatherDecoderEvents& events, const StationCatalogue& catalogue)
-    : m_events(events), m_catalogue(catalogue) {}
+ReportParser::ReportParser(_IWeatherDecoderEvents& events,
+                           _IWeatherObservationEvents& observations,
+                           const StationCatalogue& catalogue)
+    : m_events(events), m_observations(observations), m_catalogue(catalogue) {}
 
 ReportParser::~ReportParser() = default;
 
@@ -110,11 +112,13 @@ void ReportParser::ProcessToken(std::string_view token, int keywordCode, int sep
   if (reportEnd && m_state != ParserState::kOutsideBulletin) {
     m_state = m_resumeState;
     m_sectionsAllowed = false;
+    FinishObservation();
   }
   m_atLineStart = separatorCode != kSeparatorBlank;
 }
 
 void ReportParser::FrameMessage(int keywordCode, int separatorCode) {
+  if (keywordCode != kKeywordNone || separatorCode == kSeparatorBlankLine) FinishObservation();
   if (keywordCode == kKeywordAfterZczc) {
     m_reportOpen = false;
     m_sectionsAllowed = false;
@@ -176,6 +180,7 @@ bool ReportParser::TakeIndicator(std::string_view token, int separatorCode) {
   } else {
     return false;
   }
+  FinishObservation();
   ++m_bulletinCounter;
   char number[32];
   std::snprintf(number, sizeof number, "ZCZC %05d", m_bulletinCounter % 100000);
@@ -230,8 +235,11 @@ bool ReportParser::HandleResync(std::string_view group, bool reportEnd) {
   }
 }
 
+// "222" opens section 2 only where section 2 may stand, right after section
+// 1: later sections hold groups of their own that begin with 222.
 bool ReportParser::HandleSectionMarker(std::string_view group) {
-  if (group.starts_with("222") && m_decoding.windGroupSeen) {
+  const bool inSection1 = m_state == ParserState::kSection1 || m_state == ParserState::kSection1Done;
+  if (group.starts_with("222") && m_decoding.windGroupSeen && inSection1) {
     m_groupOrder = 0;
     EmitSeparator(kSeparatorSection);
     DecodeShipMovement(group, *this);
@@ -429,12 +437,30 @@ void ReportParser::EmitLine(std::string_view text, int level, int slevel) {
   m_events.Result(m_eventText, level, slevel);
 }
 
+// Every report starts with its report separator, so the observation record
+// starts there too.
 void ReportParser::EmitSeparator(int level) {
   if (m_textLog.IsOpen()) m_textLog.Write(std::string(81, RuleCharacter(level)) + "\n");
   m_events.Separator(level);
+  if (level == kSeparatorReport) StartObservation();
+}
+
+void ReportParser::StartObservation() {
+  FinishObservation();
+  m_observation = WeatherObservation{};
+  m_observationOpen = true;
+  static constexpr std::string_view kKinds[] = {"BBXX", "AAXX", "OOXX"};
+  m_observation.kind = std::string(kKinds[static_cast<int>(m_decoding.reportKind)]);
+}
+
+void ReportParser::FinishObservation() {
+  if (!m_observationOpen) return;
+  m_observationOpen = false;
+  m_observations.Observation(m_observation);
 }
 
 void ReportParser::EmitError(std::string_view token) {
+  if (m_observationOpen) m_observation.errors.emplace_back(token);
   m_eventText.assign(kErrorLabel).append(token).push_back('\n');
   m_textLog.Write(m_eventText);
   m_events.Error(m_eventText);
@@ -447,8 +473,10 @@ void ReportParser::ApplyErrorRule(std::string_view token) {
   m_state = ParserState::kIdle;
 }
 
-// Closing the raw log ends the bulletin it is in, so that every file holds
-// whole bulletins; the next one is written from its indicator on.
+// Closing the raw log ends the bulletin it is in, once, so that every file
+// holds whole bulletins; the next one is written from its indicator on. (The
+// "NNNN" of a bulletin whose end was received is otherwise written only with
+// the next token the parser sees, which may come much later.)
 bool ReportParser::OpenRawLog(bool enable) {
   const bool wasOpen = m_rawLog.IsOpen();
   if (wasOpen && !enable && m_reportOpen && m_rawLog.Written()) {
@@ -467,7 +495,9 @@ void ReportParser::SetLogBase(const std::string& folder, const std::string& name
 }
 
 void ReportParser::FinishRawBulletin() {
-  if (m_reportOpen) m_rawLog.Write("NNNN\n");
+  if (!m_reportOpen) return;
+  m_rawLog.Write("NNNN\n");
+  m_reportOpen = false;
 }
 
 }  // namespace nimbo

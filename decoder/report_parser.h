@@ -12,13 +12,15 @@
 #include "decoding_context.h"
 #include "message_splitter.h"
 #include "station_catalogue.h"
+#include "weather_observation_interface.h"
 
 namespace nimbo {
 
 class ReportParser : public TokenParser, public DecodingContext {
  public:
-  // The sink and the catalogue are borrowed and must outlive the parser.
-  ReportParser(_IWeatherDecoderEvents& events, const StationCatalogue& catalogue);
+  // The sinks and the catalogue are borrowed and must outlive the parser.
+  ReportParser(_IWeatherDecoderEvents& events, _IWeatherObservationEvents& observations,
+               const StationCatalogue& catalogue);
   ~ReportParser() override;
 
   // TokenParser
@@ -41,6 +43,8 @@ class ReportParser : public TokenParser, public DecodingContext {
   const std::string& LogBase() const { return m_logBase; }
   // Ends an open bulletin in the raw log (used when the decoder goes away).
   void FinishRawBulletin();
+  // Raises the observation of a report still open (when the decoder goes away).
+  void FinishObservation();
 
   // DecodingContext
   void EmitLine(std::string_view text, int level, int slevel) override;
@@ -48,6 +52,7 @@ class ReportParser : public TokenParser, public DecodingContext {
   void EmitError(std::string_view token) override;
   void ApplyErrorRule(std::string_view token) override;
   _IWeatherDecoderEvents& Events() override { return m_events; }
+  WeatherObservation& Observation() override { return m_observation; }
   bool Quiet() const override { return quiet; }
   const StationCatalogue& Catalogue() const override { return m_catalogue; }
   std::tm LocalNow() const override { return LocalTimeNow(); }
@@ -75,8 +80,12 @@ class ReportParser : public TokenParser, public DecodingContext {
   void HandleSection1Start(std::string_view token);
   void HandleSection1Group(std::string_view token);
   void Decode(GroupDecoder decoder, std::string_view group, ParserState next);
+  void StartObservation();
 
   _IWeatherDecoderEvents& m_events;
+  _IWeatherObservationEvents& m_observations;
+  WeatherObservation m_observation;
+  bool m_observationOpen = false;
   const StationCatalogue& m_catalogue;
   DecodingState m_decoding;
   ParserState m_state = ParserState::kIdle;

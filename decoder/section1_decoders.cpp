@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <optional>
 #include <string>
 
 #include "group_fields.h"
@@ -24,11 +26,19 @@ FieldText TableField(std::string_view field, CodeTable table, std::string_view m
   return {std::string(CodeText(table, FieldValue(field))), false};
 }
 
+// A count of tenths shown with one decimal, right-aligned in `width`.
+std::string TenthsInWidth(int tenths, int width) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%*.1f", width, tenths / 10.0);
+  return text;
+}
+
 std::string VisibilityText(int vv) {
   if (vv == 89) return "greater than 70 km";
   if (vv == 90) return "less than 0.05 km";
   if (vv == 99) return "greater than 50 km";
-  if (vv <= 50) return NumberInWidth(vv / 10, 3) + "km";
+  if (vv == 0) return "less than 0.1 km";
+  if (vv <= 50) return TenthsInWidth(vv, 3) + "km";  // tenths of a kilometre
   if (vv <= 80) return NumberInWidth(vv - 50, 3) + "km";
   if (vv <= 88) return NumberInWidth((vv - 80) * 5 + 30, 3) + "km";
   return std::string(CodeText(CodeTable::T4377_VV, vv));
@@ -49,6 +59,40 @@ void EmitOperationLines(char ix, DecodingContext& context) {
   }
 }
 
+// Visibility in metres of a VV figure (code table 4377): the value, or the
+// lower bound of a class; absent for the unused figures 51 to 55.
+std::optional<int> VisibilityMetres(int vv) {
+  static constexpr int kCoded[] = {0, 50, 200, 500, 1000, 2000, 4000, 10000, 20000, 50000};
+  if (vv <= 50) return vv * 100;
+  if (vv <= 55) return std::nullopt;
+  if (vv <= 80) return (vv - 50) * 1000;
+  if (vv <= 88) return ((vv - 80) * 5 + 30) * 1000;
+  if (vv == 89) return 70000;
+  return kCoded[vv - 90];
+}
+
+// Amount and period of a 6RRRtR group (code tables 3590 and 4019).
+PrecipitationAmount PrecipitationRecord(std::string_view rrr, std::string_view tr) {
+  static constexpr int kPeriodHours[] = {0, 6, 12, 18, 24, 1, 2, 3, 9, 15};
+  PrecipitationAmount record;
+  if (IsValidField(rrr)) {
+    const int n = FieldValue(rrr);
+    record.amountCode = n;
+    record.trace = n == 990;
+    record.amountMm = n <= 989 ? n : n == 990 ? 0.0 : (n - 990) / 10.0;
+  }
+  if (IsValidField(tr)) {
+    record.periodCode = FieldValue(tr);
+    if (record.periodCode != 0) record.periodHours = kPeriodHours[*record.periodCode];
+  }
+  return record;
+}
+
+std::optional<double> ValueOf(float value) {
+  if (value == kNoValue) return std::nullopt;
+  return RoundedTenths(value);
+}
+
 bool MayRaiseForStation(const DecodingState& state) {
   return PositionKnown(state.latitude, state.longitude);
 }
@@ -58,6 +102,7 @@ bool MayRaiseForStation(const DecodingState& state) {
 // iRixhVV: operation type, weather group announcement, cloud base, visibility.
 bool DecodeCloudAndVisibility(std::string_view group, DecodingContext& context) {
   if (group.find("NIL") != std::string_view::npos || group.find("nil") != std::string_view::npos) {
+    context.Observation().nil = true;
     context.EmitSeparator(kSeparatorSection);
     context.EmitLine("No data reported\n", kLevelGroup, 0);
     return true;
@@ -83,6 +128,12 @@ bool DecodeCloudAndVisibility(std::string_view group, DecodingContext& context) 
   const std::string_view vv = group.substr(3, 2);
   const bool vvMissing = !IsValidField(vv);
   const std::string visibility = vvMissing ? std::string(kUnknown) : VisibilityText(FieldValue(vv));
+  WeatherObservation& record = context.Observation();
+  record.automaticWeatherCodes = ix == '7';
+  if (!vvMissing) {
+    record.visibilityCode = FieldValue(vv);
+    record.visibilityM = VisibilityMetres(FieldValue(vv));
+  }
   EmitGroupLine(context, "Visibility:        " + visibility + "\n", vvMissing);
   return true;
 }
@@ -93,12 +144,21 @@ bool DecodeWind(std::string_view group, DecodingContext& context) {
   DecodingState& state = context.State();
   const FieldText n = TableField(group.substr(0, 1), CodeTable::T2700_N, kUnknown);
   EmitGroupLine(context, "Total cloud cover: " + n.text + "\n", n.missing);
+  WeatherObservation& record = context.Observation();
+  if (!n.missing) {
+    record.cloudCoverCode = FieldValue(group.substr(0, 1));
+    if (*record.cloudCoverCode <= 8) record.cloudCoverOktas = record.cloudCoverCode;
+  }
 
   const std::string_view dd = group.substr(1, 2);
   const bool ddMissing = !IsValidField(dd);
   std::string direction(kUnknown);
   if (!ddMissing) {
     const int value = FieldValue(dd);
+    record.windDirectionCode = value;
+    record.windCalm = value == 0;
+    record.windVariable = value == 99;
+    if (value >= 1 && value <= 36) record.windDirection = value * 10;
     direction = value == 99   ? "variable direction"
                 : value == 0 ? "calm"
                              : NumberInWidth(value * 10, 3) + "\xB0 (-5/+4)";
@@ -110,6 +170,7 @@ bool DecodeWind(std::string_view group, DecodingContext& context) {
   const std::string speed =
       ffMissing ? std::string(kUnknown) : NumberInWidth(FieldValue(ff), 2) + std::string(state.windUnit);
   EmitGroupLine(context, "Wind speed:        " + speed + "\n", ffMissing);
+  if (!ffMissing) record.windSpeed = FieldValue(ff);
   state.windGroupSeen = true;
   return true;
 }
@@ -124,6 +185,7 @@ bool DecodeHighWindSpeed(std::string_view group, DecodingContext& context) {
                                     : NumberInWidth(FieldValue(fff), 3) +
                                           std::string(context.State().windUnit);
   EmitGroupLine(context, "Wind speed:        " + speed + "\n", missing);
+  if (!missing) context.Observation().windSpeed = FieldValue(fff);
   return true;
 }
 
@@ -134,6 +196,7 @@ bool DecodeAirTemperature(std::string_view group, DecodingContext& context) {
   const FormattedValue line = FormatTemperature("Temperature:       ", group);
   DecodingState& state = context.State();
   state.lastTemperature = line.value;
+  context.Observation().airTemperature = ValueOf(line.value);
   EmitGroupLine(context, line.text, line.missing);
   if (MayRaiseForStation(state) && std::trunc(std::fabs(line.value)) < 100.0f) {
     context.Events().Temperature(line.value, 0);
@@ -141,12 +204,23 @@ bool DecodeAirTemperature(std::string_view group, DecodingContext& context) {
   return true;
 }
 
-// 2snTdTdTd: dew point (or relative humidity for sn 9).
+// 2snTdTdTd: dew point, or 29UUU: relative humidity in per cent.
 bool DecodeDewPoint(std::string_view group, DecodingContext& context) {
   if (group.size() != 5) return false;
   if (group[0] != '2') return UnexpectedGroup(group);
+  if (group[1] == '9') {
+    const std::string_view uuu = group.substr(2, 3);
+    const bool missing = !IsValidField(uuu);
+    const std::string humidity =
+        missing ? std::string(kUnknown) : std::to_string(FieldValue(uuu)) + "%";
+    context.State().lastTemperature = kNoValue;
+    if (!missing) context.Observation().relativeHumidity = FieldValue(uuu);
+    EmitGroupLine(context, "Relative humidity: " + humidity + "\n", missing);
+    return true;
+  }
   const FormattedValue line = FormatTemperature("Dew Point:         ", group);
   context.State().lastTemperature = line.value;
+  context.Observation().dewPoint = ValueOf(line.value);
   EmitGroupLine(context, line.text, line.missing);
   return true;
 }
@@ -160,6 +234,8 @@ bool DecodePressureGroup(std::string_view group, char first, std::string_view la
   const FormattedValue line = FormatPressure(label, group);
   DecodingState& state = context.State();
   state.lastPressure = line.value;
+  (sea == 0 ? context.Observation().stationPressure : context.Observation().seaLevelPressure) =
+      ValueOf(line.value);
   EmitGroupLine(context, line.text, line.missing);
   if (MayRaiseForStation(state) && line.value < 1200.0f) context.Events().Pressure(line.value, sea);
   return true;
@@ -172,8 +248,56 @@ bool DecodeStationPressure(std::string_view group, DecodingContext& context) {
   return DecodePressureGroup(group, '3', "Station Pressure:  ", 0, context);
 }
 
-// 4PPPP: sea-level pressure.
+namespace {
+
+// Standard isobaric surface of 4a3hhh (code table 0264) and the height that
+// the three figures hhh stand for, their thousands figure left out.
+struct StandardSurface {
+  char a3;
+  std::string_view name;
+  int (*height)(int hhh);
+};
+
+constexpr std::array<StandardSurface, 5> kStandardSurfaces = {{
+    {'1', "1000", [](int hhh) { return hhh >= 500 ? -(hhh - 500) : hhh; }},
+    {'2', "925", [](int hhh) { return hhh < 300 ? 1000 + hhh : hhh; }},
+    {'5', "500", [](int hhh) { return 5000 + hhh; }},
+    {'7', "700", [](int hhh) { return hhh < 500 ? 3000 + hhh : 2000 + hhh; }},
+    {'8', "850", [](int hhh) { return 1000 + hhh; }},
+}};
+
+const StandardSurface* FindStandardSurface(char a3) {
+  for (const StandardSurface& surface : kStandardSurfaces) {
+    if (surface.a3 == a3) return &surface;
+  }
+  return nullptr;
+}
+
+// 4a3hhh: a high station's geopotential of a standard surface, sent in place
+// of the sea-level pressure; it is no pressure, so no Pressure event.
+void DecodeGeopotential(std::string_view group, const StandardSurface& surface,
+                        DecodingContext& context) {
+  const std::string_view hhh = group.substr(2, 3);
+  const bool missing = !IsValidField(hhh);
+  WeatherObservation& record = context.Observation();
+  record.geopotentialSurface = std::stoi(std::string(surface.name));
+  if (!missing) record.geopotentialHeight = surface.height(FieldValue(hhh));
+  const std::string height =
+      missing ? std::string(kUnknown) : std::to_string(surface.height(FieldValue(hhh))) + " gpm";
+  EmitGroupLine(context, "Geopotential:      " + std::string(surface.name) + " hPa, " + height + "\n",
+                missing);
+}
+
+}  // namespace
+
+// 4PPPP: sea-level pressure, or 4a3hhh: geopotential of a standard surface.
 bool DecodeSeaLevelPressure(std::string_view group, DecodingContext& context) {
+  if (group.size() == 5 && group[0] == '4') {
+    if (const StandardSurface* surface = FindStandardSurface(group[1])) {
+      DecodeGeopotential(group, *surface, context);
+      return true;
+    }
+  }
   return DecodePressureGroup(group, '4', "Sea Lvl Pressure:  ", 1, context);
 }
 
@@ -193,6 +317,13 @@ bool DecodePressureTendency(std::string_view group, DecodingContext& context) {
     pText = IsValidField(p) ? "." + std::string(p) : ".?";
   }
   EmitGroupLine(context, "Pressure Tendancy: " + ppText + pText + "hPa " + aText + "\n", missing);
+  // a 0 to 3: higher than three hours ago, 4 the same, 5 to 8 lower.
+  WeatherObservation& record = context.Observation();
+  if (IsValidField(a)) record.tendencyCode = FieldValue(a);
+  if (IsValidField(group.substr(2, 3))) {
+    const double change = FieldValue(group.substr(2, 3)) / 10.0;
+    record.pressureChange = record.tendencyCode.value_or(0) >= 5 ? -change : change;
+  }
   return true;
 }
 
@@ -210,10 +341,16 @@ bool DecodePrecipitation(std::string_view group, DecodingContext& context) {
     else if (n == 990) amount = "trace";
     else amount = "0." + std::to_string(n - 990) + "mm";
   }
+  // A period that was not reported is said so, not guessed.
   const std::string_view tr = group.substr(4, 1);
-  const int period = IsValidField(tr) ? FieldValue(tr) : 9;
-  const std::string periodText = "over " + std::string(CodeText(CodeTable::T4019_tR, period));
+  const std::string periodText =
+      IsValidField(tr) ? "over " + std::string(CodeText(CodeTable::T4019_tR, FieldValue(tr)))
+                       : "(period not reported)";
   EmitGroupLine(context, "Rain fall:         " + amount + " " + periodText + "\n", missing);
+  WeatherObservation& record = context.Observation();
+  (context.CurrentState() == ParserState::kSection3 ? record.precipitationSection3
+                                                     : record.precipitation) =
+      PrecipitationRecord(rrr, tr);
   return true;
 }
 
@@ -223,6 +360,10 @@ bool DecodeWeather(std::string_view group, DecodingContext& context) {
   const DecodingState& state = context.State();
   if (group[0] != '7' || !state.weatherGroupAnnounced) return UnexpectedGroup(group);
   const FieldText ww = TableField(group.substr(1, 2), state.presentWeather, kUnobserved);
+  WeatherObservation& record = context.Observation();
+  if (!ww.missing) record.presentWeatherCode = FieldValue(group.substr(1, 2));
+  if (IsValidField(group.substr(3, 1))) record.pastWeather1Code = FieldValue(group.substr(3, 1));
+  if (IsValidField(group.substr(4, 1))) record.pastWeather2Code = FieldValue(group.substr(4, 1));
   EmitGroupLine(context, "Present weather:   " + ww.text + "\n", ww.missing);
 
   FieldText past = TableField(group.substr(3, 1), state.pastWeather, kUnobserved);
@@ -239,8 +380,15 @@ bool DecodeWeather(std::string_view group, DecodingContext& context) {
 bool DecodeClouds(std::string_view group, DecodingContext& context) {
   if (group.size() != 5) return false;
   if (group[0] != '8') return UnexpectedGroup(group);
-  const char nh = IsFigure(group[1]) ? group[1] : '0';
-  context.EmitLine("Clouds coverage:   " + std::string(1, nh) + "\n", kLevelGroup, 0);
+  const bool nhMissing = !IsFigure(group[1]);
+  const std::string nh = nhMissing ? std::string(kUnknown) : std::string(1, group[1]);
+  EmitGroupLine(context, "Clouds coverage:   " + nh + "\n", nhMissing);
+  WeatherObservation& record = context.Observation();
+  std::optional<int>* codes[] = {&record.cloudAmountCode, &record.lowCloudCode,
+                                 &record.middleCloudCode, &record.highCloudCode};
+  for (int i = 0; i < 4; ++i) {
+    if (IsFigure(group[i + 1])) *codes[i] = group[i + 1] - '0';
+  }
   const FieldText low = TableField(group.substr(2, 1), CodeTable::T0513_CL, kUnobserved);
   EmitGroupLine(context, "Low cloud type:    " + low.text + "\n", low.missing);
   const FieldText medium = TableField(group.substr(3, 1), CodeTable::T0515_CM, kUnobserved);

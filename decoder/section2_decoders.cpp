@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "group_fields.h"
@@ -110,6 +111,24 @@ float EmitTemperatureLine(std::string_view label, const SignedMethod& sign, std:
     return figures.magnitude * sign.factor;
 }
 
+// A height given in half metres, in metres with one decimal ("%4.1f").
+std::string HalfMetres(int halves) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%4.1f", halves * 0.5);
+    return text;
+}
+
+// Wind waves of group 1 (measured, preferred) or 2 into the record.
+void RecordWaves(std::string_view group, WeatherObservation& record) {
+    const bool instrumented = group[0] == '1';
+    if ((group[0] != '1' && group[0] != '2') || (record.wavesInstrumented && !instrumented)) return;
+    record.wavesInstrumented = instrumented;
+    record.wavePeriodS.reset();
+    record.waveHeightM.reset();
+    if (IsValidField(group.substr(1, 2))) record.wavePeriodS = FieldValue(group.substr(1, 2));
+    if (IsValidField(group.substr(3, 2))) record.waveHeightM = FieldValue(group.substr(3, 2)) * 0.5;
+}
+
 // Period and height lines of a wave or swell group (heights in half metres).
 bool DecodeWaveGroup(std::string_view group, char first, std::string_view name,
                      std::string_view suffix, DecodingContext& context) {
@@ -124,8 +143,9 @@ bool DecodeWaveGroup(std::string_view group, char first, std::string_view name,
                   periodMissing);
     const std::string_view height = group.substr(3, 2);
     const bool heightMissing = !IsValidField(height);
+    RecordWaves(group, context.Observation());
     const std::string heightText =
-        heightMissing ? std::string(kUnobserved) : NumberInWidth(FieldValue(height) / 2, 2) + "m ";
+        heightMissing ? std::string(kUnobserved) : HalfMetres(FieldValue(height)) + "m ";
     EmitGroupLine(context,
                   std::string(name) + " height: " + heightText + std::string(suffix) + "\n",
                   heightMissing);
@@ -154,6 +174,7 @@ bool DecodeSeaTemperature(std::string_view group, DecodingContext& context) {
         EmitTemperatureLine("Sea surface Temp.: ", SeaTemperatureSign(group[1]), group, context);
     DecodingState& state = context.State();
     state.lastTemperature = value;
+    if (value != kNoValue) context.Observation().seaTemperature = RoundedTenths(value);
     if (value != kNoValue && PositionKnown(state.latitude, state.longitude) &&
         std::trunc(std::fabs(value)) < 100.0f) {
         context.Events().Temperature(value, 1);
@@ -161,14 +182,14 @@ bool DecodeSeaTemperature(std::string_view group, DecodingContext& context) {
     return true;
 }
 
-// 1PwaPwaHwaHwa: wind waves, instrumental.
-bool DecodeSeaWaves(std::string_view group, DecodingContext& context) {
-    return DecodeWaveGroup(group, '1', "Sea Waves ", "", context);
+// 1PwaPwaHwaHwa: wind waves, measured by instrument.
+bool DecodeInstrumentedWaves(std::string_view group, DecodingContext& context) {
+    return DecodeWaveGroup(group, '1', "Sea Waves ", "(instrumented)", context);
 }
 
-// 2PwPwHwHw: wind waves.
-bool DecodeInstrumentedWaves(std::string_view group, DecodingContext& context) {
-    return DecodeWaveGroup(group, '2', "Sea Waves ", "(instrumented)", context);
+// 2PwPwHwHw: wind waves, estimated.
+bool DecodeSeaWaves(std::string_view group, DecodingContext& context) {
+    return DecodeWaveGroup(group, '2', "Sea Waves ", "", context);
 }
 
 // 3dw1dw1dw2dw2: directions of the two swell systems; the second only when given.
@@ -249,7 +270,7 @@ bool DecodeWetBulb(std::string_view group, DecodingContext& context) {
 
 GroupDecoder Section2Decoder(int n) {
     static constexpr std::array<GroupDecoder, 9> kDecoders = {
-        DecodeSeaTemperature,  DecodeSeaWaves,    DecodeInstrumentedWaves,
+        DecodeSeaTemperature,  DecodeInstrumentedWaves, DecodeSeaWaves,
         DecodeSwellDirections, DecodeFirstSwell,  DecodeSecondSwell,
         DecodeIceAccretion,    DecodeWaveHeights, DecodeWetBulb,
     };

@@ -12,8 +12,8 @@
 namespace nimbo {
 
 bool DecodeSeaTemperature(std::string_view group, DecodingContext& context);     // 0snTwTwTw
-bool DecodeSeaWaves(std::string_view group, DecodingContext& context);           // 1PwaPwaHwaHwa
-bool DecodeInstrumentedWaves(std::string_view group, DecodingContext& context);  // 2PwPwHwHw
+bool DecodeInstrumentedWaves(std::string_view group, DecodingContext& context);  // 1PwaPwaHwaHwa
+bool DecodeSeaWaves(std::string_view group, DecodingContext& context);           // 2PwPwHwHw
 bool DecodeSwellDirections(std::string_view group, DecodingContext& context);    // 3dw1dw1dw2dw2
 bool DecodeFirstSwell(std::string_view group, DecodingContext& context);         // 4Pw1Pw1Hw1Hw1
 bool DecodeSecondSwell(std::string_view group, DecodingContext& context);        // 5Pw2Pw2Hw2Hw2

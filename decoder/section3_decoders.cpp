@@ -4,12 +4,14 @@
 // the regional data, which run to the end of the section as they are written.
 #include "section3_decoders.h"
 
+#include <cstdio>
 #include <string>
 
 #include "figure_repair.h"
 #include "group_fields.h"
 #include "later_sections.h"
 #include "section1_decoders.h"
+#include "special_phenomena.h"
 #include "tables/code_tables.h"
 #include "value_formatters.h"
 
@@ -113,6 +115,10 @@ bool DecodeExtremeTemperature(std::string_view group, char first, std::string_vi
     if (group.size() != 5) return false;
     if (group[0] != first) return UnexpectedGroup(group);
     const FormattedValue line = FormatTemperature(label, group);
+    if (line.value != kNoValue) {
+        WeatherObservation& record = context.Observation();
+        (first == '1' ? record.maxTemperature : record.minTemperature) = RoundedTenths(line.value);
+    }
     EmitGroupLine(context, line.text, line.missing);
     return true;
 }
@@ -160,6 +166,7 @@ bool DecodeSnowDepth(std::string_view group, DecodingContext& context) {
     const std::string_view sss = group.substr(2, 3);
     std::string depth = "???cm";
     if (IsValidField(sss)) depth = FieldValue(sss) >= 997 ? "" : std::string(sss) + "cm";
+    if (IsValidField(sss) && FieldValue(sss) < 997) context.Observation().snowDepthCm = FieldValue(sss);
     const char cover = group[1];
     const std::string coverText =
         IsFigure(cover) ? " " + std::string(CodeText(CodeTable::T0975_Eprime, cover - '0')) : "";
@@ -168,14 +175,24 @@ bool DecodeSnowDepth(std::string_view group, DecodingContext& context) {
     return true;
 }
 
-// 7R24R24R24R24: precipitation over 24 hours, in the figures written.
+// 7R24R24R24R24: precipitation over 24 hours, in tenths of a millimetre;
+// 9999 is a trace.
 bool DecodePrecipitation24h(std::string_view group, DecodingContext& context) {
     if (group.size() != 5) return false;
     if (group[0] != '7') return UnexpectedGroup(group);
     const std::string_view amount = group.substr(1, 4);
     const bool missing = !IsValidField(amount);
-    const std::string text =
-        missing ? std::string(kUnknown) : NumberInWidth(FieldValue(amount), 4) + "mm";
+    std::string text(kUnknown);
+    if (!missing) {
+        const int tenths = FieldValue(amount);
+        char figures[16];
+        std::snprintf(figures, sizeof figures, "%5.1fmm", tenths / 10.0);
+        text = tenths == 9999 ? "trace" : figures;
+        PrecipitationAmount& record = context.Observation().precipitation24h.emplace();
+        record.trace = tenths == 9999;
+        record.amountMm = record.trace ? 0.0 : tenths / 10.0;
+        record.periodHours = 24;
+    }
     EmitGroupLine(context, "24h precipitation: " + text + "\n", missing);
     return true;
 }
@@ -199,16 +216,18 @@ bool DecodeCloudLayer(std::string_view group, DecodingContext& context) {
     return true;
 }
 
-// 9SpSpspsp: special phenomena, with the category of SpSp.
+// 9SpSpspsp: special phenomena, named by their SpSp code.
 bool DecodeSpecialPhenomena(std::string_view group, DecodingContext& context) {
     if (group.size() != 5) return false;
     if (group[0] != '9') return UnexpectedGroup(group);
-    const std::string_view spsp = group.substr(1, 2);
-    const std::string category =
-        IsValidField(spsp) ? std::string(CodeText(CodeTable::T3778_SpSp, FieldValue(spsp) / 10))
-                           : "";
+    // Highest gust: 910 (last 10 minutes) or 911 (period of W1W2).
+    if ((group.substr(1, 2) == "10" || group.substr(1, 2) == "11") && IsValidField(group.substr(3, 2))) {
+        WeatherObservation& record = context.Observation();
+        record.gustCode = 900 + FieldValue(group.substr(1, 2));
+        record.gust = FieldValue(group.substr(3, 2));
+    }
     context.EmitLine(
-        "Special Phenomena: " + std::string(group.substr(3, 2)) + " (" + category + ")\n",
+        "Special Phenomena: " + SpecialPhenomenonText(group, context.State().windUnit) + "\n",
         kLevelGroup, 0);
     return true;
 }

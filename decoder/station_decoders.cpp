@@ -1,6 +1,7 @@
 // Section 0 decoders.
 #include "station_decoders.h"
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -62,6 +63,13 @@ void EmitCatalogueLines(std::string_view number, DecodingContext& context) {
   if (record.name.empty()) return;
   state.latitude = record.latitude;
   state.longitude = record.longitude;
+  WeatherObservation& observation = context.Observation();
+  observation.name = record.name;
+  if (PositionKnown(record.latitude, record.longitude)) {
+    // The catalogue gives hundredths of a degree.
+    observation.latitude = std::round(record.latitude * 100.0) / 100.0;
+    observation.longitude = std::round(record.longitude * 100.0) / 100.0;
+  }
   context.EmitLine("Station Reference: " + record.name + " [" + record.country + "]\n",
                    kLevelStation, 0);
   if (PositionKnown(record.latitude, record.longitude)) {
@@ -70,6 +78,19 @@ void EmitCatalogueLines(std::string_view number, DecodingContext& context) {
     context.Events().Position(record.latitude, record.longitude, ident, record.name,
                               record.country);
   }
+}
+
+// Day, hour and wind-speed unit of YYGGiw (code table 1855) into the record.
+void RecordTimeAndUnit(std::string_view yyggiw, const std::tm& now, WeatherObservation& record) {
+  record.year = now.tm_year + 1900;
+  record.month = now.tm_mon + 1;
+  if (IsAllFigures(yyggiw.substr(0, 2))) record.day = FieldValue(yyggiw.substr(0, 2));
+  if (IsAllFigures(yyggiw.substr(2, 2))) record.hour = FieldValue(yyggiw.substr(2, 2));
+  const char iw = yyggiw[4];
+  if (iw != '0' && iw != '1' && iw != '3' && iw != '4') return;
+  record.windUnitCode = iw - '0';
+  record.windSpeedUnit = iw < '3' ? "m/s" : "kt";
+  record.windSpeedSource = iw == '0' || iw == '3' ? "estimated" : "anemometer";
 }
 
 }  // namespace
@@ -85,6 +106,7 @@ bool DecodeTimeAndUnit(std::string_view yyggiw, DecodingContext& context) {
                        TimeField(yyggiw.substr(2, 2), 23) + ":xx UTC\n",
                    kLevelHeader, 0);
   state.windUnit = WindSpeedUnitText(yyggiw[4]);
+  RecordTimeAndUnit(yyggiw, now, context.Observation());
   return true;
 }
 
@@ -109,6 +131,14 @@ bool DecodeLandStation(std::string_view iiiii, DecodingContext& context) {
 
   EmitCatalogueLines(iiiii, context);
   const std::string_view country = CountryName(number);
+  WeatherObservation& observation = context.Observation();
+  observation.station = std::string(iiiii);
+  observation.country = std::string(country);
+  // "(Region VI: Europe)" is kept as "VI: Europe".
+  const auto open = region.find("Region ");
+  if (open != std::string_view::npos) {
+    observation.region = std::string(region.substr(open + 7, region.find(')') - open - 7));
+  }
   if (!country.empty()) {
     context.EmitLine("Country Reference: " + std::string(country) + "\n", kLevelStation, 0);
   }
@@ -116,6 +146,7 @@ bool DecodeLandStation(std::string_view iiiii, DecodingContext& context) {
 }
 
 bool DecodeShipStation(std::string_view callSign, DecodingContext& context) {
+  context.Observation().station = std::string(callSign);
   char text[64];
   const std::string sign(callSign.substr(0, 40));
   std::snprintf(text, sizeof text, "%-5s\n", sign.c_str());
@@ -149,6 +180,8 @@ bool DecodeLongitude(std::string_view group, DecodingContext& context) {
     if (group[0] == '3' || group[0] == '5') state.latitude = -state.latitude;
     if (group[0] == '5' || group[0] == '7') state.longitude = -state.longitude;
     context.Events().Position(state.latitude, state.longitude, state.callSign, "", "");
+    context.Observation().latitude = RoundedTenths(state.latitude);
+    context.Observation().longitude = RoundedTenths(state.longitude);
   }
   if (context.Quiet() && text.missing) return true;
   if (!text.whole.empty()) {
@@ -169,9 +202,10 @@ bool DecodeMarsdenSquare(std::string_view group, DecodingContext& context) {
 bool DecodeMobileAltitude(std::string_view group, DecodingContext& context) {
   if (group.size() != 5) return false;
   const std::string_view figures = group.substr(0, 4);
+  // im (code table 1845): 1 to 4 metres, 5 to 8 feet, by confidence class.
   std::string unit = " ";
-  if (group[4] >= '0' && group[4] <= '3') unit = "m";
-  if (group[4] >= '4' && group[4] <= '7') unit = "f";
+  if (group[4] >= '1' && group[4] <= '4') unit = "m";
+  if (group[4] >= '5' && group[4] <= '8') unit = "f";
   context.EmitLine("Mobile altitude:   " + std::to_string(FieldValue(figures)) + unit + "\n",
                    kLevelGroup, 0);
   return true;

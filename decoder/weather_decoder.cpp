@@ -41,7 +41,7 @@ HRESULT GetText(const std::string& text, std::string* value) {
 WeatherDecoder::WeatherDecoder() : WeatherDecoder(StationCatalogue::FindFolder()) {}
 
 WeatherDecoder::WeatherDecoder(const std::string& catalogueFolder)
-    : m_catalogue(catalogueFolder), m_parser(m_sinks, m_catalogue), m_splitter(m_parser, m_sinks) {
+    : m_catalogue(catalogueFolder), m_parser(m_sinks, m_observationSinks, m_catalogue), m_splitter(m_parser, m_sinks) {
   Initialise();
 }
 
@@ -60,12 +60,14 @@ void WeatherDecoder::Initialise() {
 
 WeatherDecoder::~WeatherDecoder() {
   try {
+    m_parser.FinishObservation();
     m_parser.FinishRawBulletin();
     m_parser.OpenRawLog(false);
     m_parser.OpenTextLog(false);
   } catch (...) {
   }
   m_sinks.DisconnectAll();
+  m_observationSinks.DisconnectAll();
 }
 
 std::uint32_t WeatherDecoder::AddRef() { return ++m_references; }
@@ -180,6 +182,20 @@ HRESULT WeatherDecoder::Advise(_IWeatherDecoderEvents* sink, std::uint32_t* cook
 
 HRESULT WeatherDecoder::Unadvise(std::uint32_t cookie) {
   return m_sinks.Disconnect(cookie) ? S_OK : CONNECT_E_NOCONNECTION;
+}
+
+HRESULT WeatherDecoder::QueryInterface(std::string_view iid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  *object = nullptr;
+  if (iid == IWeatherDecoder::kIid) {
+    *object = static_cast<IWeatherDecoder*>(this);
+  } else if (iid == IWeatherObservationSource::kIid) {
+    *object = static_cast<IWeatherObservationSource*>(&m_observationPoint);
+  } else {
+    return E_NOINTERFACE;
+  }
+  AddRef();
+  return S_OK;
 }
 
 }  // namespace nimbo

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "event_fanout.h"
+#include "observation_fanout.h"
 #include "message_splitter.h"
 #include "report_parser.h"
 #include "station_catalogue.h"
@@ -47,6 +48,9 @@ class WeatherDecoder final : public IWeatherDecoder {
   HRESULT put_LogText(std::int32_t value) override;
   HRESULT Advise(_IWeatherDecoderEvents* sink, std::uint32_t* cookie) override;
   HRESULT Unadvise(std::uint32_t cookie) override;
+  // Serves IWeatherDecoder and IWeatherObservationSource (the observation
+  // connection point, which shares the decoder's reference count).
+  HRESULT QueryInterface(std::string_view iid, void** object) override;
 
   // Destroying the object ends an open bulletin in the raw log with "NNNN"
   // and closes both logs.
@@ -57,6 +61,8 @@ class WeatherDecoder final : public IWeatherDecoder {
 
   std::atomic<std::uint32_t> m_references{1};
   EventFanout m_sinks;
+  ObservationFanout m_observationSinks;
+  ObservationPoint m_observationPoint{*this, m_observationSinks};
   StationCatalogue m_catalogue;
   ReportParser m_parser;
   MessageSplitter m_splitter;

@@ -1,8 +1,10 @@
 // nimbo: decodes SYNOP, SHIP and SYNOP MOBIL bulletins from files or stdin
 // with the weather decoder component, and prints the decoded text (what the
-// decoder's text log holds) or every event as one JSON object per line.
+// decoder's text log holds), every event as one JSON object per line, or the
+// observations as data (JSON lines, CSV or GeoJSON).
 // The decoder is created through the component loader only: no link to it.
 #include <fcntl.h>
+#include <getopt.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,7 +23,9 @@
 
 #include "component_ids.h"
 #include "component_loader.h"
+#include "observation_formats.h"
 #include "weather_decoder_interface.h"
+#include "weather_observation_interface.h"
 
 namespace {
 
@@ -43,7 +47,12 @@ constexpr const char* kUsage =
     "  --raw-log PATH     also write the decoder's raw log to PATH.syn\n"
     "  --text-log PATH    also write the decoder's text log to PATH.wmo\n"
     "  --chunk N          feed the decoder in fragments of N bytes (for testing)\n"
-    "  --json             print every event as one JSON object per line instead of text\n"
+    "  --format FORMAT    what to print: text (the default), events (every event as\n"
+    "                     one JSON object per line), obs-json (one JSON object per\n"
+    "                     observation and line), csv (one row per observation under a\n"
+    "                     header), geojson (a FeatureCollection of the observations\n"
+    "                     that have a position)\n"
+    "  --json             the same as --format events\n"
     "  --help             show this text\n"
     "\n"
     "The station catalogue wmoids.dat is taken from the current directory, then from\n"
@@ -51,12 +60,14 @@ constexpr const char* kUsage =
     "Exit status: 0 on success, 1 when the decoder cannot be created,\n"
     "2 on a bad option, an unreadable input or a log that cannot be opened.\n";
 
+enum class OutputFormat { kText, kEvents, kObservationJson, kCsv, kGeoJson };
+
 struct Options {
     bool strict = false;
     bool quiet = false;
     bool messageLock = false;
     bool decoderLock = true;
-    bool json = false;
+    OutputFormat format = OutputFormat::kText;
     std::size_t chunk = 0;  // 0: feed whatever each read returns
     std::string rawLog;
     std::string textLog;
@@ -263,23 +274,44 @@ private:
     }
 };
 
+// Prints each observation in one of the data formats. GeoJSON needs the
+// collection around its features: Begin and End write it.
+class ObservationWriter : public nimbo::_IWeatherObservationEvents {
+public:
+    explicit ObservationWriter(OutputFormat format) : m_format(format) {}
+    void Begin() {
+        if (m_format == OutputFormat::kCsv) Write(nimbo::ObservationCsvHeader());
+        if (m_format == OutputFormat::kGeoJson) Write("{\"type\":\"FeatureCollection\",\"features\":[");
+    }
+    void Observation(const nimbo::WeatherObservation& observation) override {
+        switch (m_format) {
+            case OutputFormat::kObservationJson:
+                Write(nimbo::ObservationJson(observation) + "\n");
+                break;
+            case OutputFormat::kCsv:
+                Write(nimbo::ObservationCsvRow(observation));
+                break;
+            case OutputFormat::kGeoJson: {
+                const std::string feature = nimbo::ObservationGeoJsonFeature(observation);
+                if (feature.empty()) break;
+                Write((m_features++ == 0 ? "\n" : ",\n") + feature);
+                break;
+            }
+            default:
+                break;
+        }
+    }
+    void End() {
+        if (m_format == OutputFormat::kGeoJson) Write("\n]}\n");
+    }
+
+private:
+    OutputFormat m_format;
+    std::size_t m_features = 0;
+};
+
 // ---------------------------------------------------------------------------
 // Command line
-
-bool TakeValue(int argc, char** argv, int& i, const char* name, std::string& value) {
-    const std::string arg = argv[i];
-    const std::string prefix = std::string(name) + "=";
-    if (arg == name) {
-        if (i + 1 >= argc) Fail(std::string("option ") + name + " needs a value");
-        value = argv[++i];
-        return true;
-    }
-    if (arg.rfind(prefix, 0) == 0) {
-        value = arg.substr(prefix.size());
-        return true;
-    }
-    return false;
-}
 
 std::size_t ChunkSize(const std::string& text) {
     std::size_t value = 0;
@@ -290,39 +322,57 @@ std::size_t ChunkSize(const std::string& text) {
     return value;
 }
 
+OutputFormat FormatNamed(const std::string& name) {
+    static constexpr std::pair<std::string_view, OutputFormat> kFormats[] = {
+        {"text", OutputFormat::kText},         {"events", OutputFormat::kEvents},
+        {"obs-json", OutputFormat::kObservationJson}, {"csv", OutputFormat::kCsv},
+        {"geojson", OutputFormat::kGeoJson},
+    };
+    for (const auto& [text, format] : kFormats) {
+        if (name == text) return format;
+    }
+    Fail("unknown format '" + name + "' (text, events, obs-json, csv or geojson)");
+}
+
+enum LongOnlyOption { kOptStrict = 256, kOptQuiet, kOptMessageLock, kOptNoDecoderLock, kOptRawLog,
+                      kOptTextLog, kOptChunk, kOptFormat, kOptJson };
+
 Options ParseArgs(int argc, char** argv) {
+    static const option kLongOptions[] = {
+        {"strict", no_argument, nullptr, kOptStrict},
+        {"quiet", no_argument, nullptr, kOptQuiet},
+        {"message-lock", no_argument, nullptr, kOptMessageLock},
+        {"no-decoder-lock", no_argument, nullptr, kOptNoDecoderLock},
+        {"raw-log", required_argument, nullptr, kOptRawLog},
+        {"text-log", required_argument, nullptr, kOptTextLog},
+        {"chunk", required_argument, nullptr, kOptChunk},
+        {"format", required_argument, nullptr, kOptFormat},
+        {"json", no_argument, nullptr, kOptJson},
+        {"help", no_argument, nullptr, 'h'},
+        {nullptr, 0, nullptr, 0},
+    };
     Options o;
-    bool onlyFiles = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        std::string v;
-        if (onlyFiles || arg == "-" || arg.empty() || arg[0] != '-') {
-            o.inputs.push_back(arg);
-        } else if (arg == "--") {
-            onlyFiles = true;
-        } else if (arg == "--help" || arg == "-h") {
-            std::fputs(kUsage, stdout);
-            std::exit(0);
-        } else if (arg == "--strict") {
-            o.strict = true;
-        } else if (arg == "--quiet") {
-            o.quiet = true;
-        } else if (arg == "--message-lock") {
-            o.messageLock = true;
-        } else if (arg == "--no-decoder-lock") {
-            o.decoderLock = false;
-        } else if (arg == "--json") {
-            o.json = true;
-        } else if (TakeValue(argc, argv, i, "--chunk", v)) {
-            o.chunk = ChunkSize(v);
-        } else if (TakeValue(argc, argv, i, "--raw-log", v)) {
-            o.rawLog = v;
-        } else if (TakeValue(argc, argv, i, "--text-log", v)) {
-            o.textLog = v;
-        } else {
-            Fail("unknown option '" + arg + "' (see --help)");
+    opterr = 0;  // the messages below say it in this program's words
+    for (;;) {
+        const int c = getopt_long(argc, argv, ":h", kLongOptions, nullptr);
+        const std::string arg = argv[optind - 1];
+        if (c == -1) break;
+        switch (c) {
+            case 'h': std::fputs(kUsage, stdout); std::exit(0);
+            case kOptStrict: o.strict = true; break;
+            case kOptQuiet: o.quiet = true; break;
+            case kOptMessageLock: o.messageLock = true; break;
+            case kOptNoDecoderLock: o.decoderLock = false; break;
+            case kOptRawLog: o.rawLog = optarg; break;
+            case kOptTextLog: o.textLog = optarg; break;
+            case kOptChunk: o.chunk = ChunkSize(optarg); break;
+            case kOptFormat: o.format = FormatNamed(optarg); break;
+            case kOptJson: o.format = OutputFormat::kEvents; break;
+            case ':': Fail("option " + arg + " needs a value");
+            default: Fail("unknown option '" + arg + "' (see --help)");
         }
     }
+    for (int i = optind; i < argc; ++i) o.inputs.emplace_back(argv[i]);
     if (o.inputs.empty()) o.inputs.push_back("-");
     return o;
 }
@@ -419,6 +469,20 @@ private:
     bool m_existed = true;
 };
 
+// Connects the writer to the decoder's observation connection point; the
+// connection lasts as long as the decoder.
+bool ConnectObservations(IWeatherDecoder& decoder, ObservationWriter& writer) {
+    void* object = nullptr;
+    if (nimbo::Failed(decoder.QueryInterface(nimbo::IWeatherObservationSource::kIid, &object))) {
+        std::fprintf(stderr, "nimbo: the weather decoder gives no observations\n");
+        return false;
+    }
+    ComponentRef<nimbo::IWeatherObservationSource> source(
+        static_cast<nimbo::IWeatherObservationSource*>(object));
+    std::uint32_t cookie = 0;
+    return nimbo::Succeeded(source->Advise(&writer, &cookie));
+}
+
 int Run(const Options& o) {
     DefaultLogFolderCleanup cleanup;
     std::string error;
@@ -429,9 +493,18 @@ int Run(const Options& o) {
     }
     TextSink textSink;
     JsonSink jsonSink;
+    ObservationWriter observationWriter(o.format);
     std::uint32_t cookie = 0;
-    decoder->Advise(o.json ? static_cast<nimbo::_IWeatherDecoderEvents*>(&jsonSink) : &textSink,
-                    &cookie);
+    const bool events = o.format == OutputFormat::kText || o.format == OutputFormat::kEvents;
+    if (events) {
+        decoder->Advise(o.format == OutputFormat::kEvents
+                            ? static_cast<nimbo::_IWeatherDecoderEvents*>(&jsonSink)
+                            : &textSink,
+                        &cookie);
+    } else if (!ConnectObservations(*decoder, observationWriter)) {
+        return 1;
+    }
+    observationWriter.Begin();
     decoder->put_DecoderRelax(o.strict ? 0 : 1);
     decoder->put_DecoderQuiet(o.quiet ? 1 : 0);
     decoder->put_MessageLock(o.messageLock ? 1 : 0);
@@ -445,9 +518,12 @@ int Run(const Options& o) {
         if (g_output.Error() != 0) break;
     }
 
-    // Releasing the decoder closes its logs (and ends an open raw bulletin).
-    decoder->Unadvise(cookie);
+    // Releasing the decoder closes its logs (and ends an open raw bulletin);
+    // the observation writer stays connected to hear a last report without
+    // its "=".
+    if (events) decoder->Unadvise(cookie);
     decoder.Reset();
+    observationWriter.End();
     return allRead ? 0 : 2;
 }
 

@@ -57,9 +57,9 @@ TEST(HeadingTest, OutOfRangeTimeFiguresShowQuestionMarks) {
 }
 
 TEST(HeadingTest, TransmittedTimeIsRepaired) {
-  EXPECT_NE(HeadingText("SMDL01 EDZW QTWEOO").find("Transmitted time:  16" + MonthYear() + " ??:?? UTC\n"),
+  EXPECT_NE(HeadingText("SMDL01 EDZW QYRROO").find("Transmitted time:  16" + MonthYear() + " ??:?? UTC\n"),
             std::string::npos);
-  EXPECT_NE(HeadingText("SMDL01 EDZW QTWWRR").find("Transmitted time:  16" + MonthYear() + " 22:55 UTC\n"),
+  EXPECT_NE(HeadingText("SMDL01 EDZW QYWWTT").find("Transmitted time:  16" + MonthYear() + " 22:55 UTC\n"),
             std::string::npos);
 }
 

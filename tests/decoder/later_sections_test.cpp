@@ -62,7 +62,7 @@ TEST(Section5Test, NationalDataLinesAreComplete) {
     harness.Feed(
         "ZCZC 1\nSMDL01 EDZW 061200\nAAXX 06121\n10400 32465 02405 555 1E234 "
         "MISDA=\n10384 32465 02405=\n");
-    EXPECT_NE(harness.Text().find("National data:    \n 14234\n MISDA\n"), std::string::npos);
+    EXPECT_NE(harness.Text().find("National data:    \n 13234\n MISDA\n"), std::string::npos);
     // The section separator comes before the national-data line.
     const auto& events = harness.Sink().events;
     for (std::size_t i = 0; i < events.size(); ++i) {
@@ -112,8 +112,9 @@ TEST(MobileStationTest, AltitudeUnits) {
         const char* line;
     };
     for (const Case c :
-         {Case{"02524", "Mobile altitude:   252f\n"}, Case{"12507", "Mobile altitude:   1250f\n"},
-          Case{"01008", "Mobile altitude:   100 \n"}}) {
+         {Case{"01504", "Mobile altitude:   150m\n"}, Case{"02521", "Mobile altitude:   252m\n"},
+          Case{"12505", "Mobile altitude:   1250f\n"}, Case{"01008", "Mobile altitude:   100f\n"},
+          Case{"01000", "Mobile altitude:   100 \n"}, Case{"01009", "Mobile altitude:   100 \n"}}) {
         DecoderHarness harness(false);
         harness.Feed(std::string("ZCZC 1\nSNCN19 CWAO 281802\nOOXX\nBHO 05194 99210 10799 10119 ") +
                      c.group + " 26/// /3001=\n");

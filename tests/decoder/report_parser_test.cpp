@@ -130,6 +130,18 @@ TEST(ReportParserTest, SectionMarkersNeedSectionOneAndTwoTwoTwoNeedsTheWindGroup
   EXPECT_TRUE(harness.Errors().empty());
 }
 
+// Groups of sections 3 and 5 that begin with 222 belong to their section.
+TEST(ReportParserTest, TwoTwoTwoOpensSectionTwoOnlyAfterSectionOne) {
+  DecoderHarness harness;
+  harness.Feed(Land("10400 32965 02405 10125 333 55300 0//// 22275 91108 555 22201="));
+  const std::string text = harness.Text();
+  EXPECT_EQ(text.find("Ship direction:"), std::string::npos) << text;
+  EXPECT_NE(text.find("Radiation amount:  2275kJ/m2\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("Special Phenomena: 911 "), std::string::npos) << text;
+  EXPECT_NE(text.find("National data:    \n 22201\n"), std::string::npos) << text;
+  EXPECT_TRUE(harness.Errors().empty());
+}
+
 TEST(ReportParserTest, MarkerBeforeTheCloudGroupIsAnOrdinaryGroup) {
   DecoderHarness harness;
   harness.Feed(Land("10400 333 02405="));

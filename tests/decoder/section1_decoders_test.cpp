@@ -2,6 +2,7 @@
 // station, checked against the lines it must print and the events it raises.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 
 #include "decoder_test_support.h"
@@ -58,22 +59,38 @@ INSTANTIATE_TEST_SUITE_P(
         GroupCase{"1/125", "Temperature:        12.5\n"},
         GroupCase{"1012/", "Temperature:       +12.?\xB0" "c\n"},
         GroupCase{"10///", "Temperature:       Unknown    \n"},
-        GroupCase{"29085", "Dew Point:           8.5RH (relative humidity)\n"},
+        GroupCase{"29079", "Relative humidity: 79%\n"},
+        GroupCase{"29///", "Relative humidity: Unknown    \n"},
         GroupCase{"30132", "Station Pressure:  1013.2hPa \n"},
         GroupCase{"39875", "Station Pressure:   987.5hPa \n"},
         GroupCase{"3///5", "Station Pressure:  ????.5hPa \n"},
         GroupCase{"40150", "Sea Lvl Pressure:  1015.0hPa \n"},
+        GroupCase{"48507", "Geopotential:      850 hPa, 1507 gpm\n"},
+        GroupCase{"47945", "Geopotential:      700 hPa, 2945 gpm\n"},
+        GroupCase{"47123", "Geopotential:      700 hPa, 3123 gpm\n"},
+        GroupCase{"42820", "Geopotential:      925 hPa, 820 gpm\n"},
+        GroupCase{"42112", "Geopotential:      925 hPa, 1112 gpm\n"},
+        GroupCase{"41060", "Geopotential:      1000 hPa, 60 gpm\n"},
+        GroupCase{"41512", "Geopotential:      1000 hPa, -12 gpm\n"},
+        GroupCase{"45880", "Geopotential:      500 hPa, 5880 gpm\n"},
+        GroupCase{"4PPQW", "Sea Lvl Pressure:  1001.2hPa \n"},
         GroupCase{"52015", "Pressure Tendancy:  1.5hPa "},
-        GroupCase{"6990/", "Rain fall:         trace over "},
+        GroupCase{"6990/", "Rain fall:         trace (period not reported)\n"},
         GroupCase{"69931", "Rain fall:         0.3mm over "},
         GroupCase{"69891", "Rain fall:         989mm or more over "},
         GroupCase{"60121", "Rain fall:          12mm over "},
+        GroupCase{"6001/", "Rain fall:           1mm (period not reported)\n"},
         GroupCase{"80000", "Clouds coverage:   0\n"},
-        GroupCase{"8////", "Clouds coverage:   0\nLow cloud type:    Unobserved \n"
+        GroupCase{"8////", "Clouds coverage:   Unknown    \nLow cloud type:    Unobserved \n"
                            "Medium cloud type: Unobserved \nHigh cloud type:   Unobserved \n"},
         GroupCase{"91230", "Observation time:  12:30\n"},
         GroupCase{"92530", "Observation time:  25:30 (Encoding Error)\n"},
-        GroupCase{"9////", "Observation time:  Unknown    \n"}));
+        GroupCase{"9////", "Observation time:  Unknown    \n"}),
+    [](const auto& info) {
+      std::string name = info.param.group;
+      for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+      return name;
+    });
 
 // Lines whose text comes from a code table: checked by their start.
 TEST(Section1Test, TableTextsFollowTheirLabels) {
@@ -119,7 +136,8 @@ TEST(Section1Test, VisibilityScales) {
     const char* vv;
     const char* text;
   };
-  for (const Case c : {Case{"05", "  0km"}, Case{"50", "  5km"}, Case{"65", " 15km"}, Case{"82", " 40km"},
+  for (const Case c : {Case{"00", "less than 0.1 km"}, Case{"05", "0.5km"}, Case{"13", "1.3km"},
+                       Case{"50", "5.0km"}, Case{"65", " 15km"}, Case{"82", " 40km"},
                        Case{"89", "greater than 70 km"}, Case{"90", "less than 0.05 km"},
                        Case{"99", "greater than 50 km"}, Case{"//", "Unknown    "}}) {
     DecoderHarness second;
@@ -168,6 +186,10 @@ TEST(Section1Test, TemperatureWithoutSignRaisesNothing) {
 }
 
 TEST(Section1Test, PressuresRaiseStationAndSeaLevelEvents) {
+  // A geopotential in place of the sea-level pressure is no pressure.
+  for (const auto& event : DecodeSection1("31465", "37799 48507").events) {
+    if (event.kind == "Pressure") EXPECT_EQ(event.b, 0) << event.Describe();
+  }
   const Decoded decoded = DecodeSection1("31465", "30132 49875");
   std::vector<testing::Event> pressures;
   for (const auto& event : decoded.events) {
@@ -198,8 +220,12 @@ TEST(Section1Test, WrongLengthGroupIsMalformed) {
 }
 
 TEST(Section1Test, LettersPrintedInLettersShiftAreRepaired) {
-  const Decoded decoded = DecodeSection1("31465", "Q0QWR");  // 10125
+  const Decoded decoded = DecodeSection1("31465", "QPQWT");  // 10125
   EXPECT_EQ(decoded.text, "Temperature:       +12.5\xB0" "c\n");
+  // A word is no group sent in letters shift: NIL keeps its letters.
+  DecoderHarness harness;
+  harness.Feed("ZCZC 1\nSMDL01 EDZW 061200\nAAXX 06121\n10400 NIL=\n");
+  EXPECT_NE(harness.Text().find("No data reported\n"), std::string::npos);
 }
 
 }  // namespace

@@ -97,11 +97,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "Sea surface Temp.: +12.?\xB0"
                   "c (intake measure)\n"},
         GroupCase{"0////", "Sea surface Temp.: Unknown    \n"},
-        GroupCase{"10503", "Sea Waves  period:  5s \nSea Waves  height:  1m \n"},
-        GroupCase{"1////", "Sea Waves  period: Unobserved \nSea Waves  height: Unobserved \n"},
-        GroupCase{"20812",
-                  "Sea Waves  period:  8s (instrumented)\n"
-                  "Sea Waves  height:  6m (instrumented)\n"},
+        GroupCase{"10305",
+                  "Sea Waves  period:  3s (instrumented)\n"
+                  "Sea Waves  height:  2.5m (instrumented)\n"},
+        GroupCase{"1////",
+                  "Sea Waves  period: Unobserved (instrumented)\n"
+                  "Sea Waves  height: Unobserved (instrumented)\n"},
+        GroupCase{"20812", "Sea Waves  period:  8s \nSea Waves  height:  6.0m \n"},
         GroupCase{"31020",
                   "Swell direct. N\xB0"
                   "1: 100\xB0\nSwell direct. N\xB0"
@@ -116,11 +118,11 @@ INSTANTIATE_TEST_SUITE_P(
         GroupCase{"41207",
                   "Sweels N\xB0"
                   "1 period: 12s \nSweels N\xB0"
-                  "1 height:  3m \n"},
+                  "1 height:  3.5m \n"},
         GroupCase{"50904",
                   "Sweels N\xB0"
                   "2 period:  9s \nSweels N\xB0"
-                  "2 height:  2m \n"},
+                  "2 height:  2.0m \n"},
         GroupCase{"61234", "Ice thickness:     1\nAccretion cause:   23\nAccretion rate:    4\n"},
         GroupCase{"6/1//",
                   "Ice thickness:     Unknown    \nAccretion cause:   Unknown    \n"
@@ -191,7 +193,7 @@ TEST(Section2Test, SeaTemperatureOfAShipWithoutPositionRaisesNothing) {
 TEST(Section2Test, QuietModeLeavesOutMissingLinesOnly) {
     const Decoded decoded = DecodeSection2("0//// 1//03 3//05 6/1//", true);
     EXPECT_EQ(decoded.text,
-              "Sea Waves  height:  1m \nSwell direct. N\xB0"
+              "Sea Waves  height:  1.5m (instrumented)\nSwell direct. N\xB0"
               "2: 50\xB0\n");
 }
 

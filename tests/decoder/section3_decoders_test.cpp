@@ -106,7 +106,9 @@ INSTANTIATE_TEST_SUITE_P(
         GroupCase{"59005", "Pres. chang. (24h):-0.5hPa \n"},
         GroupCase{"59///", "Pres. chang. (24h):Unknown    \n"},
         GroupCase{"60121", "Rain fall:          12mm over " + Table(CodeTable::T4019_tR, 1) + "\n"},
-        GroupCase{"70125", "24h precipitation:  125mm\n"},
+        GroupCase{"70123", "24h precipitation:  12.3mm\n"},
+        GroupCase{"70002", "24h precipitation:   0.2mm\n"},
+        GroupCase{"79999", "24h precipitation: trace\n"},
         GroupCase{"7////", "24h precipitation: Unknown    \n"},
         GroupCase{"81225", "Cloud cover layer: 1 of " + Table(CodeTable::T0500_C, 2) +
                                "\nCloud base height: 750m\n"},
@@ -123,8 +125,16 @@ INSTANTIATE_TEST_SUITE_P(
                                "\nCloud base height:  200 to less than  300m\n"},
         GroupCase{"8/6//", "Cloud cover layer: 0 of " + Table(CodeTable::T0500_C, 6) +
                                "\nCloud base height: Unknown    \n"},
-        GroupCase{"91208", "Special Phenomena: 08 (" + Table(CodeTable::T3778_SpSp, 1) + ")\n"},
-        GroupCase{"9////", "Special Phenomena: // ()\n"}),
+        GroupCase{"90710", "Special Phenomena: 907 duration of the reference period: 1.0 h\n"},
+        GroupCase{"90766", "Special Phenomena: 907 duration of the reference period: 11 to 12 h\n"},
+        GroupCase{"91018", "Special Phenomena: 910 highest gust in the 10 minutes before the "
+                           "observation: 18m/s (from anemometer)\n"},
+        GroupCase{"91108", "Special Phenomena: 911 highest gust during the period covered by "
+                           "W1W2: 8m/s (from anemometer)\n"},
+        GroupCase{"91531", "Special Phenomena: 915 wind direction: 310\xB0\n"},
+        GroupCase{"93105", "Special Phenomena: 931 depth of newly fallen snow: code figures 05\n"},
+        GroupCase{"95811", "Special Phenomena: 958 11 (" + Table(CodeTable::T3778_SpSp, 5) + ")\n"},
+        GroupCase{"9////", "Special Phenomena: 9// //\n"}),
     [](const auto& info) { return NameOf(info.param.groups); });
 
 TEST(Section3Test, QuietModeLeavesOutTheMissingLines) {
@@ -182,7 +192,7 @@ TEST(Section3Test, SunshineWithoutFiguresStillAnnouncesRadiation) {
 
 TEST(Section3Test, GroupAboveFiveEndsTheRadiationFollowUp) {
     const Decoded decoded = DecodeSection3("55300 70045");
-    EXPECT_EQ(decoded.text, "Sun (last hour):   0.0h\n24h precipitation:   45mm\n");
+    EXPECT_EQ(decoded.text, "Sun (last hour):   0.0h\n24h precipitation:   4.5mm\n");
 }
 
 TEST(Section3Test, AnyFiveGroupAfterSunshineIsTheRadiation) {
@@ -271,15 +281,14 @@ TEST(Section3Test, GroupsOutOfOrderAreErrors) {
 TEST(Section3Test, EightAndNineGroupsRepeat) {
     const Decoded decoded = DecodeSection3("81225 82330 91208 91108");
     EXPECT_TRUE(decoded.errors.empty());
-    EXPECT_NE(decoded.text.find("Cloud base height: 900m\nSpecial Phenomena: 08 ("),
-              std::string::npos);
-    EXPECT_NE(decoded.text.find(")\nSpecial Phenomena: 08 ("), std::string::npos);
+    EXPECT_NE(decoded.text.find("Cloud base height: 900m\nSpecial Phenomena: 912 "), std::string::npos);
+    EXPECT_NE(decoded.text.find("\nSpecial Phenomena: 911 "), std::string::npos);
 }
 
 TEST(Section3Test, RegionalDataAfterANineGroup) {
     const Decoded decoded = DecodeSection3("91208 80000 01234 1E345 ABCDE");
-    EXPECT_NE(decoded.text.find("Local information: 01234\nLocal information: 14345\n"
-                                "Local information: ABCD4\n"),
+    EXPECT_NE(decoded.text.find("Local information: 01234\nLocal information: 13345\n"
+                                "Local information: ABCDE\n"),
               std::string::npos);
     EXPECT_TRUE(decoded.errors.empty());
 }
