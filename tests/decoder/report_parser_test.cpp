@@ -260,6 +260,8 @@ const FramingCase kFramingCases[] = {
     {"NilInLettersShift", Land("10400 NILV\n10384 32965 02405 10200=="), {"10400", "10384"}, 1},
 };
 
+void PrintTo(const FramingCase& framing, std::ostream* out) { *out << framing.name; }
+
 class FramingTest : public ::testing::TestWithParam<std::tuple<FramingCase, bool>> {};
 
 TEST_P(FramingTest, EveryReportIsDecodedAndNothingElse) {
