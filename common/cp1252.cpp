@@ -31,15 +31,11 @@ iconv_t Converter() {
   return converter.handle;
 }
 
-}  // namespace
-
-std::string Cp1252ToUtf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + 8);
+void AppendConverted(std::string& out, std::string_view text) {
   const iconv_t converter = Converter();
   if (converter == reinterpret_cast<iconv_t>(-1)) {
     for (char c : text) AppendLatin1(out, static_cast<unsigned char>(c));
-    return out;
+    return;
   }
   char* in = const_cast<char*>(text.data());
   std::size_t inLeft = text.size();
@@ -55,6 +51,27 @@ std::string Cp1252ToUtf8(std::string_view text) {
       --inLeft;
     }
   }
+}
+
+}  // namespace
+
+void AppendCp1252AsUtf8(std::string& out, std::string_view text) {
+  std::size_t run = 0;
+  while (run < text.size()) {
+    std::size_t high = run;
+    while (high < text.size() && static_cast<unsigned char>(text[high]) < 0x80) ++high;
+    out.append(text.data() + run, high - run);
+    std::size_t ascii = high;
+    while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) >= 0x80) ++ascii;
+    if (ascii > high) AppendConverted(out, text.substr(high, ascii - high));
+    run = ascii;
+  }
+}
+
+std::string Cp1252ToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 8);
+  AppendCp1252AsUtf8(out, text);
   return out;
 }
 

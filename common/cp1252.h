@@ -11,5 +11,8 @@ namespace nimbo {
 // point (0xB0 is the degree sign), 0x80-0x9F the Windows-1252 characters; the
 // five bytes that code page leaves undefined keep their C1 control code point.
 std::string Cp1252ToUtf8(std::string_view text);
+// The same conversion appended to `out`; runs of ASCII are copied whole, so
+// plain text costs one copy.
+void AppendCp1252AsUtf8(std::string& out, std::string_view text);
 
 }  // namespace nimbo

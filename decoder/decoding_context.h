@@ -45,6 +45,10 @@ enum class ParserState : int {
   kResyncWait = 25,
   kResyncGuess = 26,
   kResyncSkip = 27,
+  // Text that starts no report (a switch stamp, a trailer) was read where a
+  // report should begin; tokens are ignored until an indicator or a message
+  // start, and the line before the next indicator is taken as its heading.
+  kOutsideBulletin = 28,
 };
 
 // Kind of the report being decoded, from its indicator.

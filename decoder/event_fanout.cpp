@@ -24,6 +24,15 @@ bool EventFanout::Disconnect(std::uint32_t cookie) {
 // from inside an event.
 template <class Call>
 void EventFanout::Raise(Call call) {
+  if (m_sinks.size() == 1) {
+    // The usual case: one sink, and no list to copy for each event.
+    try {
+      call(*m_sinks.front().second);
+    } catch (...) {
+      // Ignored, as for several sinks below.
+    }
+    return;
+  }
   const auto sinks = m_sinks;
   for (const auto& [cookie, sink] : sinks) {
     const bool stillConnected = std::any_of(m_sinks.begin(), m_sinks.end(),

@@ -18,13 +18,17 @@ constexpr std::array<LetterFigure, 12> kPairing = {{
     {'U', '7'}, {'I', '8'}, {'O', '9'}, {'P', '0'}, {'X', '/'}, {'V', '='},
 }};
 
-// The figure paired with `c`, or 0 when `c` is no such letter.
-char PairedFigure(char c) {
-  for (const LetterFigure& pair : kPairing) {
-    if (pair.letter == c) return pair.figure;
-  }
-  return 0;
+// Every token goes through the repair, so the pairing is looked up in a
+// table by character, made from the list above.
+constexpr std::array<char, 256> MakeFigureTable() {
+  std::array<char, 256> table{};
+  for (const LetterFigure& pair : kPairing) table[static_cast<unsigned char>(pair.letter)] = pair.figure;
+  return table;
 }
+constexpr std::array<char, 256> kFigureOf = MakeFigureTable();
+
+// The figure paired with `c`, or 0 when `c` is no such letter.
+char PairedFigure(char c) { return kFigureOf[static_cast<unsigned char>(c)]; }
 
 bool Repairable(std::string_view token) {
   for (char c : token) {

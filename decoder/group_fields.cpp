@@ -1,6 +1,7 @@
 // Field helpers of the group decoders.
 #include "group_fields.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -35,8 +36,10 @@ int FieldValue(std::string_view field) {
 
 std::string NumberInWidth(long value, int width) {
   char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%*ld", width, value);
-  return buffer;
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+  const auto length = static_cast<int>(end - buffer);
+  std::string text(length < width ? width - length : 0, ' ');
+  return text.append(buffer, end);
 }
 
 bool PositionKnown(float latitude, float longitude) {

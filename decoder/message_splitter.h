@@ -16,6 +16,10 @@ inline constexpr int kKeywordNone = 0;
 inline constexpr int kKeywordAfterZczc = 1;
 inline constexpr int kKeywordAfterNnnn = 2;
 
+// Longest token the splitter delivers; the rest of a longer run of
+// characters is dropped, and the parser reports such a token once.
+inline constexpr std::size_t kMaxTokenLength = 256;
+
 // What ended a delivered token. Its own type: the report parser's separator
 // levels use the same small numbers for another meaning.
 enum class TokenSeparator { kBlank, kLineEnd, kBlankLine };
@@ -30,6 +34,10 @@ class TokenParser {
   virtual void ProcessToken(std::string_view token, int keywordCode, TokenSeparator separatorCode) = 0;
   // The one-shot resynchronisation request is withdrawn.
   virtual void ClearResyn() = 0;
+  // True after text that starts no report (a switch stamp after the last
+  // report, say): the next indicator opens a new bulletin, and the line
+  // before it is its heading.
+  virtual bool OutsideBulletin() const = 0;
 };
 
 class MessageSplitter {
@@ -52,20 +60,24 @@ class MessageSplitter {
   };
   using LineSlots = std::array<std::string, 4>;
 
-  void OnCharacter(char c);
   void OnBlank();
   void OnLineFeed();
   void OnOther(char c);
+  std::string TakeToken();
+  void AppendToToken(char c);
+  bool MayMatch(char c) const;
   void RunMatchers(char c);
   void OnDelimiter(std::size_t which);
   void RestartMatchers();
   void Deliver(const std::string& token, int keywordCode, TokenSeparator separatorCode);
+  bool WaitsForIndicator() const;
   void ReplayPreviousLine();
   void RotateLines();
 
   TokenParser& m_parser;
   _IWeatherDecoderEvents& m_events;
   std::string m_token;
+  std::size_t m_dropped = 0;  // characters of the current token beyond the cap
   CharState m_state = CharState::kLineStart;
   std::array<Matcher, 2> m_matchers;
   bool m_firstOnLine = true;

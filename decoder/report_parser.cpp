@@ -19,7 +19,27 @@ namespace {
 
 constexpr std::string_view kErrorLabel = "DATA ERROR:        ";
 
-bool IsReportEnd(char c) { return c == '=' || c == 'V' || c == ';'; }
+bool IsFigureGroup(std::string_view repaired) {
+  return !repaired.empty() && repaired.find_first_not_of("0123456789/") == std::string_view::npos;
+}
+
+bool IsNil(std::string_view text) {
+  return text.size() == 3 && (text[0] | 0x20) == 'n' && (text[1] | 0x20) == 'i' &&
+         (text[2] | 0x20) == 'l';
+}
+
+// A land station number: five figures, or ten when the next group is run on.
+bool IsStationNumber(std::string_view token) {
+  const std::string repaired = RepairFigures(token);
+  return (repaired.size() == 5 || repaired.size() == 10) &&
+         repaired.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// A ship or mobile station call sign: capital letters and figures.
+bool IsCallSign(std::string_view token) {
+  return token.size() >= 2 && token.size() <= 10 &&
+         token.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789") == std::string_view::npos;
+}
 
 char RuleCharacter(SeparatorLevel level) {
   switch (level) {
@@ -39,16 +59,65 @@ ReportParser::ReportParser(_IWeatherDecoderEvents& events,
 
 ReportParser::~ReportParser() = default;
 
-void ReportParser::ProcessToken(std::string_view tokenView, int keywordCode, TokenSeparator separatorCode) {
-  const std::string token(tokenView);
+void ReportParser::ProcessToken(std::string_view token, int keywordCode, TokenSeparator separatorCode) {
   if (!token.empty()) ++m_reportTokens;
   if (m_resyn) {
     m_resyn = false;
     m_state = ParserState::kResyncWait;
     m_reportOpen = false;
   }
-  if (m_reportOpen && !m_handingOn) WriteRawToken(token, keywordCode, separatorCode);
+  // A token at the splitter's cap was cut: it is reported once, not decoded.
+  const bool overlong = token.size() >= kMaxTokenLength;
+  const bool startsNoReport = !overlong && keywordCode == kKeywordNone &&
+                              separatorCode != kSeparatorBlankLine &&
+                              !StartsReport(WithoutReportEnd(token));
+  if (m_reportOpen && !m_handingOn) {
+    // Text that starts no report ends the bulletin in the raw log.
+    if (startsNoReport) {
+      m_rawLog.Write("NNNN\n");
+    } else {
+      WriteRawToken(token, keywordCode, separatorCode);
+    }
+  }
 
+  FrameMessage(keywordCode, separatorCode);
+  // The first token after a delimiter starts its line; an indicator there
+  // opens the report even when no heading came first.
+  if (keywordCode != kKeywordNone) m_atLineStart = true;
+  if (m_atLineStart && TakeIndicator(token, separatorCode)) return;
+
+  std::string_view group = token;
+  const std::size_t endLength = ReportEndLength(group);
+  const bool reportEnd = endLength > 0;
+  if (reportEnd) {
+    group.remove_suffix(endLength);
+    m_reportTokens = 0;
+  }
+  if (HandleResync(group, reportEnd)) return;
+  if (overlong) {
+    EmitError(group);
+    group = {};
+  }
+
+  const bool consumed = m_sectionsAllowed && HandleSectionMarker(RepairFigures(group));
+  if (!consumed && !group.empty()) {
+    if (startsNoReport) {
+      m_reportOpen = false;
+      m_state = ParserState::kOutsideBulletin;
+    } else {
+      HandleState(group, separatorCode);
+    }
+  }
+
+  if (reportEnd && m_state != ParserState::kOutsideBulletin) {
+    m_state = m_resumeState;
+    m_sectionsAllowed = false;
+    FinishObservation();
+  }
+  m_atLineStart = separatorCode != kSeparatorBlank;
+}
+
+void ReportParser::FrameMessage(int keywordCode, TokenSeparator separatorCode) {
   if (keywordCode != kKeywordNone || separatorCode == kSeparatorBlankLine) FinishObservation();
   if (keywordCode == kKeywordAfterZczc) {
     m_reportOpen = false;
@@ -60,30 +129,38 @@ void ReportParser::ProcessToken(std::string_view tokenView, int keywordCode, Tok
     m_reportOpen = false;
     m_sectionsAllowed = false;
     m_state = ParserState::kIdle;
-  } else if (m_atLineStart && TakeIndicator(token, separatorCode)) {
-    return;
   }
+}
 
-  std::string group = token;
-  const bool reportEnd = !group.empty() && IsReportEnd(group.back());
-  if (reportEnd) {
-    group.pop_back();
-    m_reportTokens = 0;
-  }
-  if (HandleResync(group, reportEnd)) return;
+// "=" ends a report, and so does a doubled "==". "V" and ";" stand for "="
+// received in letters shift, so they end a report only after a group of
+// figures (or NIL), never on a heading item or a call sign ("ENVV", "LAHV").
+std::size_t ReportParser::ReportEndLength(std::string_view token) const {
+  if (token.empty()) return 0;
+  const std::size_t kept = token.find_last_not_of('=');
+  if (kept != token.size() - 1) return token.size() - (kept == std::string_view::npos ? 0 : kept + 1);
+  if (token.back() != 'V' && token.back() != ';') return 0;
+  if (m_state == ParserState::kHeading || m_state == ParserState::kShipCallSign) return 0;
+  const std::string_view body = token.substr(0, token.size() - 1);
+  return IsFigureGroup(RepairFigures(body)) || IsNil(body) ? 1 : 0;
+}
 
-  const bool consumed = m_sectionsAllowed && HandleSectionMarker(RepairFigures(group));
-  if (!consumed && !group.empty()) HandleState(group, separatorCode);
+// Where a report begins, only a station number or call sign begins one;
+// anything else (a switch stamp, a trailer, the next bulletin's heading)
+// starts no report.
+bool ReportParser::StartsReport(std::string_view token) const {
+  if (token.empty()) return true;
+  if (m_state == ParserState::kLandStation) return IsStationNumber(token);
+  if (m_state == ParserState::kShipCallSign) return IsCallSign(token);
+  return true;
+}
 
-  if (reportEnd) {
-    m_state = m_resumeState;
-    m_sectionsAllowed = false;
-    FinishObservation();
-  }
-  m_atLineStart = separatorCode != kSeparatorBlank;
+std::string_view ReportParser::WithoutReportEnd(std::string_view token) const {
+  return token.substr(0, token.size() - ReportEndLength(token));
 }
 
 void ReportParser::WriteRawToken(std::string_view token, int keywordCode, TokenSeparator separatorCode) {
+  if (!m_rawLog.IsOpen()) return;
   if (keywordCode == kKeywordNone && separatorCode != kSeparatorBlankLine) {
     m_rawLog.Write(std::string(token) + (separatorCode == kSeparatorBlank ? " " : "\n"));
   } else {
@@ -190,6 +267,7 @@ bool ReportParser::HandleSectionMarker(std::string_view group) {
 void ReportParser::HandleState(std::string_view token, TokenSeparator separatorCode) {
   switch (m_state) {
     case ParserState::kIdle:
+    case ParserState::kOutsideBulletin:
       break;
     case ParserState::kHeading:
       HandleHeading(token, separatorCode);
@@ -350,16 +428,19 @@ void ReportParser::HandOnToken(std::string_view token) {
   m_handingOn = wasHandingOn;
 }
 
+// The event texts are built in one buffer that keeps its capacity, so a
+// decoded line costs no allocation.
 void ReportParser::EmitLine(std::string_view text, int level, int slevel) {
   if (text.empty()) return;
   m_textLog.Write(text);
-  m_events.Result(std::string(text), level, slevel);
+  m_eventText.assign(text);
+  m_events.Result(m_eventText, level, slevel);
 }
 
 // Every report starts with its report separator, so the observation record
 // starts there too.
 void ReportParser::EmitSeparator(SeparatorLevel level) {
-  m_textLog.Write(std::string(81, RuleCharacter(level)) + "\n");
+  if (m_textLog.IsOpen()) m_textLog.Write(std::string(81, RuleCharacter(level)) + "\n");
   m_events.Separator(static_cast<std::int32_t>(level));
   if (level == kSeparatorReport) StartObservation();
 }
@@ -380,9 +461,9 @@ void ReportParser::FinishObservation() {
 
 void ReportParser::EmitError(std::string_view token) {
   if (m_observationOpen) m_observation.errors.emplace_back(token);
-  const std::string text = std::string(kErrorLabel) + std::string(token) + "\n";
-  m_textLog.Write(text);
-  m_events.Error(text);
+  m_eventText.assign(kErrorLabel).append(token).push_back('\n');
+  m_textLog.Write(m_eventText);
+  m_events.Error(m_eventText);
 }
 
 void ReportParser::ApplyErrorRule(std::string_view token) {

@@ -26,6 +26,7 @@ class ReportParser : public TokenParser, public DecodingContext {
   // TokenParser
   void ProcessToken(std::string_view token, int keywordCode, TokenSeparator separatorCode) override;
   void ClearResyn() override { m_resyn = false; }
+  bool OutsideBulletin() const override { return m_state == ParserState::kOutsideBulletin; }
 
   // Options copied from the decoder object.
   bool relax = false;
@@ -64,7 +65,11 @@ class ReportParser : public TokenParser, public DecodingContext {
 
  private:
   void WriteRawToken(std::string_view token, int keywordCode, TokenSeparator separatorCode);
+  void FrameMessage(int keywordCode, TokenSeparator separatorCode);
   bool TakeIndicator(std::string_view token, TokenSeparator separatorCode);
+  std::size_t ReportEndLength(std::string_view token) const;
+  std::string_view WithoutReportEnd(std::string_view token) const;
+  bool StartsReport(std::string_view token) const;
   bool HandleResync(std::string_view token, bool reportEnd);
   bool HandleSectionMarker(std::string_view token);
   void HandleState(std::string_view token, TokenSeparator separatorCode);
@@ -97,6 +102,7 @@ class ReportParser : public TokenParser, public DecodingContext {
   std::string m_landTime;
   int m_bulletinCounter = 0;
   std::string m_logBase;
+  std::string m_eventText;  // text of the Result or Error being raised
   LogFile m_rawLog{".syn"};
   LogFile m_textLog{".wmo"};
 };

@@ -101,7 +101,7 @@ bool MayRaiseForStation(const DecodingState& state) {
 
 // iRixhVV: operation type, weather group announcement, cloud base, visibility.
 bool DecodeCloudAndVisibility(std::string_view group, DecodingContext& context) {
-  if (group.find("NIL") != std::string_view::npos) {
+  if (group.find("NIL") != std::string_view::npos || group.find("nil") != std::string_view::npos) {
     context.Observation().nil = true;
     context.EmitSeparator(kSeparatorSection);
     context.EmitLine("No data reported\n", kLevelGroup, 0);

@@ -129,19 +129,63 @@ std::string JsonNumber(float value) {
 // ---------------------------------------------------------------------------
 // Event sinks
 
-void Write(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+// Standard output, written in large blocks with write(2). The first failure
+// is kept with its system error (a closed stdout, a full disk) and later
+// output is dropped.
+class Output {
+public:
+    void Append(std::string_view text) {
+        if (m_error != 0) return;
+        m_buffer.append(text);
+        if (m_buffer.size() >= kBlock) Flush();
+    }
+    // Windows-1252 text, converted to UTF-8 straight into the block.
+    void AppendText(std::string_view text) {
+        if (m_error != 0) return;
+        nimbo::AppendCp1252AsUtf8(m_buffer, text);
+        if (m_buffer.size() >= kBlock) Flush();
+    }
+    // A rule line of 81 `c` characters.
+    void AppendRule(char c) {
+        if (m_error != 0) return;
+        m_buffer.append(81, c).push_back('\n');
+        if (m_buffer.size() >= kBlock) Flush();
+    }
+    void Flush() {
+        std::size_t done = 0;
+        while (done < m_buffer.size() && m_error == 0) {
+            const ssize_t n = ::write(STDOUT_FILENO, m_buffer.data() + done, m_buffer.size() - done);
+            if (n > 0) {
+                done += static_cast<std::size_t>(n);
+            } else if (n < 0 && errno != EINTR) {
+                m_error = errno;
+            }
+        }
+        m_buffer.clear();
+    }
+    // 0 while every write succeeded, else the errno of the first failure.
+    int Error() const { return m_error; }
+
+private:
+    static constexpr std::size_t kBlock = 256 * 1024;
+    std::string m_buffer;
+    int m_error = 0;
+};
+
+Output g_output;
+
+void Write(std::string_view text) { g_output.Append(text); }
 
 // Prints what the text log would hold: every Result and Error text and a rule
 // line for every Separator.
 class TextSink : public nimbo::NoOpDecoderEvents {
 public:
-    void Error(const std::string& data) override { Write(ToUtf8(data)); }
+    void Error(const std::string& data) override { g_output.AppendText(data); }
     void Separator(std::int32_t level) override {
-        const char rule = level == 0 ? '=' : level == 1 ? '-' : level == 2 ? '.' : ':';
-        Write(std::string(81, rule) + "\n");
+        g_output.AppendRule(level == 0 ? '=' : level == 1 ? '-' : level == 2 ? '.' : ':');
     }
     void Result(const std::string& data, std::int32_t, std::int32_t) override {
-        Write(ToUtf8(data));
+        g_output.AppendText(data);
     }
 };
 
@@ -298,8 +342,8 @@ void Feed(IWeatherDecoder& decoder, const char* data, std::size_t size, std::siz
     std::string piece;
     std::size_t start = 0;
     while (start < size) {
-        std::size_t end = start;
-        while (end < size && data[end] != '\0') ++end;
+        const void* nul = std::memchr(data + start, '\0', size - start);
+        const std::size_t end = nul ? static_cast<const char*>(nul) - data : size;
         for (std::size_t at = start; at < end;) {
             const std::size_t length = chunk == 0 ? end - at : std::min(chunk, end - at);
             piece.assign(data + at, length);
@@ -308,7 +352,6 @@ void Feed(IWeatherDecoder& decoder, const char* data, std::size_t size, std::siz
         }
         start = end + 1;
     }
-    std::fflush(stdout);
 }
 
 // Feeds one input to the decoder; false with a message on stderr when it
@@ -327,6 +370,7 @@ bool DecodeInput(IWeatherDecoder& decoder, const std::string& name, std::size_t 
         const ssize_t n = ::read(fd, buffer.data(), buffer.size());
         if (n > 0) {
             Feed(decoder, buffer.data(), static_cast<std::size_t>(n), chunk);
+            if (g_output.Error() != 0) break;  // nothing more can be written
         } else if (n == 0) {
             break;
         } else if (errno != EINTR) {
@@ -425,7 +469,10 @@ int Run(const Options& o) {
     if (!o.textLog.empty()) OpenLog(*decoder, o.textLog, false);
 
     bool allRead = true;
-    for (const auto& name : o.inputs) allRead = DecodeInput(*decoder, name, o.chunk) && allRead;
+    for (const auto& name : o.inputs) {
+        allRead = DecodeInput(*decoder, name, o.chunk) && allRead;
+        if (g_output.Error() != 0) break;
+    }
 
     // Releasing the decoder closes its logs (and ends an open raw bulletin);
     // the observation writer stays connected to hear a last report without
@@ -441,8 +488,9 @@ int Run(const Options& o) {
 int main(int argc, char** argv) {
     const Options options = ParseArgs(argc, argv);
     const int rc = Run(options);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fprintf(stderr, "nimbo: cannot write output: %s\n", std::strerror(errno));
+    g_output.Flush();
+    if (g_output.Error() != 0) {
+        std::fprintf(stderr, "nimbo: cannot write output: %s\n", std::strerror(g_output.Error()));
         return 2;
     }
     return rc;

@@ -30,6 +30,7 @@ class FakeParser : public TokenParser {
     tokens.push_back({std::string(token), keyword, static_cast<int>(separator)});
   }
   void ClearResyn() override { ++resynClears; }
+  bool OutsideBulletin() const override { return false; }
 };
 
 class SplitterTest : public ::testing::Test {
@@ -106,10 +107,29 @@ TEST_F(SplitterTest, MatcherDoesNotRetryTheFailingCharacter) {
   EXPECT_EQ(parser.tokens[0].text, "ZZCZC");
 }
 
-TEST_F(SplitterTest, BlankLineRaisesBlocAndDeliversAnEmptyToken) {
-  Feed("A\n  \nB\n");
-  EXPECT_EQ(sink.OfKind("Bloc").size(), 1u);
-  EXPECT_EQ(parser.tokens, (std::vector<Token>{{"A", 0, 1}, {"", 0, 2}, {"B", 0, 1}}));
+TEST_F(SplitterTest, BlankLinesRaiseBlocAndFrameNothing) {
+  // A blank line after the reference keeps the message start for the heading.
+  Feed("ZCZC 1\r\r\n\r\r\nA\n  \nB\n");
+  EXPECT_EQ(sink.OfKind("Bloc").size(), 2u);
+  EXPECT_EQ(parser.tokens, (std::vector<Token>{{"A", 1, 1}, {"B", 0, 1}}));
+}
+
+TEST_F(SplitterTest, LowerCaseDelimitersCountLikeUpperCase) {
+  splitter.messageLock = true;
+  Feed("zczc 7\nA\nnnnn\n");
+  ASSERT_EQ(Messages().size(), 2u);
+  EXPECT_EQ(Messages()[0].text, "7");
+  EXPECT_EQ(Messages()[1].a, 0);
+}
+
+TEST_F(SplitterTest, BlankLineDoesNotTakeThePlaceOfTheHeading) {
+  splitter.decoderLock = true;
+  Feed("ZCZC\n\nSINO99 ENBJ 270300\n\nAAXX 27034\n");
+  EXPECT_EQ(parser.tokens, (std::vector<Token>{{"SINO99", 1, 0},
+                                               {"ENBJ", 0, 0},
+                                               {"270300", 0, 1},
+                                               {"AAXX", 0, 0},
+                                               {"27034", 0, 1}}));
 }
 
 TEST_F(SplitterTest, IndicatorAnywhereInATokenIsAnnounced) {
@@ -142,6 +162,15 @@ TEST_F(SplitterTest, ArbitraryBytesNeverBreakTheSplitter) {
   for (int i = 1; i < 256; ++i) noise.push_back(static_cast<char>(i));
   Feed(noise + noise + std::string(5000, 'Z') + "\n");
   EXPECT_FALSE(parser.tokens.empty());
+}
+
+TEST_F(SplitterTest, OverLongTokenIsCutAndADelimiterAtItsEndStillCounts) {
+  Feed(std::string(100000, '1') + " X " + std::string(kMaxTokenLength, 'A') + "NNNN\n");
+  ASSERT_EQ(parser.tokens.size(), 3u);
+  EXPECT_EQ(parser.tokens[0].text, std::string(kMaxTokenLength, '1'));
+  EXPECT_EQ(parser.tokens[1].text, "X");
+  EXPECT_EQ(parser.tokens[2].text, std::string(kMaxTokenLength, 'A'));
+  ASSERT_EQ(Messages().size(), 1u);
 }
 
 }  // namespace

@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "decoder_test_support.h"
 
@@ -37,6 +40,11 @@ std::string DecodeInPieces(const std::string& text, std::size_t piece, bool rela
     for (std::size_t at = 0; at < text.size(); at += piece) harness.Feed(text.substr(at, piece));
   }
   return harness.Sink().Transcript();
+}
+
+bool StartsAReport(const std::string& word, const std::string& kind) {
+  if (kind == "AAXX") return word.size() == 5 && word.find_first_not_of("0123456789") == std::string::npos;
+  return !word.empty() && word.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789") == std::string::npos;
 }
 
 bool InCatalogue(const std::string& number) {
@@ -79,6 +87,108 @@ TEST(RealBulletinsTest, WholeRealDataSetDecodesInStrictAndRelaxedMode) {
   }
 }
 
+// Reports of a file counted from the text alone: after an indicator that
+// starts a line, each "="-ended run of words that begins with a five-figure
+// station number (land) or a call sign (ship, mobile) is one report. Anything
+// else where a report should begin, "NNNN" and "ZCZC" end the indicator's reach.
+int CountReports(const std::string& text) {
+  std::istringstream lines(text);
+  std::string line;
+  std::string kind;
+  int skip = 0;
+  bool atReportStart = true;
+  int reports = 0;
+  while (std::getline(lines, line)) {
+    std::istringstream words(line);
+    std::string word;
+    for (bool first = true; words >> word; first = false) {
+      std::string upper = word;
+      for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      if (first && (upper == "AAXX" || upper == "BBXX" || upper == "OOXX")) {
+        kind = upper;
+        skip = kind == "AAXX" ? 1 : 0;  // the day and hour group
+        atReportStart = true;
+      } else if (upper.find("NNNN") != std::string::npos || upper.find("ZCZC") != std::string::npos) {
+        kind.clear();
+      } else if (kind.empty() || skip-- > 0) {
+        continue;
+      } else if (atReportStart && !StartsAReport(word.substr(0, word.find('=')), kind)) {
+        kind.clear();
+      } else {
+        atReportStart = word.back() == '=';
+        reports += atReportStart;
+      }
+    }
+  }
+  return reports;
+}
+
+std::vector<std::string> StationIdentities(const testing::RecordingSink& sink) {
+  std::vector<std::string> stations;
+  for (std::size_t i = 0; i + 1 < sink.events.size(); ++i) {
+    if (sink.events[i].text != "Station Identity:  ") continue;
+    const std::string& value = sink.events[i + 1].text;
+    stations.push_back(value.substr(0, value.find_first_of(" \n")));
+  }
+  return stations;
+}
+
+bool IsWordOf(const std::string& text, const std::string& word) {
+  for (auto at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+    const auto end = at + word.size();
+    if ((at == 0 || std::isspace(static_cast<unsigned char>(text[at - 1]))) &&
+        (end == text.size() || std::isspace(static_cast<unsigned char>(text[end])) || text[end] == '=')) {
+      return true;
+    }
+  }
+  return false;
+}
+
+TEST(RealBulletinsTest, AtMostOnePercentOfTheReportsIsLostAndNoStationIsInvented) {
+  int reports = 0;
+  int lost = 0;
+  for (const auto& file : testing::RealDataFiles()) {
+    const std::string text = WithoutNul(testing::ReadFile(file));
+    DecoderHarness harness;
+    harness.Feed(text);
+    const auto stations = StationIdentities(harness.Sink());
+    for (const auto& station : stations) {
+      EXPECT_TRUE(station.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789") == std::string::npos &&
+                  IsWordOf(text, station))
+          << file << ": invented station " << station;
+    }
+    const int found = CountReports(text);
+    reports += found;
+    lost += std::max(0, found - static_cast<int>(stations.size()));
+    // data0300 has blank lines after ZCZC, after the heading and before NNNN.
+    if (file.find("data0300") != std::string::npos) {
+      EXPECT_GE(static_cast<int>(stations.size()), found) << file;
+    }
+  }
+  EXPECT_GT(reports, 2500);
+  EXPECT_LE(lost * 100, reports) << lost << " of " << reports << " reports lost";
+}
+
+// What a receiving terminal prints of double-spaced traffic: every line
+// followed by a blank line, with teleprinter line ends.
+std::string DoubleSpaced(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\r') continue;
+    out += c == '\n' ? std::string("\r\r\n\r\r\n") : std::string(1, c);
+  }
+  return out;
+}
+
+std::string WithoutBloc(const std::string& transcript) {
+  std::istringstream lines(transcript);
+  std::string out;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("Bloc ", 0) != 0) out += line + "\n";
+  }
+  return out;
+}
+
 // One test over every file: a failure names the file and the cutting.
 TEST(FragmentationTest, ResultDoesNotDependOnHowTheStreamIsCut) {
   for (const auto& file : testing::RealDataFiles()) {
@@ -88,6 +198,8 @@ TEST(FragmentationTest, ResultDoesNotDependOnHowTheStreamIsCut) {
     EXPECT_EQ(DecodeInPieces(text, 1, false), whole) << file << ": byte by byte";
     EXPECT_EQ(DecodeInPieces(text, 7, true), DecodeInPieces(text, text.size() + 1, true))
         << file << ": in pieces of 7, relaxed";
+    EXPECT_EQ(WithoutBloc(DecodeInPieces(DoubleSpaced(text), 0, false)), WithoutBloc(whole))
+        << file << ": double-spaced";
   }
 }
 

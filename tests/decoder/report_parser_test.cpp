@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "decoder_test_support.h"
+#include "message_splitter.h"
 
 namespace nimbo {
 namespace {
@@ -52,7 +55,7 @@ TEST(ReportParserTest, EveryLandReportRepeatsTheObservationTime) {
 }
 
 TEST(ReportParserTest, ReportEndCharactersEndTheReport) {
-  for (const char* end : {"=", "V", ";"}) {
+  for (const char* end : {"=", "==", "V", ";"}) {
     DecoderHarness harness;
     harness.Feed(Land(std::string("10400 32965 02405 30125") + end + "\n10384 NIL="));
     EXPECT_NE(harness.Text().find("Station Pressure:  1012.5hPa \n"), std::string::npos) << end;
@@ -83,6 +86,15 @@ TEST(ReportParserTest, SlashGroupBreaksTheOrderOnlyOnceAGroupWasDecoded) {
   harness.Feed(Land("10400 32965 02405 ///// 10125 ///// 30125="));
   ASSERT_EQ(harness.Errors().size(), 1u);
   EXPECT_EQ(harness.Errors()[0], "DATA ERROR:        /////\n");
+}
+
+TEST(ReportParserTest, OverLongTokenGivesOneErrorAndTheReportGoesOn) {
+  DecoderHarness harness;
+  harness.Decoder().put_DecoderRelax(1);
+  harness.Feed(Land("10400 32965 02405 " + std::string(100000, '1') + " 30125="));
+  ASSERT_EQ(harness.Errors().size(), 1u);
+  EXPECT_EQ(harness.Errors()[0].size(), 19 + kMaxTokenLength + 1);
+  EXPECT_NE(harness.Text().find("1012.5"), std::string::npos);
 }
 
 TEST(ReportParserTest, GroupAfterGroupNineIsAnError) {
@@ -136,14 +148,6 @@ TEST(ReportParserTest, MarkerBeforeTheCloudGroupIsAnOrdinaryGroup) {
   // "333" is taken as iRixhVV: it has the wrong length.
   ASSERT_EQ(harness.Errors().size(), 1u);
   EXPECT_EQ(harness.Errors()[0], "DATA ERROR:        333\n");
-}
-
-TEST(ReportParserTest, BlankLineEndsTheReportFraming) {
-  DecoderHarness harness;
-  harness.Decoder().put_DecoderLock(0);
-  harness.Feed(kHeading + "AAXX 06121\n10400 32965\n\n02405 10125=\n");
-  EXPECT_EQ(harness.Sink().OfKind("Bloc").size(), 1u);
-  EXPECT_EQ(harness.Text().find("Wind direction"), std::string::npos);
 }
 
 TEST(ReportParserTest, ResynchronisationSkipsToTheReportAfterTheGuess) {
@@ -205,6 +209,80 @@ TEST(ReportParserTest, IndicatorInsideAReportLineIsAnnouncedButNotTaken) {
   harness.Feed(Land("10400 32965 02405 AAXX="));
   EXPECT_EQ(harness.Sink().OfKind("Indicator").size(), 2u);
 }
+
+// Framing of real traffic: each row is a stream and the station identities
+// the decoder must print for it, in order, with no DATA ERROR line.
+struct FramingCase {
+  const char* name;
+  std::string input;
+  std::vector<std::string> stations;
+  int headings;  // "Designator:" lines
+};
+
+std::vector<std::string> StationIdentities(const testing::RecordingSink& sink) {
+  std::vector<std::string> stations;
+  for (std::size_t i = 0; i + 1 < sink.events.size(); ++i) {
+    if (sink.events[i].text != "Station Identity:  ") continue;
+    const std::string& value = sink.events[i + 1].text;
+    stations.push_back(value.substr(0, value.find_first_of(" \n")));
+  }
+  return stations;
+}
+
+const std::string kDoubleSpaced =
+    "ZCZC\r\r\n\r\r\nSINO99 ENBJ 270300\r\r\n\r\r\nAAXX 27034\r\r\n\r\r\n"
+    "01028 41470 40319 10012\r\r\n\r\r\n      333   91126=\r\r\n\r\r\n"
+    "01062 41356 73611 11004=\r\r\n\r\r\nNNNN\r\r\n";
+const std::string kImdStamps =
+    "SMIN90 VOMM 010000 \nAAXX 01004\r\n43377 32596 42704 10280=\nTOT: 00:16  01-05-2026\r\r\n"
+    "\r\r\n001\r\r\nSMIN90 VOMM 010000 \nAAXX 01004\r\n43325 31596 60000 10278=\n"
+    "TOT: 00:16  01-05-2026\r\r\n";
+const std::string kSohEtxTrailers =
+    "\x01\r\r\n886\r\r\nSMPR01 SPIM 281800\r\r\nAAXX 28184\r\r\n84455 31560 60902 10300=\r\r\n"
+    "81209 NIL=\r\r\n\x03\x01\r\r\n792\r\r\nSMVE01 NZKL 281800\r\r\nBBXX\r\r\n"
+    "ZMSOA  28184 99415 31748 46/// /2014 10097=\r\r\n\x03";
+
+const FramingCase kFramingCases[] = {
+    {"DoubleSpacedBulletin", kDoubleSpaced, {"01028", "01062"}, 1},
+    {"HeadinglessZczc", "ZCZC\r\r\nAAXX 22001\r\r\n01025 16/// /1806 10027=\r\r\nNNNN\r\r\n",
+     {"01025"}, 0},
+    {"SenderEndingInV", "ZCZC 1\nSMNO01 ENVV 270300\nAAXX 27034\n01028 41470 40319 10012=\nNNNN\n",
+     {"01028"}, 1},
+    {"ShipCallSignEndingInV",
+     "ZCZC 2\nSMVX01 ENMI 061200\nBBXX\nLAHV 06121 99512 70025 41598 72405 10052=\nNNNN\n",
+     {"LAHV"}, 1},
+    {"SwitchStampsAfterReports", kImdStamps, {"43377", "43325"}, 2},
+    {"SohEtxTrailers", kSohEtxTrailers, {"84455", "81209", "ZMSOA"}, 2},
+    {"LowerCaseEndAndNil",
+     "ZCZC 123\nSMCU20 MUHV 310000\nAAXX 31001\n78325 32970 10302 10256=\n78339 nil=\nnnnn\n"
+     "78310 32970 10302 10256=\n",
+     {"78325", "78339"}, 1},
+    {"NilInLettersShift", Land("10400 NILV\n10384 32965 02405 10200=="), {"10400", "10384"}, 1},
+};
+
+void PrintTo(const FramingCase& framing, std::ostream* out) { *out << framing.name; }
+
+class FramingTest : public ::testing::TestWithParam<std::tuple<FramingCase, bool>> {};
+
+TEST_P(FramingTest, EveryReportIsDecodedAndNothingElse) {
+  const auto& [framing, locked] = GetParam();
+  DecoderHarness harness;
+  harness.Decoder().put_DecoderLock(locked ? 1 : 0);
+  harness.Feed(framing.input);
+  EXPECT_EQ(StationIdentities(harness.Sink()), framing.stations);
+  EXPECT_TRUE(harness.Errors().empty()) << harness.Errors()[0];
+  // Without the lock no heading is handed on after text between bulletins.
+  if (locked) {
+    EXPECT_EQ(CountOf(harness.Text(), "Designator:"), framing.headings);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(RealTraffic, FramingTest,
+                         ::testing::Combine(::testing::ValuesIn(kFramingCases), ::testing::Bool()),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param).name) +
+                                  (std::get<1>(info.param) ? "Locked" : "Unlocked");
+                         });
 
 }  // namespace
 }  // namespace nimbo

@@ -187,7 +187,9 @@ TEST(Section1Test, TemperatureWithoutSignRaisesNothing) {
 TEST(Section1Test, PressuresRaiseStationAndSeaLevelEvents) {
   // A geopotential in place of the sea-level pressure is no pressure.
   for (const auto& event : DecodeSection1("31465", "37799 48507").events) {
-    if (event.kind == "Pressure") EXPECT_EQ(event.b, 0) << event.Describe();
+    if (event.kind == "Pressure") {
+      EXPECT_EQ(event.b, 0) << event.Describe();
+    }
   }
   const Decoded decoded = DecodeSection1("31465", "30132 49875");
   std::vector<testing::Event> pressures;

@@ -44,6 +44,22 @@ for n in 1 7 4096; do
   "$nimbo" --chunk "$n" all.txt > "chunk$n.txt"
   check "--chunk $n gives the same output as whole-file input" "cmp -s whole.txt chunk$n.txt"
 done
+mapfile -d '' real < <(find "$top/tests/data/synop" -type f ! -name README.md -print0 | sort -z)
+"$nimbo" "${real[@]}" > real-whole.txt
+"$nimbo" --chunk 1 "${real[@]}" > real-chunk1.txt
+check "--chunk 1 gives the same output as whole-file input over every real file" \
+  '[ -s real-whole.txt ] && cmp -s real-whole.txt real-chunk1.txt'
+"$nimbo" "$ships" > /dev/full 2> err.txt; rc=$?
+check "a full disk is reported with the system's error text" \
+  '[ $rc -eq 2 ] && grep -q "cannot write output: No space left on device" err.txt'
+"$nimbo" "$ships" >&- 2> err.txt; rc=$?
+check "a closed stdout is reported with the system's error text" \
+  '[ $rc -eq 2 ] && grep -q "cannot write output: Bad file descriptor" err.txt'
+rss=$(head -c 50000000 /dev/zero | tr '\0' 1 | python3 -c '
+import resource, subprocess, sys
+subprocess.run([sys.argv[1]], stdout=subprocess.DEVNULL)
+print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)' "$nimbo")
+check "memory stays flat on a 50 MB run of figures (max RSS ${rss} KB)" '[ "$rss" -lt 40000 ]'
 "$nimbo" < all.txt > stdin.txt
 check "stdin gives the same output as a file" 'cmp -s whole.txt stdin.txt'
 "$nimbo" "$ships" "$mobile" "$radiation" > several.txt
