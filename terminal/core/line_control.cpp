@@ -1,9 +1,11 @@
 // The line as the main window drives it.
 #include "line_control.h"
 
+#include "serial_line.h"
+
 namespace dovrel {
 
-LineControl::LineControl(SerialLine& line, SettingsContext store, MessageBox& box, LineStatusView& view)
+LineControl::LineControl(LineDevice& line, SettingsContext store, MessageBox& box, LineStatusView& view)
     : m_line(line), m_store(std::move(store)), m_box(box), m_view(view)
 {
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 
+#include "audio_port.h"
 #include "serial_line.h"
 
 namespace dovrel {
@@ -65,6 +66,8 @@ std::string CodeText(int dataBits)
 
 std::string PortPanelText(const LineSettings& line)
 {
+    if (IsAudioPort(line))
+        return AudioPanelText(AudioInputOf(line));
     const std::string path = LineDevicePath(line);
     const std::string prefix = "/dev/";
     if (path.rfind(prefix, 0) == 0)

@@ -16,7 +16,8 @@ std::string StopText(int stop);
 // "TELEX", "ASCII7", "ASCII8" for 5, 7, 8 data bits; empty otherwise.
 std::string CodeText(int dataBits);
 // "Port" panel: the device without its "/dev/" ("ttyS0", "ttyUSB0",
-// "pts/3"); empty when the settings name no device.
+// "pts/3"), the sound input's name for "audio:<input>"; empty when the
+// settings name no device.
 std::string PortPanelText(const LineSettings& line);
 
 // Mouse buttons as the status bar reports them.

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include "command_line.h"
 #include "keyword_table.h"
@@ -49,7 +50,7 @@ bool Quarnel::Start(const std::vector<std::string>& args) {
     PlaceWindow();
     m_settings = LoadTerminalSettings(m_store);
     ApplyFontSize();
-    m_line = std::make_unique<LineControl>(m_serial, m_store, *m_box, static_cast<LineStatusView&>(*this));
+    m_line = std::make_unique<LineControl>(*m_lineSwitch, m_store, *m_box, static_cast<LineStatusView&>(*this));
     m_started = true;
     if (!OpenLineAtStart()) {
         Shutdown();
@@ -219,6 +220,7 @@ void Quarnel::Shutdown() {
     delete m_writeNotifier;
     m_writeNotifier = nullptr;
     if (m_timer) m_timer->Stop();
+    if (m_audioTimer) m_audioTimer->stop();
     if (m_line) m_line->ClosePort();
     if (m_log && m_log->IsOpen()) m_log->CloseLog();
 }
