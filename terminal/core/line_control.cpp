@@ -109,6 +109,8 @@ bool LineControl::ClickPanel(const std::string& key, PanelButton button, bool ns
         m_settings.Parity = NextParity(m_settings.Parity);
     else if (key == "Stops")
         m_settings.Stop = NextStop(m_settings.Stop);
+    else if (key == "Shift")
+        m_settings.Shift = NextShift(m_settings.Shift);
     else
         return false;
     SaveLineSettings();

@@ -75,9 +75,10 @@ public:
     // device gone): refreshes the panels and shows the reason once.
     void CheckLine();
 
-    // A click on the "Mode", "Bauds", "Parity" or "Stops" panel: steps the
-    // setting, stores the settings and connects (opening the port when it
-    // was closed). False for any other key, which changes nothing.
+    // A click on the "Mode", "Bauds", "Parity" or "Stops" panel, or on
+    // "Shift" (the sound input's tuning strip): steps the setting, stores
+    // the settings and connects (opening the port when it was closed).
+    // False for any other key, which changes nothing.
     bool ClickPanel(const std::string& key, PanelButton button, bool nstdBauds);
 
     // The outcome of an accepted port dialog: `chosen` holds the port

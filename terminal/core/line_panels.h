@@ -33,5 +33,9 @@ std::uint8_t NextDataBits(std::uint8_t data);
 std::uint8_t NextParity(std::uint8_t parity);
 // "Stops": 0 -> 1 -> 2 -> 0; other values kept.
 std::uint8_t NextStop(std::uint8_t stop);
+// The sound input's shift, stepped by a right click in the tuning strip:
+// 85 -> 170 -> 200 -> 340 -> 425 -> 450 -> 850 -> 85 Hz; any other shift
+// goes to the next one above it (85 above 850).
+std::int32_t NextShift(std::int32_t shiftHz);
 
 }  // namespace dovrel

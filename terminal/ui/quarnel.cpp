@@ -182,6 +182,9 @@ void Quarnel::CreateCentral() {
     m_tuning = new TuningStrip(central);
     m_tuning->setVisible(false);
     connect(m_tuning, &TuningStrip::TuneRequested, this, [this](double hz) { m_audio->TuneTo(hz); });
+    connect(m_tuning, &TuningStrip::ShiftRequested, this, [this] {
+        if (m_line) m_line->ClickPanel("Shift", PanelButton::Left, m_settings.NstdBauds);
+    });
     m_pane = new TerminalPane(central);
     m_send = new QLineEdit(central);
     m_send->setObjectName("txtSend");
@@ -274,6 +277,7 @@ void Quarnel::WatchAudio() {
         m_audioTimer->stop();
     }
     m_tuning->setVisible(m_lineSwitch->IsAudio());
+    m_tuning->SetShift(m_line->Settings().Shift);
     m_send->setEnabled(!m_lineSwitch->IsAudio());
     m_send->setToolTip(m_lineSwitch->IsAudio() ? "Receive only: nothing is sent over a sound input."
                                                : "Type the squence to be sent here.");

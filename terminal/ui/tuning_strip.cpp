@@ -44,7 +44,7 @@ QRgb RampColour(float level) {
 TuningStrip::TuningStrip(QWidget* parent)
     : QWidget(parent), m_waterfall(modem::kSpectrumBins, kTuningStripHeight, QImage::Format_RGB32) {
     setObjectName("TuningStrip");
-    setToolTip("Sound input: click to put the tone pair there");
+    SetShift(450);
     setFixedHeight(kTuningStripHeight);
     setCursor(Qt::CrossCursor);
     Reset();
@@ -56,6 +56,11 @@ void TuningStrip::Reset() {
     m_waterfall.fill(kRamp.front().colour);
     m_tuning = {};
     update();
+}
+
+void TuningStrip::SetShift(int shiftHz) {
+    setToolTip(QString("Sound input, shift %1 Hz: click to put the tone pair there, right-click for the next shift")
+                   .arg(shiftHz));
 }
 
 void TuningStrip::AddSpectrum(const std::vector<float>& bins, const modem::TuningState& tuning) {
@@ -101,6 +106,7 @@ void TuningStrip::paintEvent(QPaintEvent*) {
 
 void TuningStrip::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) emit TuneRequested(HzAt(event->position().toPoint().x()));
+    if (event->button() == Qt::RightButton) emit ShiftRequested();
     QWidget::mousePressEvent(event);
 }
 

@@ -26,6 +26,8 @@ public:
     void AddSpectrum(const std::vector<float>& bins, const modem::TuningState& tuning);
     // Empties the waterfall and the marks (a new line).
     void Reset();
+    // The shift in use, shown in the tool tip.
+    void SetShift(int shiftHz);
 
     // The frequency under a horizontal position, and back.
     double HzAt(int x) const;
@@ -33,8 +35,10 @@ public:
     const modem::TuningState& Tuning() const { return m_tuning; }
 
 signals:
-    // A click: the tone pair's centre is wanted at `centreHz`.
+    // A left click: the tone pair's centre is wanted at `centreHz`.
     void TuneRequested(double centreHz);
+    // A right click: the next shift is wanted.
+    void ShiftRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

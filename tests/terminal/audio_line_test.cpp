@@ -79,6 +79,10 @@ TEST(AudioPort, NamesPanelTextsAndSettingsItCannotTake) {
     line.Baud = 50;
     line.Shift = 0;
     EXPECT_NE(AudioSettingsProblem(line), "");
+    // The tuning strip's right click steps through the services' shifts.
+    const std::pair<std::int32_t, std::int32_t> shifts[] = {{85, 170}, {425, 450}, {450, 850}, {850, 85},
+                                                            {100, 170}, {0, 85}, {5000, 85}};
+    for (const auto& [from, to] : shifts) EXPECT_EQ(NextShift(from), to) << from;
 }
 
 TEST(AudioPort, PortDialogListsSoundInputsAfterTheSerialPorts) {
@@ -134,10 +138,12 @@ TEST_F(AudioLineTest, ConnectOpensTheInputAndPanelClicksOnlyResetTheDemodulator)
     EXPECT_EQ(m_switch.OpenName(), "audio:test");
     EXPECT_TRUE(m_control.ClickPanel("Stops", PanelButton::Left, false));
     EXPECT_TRUE(m_control.ClickPanel("Mode", PanelButton::Left, false));
+    EXPECT_TRUE(m_control.ClickPanel("Shift", PanelButton::Left, false));
     EXPECT_EQ(m_opener.state.opens, 1);
     ASSERT_NE(m_audio.Demodulator(), nullptr);
     EXPECT_DOUBLE_EQ(m_audio.Demodulator()->Settings().stopBits, 2.0);
     EXPECT_EQ(m_audio.Demodulator()->Settings().dataBits, 7);
+    EXPECT_DOUBLE_EQ(m_audio.Demodulator()->Settings().shiftHz, 850);
     // Receive only: the sending side finds nothing to write to.
     EXPECT_FALSE(m_switch.Write("RY"));
     EXPECT_FALSE(m_serial.IsOpen());

@@ -95,6 +95,7 @@ std::unique_ptr<Quarnel> WindowTest::MakeWindow() {
     seams.fileChoice = &m_choice;
     seams.workDir = m_work.path().toStdString();
     seams.lockDirectory = "";
+    seams.audioOpener = audioOpener;
     seams.runDialog = [this](QDialog& dialog) {
         dialogsShown.push_back(dialog.objectName().toStdString());
         return onDialog ? onDialog(dialog) : int(QDialog::Rejected);
