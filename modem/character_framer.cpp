@@ -1,6 +1,8 @@
 // Start-edge search and frame reading over the decision history.
 #include "character_framer.h"
 
+#include <cmath>
+
 namespace modem {
 
 namespace {
@@ -8,6 +10,8 @@ constexpr double kScoreWeight = 1.0 / 8.0;  // the score follows about the last 
 constexpr double kFollowWindowBits = 0.5;   // how far from the expected instant an edge counts
 constexpr double kTrackWeight = 0.25;       // share of an edge's offset taken into the timing
 constexpr int kMaxMisses = 2;               // invalid frames in a row that lose step
+constexpr double kLateBits = 1.0;           // how late a start edge may come and still count
+constexpr float kPauseLevel = 0.5f;         // share of the usual bit level that reads as a pause
 constexpr std::uint8_t kNoCode = 0xFF;      // ReadFrame() found no character
 }
 
@@ -20,12 +24,13 @@ CharacterFramer::CharacterFramer(const FrameLayout& layout, double bitSamples,
       // that is filterSamples / 2 before the crossing.
       m_bitEnd(bitSamples - 0.5 * filterSamples),
       m_sign(sign),
-      m_frameSpan(m_bitEnd + layout.BitsBeforeStop() * bitSamples) {}
+      m_frameSpan(m_bitEnd + (layout.BitsBeforeStop() + layout.stopBits - 1.0) * bitSamples) {}
 
 void CharacterFramer::Reset() {
     m_cursor = 0.0;
     m_expected = -1.0;
     m_misses = 0;
+    m_level = 0.0f;
     m_score = 0.5;
     m_frames = 0;
 }
@@ -39,30 +44,30 @@ bool CharacterFramer::StartBitAt(const BitSlicer& slicer, double edge) const {
     return m_sign * slicer.Sample(edge + m_bitEnd) <= 0.0f;
 }
 
-bool CharacterFramer::ReadFrame(const BitSlicer& slicer, double edge, std::uint8_t& code) const {
+bool CharacterFramer::ReadFrame(const BitSlicer& slicer, double edge, std::uint8_t& code,
+                                bool checkStart) const {
     const auto bit = [&](int k) {
         return m_sign * slicer.Sample(edge + m_bitEnd + k * m_bit) > 0.0f;
     };
-    if (!StartBitAt(slicer, edge)) return false;
+    if (checkStart && !StartBitAt(slicer, edge)) return false;
     std::uint32_t value = 0;
     for (int i = 0; i < m_layout.dataBits; ++i)
         if (bit(1 + i)) value |= 1u << i;
     if (m_layout.hasParity && bit(1 + m_layout.dataBits) != m_layout.ParityBit(value))
         return false;
     code = static_cast<std::uint8_t>(value);
-    return bit(m_layout.BitsBeforeStop());
+    // Mark at the start and at the end of the stop bits (one reading for
+    // one stop bit); the second reading tells the two polarities apart
+    // sooner on repetitive text.
+    const int stop = m_layout.BitsBeforeStop();
+    return m_sign * slicer.Sample(edge + m_bitEnd + stop * m_bit) > 0.0f &&
+           m_sign * slicer.Sample(edge + m_bitEnd + (stop + m_layout.stopBits - 1.0) * m_bit) > 0.0f;
 }
 
-void CharacterFramer::Accept(double edge, bool valid, std::uint8_t code,
-                             std::vector<std::uint8_t>& out) {
+void CharacterFramer::Accept(double edge, bool valid, std::uint8_t code, bool carries, Frame& frame) {
     Count(valid);
     m_misses = valid ? 0 : m_misses + 1;
-    if (valid) {
-        out.push_back(code);
-    } else {
-        m_broken = true;
-        m_brokenAt = out.size();
-    }
+    frame = {valid ? FrameKind::Valid : FrameKind::Failed, code, valid || carries};
     if (valid || (m_expected >= 0.0 && m_misses < kMaxMisses)) {
         // In step: the next start edge comes right after the stop bits.
         m_expected = edge + m_layout.FrameBits() * m_bit;
@@ -73,7 +78,7 @@ void CharacterFramer::Accept(double edge, bool valid, std::uint8_t code,
     }
 }
 
-bool CharacterFramer::Hunt(const BitSlicer& slicer, std::vector<std::uint8_t>& out) {
+bool CharacterFramer::Hunt(const BitSlicer& slicer, Frame& frame) {
     const double edge = slicer.FindFall(m_cursor, m_sign);
     if (edge < 0.0) {
         // Keep the last sample: an edge may begin between it and the next.
@@ -86,40 +91,57 @@ bool CharacterFramer::Hunt(const BitSlicer& slicer, std::vector<std::uint8_t>& o
     }
     std::uint8_t code = 0;
     const bool valid = ReadFrame(slicer, edge, code);
-    Accept(edge, valid, code, out);
+    Accept(edge, valid, code, false, frame);
     return true;
 }
 
-bool CharacterFramer::Follow(const BitSlicer& slicer, std::vector<std::uint8_t>& out) {
+bool CharacterFramer::Follow(const BitSlicer& slicer, Frame& frame) {
     const double window = kFollowWindowBits * m_bit;
-    if (m_expected + window + m_frameSpan + 1.0 >= static_cast<double>(slicer.End())) return false;
+    // The latest frame read here starts kLateBits after the expected instant.
+    if (m_expected + kLateBits * m_bit + m_frameSpan + 1.0 >= static_cast<double>(slicer.End()))
+        return false;
     // An edge near the expected instant pulls the timing a little; none
     // (noise hid it) leaves the expected instant as it is.
     double edge = m_expected;
-    const double seen = slicer.FindFall(m_expected - window, m_sign);
+    double seen = slicer.FindFall(m_expected - window, m_sign);
+    // Of several edges in the window (noise), the one nearest the expected instant.
+    for (double later = seen; later >= 0.0 && later <= m_expected + window;
+         later = slicer.FindFall(later + 1.0, m_sign))
+        if (std::abs(later - m_expected) < std::abs(seen - m_expected)) seen = later;
     if (seen >= 0.0 && seen <= m_expected + window) edge += kTrackWeight * (seen - m_expected);
-    if (!StartBitAt(slicer, edge)) {
-        // The sender paused (steady mark): hunt for its next start edge.
+    const float start = m_sign * slicer.Sample(edge + m_bitEnd);
+    if (start > 0.0f && seen > m_expected + window && seen <= m_expected + kLateBits * m_bit) {
+        // Mark where a start bit belongs, and an edge a little later: a
+        // sender that paused briefly or keeps longer stop bits than ours. A
+        // valid frame there takes over the timing.
+        std::uint8_t code = 0;
+        if (ReadFrame(slicer, seen, code)) {
+            Accept(seen, true, code, false, frame);
+            return true;
+        }
+    }
+    if (start > kPauseLevel * m_level) {
+        // Clearly mark: the sender paused (steady mark); hunt for its next
+        // start edge.
         m_expected = -1.0;
         m_cursor = edge;
+        frame = {FrameKind::Pause, 0, false};
         return true;
     }
+    // A start bit read as weak mark is taken for one that noise hit.
     std::uint8_t code = kNoCode;
-    const bool valid = ReadFrame(slicer, edge, code);
+    const bool valid = ReadFrame(slicer, edge, code, false);
+    if (valid) m_level += (std::abs(start) - m_level) * static_cast<float>(kScoreWeight);
     // In step with the sender, a frame whose stop bit alone noise spoilt
-    // still carries its character: it goes out, but counts as a failure.
-    if (!valid && code != kNoCode && m_misses == 0) out.push_back(code);
-    Accept(edge, valid, code, out);
+    // still carries its character, though it counts as a failure.
+    Accept(edge, valid, code, code != kNoCode && m_misses == 0, frame);
     return true;
 }
 
-bool CharacterFramer::Step(const BitSlicer& slicer, std::vector<std::uint8_t>& out) {
-    m_broken = false;
+bool CharacterFramer::Next(const BitSlicer& slicer, Frame& frame) {
     if (m_cursor < static_cast<double>(slicer.Begin())) m_cursor = static_cast<double>(slicer.Begin());
     if (m_expected >= 0.0 && m_expected < static_cast<double>(slicer.Begin()) + m_bit) m_expected = -1.0;
-    while (m_expected >= 0.0 ? Follow(slicer, out) : Hunt(slicer, out)) {
-    }
-    return m_broken;
+    return m_expected >= 0.0 ? Follow(slicer, frame) : Hunt(slicer, frame);
 }
 
 }  // namespace modem

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "bit_slicer.h"
 #include "frame_layout.h"
@@ -21,11 +20,19 @@ public:
     // tone filters' length in samples.
     CharacterFramer(const FrameLayout& layout, double bitSamples, int filterSamples, float sign);
 
-    // Reads every frame that `slicer` now holds completely and appends the
-    // characters of valid frames to `out`. Returns true when a frame failed;
-    // then BrokenAt() is the size `out` had after the last failed frame.
-    bool Step(const BitSlicer& slicer, std::vector<std::uint8_t>& out);
-    std::size_t BrokenAt() const { return m_brokenAt; }
+    enum class FrameKind { Pause, Valid, Failed };
+    struct Frame {
+        FrameKind kind = FrameKind::Pause;
+        std::uint8_t code = 0;
+        bool carries = false;  // `code` is a character to pass on
+    };
+    // Reads the next frame when `slicer` holds all of it; false when more
+    // samples are needed first. A Pause is the sender's steady mark where
+    // the next frame was expected.
+    bool Next(const BitSlicer& slicer, Frame& frame);
+    // The instant the next frame is looked for from (to take the framers of
+    // both polarities in time order).
+    double NextTime() const { return m_expected >= 0.0 ? m_expected : m_cursor; }
     void Reset();
 
     // Share of recent frames that were valid, 0..1 (0.5 before any frame).
@@ -36,26 +43,26 @@ public:
 private:
     // Decodes the frame whose start edge is at `edge`; false when it is
     // invalid. `code` is set when only the stop bit is wrong.
-    bool ReadFrame(const BitSlicer& slicer, double edge, std::uint8_t& code) const;
+    bool ReadFrame(const BitSlicer& slicer, double edge, std::uint8_t& code,
+                   bool checkStart = true) const;
     bool StartBitAt(const BitSlicer& slicer, double edge) const;
     void Count(bool valid);
     // Hunts for a start edge from m_cursor; false when the slicer holds too little.
-    bool Hunt(const BitSlicer& slicer, std::vector<std::uint8_t>& out);
+    bool Hunt(const BitSlicer& slicer, Frame& frame);
     // Reads the frame expected right after the last one; false when the
     // slicer holds too little.
-    bool Follow(const BitSlicer& slicer, std::vector<std::uint8_t>& out);
-    void Accept(double edge, bool valid, std::uint8_t code, std::vector<std::uint8_t>& out);
+    bool Follow(const BitSlicer& slicer, Frame& frame);
+    void Accept(double edge, bool valid, std::uint8_t code, bool carries, Frame& frame);
 
     FrameLayout m_layout;
     double m_bit;
     double m_bitEnd;  // from a start edge to the end of the start bit in the filter output
     float m_sign;
-    double m_frameSpan;  // from a start edge to the stop bit's reading instant
+    double m_frameSpan;  // from a start edge to the last stop-bit reading
     double m_cursor = 0.0;
     double m_expected = -1.0;  // the next start edge while in step with the sender
     int m_misses = 0;          // invalid frames in a row while in step
-    bool m_broken = false;     // a frame failed in this Step()
-    std::size_t m_brokenAt = 0;
+    float m_level = 0.0f;      // usual size of a start-bit reading
     double m_score = 0.5;
     int m_frames = 0;
 };

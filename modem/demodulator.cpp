@@ -42,11 +42,9 @@ struct Chain {
           envelope(bit) {
         if (s.polarity != Polarity::Reverse) framers.emplace_back(layout, bit, taps, 1.0f);
         if (s.polarity != Polarity::Normal) framers.emplace_back(layout, bit, taps, -1.0f);
-        fresh.resize(framers.size());
-        broken.resize(framers.size());
+        waiting.resize(framers.size());
         pending.resize(framers.size());
-        for (auto& p : pending) p.reserve(4 * kPendingChars);
-        for (auto& f : fresh) f.reserve(kBlockSamples);
+        for (auto& p : pending) p.reserve(kPendingChars);
         baseband.reserve(kBlockSamples + 1);
     }
 
@@ -57,8 +55,8 @@ struct Chain {
     Envelope envelope;
     BitSlicer slicer;
     std::vector<CharacterFramer> framers;
-    std::vector<std::vector<std::uint8_t>> fresh, pending;
-    std::vector<bool> broken;
+    std::vector<std::vector<std::uint8_t>> pending;  // held while no polarity is chosen
+    std::vector<bool> waiting;                       // framer needs more samples
     std::vector<std::complex<float>> baseband;
     int chosen = -1;
 };
@@ -75,7 +73,8 @@ struct Demodulator::Impl {
         running = false;
     }
     void Run(std::span<const float> samples, std::vector<std::uint8_t>& out);
-    void Select(std::vector<std::uint8_t>& out);
+    void Deliver(int index, const CharacterFramer::Frame& frame, std::vector<std::uint8_t>& out);
+    void Choose(std::vector<std::uint8_t>& out);
     void Remember(std::span<const float> samples);
     void Replay(std::vector<std::uint8_t>& out);
     void Chunk(std::span<const float> samples, std::vector<std::uint8_t>& out);
@@ -88,6 +87,7 @@ struct Demodulator::Impl {
     std::vector<float> history;       // ring of the most recent input
     std::size_t historyWrite = 0;
     std::size_t sinceUnlock = 0;      // samples the chain has not seen
+    std::size_t received = 0;
 };
 
 void Demodulator::Impl::Remember(std::span<const float> samples) {
@@ -95,6 +95,7 @@ void Demodulator::Impl::Remember(std::span<const float> samples) {
         history[historyWrite] = x;
         historyWrite = (historyWrite + 1) % history.size();
     }
+    received += samples.size();
     sinceUnlock = std::min(sinceUnlock + samples.size(), history.size());
 }
 
@@ -117,55 +118,61 @@ void Demodulator::Impl::Run(std::span<const float> samples, std::vector<std::uin
     c.baseband.clear();
     c.down.Process(samples, c.baseband);
     for (const auto z : c.baseband) c.slicer.Push(c.envelope.Step(c.low.Step(z), c.high.Step(z)));
-    for (std::size_t i = 0; i < c.framers.size(); ++i) {
-        c.fresh[i].clear();
-        c.broken[i] = c.framers[i].Step(c.slicer, c.fresh[i]);
+    // Frames of both polarities are taken in time order, so what goes out
+    // does not depend on how the samples were cut into blocks.
+    std::fill(c.waiting.begin(), c.waiting.end(), false);
+    for (;;) {
+        int next = -1;
+        for (int i = 0; i < static_cast<int>(c.framers.size()); ++i)
+            if (!c.waiting[static_cast<std::size_t>(i)] &&
+                (next < 0 || c.framers[static_cast<std::size_t>(i)].NextTime() <
+                                 c.framers[static_cast<std::size_t>(next)].NextTime()))
+                next = i;
+        if (next < 0) return;
+        CharacterFramer::Frame frame;
+        if (c.framers[static_cast<std::size_t>(next)].Next(c.slicer, frame)) Deliver(next, frame, out);
+        else c.waiting[static_cast<std::size_t>(next)] = true;
     }
-    Select(out);
 }
 
 // Passes on the characters of the chosen polarity. Until one polarity's
 // frames are clearly valid, characters are held (the last kPendingChars of
-// each) and nothing goes out, which is also the squelch.
-void Demodulator::Impl::Select(std::vector<std::uint8_t>& out) {
+// each, from its last failed frame on: noise before the signal makes a few
+// frames that pass by chance) and nothing goes out, which is also the squelch.
+void Demodulator::Impl::Deliver(int index, const CharacterFramer::Frame& frame,
+                                std::vector<std::uint8_t>& out) {
     Chain& c = *chain;
-    const int count = static_cast<int>(c.framers.size());
-    for (int i = 0; i < count; ++i) {
-        auto& fresh = c.fresh[static_cast<std::size_t>(i)];
-        if (i == c.chosen) {
-            out.insert(out.end(), fresh.begin(), fresh.end());
-            continue;
+    auto& held = c.pending[static_cast<std::size_t>(index)];
+    if (frame.kind == CharacterFramer::FrameKind::Failed && index != c.chosen) held.clear();
+    if (frame.carries) {
+        if (index == c.chosen) {
+            out.push_back(frame.code);
+        } else {
+            if (held.size() >= kPendingChars) held.erase(held.begin());
+            held.push_back(frame.code);
         }
-        // Held characters count only from the last failed frame on: noise
-        // before the signal makes a few frames that pass by chance.
-        auto& held = c.pending[static_cast<std::size_t>(i)];
-        auto from = fresh.begin();
-        if (c.broken[static_cast<std::size_t>(i)]) {
-            held.clear();
-            from += static_cast<std::ptrdiff_t>(c.framers[static_cast<std::size_t>(i)].BrokenAt());
-        }
-        held.insert(held.end(), from, fresh.end());
-        if (held.size() > kPendingChars)
-            held.erase(held.begin(), held.end() - static_cast<std::ptrdiff_t>(kPendingChars));
     }
-    int best = 0;
-    for (int i = 1; i < count; ++i)
-        if (c.framers[static_cast<std::size_t>(i)].Score() > c.framers[static_cast<std::size_t>(best)].Score()) best = i;
-    const double bestScore = c.framers[static_cast<std::size_t>(best)].Score();
-    const double otherScore = count > 1 ? c.framers[static_cast<std::size_t>(1 - best)].Score() : 0.0;
+    Choose(out);
+}
+
+void Demodulator::Impl::Choose(std::vector<std::uint8_t>& out) {
+    Chain& c = *chain;
+    const auto score = [&](int i) { return c.framers[static_cast<std::size_t>(i)].Score(); };
+    const int count = static_cast<int>(c.framers.size());
+    const int best = count > 1 && score(1) > score(0) ? 1 : 0;
+    const double otherScore = count > 1 ? score(1 - best) : 0.0;
     if (c.chosen >= 0) {
-        const double chosenScore = c.framers[static_cast<std::size_t>(c.chosen)].Score();
-        if (chosenScore < kCloseScore) {
+        if (score(c.chosen) < kCloseScore) {
             c.chosen = -1;
             for (auto& p : c.pending) p.clear();
-        } else if (best != c.chosen && bestScore > chosenScore + kSwitchMargin) {
+        } else if (best != c.chosen && score(best) > score(c.chosen) + kSwitchMargin) {
             c.chosen = -1;  // taken over just below, with its held characters
         } else {
             return;
         }
     }
-    if (c.framers[static_cast<std::size_t>(best)].Frames() < kMinFrames || bestScore < kOpenScore ||
-        bestScore - otherScore < kPolarityMargin)
+    if (c.framers[static_cast<std::size_t>(best)].Frames() < kMinFrames || score(best) < kOpenScore ||
+        score(best) - otherScore < kPolarityMargin)
         return;
     c.chosen = best;
     auto& held = c.pending[static_cast<std::size_t>(best)];
@@ -185,12 +192,12 @@ void Demodulator::Impl::Chunk(std::span<const float> samples, std::vector<std::u
         if (running) Rebuild();
         return;
     }
-    const bool jumped = std::abs(tuner.Centre() - before) > 0.25 * settings.shiftHz;
+    const bool jumped = running && std::abs(tuner.Centre() - before) > 0.25 * settings.shiftHz;
     if (!running || jumped) {
         Rebuild();
         chain->down.SetCentre(tuner.Centre());
         running = true;
-        if (jumped) sinceUnlock = history.size();
+        if (jumped) sinceUnlock = std::min(received, history.size());
         Replay(out);
         sinceUnlock = 0;
         return;

@@ -8,7 +8,7 @@ namespace modem {
 namespace {
 // Levels follow the tones over this many bits: slow enough that noise does not
 // move the threshold, fast enough for selective fading.
-constexpr double kAverageBits = 8.0;
+constexpr double kAverageBits = 2.0;
 // Swings within this ratio of each other count as alike.
 constexpr float kBalance = 0.5f;
 }  // namespace

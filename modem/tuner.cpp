@@ -20,7 +20,7 @@ constexpr double kLockScore = 3.0;        // pair level over noise that locks
 constexpr double kPreferredScore = 1.8;   // ... near the listener's choice
 constexpr double kHoldScore = 1.5;        // below this the signal counts as gone
 constexpr double kLossSeconds = 1.5;      // gone this long: unlock
-constexpr double kAfcWeight = 0.5;        // share of the measured offset corrected per update
+constexpr double kAfcWeight = 0.15;       // share of the measured offset corrected per update
 constexpr double kRivalFactor = 2.0;      // a pair this much stronger elsewhere ...
 constexpr int kRivalUpdates = 4;          // ... for this many updates takes over
 }  // namespace
