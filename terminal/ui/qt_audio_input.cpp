@@ -19,6 +19,8 @@ constexpr int kDeviceListWaitMs = 1000;
 constexpr int kPreferredRateHz = 8000;
 constexpr int kMinRateHz = 8000;
 constexpr int kMaxRateHz = 48000;
+// How often a reading input checks that its device is still there.
+constexpr int kListCheckMs = 1000;
 
 QList<QAudioDevice> Inputs() {
     QList<QAudioDevice> inputs = QMediaDevices::audioInputs();
@@ -78,16 +80,24 @@ bool QtAudioInput::Start(std::string& error) {
         error = "Cannot open sound input " + NameOf(m_device);
         return false;
     }
+    m_sinceListCheck.start();
     return true;
 }
 
 void QtAudioInput::CheckStillListed() {
-    for (const QAudioDevice& device : QMediaDevices::audioInputs())
+    const QList<QAudioDevice> inputs = QMediaDevices::audioInputs();
+    for (const QAudioDevice& device : inputs)
         if (device.id() == m_device.id()) return;
     m_lost = true;
 }
 
 bool QtAudioInput::Read(std::vector<float>& samples) {
+    // The sound server moves a stream whose source went away to another
+    // source, so the stream alone does not tell: the device list does.
+    if (m_sinceListCheck.isValid() && m_sinceListCheck.elapsed() >= kListCheckMs) {
+        m_sinceListCheck.restart();
+        CheckStillListed();
+    }
     const bool failed = m_source->state() == QAudio::StoppedState && m_source->error() != QAudio::NoError;
     if (m_lost || failed) {
         m_error = "Sound input " + NameOf(m_device) + " lost";

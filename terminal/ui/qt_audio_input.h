@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QAudioDevice>
+#include <QElapsedTimer>
 #include <QMediaDevices>
 #include <QObject>
 
@@ -43,6 +44,7 @@ private:
     std::unique_ptr<QAudioSource> m_source;
     QIODevice* m_io = nullptr;
     double m_rate = 8000;
+    QElapsedTimer m_sinceListCheck;
     bool m_lost = false;
     std::string m_error;
 };
