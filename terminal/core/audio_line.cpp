@@ -35,6 +35,10 @@ std::string AudioLine::Open(const LineSettings& line)
     std::unique_ptr<AudioInput> input = m_opener.Open(name, error);
     if (!input)
         return Fail(error.empty() ? "Cannot open sound input " + name : error);
+    const double rate = input->SampleRate();
+    if (rate < kMinAudioRateHz || rate > kMaxAudioRateHz)
+        return Fail("Sound input " + name + ": " + std::to_string(static_cast<int>(rate)) +
+                    " samples a second, the demodulator takes 8000 to 48000");
     m_demod = std::make_unique<modem::Demodulator>(input->SampleRate(), DemodSettingsOf(line));
     m_input = std::move(input);
     m_name = name;

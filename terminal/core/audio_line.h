@@ -13,6 +13,10 @@
 
 namespace dovrel {
 
+// Sample rates the demodulator takes.
+inline constexpr double kMinAudioRateHz = 8000.0;
+inline constexpr double kMaxAudioRateHz = 48000.0;
+
 class AudioLine : public LineDevice {
 public:
     // `opener` must outlive the line.
@@ -22,7 +26,8 @@ public:
     // Opens the input that "PortName" names ("audio:<input>") with the
     // demodulator set from the line settings. The input already open is
     // kept and only the demodulator is set again (it keeps following the
-    // signal). Settings the demodulator cannot take close the line.
+    // signal). Settings the demodulator cannot take, and an input whose
+    // sample rate it cannot take, close the line.
     std::string Open(const LineSettings& line) override;
     void Close() override;
     bool IsOpen() const override { return m_input != nullptr; }

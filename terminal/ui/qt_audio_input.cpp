@@ -103,13 +103,15 @@ bool QtAudioInput::Read(std::vector<float>& samples) {
         m_error = "Sound input " + NameOf(m_device) + " lost";
         return false;
     }
-    const QByteArray data = m_io->readAll();
-    const qsizetype count = data.size() / qsizetype(sizeof(qint16));
+    // A sample split between two reads waits for its second byte.
+    m_partial += m_io->readAll();
+    const qsizetype count = m_partial.size() / qsizetype(sizeof(qint16));
     for (qsizetype i = 0; i < count; ++i) {
         qint16 value;
-        std::memcpy(&value, data.constData() + i * qsizetype(sizeof value), sizeof value);
+        std::memcpy(&value, m_partial.constData() + i * qsizetype(sizeof value), sizeof value);
         samples.push_back(static_cast<float>(value) / 32768.0f);
     }
+    m_partial.remove(0, count * qsizetype(sizeof(qint16)));
     return true;
 }
 

@@ -43,6 +43,7 @@ private:
     QMediaDevices m_devices;
     std::unique_ptr<QAudioSource> m_source;
     QIODevice* m_io = nullptr;
+    QByteArray m_partial;
     double m_rate = 8000;
     QElapsedTimer m_sinceListCheck;
     bool m_lost = false;

@@ -13,6 +13,7 @@ namespace dovrel::test {
 
 struct ScriptedAudioState {
     std::vector<float> pending;
+    double rate = 8000;
     bool lost = false;
     int opens = 0;
 };
@@ -20,7 +21,7 @@ struct ScriptedAudioState {
 class ScriptedAudioInput : public AudioInput {
 public:
     explicit ScriptedAudioInput(ScriptedAudioState& state) : m_state(state) {}
-    double SampleRate() const override { return 8000; }
+    double SampleRate() const override { return m_state.rate; }
     bool Read(std::vector<float>& samples) override {
         if (m_state.lost) return false;
         samples.insert(samples.end(), m_state.pending.begin(), m_state.pending.end());

@@ -162,15 +162,19 @@ TEST_F(AudioLineTest, SilenceGivesNothingAndALostInputShowsDisconnected) {
     EXPECT_EQ(m_box.texts[0], "Sound input test lost");
 }
 
-TEST_F(AudioLineTest, AnUnknownInputOrASpeedTooHighFailsWithItsReason) {
+TEST_F(AudioLineTest, AnUnknownInputASpeedOrARateItCannotTakeFailsWithItsReason) {
     m_control.Settings().PortName = "audio:gone";
     EXPECT_FALSE(m_control.Connect());
     m_control.Settings().PortName = "audio:test";
     m_control.Settings().Baud = 1200;
     EXPECT_FALSE(m_control.Connect());
-    ASSERT_EQ(m_box.texts.size(), 2u);
+    m_control.Settings().Baud = 50;
+    m_opener.state.rate = 96000;
+    EXPECT_FALSE(m_control.Connect());
+    ASSERT_EQ(m_box.texts.size(), 3u);
     EXPECT_EQ(m_box.texts[0], "Sound input not found: gone");
     EXPECT_NE(m_box.texts[1].find("1200"), std::string::npos);
+    EXPECT_NE(m_box.texts[2].find("96000"), std::string::npos);
     EXPECT_EQ(m_view.last.StatusText, "DISCONNECTED");
 }
 
