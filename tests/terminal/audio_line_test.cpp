@@ -28,6 +28,8 @@ struct MappingRow {
     modem::Parity parityOut;
 };
 
+void PrintTo(const MappingRow& row, std::ostream* out) { *out << row.name; }
+
 const MappingRow kMappings[] = {
     {"Telex45StandsFor45_45", 45, 1, 5, 0, 45.45, 1.5, 5, modem::Parity::None},
     {"TelexIgnoresParity", 50, 0, 5, 2, 50, 1.0, 5, modem::Parity::None},
