@@ -1,9 +1,12 @@
 // Cuts the decision stream into asynchronous characters for one polarity:
 // finds each start edge to a fraction of a sample, reads every bit at the
 // instant its matched filter has seen the whole bit, and checks parity and
-// the stop bit. A frame that fails is dropped and the search for a start
-// edge goes on right after the false one. How often frames pass is kept as
-// a score, which picks the polarity and mutes the output on noise.
+// the stop bits. Once frames pass, it keeps step with the sender (each start
+// edge expected right after the last stop bits, nearby edges trimming the
+// timing), so noise on one edge or bit does not lose the frame. Out of step,
+// a failed frame is dropped and the search goes on right after its false
+// edge. How often frames pass is kept as a score, which picks the polarity
+// and mutes the output on noise.
 #pragma once
 
 #include <cstdint>

@@ -70,6 +70,8 @@ Tuner::~Tuner() {
 void Tuner::SetPair(double baud, double shiftHz) {
     m_shiftBins = shiftHz / m_binHz;
     m_toneHalfBins = std::max(1.0, 0.5 * baud / m_binHz);
+    // The pair followed so far is looked for first under the new settings.
+    if (m_locked) m_preferredHz = m_centreHz;
     m_locked = false;
     m_score = 0.0;
 }
@@ -154,37 +156,45 @@ void Tuner::Update() {
     if (m_updates < kSettleUpdates) return;
 
     const double floor = FloorPerBin();
-    const double dt = UpdateSeconds();
     double globalScore = 0.0;
     const double global = BestCentre(0.0, 1e9, floor, globalScore);
-    if (!m_locked) {
-        const double preferredBin = m_preferredHz / m_binHz;
-        double nearScore = 0.0;
-        const double near = m_preferredHz > 0.0
-            ? BestCentre(preferredBin - 0.25 * m_shiftBins, preferredBin + 0.25 * m_shiftBins, floor, nearScore)
-            : 0.0;
-        if (nearScore >= kPreferredScore) {
-            m_centreHz = near * m_binHz;
-            m_score = nearScore;
-        } else if (globalScore >= kLockScore) {
-            m_centreHz = global * m_binHz;
-            m_score = globalScore;
-        } else {
-            return;
-        }
-        m_locked = true;
-        m_weakSeconds = 0.0;
-        m_rivalUpdates = 0;
+    if (m_locked) Track(floor, global, globalScore);
+    else Acquire(floor, global, globalScore);
+}
+
+// Locks on the listener's choice when a pair stands out there, else on the
+// strongest pair of the band when it stands out clearly.
+void Tuner::Acquire(double floor, double global, double globalScore) {
+    const double preferredBin = m_preferredHz / m_binHz;
+    double nearScore = 0.0;
+    const double near = m_preferredHz > 0.0
+        ? BestCentre(preferredBin - 0.25 * m_shiftBins, preferredBin + 0.25 * m_shiftBins, floor, nearScore)
+        : 0.0;
+    if (nearScore >= kPreferredScore) {
+        m_centreHz = near * m_binHz;
+        m_score = nearScore;
+    } else if (globalScore >= kLockScore) {
+        m_centreHz = global * m_binHz;
+        m_score = globalScore;
+    } else {
         return;
     }
-    // AFC: the best centre within a quarter shift (at least one baud) of the current.
+    m_locked = true;
+    m_weakSeconds = 0.0;
+    m_rivalUpdates = 0;
+}
+
+// AFC: moves towards the best centre within a quarter shift (at least one
+// baud) of the current one; unlocks when the pair is gone for a while and
+// moves over when a much stronger pair stays elsewhere.
+void Tuner::Track(double floor, double global, double globalScore) {
     const double here = m_centreHz / m_binHz;
     const double reach = std::max(0.25 * m_shiftBins, 2.0 * m_toneHalfBins);
     const double nearBin = BestCentre(here - reach, here + reach, floor, m_score);
     if (m_score >= kHoldScore) {
         m_centreHz += (nearBin * m_binHz - m_centreHz) * kAfcWeight;
         m_weakSeconds = 0.0;
-    } else if ((m_weakSeconds += dt) > kLossSeconds) {
+    } else if ((m_weakSeconds += UpdateSeconds()) > kLossSeconds) {
         m_locked = false;
         return;
     }

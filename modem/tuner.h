@@ -21,7 +21,8 @@ public:
     Tuner(const Tuner&) = delete;
     Tuner& operator=(const Tuner&) = delete;
 
-    // Changes the tone pair looked for; the spectrum is kept, the lock dropped.
+    // Changes the tone pair looked for; the spectrum is kept, the lock dropped
+    // (the centre followed so far is preferred when locking again).
     void SetPair(double baud, double shiftHz);
     // The listener's choice of centre: a pair there locks at a lower level.
     void Prefer(double centreHz);
@@ -41,6 +42,8 @@ public:
 
 private:
     void Update();
+    void Acquire(double floor, double global, double globalScore);
+    void Track(double floor, double global, double globalScore);
     double FloorPerBin();
     // Pair score at centre bin c (fractional) over the noise floor.
     double PairScore(double c, double floor) const;

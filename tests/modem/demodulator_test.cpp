@@ -84,6 +84,8 @@ struct RoundTrip {
     double centreHz;
 };
 
+void PrintTo(const RoundTrip& r, std::ostream* os) { *os << r.name; }
+
 class RoundTripTest : public testing::TestWithParam<RoundTrip> {};
 
 TEST_P(RoundTripTest, GivesBackEveryCharacter) {
@@ -155,6 +157,25 @@ TEST(Modem, DecisionSurvivesOneToneFading) {
     EXPECT_LE(EditDistance(codes, Demodulate(8000, {}, s)), codes.size() * 6 / 100);
 }
 
+// The transmitter drifts 150 Hz up over the text in 10 Hz steps; the AFC
+// follows it and the tuning ends on the last tones.
+TEST(Modem, AfcFollowsDrift) {
+    const std::string codes = Codes(std::string(kText) + kText + kText + kText);
+    modem::ModSettings m = Weather();
+    std::vector<float> s;
+    const std::size_t step = codes.size() / 15 + 1;
+    for (std::size_t i = 0; i < codes.size(); i += step, m.centreHz += 10) {
+        modem::Modulator mod(8000, m);
+        const std::string part = codes.substr(i, step);
+        mod.Send({reinterpret_cast<const std::uint8_t*>(part.data()), part.size()}, s);
+    }
+    modem::Demodulator demod(8000, {});
+    std::vector<std::uint8_t> out;
+    demod.Process(s, out);
+    EXPECT_LE(EditDistance(codes, std::string(out.begin(), out.end())), codes.size() / 100);
+    EXPECT_NEAR(demod.Tuning().markHz, m.centreHz - 10 + 225, 10.0);
+}
+
 TEST(Modem, TuningReportsTheTonesFound) {
     modem::Demodulator demod(8000, {});
     std::vector<std::uint8_t> out;
@@ -170,6 +191,13 @@ TEST(Modem, TuningReportsTheTonesFound) {
     const auto peak = std::max_element(bins.begin(), bins.end()) - bins.begin();
     const double peakHz = modem::kSearchLowHz + (peak + 0.5) * (modem::kSearchHighHz - modem::kSearchLowHz) / modem::kSpectrumBins;
     EXPECT_TRUE(std::abs(peakHz - 1725.0) < 40.0 || std::abs(peakHz - 1275.0) < 40.0) << peakHz;
+
+    // New settings of the same shift: the signal is found again and decoded.
+    demod.Configure({});
+    out.clear();
+    demod.Process(Signal(8000, Weather(), Codes(kText)), out);
+    EXPECT_TRUE(std::string(out.begin(), out.end()).ends_with(Codes(kText).substr(5)));
+    EXPECT_TRUE(demod.Tuning().receiving);
 }
 
 // The recording of the 50-baud broadcast's idle loop, given only baud and shift.
