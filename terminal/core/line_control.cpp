@@ -1,9 +1,11 @@
 // The line as the main window drives it.
 #include "line_control.h"
 
+#include "serial_line.h"
+
 namespace dovrel {
 
-LineControl::LineControl(SerialLine& line, SettingsContext store, MessageBox& box, LineStatusView& view)
+LineControl::LineControl(LineDevice& line, SettingsContext store, MessageBox& box, LineStatusView& view)
     : m_line(line), m_store(std::move(store)), m_box(box), m_view(view)
 {
 }
@@ -107,6 +109,8 @@ bool LineControl::ClickPanel(const std::string& key, PanelButton button, bool ns
         m_settings.Parity = NextParity(m_settings.Parity);
     else if (key == "Stops")
         m_settings.Stop = NextStop(m_settings.Stop);
+    else if (key == "Shift")
+        m_settings.Shift = NextShift(m_settings.Shift);
     else
         return false;
     SaveLineSettings();

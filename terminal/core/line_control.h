@@ -7,6 +7,7 @@
 
 #include "line_panels.h"
 #include "message_box.h"
+#include "line_device.h"
 #include "serial_line.h"
 #include "settings_store.h"
 #include "terminal_settings.h"
@@ -42,11 +43,11 @@ inline constexpr const char* kStatusDisconnected = "DISCONNECTED";
 // panels refreshed, and the reason shown in an exclamation box.
 class LineControl {
 public:
-    LineControl(SerialLine& line, SettingsContext store, MessageBox& box, LineStatusView& view);
+    LineControl(LineDevice& line, SettingsContext store, MessageBox& box, LineStatusView& view);
 
     LineSettings& Settings() { return m_settings; }
     const LineSettings& Settings() const { return m_settings; }
-    SerialLine& Line() { return m_line; }
+    LineDevice& Line() { return m_line; }
 
     // Reads the line settings from the store (their defaults when missing).
     void LoadLineSettings();
@@ -74,9 +75,10 @@ public:
     // device gone): refreshes the panels and shows the reason once.
     void CheckLine();
 
-    // A click on the "Mode", "Bauds", "Parity" or "Stops" panel: steps the
-    // setting, stores the settings and connects (opening the port when it
-    // was closed). False for any other key, which changes nothing.
+    // A click on the "Mode", "Bauds", "Parity" or "Stops" panel, or on
+    // "Shift" (the sound input's tuning strip): steps the setting, stores
+    // the settings and connects (opening the port when it was closed).
+    // False for any other key, which changes nothing.
     bool ClickPanel(const std::string& key, PanelButton button, bool nstdBauds);
 
     // The outcome of an accepted port dialog: `chosen` holds the port
@@ -89,7 +91,7 @@ public:
 private:
     void ReportLineLost();
 
-    SerialLine& m_line;
+    LineDevice& m_line;
     SettingsContext m_store;
     MessageBox& m_box;
     LineStatusView& m_view;

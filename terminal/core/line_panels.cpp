@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 
+#include "audio_port.h"
 #include "serial_line.h"
 
 namespace dovrel {
@@ -37,6 +38,9 @@ constexpr std::array<BaudStep, 11> kBaudSteps = {{
     {1200,       45,       45,      300,       600},
 }};
 
+// Shifts of the teleprinter services, in Hz.
+constexpr std::array<std::int32_t, 7> kShifts = {85, 170, 200, 340, 425, 450, 850};
+
 }  // namespace
 
 std::string ParityText(int parity)
@@ -65,6 +69,8 @@ std::string CodeText(int dataBits)
 
 std::string PortPanelText(const LineSettings& line)
 {
+    if (IsAudioPort(line))
+        return AudioPanelText(AudioInputOf(line));
     const std::string path = LineDevicePath(line);
     const std::string prefix = "/dev/";
     if (path.rfind(prefix, 0) == 0)
@@ -99,6 +105,15 @@ std::uint8_t NextDataBits(std::uint8_t data)
 std::uint8_t NextParity(std::uint8_t parity)
 {
     return parity < 4 ? static_cast<std::uint8_t>(parity + 1) : parity == 4 ? 0 : parity;
+}
+
+std::int32_t NextShift(std::int32_t shiftHz)
+{
+    for (std::int32_t shift : kShifts) {
+        if (shift > shiftHz)
+            return shift;
+    }
+    return kShifts.front();
 }
 
 std::uint8_t NextStop(std::uint8_t stop)

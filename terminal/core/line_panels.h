@@ -16,7 +16,8 @@ std::string StopText(int stop);
 // "TELEX", "ASCII7", "ASCII8" for 5, 7, 8 data bits; empty otherwise.
 std::string CodeText(int dataBits);
 // "Port" panel: the device without its "/dev/" ("ttyS0", "ttyUSB0",
-// "pts/3"); empty when the settings name no device.
+// "pts/3"), the sound input's name for "audio:<input>"; empty when the
+// settings name no device.
 std::string PortPanelText(const LineSettings& line);
 
 // Mouse buttons as the status bar reports them.
@@ -32,5 +33,9 @@ std::uint8_t NextDataBits(std::uint8_t data);
 std::uint8_t NextParity(std::uint8_t parity);
 // "Stops": 0 -> 1 -> 2 -> 0; other values kept.
 std::uint8_t NextStop(std::uint8_t stop);
+// The sound input's shift, stepped by a right click in the tuning strip:
+// 85 -> 170 -> 200 -> 340 -> 425 -> 450 -> 850 -> 85 Hz; any other shift
+// goes to the next one above it (85 above 850).
+std::int32_t NextShift(std::int32_t shiftHz);
 
 }  // namespace dovrel

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "audio_port.h"
 #include "serial_line.h"
 
 namespace dovrel {
@@ -196,6 +197,22 @@ PortList LoadPropertySettings(const LineSettings& current, const std::string& ou
         }
     }
     return list;
+}
+
+void AppendAudioInputs(PortList& list, const std::vector<std::string>& inputs, const LineSettings& current,
+                       const std::string& ourDevice)
+{
+    std::vector<std::string> names = {AudioPortName(kDefaultAudioInput)};
+    for (const std::string& input : inputs) {
+        if (input != kDefaultAudioInput)
+            names.push_back(AudioPortName(input));
+    }
+    for (const std::string& name : names) {
+        const bool ours = name == ourDevice;
+        if (list.selected < 0 && name == current.PortName)
+            list.selected = static_cast<int>(list.entries.size());
+        list.entries.push_back({name, ours ? PortUse::Ours : PortUse::Free, (ours ? "=" : "") + name});
+    }
 }
 
 LineSettings ChoosePort(LineSettings current, const PortEntry& entry, bool dtr, bool rts)

@@ -48,9 +48,16 @@ struct PortList {
 PortList LoadPropertySettings(const LineSettings& current, const std::string& ourDevice,
                               const PortDiscoveryRoots& roots = {});
 
+// Adds the sound inputs after the serial ports: "audio:default" (the
+// system's default input), then "audio:<name>" for each of `inputs`. The
+// input this program has open (`ourDevice` "audio:<name>") is marked "=";
+// the one `current` names is selected when no serial port was.
+void AppendAudioInputs(PortList& list, const std::vector<std::string>& inputs, const LineSettings& current,
+                       const std::string& ourDevice);
+
 // The settings after choosing `entry` with the two supply check boxes: a
 // conventional device /dev/ttyS<n-1> becomes Port n with no PortName; any
-// other device is kept as PortName (Port 0).
+// other device, and a sound input, is kept as PortName (Port 0).
 LineSettings ChoosePort(LineSettings current, const PortEntry& entry, bool dtr, bool rts);
 
 }  // namespace dovrel

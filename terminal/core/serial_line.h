@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "line_output.h"
+#include "line_device.h"
 #include "modem_lines.h"
 #include "serial_parity_marks.h"
 #include "terminal_settings.h"
@@ -37,7 +37,7 @@ std::string DefaultLockDirectory();
 // and calls ReadAvailable() / FlushOutput(). Any device error or a vanished
 // device (hang-up, USB adapter unplugged, pseudo-terminal master closed)
 // closes the line at once and keeps the system's error text in LastError().
-class SerialLine : public LineOutput {
+class SerialLine : public LineDevice {
 public:
     SerialLine() = default;
     // `modem` sets the RTS and DTR lines; it must outlive the line.
@@ -59,14 +59,14 @@ public:
     // the open fail with "in use by another program". RTS and DTR are set
     // as the settings say; a device without modem lines (a pseudo-terminal)
     // is usable as long as neither is asked for.
-    std::string Open(const LineSettings& line);
+    std::string Open(const LineSettings& line) override;
     // Applies the settings to the open device, RTS and DTR included (raised
     // when asked for, lowered otherwise): "" on success, else the reason; a
     // refused setting is a failure, never ignored, and closes the line.
     std::string Apply(const LineSettings& line);
     // Lowers RTS and DTR and closes the device (dropping pending output and
     // the locks). Safe to call when closed; clears LastError().
-    void Close();
+    void Close() override;
 
     bool IsOpen() const override { return m_fd >= 0; }
     // The descriptor to watch; -1 while closed. Owned by this object.
@@ -78,7 +78,7 @@ public:
     // rest stays readable), never blocking. With parity checking on, a byte
     // received with a parity error comes back as "~". An error or hang-up
     // closes the line; the bytes read before it are still returned.
-    std::string ReadAvailable();
+    std::string ReadAvailable() override;
     // Queues `bytes` for sending and writes as much as the device takes now.
     // False (and the line closed) on a device error or when closed.
     bool Write(std::string_view bytes) override;
@@ -90,7 +90,8 @@ public:
 
     // The reason the line was last closed by an error or an open failed;
     // empty otherwise.
-    const std::string& LastError() const { return m_error; }
+    const std::string& LastError() const override { return m_error; }
+    std::string OpenName() const override { return m_path; }
 
 private:
     std::string Fail(const std::string& what, int err);

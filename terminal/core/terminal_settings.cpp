@@ -68,6 +68,7 @@ LineSettings LoadLineSettings(const SettingsContext& store) {
     line.DTR = ReadByte(store, "DTR", 0) != 0;
     line.RTS = ReadByte(store, "RTS", 0) != 0;
     line.PortName = store.ReadText("PortName");
+    line.Shift = store.ReadInt("Shift", line.Shift);
     return line;
 }
 
@@ -80,6 +81,7 @@ bool SaveLineSettings(const SettingsContext& store, const LineSettings& line) {
     ok = store.WriteInt("DTR", line.DTR ? 1 : 0) && ok;
     ok = store.WriteInt("RTS", line.RTS ? 1 : 0) && ok;
     ok = store.WriteText("PortName", line.PortName) && ok;
+    ok = store.WriteInt("Shift", line.Shift) && ok;
     return ok;
 }
 

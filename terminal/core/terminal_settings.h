@@ -53,14 +53,17 @@ struct LineSettings {
     std::uint8_t Stop = 1;       // 0 one, 1 one and a half, 2 two stop bits
     bool DTR = false;
     bool RTS = false;
-    // A device path that, when not empty, names the line instead of Port.
+    // A device path that, when not empty, names the line instead of Port;
+    // "audio:<input>" names a sound input.
     std::string PortName;
+    std::int32_t Shift = 450;    // Hz between the two tones on a sound input
 };
 
-// Reads "Parity", "Stop", "Data", "Baud", "Port", "DTR", "RTS" and "PortName";
-// a stored Baud of 0 is taken as 45 and a stored Data of 0 as 5.
+// Reads "Parity", "Stop", "Data", "Baud", "Port", "DTR", "RTS", "PortName"
+// and "Shift"; a stored Baud of 0 is taken as 45 and a stored Data of 0 as 5.
 LineSettings LoadLineSettings(const SettingsContext& store);
-// Stores them in the order Parity, Stop, Data, Baud, Port, DTR, RTS, PortName.
+// Stores them in the order Parity, Stop, Data, Baud, Port, DTR, RTS, PortName,
+// Shift.
 // True when every value was stored.
 bool SaveLineSettings(const SettingsContext& store, const LineSettings& line);
 

@@ -12,14 +12,17 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "command_line.h"
+#include "qt_audio_input.h"
 #include "qt_seams.h"
 #include "status_bar_panels.h"
 #include "terminal_pane.h"
 #include "telex_panels.h"
 #include "tool_icons.h"
+#include "tuning_strip.h"
 #include "window_geometry.h"
 
 namespace dovrel {
@@ -31,6 +34,11 @@ struct ToolSpec {
     const char* toolTip;
     const char* description;
 };
+// The sound input is read this often; the tuning strip gets a new row
+// every kAudioTicksPerRow reads.
+constexpr int kAudioPollMs = 20;
+constexpr int kAudioTicksPerRow = 5;
+
 constexpr ToolSpec kTools[] = {
     {"CreateLogFile", "Create Log File...", "Create Log File..."},
     {"CloseLogFile", "Close Log File", "Close Log File"},
@@ -67,6 +75,11 @@ Quarnel::Quarnel(QuarnelSeams seams, QWidget* parent)
 
     m_printerReader = m_seams.printerReader ? std::move(m_seams.printerReader)
                                             : std::make_unique<PpdevStatusReader>();
+    if (m_seams.audioOpener == nullptr) m_qtAudio = std::make_unique<QtAudioInputOpener>();
+    m_audio = std::make_unique<AudioLine>(m_seams.audioOpener ? *m_seams.audioOpener : *m_qtAudio);
+    m_lineSwitch = std::make_unique<LineSwitch>(m_serial, *m_audio);
+    m_audioTimer = new QTimer(this);
+    connect(m_audioTimer, &QTimer::timeout, this, [this] { OnAudioTick(); });
     m_scheduler = std::make_unique<QtScheduler>(this);
     m_timer = new QtTickTimer([this] { OnStatusTick(); }, this);
     CreateActions();
@@ -167,11 +180,18 @@ void Quarnel::CreateCentral() {
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    m_tuning = new TuningStrip(central);
+    m_tuning->setVisible(false);
+    connect(m_tuning, &TuningStrip::TuneRequested, this, [this](double hz) { m_audio->TuneTo(hz); });
+    connect(m_tuning, &TuningStrip::ShiftRequested, this, [this] {
+        if (m_line) m_line->ClickPanel("Shift", PanelButton::Left, m_settings.NstdBauds);
+    });
     m_pane = new TerminalPane(central);
     m_send = new QLineEdit(central);
     m_send->setObjectName("txtSend");
     m_send->setToolTip("Type the squence to be sent here.");
     m_send->setVisible(false);
+    layout->addWidget(m_tuning);
     layout->addWidget(m_pane, 1);
     layout->addWidget(m_send);
     setCentralWidget(central);
@@ -222,6 +242,7 @@ void Quarnel::ShowLineStatus(const LineStatus& status) {
     m_panels->SetText("Port", QString::fromStdString(status.Port));
     RefreshTelexPanels();
     WatchLine();
+    WatchAudio();
 }
 
 void Quarnel::WatchLine() {
@@ -244,6 +265,33 @@ void Quarnel::OnLineReadable() {
     const std::string bytes = m_line->ReadReceived();
     if (!bytes.empty() && m_reception) m_reception->OnDataReceived(bytes);
     WatchLine();
+}
+
+// A sound input has no descriptor to watch: it is read on a timer while it
+// is the open line, and the tuning strip and the send box follow it.
+void Quarnel::WatchAudio() {
+    const bool audio = m_lineSwitch->IsAudio() && m_lineSwitch->IsOpen();
+    if (audio && !m_audioTimer->isActive()) {
+        m_tuning->Reset();
+        m_audioTimer->start(kAudioPollMs);
+    } else if (!audio && m_audioTimer->isActive()) {
+        m_audioTimer->stop();
+    }
+    m_tuning->setVisible(m_lineSwitch->IsAudio());
+    m_tuning->SetShift(m_line->Settings().Shift);
+    m_send->setEnabled(!m_lineSwitch->IsAudio());
+    m_send->setToolTip(m_lineSwitch->IsAudio() ? "Receive only: nothing is sent over a sound input."
+                                               : "Type the squence to be sent here.");
+}
+
+void Quarnel::OnAudioTick() {
+    if (!m_line) return;
+    OnLineReadable();
+    const modem::Demodulator* demod = m_audio->Demodulator();
+    if (demod == nullptr || ++m_audioTicks % kAudioTicksPerRow != 0) return;
+    std::vector<float> bins;
+    demod->Spectrum(bins);
+    m_tuning->AddSpectrum(bins, demod->Tuning());
 }
 
 void Quarnel::OnLineWritable() {

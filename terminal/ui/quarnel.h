@@ -11,10 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "audio_line.h"
 #include "clock.h"
 #include "com_opt_dialog.h"
 #include "command_line.h"
 #include "line_control.h"
+#include "line_switch.h"
 #include "terminal_log.h"
 #include "message_box.h"
 #include "macro_keys.h"
@@ -36,6 +38,7 @@ class QDialog;
 class QKeyEvent;
 class QLineEdit;
 class QSocketNotifier;
+class QTimer;
 class QToolButton;
 
 namespace dovrel {
@@ -44,13 +47,17 @@ class QtMessageBox;
 class QtLogFileChoice;
 class QtScheduler;
 class QtTickTimer;
+class QtAudioInputOpener;
 class StatusBarPanels;
 class TerminalPane;
+class TuningStrip;
 
 // What the window reaches outside itself. Each empty member takes the
 // program's own: Qt boxes and file dialog, the system clock, modal exec(),
 // a detached process, libxdo, the current working directory, the weather
-// display control made by the component loader.
+// display control made by the component loader, the sound inputs of Qt
+// Multimedia. `listPorts` gives the port dialog's whole list (serial ports
+// and sound inputs).
 struct QuarnelSeams {
     MessageBox* box = nullptr;
     LogFileChoice* fileChoice = nullptr;
@@ -64,6 +71,7 @@ struct QuarnelSeams {
     std::string lockDirectory = DefaultLockDirectory();
     WeatherFactory createWeather;
     std::function<void()> beep;
+    AudioInputOpener* audioOpener = nullptr;
 };
 
 class Quarnel : public QMainWindow, private LineStatusView {
@@ -91,6 +99,8 @@ public:
     Reception* Receiver() { return m_reception.get(); }
     TerminalLog& Log() { return *m_log; }
     TerminalPane* Pane() const { return m_pane; }
+    TuningStrip* Tuning() const { return m_tuning; }
+    const LineSwitch& Lines() const { return *m_lineSwitch; }
     QLineEdit* SendBox() const { return m_send; }
     StatusBarPanels* Panels() const { return m_panels; }
     QAction* Action(const QString& name) const;
@@ -144,6 +154,8 @@ private:
     void WatchLine();
     void OnLineReadable();
     void OnLineWritable();
+    void WatchAudio();
+    void OnAudioTick();
     void OnStatusTick();
     void OnPaneKey(PaneKey key);
     void OnSelection(const QString& text);
@@ -169,6 +181,11 @@ private:
     TerminalSettings m_settings;
     TelexState m_telex;
     SerialLine m_serial;
+    std::unique_ptr<QtAudioInputOpener> m_qtAudio;
+    std::unique_ptr<AudioLine> m_audio;
+    std::unique_ptr<LineSwitch> m_lineSwitch;
+    QTimer* m_audioTimer = nullptr;
+    int m_audioTicks = 0;
     std::unique_ptr<LineControl> m_line;
     std::unique_ptr<QtScheduler> m_scheduler;
     QtTickTimer* m_timer = nullptr;
@@ -181,6 +198,7 @@ private:
     QSocketNotifier* m_writeNotifier = nullptr;
 
     TerminalPane* m_pane = nullptr;
+    TuningStrip* m_tuning = nullptr;
     QLineEdit* m_send = nullptr;
     StatusBarPanels* m_panels = nullptr;
     QToolButton* m_lamp = nullptr;

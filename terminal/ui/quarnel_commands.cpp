@@ -15,6 +15,7 @@
 #include "command_line.h"
 #include "dec_opt_dialog.h"
 #include "line_panels.h"
+#include "qt_audio_input.h"
 #include "qt_seams.h"
 #include "status_bar_panels.h"
 #include "telex_panels.h"
@@ -93,7 +94,7 @@ void Quarnel::PanelClick(const QString& key) {
 
 void Quarnel::LampClick() {
     if (!m_line || !m_reception) return;
-    if (m_serial.IsOpen()) {
+    if (m_lineSwitch->IsOpen()) {
         m_reception->StartStopBanner(false);
         m_line->Disconnect();
     } else {
@@ -104,9 +105,14 @@ void Quarnel::LampClick() {
 
 bool Quarnel::RunPortDialog(LineSettings& chosen) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::string ours = m_serial.IsOpen() ? m_serial.DevicePath() : std::string();
-    const PortList ports = m_seams.listPorts ? m_seams.listPorts(m_line->Settings(), ours)
-                                             : LoadPropertySettings(m_line->Settings(), ours);
+    const std::string ours = m_lineSwitch->OpenName();
+    PortList ports;
+    if (m_seams.listPorts) {
+        ports = m_seams.listPorts(m_line->Settings(), ours);
+    } else {
+        ports = LoadPropertySettings(m_line->Settings(), m_lineSwitch->IsAudio() ? std::string() : ours);
+        AppendAudioInputs(ports, QtAudioInputNames(), m_line->Settings(), ours);
+    }
     QApplication::restoreOverrideCursor();
     ComOptDialog dialog(m_line->Settings(), ports, this);
     if (RunDialog(dialog) != QDialog::Accepted) return false;
@@ -185,7 +191,7 @@ void Quarnel::ClearPane() {
 
 void Quarnel::OnStatusTick() {
     if (!m_reception) return;
-    m_reception->OnTimerTick(m_serial.IsOpen());
+    m_reception->OnTimerTick(m_lineSwitch->IsOpen());
     if (m_firstTick) {
         m_firstTick = false;
         if (m_settings.AllowSend) m_send->setFocus();

@@ -78,7 +78,7 @@ bool Quarnel::StartSteps(const std::vector<std::string>& args) {
     PlaceWindow();
     m_settings = LoadTerminalSettings(m_store);
     ApplyFontSize();
-    m_line = std::make_unique<LineControl>(m_serial, m_store, *m_box, static_cast<LineStatusView&>(*this));
+    m_line = std::make_unique<LineControl>(*m_lineSwitch, m_store, *m_box, static_cast<LineStatusView&>(*this));
     m_started = true;
     if (!OpenLineAtStart() || m_terminating) return false;
     m_panels->SetText("Port", QString::fromStdString(PortPanelText(m_line->Settings())));
@@ -257,6 +257,7 @@ void Quarnel::Shutdown() {
     delete m_writeNotifier;
     m_writeNotifier = nullptr;
     if (m_timer) m_timer->Stop();
+    if (m_audioTimer) m_audioTimer->stop();
     if (m_line) m_line->ClosePort();
     if (m_log) m_log->CloseLog();
 }

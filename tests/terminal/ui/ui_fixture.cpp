@@ -96,6 +96,7 @@ std::unique_ptr<Quarnel> WindowTest::MakeWindow() {
     seams.workDir = m_work.path().toStdString();
     seams.lockDirectory = "";
     seams.beep = [this] { ++beeps; };
+    seams.audioOpener = audioOpener;
     seams.runDialog = [this](QDialog& dialog) {
         dialogsShown.push_back(dialog.objectName().toStdString());
         return onDialog ? onDialog(dialog) : int(QDialog::Rejected);

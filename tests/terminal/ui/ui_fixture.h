@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "audio_input.h"
 #include "log_file_choice.h"
 #include "message_box.h"
 #include "quarnel.h"
@@ -77,6 +78,8 @@ protected:
     // Off: the weather display control cannot be created, as when its
     // library is missing. On: the real control found by the loader.
     bool withWeather = false;
+    // Sound inputs for the window; null takes Qt Multimedia's.
+    AudioInputOpener* audioOpener = nullptr;
 };
 
 }  // namespace dovrel::test

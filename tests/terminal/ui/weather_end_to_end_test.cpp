@@ -7,15 +7,22 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QImage>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextEdit>
 
 #include <cmath>
+#include <fstream>
+#include <sstream>
 #include <filesystem>
 #include <optional>
 
 #include "component_loader.h"
+#include "modulator.h"
+#include "qt_audio_input.h"
+#include "sound_file_source.h"
+#include "tuning_strip.h"
 #include "station_list.h"
 #include "ui_fixture.h"
 #include "weather_control.h"
@@ -195,6 +202,63 @@ TEST_F(WeatherEndToEndTest, CaptureOverTheLineEndsOnTheMapWithTemperatures) {
         ++checked;
     }
     EXPECT_GE(checked, 5);
+}
+
+// The first bulletin of the capture as the weather broadcasts send it: 50
+// bauds, 450 Hz shift, 1.5 stop bits, mark above space, with idle line
+// before and after. Three stations.
+constexpr qsizetype kFirstBulletinBytes = 330;
+
+std::string WriteFirstBulletinWav(const std::string& path) {
+    const QByteArray capture = ReadSample("capture.ita2").left(kFirstBulletinBytes);
+    modem::ModSettings settings;
+    settings.line.polarity = modem::Polarity::Reverse;
+    settings.centreHz = 1900;
+    modem::Modulator modulator(8000, settings);
+    std::vector<float> samples;
+    modulator.Idle(100, samples);
+    const std::vector<std::uint8_t> codes(capture.begin(), capture.end());
+    modulator.Send(codes, samples);
+    modulator.Idle(100, samples);
+    return modem::WriteWav(path, 8000, samples);
+}
+
+TEST_F(WeatherEndToEndTest, CaptureAsSoundReachesTheLogAndTheDecoder) {
+    const std::vector<ExpectedStation> expected = ReferenceStations();
+    ASSERT_GE(expected.size(), 3u);
+    const std::string wav = m_work.path().toStdString() + "/first-bulletin.wav";
+    ASSERT_EQ(WriteFirstBulletinWav(wav), "");
+
+    QtAudioInputOpener fast(2.0);  // 2 s of sound per read
+    audioOpener = &fast;
+    Store(Context()).WriteInt("AutoSynop", 1);
+    Store(Context()).WriteInt("AutoLogst", 1);
+    Store(Context()).WriteText("PortName", "audio:file:" + wav);
+    auto window = MakeWindow();
+    ASSERT_TRUE(window->Start({"T1"}));
+    EXPECT_TRUE(window->Lines().IsAudio());
+    EXPECT_TRUE(window->Tuning()->isVisibleTo(window.get()));
+    EXPECT_FALSE(window->SendBox()->isEnabled());
+    const QString third = QString::fromStdString(expected[2].ident);
+    modem::TuningState tones;  // as the strip showed them while the signal lasted
+    EXPECT_TRUE(WaitUntil([&] {
+        if (window->Tuning()->Tuning().locked) tones = window->Tuning()->Tuning();
+        QWidget* decoder = TopLevel("Weather Decoder");
+        QTextEdit* pane = decoder ? decoder->findChild<QTextEdit*>() : nullptr;
+        return pane && pane->toPlainText().contains(third);
+    }, 20000)) << PaneText(*window);
+    // The strip marks the tones where they were sent.
+    EXPECT_TRUE(tones.locked);
+    EXPECT_NEAR(std::max(tones.markHz, tones.spaceHz), 2125, 20);
+    EXPECT_NEAR(std::min(tones.markHz, tones.spaceHz), 1675, 20);
+    const std::string logPath = m_work.path().toStdString() + "/" + window->Log().LogPath();
+    window.reset();
+    std::ifstream log(logPath);
+    std::stringstream logText;
+    logText << log.rdbuf();
+    EXPECT_NE(logText.str().find("SINO99 ENBJ 270300"), std::string::npos) << logText.str();
+    EXPECT_NE(logText.str().find("01062 41356 73611 11004 21026 30011 40025 52018 70222 85850"),
+              std::string::npos);
 }
 
 }  // namespace
