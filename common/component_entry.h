@@ -19,21 +19,21 @@ template <typename Make>
 HRESULT CreateComponentObject(const char* classId, const char* interfaceId, void** object,
                               std::initializer_list<std::string_view> classNames,
                               std::string_view interfaceIdOfObject, Make make) noexcept {
-  if (object == nullptr) return E_POINTER;
-  *object = nullptr;
-  if (classId == nullptr || interfaceId == nullptr) return E_POINTER;
-  bool served = false;
-  for (std::string_view name : classNames) served = served || EqualsIgnoringCase(classId, name);
-  if (!served) return CLASS_E_CLASSNOTAVAILABLE;
-  if (!EqualsIgnoringCase(interfaceId, interfaceIdOfObject)) return E_NOINTERFACE;
-  try {
-    *object = make();
-    return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_FAIL;
-  }
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    if (classId == nullptr || interfaceId == nullptr) return E_POINTER;
+    bool served = false;
+    for (std::string_view name : classNames) served = served || EqualsIgnoringCase(classId, name);
+    if (!served) return CLASS_E_CLASSNOTAVAILABLE;
+    if (!EqualsIgnoringCase(interfaceId, interfaceIdOfObject)) return E_NOINTERFACE;
+    try {
+        *object = make();
+        return S_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_FAIL;
+    }
 }
 
 }  // namespace nimbo

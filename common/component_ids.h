@@ -10,10 +10,13 @@ namespace nimbo {
 inline constexpr std::string_view kClsidWeatherDecoder = "{beba1960-28d4-11d1-a725-00a0c91ddb3c}";
 inline constexpr std::string_view kLibidNimbolib = "{beba1961-28d4-11d1-a725-00a0c91ddb3c}";
 inline constexpr std::string_view kIidIWeatherDecoder = "{beba1962-28d4-11d1-a725-00a0c91ddb3c}";
-inline constexpr std::string_view kIidIWeatherDecoderEvents = "{beba1963-28d4-11d1-a725-00a0c91ddb3c}";
+inline constexpr std::string_view kIidIWeatherDecoderEvents =
+    "{beba1963-28d4-11d1-a725-00a0c91ddb3c}";
 // The observation connection point and its event interface.
-inline constexpr std::string_view kIidIWeatherObservationSource = "{beba1964-28d4-11d1-a725-00a0c91ddb3c}";
-inline constexpr std::string_view kIidIWeatherObservationEvents = "{beba1965-28d4-11d1-a725-00a0c91ddb3c}";
+inline constexpr std::string_view kIidIWeatherObservationSource =
+    "{beba1964-28d4-11d1-a725-00a0c91ddb3c}";
+inline constexpr std::string_view kIidIWeatherObservationEvents =
+    "{beba1965-28d4-11d1-a725-00a0c91ddb3c}";
 inline constexpr std::string_view kProgIdWeatherDecoder = "Nimbolib.WeatherDecoder";
 inline constexpr std::string_view kProgIdWeatherDecoderVersion = "Nimbolib.WeatherDecoder.1";
 inline constexpr std::string_view kWeatherDecoderDescription = "Weather Decoder Class";

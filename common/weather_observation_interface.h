@@ -19,21 +19,21 @@ namespace nimbo {
 // text events of that report. The record is only valid during the call.
 // Exceptions thrown by a sink are swallowed by the decoder.
 class _IWeatherObservationEvents {
- public:
-  static constexpr std::string_view kIid = kIidIWeatherObservationEvents;
-  virtual ~_IWeatherObservationEvents() = default;
-  virtual void Observation(const WeatherObservation& observation) = 0;
+  public:
+    static constexpr std::string_view kIid = kIidIWeatherObservationEvents;
+    virtual ~_IWeatherObservationEvents() = default;
+    virtual void Observation(const WeatherObservation& observation) = 0;
 };
 
 // Connection point for _IWeatherObservationEvents. The sink is not owned; it
 // must stay alive until Unadvise or until the decoder is destroyed.
 class IWeatherObservationSource : public IComponentObject {
- public:
-  static constexpr std::string_view kIid = kIidIWeatherObservationSource;
-  // *cookie receives a non-zero number that identifies the connection.
-  virtual HRESULT Advise(_IWeatherObservationEvents* sink, std::uint32_t* cookie) = 0;
-  // CONNECT_E_NOCONNECTION when the cookie names no connection.
-  virtual HRESULT Unadvise(std::uint32_t cookie) = 0;
+  public:
+    static constexpr std::string_view kIid = kIidIWeatherObservationSource;
+    // *cookie receives a non-zero number that identifies the connection.
+    virtual HRESULT Advise(_IWeatherObservationEvents* sink, std::uint32_t* cookie) = 0;
+    // CONNECT_E_NOCONNECTION when the cookie names no connection.
+    virtual HRESULT Unadvise(std::uint32_t cookie) = 0;
 };
 
 }  // namespace nimbo

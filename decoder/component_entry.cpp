@@ -7,10 +7,12 @@
 
 extern "C" __attribute__((visibility("default"))) nimbo::HRESULT NimboCreateObject(
     const char* classId, const char* interfaceId, void** object) {
-  return nimbo::CreateComponentObject(
-      classId, interfaceId, object,
-      {nimbo::kClsidWeatherDecoder, nimbo::kProgIdWeatherDecoder,
-       nimbo::kProgIdWeatherDecoderVersion},
-      nimbo::kIidIWeatherDecoder,
-      [] { return static_cast<void*>(static_cast<nimbo::IWeatherDecoder*>(new nimbo::WeatherDecoder())); });
+    return nimbo::CreateComponentObject(
+        classId, interfaceId, object,
+        {nimbo::kClsidWeatherDecoder, nimbo::kProgIdWeatherDecoder,
+         nimbo::kProgIdWeatherDecoderVersion},
+        nimbo::kIidIWeatherDecoder, [] {
+            return static_cast<void*>(
+                static_cast<nimbo::IWeatherDecoder*>(new nimbo::WeatherDecoder()));
+        });
 }

@@ -13,29 +13,29 @@ namespace nimbo {
 // One append-mode log file that removes itself when it was opened and
 // closed without anything written.
 class LogFile {
- public:
-  explicit LogFile(std::string extension) : m_extension(std::move(extension)) {}
-  ~LogFile();
-  LogFile(const LogFile&) = delete;
-  LogFile& operator=(const LogFile&) = delete;
+  public:
+    explicit LogFile(std::string extension) : m_extension(std::move(extension)) {}
+    ~LogFile();
+    LogFile(const LogFile&) = delete;
+    LogFile& operator=(const LogFile&) = delete;
 
-  // Opens (enable) or closes the file named base + extension; returns
-  // whether it is open afterwards.
-  bool Open(bool enable, const std::string& basePath);
-  // Appends text; no effect when the log is closed.
-  void Write(std::string_view text);
-  bool IsOpen() const { return m_file != nullptr; }
-  // Something was written since the file was opened.
-  bool Written() const { return m_written; }
-  const std::string& Path() const { return m_path; }
+    // Opens (enable) or closes the file named base + extension; returns
+    // whether it is open afterwards.
+    bool Open(bool enable, const std::string& basePath);
+    // Appends text; no effect when the log is closed.
+    void Write(std::string_view text);
+    bool IsOpen() const { return m_file != nullptr; }
+    // Something was written since the file was opened.
+    bool Written() const { return m_written; }
+    const std::string& Path() const { return m_path; }
 
- private:
-  void Close();
+  private:
+    void Close();
 
-  std::string m_extension;
-  std::string m_path;
-  std::FILE* m_file = nullptr;
-  bool m_written = false;
+    std::string m_extension;
+    std::string m_path;
+    std::FILE* m_file = nullptr;
+    bool m_written = false;
 };
 
 // Default log folder: the current directory, or its sub-folder "Data"

@@ -8,22 +8,33 @@ namespace nimbo {
 namespace {
 
 struct LetterFigure {
-  char letter;
-  char figure;
+    char letter;
+    char figure;
 };
 
 // The letters-shift letter of each figures-shift character a group may hold.
 constexpr std::array<LetterFigure, 12> kPairing = {{
-    {'Q', '1'}, {'W', '2'}, {'E', '3'}, {'R', '4'}, {'T', '5'}, {'Y', '6'},
-    {'U', '7'}, {'I', '8'}, {'O', '9'}, {'P', '0'}, {'X', '/'}, {'V', '='},
+    {'Q', '1'},
+    {'W', '2'},
+    {'E', '3'},
+    {'R', '4'},
+    {'T', '5'},
+    {'Y', '6'},
+    {'U', '7'},
+    {'I', '8'},
+    {'O', '9'},
+    {'P', '0'},
+    {'X', '/'},
+    {'V', '='},
 }};
 
 // Every token goes through the repair, so the pairing is looked up in a
 // table by character, made from the list above.
 constexpr std::array<char, 256> MakeFigureTable() {
-  std::array<char, 256> table{};
-  for (const LetterFigure& pair : kPairing) table[static_cast<unsigned char>(pair.letter)] = pair.figure;
-  return table;
+    std::array<char, 256> table{};
+    for (const LetterFigure& pair : kPairing)
+        table[static_cast<unsigned char>(pair.letter)] = pair.figure;
+    return table;
 }
 constexpr std::array<char, 256> kFigureOf = MakeFigureTable();
 
@@ -31,21 +42,21 @@ constexpr std::array<char, 256> kFigureOf = MakeFigureTable();
 char PairedFigure(char c) { return kFigureOf[static_cast<unsigned char>(c)]; }
 
 bool Repairable(std::string_view token) {
-  for (char c : token) {
-    if ((c < '0' || c > '9') && c != '/' && PairedFigure(c) == 0) return false;
-  }
-  return true;
+    for (char c : token) {
+        if ((c < '0' || c > '9') && c != '/' && PairedFigure(c) == 0) return false;
+    }
+    return true;
 }
 
 }  // namespace
 
 std::string RepairFigures(std::string_view token) {
-  std::string repaired(token);
-  if (!Repairable(token)) return repaired;
-  for (char& c : repaired) {
-    if (const char figure = PairedFigure(c)) c = figure;
-  }
-  return repaired;
+    std::string repaired(token);
+    if (!Repairable(token)) return repaired;
+    for (char& c : repaired) {
+        if (const char figure = PairedFigure(c)) c = figure;
+    }
+    return repaired;
 }
 
 }  // namespace nimbo

@@ -14,60 +14,60 @@ constexpr std::string_view kContinuation = "                   - ";
 
 // Data types whose headings carry a station kind and an area letter.
 bool HasAreaLetters(char t1) {
-  return std::string_view("ABCEFMNRSUVW").find(t1) != std::string_view::npos;
+    return std::string_view("ABCEFMNRSUVW").find(t1) != std::string_view::npos;
 }
 
 }  // namespace
 
 std::string TimeField(std::string_view field, int highest) {
-  if (field.size() != 2 || !IsAllFigures(field) || FieldValue(field) > highest) return "??";
-  return std::string(field);
+    if (field.size() != 2 || !IsAllFigures(field) || FieldValue(field) > highest) return "??";
+    return std::string(field);
 }
 
 bool DecodeDesignator(std::string_view ttaaii, DecodingContext& context) {
-  if (ttaaii.size() != 6) return false;
-  const char t1 = ttaaii[0];
-  std::string_view kind;
-  std::string_view area;
-  if (HasAreaLetters(t1)) {
-    kind = StationKindText(ttaaii[2]);
-    area = AreaText(ttaaii[3]);
-  }
-  std::string text = "Designator:        " + std::string(ttaaii) + "\n";
-  for (std::string_view extra : {DataTypeText(t1), kind, area}) {
-    if (!extra.empty()) text.append(kContinuation).append(extra).append("\n");
-  }
-  context.EmitLine(text, kLevelHeader, 0);
-  return true;
+    if (ttaaii.size() != 6) return false;
+    const char t1 = ttaaii[0];
+    std::string_view kind;
+    std::string_view area;
+    if (HasAreaLetters(t1)) {
+        kind = StationKindText(ttaaii[2]);
+        area = AreaText(ttaaii[3]);
+    }
+    std::string text = "Designator:        " + std::string(ttaaii) + "\n";
+    for (std::string_view extra : {DataTypeText(t1), kind, area}) {
+        if (!extra.empty()) text.append(kContinuation).append(extra).append("\n");
+    }
+    context.EmitLine(text, kLevelHeader, 0);
+    return true;
 }
 
 bool DecodeSender(std::string_view cccc, DecodingContext& context) {
-  context.EmitLine("Sender Identity:   ", kLevelSender, 0);
-  const std::string_view sender = cccc.empty() ? kUnknown : cccc;
-  context.EmitLine(std::string(sender) + "\n", kLevelSender, 1);
-  return true;
+    context.EmitLine("Sender Identity:   ", kLevelSender, 0);
+    const std::string_view sender = cccc.empty() ? kUnknown : cccc;
+    context.EmitLine(std::string(sender) + "\n", kLevelSender, 1);
+    return true;
 }
 
 bool DecodeTransmittedTime(std::string_view yygggg, DecodingContext& context) {
-  if (yygggg.size() != 6) return false;
-  const std::tm now = context.LocalNow();
-  char date[32];
-  std::snprintf(date, sizeof date, "/%02d/%04d ", now.tm_mon + 1, now.tm_year + 1900);
-  context.EmitLine("Transmitted time:  " + TimeField(yygggg.substr(0, 2), 31) + date +
-                       TimeField(yygggg.substr(2, 2), 23) + ":" +
-                       TimeField(yygggg.substr(4, 2), 59) + " UTC\n",
-                   kLevelHeader, 0);
-  return true;
+    if (yygggg.size() != 6) return false;
+    const std::tm now = context.LocalNow();
+    char date[32];
+    std::snprintf(date, sizeof date, "/%02d/%04d ", now.tm_mon + 1, now.tm_year + 1900);
+    context.EmitLine("Transmitted time:  " + TimeField(yygggg.substr(0, 2), 31) + date +
+                         TimeField(yygggg.substr(2, 2), 23) + ":" +
+                         TimeField(yygggg.substr(4, 2), 59) + " UTC\n",
+                     kLevelHeader, 0);
+    return true;
 }
 
 bool DecodeStatus(std::string_view bbb, DecodingContext& context) {
-  std::string text = "Reported status:   ";
-  text.append(bbb.empty() ? std::string_view("None") : bbb);
-  const std::string_view kind = BbbText(bbb);
-  if (!kind.empty()) text.append(" ").append(kind);
-  text.append("\n");
-  context.EmitLine(text, kLevelHeader, 0);
-  return true;
+    std::string text = "Reported status:   ";
+    text.append(bbb.empty() ? std::string_view("None") : bbb);
+    const std::string_view kind = BbbText(bbb);
+    if (!kind.empty()) text.append(" ").append(kind);
+    text.append("\n");
+    context.EmitLine(text, kLevelHeader, 0);
+    return true;
 }
 
 }  // namespace nimbo

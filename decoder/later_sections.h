@@ -18,14 +18,14 @@ namespace nimbo {
 void RouteLaterSection(std::string_view token, DecodingContext& context);
 
 // Section markers, called by the parser with the repaired marker token.
-bool DecodeShipMovement(std::string_view group, DecodingContext& context);  // 222Dsvs
+bool DecodeShipMovement(std::string_view group, DecodingContext& context);    // 222Dsvs
 bool DecodeSection5Marker(std::string_view group, DecodingContext& context);  // 555
 
 // Section 2 groups, selected by the first figure 0 to 8.
 GroupDecoder Section2Decoder(int n);
-bool DecodeIcingText(std::string_view token, DecodingContext& context);   // after "ICING"
-bool DecodeIceGroup(std::string_view group, DecodingContext& context);    // ciSibiDiZi
-bool DecodeIceText(std::string_view token, DecodingContext& context);     // after "ICE"
+bool DecodeIcingText(std::string_view token, DecodingContext& context);  // after "ICING"
+bool DecodeIceGroup(std::string_view group, DecodingContext& context);   // ciSibiDiZi
+bool DecodeIceText(std::string_view token, DecodingContext& context);    // after "ICE"
 
 // Section 3: the whole routing of a repaired or raw token in state kSection3
 // (groups 0 to 9, "80000" regional data, radiation follow-ups, order rule).

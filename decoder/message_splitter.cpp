@@ -11,221 +11,222 @@ namespace {
 char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool SameLetters(std::string_view text, std::string_view upper) {
-  if (text.size() != upper.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (UpperAscii(text[i]) != upper[i]) return false;
-  }
-  return true;
+    if (text.size() != upper.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (UpperAscii(text[i]) != upper[i]) return false;
+    }
+    return true;
 }
 
 }  // namespace
 
 MessageSplitter::MessageSplitter(TokenParser& parser, _IWeatherDecoderEvents& events)
     : m_parser(parser), m_events(events) {
-  m_matchers[0].text = "ZCZC";
-  m_matchers[1].text = "NNNN";
+    m_matchers[0].text = "ZCZC";
+    m_matchers[1].text = "NNNN";
 }
 
 void MessageSplitter::Parse(std::string_view fragment) {
-  for (const char c : fragment) {
-    if (c == '\r') continue;
-    if (c == ' ') {
-      OnBlank();
-    } else if (c == '\n') {
-      OnLineFeed();
-    } else if (m_state == CharState::kInToken && !MayMatch(c)) {
-      // Most characters only lengthen the token.
-      AppendToToken(c);
-    } else {
-      OnOther(c);
+    for (const char c : fragment) {
+        if (c == '\r') continue;
+        if (c == ' ') {
+            OnBlank();
+        } else if (c == '\n') {
+            OnLineFeed();
+        } else if (m_state == CharState::kInToken && !MayMatch(c)) {
+            // Most characters only lengthen the token.
+            AppendToToken(c);
+        } else {
+            OnOther(c);
+        }
     }
-  }
 }
 
 void MessageSplitter::RestartMatchers() {
-  for (auto& matcher : m_matchers) matcher.matched = 0;
+    for (auto& matcher : m_matchers) matcher.matched = 0;
 }
 
 void MessageSplitter::OnBlank() {
-  RestartMatchers();
-  if (m_state != CharState::kAfterKeyword && m_state != CharState::kLineStart) {
-    m_pendingSeparator = kSeparatorBlank;
-    m_state = CharState::kAfterBlank;
-  }
-  m_firstOnLine = false;
+    RestartMatchers();
+    if (m_state != CharState::kAfterKeyword && m_state != CharState::kLineStart) {
+        m_pendingSeparator = kSeparatorBlank;
+        m_state = CharState::kAfterBlank;
+    }
+    m_firstOnLine = false;
 }
 
 void MessageSplitter::OnLineFeed() {
-  RestartMatchers();
-  switch (m_state) {
-    case CharState::kAfterKeyword:
-      if (m_referencePending) {
-        m_referencePending = false;
-        m_events.Message(1, "??");
-      }
-      break;
-    case CharState::kLineStart:
-      // A blank line is layout: double-spaced traffic has one after every
-      // line. It ends neither a report nor a bulletin, and it leaves the line
-      // memory (the heading) and a pending delimiter code as they are.
-      m_events.Bloc(1);
-      break;
-    case CharState::kAfterBlank:
-    case CharState::kInToken: {
-      const std::string token = TakeToken();
-      if (m_referencePending) {
-        m_referencePending = false;
-        m_events.Message(1, token);
-      } else {
-        m_pendingSeparator = kSeparatorLineEnd;
-        Deliver(token, m_pendingKeyword, m_pendingSeparator);
-        m_pendingKeyword = kKeywordNone;
-      }
-      break;
+    RestartMatchers();
+    switch (m_state) {
+        case CharState::kAfterKeyword:
+            if (m_referencePending) {
+                m_referencePending = false;
+                m_events.Message(1, "??");
+            }
+            break;
+        case CharState::kLineStart:
+            // A blank line is layout: double-spaced traffic has one after every
+            // line. It ends neither a report nor a bulletin, and it leaves the line
+            // memory (the heading) and a pending delimiter code as they are.
+            m_events.Bloc(1);
+            break;
+        case CharState::kAfterBlank:
+        case CharState::kInToken: {
+            const std::string token = TakeToken();
+            if (m_referencePending) {
+                m_referencePending = false;
+                m_events.Message(1, token);
+            } else {
+                m_pendingSeparator = kSeparatorLineEnd;
+                Deliver(token, m_pendingKeyword, m_pendingSeparator);
+                m_pendingKeyword = kKeywordNone;
+            }
+            break;
+        }
     }
-  }
-  TakeToken();
-  m_firstOnLine = true;
-  m_state = CharState::kLineStart;
+    TakeToken();
+    m_firstOnLine = true;
+    m_state = CharState::kLineStart;
 }
 
 std::string MessageSplitter::TakeToken() {
-  std::string token = std::move(m_token);
-  m_token.clear();
-  m_dropped = 0;
-  return token;
+    std::string token = std::move(m_token);
+    m_token.clear();
+    m_dropped = 0;
+    return token;
 }
 
 void MessageSplitter::OnOther(char c) {
-  if (m_state == CharState::kAfterBlank) {
-    const std::string token = TakeToken();
-    if (m_referencePending) {
-      m_referencePending = false;
-      m_events.Message(1, token);
-    } else {
-      Deliver(token, m_pendingKeyword, m_pendingSeparator);
-      m_pendingKeyword = kKeywordNone;
+    if (m_state == CharState::kAfterBlank) {
+        const std::string token = TakeToken();
+        if (m_referencePending) {
+            m_referencePending = false;
+            m_events.Message(1, token);
+        } else {
+            Deliver(token, m_pendingKeyword, m_pendingSeparator);
+            m_pendingKeyword = kKeywordNone;
+        }
+        m_state = CharState::kInToken;
     }
+    AppendToToken(c);
     m_state = CharState::kInToken;
-  }
-  AppendToToken(c);
-  m_state = CharState::kInToken;
-  RunMatchers(c);
+    RunMatchers(c);
 }
 
 // No real group comes near the cap: the rest of an endless run of characters
 // is dropped, so memory stays flat whatever the input.
 void MessageSplitter::AppendToToken(char c) {
-  if (m_token.size() < kMaxTokenLength) {
-    m_token.push_back(c);
-  } else {
-    ++m_dropped;
-  }
+    if (m_token.size() < kMaxTokenLength) {
+        m_token.push_back(c);
+    } else {
+        ++m_dropped;
+    }
 }
 
 // A character can move a matcher only when one is under way or when it is
 // the first letter of a delimiter.
 bool MessageSplitter::MayMatch(char c) const {
-  const char upper = UpperAscii(c);
-  return (m_matchers[0].matched | m_matchers[1].matched) != 0 || upper == 'Z' || upper == 'N';
+    const char upper = UpperAscii(c);
+    return (m_matchers[0].matched | m_matchers[1].matched) != 0 || upper == 'Z' || upper == 'N';
 }
 
 // A matcher that fails restarts at 0 without trying the same character as a
 // first character again, so "ZZCZC" holds no delimiter.
 void MessageSplitter::RunMatchers(char c) {
-  for (std::size_t i = 0; i < m_matchers.size(); ++i) {
-    Matcher& matcher = m_matchers[i];
-    if (UpperAscii(c) == matcher.text[matcher.matched]) {
-      ++matcher.matched;
-    } else {
-      matcher.matched = 0;
+    for (std::size_t i = 0; i < m_matchers.size(); ++i) {
+        Matcher& matcher = m_matchers[i];
+        if (UpperAscii(c) == matcher.text[matcher.matched]) {
+            ++matcher.matched;
+        } else {
+            matcher.matched = 0;
+        }
+        if (matcher.matched == matcher.text.size()) {
+            matcher.matched = 0;
+            if (messageLock && (!SameLetters(m_token, matcher.text) || !m_firstOnLine)) continue;
+            OnDelimiter(i);
+            return;
+        }
     }
-    if (matcher.matched == matcher.text.size()) {
-      matcher.matched = 0;
-      if (messageLock && (!SameLetters(m_token, matcher.text) || !m_firstOnLine)) continue;
-      OnDelimiter(i);
-      return;
-    }
-  }
 }
 
 void MessageSplitter::OnDelimiter(std::size_t which) {
-  if (!messageLock) {
-    // The delimiter's characters that were kept are the token's last ones.
-    const std::size_t delimiterLength = m_matchers[which].text.size();
-    const std::size_t kept = m_dropped >= delimiterLength ? 0 : delimiterLength - m_dropped;
-    std::string rest = TakeToken();
-    rest.resize(rest.size() - kept);
-    if (!rest.empty()) Deliver(rest, m_pendingKeyword, m_pendingSeparator);
-  }
-  m_state = CharState::kAfterKeyword;
-  m_firstOnLine = false;
-  m_pendingSeparator = kSeparatorBlank;
-  TakeToken();
-  if (which == 0) {
-    m_referencePending = true;
-    m_pendingKeyword = kKeywordAfterZczc;
-  } else {
-    m_events.Message(0, "??");
-    m_pendingKeyword = kKeywordAfterNnnn;
-  }
-  RestartMatchers();
+    if (!messageLock) {
+        // The delimiter's characters that were kept are the token's last ones.
+        const std::size_t delimiterLength = m_matchers[which].text.size();
+        const std::size_t kept = m_dropped >= delimiterLength ? 0 : delimiterLength - m_dropped;
+        std::string rest = TakeToken();
+        rest.resize(rest.size() - kept);
+        if (!rest.empty()) Deliver(rest, m_pendingKeyword, m_pendingSeparator);
+    }
+    m_state = CharState::kAfterKeyword;
+    m_firstOnLine = false;
+    m_pendingSeparator = kSeparatorBlank;
+    TakeToken();
+    if (which == 0) {
+        m_referencePending = true;
+        m_pendingKeyword = kKeywordAfterZczc;
+    } else {
+        m_events.Message(0, "??");
+        m_pendingKeyword = kKeywordAfterNnnn;
+    }
+    RestartMatchers();
 }
 
-void MessageSplitter::Deliver(const std::string& token, int keywordCode, TokenSeparator separatorCode) {
-  if (keywordCode != kKeywordNone || separatorCode == kSeparatorBlankLine) {
-    m_searching = true;
-    if (keywordCode == kKeywordAfterZczc) {
-      // Nothing received before a message start is its heading.
-      RotateLines();
-      RotateLines();
+void MessageSplitter::Deliver(const std::string& token, int keywordCode,
+                              TokenSeparator separatorCode) {
+    if (keywordCode != kKeywordNone || separatorCode == kSeparatorBlankLine) {
+        m_searching = true;
+        if (keywordCode == kKeywordAfterZczc) {
+            // Nothing received before a message start is its heading.
+            RotateLines();
+            RotateLines();
+        }
+        if (separatorCode != kSeparatorBlank) RotateLines();
+    }
+    // Every indicator word ends in "XX": most tokens are ruled out at once.
+    const bool mayHoldIndicator = token.find("XX") != std::string::npos;
+    for (std::size_t entry = 0; mayHoldIndicator && entry < kIndicatorWords.size(); ++entry) {
+        const std::string_view word = kIndicatorWords[entry];
+        if (token.find(word) == std::string::npos) continue;
+        m_events.Indicator(std::string(word));
+        if (WaitsForIndicator() && decoderLock && !decoderResyn) ReplayPreviousLine();
+        decoderResyn = false;
+        m_parser.ClearResyn();
+        m_searching = false;
+        m_currentEntry = entry;
+    }
+    if (!(m_searching && decoderLock && !decoderResyn)) {
+        m_parser.ProcessToken(token, keywordCode, separatorCode);
+    }
+    if (WaitsForIndicator() && m_currentCount < m_currentLine.size()) {
+        m_currentLine[m_currentCount++] = token;
     }
     if (separatorCode != kSeparatorBlank) RotateLines();
-  }
-  // Every indicator word ends in "XX": most tokens are ruled out at once.
-  const bool mayHoldIndicator = token.find("XX") != std::string::npos;
-  for (std::size_t entry = 0; mayHoldIndicator && entry < kIndicatorWords.size(); ++entry) {
-    const std::string_view word = kIndicatorWords[entry];
-    if (token.find(word) == std::string::npos) continue;
-    m_events.Indicator(std::string(word));
-    if (WaitsForIndicator() && decoderLock && !decoderResyn) ReplayPreviousLine();
-    decoderResyn = false;
-    m_parser.ClearResyn();
-    m_searching = false;
-    m_currentEntry = entry;
-  }
-  if (!(m_searching && decoderLock && !decoderResyn)) {
-    m_parser.ProcessToken(token, keywordCode, separatorCode);
-  }
-  if (WaitsForIndicator() && m_currentCount < m_currentLine.size()) {
-    m_currentLine[m_currentCount++] = token;
-  }
-  if (separatorCode != kSeparatorBlank) RotateLines();
 }
 
 // Between bulletins the line memory keeps the last lines, so that the line
 // before the next indicator can be handed on as its heading.
 bool MessageSplitter::WaitsForIndicator() const {
-  return m_searching || m_parser.OutsideBulletin();
+    return m_searching || m_parser.OutsideBulletin();
 }
 
 // Hands the parser the line before the indicator, normally the bulletin
 // heading, as if it had just started a message.
 void MessageSplitter::ReplayPreviousLine() {
-  bool first = true;
-  for (std::size_t i = 0; i < m_previousLine.size(); ++i) {
-    if (m_previousLine[i].empty()) continue;
-    const bool last = i + 1 == m_previousLine.size() || m_previousLine[i + 1].empty();
-    m_parser.ProcessToken(m_previousLine[i], first ? kKeywordAfterZczc : kKeywordNone,
-                          last ? kSeparatorLineEnd : kSeparatorBlank);
-    first = false;
-  }
+    bool first = true;
+    for (std::size_t i = 0; i < m_previousLine.size(); ++i) {
+        if (m_previousLine[i].empty()) continue;
+        const bool last = i + 1 == m_previousLine.size() || m_previousLine[i + 1].empty();
+        m_parser.ProcessToken(m_previousLine[i], first ? kKeywordAfterZczc : kKeywordNone,
+                              last ? kSeparatorLineEnd : kSeparatorBlank);
+        first = false;
+    }
 }
 
 void MessageSplitter::RotateLines() {
-  std::swap(m_previousLine, m_currentLine);
-  for (auto& slot : m_currentLine) slot.clear();
-  m_currentCount = 0;
+    std::swap(m_previousLine, m_currentLine);
+    for (auto& slot : m_currentLine) slot.clear();
+    m_currentCount = 0;
 }
 
 }  // namespace nimbo

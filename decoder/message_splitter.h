@@ -29,66 +29,67 @@ inline constexpr TokenSeparator kSeparatorBlankLine = TokenSeparator::kBlankLine
 
 // What the splitter drives.
 class TokenParser {
- public:
-  virtual ~TokenParser() = default;
-  virtual void ProcessToken(std::string_view token, int keywordCode, TokenSeparator separatorCode) = 0;
-  // The one-shot resynchronisation request is withdrawn.
-  virtual void ClearResyn() = 0;
-  // True after text that starts no report (a switch stamp after the last
-  // report, say): the next indicator opens a new bulletin, and the line
-  // before it is its heading.
-  virtual bool OutsideBulletin() const = 0;
+  public:
+    virtual ~TokenParser() = default;
+    virtual void ProcessToken(std::string_view token, int keywordCode,
+                              TokenSeparator separatorCode) = 0;
+    // The one-shot resynchronisation request is withdrawn.
+    virtual void ClearResyn() = 0;
+    // True after text that starts no report (a switch stamp after the last
+    // report, say): the next indicator opens a new bulletin, and the line
+    // before it is its heading.
+    virtual bool OutsideBulletin() const = 0;
 };
 
 class MessageSplitter {
- public:
-  // Both are borrowed and must outlive the splitter.
-  MessageSplitter(TokenParser& parser, _IWeatherDecoderEvents& events);
+  public:
+    // Both are borrowed and must outlive the splitter.
+    MessageSplitter(TokenParser& parser, _IWeatherDecoderEvents& events);
 
-  // Feeds a fragment; fragments may cut tokens and lines anywhere.
-  void Parse(std::string_view fragment);
+    // Feeds a fragment; fragments may cut tokens and lines anywhere.
+    void Parse(std::string_view fragment);
 
-  bool messageLock = false;
-  bool decoderLock = true;
-  bool decoderResyn = false;
+    bool messageLock = false;
+    bool decoderLock = true;
+    bool decoderResyn = false;
 
- private:
-  enum class CharState { kAfterKeyword = 0, kAfterBlank = 1, kLineStart = 2, kInToken = 3 };
-  struct Matcher {
-    std::string_view text;
-    std::size_t matched = 0;
-  };
-  using LineSlots = std::array<std::string, 4>;
+  private:
+    enum class CharState { kAfterKeyword = 0, kAfterBlank = 1, kLineStart = 2, kInToken = 3 };
+    struct Matcher {
+        std::string_view text;
+        std::size_t matched = 0;
+    };
+    using LineSlots = std::array<std::string, 4>;
 
-  void OnBlank();
-  void OnLineFeed();
-  void OnOther(char c);
-  std::string TakeToken();
-  void AppendToToken(char c);
-  bool MayMatch(char c) const;
-  void RunMatchers(char c);
-  void OnDelimiter(std::size_t which);
-  void RestartMatchers();
-  void Deliver(const std::string& token, int keywordCode, TokenSeparator separatorCode);
-  bool WaitsForIndicator() const;
-  void ReplayPreviousLine();
-  void RotateLines();
+    void OnBlank();
+    void OnLineFeed();
+    void OnOther(char c);
+    std::string TakeToken();
+    void AppendToToken(char c);
+    bool MayMatch(char c) const;
+    void RunMatchers(char c);
+    void OnDelimiter(std::size_t which);
+    void RestartMatchers();
+    void Deliver(const std::string& token, int keywordCode, TokenSeparator separatorCode);
+    bool WaitsForIndicator() const;
+    void ReplayPreviousLine();
+    void RotateLines();
 
-  TokenParser& m_parser;
-  _IWeatherDecoderEvents& m_events;
-  std::string m_token;
-  std::size_t m_dropped = 0;  // characters of the current token beyond the cap
-  CharState m_state = CharState::kLineStart;
-  std::array<Matcher, 2> m_matchers;
-  bool m_firstOnLine = true;
-  bool m_referencePending = false;
-  TokenSeparator m_pendingSeparator = kSeparatorBlank;
-  int m_pendingKeyword = kKeywordNone;
-  bool m_searching = true;
-  LineSlots m_currentLine;
-  LineSlots m_previousLine;
-  std::size_t m_currentCount = 0;
-  std::size_t m_currentEntry = 0;
+    TokenParser& m_parser;
+    _IWeatherDecoderEvents& m_events;
+    std::string m_token;
+    std::size_t m_dropped = 0;  // characters of the current token beyond the cap
+    CharState m_state = CharState::kLineStart;
+    std::array<Matcher, 2> m_matchers;
+    bool m_firstOnLine = true;
+    bool m_referencePending = false;
+    TokenSeparator m_pendingSeparator = kSeparatorBlank;
+    int m_pendingKeyword = kKeywordNone;
+    bool m_searching = true;
+    LineSlots m_currentLine;
+    LineSlots m_previousLine;
+    std::size_t m_currentCount = 0;
+    std::size_t m_currentEntry = 0;
 };
 
 }  // namespace nimbo

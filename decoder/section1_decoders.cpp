@@ -17,235 +17,240 @@ namespace {
 
 // Text of a one-figure field looked up in a table, or the missing text.
 struct FieldText {
-  std::string text;
-  bool missing = false;
+    std::string text;
+    bool missing = false;
 };
 
 FieldText TableField(std::string_view field, CodeTable table, std::string_view missingText) {
-  if (!IsValidField(field)) return {std::string(missingText), true};
-  return {std::string(CodeText(table, FieldValue(field))), false};
+    if (!IsValidField(field)) return {std::string(missingText), true};
+    return {std::string(CodeText(table, FieldValue(field))), false};
 }
 
 // A count of tenths shown with one decimal, right-aligned in `width`.
 std::string TenthsInWidth(int tenths, int width) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%*.1f", width, tenths / 10.0);
-  return text;
+    char text[16];
+    std::snprintf(text, sizeof text, "%*.1f", width, tenths / 10.0);
+    return text;
 }
 
 std::string VisibilityText(int vv) {
-  if (vv == 89) return "greater than 70 km";
-  if (vv == 90) return "less than 0.05 km";
-  if (vv == 99) return "greater than 50 km";
-  if (vv == 0) return "less than 0.1 km";
-  if (vv <= 50) return TenthsInWidth(vv, 3) + "km";  // tenths of a kilometre
-  if (vv <= 80) return NumberInWidth(vv - 50, 3) + "km";
-  if (vv <= 88) return NumberInWidth((vv - 80) * 5 + 30, 3) + "km";
-  return std::string(CodeText(CodeTable::T4377_VV, vv));
+    if (vv == 89) return "greater than 70 km";
+    if (vv == 90) return "less than 0.05 km";
+    if (vv == 99) return "greater than 50 km";
+    if (vv == 0) return "less than 0.1 km";
+    if (vv <= 50) return TenthsInWidth(vv, 3) + "km";  // tenths of a kilometre
+    if (vv <= 80) return NumberInWidth(vv - 50, 3) + "km";
+    if (vv <= 88) return NumberInWidth((vv - 80) * 5 + 30, 3) + "km";
+    return std::string(CodeText(CodeTable::T4377_VV, vv));
 }
 
 void EmitOperationLines(char ix, DecodingContext& context) {
-  const bool missing = ix == '/';
-  const std::string_view operation =
-      missing ? kUnknown : ix < '4' ? "Manned station    " : "Automated station ";
-  std::string weather = "not send";
-  if (context.State().weatherGroupAnnounced) {
-    weather = std::string("Sent using ") +
-              (ix == '7' ? "new 4680/4531 table code" : "old 4677/4561 table code");
-  }
-  if (!(missing && context.Quiet())) {
-    context.EmitLine("Operation type:    " + std::string(operation) + "\n", kLevelHeader, 0);
-    context.EmitLine("Present weather:   " + weather + "\n", kLevelHeader, 0);
-  }
+    const bool missing = ix == '/';
+    const std::string_view operation = missing    ? kUnknown
+                                       : ix < '4' ? "Manned station    "
+                                                  : "Automated station ";
+    std::string weather = "not send";
+    if (context.State().weatherGroupAnnounced) {
+        weather = std::string("Sent using ") +
+                  (ix == '7' ? "new 4680/4531 table code" : "old 4677/4561 table code");
+    }
+    if (!(missing && context.Quiet())) {
+        context.EmitLine("Operation type:    " + std::string(operation) + "\n", kLevelHeader, 0);
+        context.EmitLine("Present weather:   " + weather + "\n", kLevelHeader, 0);
+    }
 }
 
 // Visibility in metres of a VV figure (code table 4377): the value, or the
 // lower bound of a class; absent for the unused figures 51 to 55.
 std::optional<int> VisibilityMetres(int vv) {
-  static constexpr int kCoded[] = {0, 50, 200, 500, 1000, 2000, 4000, 10000, 20000, 50000};
-  if (vv <= 50) return vv * 100;
-  if (vv <= 55) return std::nullopt;
-  if (vv <= 80) return (vv - 50) * 1000;
-  if (vv <= 88) return ((vv - 80) * 5 + 30) * 1000;
-  if (vv == 89) return 70000;
-  return kCoded[vv - 90];
+    static constexpr int kCoded[] = {0, 50, 200, 500, 1000, 2000, 4000, 10000, 20000, 50000};
+    if (vv <= 50) return vv * 100;
+    if (vv <= 55) return std::nullopt;
+    if (vv <= 80) return (vv - 50) * 1000;
+    if (vv <= 88) return ((vv - 80) * 5 + 30) * 1000;
+    if (vv == 89) return 70000;
+    return kCoded[vv - 90];
 }
 
 // Amount and period of a 6RRRtR group (code tables 3590 and 4019).
 PrecipitationAmount PrecipitationRecord(std::string_view rrr, std::string_view tr) {
-  static constexpr int kPeriodHours[] = {0, 6, 12, 18, 24, 1, 2, 3, 9, 15};
-  PrecipitationAmount record;
-  if (IsValidField(rrr)) {
-    const int n = FieldValue(rrr);
-    record.amountCode = n;
-    record.trace = n == 990;
-    record.amountMm = n <= 989 ? n : n == 990 ? 0.0 : (n - 990) / 10.0;
-  }
-  if (IsValidField(tr)) {
-    record.periodCode = FieldValue(tr);
-    if (record.periodCode != 0) record.periodHours = kPeriodHours[*record.periodCode];
-  }
-  return record;
+    static constexpr int kPeriodHours[] = {0, 6, 12, 18, 24, 1, 2, 3, 9, 15};
+    PrecipitationAmount record;
+    if (IsValidField(rrr)) {
+        const int n = FieldValue(rrr);
+        record.amountCode = n;
+        record.trace = n == 990;
+        record.amountMm = n <= 989 ? n : n == 990 ? 0.0 : (n - 990) / 10.0;
+    }
+    if (IsValidField(tr)) {
+        record.periodCode = FieldValue(tr);
+        if (record.periodCode != 0) record.periodHours = kPeriodHours[*record.periodCode];
+    }
+    return record;
 }
 
 std::optional<double> ValueOf(float value) {
-  if (value == kNoValue) return std::nullopt;
-  return RoundedTenths(value);
+    if (value == kNoValue) return std::nullopt;
+    return RoundedTenths(value);
 }
 
 bool MayRaiseForStation(const DecodingState& state) {
-  return PositionKnown(state.latitude, state.longitude);
+    return PositionKnown(state.latitude, state.longitude);
 }
 
 }  // namespace
 
 // iRixhVV: operation type, weather group announcement, cloud base, visibility.
 bool DecodeCloudAndVisibility(std::string_view group, DecodingContext& context) {
-  if (group.find("NIL") != std::string_view::npos || group.find("nil") != std::string_view::npos) {
-    context.Observation().nil = true;
+    if (group.find("NIL") != std::string_view::npos ||
+        group.find("nil") != std::string_view::npos) {
+        context.Observation().nil = true;
+        context.EmitSeparator(kSeparatorSection);
+        context.EmitLine("No data reported\n", kLevelGroup, 0);
+        return true;
+    }
+    if (group.size() != 5) return false;
+    DecodingState& state = context.State();
+    state.weatherGroupAnnounced = false;
+    state.windGroupSeen = false;
+    state.presentWeather = CodeTable::T4677_ww;
+    state.pastWeather = CodeTable::T4561_W;
+    const char ix = group[1];
+    if (ix == '1' || ix == '4' || ix == '7') state.weatherGroupAnnounced = true;
+    if (ix == '7') {
+        state.presentWeather = CodeTable::T4680_wawa;
+        state.pastWeather = CodeTable::T4531_Wa;
+    }
+    EmitOperationLines(ix, context);
     context.EmitSeparator(kSeparatorSection);
-    context.EmitLine("No data reported\n", kLevelGroup, 0);
+
+    const FieldText h = TableField(group.substr(2, 1), CodeTable::T1600_h, kUnknown);
+    EmitGroupLine(context, "Lowest cloud seen: " + h.text + "\n", h.missing);
+
+    const std::string_view vv = group.substr(3, 2);
+    const bool vvMissing = !IsValidField(vv);
+    const std::string visibility =
+        vvMissing ? std::string(kUnknown) : VisibilityText(FieldValue(vv));
+    WeatherObservation& record = context.Observation();
+    record.automaticWeatherCodes = ix == '7';
+    if (!vvMissing) {
+        record.visibilityCode = FieldValue(vv);
+        record.visibilityM = VisibilityMetres(FieldValue(vv));
+    }
+    EmitGroupLine(context, "Visibility:        " + visibility + "\n", vvMissing);
     return true;
-  }
-  if (group.size() != 5) return false;
-  DecodingState& state = context.State();
-  state.weatherGroupAnnounced = false;
-  state.windGroupSeen = false;
-  state.presentWeather = CodeTable::T4677_ww;
-  state.pastWeather = CodeTable::T4561_W;
-  const char ix = group[1];
-  if (ix == '1' || ix == '4' || ix == '7') state.weatherGroupAnnounced = true;
-  if (ix == '7') {
-    state.presentWeather = CodeTable::T4680_wawa;
-    state.pastWeather = CodeTable::T4531_Wa;
-  }
-  EmitOperationLines(ix, context);
-  context.EmitSeparator(kSeparatorSection);
-
-  const FieldText h = TableField(group.substr(2, 1), CodeTable::T1600_h, kUnknown);
-  EmitGroupLine(context, "Lowest cloud seen: " + h.text + "\n", h.missing);
-
-  const std::string_view vv = group.substr(3, 2);
-  const bool vvMissing = !IsValidField(vv);
-  const std::string visibility = vvMissing ? std::string(kUnknown) : VisibilityText(FieldValue(vv));
-  WeatherObservation& record = context.Observation();
-  record.automaticWeatherCodes = ix == '7';
-  if (!vvMissing) {
-    record.visibilityCode = FieldValue(vv);
-    record.visibilityM = VisibilityMetres(FieldValue(vv));
-  }
-  EmitGroupLine(context, "Visibility:        " + visibility + "\n", vvMissing);
-  return true;
 }
 
 // Nddff: total cloud cover, wind direction and speed.
 bool DecodeWind(std::string_view group, DecodingContext& context) {
-  if (group.size() != 5) return false;
-  DecodingState& state = context.State();
-  const FieldText n = TableField(group.substr(0, 1), CodeTable::T2700_N, kUnknown);
-  EmitGroupLine(context, "Total cloud cover: " + n.text + "\n", n.missing);
-  WeatherObservation& record = context.Observation();
-  if (!n.missing) {
-    record.cloudCoverCode = FieldValue(group.substr(0, 1));
-    if (*record.cloudCoverCode <= 8) record.cloudCoverOktas = record.cloudCoverCode;
-  }
+    if (group.size() != 5) return false;
+    DecodingState& state = context.State();
+    const FieldText n = TableField(group.substr(0, 1), CodeTable::T2700_N, kUnknown);
+    EmitGroupLine(context, "Total cloud cover: " + n.text + "\n", n.missing);
+    WeatherObservation& record = context.Observation();
+    if (!n.missing) {
+        record.cloudCoverCode = FieldValue(group.substr(0, 1));
+        if (*record.cloudCoverCode <= 8) record.cloudCoverOktas = record.cloudCoverCode;
+    }
 
-  const std::string_view dd = group.substr(1, 2);
-  const bool ddMissing = !IsValidField(dd);
-  std::string direction(kUnknown);
-  if (!ddMissing) {
-    const int value = FieldValue(dd);
-    record.windDirectionCode = value;
-    record.windCalm = value == 0;
-    record.windVariable = value == 99;
-    if (value >= 1 && value <= 36) record.windDirection = value * 10;
-    direction = value == 99   ? "variable direction"
-                : value == 0 ? "calm"
-                             : NumberInWidth(value * 10, 3) + "\xB0 (-5/+4)";
-  }
-  EmitGroupLine(context, "Wind direction:    " + direction + "\n", ddMissing);
+    const std::string_view dd = group.substr(1, 2);
+    const bool ddMissing = !IsValidField(dd);
+    std::string direction(kUnknown);
+    if (!ddMissing) {
+        const int value = FieldValue(dd);
+        record.windDirectionCode = value;
+        record.windCalm = value == 0;
+        record.windVariable = value == 99;
+        if (value >= 1 && value <= 36) record.windDirection = value * 10;
+        direction = value == 99  ? "variable direction"
+                    : value == 0 ? "calm"
+                                 : NumberInWidth(value * 10, 3) + "\xB0 (-5/+4)";
+    }
+    EmitGroupLine(context, "Wind direction:    " + direction + "\n", ddMissing);
 
-  const std::string_view ff = group.substr(3, 2);
-  const bool ffMissing = !IsValidField(ff);
-  const std::string speed =
-      ffMissing ? std::string(kUnknown) : NumberInWidth(FieldValue(ff), 2) + std::string(state.windUnit);
-  EmitGroupLine(context, "Wind speed:        " + speed + "\n", ffMissing);
-  if (!ffMissing) record.windSpeed = FieldValue(ff);
-  state.windGroupSeen = true;
-  return true;
+    const std::string_view ff = group.substr(3, 2);
+    const bool ffMissing = !IsValidField(ff);
+    const std::string speed = ffMissing
+                                  ? std::string(kUnknown)
+                                  : NumberInWidth(FieldValue(ff), 2) + std::string(state.windUnit);
+    EmitGroupLine(context, "Wind speed:        " + speed + "\n", ffMissing);
+    if (!ffMissing) record.windSpeed = FieldValue(ff);
+    state.windGroupSeen = true;
+    return true;
 }
 
 // 00fff: wind speed of 99 units or more.
 bool DecodeHighWindSpeed(std::string_view group, DecodingContext& context) {
-  if (group.size() != 5) return false;
-  if (!IsValidField(group.substr(0, 2))) return UnexpectedGroup(group);
-  const std::string_view fff = group.substr(2, 3);
-  const bool missing = !IsValidField(fff);
-  const std::string speed = missing ? std::string(kUnknown)
-                                    : NumberInWidth(FieldValue(fff), 3) +
-                                          std::string(context.State().windUnit);
-  EmitGroupLine(context, "Wind speed:        " + speed + "\n", missing);
-  if (!missing) context.Observation().windSpeed = FieldValue(fff);
-  return true;
+    if (group.size() != 5) return false;
+    if (!IsValidField(group.substr(0, 2))) return UnexpectedGroup(group);
+    const std::string_view fff = group.substr(2, 3);
+    const bool missing = !IsValidField(fff);
+    const std::string speed =
+        missing ? std::string(kUnknown)
+                : NumberInWidth(FieldValue(fff), 3) + std::string(context.State().windUnit);
+    EmitGroupLine(context, "Wind speed:        " + speed + "\n", missing);
+    if (!missing) context.Observation().windSpeed = FieldValue(fff);
+    return true;
 }
 
 // 1snTTT: air temperature.
 bool DecodeAirTemperature(std::string_view group, DecodingContext& context) {
-  if (group.size() != 5) return false;
-  if (group[0] != '1') return UnexpectedGroup(group);
-  const FormattedValue line = FormatTemperature("Temperature:       ", group);
-  DecodingState& state = context.State();
-  state.lastTemperature = line.value;
-  context.Observation().airTemperature = ValueOf(line.value);
-  EmitGroupLine(context, line.text, line.missing);
-  if (MayRaiseForStation(state) && std::trunc(std::fabs(line.value)) < 100.0f) {
-    context.Events().Temperature(line.value, 0);
-  }
-  return true;
+    if (group.size() != 5) return false;
+    if (group[0] != '1') return UnexpectedGroup(group);
+    const FormattedValue line = FormatTemperature("Temperature:       ", group);
+    DecodingState& state = context.State();
+    state.lastTemperature = line.value;
+    context.Observation().airTemperature = ValueOf(line.value);
+    EmitGroupLine(context, line.text, line.missing);
+    if (MayRaiseForStation(state) && std::trunc(std::fabs(line.value)) < 100.0f) {
+        context.Events().Temperature(line.value, 0);
+    }
+    return true;
 }
 
 // 2snTdTdTd: dew point, or 29UUU: relative humidity in per cent.
 bool DecodeDewPoint(std::string_view group, DecodingContext& context) {
-  if (group.size() != 5) return false;
-  if (group[0] != '2') return UnexpectedGroup(group);
-  if (group[1] == '9') {
-    const std::string_view uuu = group.substr(2, 3);
-    const bool missing = !IsValidField(uuu);
-    const std::string humidity =
-        missing ? std::string(kUnknown) : std::to_string(FieldValue(uuu)) + "%";
-    context.State().lastTemperature = kNoValue;
-    if (!missing) context.Observation().relativeHumidity = FieldValue(uuu);
-    EmitGroupLine(context, "Relative humidity: " + humidity + "\n", missing);
+    if (group.size() != 5) return false;
+    if (group[0] != '2') return UnexpectedGroup(group);
+    if (group[1] == '9') {
+        const std::string_view uuu = group.substr(2, 3);
+        const bool missing = !IsValidField(uuu);
+        const std::string humidity =
+            missing ? std::string(kUnknown) : std::to_string(FieldValue(uuu)) + "%";
+        context.State().lastTemperature = kNoValue;
+        if (!missing) context.Observation().relativeHumidity = FieldValue(uuu);
+        EmitGroupLine(context, "Relative humidity: " + humidity + "\n", missing);
+        return true;
+    }
+    const FormattedValue line = FormatTemperature("Dew Point:         ", group);
+    context.State().lastTemperature = line.value;
+    context.Observation().dewPoint = ValueOf(line.value);
+    EmitGroupLine(context, line.text, line.missing);
     return true;
-  }
-  const FormattedValue line = FormatTemperature("Dew Point:         ", group);
-  context.State().lastTemperature = line.value;
-  context.Observation().dewPoint = ValueOf(line.value);
-  EmitGroupLine(context, line.text, line.missing);
-  return true;
 }
 
 namespace {
 
 bool DecodePressureGroup(std::string_view group, char first, std::string_view label, int sea,
                          DecodingContext& context) {
-  if (group.size() != 5) return false;
-  if (group[0] != first) return UnexpectedGroup(group);
-  const FormattedValue line = FormatPressure(label, group);
-  DecodingState& state = context.State();
-  state.lastPressure = line.value;
-  (sea == 0 ? context.Observation().stationPressure : context.Observation().seaLevelPressure) =
-      ValueOf(line.value);
-  EmitGroupLine(context, line.text, line.missing);
-  if (MayRaiseForStation(state) && line.value < 1200.0f) context.Events().Pressure(line.value, sea);
-  return true;
+    if (group.size() != 5) return false;
+    if (group[0] != first) return UnexpectedGroup(group);
+    const FormattedValue line = FormatPressure(label, group);
+    DecodingState& state = context.State();
+    state.lastPressure = line.value;
+    (sea == 0 ? context.Observation().stationPressure : context.Observation().seaLevelPressure) =
+        ValueOf(line.value);
+    EmitGroupLine(context, line.text, line.missing);
+    if (MayRaiseForStation(state) && line.value < 1200.0f)
+        context.Events().Pressure(line.value, sea);
+    return true;
 }
 
 }  // namespace
 
 // 3PoPoPoPo: station pressure.
 bool DecodeStationPressure(std::string_view group, DecodingContext& context) {
-  return DecodePressureGroup(group, '3', "Station Pressure:  ", 0, context);
+    return DecodePressureGroup(group, '3', "Station Pressure:  ", 0, context);
 }
 
 namespace {
@@ -253,9 +258,9 @@ namespace {
 // Standard isobaric surface of 4a3hhh (code table 0264) and the height that
 // the three figures hhh stand for, their thousands figure left out.
 struct StandardSurface {
-  char a3;
-  std::string_view name;
-  int (*height)(int hhh);
+    char a3;
+    std::string_view name;
+    int (*height)(int hhh);
 };
 
 constexpr std::array<StandardSurface, 5> kStandardSurfaces = {{
@@ -267,166 +272,172 @@ constexpr std::array<StandardSurface, 5> kStandardSurfaces = {{
 }};
 
 const StandardSurface* FindStandardSurface(char a3) {
-  for (const StandardSurface& surface : kStandardSurfaces) {
-    if (surface.a3 == a3) return &surface;
-  }
-  return nullptr;
+    for (const StandardSurface& surface : kStandardSurfaces) {
+        if (surface.a3 == a3) return &surface;
+    }
+    return nullptr;
 }
 
 // 4a3hhh: a high station's geopotential of a standard surface, sent in place
 // of the sea-level pressure; it is no pressure, so no Pressure event.
 void DecodeGeopotential(std::string_view group, const StandardSurface& surface,
                         DecodingContext& context) {
-  const std::string_view hhh = group.substr(2, 3);
-  const bool missing = !IsValidField(hhh);
-  WeatherObservation& record = context.Observation();
-  record.geopotentialSurface = std::stoi(std::string(surface.name));
-  if (!missing) record.geopotentialHeight = surface.height(FieldValue(hhh));
-  const std::string height =
-      missing ? std::string(kUnknown) : std::to_string(surface.height(FieldValue(hhh))) + " gpm";
-  EmitGroupLine(context, "Geopotential:      " + std::string(surface.name) + " hPa, " + height + "\n",
-                missing);
+    const std::string_view hhh = group.substr(2, 3);
+    const bool missing = !IsValidField(hhh);
+    WeatherObservation& record = context.Observation();
+    record.geopotentialSurface = std::stoi(std::string(surface.name));
+    if (!missing) record.geopotentialHeight = surface.height(FieldValue(hhh));
+    const std::string height =
+        missing ? std::string(kUnknown) : std::to_string(surface.height(FieldValue(hhh))) + " gpm";
+    EmitGroupLine(context,
+                  "Geopotential:      " + std::string(surface.name) + " hPa, " + height + "\n",
+                  missing);
 }
 
 }  // namespace
 
 // 4PPPP: sea-level pressure, or 4a3hhh: geopotential of a standard surface.
 bool DecodeSeaLevelPressure(std::string_view group, DecodingContext& context) {
-  if (group.size() == 5 && group[0] == '4') {
-    if (const StandardSurface* surface = FindStandardSurface(group[1])) {
-      DecodeGeopotential(group, *surface, context);
-      return true;
+    if (group.size() == 5 && group[0] == '4') {
+        if (const StandardSurface* surface = FindStandardSurface(group[1])) {
+            DecodeGeopotential(group, *surface, context);
+            return true;
+        }
     }
-  }
-  return DecodePressureGroup(group, '4', "Sea Lvl Pressure:  ", 1, context);
+    return DecodePressureGroup(group, '4', "Sea Lvl Pressure:  ", 1, context);
 }
 
 // 5appp: pressure tendency over three hours.
 bool DecodePressureTendency(std::string_view group, DecodingContext& context) {
-  if (group.size() != 5) return false;
-  if (group[0] != '5') return UnexpectedGroup(group);
-  const std::string_view a = group.substr(1, 1);
-  const std::string aText = IsValidField(a) ? std::string(CodeText(CodeTable::T0200_a, FieldValue(a))) : "";
-  const std::string_view pp = group.substr(2, 2);
-  const std::string_view p = group.substr(4, 1);
-  const bool missing = !IsValidField(pp) && !IsValidField(p);
-  std::string ppText = "Unknown";
-  std::string pText;
-  if (!missing) {
-    ppText = IsValidField(pp) ? NumberInWidth(FieldValue(pp), 2) : "??";
-    pText = IsValidField(p) ? "." + std::string(p) : ".?";
-  }
-  EmitGroupLine(context, "Pressure Tendancy: " + ppText + pText + "hPa " + aText + "\n", missing);
-  // a 0 to 3: higher than three hours ago, 4 the same, 5 to 8 lower.
-  WeatherObservation& record = context.Observation();
-  if (IsValidField(a)) record.tendencyCode = FieldValue(a);
-  if (IsValidField(group.substr(2, 3))) {
-    const double change = FieldValue(group.substr(2, 3)) / 10.0;
-    record.pressureChange = record.tendencyCode.value_or(0) >= 5 ? -change : change;
-  }
-  return true;
+    if (group.size() != 5) return false;
+    if (group[0] != '5') return UnexpectedGroup(group);
+    const std::string_view a = group.substr(1, 1);
+    const std::string aText =
+        IsValidField(a) ? std::string(CodeText(CodeTable::T0200_a, FieldValue(a))) : "";
+    const std::string_view pp = group.substr(2, 2);
+    const std::string_view p = group.substr(4, 1);
+    const bool missing = !IsValidField(pp) && !IsValidField(p);
+    std::string ppText = "Unknown";
+    std::string pText;
+    if (!missing) {
+        ppText = IsValidField(pp) ? NumberInWidth(FieldValue(pp), 2) : "??";
+        pText = IsValidField(p) ? "." + std::string(p) : ".?";
+    }
+    EmitGroupLine(context, "Pressure Tendancy: " + ppText + pText + "hPa " + aText + "\n", missing);
+    // a 0 to 3: higher than three hours ago, 4 the same, 5 to 8 lower.
+    WeatherObservation& record = context.Observation();
+    if (IsValidField(a)) record.tendencyCode = FieldValue(a);
+    if (IsValidField(group.substr(2, 3))) {
+        const double change = FieldValue(group.substr(2, 3)) / 10.0;
+        record.pressureChange = record.tendencyCode.value_or(0) >= 5 ? -change : change;
+    }
+    return true;
 }
 
 // 6RRRtR: amount of precipitation and its period.
 bool DecodePrecipitation(std::string_view group, DecodingContext& context) {
-  if (group.size() != 5) return false;
-  if (group[0] != '6') return UnexpectedGroup(group);
-  const std::string_view rrr = group.substr(1, 3);
-  const bool missing = !IsValidField(rrr);
-  std::string amount = "Unknown";
-  if (!missing) {
-    const int n = FieldValue(rrr);
-    if (n < 989) amount = NumberInWidth(n, 3) + "mm";
-    else if (n == 989) amount = NumberInWidth(n, 3) + "mm or more";
-    else if (n == 990) amount = "trace";
-    else amount = "0." + std::to_string(n - 990) + "mm";
-  }
-  // A period that was not reported is said so, not guessed.
-  const std::string_view tr = group.substr(4, 1);
-  const std::string periodText =
-      IsValidField(tr) ? "over " + std::string(CodeText(CodeTable::T4019_tR, FieldValue(tr)))
-                       : "(period not reported)";
-  EmitGroupLine(context, "Rain fall:         " + amount + " " + periodText + "\n", missing);
-  WeatherObservation& record = context.Observation();
-  (context.CurrentState() == ParserState::kSection3 ? record.precipitationSection3
-                                                     : record.precipitation) =
-      PrecipitationRecord(rrr, tr);
-  return true;
+    if (group.size() != 5) return false;
+    if (group[0] != '6') return UnexpectedGroup(group);
+    const std::string_view rrr = group.substr(1, 3);
+    const bool missing = !IsValidField(rrr);
+    std::string amount = "Unknown";
+    if (!missing) {
+        const int n = FieldValue(rrr);
+        if (n < 989)
+            amount = NumberInWidth(n, 3) + "mm";
+        else if (n == 989)
+            amount = NumberInWidth(n, 3) + "mm or more";
+        else if (n == 990)
+            amount = "trace";
+        else
+            amount = "0." + std::to_string(n - 990) + "mm";
+    }
+    // A period that was not reported is said so, not guessed.
+    const std::string_view tr = group.substr(4, 1);
+    const std::string periodText =
+        IsValidField(tr) ? "over " + std::string(CodeText(CodeTable::T4019_tR, FieldValue(tr)))
+                         : "(period not reported)";
+    EmitGroupLine(context, "Rain fall:         " + amount + " " + periodText + "\n", missing);
+    WeatherObservation& record = context.Observation();
+    (context.CurrentState() == ParserState::kSection3 ? record.precipitationSection3
+                                                      : record.precipitation) =
+        PrecipitationRecord(rrr, tr);
+    return true;
 }
 
 // 7wwW1W2: present and past weather, in the tables iRixhVV put in force.
 bool DecodeWeather(std::string_view group, DecodingContext& context) {
-  if (group.size() != 5) return false;
-  const DecodingState& state = context.State();
-  if (group[0] != '7' || !state.weatherGroupAnnounced) return UnexpectedGroup(group);
-  const FieldText ww = TableField(group.substr(1, 2), state.presentWeather, kUnobserved);
-  WeatherObservation& record = context.Observation();
-  if (!ww.missing) record.presentWeatherCode = FieldValue(group.substr(1, 2));
-  if (IsValidField(group.substr(3, 1))) record.pastWeather1Code = FieldValue(group.substr(3, 1));
-  if (IsValidField(group.substr(4, 1))) record.pastWeather2Code = FieldValue(group.substr(4, 1));
-  EmitGroupLine(context, "Present weather:   " + ww.text + "\n", ww.missing);
+    if (group.size() != 5) return false;
+    const DecodingState& state = context.State();
+    if (group[0] != '7' || !state.weatherGroupAnnounced) return UnexpectedGroup(group);
+    const FieldText ww = TableField(group.substr(1, 2), state.presentWeather, kUnobserved);
+    WeatherObservation& record = context.Observation();
+    if (!ww.missing) record.presentWeatherCode = FieldValue(group.substr(1, 2));
+    if (IsValidField(group.substr(3, 1))) record.pastWeather1Code = FieldValue(group.substr(3, 1));
+    if (IsValidField(group.substr(4, 1))) record.pastWeather2Code = FieldValue(group.substr(4, 1));
+    EmitGroupLine(context, "Present weather:   " + ww.text + "\n", ww.missing);
 
-  FieldText past = TableField(group.substr(3, 1), state.pastWeather, kUnobserved);
-  const std::string_view w2 = group.substr(4, 1);
-  if (IsValidField(w2) && w2 != group.substr(3, 1)) {
-    past.text += ", " + std::string(CodeText(state.pastWeather, FieldValue(w2)));
-    past.missing = false;
-  }
-  EmitGroupLine(context, "Past weather:      " + past.text + "\n", past.missing);
-  return true;
+    FieldText past = TableField(group.substr(3, 1), state.pastWeather, kUnobserved);
+    const std::string_view w2 = group.substr(4, 1);
+    if (IsValidField(w2) && w2 != group.substr(3, 1)) {
+        past.text += ", " + std::string(CodeText(state.pastWeather, FieldValue(w2)));
+        past.missing = false;
+    }
+    EmitGroupLine(context, "Past weather:      " + past.text + "\n", past.missing);
+    return true;
 }
 
 // 8NhCLCMCH: cloud amount and the three cloud types.
 bool DecodeClouds(std::string_view group, DecodingContext& context) {
-  if (group.size() != 5) return false;
-  if (group[0] != '8') return UnexpectedGroup(group);
-  const bool nhMissing = !IsFigure(group[1]);
-  const std::string nh = nhMissing ? std::string(kUnknown) : std::string(1, group[1]);
-  EmitGroupLine(context, "Clouds coverage:   " + nh + "\n", nhMissing);
-  WeatherObservation& record = context.Observation();
-  std::optional<int>* codes[] = {&record.cloudAmountCode, &record.lowCloudCode,
-                                 &record.middleCloudCode, &record.highCloudCode};
-  for (int i = 0; i < 4; ++i) {
-    if (IsFigure(group[i + 1])) *codes[i] = group[i + 1] - '0';
-  }
-  const FieldText low = TableField(group.substr(2, 1), CodeTable::T0513_CL, kUnobserved);
-  EmitGroupLine(context, "Low cloud type:    " + low.text + "\n", low.missing);
-  const FieldText medium = TableField(group.substr(3, 1), CodeTable::T0515_CM, kUnobserved);
-  EmitGroupLine(context, "Medium cloud type: " + medium.text + "\n", medium.missing);
-  const FieldText high = TableField(group.substr(4, 1), CodeTable::T0509_CH, kUnobserved);
-  EmitGroupLine(context, "High cloud type:   " + high.text + "\n", high.missing);
-  return true;
+    if (group.size() != 5) return false;
+    if (group[0] != '8') return UnexpectedGroup(group);
+    const bool nhMissing = !IsFigure(group[1]);
+    const std::string nh = nhMissing ? std::string(kUnknown) : std::string(1, group[1]);
+    EmitGroupLine(context, "Clouds coverage:   " + nh + "\n", nhMissing);
+    WeatherObservation& record = context.Observation();
+    std::optional<int>* codes[] = {&record.cloudAmountCode, &record.lowCloudCode,
+                                   &record.middleCloudCode, &record.highCloudCode};
+    for (int i = 0; i < 4; ++i) {
+        if (IsFigure(group[i + 1])) *codes[i] = group[i + 1] - '0';
+    }
+    const FieldText low = TableField(group.substr(2, 1), CodeTable::T0513_CL, kUnobserved);
+    EmitGroupLine(context, "Low cloud type:    " + low.text + "\n", low.missing);
+    const FieldText medium = TableField(group.substr(3, 1), CodeTable::T0515_CM, kUnobserved);
+    EmitGroupLine(context, "Medium cloud type: " + medium.text + "\n", medium.missing);
+    const FieldText high = TableField(group.substr(4, 1), CodeTable::T0509_CH, kUnobserved);
+    EmitGroupLine(context, "High cloud type:   " + high.text + "\n", high.missing);
+    return true;
 }
 
 // 9GGgg: time of observation; the remainder part flags impossible times.
 bool DecodeObservationTime(std::string_view group, DecodingContext& context) {
-  if (group.size() != 5) return false;
-  if (group[0] != '9') return UnexpectedGroup(group);
-  const std::string_view gg = group.substr(1, 2);
-  const std::string_view minutes = group.substr(3, 2);
-  if (gg == "//" && minutes == "//") {
-    if (context.Quiet()) return true;
-    context.EmitLine("Observation time:  " + std::string(kUnknown), kLevelGroup, 0);
-    context.EmitLine("\n", kLevelSender, 0);
+    if (group.size() != 5) return false;
+    if (group[0] != '9') return UnexpectedGroup(group);
+    const std::string_view gg = group.substr(1, 2);
+    const std::string_view minutes = group.substr(3, 2);
+    if (gg == "//" && minutes == "//") {
+        if (context.Quiet()) return true;
+        context.EmitLine("Observation time:  " + std::string(kUnknown), kLevelGroup, 0);
+        context.EmitLine("\n", kLevelSender, 0);
+        return true;
+    }
+    const std::string ggText = IsValidField(gg) ? std::string(gg) : "??";
+    const std::string minuteText = IsValidField(minutes) ? ":" + std::string(minutes) : ":??";
+    const bool impossible = (IsValidField(gg) && FieldValue(gg) >= 24) ||
+                            (IsValidField(minutes) && FieldValue(minutes) >= 60);
+    context.EmitLine("Observation time:  " + ggText + minuteText, kLevelGroup, 0);
+    context.EmitLine(std::string(impossible ? " (Encoding Error)" : "") + "\n", kLevelSender, 0);
     return true;
-  }
-  const std::string ggText = IsValidField(gg) ? std::string(gg) : "??";
-  const std::string minuteText = IsValidField(minutes) ? ":" + std::string(minutes) : ":??";
-  const bool impossible = (IsValidField(gg) && FieldValue(gg) >= 24) ||
-                          (IsValidField(minutes) && FieldValue(minutes) >= 60);
-  context.EmitLine("Observation time:  " + ggText + minuteText, kLevelGroup, 0);
-  context.EmitLine(std::string(impossible ? " (Encoding Error)" : "") + "\n", kLevelSender, 0);
-  return true;
 }
 
 GroupDecoder Section1Decoder(int n) {
-  static constexpr std::array<GroupDecoder, 10> kDecoders = {
-      DecodeHighWindSpeed,    DecodeAirTemperature,  DecodeDewPoint, DecodeStationPressure,
-      DecodeSeaLevelPressure, DecodePressureTendency, DecodePrecipitation, DecodeWeather,
-      DecodeClouds,           DecodeObservationTime,
-  };
-  if (n < 0 || n >= static_cast<int>(kDecoders.size())) return nullptr;
-  return kDecoders[n];
+    static constexpr std::array<GroupDecoder, 10> kDecoders = {
+        DecodeHighWindSpeed,    DecodeAirTemperature,   DecodeDewPoint,      DecodeStationPressure,
+        DecodeSeaLevelPressure, DecodePressureTendency, DecodePrecipitation, DecodeWeather,
+        DecodeClouds,           DecodeObservationTime,
+    };
+    if (n < 0 || n >= static_cast<int>(kDecoders.size())) return nullptr;
+    return kDecoders[n];
 }
 
 }  // namespace nimbo

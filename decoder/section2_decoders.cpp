@@ -271,8 +271,8 @@ bool DecodeWetBulb(std::string_view group, DecodingContext& context) {
 GroupDecoder Section2Decoder(int n) {
     static constexpr std::array<GroupDecoder, 9> kDecoders = {
         DecodeSeaTemperature,  DecodeInstrumentedWaves, DecodeSeaWaves,
-        DecodeSwellDirections, DecodeFirstSwell,  DecodeSecondSwell,
-        DecodeIceAccretion,    DecodeWaveHeights, DecodeWetBulb,
+        DecodeSwellDirections, DecodeFirstSwell,        DecodeSecondSwell,
+        DecodeIceAccretion,    DecodeWaveHeights,       DecodeWetBulb,
     };
     if (n < 0 || n >= static_cast<int>(kDecoders.size())) return nullptr;
     return kDecoders[n];

@@ -166,7 +166,8 @@ bool DecodeSnowDepth(std::string_view group, DecodingContext& context) {
     const std::string_view sss = group.substr(2, 3);
     std::string depth = "???cm";
     if (IsValidField(sss)) depth = FieldValue(sss) >= 997 ? "" : std::string(sss) + "cm";
-    if (IsValidField(sss) && FieldValue(sss) < 997) context.Observation().snowDepthCm = FieldValue(sss);
+    if (IsValidField(sss) && FieldValue(sss) < 997)
+        context.Observation().snowDepthCm = FieldValue(sss);
     const char cover = group[1];
     const std::string coverText =
         IsFigure(cover) ? " " + std::string(CodeText(CodeTable::T0975_Eprime, cover - '0')) : "";
@@ -221,7 +222,8 @@ bool DecodeSpecialPhenomena(std::string_view group, DecodingContext& context) {
     if (group.size() != 5) return false;
     if (group[0] != '9') return UnexpectedGroup(group);
     // Highest gust: 910 (last 10 minutes) or 911 (period of W1W2).
-    if ((group.substr(1, 2) == "10" || group.substr(1, 2) == "11") && IsValidField(group.substr(3, 2))) {
+    if ((group.substr(1, 2) == "10" || group.substr(1, 2) == "11") &&
+        IsValidField(group.substr(3, 2))) {
         WeatherObservation& record = context.Observation();
         record.gustCode = 900 + FieldValue(group.substr(1, 2));
         record.gust = FieldValue(group.substr(3, 2));

@@ -13,16 +13,16 @@ namespace {
 
 // How the two figures spsp are read for a code.
 enum class SpspKind {
-  kTime,        // tt, code table 4077: time before the observation or duration
-  kWindSpeed,   // ff, in the wind-speed unit of YYGGiw
-  kDirection,   // dd, tens of degrees
-  kCodeFigures  // code figures of another table, shown as written
+    kTime,        // tt, code table 4077: time before the observation or duration
+    kWindSpeed,   // ff, in the wind-speed unit of YYGGiw
+    kDirection,   // dd, tens of degrees
+    kCodeFigures  // code figures of another table, shown as written
 };
 
 struct SpecialPhenomenon {
-  int spsp;
-  std::string_view text;
-  SpspKind kind;
+    int spsp;
+    std::string_view text;
+    SpspKind kind;
 };
 
 // Code table 3778 (SpSp), the codes decoded by name
@@ -38,62 +38,64 @@ constexpr std::array<SpecialPhenomenon, 8> kPhenomena = {{
 }};
 
 const SpecialPhenomenon* FindPhenomenon(int spsp) {
-  for (const SpecialPhenomenon& row : kPhenomena) {
-    if (row.spsp == spsp) return &row;
-  }
-  return nullptr;
+    for (const SpecialPhenomenon& row : kPhenomena) {
+        if (row.spsp == spsp) return &row;
+    }
+    return nullptr;
 }
 
 // tt of code table 4077: 00 now, 01 to 60 tenths of an hour, 61 to 69 hour
 // classes; 70 to 99 (variability, location) as the figures.
 std::string TimeText(int tt, std::string_view figures) {
-  char text[32];
-  if (tt == 0) return "at the time of observation";
-  if (tt <= 60) {
-    std::snprintf(text, sizeof text, "%.1f h", tt / 10.0);
-  } else if (tt <= 66) {
-    std::snprintf(text, sizeof text, "%d to %d h", tt - 55, tt - 54);
-  } else if (tt == 67) {
-    return "12 to 18 h";
-  } else if (tt == 68) {
-    return "more than 18 h";
-  } else if (tt == 69) {
-    return "time unknown";
-  } else {
-    return "code figure " + std::string(figures);
-  }
-  return text;
+    char text[32];
+    if (tt == 0) return "at the time of observation";
+    if (tt <= 60) {
+        std::snprintf(text, sizeof text, "%.1f h", tt / 10.0);
+    } else if (tt <= 66) {
+        std::snprintf(text, sizeof text, "%d to %d h", tt - 55, tt - 54);
+    } else if (tt == 67) {
+        return "12 to 18 h";
+    } else if (tt == 68) {
+        return "more than 18 h";
+    } else if (tt == 69) {
+        return "time unknown";
+    } else {
+        return "code figure " + std::string(figures);
+    }
+    return text;
 }
 
 std::string ValueText(SpspKind kind, std::string_view figures, std::string_view windUnit) {
-  if (!IsValidField(figures)) return std::string(kUnknown);
-  const int value = FieldValue(figures);
-  switch (kind) {
-    case SpspKind::kTime:
-      return TimeText(value, figures);
-    case SpspKind::kWindSpeed:
-      return std::to_string(value) + std::string(windUnit);
-    case SpspKind::kDirection:
-      return value == 0 ? "calm" : value == 99 ? "variable" : std::to_string(value * 10) + "\xB0";
-    case SpspKind::kCodeFigures:
-      break;
-  }
-  return "code figures " + std::string(figures);
+    if (!IsValidField(figures)) return std::string(kUnknown);
+    const int value = FieldValue(figures);
+    switch (kind) {
+        case SpspKind::kTime:
+            return TimeText(value, figures);
+        case SpspKind::kWindSpeed:
+            return std::to_string(value) + std::string(windUnit);
+        case SpspKind::kDirection:
+            return value == 0    ? "calm"
+                   : value == 99 ? "variable"
+                                 : std::to_string(value * 10) + "\xB0";
+        case SpspKind::kCodeFigures:
+            break;
+    }
+    return "code figures " + std::string(figures);
 }
 
 }  // namespace
 
 std::string SpecialPhenomenonText(std::string_view group, std::string_view windUnit) {
-  const std::string_view code = group.substr(1, 2);
-  const std::string_view figures = group.substr(3, 2);
-  const std::string prefix = "9" + std::string(code) + " ";
-  if (!IsValidField(code)) return prefix + std::string(figures);
-  const int spsp = FieldValue(code);
-  if (const SpecialPhenomenon* row = FindPhenomenon(spsp)) {
-    return prefix + std::string(row->text) + ": " + ValueText(row->kind, figures, windUnit);
-  }
-  return prefix + std::string(figures) + " (" +
-         std::string(CodeText(CodeTable::T3778_SpSp, spsp / 10)) + ")";
+    const std::string_view code = group.substr(1, 2);
+    const std::string_view figures = group.substr(3, 2);
+    const std::string prefix = "9" + std::string(code) + " ";
+    if (!IsValidField(code)) return prefix + std::string(figures);
+    const int spsp = FieldValue(code);
+    if (const SpecialPhenomenon* row = FindPhenomenon(spsp)) {
+        return prefix + std::string(row->text) + ": " + ValueText(row->kind, figures, windUnit);
+    }
+    return prefix + std::string(figures) + " (" +
+           std::string(CodeText(CodeTable::T3778_SpSp, spsp / 10)) + ")";
 }
 
 }  // namespace nimbo

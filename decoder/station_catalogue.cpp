@@ -23,7 +23,7 @@ namespace {
 constexpr std::size_t kMaxLine = 256;
 
 struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
+    void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
@@ -33,250 +33,254 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // an over-long line is skipped, so it never passes for a line of its own.
 // Returns false at the end of the file.
 bool ReadLine(std::FILE* file, std::string* line) {
-  char buffer[kMaxLine];
-  if (std::fgets(buffer, sizeof buffer, file) == nullptr) return false;
-  *line = buffer;
-  if (line->empty() || line->back() != '\n') {
-    int c;
-    do {
-      c = std::fgetc(file);
-    } while (c != EOF && c != '\n');
-  }
-  while (!line->empty() && (line->back() == '\n' || line->back() == '\r')) line->pop_back();
-  return true;
+    char buffer[kMaxLine];
+    if (std::fgets(buffer, sizeof buffer, file) == nullptr) return false;
+    *line = buffer;
+    if (line->empty() || line->back() != '\n') {
+        int c;
+        do {
+            c = std::fgetc(file);
+        } while (c != EOF && c != '\n');
+    }
+    while (!line->empty() && (line->back() == '\n' || line->back() == '\r')) line->pop_back();
+    return true;
 }
 
 // Number formed by the first three characters, or -1 when they are not figures.
 int PrefixNumber(std::string_view text) {
-  if (text.size() < 3) return -1;
-  int value = 0;
-  for (std::size_t i = 0; i < 3; ++i) {
-    if (text[i] < '0' || text[i] > '9') return -1;
-    value = value * 10 + (text[i] - '0');
-  }
-  return value;
+    if (text.size() < 3) return -1;
+    int value = 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (text[i] < '0' || text[i] > '9') return -1;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
 }
 
 std::string Trim(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(' ');
-  return std::string(text.substr(first, last - first + 1));
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
 }
 
 std::string_view Columns(std::string_view line, std::size_t first, std::size_t last) {
-  if (first >= line.size()) return {};
-  return line.substr(first, last - first + 1);
+    if (first >= line.size()) return {};
+    return line.substr(first, last - first + 1);
 }
 
 // DDMM or DDDMM figures and a hemisphere letter, as degrees.minutes / 100.
 float CoordinateValue(std::string_view figures, char hemisphere, char negative) {
-  const std::string text = Trim(figures);
-  if (text.empty()) return 800.0f;
-  char* end = nullptr;
-  const long value = std::strtol(text.c_str(), &end, 10);
-  if (end == text.c_str()) return 800.0f;
-  const float degrees = static_cast<float>(value) / 100.0f;
-  return hemisphere == negative ? -degrees : degrees;
+    const std::string text = Trim(figures);
+    if (text.empty()) return 800.0f;
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (end == text.c_str()) return 800.0f;
+    const float degrees = static_cast<float>(value) / 100.0f;
+    return hemisphere == negative ? -degrees : degrees;
 }
 
 // Splits the next tab-separated field; false when no tab follows.
 bool NextField(std::string_view* rest, std::string_view* field) {
-  const auto tab = rest->find('\t');
-  if (tab == std::string_view::npos) return false;
-  *field = rest->substr(0, tab);
-  rest->remove_prefix(tab + 1);
-  return true;
+    const auto tab = rest->find('\t');
+    if (tab == std::string_view::npos) return false;
+    *field = rest->substr(0, tab);
+    rest->remove_prefix(tab + 1);
+    return true;
 }
 
 StationRecord ParseTabLine(std::string_view line) {
-  StationRecord record;
-  std::string_view rest = line.substr(7);
-  std::string_view indicator, name, country, latitude, longitude;
-  if (!NextField(&rest, &indicator) || !NextField(&rest, &name) || !NextField(&rest, &country) ||
-      !NextField(&rest, &latitude) || !NextField(&rest, &longitude)) {
+    StationRecord record;
+    std::string_view rest = line.substr(7);
+    std::string_view indicator, name, country, latitude, longitude;
+    if (!NextField(&rest, &indicator) || !NextField(&rest, &name) || !NextField(&rest, &country) ||
+        !NextField(&rest, &latitude) || !NextField(&rest, &longitude)) {
+        return record;
+    }
+    record.locationIndicator = Trim(indicator);
+    record.name = Trim(name);
+    if (!record.name.empty() && record.name.back() == '&') record.name.pop_back();
+    record.country = std::string(country);
+    if (!latitude.empty()) {
+        record.latitude =
+            CoordinateValue(latitude.substr(0, latitude.size() - 1), latitude.back(), 'S');
+    }
+    if (!longitude.empty()) {
+        record.longitude =
+            CoordinateValue(longitude.substr(0, longitude.size() - 1), longitude.back(), 'W');
+    }
     return record;
-  }
-  record.locationIndicator = Trim(indicator);
-  record.name = Trim(name);
-  if (!record.name.empty() && record.name.back() == '&') record.name.pop_back();
-  record.country = std::string(country);
-  if (!latitude.empty()) {
-    record.latitude = CoordinateValue(latitude.substr(0, latitude.size() - 1), latitude.back(), 'S');
-  }
-  if (!longitude.empty()) {
-    record.longitude =
-        CoordinateValue(longitude.substr(0, longitude.size() - 1), longitude.back(), 'W');
-  }
-  return record;
 }
 
 StationRecord ParseFixedLine(std::string_view line) {
-  StationRecord record;
-  record.locationIndicator = Trim(Columns(line, 7, 10));
-  record.name = Trim(Columns(line, 14, 32));
-  if (!record.name.empty() && record.name.back() == '&') record.name.resize(std::min<std::size_t>(record.name.size(), 18));
-  record.country = std::string(Columns(line, 34, 35));
-  const char latHemisphere = line.size() > 41 ? line[41] : ' ';
-  const char lngHemisphere = line.size() > 48 ? line[48] : ' ';
-  record.latitude = CoordinateValue(Columns(line, 37, 40), latHemisphere, 'S');
-  record.longitude = CoordinateValue(Columns(line, 43, 47), lngHemisphere, 'W');
-  return record;
+    StationRecord record;
+    record.locationIndicator = Trim(Columns(line, 7, 10));
+    record.name = Trim(Columns(line, 14, 32));
+    if (!record.name.empty() && record.name.back() == '&')
+        record.name.resize(std::min<std::size_t>(record.name.size(), 18));
+    record.country = std::string(Columns(line, 34, 35));
+    const char latHemisphere = line.size() > 41 ? line[41] : ' ';
+    const char lngHemisphere = line.size() > 48 ? line[48] : ' ';
+    record.latitude = CoordinateValue(Columns(line, 37, 40), latHemisphere, 'S');
+    record.longitude = CoordinateValue(Columns(line, 43, 47), lngHemisphere, 'W');
+    return record;
 }
 
 std::string LibraryFolder() {
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&ParseCatalogueLine), &info) == 0 || info.dli_fname == nullptr) {
-    return {};
-  }
-  std::error_code error;
-  const auto path = std::filesystem::canonical(info.dli_fname, error);
-  return error ? std::string() : path.parent_path().string();
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&ParseCatalogueLine), &info) == 0 ||
+        info.dli_fname == nullptr) {
+        return {};
+    }
+    std::error_code error;
+    const auto path = std::filesystem::canonical(info.dli_fname, error);
+    return error ? std::string() : path.parent_path().string();
 }
 
 bool HasCatalogue(const std::filesystem::path& folder) {
-  std::error_code error;
-  return std::filesystem::is_regular_file(folder / "wmoids.dat", error);
+    std::error_code error;
+    return std::filesystem::is_regular_file(folder / "wmoids.dat", error);
 }
 
 }  // namespace
 
 StationRecord ParseCatalogueLine(std::string_view line) {
-  if (line.size() > 6 && line[6] == '\t') return ParseTabLine(line);
-  return ParseFixedLine(line);
+    if (line.size() > 6 && line[6] == '\t') return ParseTabLine(line);
+    return ParseFixedLine(line);
 }
 
 std::string StationCatalogue::FindFolder() {
-  std::vector<std::filesystem::path> folders = {std::filesystem::path(".")};
-  if (const char* dir = std::getenv("NIMBO_CATALOGUE_DIR"); dir != nullptr && *dir != '\0') {
-    folders.emplace_back(dir);
-  }
-  const std::string libraryFolder = LibraryFolder();
-  if (!libraryFolder.empty()) {
-    folders.push_back(std::filesystem::path(libraryFolder) / ".." / "share" / "nimbo");
-  }
-  folders.emplace_back(NIMBO_INSTALL_DATADIR);
-  for (const auto& folder : folders) {
-    if (HasCatalogue(folder)) return folder == "." ? std::string() : folder.string();
-  }
-  return {};
+    std::vector<std::filesystem::path> folders = {std::filesystem::path(".")};
+    if (const char* dir = std::getenv("NIMBO_CATALOGUE_DIR"); dir != nullptr && *dir != '\0') {
+        folders.emplace_back(dir);
+    }
+    const std::string libraryFolder = LibraryFolder();
+    if (!libraryFolder.empty()) {
+        folders.push_back(std::filesystem::path(libraryFolder) / ".." / "share" / "nimbo");
+    }
+    folders.emplace_back(NIMBO_INSTALL_DATADIR);
+    for (const auto& folder : folders) {
+        if (HasCatalogue(folder)) return folder == "." ? std::string() : folder.string();
+    }
+    return {};
 }
 
 StationCatalogue::StationCatalogue(const std::string& folder) {
-  const auto base = folder.empty() ? std::filesystem::path() : std::filesystem::path(folder);
-  const std::string dataPath = (base / "wmoids.dat").string();
-  const std::string indexPath = (base / "wmoids.idx").string();
-  FilePtr data(std::fopen(dataPath.c_str(), "rb"));
-  if (!data) return;
-  m_dataPath = dataPath;
-  if (!LoadIndex(indexPath)) RebuildIndex(indexPath);
+    const auto base = folder.empty() ? std::filesystem::path() : std::filesystem::path(folder);
+    const std::string dataPath = (base / "wmoids.dat").string();
+    const std::string indexPath = (base / "wmoids.idx").string();
+    FilePtr data(std::fopen(dataPath.c_str(), "rb"));
+    if (!data) return;
+    m_dataPath = dataPath;
+    if (!LoadIndex(indexPath)) RebuildIndex(indexPath);
 }
 
 // Reads the index file and checks every line against the record it points to.
 bool StationCatalogue::LoadIndex(const std::string& indexPath) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(indexPath, error)) return false;
-  FilePtr index(std::fopen(indexPath.c_str(), "rb"));
-  FilePtr data(std::fopen(m_dataPath.c_str(), "rb"));
-  if (!index || !data) return false;
-  std::vector<IndexEntry> entries;
-  std::string line;
-  std::string record;
-  while (ReadLine(index.get(), &line)) {
-    if (line.size() < 12 || line[8] != ' ') return false;
-    char* end = nullptr;
-    const std::string offsetText = line.substr(0, 8);
-    const long offset = std::strtol(offsetText.c_str(), &end, 10);
-    if (end == offsetText.c_str() || offset < 0) return false;
-    if (std::fseek(data.get(), offset, SEEK_SET) != 0 || !ReadLine(data.get(), &record)) {
-      return false;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(indexPath, error)) return false;
+    FilePtr index(std::fopen(indexPath.c_str(), "rb"));
+    FilePtr data(std::fopen(m_dataPath.c_str(), "rb"));
+    if (!index || !data) return false;
+    std::vector<IndexEntry> entries;
+    std::string line;
+    std::string record;
+    while (ReadLine(index.get(), &line)) {
+        if (line.size() < 12 || line[8] != ' ') return false;
+        char* end = nullptr;
+        const std::string offsetText = line.substr(0, 8);
+        const long offset = std::strtol(offsetText.c_str(), &end, 10);
+        if (end == offsetText.c_str() || offset < 0) return false;
+        if (std::fseek(data.get(), offset, SEEK_SET) != 0 || !ReadLine(data.get(), &record)) {
+            return false;
+        }
+        if (record.size() < 3 || record.compare(0, 3, line, 9, 3) != 0) return false;
+        entries.push_back({PrefixNumber(record), offset});
     }
-    if (record.size() < 3 || record.compare(0, 3, line, 9, 3) != 0) return false;
-    entries.push_back({PrefixNumber(record), offset});
-  }
-  // An empty index over a catalogue that holds records is not trusted.
-  if (entries.empty() && std::filesystem::file_size(m_dataPath, error) > 0) return false;
-  m_index = std::move(entries);
-  return true;
+    // An empty index over a catalogue that holds records is not trusted.
+    if (entries.empty() && std::filesystem::file_size(m_dataPath, error) > 0) return false;
+    m_index = std::move(entries);
+    return true;
 }
 
 // Notes the offset of the first line of every three-figure prefix and writes
 // the index through a temporary file, so a reader never sees half an index.
 void StationCatalogue::RebuildIndex(const std::string& indexPath) {
-  FilePtr data(std::fopen(m_dataPath.c_str(), "rb"));
-  if (!data) return;
-  m_index.clear();
-  std::string text;
-  std::string line;
-  int previous = -2;
-  long offset = std::ftell(data.get());
-  bool atLineStart = true;
-  char buffer[kMaxLine];
-  while (std::fgets(buffer, sizeof buffer, data.get()) != nullptr) {
-    line = buffer;
-    const bool complete = !line.empty() && line.back() == '\n';
-    if (atLineStart) {
-      std::string content = line;
-      while (!content.empty() && (content.back() == '\n' || content.back() == '\r')) content.pop_back();
-      const int prefix = PrefixNumber(content);
-      if (!content.empty() && prefix != previous) {
-        char entry[64];
-        std::snprintf(entry, sizeof entry, "%08li %6.6s\n", offset, content.c_str());
-        text += entry;
-        m_index.push_back({prefix, offset});
-        previous = prefix;
-      }
+    FilePtr data(std::fopen(m_dataPath.c_str(), "rb"));
+    if (!data) return;
+    m_index.clear();
+    std::string text;
+    std::string line;
+    int previous = -2;
+    long offset = std::ftell(data.get());
+    bool atLineStart = true;
+    char buffer[kMaxLine];
+    while (std::fgets(buffer, sizeof buffer, data.get()) != nullptr) {
+        line = buffer;
+        const bool complete = !line.empty() && line.back() == '\n';
+        if (atLineStart) {
+            std::string content = line;
+            while (!content.empty() && (content.back() == '\n' || content.back() == '\r'))
+                content.pop_back();
+            const int prefix = PrefixNumber(content);
+            if (!content.empty() && prefix != previous) {
+                char entry[64];
+                std::snprintf(entry, sizeof entry, "%08li %6.6s\n", offset, content.c_str());
+                text += entry;
+                m_index.push_back({prefix, offset});
+                previous = prefix;
+            }
+        }
+        atLineStart = complete;
+        offset = std::ftell(data.get());
     }
-    atLineStart = complete;
-    offset = std::ftell(data.get());
-  }
-  const std::string temporary = indexPath + ".tmp" + std::to_string(getpid());
-  FilePtr out(std::fopen(temporary.c_str(), "wb"));
-  if (!out) return;
-  const bool written = std::fwrite(text.data(), 1, text.size(), out.get()) == text.size();
-  out.reset();
-  std::error_code error;
-  if (written) std::filesystem::rename(temporary, indexPath, error);
-  if (!written || error) std::filesystem::remove(temporary, error);
+    const std::string temporary = indexPath + ".tmp" + std::to_string(getpid());
+    FilePtr out(std::fopen(temporary.c_str(), "wb"));
+    if (!out) return;
+    const bool written = std::fwrite(text.data(), 1, text.size(), out.get()) == text.size();
+    out.reset();
+    std::error_code error;
+    if (written) std::filesystem::rename(temporary, indexPath, error);
+    if (!written || error) std::filesystem::remove(temporary, error);
 }
 
 StationRecord StationCatalogue::LookUp(std::string_view stationNumber) const {
-  if (m_dataPath.empty() || stationNumber.size() != 5) return {};
-  const int prefix = PrefixNumber(stationNumber);
-  if (prefix < 0) return {};
-  int number = 0;
-  for (char c : stationNumber) {
-    if (c < '0' || c > '9') return ReadRecord(stationNumber, prefix);
-    number = number * 10 + (c - '0');
-  }
-  const auto known = m_known.find(number);
-  if (known != m_known.end()) return known->second;
-  StationRecord record = ReadRecord(stationNumber, prefix);
-  m_known.emplace(number, record);
-  return record;
+    if (m_dataPath.empty() || stationNumber.size() != 5) return {};
+    const int prefix = PrefixNumber(stationNumber);
+    if (prefix < 0) return {};
+    int number = 0;
+    for (char c : stationNumber) {
+        if (c < '0' || c > '9') return ReadRecord(stationNumber, prefix);
+        number = number * 10 + (c - '0');
+    }
+    const auto known = m_known.find(number);
+    if (known != m_known.end()) return known->second;
+    StationRecord record = ReadRecord(stationNumber, prefix);
+    m_known.emplace(number, record);
+    return record;
 }
 
 StationRecord StationCatalogue::ReadRecord(std::string_view stationNumber, int prefix) const {
-  const IndexEntry* found = nullptr;
-  for (const auto& entry : m_index) {
-    if (entry.prefix == prefix) {
-      found = &entry;
-      break;
+    const IndexEntry* found = nullptr;
+    for (const auto& entry : m_index) {
+        if (entry.prefix == prefix) {
+            found = &entry;
+            break;
+        }
     }
-  }
-  if (found == nullptr) return {};
-  FilePtr data(std::fopen(m_dataPath.c_str(), "rb"));
-  if (!data || std::fseek(data.get(), found->offset, SEEK_SET) != 0) return {};
-  std::string line;
-  bool any = false;
-  while (ReadLine(data.get(), &line)) {
-    any = true;
-    if (line.compare(0, 5, stationNumber) == 0) break;
-    const int number = PrefixNumber(line);
-    if (number > prefix) break;
-  }
-  if (!any || line.size() < 5 || line.compare(0, 5, stationNumber) != 0) return {};
-  return ParseCatalogueLine(line);
+    if (found == nullptr) return {};
+    FilePtr data(std::fopen(m_dataPath.c_str(), "rb"));
+    if (!data || std::fseek(data.get(), found->offset, SEEK_SET) != 0) return {};
+    std::string line;
+    bool any = false;
+    while (ReadLine(data.get(), &line)) {
+        any = true;
+        if (line.compare(0, 5, stationNumber) == 0) break;
+        const int number = PrefixNumber(line);
+        if (number > prefix) break;
+    }
+    if (!any || line.size() < 5 || line.compare(0, 5, stationNumber) != 0) return {};
+    return ParseCatalogueLine(line);
 }
 
 }  // namespace nimbo

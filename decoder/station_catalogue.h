@@ -11,11 +11,11 @@
 namespace nimbo {
 
 struct StationRecord {
-  std::string name;              // empty when the station was not found
-  std::string locationIndicator;  // ICAO indicator, may be empty
-  std::string country;           // two-letter designator
-  float latitude = 800.0f;       // degrees, north positive; 800 when unknown
-  float longitude = 800.0f;      // degrees, east positive; 800 when unknown
+    std::string name;               // empty when the station was not found
+    std::string locationIndicator;  // ICAO indicator, may be empty
+    std::string country;            // two-letter designator
+    float latitude = 800.0f;        // degrees, north positive; 800 when unknown
+    float longitude = 800.0f;       // degrees, east positive; 800 when unknown
 };
 
 // Parses one catalogue line in the tab-separated or the fixed-column layout;
@@ -23,45 +23,45 @@ struct StationRecord {
 StationRecord ParseCatalogueLine(std::string_view line);
 
 class StationCatalogue {
- public:
-  // No catalogue: every lookup finds nothing.
-  StationCatalogue() = default;
+  public:
+    // No catalogue: every lookup finds nothing.
+    StationCatalogue() = default;
 
-  // Uses "wmoids.dat" in `folder` (empty: the current directory), validates
-  // "wmoids.idx" beside it and rebuilds it when it does not match. When the
-  // index cannot be written the catalogue still works from the index built
-  // in memory.
-  explicit StationCatalogue(const std::string& folder);
+    // Uses "wmoids.dat" in `folder` (empty: the current directory), validates
+    // "wmoids.idx" beside it and rebuilds it when it does not match. When the
+    // index cannot be written the catalogue still works from the index built
+    // in memory.
+    explicit StationCatalogue(const std::string& folder);
 
-  // The first folder that holds "wmoids.dat", in this order: the current
-  // directory (answered as ""), $NIMBO_CATALOGUE_DIR, <library folder>/../share/nimbo
-  // (a relocated install), the install data folder (<prefix>/share/nimbo), and
-  // the source tree's data/ folder (so programs run from a build tree find the
-  // bundled catalogue). Empty when none holds it.
-  static std::string FindFolder();
+    // The first folder that holds "wmoids.dat", in this order: the current
+    // directory (answered as ""), $NIMBO_CATALOGUE_DIR, <library folder>/../share/nimbo
+    // (a relocated install), the install data folder (<prefix>/share/nimbo), and
+    // the source tree's data/ folder (so programs run from a build tree find the
+    // bundled catalogue). Empty when none holds it.
+    static std::string FindFolder();
 
-  // Looks up a five-figure station number. Each number is read from the
-  // file once; later look-ups of it are answered from memory (at most one
-  // entry per possible station number, so memory does not grow with input).
-  StationRecord LookUp(std::string_view stationNumber) const;
+    // Looks up a five-figure station number. Each number is read from the
+    // file once; later look-ups of it are answered from memory (at most one
+    // entry per possible station number, so memory does not grow with input).
+    StationRecord LookUp(std::string_view stationNumber) const;
 
-  bool Available() const { return !m_dataPath.empty(); }
-  const std::string& DataPath() const { return m_dataPath; }
+    bool Available() const { return !m_dataPath.empty(); }
+    const std::string& DataPath() const { return m_dataPath; }
 
- private:
-  struct IndexEntry {
-    int prefix;
-    long offset;
-  };
+  private:
+    struct IndexEntry {
+        int prefix;
+        long offset;
+    };
 
-  bool LoadIndex(const std::string& indexPath);
-  void RebuildIndex(const std::string& indexPath);
+    bool LoadIndex(const std::string& indexPath);
+    void RebuildIndex(const std::string& indexPath);
 
-  StationRecord ReadRecord(std::string_view stationNumber, int prefix) const;
+    StationRecord ReadRecord(std::string_view stationNumber, int prefix) const;
 
-  std::string m_dataPath;
-  std::vector<IndexEntry> m_index;
-  mutable std::unordered_map<int, StationRecord> m_known;
+    std::string m_dataPath;
+    std::vector<IndexEntry> m_index;
+    mutable std::unordered_map<int, StationRecord> m_known;
 };
 
 }  // namespace nimbo

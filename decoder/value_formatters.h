@@ -11,9 +11,9 @@ namespace nimbo {
 
 // One formatted line and what it stands for.
 struct FormattedValue {
-  std::string text;        // whole line, label included, ending in a line feed
-  float value = kNoValue;  // kNoValue when there is none
-  bool missing = false;    // every field of the line was invalid
+    std::string text;        // whole line, label included, ending in a line feed
+    float value = kNoValue;  // kNoValue when there is none
+    bool missing = false;    // every field of the line was invalid
 };
 
 // Temperature line from a group whose characters 1 to 4 are snTTT... (sn at

@@ -13,27 +13,27 @@ namespace {
 
 template <class Body>
 HRESULT Guarded(Body body) {
-  try {
-    return body();
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_FAIL;
-  }
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_FAIL;
+    }
 }
 
 HRESULT GetFlag(bool flag, std::int32_t* value) {
-  if (value == nullptr) return E_POINTER;
-  *value = flag ? 1 : 0;
-  return S_OK;
+    if (value == nullptr) return E_POINTER;
+    *value = flag ? 1 : 0;
+    return S_OK;
 }
 
 HRESULT GetText(const std::string& text, std::string* value) {
-  if (value == nullptr) return E_POINTER;
-  return Guarded([&] {
-    *value = text;
-    return S_OK;
-  });
+    if (value == nullptr) return E_POINTER;
+    return Guarded([&] {
+        *value = text;
+        return S_OK;
+    });
 }
 
 }  // namespace
@@ -41,161 +41,177 @@ HRESULT GetText(const std::string& text, std::string* value) {
 WeatherDecoder::WeatherDecoder() : WeatherDecoder(StationCatalogue::FindFolder()) {}
 
 WeatherDecoder::WeatherDecoder(const std::string& catalogueFolder)
-    : m_catalogue(catalogueFolder), m_parser(m_sinks, m_observationSinks, m_catalogue), m_splitter(m_parser, m_sinks) {
-  Initialise();
+    : m_catalogue(catalogueFolder),
+      m_parser(m_sinks, m_observationSinks, m_catalogue),
+      m_splitter(m_parser, m_sinks) {
+    Initialise();
 }
 
 void WeatherDecoder::Initialise() {
-  m_parser.relax = false;
-  m_parser.quiet = false;
-  m_parser.SetResyn(false);
-  m_startDirectory = CurrentDirectory();
-  std::string folder;
-  std::string name;
-  get_LogPathName(&folder);
-  put_LogPathName(folder);
-  get_LogFileName(&name);
-  put_LogFileName(name);
+    m_parser.relax = false;
+    m_parser.quiet = false;
+    m_parser.SetResyn(false);
+    m_startDirectory = CurrentDirectory();
+    std::string folder;
+    std::string name;
+    get_LogPathName(&folder);
+    put_LogPathName(folder);
+    get_LogFileName(&name);
+    put_LogFileName(name);
 }
 
 WeatherDecoder::~WeatherDecoder() {
-  try {
-    m_parser.FinishObservation();
-    m_parser.FinishRawBulletin();
-    m_parser.OpenRawLog(false);
-    m_parser.OpenTextLog(false);
-  } catch (...) {
-  }
-  m_sinks.DisconnectAll();
-  m_observationSinks.DisconnectAll();
+    try {
+        m_parser.FinishObservation();
+        m_parser.FinishRawBulletin();
+        m_parser.OpenRawLog(false);
+        m_parser.OpenTextLog(false);
+    } catch (...) {
+    }
+    m_sinks.DisconnectAll();
+    m_observationSinks.DisconnectAll();
 }
 
 std::uint32_t WeatherDecoder::AddRef() { return ++m_references; }
 
 std::uint32_t WeatherDecoder::Release() {
-  const std::uint32_t left = --m_references;
-  if (left == 0) delete this;
-  return left;
+    const std::uint32_t left = --m_references;
+    if (left == 0) delete this;
+    return left;
 }
 
 HRESULT WeatherDecoder::Parse(const char* data) {
-  if (data == nullptr) return E_POINTER;
-  return Guarded([&] {
-    m_splitter.Parse(std::string_view(data, std::strlen(data)));
-    return S_OK;
-  });
+    if (data == nullptr) return E_POINTER;
+    return Guarded([&] {
+        m_splitter.Parse(std::string_view(data, std::strlen(data)));
+        return S_OK;
+    });
 }
 
-HRESULT WeatherDecoder::get_MessageLock(std::int32_t* value) { return GetFlag(m_splitter.messageLock, value); }
+HRESULT WeatherDecoder::get_MessageLock(std::int32_t* value) {
+    return GetFlag(m_splitter.messageLock, value);
+}
 HRESULT WeatherDecoder::put_MessageLock(std::int32_t value) {
-  m_splitter.messageLock = value != 0;
-  return S_OK;
+    m_splitter.messageLock = value != 0;
+    return S_OK;
 }
 
-HRESULT WeatherDecoder::get_DecoderLock(std::int32_t* value) { return GetFlag(m_splitter.decoderLock, value); }
+HRESULT WeatherDecoder::get_DecoderLock(std::int32_t* value) {
+    return GetFlag(m_splitter.decoderLock, value);
+}
 HRESULT WeatherDecoder::put_DecoderLock(std::int32_t value) {
-  m_splitter.decoderLock = value != 0;
-  return S_OK;
+    m_splitter.decoderLock = value != 0;
+    return S_OK;
 }
 
-HRESULT WeatherDecoder::get_DecoderRelax(std::int32_t* value) { return GetFlag(m_decoderRelax, value); }
+HRESULT WeatherDecoder::get_DecoderRelax(std::int32_t* value) {
+    return GetFlag(m_decoderRelax, value);
+}
 HRESULT WeatherDecoder::put_DecoderRelax(std::int32_t value) {
-  m_decoderRelax = value != 0;
-  m_parser.relax = m_decoderRelax;
-  return S_OK;
+    m_decoderRelax = value != 0;
+    m_parser.relax = m_decoderRelax;
+    return S_OK;
 }
 
 // The request is one-shot: the parser consumes it at its next token and the
 // splitter withdraws it at the next indicator, which is what reading shows.
-HRESULT WeatherDecoder::get_DecoderResyn(std::int32_t* value) { return GetFlag(m_splitter.decoderResyn, value); }
+HRESULT WeatherDecoder::get_DecoderResyn(std::int32_t* value) {
+    return GetFlag(m_splitter.decoderResyn, value);
+}
 HRESULT WeatherDecoder::put_DecoderResyn(std::int32_t value) {
-  m_splitter.decoderResyn = value != 0;
-  m_parser.SetResyn(value != 0);
-  return S_OK;
+    m_splitter.decoderResyn = value != 0;
+    m_parser.SetResyn(value != 0);
+    return S_OK;
 }
 
-HRESULT WeatherDecoder::get_DecoderQuiet(std::int32_t* value) { return GetFlag(m_decoderQuiet, value); }
+HRESULT WeatherDecoder::get_DecoderQuiet(std::int32_t* value) {
+    return GetFlag(m_decoderQuiet, value);
+}
 HRESULT WeatherDecoder::put_DecoderQuiet(std::int32_t value) {
-  m_decoderQuiet = value != 0;
-  m_parser.quiet = m_decoderQuiet;
-  return S_OK;
+    m_decoderQuiet = value != 0;
+    m_parser.quiet = m_decoderQuiet;
+    return S_OK;
 }
 
 HRESULT WeatherDecoder::get_LogPathName(std::string* value) {
-  if (value == nullptr) return E_POINTER;
-  return Guarded([&] {
-    *value = DefaultLogFolder(m_startDirectory);
-    return S_OK;
-  });
+    if (value == nullptr) return E_POINTER;
+    return Guarded([&] {
+        *value = DefaultLogFolder(m_startDirectory);
+        return S_OK;
+    });
 }
 
 HRESULT WeatherDecoder::put_LogPathName(const std::string& value) {
-  return Guarded([&] {
-    if (!value.empty()) m_logFolder = value;
-    m_parser.SetLogBase(m_logFolder, m_logFileName);
-    return S_OK;
-  });
+    return Guarded([&] {
+        if (!value.empty()) m_logFolder = value;
+        m_parser.SetLogBase(m_logFolder, m_logFileName);
+        return S_OK;
+    });
 }
 
 HRESULT WeatherDecoder::get_LogFileName(std::string* value) {
-  if (value == nullptr) return E_POINTER;
-  return Guarded([&] {
-    *value = DefaultLogFileName(m_nodeName, LocalTimeNow());
-    return S_OK;
-  });
+    if (value == nullptr) return E_POINTER;
+    return Guarded([&] {
+        *value = DefaultLogFileName(m_nodeName, LocalTimeNow());
+        return S_OK;
+    });
 }
 
 HRESULT WeatherDecoder::put_LogFileName(const std::string& value) {
-  return Guarded([&] {
-    if (!value.empty()) m_logFileName = value;
-    m_parser.SetLogBase(m_logFolder, m_logFileName);
-    return S_OK;
-  });
+    return Guarded([&] {
+        if (!value.empty()) m_logFileName = value;
+        m_parser.SetLogBase(m_logFolder, m_logFileName);
+        return S_OK;
+    });
 }
 
 HRESULT WeatherDecoder::get_NodeName(std::string* value) { return GetText(m_nodeName, value); }
 HRESULT WeatherDecoder::put_NodeName(const std::string& value) {
-  return Guarded([&] {
-    m_nodeName = value;
-    return S_OK;
-  });
+    return Guarded([&] {
+        m_nodeName = value;
+        return S_OK;
+    });
 }
 
 // Reading a log flag answers whether the log is open.
-HRESULT WeatherDecoder::get_LogRaw(std::int32_t* value) { return GetFlag(m_parser.RawLogOpen(), value); }
+HRESULT WeatherDecoder::get_LogRaw(std::int32_t* value) {
+    return GetFlag(m_parser.RawLogOpen(), value);
+}
 HRESULT WeatherDecoder::put_LogRaw(std::int32_t value) {
-  return Guarded([&] { return m_parser.OpenRawLog(value != 0) ? S_OK : E_ACCESSDENIED; });
+    return Guarded([&] { return m_parser.OpenRawLog(value != 0) ? S_OK : E_ACCESSDENIED; });
 }
 
-HRESULT WeatherDecoder::get_LogText(std::int32_t* value) { return GetFlag(m_parser.TextLogOpen(), value); }
+HRESULT WeatherDecoder::get_LogText(std::int32_t* value) {
+    return GetFlag(m_parser.TextLogOpen(), value);
+}
 HRESULT WeatherDecoder::put_LogText(std::int32_t value) {
-  return Guarded([&] { return m_parser.OpenTextLog(value != 0) ? S_OK : E_ACCESSDENIED; });
+    return Guarded([&] { return m_parser.OpenTextLog(value != 0) ? S_OK : E_ACCESSDENIED; });
 }
 
 HRESULT WeatherDecoder::Advise(_IWeatherDecoderEvents* sink, std::uint32_t* cookie) {
-  if (sink == nullptr || cookie == nullptr) return E_POINTER;
-  return Guarded([&] {
-    *cookie = m_sinks.Connect(sink);
-    return S_OK;
-  });
+    if (sink == nullptr || cookie == nullptr) return E_POINTER;
+    return Guarded([&] {
+        *cookie = m_sinks.Connect(sink);
+        return S_OK;
+    });
 }
 
 HRESULT WeatherDecoder::Unadvise(std::uint32_t cookie) {
-  return m_sinks.Disconnect(cookie) ? S_OK : CONNECT_E_NOCONNECTION;
+    return m_sinks.Disconnect(cookie) ? S_OK : CONNECT_E_NOCONNECTION;
 }
 
 HRESULT WeatherDecoder::QueryInterface(std::string_view iid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  *object = nullptr;
-  if (iid == IWeatherDecoder::kIid) {
-    *object = static_cast<IWeatherDecoder*>(this);
-  } else if (iid == IWeatherObservationSource::kIid) {
-    *object = static_cast<IWeatherObservationSource*>(&m_observationPoint);
-  } else {
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    if (iid == IWeatherDecoder::kIid) {
+        *object = static_cast<IWeatherDecoder*>(this);
+    } else if (iid == IWeatherObservationSource::kIid) {
+        *object = static_cast<IWeatherObservationSource*>(&m_observationPoint);
+    } else {
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
 }
 
 }  // namespace nimbo

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "event_fanout.h"
-#include "observation_fanout.h"
 #include "message_splitter.h"
+#include "observation_fanout.h"
 #include "report_parser.h"
 #include "station_catalogue.h"
 #include "weather_decoder_interface.h"
@@ -16,62 +16,62 @@
 namespace nimbo {
 
 class WeatherDecoder final : public IWeatherDecoder {
- public:
-  // Uses the station catalogue found by StationCatalogue::FindFolder().
-  WeatherDecoder();
-  // Uses the catalogue in `catalogueFolder` (for tests and embedding).
-  explicit WeatherDecoder(const std::string& catalogueFolder);
+  public:
+    // Uses the station catalogue found by StationCatalogue::FindFolder().
+    WeatherDecoder();
+    // Uses the catalogue in `catalogueFolder` (for tests and embedding).
+    explicit WeatherDecoder(const std::string& catalogueFolder);
 
-  std::uint32_t AddRef() override;
-  std::uint32_t Release() override;
+    std::uint32_t AddRef() override;
+    std::uint32_t Release() override;
 
-  HRESULT Parse(const char* data) override;
-  HRESULT get_MessageLock(std::int32_t* value) override;
-  HRESULT put_MessageLock(std::int32_t value) override;
-  HRESULT get_DecoderLock(std::int32_t* value) override;
-  HRESULT put_DecoderLock(std::int32_t value) override;
-  HRESULT get_DecoderRelax(std::int32_t* value) override;
-  HRESULT put_DecoderRelax(std::int32_t value) override;
-  HRESULT get_DecoderResyn(std::int32_t* value) override;
-  HRESULT put_DecoderResyn(std::int32_t value) override;
-  HRESULT get_DecoderQuiet(std::int32_t* value) override;
-  HRESULT put_DecoderQuiet(std::int32_t value) override;
-  HRESULT get_LogPathName(std::string* value) override;
-  HRESULT put_LogPathName(const std::string& value) override;
-  HRESULT get_LogFileName(std::string* value) override;
-  HRESULT put_LogFileName(const std::string& value) override;
-  HRESULT get_NodeName(std::string* value) override;
-  HRESULT put_NodeName(const std::string& value) override;
-  HRESULT get_LogRaw(std::int32_t* value) override;
-  HRESULT put_LogRaw(std::int32_t value) override;
-  HRESULT get_LogText(std::int32_t* value) override;
-  HRESULT put_LogText(std::int32_t value) override;
-  HRESULT Advise(_IWeatherDecoderEvents* sink, std::uint32_t* cookie) override;
-  HRESULT Unadvise(std::uint32_t cookie) override;
-  // Serves IWeatherDecoder and IWeatherObservationSource (the observation
-  // connection point, which shares the decoder's reference count).
-  HRESULT QueryInterface(std::string_view iid, void** object) override;
+    HRESULT Parse(const char* data) override;
+    HRESULT get_MessageLock(std::int32_t* value) override;
+    HRESULT put_MessageLock(std::int32_t value) override;
+    HRESULT get_DecoderLock(std::int32_t* value) override;
+    HRESULT put_DecoderLock(std::int32_t value) override;
+    HRESULT get_DecoderRelax(std::int32_t* value) override;
+    HRESULT put_DecoderRelax(std::int32_t value) override;
+    HRESULT get_DecoderResyn(std::int32_t* value) override;
+    HRESULT put_DecoderResyn(std::int32_t value) override;
+    HRESULT get_DecoderQuiet(std::int32_t* value) override;
+    HRESULT put_DecoderQuiet(std::int32_t value) override;
+    HRESULT get_LogPathName(std::string* value) override;
+    HRESULT put_LogPathName(const std::string& value) override;
+    HRESULT get_LogFileName(std::string* value) override;
+    HRESULT put_LogFileName(const std::string& value) override;
+    HRESULT get_NodeName(std::string* value) override;
+    HRESULT put_NodeName(const std::string& value) override;
+    HRESULT get_LogRaw(std::int32_t* value) override;
+    HRESULT put_LogRaw(std::int32_t value) override;
+    HRESULT get_LogText(std::int32_t* value) override;
+    HRESULT put_LogText(std::int32_t value) override;
+    HRESULT Advise(_IWeatherDecoderEvents* sink, std::uint32_t* cookie) override;
+    HRESULT Unadvise(std::uint32_t cookie) override;
+    // Serves IWeatherDecoder and IWeatherObservationSource (the observation
+    // connection point, which shares the decoder's reference count).
+    HRESULT QueryInterface(std::string_view iid, void** object) override;
 
-  // Destroying the object ends an open bulletin in the raw log with "NNNN"
-  // and closes both logs.
-  ~WeatherDecoder() override;
+    // Destroying the object ends an open bulletin in the raw log with "NNNN"
+    // and closes both logs.
+    ~WeatherDecoder() override;
 
- private:
-  void Initialise();
+  private:
+    void Initialise();
 
-  std::atomic<std::uint32_t> m_references{1};
-  EventFanout m_sinks;
-  ObservationFanout m_observationSinks;
-  ObservationPoint m_observationPoint{*this, m_observationSinks};
-  StationCatalogue m_catalogue;
-  ReportParser m_parser;
-  MessageSplitter m_splitter;
-  std::string m_startDirectory;
-  std::string m_logFolder;
-  std::string m_logFileName;
-  std::string m_nodeName;
-  bool m_decoderRelax = false;
-  bool m_decoderQuiet = false;
+    std::atomic<std::uint32_t> m_references{1};
+    EventFanout m_sinks;
+    ObservationFanout m_observationSinks;
+    ObservationPoint m_observationPoint{*this, m_observationSinks};
+    StationCatalogue m_catalogue;
+    ReportParser m_parser;
+    MessageSplitter m_splitter;
+    std::string m_startDirectory;
+    std::string m_logFolder;
+    std::string m_logFileName;
+    std::string m_nodeName;
+    bool m_decoderRelax = false;
+    bool m_decoderQuiet = false;
 };
 
 }  // namespace nimbo

@@ -218,9 +218,8 @@ HRESULT WeatherDialog::GetGeometry(WindowMeasure measure, std::int32_t* value) {
     // Twips finer than a pixel come back as they were put while the window
     // still has the pixel measure they gave.
     const std::optional<PutMeasure>& put = m_putMeasures[index];
-    *value = put && put->pixels == pixels
-                 ? put->twips
-                 : static_cast<std::int32_t>(pixels * kTwipsPerInch / dpi);
+    *value = put && put->pixels == pixels ? put->twips
+                                          : static_cast<std::int32_t>(pixels * kTwipsPerInch / dpi);
     return S_OK;
 }
 

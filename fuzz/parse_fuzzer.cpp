@@ -24,7 +24,7 @@ void Require(bool condition) {
 }
 
 class CheckingSink : public nimbo::_IWeatherDecoderEvents {
-public:
+  public:
     void Message(std::int32_t start, const std::string& reference) override {
         Require(start == 0 || start == 1);
         Require(start == 1 || reference == "??");
@@ -61,14 +61,14 @@ public:
 
 // Small deterministic generator for fragment sizes and toggles.
 class Steps {
-public:
+  public:
     explicit Steps(std::uint8_t seed) : m_state(seed * 2654435761u + 1) {}
     std::uint32_t Next() {
         m_state = m_state * 1103515245u + 12345u;
         return m_state >> 16;
     }
 
-private:
+  private:
     std::uint32_t m_state;
 };
 

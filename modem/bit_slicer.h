@@ -9,7 +9,7 @@
 namespace modem {
 
 class BitSlicer {
-public:
+  public:
     static constexpr int kCapacity = 4096;  // samples kept; a frame is far shorter
 
     void Push(float decision) {
@@ -20,7 +20,9 @@ public:
     // One past the newest sample's index (samples are numbered from 0).
     std::int64_t End() const { return m_end; }
     std::int64_t Begin() const { return m_end > kCapacity ? m_end - kCapacity : 0; }
-    float At(std::int64_t i) const { return m_values[static_cast<std::size_t>(i & (kCapacity - 1))]; }
+    float At(std::int64_t i) const {
+        return m_values[static_cast<std::size_t>(i & (kCapacity - 1))];
+    }
     // The decision at instant t, linearly interpolated; t must lie within
     // Begin() .. End() - 1.
     float Sample(double t) const;
@@ -29,7 +31,7 @@ public:
     // the two samples; a negative value when there is none before End().
     double FindFall(double from, float sign) const;
 
-private:
+  private:
     std::array<float, kCapacity> m_values{};
     std::int64_t m_end = 0;
 };

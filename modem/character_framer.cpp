@@ -13,10 +13,10 @@ constexpr int kMaxMisses = 2;               // invalid frames in a row that lose
 constexpr double kLateBits = 1.0;           // how late a start edge may come and still count
 constexpr float kPauseLevel = 0.5f;         // share of the usual bit level that reads as a pause
 constexpr std::uint8_t kNoCode = 0xFF;      // ReadFrame() found no character
-}
+}  // namespace
 
-CharacterFramer::CharacterFramer(const FrameLayout& layout, double bitSamples,
-                                  int filterSamples, float sign)
+CharacterFramer::CharacterFramer(const FrameLayout& layout, double bitSamples, int filterSamples,
+                                 float sign)
     : m_layout(layout),
       m_bit(bitSamples),
       // The decision crosses zero when the filter holds half a bit of each
@@ -53,18 +53,19 @@ bool CharacterFramer::ReadFrame(const BitSlicer& slicer, double edge, std::uint8
     std::uint32_t value = 0;
     for (int i = 0; i < m_layout.dataBits; ++i)
         if (bit(1 + i)) value |= 1u << i;
-    if (m_layout.hasParity && bit(1 + m_layout.dataBits) != m_layout.ParityBit(value))
-        return false;
+    if (m_layout.hasParity && bit(1 + m_layout.dataBits) != m_layout.ParityBit(value)) return false;
     code = static_cast<std::uint8_t>(value);
     // Mark at the start and at the end of the stop bits (one reading for
     // one stop bit); the second reading tells the two polarities apart
     // sooner on repetitive text.
     const int stop = m_layout.BitsBeforeStop();
     return m_sign * slicer.Sample(edge + m_bitEnd + stop * m_bit) > 0.0f &&
-           m_sign * slicer.Sample(edge + m_bitEnd + (stop + m_layout.stopBits - 1.0) * m_bit) > 0.0f;
+           m_sign * slicer.Sample(edge + m_bitEnd + (stop + m_layout.stopBits - 1.0) * m_bit) >
+               0.0f;
 }
 
-void CharacterFramer::Accept(double edge, bool valid, std::uint8_t code, bool carries, Frame& frame) {
+void CharacterFramer::Accept(double edge, bool valid, std::uint8_t code, bool carries,
+                             Frame& frame) {
     Count(valid);
     m_misses = valid ? 0 : m_misses + 1;
     frame = {valid ? FrameKind::Valid : FrameKind::Failed, code, valid || carries};
@@ -139,8 +140,10 @@ bool CharacterFramer::Follow(const BitSlicer& slicer, Frame& frame) {
 }
 
 bool CharacterFramer::Next(const BitSlicer& slicer, Frame& frame) {
-    if (m_cursor < static_cast<double>(slicer.Begin())) m_cursor = static_cast<double>(slicer.Begin());
-    if (m_expected >= 0.0 && m_expected < static_cast<double>(slicer.Begin()) + m_bit) m_expected = -1.0;
+    if (m_cursor < static_cast<double>(slicer.Begin()))
+        m_cursor = static_cast<double>(slicer.Begin());
+    if (m_expected >= 0.0 && m_expected < static_cast<double>(slicer.Begin()) + m_bit)
+        m_expected = -1.0;
     return m_expected >= 0.0 ? Follow(slicer, frame) : Hunt(slicer, frame);
 }
 

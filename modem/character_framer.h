@@ -17,7 +17,7 @@
 namespace modem {
 
 class CharacterFramer {
-public:
+  public:
     // sign: +1 when the lower tone is mark, -1 when the higher one is.
     // bitSamples: working samples per bit (fractional); filterSamples: the
     // tone filters' length in samples.
@@ -43,7 +43,7 @@ public:
     int Frames() const { return m_frames; }
     float Sign() const { return m_sign; }
 
-private:
+  private:
     // Decodes the frame whose start edge is at `edge`; false when it is
     // invalid. `code` is set when only the stop bit is wrong.
     bool ReadFrame(const BitSlicer& slicer, double edge, std::uint8_t& code,

@@ -18,23 +18,25 @@
 namespace modem {
 
 namespace {
-constexpr std::size_t kBlockSamples = Downconverter::kMaxBlock;  // input handled per pass through the chain
-constexpr double kReplaySeconds = 2.0;       // audio kept to decode again once locked
-constexpr double kMinSamplesPerBit = 16.0;   // working rate, at least
-constexpr double kSidebandBauds = 2.0;       // keying sidebands kept beside each tone
-constexpr int kMinFrames = 6;                // frames seen before a polarity is chosen
-constexpr double kOpenScore = 0.75;          // valid-frame share that opens the output
-constexpr double kCloseScore = 0.5;          // ... and below which it closes again
-constexpr double kPolarityMargin = 0.15;     // lead one polarity needs over the other
-constexpr double kSwitchMargin = 0.3;        // lead that makes the other take over
-constexpr std::size_t kPendingChars = 32;    // characters held while undecided
+constexpr std::size_t kBlockSamples =
+    Downconverter::kMaxBlock;               // input handled per pass through the chain
+constexpr double kReplaySeconds = 2.0;      // audio kept to decode again once locked
+constexpr double kMinSamplesPerBit = 16.0;  // working rate, at least
+constexpr double kSidebandBauds = 2.0;      // keying sidebands kept beside each tone
+constexpr int kMinFrames = 6;               // frames seen before a polarity is chosen
+constexpr double kOpenScore = 0.75;         // valid-frame share that opens the output
+constexpr double kCloseScore = 0.5;         // ... and below which it closes again
+constexpr double kPolarityMargin = 0.15;    // lead one polarity needs over the other
+constexpr double kSwitchMargin = 0.3;       // lead that makes the other take over
+constexpr std::size_t kPendingChars = 32;   // characters held while undecided
 }  // namespace
 
 // The part of the pipeline rebuilt whenever the settings change.
 struct Chain {
     Chain(double rate, const DemodSettings& s, const FrameLayout& layout)
         : down(rate, 0.5 * s.shiftHz + kSidebandBauds * s.baud,
-               std::max(kMinSamplesPerBit * s.baud, 2.0 * (s.shiftHz + 2.0 * kSidebandBauds * s.baud))),
+               std::max(kMinSamplesPerBit * s.baud,
+                        2.0 * (s.shiftHz + 2.0 * kSidebandBauds * s.baud))),
           bit(down.WorkingRateHz() / s.baud),
           taps(std::max(1, static_cast<int>(std::lround(bit)))),
           low(-0.5 * s.shiftHz, down.WorkingRateHz(), taps),
@@ -63,7 +65,9 @@ struct Chain {
 
 struct Demodulator::Impl {
     Impl(double rateHz, const DemodSettings& s)
-        : rate(rateHz), settings(s), tuner(rateHz, s.baud, s.shiftHz),
+        : rate(rateHz),
+          settings(s),
+          tuner(rateHz, s.baud, s.shiftHz),
           history(static_cast<std::size_t>(kReplaySeconds * rateHz) + 1, 0.0f) {
         Rebuild();
     }
@@ -83,10 +87,10 @@ struct Demodulator::Impl {
     DemodSettings settings;
     Tuner tuner;
     std::unique_ptr<Chain> chain;
-    bool running = false;             // the chain follows a locked signal
-    std::vector<float> history;       // ring of the most recent input
+    bool running = false;        // the chain follows a locked signal
+    std::vector<float> history;  // ring of the most recent input
     std::size_t historyWrite = 0;
-    std::size_t sinceUnlock = 0;      // samples the chain has not seen
+    std::size_t sinceUnlock = 0;  // samples the chain has not seen
     std::size_t received = 0;
 };
 
@@ -130,8 +134,10 @@ void Demodulator::Impl::Run(std::span<const float> samples, std::vector<std::uin
                 next = i;
         if (next < 0) return;
         CharacterFramer::Frame frame;
-        if (c.framers[static_cast<std::size_t>(next)].Next(c.slicer, frame)) Deliver(next, frame, out);
-        else c.waiting[static_cast<std::size_t>(next)] = true;
+        if (c.framers[static_cast<std::size_t>(next)].Next(c.slicer, frame))
+            Deliver(next, frame, out);
+        else
+            c.waiting[static_cast<std::size_t>(next)] = true;
     }
 }
 
@@ -171,8 +177,8 @@ void Demodulator::Impl::Choose(std::vector<std::uint8_t>& out) {
             return;
         }
     }
-    if (c.framers[static_cast<std::size_t>(best)].Frames() < kMinFrames || score(best) < kOpenScore ||
-        score(best) - otherScore < kPolarityMargin)
+    if (c.framers[static_cast<std::size_t>(best)].Frames() < kMinFrames ||
+        score(best) < kOpenScore || score(best) - otherScore < kPolarityMargin)
         return;
     c.chosen = best;
     auto& held = c.pending[static_cast<std::size_t>(best)];

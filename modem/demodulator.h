@@ -16,21 +16,21 @@ enum class Parity { None, Even, Odd, Mark, Space };
 // What a listener may set; every value has a working default (the 50-baud
 // weather broadcasts: 450 Hz shift, 1.5 stop bits, polarity found by itself).
 struct DemodSettings {
-    double baud = 50.0;        // 45.45 .. 300
-    double shiftHz = 450.0;    // distance between the two tones
-    double stopBits = 1.5;     // 1, 1.5 or 2
-    int dataBits = 5;          // 5 (ITA2) or 7/8 (ASCII)
+    double baud = 50.0;            // 45.45 .. 300
+    double shiftHz = 450.0;        // distance between the two tones
+    double stopBits = 1.5;         // 1, 1.5 or 2
+    int dataBits = 5;              // 5 (ITA2) or 7/8 (ASCII)
     Parity parity = Parity::None;  // ASCII only; checked bits are not returned
     Polarity polarity = Polarity::Automatic;
 };
 
 // What the demodulator has found: shown to the listener and in the tuning strip.
 struct TuningState {
-    bool locked = false;      // a signal of the configured shift is being followed
-    double markHz = 0.0;      // tone frequencies, valid while locked
+    bool locked = false;  // a signal of the configured shift is being followed
+    double markHz = 0.0;  // tone frequencies, valid while locked
     double spaceHz = 0.0;
-    bool reversed = false;    // mark above space (reverse sense) in use
-    bool receiving = false;   // characters are passing: squelch open, polarity chosen
+    bool reversed = false;   // mark above space (reverse sense) in use
+    bool receiving = false;  // characters are passing: squelch open, polarity chosen
 };
 
 // Search range for the tone pair.
@@ -40,7 +40,7 @@ inline constexpr double kSearchHighHz = 3300.0;
 inline constexpr int kSpectrumBins = 256;
 
 class Demodulator {
-public:
+  public:
     // sampleRateHz: 8000 .. 48000.
     explicit Demodulator(double sampleRateHz, const DemodSettings& settings = {});
     ~Demodulator();
@@ -64,7 +64,7 @@ public:
     // kSearchLowHz..kSearchHighHz (lowest frequency first).
     void Spectrum(std::vector<float>& bins) const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };

@@ -39,8 +39,7 @@ Downconverter::~Downconverter() {
 
 void Downconverter::SetCentre(double centreHz) {
     m_centreHz = centreHz;
-    nco_crcf_set_frequency(m_nco,
-                           static_cast<float>(2.0 * std::numbers::pi * centreHz / m_inRate));
+    nco_crcf_set_frequency(m_nco, static_cast<float>(2.0 * std::numbers::pi * centreHz / m_inRate));
 }
 
 void Downconverter::Reset() {
@@ -62,7 +61,8 @@ void Downconverter::Process(std::span<const float> in, std::vector<std::complex<
     firdecim_crcf_execute_block(m_decim, m_pending.data(), static_cast<unsigned>(groups),
                                 out.data() + first);
     const std::size_t used = groups * m_decimation;
-    std::copy(m_pending.begin() + static_cast<std::ptrdiff_t>(used), m_pending.end(), m_pending.begin());
+    std::copy(m_pending.begin() + static_cast<std::ptrdiff_t>(used), m_pending.end(),
+              m_pending.begin());
     m_pending.resize(m_pending.size() - used);
 }
 

@@ -12,7 +12,7 @@
 namespace modem {
 
 class Downconverter {
-public:
+  public:
     // sampleRateHz: input rate; passbandHz: the widest baseband frequency that
     // must pass (half the shift plus the keying sidebands); minRateHz: the
     // lowest acceptable working rate. The decimation is the largest integer
@@ -33,7 +33,7 @@ public:
     // input samples to `out` (whose capacity the caller reserves).
     void Process(std::span<const float> in, std::vector<std::complex<float>>& out);
 
-private:
+  private:
     double m_inRate;
     unsigned m_decimation;
     double m_centreHz = 0.0;

@@ -10,7 +10,7 @@
 namespace modem {
 
 class Envelope {
-public:
+  public:
     // bitSamples: working samples per bit; the levels are averaged over a few
     // bits from it.
     explicit Envelope(double bitSamples);
@@ -18,7 +18,7 @@ public:
     float Step(float low, float high);
     void Reset();
 
-private:
+  private:
     struct Levels {
         float on = 0.0f;   // magnitude while this tone is keyed
         float off = 0.0f;  // ... while the other one is

@@ -17,11 +17,15 @@ FrameLayout FrameLayout::From(const DemodSettings& settings) {
 bool FrameLayout::ParityBit(std::uint32_t code) const {
     const bool odd = std::popcount(code & ((1u << dataBits) - 1)) % 2 != 0;
     switch (parity) {
-    case Parity::Even: return odd;
-    case Parity::Odd: return !odd;
-    case Parity::Mark: return true;
-    case Parity::Space:
-    case Parity::None: return false;
+        case Parity::Even:
+            return odd;
+        case Parity::Odd:
+            return !odd;
+        case Parity::Mark:
+            return true;
+        case Parity::Space:
+        case Parity::None:
+            return false;
     }
     return false;
 }

@@ -8,7 +8,9 @@
 namespace modem {
 
 Modulator::Modulator(double sampleRateHz, const ModSettings& settings)
-    : m_rate(sampleRateHz), m_settings(settings), m_layout(FrameLayout::From(settings.line)),
+    : m_rate(sampleRateHz),
+      m_settings(settings),
+      m_layout(FrameLayout::From(settings.line)),
       m_nco(nco_crcf_create(LIQUID_VCO)) {
     const bool reverse = settings.line.polarity == Polarity::Reverse;
     const double half = 0.5 * settings.line.shiftHz;
@@ -24,7 +26,8 @@ void Modulator::Bits(double bits, bool mark, std::vector<float>& out) {
     // Samples up to the bit boundary, rounded on the running clock so the
     // bit lengths average out exactly.
     m_clock += bits;
-    const auto end = static_cast<std::int64_t>(std::llround(m_clock * m_rate / m_settings.line.baud));
+    const auto end =
+        static_cast<std::int64_t>(std::llround(m_clock * m_rate / m_settings.line.baud));
     nco_crcf_set_frequency(m_nco, static_cast<float>(mark ? m_markStep : m_spaceStep));
     for (; m_samples < end; ++m_samples) {
         std::complex<float> y;

@@ -7,21 +7,20 @@
 #include <span>
 #include <vector>
 
-#include "liquid_dsp.h"
-
 #include "demodulator.h"
 #include "frame_layout.h"
+#include "liquid_dsp.h"
 
 namespace modem {
 
 struct ModSettings {
-    DemodSettings line;         // baud, shift, framing; polarity Reverse puts mark above space
-    double centreHz = 1500.0;   // midway between the tones
-    float amplitude = 0.5f;     // peak value of the samples
+    DemodSettings line;        // baud, shift, framing; polarity Reverse puts mark above space
+    double centreHz = 1500.0;  // midway between the tones
+    float amplitude = 0.5f;    // peak value of the samples
 };
 
 class Modulator {
-public:
+  public:
     Modulator(double sampleRateHz, const ModSettings& settings);
     ~Modulator();
     Modulator(const Modulator&) = delete;
@@ -32,7 +31,7 @@ public:
     // Appends `bits` bit times of steady mark (the idle line).
     void Idle(double bits, std::vector<float>& out);
 
-private:
+  private:
     void Bits(double bits, bool mark, std::vector<float>& out);
 
     double m_rate;

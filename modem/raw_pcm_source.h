@@ -10,7 +10,7 @@
 namespace modem {
 
 class RawPcmSource : public SampleSource {
-public:
+  public:
     // Reads from `fd` (not closed here) at sampleRateHz.
     RawPcmSource(int fd, double sampleRateHz);
 
@@ -18,7 +18,7 @@ public:
     double SampleRate() const override { return m_rate; }
     const std::string& Error() const override { return m_error; }
 
-private:
+  private:
     int m_fd;
     double m_rate;
     std::vector<std::uint8_t> m_bytes;

@@ -9,7 +9,7 @@
 namespace modem {
 
 class SampleSource {
-public:
+  public:
     virtual ~SampleSource() = default;
     // Fills up to samples.size() values (about -1..1); returns how many. 0 is
     // the end, or a failure when Error() is not empty.

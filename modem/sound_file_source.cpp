@@ -31,13 +31,16 @@ SoundFileSource::~SoundFileSource() {
 
 std::size_t SoundFileSource::Read(std::span<float> samples) {
     if (!m_file || samples.empty()) return 0;
-    if (m_channels == 1) return static_cast<std::size_t>(sf_readf_float(m_file, samples.data(), static_cast<sf_count_t>(samples.size())));
+    if (m_channels == 1)
+        return static_cast<std::size_t>(
+            sf_readf_float(m_file, samples.data(), static_cast<sf_count_t>(samples.size())));
     m_frames.resize(samples.size() * static_cast<std::size_t>(m_channels));
     const auto frames = static_cast<std::size_t>(
         sf_readf_float(m_file, m_frames.data(), static_cast<sf_count_t>(samples.size())));
     for (std::size_t i = 0; i < frames; ++i) {
         float sum = 0.0f;
-        for (int c = 0; c < m_channels; ++c) sum += m_frames[i * static_cast<std::size_t>(m_channels) + static_cast<std::size_t>(c)];
+        for (int c = 0; c < m_channels; ++c)
+            sum += m_frames[i * static_cast<std::size_t>(m_channels) + static_cast<std::size_t>(c)];
         samples[i] = sum / static_cast<float>(m_channels);
     }
     return frames;
@@ -54,16 +57,21 @@ struct MemoryFile {
 
 SF_VIRTUAL_IO MemoryIo() {
     SF_VIRTUAL_IO io{};
-    io.get_filelen = [](void* m) { return static_cast<sf_count_t>(static_cast<MemoryFile*>(m)->bytes.size()); };
+    io.get_filelen = [](void* m) {
+        return static_cast<sf_count_t>(static_cast<MemoryFile*>(m)->bytes.size());
+    };
     io.seek = [](sf_count_t offset, int whence, void* m) {
         auto* f = static_cast<MemoryFile*>(m);
-        const sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? f->at : static_cast<sf_count_t>(f->bytes.size());
+        const sf_count_t base = whence == SEEK_SET   ? 0
+                                : whence == SEEK_CUR ? f->at
+                                                     : static_cast<sf_count_t>(f->bytes.size());
         f->at = std::max<sf_count_t>(0, base + offset);
         return f->at;
     };
     io.read = [](void* ptr, sf_count_t count, void* m) {
         auto* f = static_cast<MemoryFile*>(m);
-        const sf_count_t n = std::clamp<sf_count_t>(static_cast<sf_count_t>(f->bytes.size()) - f->at, 0, count);
+        const sf_count_t n =
+            std::clamp<sf_count_t>(static_cast<sf_count_t>(f->bytes.size()) - f->at, 0, count);
         std::memcpy(ptr, f->bytes.data() + f->at, static_cast<std::size_t>(n));
         f->at += n;
         return n;
@@ -96,7 +104,8 @@ std::string WriteWav(const std::string& path, double sampleRateHz, std::span<con
 
     FILE* out = path == "-" ? stdout : std::fopen(path.c_str(), "wb");
     if (!out) return "cannot write " + path + ": " + std::strerror(errno);
-    const bool written = std::fwrite(memory.bytes.data(), 1, memory.bytes.size(), out) == memory.bytes.size();
+    const bool written =
+        std::fwrite(memory.bytes.data(), 1, memory.bytes.size(), out) == memory.bytes.size();
     const bool closed = out == stdout ? std::fflush(out) == 0 : std::fclose(out) == 0;
     if (!written || !closed) return "cannot write " + path + ": " + std::strerror(errno);
     return {};

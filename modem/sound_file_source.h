@@ -11,7 +11,7 @@ struct sf_private_tag;
 namespace modem {
 
 class SoundFileSource : public SampleSource {
-public:
+  public:
     // Opens `path`; "-" reads the file from stdin. On failure Error() says
     // why and Read() returns 0.
     explicit SoundFileSource(const std::string& path);
@@ -25,7 +25,7 @@ public:
     // Length in seconds, 0 when unknown.
     double Seconds() const { return m_seconds; }
 
-private:
+  private:
     sf_private_tag* m_file = nullptr;
     int m_channels = 1;
     double m_rate = 0.0;

@@ -10,7 +10,7 @@
 namespace modem {
 
 class ToneFilter {
-public:
+  public:
     // offsetHz: the tone relative to the baseband centre; workingRateHz: the
     // rate of the samples fed; bitSamples: taps, one bit long (at least 1).
     ToneFilter(double offsetHz, double workingRateHz, int bitSamples);
@@ -27,7 +27,7 @@ public:
     }
     void Reset() { firfilt_cccf_reset(m_filter); }
 
-private:
+  private:
     firfilt_cccf m_filter;
     float m_scale;
 };

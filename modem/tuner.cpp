@@ -10,19 +10,19 @@
 namespace modem {
 
 namespace {
-constexpr double kBinTargetHz = 4.0;      // spectrum resolution aimed at
-constexpr double kSpectrumRateHz = 7000.0; // lowest rate the spectrum is taken at
+constexpr double kBinTargetHz = 4.0;        // spectrum resolution aimed at
+constexpr double kSpectrumRateHz = 7000.0;  // lowest rate the spectrum is taken at
 constexpr unsigned kDecimatorSemiLength = 8;
 constexpr float kStopbandDb = 60.0f;
-constexpr double kAverageWeight = 0.25;   // weight of a new spectrum in the average
-constexpr int kSettleUpdates = 4;         // updates before the first lock
-constexpr double kLockScore = 3.0;        // pair level over noise that locks
-constexpr double kPreferredScore = 1.8;   // ... near the listener's choice
-constexpr double kHoldScore = 1.5;        // below this the signal counts as gone
-constexpr double kLossSeconds = 1.5;      // gone this long: unlock
-constexpr double kAfcWeight = 0.15;       // share of the measured offset corrected per update
-constexpr double kRivalFactor = 2.0;      // a pair this much stronger elsewhere ...
-constexpr int kRivalUpdates = 4;          // ... for this many updates takes over
+constexpr double kAverageWeight = 0.25;  // weight of a new spectrum in the average
+constexpr int kSettleUpdates = 4;        // updates before the first lock
+constexpr double kLockScore = 3.0;       // pair level over noise that locks
+constexpr double kPreferredScore = 1.8;  // ... near the listener's choice
+constexpr double kHoldScore = 1.5;       // below this the signal counts as gone
+constexpr double kLossSeconds = 1.5;     // gone this long: unlock
+constexpr double kAfcWeight = 0.15;      // share of the measured offset corrected per update
+constexpr double kRivalFactor = 2.0;     // a pair this much stronger elsewhere ...
+constexpr int kRivalUpdates = 4;         // ... for this many updates takes over
 }  // namespace
 
 Tuner::Tuner(double sampleRateHz, double baud, double shiftHz)
@@ -46,7 +46,8 @@ Tuner::Tuner(double sampleRateHz, double baud, double shiftHz)
     m_hop = m_size / 2;
     m_binHz = m_rate / static_cast<double>(m_size);
     m_lowBin = static_cast<std::size_t>(kSearchLowHz / m_binHz);
-    m_highBin = std::min(m_size / 2 - 1, static_cast<std::size_t>(std::ceil(kSearchHighHz / m_binHz)));
+    m_highBin =
+        std::min(m_size / 2 - 1, static_cast<std::size_t>(std::ceil(kSearchHighHz / m_binHz)));
     m_window.resize(m_size);
     for (std::size_t i = 0; i < m_size; ++i)
         m_window[i] = static_cast<float>(
@@ -102,8 +103,10 @@ bool Tuner::Push(std::span<const float> samples) {
 }
 
 double Tuner::BandSum(double centreBin) const {
-    const double lo = std::clamp(centreBin - m_toneHalfBins, 0.0, static_cast<double>(m_size / 2 - 1));
-    const double hi = std::clamp(centreBin + m_toneHalfBins, 0.0, static_cast<double>(m_size / 2 - 1));
+    const double lo =
+        std::clamp(centreBin - m_toneHalfBins, 0.0, static_cast<double>(m_size / 2 - 1));
+    const double hi =
+        std::clamp(centreBin + m_toneHalfBins, 0.0, static_cast<double>(m_size / 2 - 1));
     const auto a = static_cast<std::size_t>(std::lround(lo));
     const auto b = static_cast<std::size_t>(std::lround(hi));
     return (m_prefix[b + 1] - m_prefix[a]) / static_cast<double>(b + 1 - a);
@@ -158,8 +161,10 @@ void Tuner::Update() {
     const double floor = FloorPerBin();
     double globalScore = 0.0;
     const double global = BestCentre(0.0, 1e9, floor, globalScore);
-    if (m_locked) Track(floor, global, globalScore);
-    else Acquire(floor, global, globalScore);
+    if (m_locked)
+        Track(floor, global, globalScore);
+    else
+        Acquire(floor, global, globalScore);
 }
 
 // Locks on the listener's choice when a pair stands out there, else on the
@@ -168,8 +173,9 @@ void Tuner::Acquire(double floor, double global, double globalScore) {
     const double preferredBin = m_preferredHz / m_binHz;
     double nearScore = 0.0;
     const double near = m_preferredHz > 0.0
-        ? BestCentre(preferredBin - 0.25 * m_shiftBins, preferredBin + 0.25 * m_shiftBins, floor, nearScore)
-        : 0.0;
+                            ? BestCentre(preferredBin - 0.25 * m_shiftBins,
+                                         preferredBin + 0.25 * m_shiftBins, floor, nearScore)
+                            : 0.0;
     if (nearScore >= kPreferredScore) {
         m_centreHz = near * m_binHz;
         m_score = nearScore;
@@ -198,8 +204,8 @@ void Tuner::Track(double floor, double global, double globalScore) {
         m_locked = false;
         return;
     }
-    m_rivalUpdates = globalScore > kRivalFactor * m_score && globalScore >= kLockScore
-        ? m_rivalUpdates + 1 : 0;
+    m_rivalUpdates =
+        globalScore > kRivalFactor * m_score && globalScore >= kLockScore ? m_rivalUpdates + 1 : 0;
     if (m_rivalUpdates >= kRivalUpdates) {
         m_centreHz = global * m_binHz;
         m_score = globalScore;

@@ -15,7 +15,7 @@
 namespace modem {
 
 class Tuner {
-public:
+  public:
     Tuner(double sampleRateHz, double baud, double shiftHz);
     ~Tuner();
     Tuner(const Tuner&) = delete;
@@ -40,7 +40,7 @@ public:
     // Level in dB of `count` equal bands over kSearchLowHz..kSearchHighHz.
     void Spectrum(std::vector<float>& bins, int count) const;
 
-private:
+  private:
     void Update();
     void Acquire(double floor, double global, double globalScore);
     void Track(double floor, double global, double globalScore);
@@ -54,7 +54,7 @@ private:
     double m_rate;  // of the spectrum's samples, after decimation
     unsigned m_decimation;
     firdecim_rrrf m_decim = nullptr;  // none when the input is slow enough
-    std::vector<float> m_gather;  // input samples of the next decimated one
+    std::vector<float> m_gather;      // input samples of the next decimated one
     std::size_t m_gathered = 0;
     std::size_t m_size;  // FFT length
     std::size_t m_hop;

@@ -1,22 +1,23 @@
 // linesim: the far end of a serial line for demos and tests. Opens a
 // pseudo-terminal, prints the path of its slave side, and writes a capture
 // file into it at teleprinter speed, as a demodulator would deliver it.
+#include <fcntl.h>
+#include <getopt.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <getopt.h>
 #include <fstream>
 #include <iterator>
-#include <poll.h>
-#include <pty.h>
 #include <string>
-#include <termios.h>
 #include <thread>
-#include <unistd.h>
 
 #include "telex_coding.h"
 
@@ -61,8 +62,7 @@ struct Options {
     bool echoSent = false;
 };
 
-bool ParseNumber(const char* text, double& value)
-{
+bool ParseNumber(const char* text, double& value) {
     char* end = nullptr;
     errno = 0;
     value = std::strtod(text, &end);
@@ -70,21 +70,34 @@ bool ParseNumber(const char* text, double& value)
 }
 
 // Takes the value of a numeric option into `opt`; false when it is out of range.
-bool TakeNumber(int option, double value, Options& opt)
-{
+bool TakeNumber(int option, double value, Options& opt) {
     switch (option) {
-    case 'b': if (value < 0) return false; opt.baud = value; return true;
-    case 'd': if (value != 5 && value != 7 && value != 8) return false; opt.dataBits = static_cast<int>(value); return true;
-    case 's': if (value != 1 && value != 1.5 && value != 2) return false; opt.stopBits = value; return true;
-    case 'r': if (value < 0 || value != std::floor(value)) return false; opt.repeat = static_cast<long>(value); return true;
-    case 'g': if (value < 0) return false; opt.linger = value; return true;
+        case 'b':
+            if (value < 0) return false;
+            opt.baud = value;
+            return true;
+        case 'd':
+            if (value != 5 && value != 7 && value != 8) return false;
+            opt.dataBits = static_cast<int>(value);
+            return true;
+        case 's':
+            if (value != 1 && value != 1.5 && value != 2) return false;
+            opt.stopBits = value;
+            return true;
+        case 'r':
+            if (value < 0 || value != std::floor(value)) return false;
+            opt.repeat = static_cast<long>(value);
+            return true;
+        case 'g':
+            if (value < 0) return false;
+            opt.linger = value;
+            return true;
     }
     return false;
 }
 
 // 0 ok, 1 help shown, 2 bad arguments.
-int ParseArguments(int argc, char** argv, Options& opt)
-{
+int ParseArguments(int argc, char** argv, Options& opt) {
     enum : int { kLoop = 256, kWaitOpen, kEchoSent };
     static const option kOptions[] = {
         {"baud", required_argument, nullptr, 'b'},
@@ -103,21 +116,33 @@ int ParseArguments(int argc, char** argv, Options& opt)
     for (int c; (c = getopt_long(argc, argv, ":h", kOptions, nullptr)) != -1;) {
         double value = 0;
         switch (c) {
-        case 'h': std::fputs(kUsage, stdout); return 1;
-        case kLoop: opt.loop = true; break;
-        case kWaitOpen: opt.waitOpen = true; break;
-        case kEchoSent: opt.echoSent = true; break;
-        case ':': std::fprintf(stderr, "linesim: %s needs a number\n", argv[optind - 1]); return 2;
-        case '?': std::fprintf(stderr, "linesim: bad option or value: %s\n", argv[optind - 1]); return 2;
-        default:
-            if (!ParseNumber(optarg, value)) {
-                std::fprintf(stderr, "linesim: not a number: %s\n", optarg);
+            case 'h':
+                std::fputs(kUsage, stdout);
+                return 1;
+            case kLoop:
+                opt.loop = true;
+                break;
+            case kWaitOpen:
+                opt.waitOpen = true;
+                break;
+            case kEchoSent:
+                opt.echoSent = true;
+                break;
+            case ':':
+                std::fprintf(stderr, "linesim: %s needs a number\n", argv[optind - 1]);
                 return 2;
-            }
-            if (!TakeNumber(c, value, opt)) {
-                std::fprintf(stderr, "linesim: bad option or value: %s\n", optarg);
+            case '?':
+                std::fprintf(stderr, "linesim: bad option or value: %s\n", argv[optind - 1]);
                 return 2;
-            }
+            default:
+                if (!ParseNumber(optarg, value)) {
+                    std::fprintf(stderr, "linesim: not a number: %s\n", optarg);
+                    return 2;
+                }
+                if (!TakeNumber(c, value, opt)) {
+                    std::fprintf(stderr, "linesim: bad option or value: %s\n", optarg);
+                    return 2;
+                }
         }
     }
     if (optind + 1 < argc) {
@@ -130,10 +155,11 @@ int ParseArguments(int argc, char** argv, Options& opt)
 
 // Prints one burst the terminal sent back.
 class EchoPrinter {
-public:
-    explicit EchoPrinter(int dataBits) : m_dataBits(dataBits) { m_state.RxShift = dovrel::Shift::Letters; }
-    void Print(const char* bytes, std::size_t n)
-    {
+  public:
+    explicit EchoPrinter(int dataBits) : m_dataBits(dataBits) {
+        m_state.RxShift = dovrel::Shift::Letters;
+    }
+    void Print(const char* bytes, std::size_t n) {
         std::string hex;
         std::string text;
         for (std::size_t i = 0; i < n; ++i) {
@@ -147,9 +173,8 @@ public:
         std::fflush(stdout);
     }
 
-private:
-    std::string Decode(unsigned char byte)
-    {
+  private:
+    std::string Decode(unsigned char byte) {
         std::string ch;
         if (m_dataBits == 5) {
             std::uint8_t code = byte;
@@ -174,22 +199,17 @@ private:
 // The line: the master side, and the slave held open by us until a reader
 // is expected to open it.
 class Line {
-public:
-    ~Line()
-    {
-        if (m_slave >= 0)
-            close(m_slave);
-        if (m_master >= 0)
-            close(m_master);
+  public:
+    ~Line() {
+        if (m_slave >= 0) close(m_slave);
+        if (m_master >= 0) close(m_master);
     }
-    bool Open(std::string& slavePath)
-    {
+    bool Open(std::string& slavePath) {
         char name[256] = {};
-        if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
-            return false;
+        if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0) return false;
         // Raw from the start: no echo or translation before the reader sets
         // its own line settings.
-        termios tio {};
+        termios tio{};
         if (tcgetattr(m_slave, &tio) == 0) {
             cfmakeraw(&tio);
             tcsetattr(m_slave, TCSANOW, &tio);
@@ -200,76 +220,65 @@ public:
     }
     // Lets go of our slave descriptor, so that the hang-up state of the
     // master shows whether anyone else has the slave open.
-    void ReleaseSlave()
-    {
+    void ReleaseSlave() {
         close(m_slave);
         m_slave = -1;
         m_watchHangUp = true;
     }
-    bool ReaderPresent() const
-    {
-        pollfd p {m_master, 0, 0};
+    bool ReaderPresent() const {
+        pollfd p{m_master, 0, 0};
         return poll(&p, 1, 0) == 0 || !(p.revents & POLLHUP);
     }
     int Master() const { return m_master; }
     bool WatchHangUp() const { return m_watchHangUp; }
 
-private:
+  private:
     int m_master = -1;
     int m_slave = -1;
     bool m_watchHangUp = false;
 };
 
-bool ReadCapture(const std::string& path, std::string& data)
-{
+bool ReadCapture(const std::string& path, std::string& data) {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
+    if (!in) return false;
     data.assign(std::istreambuf_iterator<char>(in), {});
     return !in.bad();
 }
 
 // Waits for something to read back (printing it) or the deadline. False
 // when the reader closed the line.
-bool Service(const Line& line, EchoPrinter* echo, Clock::time_point until, bool wantWrite)
-{
+bool Service(const Line& line, EchoPrinter* echo, Clock::time_point until, bool wantWrite) {
     while (true) {
         const auto now = Clock::now();
         int timeout = 0;
         if (until > now)
-            timeout = static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(until - now).count());
-        pollfd p {line.Master(), static_cast<short>((echo ? POLLIN : 0) | (wantWrite ? POLLOUT : 0)), 0};
+            timeout =
+                static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(until - now).count());
+        pollfd p{line.Master(), static_cast<short>((echo ? POLLIN : 0) | (wantWrite ? POLLOUT : 0)),
+                 0};
         const int ready = poll(&p, 1, timeout);
-        if (ready < 0 && errno != EINTR)
-            return false;
+        if (ready < 0 && errno != EINTR) return false;
         if (ready > 0 && (p.revents & POLLIN) && echo) {
             char buf[512];
             const ssize_t n = read(line.Master(), buf, sizeof buf);
-            if (n > 0)
-                echo->Print(buf, static_cast<std::size_t>(n));
+            if (n > 0) echo->Print(buf, static_cast<std::size_t>(n));
         }
-        if (ready > 0 && (p.revents & POLLHUP) && line.WatchHangUp())
-            return false;
-        if (ready > 0 && (p.revents & POLLOUT) && wantWrite)
-            return true;
-        if (Clock::now() >= until && !wantWrite)
-            return true;
-        if (ready == 0)
-            return true;
+        if (ready > 0 && (p.revents & POLLHUP) && line.WatchHangUp()) return false;
+        if (ready > 0 && (p.revents & POLLOUT) && wantWrite) return true;
+        if (Clock::now() >= until && !wantWrite) return true;
+        if (ready == 0) return true;
     }
 }
 
 // Writes the whole capture once. False when the reader closed the line.
 bool WriteCapture(Line& line, const std::string& data, const Options& opt, EchoPrinter* echo,
-                  Clock::time_point& next)
-{
-    const auto charTime = std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double>(opt.baud > 0 ? (1 + opt.dataBits + opt.stopBits) / opt.baud : 0));
+                  Clock::time_point& next) {
+    const auto charTime = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
+        opt.baud > 0 ? (1 + opt.dataBits + opt.stopBits) / opt.baud : 0));
     std::size_t pos = 0;
     while (pos < data.size()) {
         if (opt.baud > 0) {
-            if (!Service(line, echo, next, false))
-                return false;
+            if (!Service(line, echo, next, false)) return false;
         }
         const std::size_t chunk = opt.baud > 0 ? 1 : data.size() - pos;
         const ssize_t n = write(line.Master(), data.data() + pos, chunk);
@@ -278,32 +287,27 @@ bool WriteCapture(Line& line, const std::string& data, const Options& opt, EchoP
             next += charTime;
             continue;
         }
-        if (n < 0 && errno != EAGAIN && errno != EINTR)
-            return false;
-        if (!Service(line, echo, Clock::now() + std::chrono::milliseconds(100), true))
-            return false;
+        if (n < 0 && errno != EAGAIN && errno != EINTR) return false;
+        if (!Service(line, echo, Clock::now() + std::chrono::milliseconds(100), true)) return false;
     }
     return true;
 }
 
-void WaitForReader(const Line& line)
-{
-    while (!line.ReaderPresent())
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+void WaitForReader(const Line& line) {
+    while (!line.ReaderPresent()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     // Give the reader a moment to set its line settings.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     Options opt;
-    if (const int parsed = ParseArguments(argc, argv, opt); parsed != 0)
-        return parsed == 1 ? 0 : 2;
+    if (const int parsed = ParseArguments(argc, argv, opt); parsed != 0) return parsed == 1 ? 0 : 2;
     std::string data;
     if (!ReadCapture(opt.capture, data)) {
-        std::fprintf(stderr, "linesim: cannot read %s: %s\n", opt.capture.c_str(), std::strerror(errno));
+        std::fprintf(stderr, "linesim: cannot read %s: %s\n", opt.capture.c_str(),
+                     std::strerror(errno));
         return 1;
     }
     Line line;
@@ -322,14 +326,12 @@ int main(int argc, char** argv)
     EchoPrinter* echo = opt.echoSent ? &printer : nullptr;
     auto next = Clock::now();
     for (long pass = 0; opt.loop || pass < opt.repeat; ++pass) {
-        if (!WriteCapture(line, data, opt, echo, next))
-            return 3;
+        if (!WriteCapture(line, data, opt, echo, next)) return 3;
     }
     const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                         std::chrono::duration<double>(opt.linger));
     while (Clock::now() < end) {
-        if (!Service(line, echo, end, false))
-            break;  // the reader is done with the line
+        if (!Service(line, echo, end, false)) break;  // the reader is done with the line
     }
     return 0;
 }

@@ -99,9 +99,15 @@ std::string JsonString(std::string_view text) {
             if (next >= 0x80 && next < 0xA0) control = next;
         }
         switch (control) {
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             case 0x100:
                 if (byte == '"' || byte == '\\') out += '\\';
                 out += static_cast<char>(byte);
@@ -133,7 +139,7 @@ std::string JsonNumber(float value) {
 // is kept with its system error (a closed stdout, a full disk) and later
 // output is dropped.
 class Output {
-public:
+  public:
     void Append(std::string_view text) {
         if (m_error != 0) return;
         m_buffer.append(text);
@@ -154,7 +160,8 @@ public:
     void Flush() {
         std::size_t done = 0;
         while (done < m_buffer.size() && m_error == 0) {
-            const ssize_t n = ::write(STDOUT_FILENO, m_buffer.data() + done, m_buffer.size() - done);
+            const ssize_t n =
+                ::write(STDOUT_FILENO, m_buffer.data() + done, m_buffer.size() - done);
             if (n > 0) {
                 done += static_cast<std::size_t>(n);
             } else if (n < 0 && errno != EINTR) {
@@ -166,7 +173,7 @@ public:
     // 0 while every write succeeded, else the errno of the first failure.
     int Error() const { return m_error; }
 
-private:
+  private:
     static constexpr std::size_t kBlock = 256 * 1024;
     std::string m_buffer;
     int m_error = 0;
@@ -179,7 +186,7 @@ void Write(std::string_view text) { g_output.Append(text); }
 // Prints what the text log would hold: every Result and Error text and a rule
 // line for every Separator.
 class TextSink : public nimbo::NoOpDecoderEvents {
-public:
+  public:
     void Error(const std::string& data) override { g_output.AppendText(data); }
     void Separator(std::int32_t level) override {
         g_output.AppendRule(level == 0 ? '=' : level == 1 ? '-' : level == 2 ? '.' : ':');
@@ -191,10 +198,10 @@ public:
 
 // Prints every event as {"event":NAME, argument: value, ...} on its own line.
 class JsonSink : public nimbo::_IWeatherDecoderEvents {
-public:
+  public:
     void Message(std::int32_t start, const std::string& reference) override {
-        Line("Message", "\"start\":" + std::to_string(start) +
-                            ",\"reference\":" + JsonString(reference));
+        Line("Message",
+             "\"start\":" + std::to_string(start) + ",\"reference\":" + JsonString(reference));
     }
     void Bloc(std::int32_t state) override { Line("Bloc", "\"state\":" + std::to_string(state)); }
     void Indicator(const std::string& indicator) override {
@@ -214,8 +221,8 @@ public:
     void Position(float lat, float lng, const std::string& ident, const std::string& name,
                   const std::string& country) override {
         Line("Position", "\"lat\":" + JsonNumber(lat) + ",\"lng\":" + JsonNumber(lng) +
-                             ",\"ident\":" + JsonString(ident) + ",\"name\":" +
-                             JsonString(name) + ",\"country\":" + JsonString(country));
+                             ",\"ident\":" + JsonString(ident) + ",\"name\":" + JsonString(name) +
+                             ",\"country\":" + JsonString(country));
     }
     void Temperature(float tmp, std::int32_t sea) override {
         Line("Temperature", "\"tmp\":" + JsonNumber(tmp) + ",\"sea\":" + std::to_string(sea));
@@ -224,7 +231,7 @@ public:
         Line("Pressure", "\"prs\":" + JsonNumber(prs) + ",\"sea\":" + std::to_string(sea));
     }
 
-private:
+  private:
     static void Line(std::string_view event, const std::string& arguments) {
         Write("{\"event\":\"" + std::string(event) + "\"," + arguments + "}\n");
     }
@@ -233,11 +240,12 @@ private:
 // Prints each observation in one of the data formats. GeoJSON needs the
 // collection around its features: Begin and End write it.
 class ObservationWriter : public nimbo::_IWeatherObservationEvents {
-public:
+  public:
     explicit ObservationWriter(OutputFormat format) : m_format(format) {}
     void Begin() {
         if (m_format == OutputFormat::kCsv) Write(nimbo::ObservationCsvHeader());
-        if (m_format == OutputFormat::kGeoJson) Write("{\"type\":\"FeatureCollection\",\"features\":[");
+        if (m_format == OutputFormat::kGeoJson)
+            Write("{\"type\":\"FeatureCollection\",\"features\":[");
     }
     void Observation(const nimbo::WeatherObservation& observation) override {
         switch (m_format) {
@@ -261,7 +269,7 @@ public:
         if (m_format == OutputFormat::kGeoJson) Write("\n]}\n");
     }
 
-private:
+  private:
     OutputFormat m_format;
     std::size_t m_features = 0;
 };
@@ -280,8 +288,10 @@ std::size_t ChunkSize(const std::string& text) {
 
 OutputFormat FormatNamed(const std::string& name) {
     static constexpr std::pair<std::string_view, OutputFormat> kFormats[] = {
-        {"text", OutputFormat::kText},         {"events", OutputFormat::kEvents},
-        {"obs-json", OutputFormat::kObservationJson}, {"csv", OutputFormat::kCsv},
+        {"text", OutputFormat::kText},
+        {"events", OutputFormat::kEvents},
+        {"obs-json", OutputFormat::kObservationJson},
+        {"csv", OutputFormat::kCsv},
         {"geojson", OutputFormat::kGeoJson},
     };
     for (const auto& [text, format] : kFormats) {
@@ -290,8 +300,17 @@ OutputFormat FormatNamed(const std::string& name) {
     Fail("unknown format '" + name + "' (text, events, obs-json, csv or geojson)");
 }
 
-enum LongOnlyOption { kOptStrict = 256, kOptQuiet, kOptMessageLock, kOptNoDecoderLock, kOptRawLog,
-                      kOptTextLog, kOptChunk, kOptFormat, kOptJson };
+enum LongOnlyOption {
+    kOptStrict = 256,
+    kOptQuiet,
+    kOptMessageLock,
+    kOptNoDecoderLock,
+    kOptRawLog,
+    kOptTextLog,
+    kOptChunk,
+    kOptFormat,
+    kOptJson
+};
 
 Options ParseArgs(int argc, char** argv) {
     static const option kLongOptions[] = {
@@ -314,18 +333,40 @@ Options ParseArgs(int argc, char** argv) {
         const std::string arg = argv[optind - 1];
         if (c == -1) break;
         switch (c) {
-            case 'h': std::fputs(kUsage, stdout); std::exit(0);
-            case kOptStrict: o.strict = true; break;
-            case kOptQuiet: o.quiet = true; break;
-            case kOptMessageLock: o.messageLock = true; break;
-            case kOptNoDecoderLock: o.decoderLock = false; break;
-            case kOptRawLog: o.rawLog = optarg; break;
-            case kOptTextLog: o.textLog = optarg; break;
-            case kOptChunk: o.chunk = ChunkSize(optarg); break;
-            case kOptFormat: o.format = FormatNamed(optarg); break;
-            case kOptJson: o.format = OutputFormat::kEvents; break;
-            case ':': Fail("option " + arg + " needs a value");
-            default: Fail("unknown option '" + arg + "' (see --help)");
+            case 'h':
+                std::fputs(kUsage, stdout);
+                std::exit(0);
+            case kOptStrict:
+                o.strict = true;
+                break;
+            case kOptQuiet:
+                o.quiet = true;
+                break;
+            case kOptMessageLock:
+                o.messageLock = true;
+                break;
+            case kOptNoDecoderLock:
+                o.decoderLock = false;
+                break;
+            case kOptRawLog:
+                o.rawLog = optarg;
+                break;
+            case kOptTextLog:
+                o.textLog = optarg;
+                break;
+            case kOptChunk:
+                o.chunk = ChunkSize(optarg);
+                break;
+            case kOptFormat:
+                o.format = FormatNamed(optarg);
+                break;
+            case kOptJson:
+                o.format = OutputFormat::kEvents;
+                break;
+            case ':':
+                Fail("option " + arg + " needs a value");
+            default:
+                Fail("unknown option '" + arg + "' (see --help)");
         }
     }
     for (int i = optind; i < argc; ++i) o.inputs.emplace_back(argv[i]);
@@ -407,7 +448,7 @@ void OpenLog(IWeatherDecoder& decoder, const std::string& path, bool raw) {
 // directory when it is created; a command-line run that did not ask for it
 // should not leave an empty one behind.
 class DefaultLogFolderCleanup {
-public:
+  public:
     DefaultLogFolderCleanup() {
         std::error_code error;
         m_existed = std::filesystem::exists("Data", error) || error;
@@ -421,7 +462,7 @@ public:
         }
     }
 
-private:
+  private:
     bool m_existed = true;
 };
 

@@ -89,48 +89,93 @@ modem::Parity ParityNamed(const std::string& name) {
 }
 
 Options ParseArgs(int argc, char** argv) {
-    enum { kBaud = 256, kShift, kStop, kData, kParity, kNormal, kReverse, kCodes, kRaw, kRate, kPty, kTransmit, kCentre, kHelp };
-    static const option kLong[] = {
-        {"baud", required_argument, nullptr, kBaud}, {"shift", required_argument, nullptr, kShift},
-        {"stop-bits", required_argument, nullptr, kStop}, {"data-bits", required_argument, nullptr, kData},
-        {"parity", required_argument, nullptr, kParity}, {"normal", no_argument, nullptr, kNormal},
-        {"reverse", no_argument, nullptr, kReverse}, {"codes", no_argument, nullptr, kCodes},
-        {"raw", no_argument, nullptr, kRaw}, {"rate", required_argument, nullptr, kRate},
-        {"pty", no_argument, nullptr, kPty}, {"transmit", no_argument, nullptr, kTransmit},
-        {"centre", required_argument, nullptr, kCentre}, {"help", no_argument, nullptr, kHelp},
-        {nullptr, 0, nullptr, 0}};
+    enum {
+        kBaud = 256,
+        kShift,
+        kStop,
+        kData,
+        kParity,
+        kNormal,
+        kReverse,
+        kCodes,
+        kRaw,
+        kRate,
+        kPty,
+        kTransmit,
+        kCentre,
+        kHelp
+    };
+    static const option kLong[] = {{"baud", required_argument, nullptr, kBaud},
+                                   {"shift", required_argument, nullptr, kShift},
+                                   {"stop-bits", required_argument, nullptr, kStop},
+                                   {"data-bits", required_argument, nullptr, kData},
+                                   {"parity", required_argument, nullptr, kParity},
+                                   {"normal", no_argument, nullptr, kNormal},
+                                   {"reverse", no_argument, nullptr, kReverse},
+                                   {"codes", no_argument, nullptr, kCodes},
+                                   {"raw", no_argument, nullptr, kRaw},
+                                   {"rate", required_argument, nullptr, kRate},
+                                   {"pty", no_argument, nullptr, kPty},
+                                   {"transmit", no_argument, nullptr, kTransmit},
+                                   {"centre", required_argument, nullptr, kCentre},
+                                   {"help", no_argument, nullptr, kHelp},
+                                   {nullptr, 0, nullptr, 0}};
     Options o;
     opterr = 0;
     for (int c; (c = getopt_long(argc, argv, "h", kLong, nullptr)) != -1;) {
         switch (c) {
-        case kBaud: o.line.baud = Number(optarg, "--baud", 45.0, 300.0); break;
-        case kShift: o.line.shiftHz = Number(optarg, "--shift", 20.0, 1500.0); break;
-        case kStop: {
-            const std::string v = optarg;
-            if (v != "1" && v != "1.5" && v != "2") Fail("--stop-bits must be 1, 1.5 or 2");
-            o.line.stopBits = std::stod(v);
-            break;
-        }
-        case kData: {
-            const std::string v = optarg;
-            if (v != "5" && v != "7" && v != "8") Fail("--data-bits must be 5, 7 or 8");
-            o.line.dataBits = std::stoi(v);
-            break;
-        }
-        case kParity: o.line.parity = ParityNamed(optarg); break;
-        case kNormal: o.line.polarity = modem::Polarity::Normal; break;
-        case kReverse: o.line.polarity = modem::Polarity::Reverse; break;
-        case kCodes: o.output = Output::Codes; break;
-        case kRaw: o.raw = true; break;
-        case kRate: o.rate = Number(optarg, "--rate", 8000.0, 192000.0); break;
-        case kPty: o.output = Output::Pty; break;
-        case kTransmit: o.transmit = true; break;
-        case kCentre: o.centreHz = Number(optarg, "--centre", 300.0, 3300.0); break;
-        case kHelp:
-        case 'h': std::fputs(kUsage, stdout); std::exit(0);
-        default:
-            Fail(std::string(optopt ? "option needs a value: " : "unknown option: ") + argv[optind - 1] +
-                 " (see --help)");
+            case kBaud:
+                o.line.baud = Number(optarg, "--baud", 45.0, 300.0);
+                break;
+            case kShift:
+                o.line.shiftHz = Number(optarg, "--shift", 20.0, 1500.0);
+                break;
+            case kStop: {
+                const std::string v = optarg;
+                if (v != "1" && v != "1.5" && v != "2") Fail("--stop-bits must be 1, 1.5 or 2");
+                o.line.stopBits = std::stod(v);
+                break;
+            }
+            case kData: {
+                const std::string v = optarg;
+                if (v != "5" && v != "7" && v != "8") Fail("--data-bits must be 5, 7 or 8");
+                o.line.dataBits = std::stoi(v);
+                break;
+            }
+            case kParity:
+                o.line.parity = ParityNamed(optarg);
+                break;
+            case kNormal:
+                o.line.polarity = modem::Polarity::Normal;
+                break;
+            case kReverse:
+                o.line.polarity = modem::Polarity::Reverse;
+                break;
+            case kCodes:
+                o.output = Output::Codes;
+                break;
+            case kRaw:
+                o.raw = true;
+                break;
+            case kRate:
+                o.rate = Number(optarg, "--rate", 8000.0, 192000.0);
+                break;
+            case kPty:
+                o.output = Output::Pty;
+                break;
+            case kTransmit:
+                o.transmit = true;
+                break;
+            case kCentre:
+                o.centreHz = Number(optarg, "--centre", 300.0, 3300.0);
+                break;
+            case kHelp:
+            case 'h':
+                std::fputs(kUsage, stdout);
+                std::exit(0);
+            default:
+                Fail(std::string(optopt ? "option needs a value: " : "unknown option: ") +
+                     argv[optind - 1] + " (see --help)");
         }
     }
     if (optind + 1 != argc) Fail("give one input (FILE or -); see --help");
@@ -141,7 +186,7 @@ Options ParseArgs(int argc, char** argv) {
 
 // Where the line codes go: text on stdout, the codes on stdout, or a pty.
 class CodeSink {
-public:
+  public:
     explicit CodeSink(const Options& o) : m_output(o.output), m_text(TextOptions(o.line)) {
         if (m_output == Output::Pty) OpenPty();
     }
@@ -170,11 +215,12 @@ public:
         std::fwrite(m_buffer.data(), 1, m_buffer.size(), stdout);
     }
 
-private:
+  private:
     static dovrel::TelexOptions TextOptions(const modem::DemodSettings& line) {
         dovrel::TelexOptions t;
-        t.code = line.dataBits == 7 ? dovrel::LineCode::Ascii7
-                 : line.dataBits == 8 ? dovrel::LineCode::Ascii8 : dovrel::LineCode::Telex;
+        t.code = line.dataBits == 7   ? dovrel::LineCode::Ascii7
+                 : line.dataBits == 8 ? dovrel::LineCode::Ascii8
+                                      : dovrel::LineCode::Telex;
         return t;
     }
     void OpenPty() {
@@ -203,7 +249,8 @@ private:
         while (size > 0) {
             const ssize_t n = ::write(fd, data, size);
             if (n < 0 && errno == EINTR) continue;
-            if (n < 0) Fail(std::string("cannot write to the pseudo-terminal: ") + std::strerror(errno));
+            if (n < 0)
+                Fail(std::string("cannot write to the pseudo-terminal: ") + std::strerror(errno));
             data += n;
             size -= static_cast<std::size_t>(n);
         }
@@ -217,21 +264,21 @@ private:
 
 // Says on stderr when the tones are found, lost or turned the other way up.
 class TuningReport {
-public:
+  public:
     void Update(const modem::TuningState& t) {
         const bool changed = t.receiving != m_last.receiving || t.locked != m_last.locked ||
                              t.reversed != m_last.reversed ||
                              std::abs(t.markHz - m_last.markHz) > kMoveHz;
         if (!changed) return;
         if (t.receiving)
-            std::fprintf(stderr, "rttydemod: mark %.0f Hz, space %.0f Hz, %s\n", t.markHz, t.spaceHz,
-                         t.reversed ? "reverse" : "normal");
+            std::fprintf(stderr, "rttydemod: mark %.0f Hz, space %.0f Hz, %s\n", t.markHz,
+                         t.spaceHz, t.reversed ? "reverse" : "normal");
         else if (m_last.receiving)
             std::fprintf(stderr, "rttydemod: signal lost\n");
         m_last = t;
     }
 
-private:
+  private:
     static constexpr double kMoveHz = 20.0;
     modem::TuningState m_last;
 };
@@ -248,9 +295,12 @@ int Receive(const Options& o) {
     }
     if (!source->Error().empty()) Fail(source->Error());
     const double rate = source->SampleRate();
-    if (rate < 8000.0 || rate > 192000.0) Fail("the sample rate " + std::to_string(static_cast<int>(rate)) + " Hz is not supported (8000 to 192000)");
+    if (rate < 8000.0 || rate > 192000.0)
+        Fail("the sample rate " + std::to_string(static_cast<int>(rate)) +
+             " Hz is not supported (8000 to 192000)");
     std::fprintf(stderr, "rttydemod: %s, %.0f Hz, %g Bd, shift %g Hz, %g stop bits\n",
-                 o.input == "-" ? "stdin" : o.input.c_str(), rate, o.line.baud, o.line.shiftHz, o.line.stopBits);
+                 o.input == "-" ? "stdin" : o.input.c_str(), rate, o.line.baud, o.line.shiftHz,
+                 o.line.stopBits);
 
     modem::Demodulator demod(rate, o.line);
     CodeSink sink(o);
@@ -275,11 +325,13 @@ int Transmit(const Options& o) {
     dovrel::TelexOptions telex;
     dovrel::TelexState state;
     std::vector<dovrel::UnsendableChar> unsendable;
-    if (o.line.dataBits != 5) telex.code = o.line.dataBits == 7 ? dovrel::LineCode::Ascii7 : dovrel::LineCode::Ascii8;
+    if (o.line.dataBits != 5)
+        telex.code = o.line.dataBits == 7 ? dovrel::LineCode::Ascii7 : dovrel::LineCode::Ascii8;
     const std::string codes = dovrel::EncodeLineText(text, telex, state, unsendable);
     for (const auto& u : unsendable)
         std::fprintf(stderr, "rttydemod: line %d, column %d: %s cannot be sent\n", u.line, u.column,
-                     u.codePoint < 0 ? "an invalid UTF-8 byte" : ("U+" + std::to_string(u.codePoint)).c_str());
+                     u.codePoint < 0 ? "an invalid UTF-8 byte"
+                                     : ("U+" + std::to_string(u.codePoint)).c_str());
 
     modem::ModSettings m;
     m.line = o.line;

@@ -80,18 +80,32 @@ Options ParseArgs(int argc, char** argv) {
     for (int c; (c = getopt_long(argc, argv, ":h", kOptions, nullptr)) != -1;) {
         const std::string v = optarg ? optarg : "";
         switch (c) {
-            case 'h': std::fputs(kUsage, stdout); std::exit(0);
-            case kCode: o.telex.code = ParseCode(v); break;
-            case kAlphabet: o.telex.alphabet = ParseAlphabet(v); break;
+            case 'h':
+                std::fputs(kUsage, stdout);
+                std::exit(0);
+            case kCode:
+                o.telex.code = ParseCode(v);
+                break;
+            case kAlphabet:
+                o.telex.alphabet = ParseAlphabet(v);
+                break;
             case kMode:
                 if (v.size() != 1 || v[0] < '0' || v[0] > '4') Fail("mode must be 0 to 4");
                 o.telex.mode = static_cast<std::uint8_t>(v[0] - '0');
                 break;
-            case kRawCrLf: o.telex.rawCrLf = true; break;
-            case kBellBeep: o.telex.bellBeeps = true; break;
-            case kEncode: o.encode = true; break;
-            case ':': Fail(std::string("option ") + argv[optind - 1] + " needs a value");
-            default: Fail(std::string("unknown option '") + argv[optind - 1] + "' (see --help)");
+            case kRawCrLf:
+                o.telex.rawCrLf = true;
+                break;
+            case kBellBeep:
+                o.telex.bellBeeps = true;
+                break;
+            case kEncode:
+                o.encode = true;
+                break;
+            case ':':
+                Fail(std::string("option ") + argv[optind - 1] + " needs a value");
+            default:
+                Fail(std::string("unknown option '") + argv[optind - 1] + "' (see --help)");
         }
     }
     for (int i = optind; i < argc; ++i) o.inputs.emplace_back(argv[i]);

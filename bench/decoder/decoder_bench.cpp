@@ -36,7 +36,7 @@ double ThreadCpuSeconds() {
 
 // Counts report starts (Separator 1) and nothing else.
 class CountingSink : public nimbo::NoOpDecoderEvents {
-public:
+  public:
     long reports = 0;
     long lines = 0;
     void Separator(std::int32_t level) override { reports += level == 1; }
@@ -168,10 +168,11 @@ Options ParseArgs(int argc, char** argv) {
 }
 
 void Print(const char* name, const Measure& m) {
-    std::printf("%-19s %7.1f MB/s %9.0f reports/s wall; %7.1f MB/s %9.0f reports/s per CPU"
-                " second (%ld passes)\n",
-                name, m.megabytesPerSecond, m.reportsPerSecond, m.megabytesPerCpuSecond,
-                m.reportsPerCpuSecond, m.passes + 1);
+    std::printf(
+        "%-19s %7.1f MB/s %9.0f reports/s wall; %7.1f MB/s %9.0f reports/s per CPU"
+        " second (%ld passes)\n",
+        name, m.megabytesPerSecond, m.reportsPerSecond, m.megabytesPerCpuSecond,
+        m.reportsPerCpuSecond, m.passes + 1);
     std::printf("%-19s peak memory %ld KB after one pass, %ld KB after all passes\n", "",
                 m.memoryAfterFirstPass, m.memoryAtEnd);
 }
@@ -182,8 +183,8 @@ int main(int argc, char** argv) {
     const Options options = ParseArgs(argc, argv);
     int files = 0;
     const std::string text = LoadInputs(options.inputs, &files);
-    const auto logFolder = std::filesystem::temp_directory_path() /
-                           ("decoder_bench_" + std::to_string(::getpid()));
+    const auto logFolder =
+        std::filesystem::temp_directory_path() / ("decoder_bench_" + std::to_string(::getpid()));
     std::filesystem::create_directories(logFolder);
 
     const long memoryBefore = PeakMemoryKilobytes();
@@ -191,10 +192,10 @@ int main(int argc, char** argv) {
     const Measure logged = Run(text, options, logFolder.string());
     std::filesystem::remove_all(logFolder);
 
-    std::printf("decoder_bench: %d files, %.2f MB per pass, %ld reports and %ld lines per pass,"
-                " fragments of %zu bytes\n",
-                files, text.size() / 1e6, quiet.reportsPerPass, quiet.linesPerPass,
-                options.fragment);
+    std::printf(
+        "decoder_bench: %d files, %.2f MB per pass, %ld reports and %ld lines per pass,"
+        " fragments of %zu bytes\n",
+        files, text.size() / 1e6, quiet.reportsPerPass, quiet.linesPerPass, options.fragment);
     Print("null sink:", quiet);
     Print("raw and text logs:", logged);
     std::printf("peak memory with the input loaded, before decoding: %ld KB\n", memoryBefore);

@@ -93,9 +93,9 @@ std::string Demodulate(double rate, const std::vector<float>& samples, double* s
     const double start = cpu();
     constexpr std::size_t kBlock = 1024;
     for (std::size_t i = 0; i < samples.size(); i += kBlock)
-        demod.Process(std::span<const float>(samples).subspan(i, std::min(kBlock, samples.size() - i)), out);
-    if (seconds)
-        *seconds = cpu() - start;
+        demod.Process(
+            std::span<const float>(samples).subspan(i, std::min(kBlock, samples.size() - i)), out);
+    if (seconds) *seconds = cpu() - start;
     return std::string(out.begin(), out.end());
 }
 
@@ -107,7 +107,8 @@ std::size_t EditDistance(const std::string& a, const std::string& b) {
         row[0] = i;
         for (std::size_t j = 1; j <= b.size(); ++j) {
             const std::size_t up = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            row[j] =
+                std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
             diagonal = up;
         }
     }
@@ -117,8 +118,10 @@ std::size_t EditDistance(const std::string& a, const std::string& b) {
 Options ParseArgs(int argc, char** argv) {
     Options o;
     for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--chars") && i + 1 < argc) o.chars = std::strtoul(argv[++i], nullptr, 10);
-        else if (!std::strcmp(argv[i], "--seed") && i + 1 < argc) o.seed = static_cast<unsigned>(std::atoi(argv[++i]));
+        if (!std::strcmp(argv[i], "--chars") && i + 1 < argc)
+            o.chars = std::strtoul(argv[++i], nullptr, 10);
+        else if (!std::strcmp(argv[i], "--seed") && i + 1 < argc)
+            o.seed = static_cast<unsigned>(std::atoi(argv[++i]));
         else if (!std::strcmp(argv[i], "--snr") && i + 2 < argc) {
             o.snrLow = std::atoi(argv[++i]);
             o.snrHigh = std::atoi(argv[++i]);
@@ -132,27 +135,30 @@ Options ParseArgs(int argc, char** argv) {
 int main(int argc, char** argv) {
     const Options o = ParseArgs(argc, argv);
     const std::string codes = BulletinCodes(o.chars);
-    std::printf("character error rate, %zu codes of bulletin text, 50 Bd, 450 Hz, 1.5 stop bits,\n"
-                "mark above space, automatic polarity, tuned %g Hz off\n",
-                codes.size(), kTuneOffHz);
+    std::printf(
+        "character error rate, %zu codes of bulletin text, 50 Bd, 450 Hz, 1.5 stop bits,\n"
+        "mark above space, automatic polarity, tuned %g Hz off\n",
+        codes.size(), kTuneOffHz);
     std::printf("%8s %10s %8s\n", "SNR dB", "CER %", "codes");
     for (int snr = o.snrLow; snr <= o.snrHigh; ++snr) {
         std::vector<float> samples = Signal(8000.0, codes);
         AddNoise(samples, 8000.0, snr, o.seed + static_cast<unsigned>(snr + 100));
         const std::string got = Demodulate(8000.0, samples, nullptr);
-        const double cer = 100.0 * static_cast<double>(EditDistance(codes, got)) / static_cast<double>(codes.size());
+        const double cer = 100.0 * static_cast<double>(EditDistance(codes, got)) /
+                           static_cast<double>(codes.size());
         std::printf("%8d %10.2f %8zu\n", snr, cer, got.size());
         std::fflush(stdout);
     }
     std::printf("speed (processor time on one core, 0 dB SNR signal)\n");
     for (const double rate : {8000.0, 48000.0}) {
-        std::vector<float> samples = Signal(rate, codes.substr(0, std::min<std::size_t>(codes.size(), 2000)));
+        std::vector<float> samples =
+            Signal(rate, codes.substr(0, std::min<std::size_t>(codes.size(), 2000)));
         AddNoise(samples, rate, 0.0, o.seed);
         double seconds = 0.0;
         Demodulate(rate, samples, &seconds);
         const double audio = static_cast<double>(samples.size()) / rate;
-        std::printf("%6.0f Hz: %7.0f x real time (%.1f s of audio in %.3f s)\n", rate, audio / seconds,
-                    audio, seconds);
+        std::printf("%6.0f Hz: %7.0f x real time (%.1f s of audio in %.3f s)\n", rate,
+                    audio / seconds, audio, seconds);
     }
     return 0;
 }

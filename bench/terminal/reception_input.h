@@ -15,7 +15,8 @@
 namespace dovrel::bench {
 
 inline std::string LoadCapture() {
-    std::ifstream in(std::string(DOVREL_SOURCE_DIR) + "/data/samples/capture.ita2", std::ios::binary);
+    std::ifstream in(std::string(DOVREL_SOURCE_DIR) + "/data/samples/capture.ita2",
+                     std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
@@ -39,7 +40,7 @@ inline KeywordTable BusyKeywords() {
 
 // Runs what the display routine schedules, as the event loop would.
 class QueueScheduler : public DisplayScheduler {
-public:
+  public:
     void Post(std::function<void()> task) override { m_tasks.push_back(std::move(task)); }
     void RunAll() {
         while (!m_tasks.empty()) {
@@ -49,7 +50,7 @@ public:
         }
     }
 
-private:
+  private:
     std::deque<std::function<void()>> m_tasks;
 };
 

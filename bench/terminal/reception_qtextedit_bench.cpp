@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QColor>
 #include <QElapsedTimer>
+#include <QPlainTextEdit>
 #include <QTextCharFormat>
 #include <QTextCursor>
-#include <QPlainTextEdit>
 #include <QTextEdit>
 #include <cstdio>
 #include <cstdlib>
@@ -21,14 +21,14 @@ namespace {
 // would wire it.
 template <typename Edit>
 class TextEditPane : public Pane {
-public:
+  public:
     explicit TextEditPane(Edit& edit) : m_edit(edit) {}
     void Append(std::string_view text, TextStyle style) override {
         QTextCursor cursor(m_edit.document());
         cursor.movePosition(QTextCursor::End);
         QTextCharFormat format;
-        format.setForeground(QColor(style.colour & 0xFF, (style.colour >> 8) & 0xFF,
-                                    (style.colour >> 16) & 0xFF));
+        format.setForeground(
+            QColor(style.colour & 0xFF, (style.colour >> 8) & 0xFF, (style.colour >> 16) & 0xFF));
         format.setFontWeight(style.emphasis ? QFont::Bold : QFont::Normal);
         cursor.insertText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())),
                           format);
@@ -38,7 +38,7 @@ public:
     }
     void Clear() override { m_edit.clear(); }
 
-private:
+  private:
     Edit& m_edit;
 };
 
@@ -89,8 +89,8 @@ int main(int argc, char** argv) {
     }
     QTextEdit edit;
     QPlainTextEdit plain;
-    for (QAbstractScrollArea* w : {static_cast<QAbstractScrollArea*>(&edit),
-                                   static_cast<QAbstractScrollArea*>(&plain)}) {
+    for (QAbstractScrollArea* w :
+         {static_cast<QAbstractScrollArea*>(&edit), static_cast<QAbstractScrollArea*>(&plain)}) {
         w->resize(800, 600);
         w->show();
     }
@@ -99,21 +99,24 @@ int main(int argc, char** argv) {
     for (std::size_t block : {std::size_t{1}, std::size_t{64}, std::size_t{4096}}) {
         const int rounds = block == 1 ? 3 : 20;
         const auto rich = dovrel::bench::Run(edit, capture, block, rounds);
-        std::printf("reception into QTextEdit (offscreen),      %4zu-byte blocks: %8.0f chars/s"
-                    " (%8.0f per processor second)\n",
-                    block, rich.wall, rich.cpu);
+        std::printf(
+            "reception into QTextEdit (offscreen),      %4zu-byte blocks: %8.0f chars/s"
+            " (%8.0f per processor second)\n",
+            block, rich.wall, rich.cpu);
         const auto fast = dovrel::bench::Run(plain, capture, block, rounds);
-        std::printf("reception into QPlainTextEdit (offscreen), %4zu-byte blocks: %8.0f chars/s"
-                    " (%8.0f per processor second)\n",
-                    block, fast.wall, fast.cpu);
+        std::printf(
+            "reception into QPlainTextEdit (offscreen), %4zu-byte blocks: %8.0f chars/s"
+            " (%8.0f per processor second)\n",
+            block, fast.wall, fast.cpu);
     }
     // A line that never ends (ASCII, no CR or LF): the cost per character
     // must stay that of ordinary lines however long the line grows.
     const std::string endless(1 << 20, 'A');
     edit.clear();
     const auto rich = dovrel::bench::Run(edit, endless, 64, 1, dovrel::LineCode::Ascii8);
-    std::printf("1 MiB line without line ends into QTextEdit, 64-byte blocks: %8.0f chars/s"
-                " (%8.0f per processor second)\n",
-                rich.wall, rich.cpu);
+    std::printf(
+        "1 MiB line without line ends into QTextEdit, 64-byte blocks: %8.0f chars/s"
+        " (%8.0f per processor second)\n",
+        rich.wall, rich.cpu);
     return 0;
 }

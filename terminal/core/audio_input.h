@@ -10,7 +10,7 @@
 namespace dovrel {
 
 class AudioInput {
-public:
+  public:
     virtual ~AudioInput() = default;
     // Samples per second of what Read() returns (8000 .. 48000).
     virtual double SampleRate() const = 0;
@@ -22,7 +22,7 @@ public:
 };
 
 class AudioInputOpener {
-public:
+  public:
     virtual ~AudioInputOpener() = default;
     // Opens the input of that name ("default", a device's name,
     // "file:<path>"). Null, with the reason in `error`, when it cannot.

@@ -6,26 +6,19 @@
 
 namespace dovrel {
 
-AudioLine::~AudioLine()
-{
-    Close();
-}
+AudioLine::~AudioLine() { Close(); }
 
-std::string AudioLine::Fail(const std::string& reason)
-{
+std::string AudioLine::Fail(const std::string& reason) {
     Close();
     m_error = reason;
     return m_error;
 }
 
-std::string AudioLine::Open(const LineSettings& line)
-{
+std::string AudioLine::Open(const LineSettings& line) {
     const std::string name = AudioInputOf(line);
-    if (name.empty())
-        return Fail("No sound input selected");
+    if (name.empty()) return Fail("No sound input selected");
     const std::string problem = AudioSettingsProblem(line);
-    if (!problem.empty())
-        return Fail(problem);
+    if (!problem.empty()) return Fail(problem);
     if (IsOpen() && name == m_name) {
         m_demod->Configure(DemodSettingsOf(line));
         return {};
@@ -33,8 +26,7 @@ std::string AudioLine::Open(const LineSettings& line)
     Close();
     std::string error;
     std::unique_ptr<AudioInput> input = m_opener.Open(name, error);
-    if (!input)
-        return Fail(error.empty() ? "Cannot open sound input " + name : error);
+    if (!input) return Fail(error.empty() ? "Cannot open sound input " + name : error);
     const double rate = input->SampleRate();
     if (rate < kMinAudioRateHz || rate > kMaxAudioRateHz)
         return Fail("Sound input " + name + ": " + std::to_string(static_cast<int>(rate)) +
@@ -45,38 +37,29 @@ std::string AudioLine::Open(const LineSettings& line)
     return {};
 }
 
-void AudioLine::Close()
-{
+void AudioLine::Close() {
     m_input.reset();
     m_demod.reset();
     m_name.clear();
     m_error.clear();
 }
 
-std::string AudioLine::ReadAvailable()
-{
-    if (!IsOpen())
-        return {};
+std::string AudioLine::ReadAvailable() {
+    if (!IsOpen()) return {};
     m_samples.clear();
     const bool alive = m_input->Read(m_samples);
     m_codes.clear();
-    if (!m_samples.empty())
-        m_demod->Process(m_samples, m_codes);
+    if (!m_samples.empty()) m_demod->Process(m_samples, m_codes);
     std::string bytes(m_codes.begin(), m_codes.end());
     if (!alive)
         Fail(m_input->Error().empty() ? "Sound input " + m_name + " lost" : m_input->Error());
     return bytes;
 }
 
-std::string AudioLine::OpenName() const
-{
-    return IsOpen() ? AudioPortName(m_name) : std::string();
-}
+std::string AudioLine::OpenName() const { return IsOpen() ? AudioPortName(m_name) : std::string(); }
 
-void AudioLine::TuneTo(double centreHz)
-{
-    if (m_demod)
-        m_demod->TuneTo(centreHz);
+void AudioLine::TuneTo(double centreHz) {
+    if (m_demod) m_demod->TuneTo(centreHz);
 }
 
 }  // namespace dovrel

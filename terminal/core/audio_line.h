@@ -18,7 +18,7 @@ inline constexpr double kMinAudioRateHz = 8000.0;
 inline constexpr double kMaxAudioRateHz = 48000.0;
 
 class AudioLine : public LineDevice {
-public:
+  public:
     // `opener` must outlive the line.
     explicit AudioLine(AudioInputOpener& opener) : m_opener(opener) {}
     ~AudioLine() override;
@@ -45,7 +45,7 @@ public:
     // nothing while closed.
     void TuneTo(double centreHz);
 
-private:
+  private:
     std::string Fail(const std::string& reason);
 
     AudioInputOpener& m_opener;

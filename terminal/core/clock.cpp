@@ -21,7 +21,9 @@ LocalTime LocalTimeOf(std::int64_t epochSeconds) {
     return out;
 }
 
-LocalTime SystemClock::Now() const { return LocalTimeOf(static_cast<std::int64_t>(std::time(nullptr))); }
+LocalTime SystemClock::Now() const {
+    return LocalTimeOf(static_cast<std::int64_t>(std::time(nullptr)));
+}
 
 std::string FormatTime(const LocalTime& t) {
     char buf[32];

@@ -20,14 +20,14 @@ struct LocalTime {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual LocalTime Now() const = 0;
 };
 
 // The system's local time (localtime_r, so TZ applies).
 class SystemClock : public Clock {
-public:
+  public:
     LocalTime Now() const override;
 };
 
@@ -37,7 +37,7 @@ LocalTime LocalTimeOf(std::int64_t epochSeconds);
 // The periodic timer that drives the status work while the line is connected.
 // The owner calls the tick handler once per interval after Start().
 class TickTimer {
-public:
+  public:
     virtual ~TickTimer() = default;
     virtual void Start(int intervalMs) = 0;
     virtual void Stop() = 0;

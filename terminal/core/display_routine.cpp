@@ -17,7 +17,11 @@ bool IsBlank(char c) { return c == '\r' || c == ' '; }
 
 DisplayRoutine::DisplayRoutine(ReceiveState& state, const TerminalSettings& settings,
                                KeywordTable& keywords, PaneWriter& writer, const Clock& clock)
-    : m_state(state), m_settings(settings), m_keywords(keywords), m_writer(writer), m_clock(clock) {}
+    : m_state(state),
+      m_settings(settings),
+      m_keywords(keywords),
+      m_writer(writer),
+      m_clock(clock) {}
 
 void DisplayRoutine::ShowText(std::string& text, bool reset) {
     if (reset) {
@@ -215,7 +219,7 @@ void DisplayRoutine::CountMessage() {
     // The counter is 16 bits wide; after 32767 numbering starts again at 1.
     std::int16_t& n = m_state.MessageCount;
     n = (n == std::numeric_limits<std::int16_t>::max()) ? std::int16_t{1}
-                                                         : static_cast<std::int16_t>(n + 1);
+                                                        : static_cast<std::int16_t>(n + 1);
 }
 
 void DisplayRoutine::WriteNewMsg() {
@@ -247,8 +251,8 @@ void DisplayRoutine::StartStopBanner(bool start) {
     // Characters held for a keyword that never completed are still shown.
     if (!start) WriteHeld();
     const LocalTime now = m_clock.Now();
-    const std::string line = FormatTime(now) + " " + FormatDate(now) + " =====================" +
-                             (start ? " START" : " STOP ");
+    const std::string line = FormatTime(now) + " " + FormatDate(now) +
+                             " =====================" + (start ? " START" : " STOP ");
     m_writer.Log("\r\n" + line + "\r\n");
     m_writer.Emit("\n" + line + "\n", kBannerStyle);
     if (!start) Reset();

@@ -28,7 +28,7 @@ inline constexpr std::size_t kPaneLimit = 32768;
 inline constexpr std::size_t kPaneLineLimit = 1024;
 
 class DisplayRoutine {
-public:
+  public:
     // All references must outlive the routine. `settings` is read at every
     // character (LookWords, SMesgBlocs, STimeStamp, FTimeStamp, FMesgBlocs).
     DisplayRoutine(ReceiveState& state, const TerminalSettings& settings, KeywordTable& keywords,
@@ -65,7 +65,7 @@ public:
     // quiet or closed, and at shutdown.
     void WriteHeld();
 
-private:
+  private:
     enum class Outcome { Next, Hit };
     bool Step(char c);
     Outcome KeywordStep(KeywordEntry& entry);

@@ -7,7 +7,7 @@
 namespace dovrel {
 
 class DisplayScheduler {
-public:
+  public:
     virtual ~DisplayScheduler() = default;
     // Runs `task` once, later, from the event loop (never from inside Post).
     virtual void Post(std::function<void()> task) = 0;

@@ -6,8 +6,7 @@
 namespace dovrel {
 
 std::unique_ptr<FileAudioInput> FileAudioInput::Open(const std::string& path, double secondsPerRead,
-                                                     std::string& error)
-{
+                                                     std::string& error) {
     std::unique_ptr<FileAudioInput> input(new FileAudioInput(path));
     if (!input->m_source.Error().empty()) {
         error = input->m_source.Error();
@@ -18,10 +17,10 @@ std::unique_ptr<FileAudioInput> FileAudioInput::Open(const std::string& path, do
     return input;
 }
 
-bool FileAudioInput::Read(std::vector<float>& samples)
-{
+bool FileAudioInput::Read(std::vector<float>& samples) {
     const std::size_t n = m_source.Read(m_block);
-    samples.insert(samples.end(), m_block.begin(), m_block.begin() + static_cast<std::ptrdiff_t>(n));
+    samples.insert(samples.end(), m_block.begin(),
+                   m_block.begin() + static_cast<std::ptrdiff_t>(n));
     return n > 0 || m_source.Error().empty();
 }
 

@@ -13,7 +13,7 @@
 namespace dovrel {
 
 class FileAudioInput : public AudioInput {
-public:
+  public:
     // Null, with the reason in `error`, when the file cannot be read as
     // sound. Each Read() hands out `secondsPerRead` of the recording.
     static std::unique_ptr<FileAudioInput> Open(const std::string& path, double secondsPerRead,
@@ -26,7 +26,7 @@ public:
     bool Read(std::vector<float>& samples) override;
     std::string Error() const override { return m_source.Error(); }
 
-private:
+  private:
     explicit FileAudioInput(const std::string& path) : m_source(path) {}
 
     modem::SoundFileSource m_source;

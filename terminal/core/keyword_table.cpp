@@ -76,19 +76,27 @@ std::int16_t NextMatchKind(std::int16_t mode) {
 
 std::string MatchKindCaption(std::int16_t mode) {
     switch (mode) {
-        case 0: return "P";
-        case 1: return "S";
-        case 2: return "W";
-        default: return {};
+        case 0:
+            return "P";
+        case 1:
+            return "S";
+        case 2:
+            return "W";
+        default:
+            return {};
     }
 }
 
 std::string MatchKindToolTip(std::int16_t mode) {
     switch (mode) {
-        case 0: return "Pattern";
-        case 1: return "Word start";
-        case 2: return "Full word";
-        default: return {};
+        case 0:
+            return "Pattern";
+        case 1:
+            return "Word start";
+        case 2:
+            return "Full word";
+        default:
+            return {};
     }
 }
 

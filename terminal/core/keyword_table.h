@@ -16,12 +16,12 @@ namespace dovrel {
 enum class MatchKind : std::int16_t { Pattern = 0, WordStart = 1, FullWord = 2 };
 
 struct KeywordEntry {
-    int MatchPos = 1;  // position (from 1) of the next character to compare
-    std::string Text;           // empty: the entry is unused
-    bool IsSeparator = false;   // opens or closes a message
-    bool IsOpener = false;      // opens a message
+    int MatchPos = 1;          // position (from 1) of the next character to compare
+    std::string Text;          // empty: the entry is unused
+    bool IsSeparator = false;  // opens or closes a message
+    bool IsOpener = false;     // opens a message
     MatchKind Mode = MatchKind::Pattern;
-    std::uint32_t Colour = 0;   // 0xBBGGRR
+    std::uint32_t Colour = 0;  // 0xBBGGRR
 
     bool Empty() const { return Text.empty(); }
 };

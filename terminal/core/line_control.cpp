@@ -5,25 +5,16 @@
 
 namespace dovrel {
 
-LineControl::LineControl(LineDevice& line, SettingsContext store, MessageBox& box, LineStatusView& view)
-    : m_line(line), m_store(std::move(store)), m_box(box), m_view(view)
-{
-}
+LineControl::LineControl(LineDevice& line, SettingsContext store, MessageBox& box,
+                         LineStatusView& view)
+    : m_line(line), m_store(std::move(store)), m_box(box), m_view(view) {}
 
-void LineControl::LoadLineSettings()
-{
-    m_settings = dovrel::LoadLineSettings(m_store);
-}
+void LineControl::LoadLineSettings() { m_settings = dovrel::LoadLineSettings(m_store); }
 
-bool LineControl::SaveLineSettings() const
-{
-    return dovrel::SaveLineSettings(m_store, m_settings);
-}
+bool LineControl::SaveLineSettings() const { return dovrel::SaveLineSettings(m_store, m_settings); }
 
-bool LineControl::OpenPort()
-{
-    if (LineDevicePath(m_settings).empty())
-        return false;
+bool LineControl::OpenPort() {
+    if (LineDevicePath(m_settings).empty()) return false;
     if (m_settings.Data == 0) {
         m_settings.Parity = 0;
         m_settings.Stop = 1;
@@ -33,33 +24,28 @@ bool LineControl::OpenPort()
     }
     const std::string error = m_line.Open(m_settings);
     m_wasOpen = error.empty();
-    if (m_wasOpen)
-        return true;
+    if (m_wasOpen) return true;
     m_box.Show(error, "", BoxButtons::Ok, BoxIcon::Exclamation);
     return false;
 }
 
-void LineControl::ClosePort()
-{
+void LineControl::ClosePort() {
     m_line.Close();
     m_wasOpen = false;
 }
 
-bool LineControl::Connect()
-{
+bool LineControl::Connect() {
     const bool open = OpenPort();
     RefreshStatusPanels();
     return open;
 }
 
-void LineControl::Disconnect()
-{
+void LineControl::Disconnect() {
     ClosePort();
     RefreshStatusPanels();
 }
 
-LineStatus LineControl::Status() const
-{
+LineStatus LineControl::Status() const {
     LineStatus status;
     status.connected = m_line.IsOpen();
     status.StatusText = status.connected ? kStatusConnected : kStatusDisconnected;
@@ -71,36 +57,29 @@ LineStatus LineControl::Status() const
     return status;
 }
 
-void LineControl::RefreshStatusPanels()
-{
-    m_view.ShowLineStatus(Status());
-}
+void LineControl::RefreshStatusPanels() { m_view.ShowLineStatus(Status()); }
 
-std::string LineControl::ReadReceived()
-{
+std::string LineControl::ReadReceived() {
     std::string bytes = m_line.ReadAvailable();
     CheckLine();
     return bytes;
 }
 
-void LineControl::CheckLine()
-{
-    if (m_wasOpen && !m_line.IsOpen())
-        ReportLineLost();
+void LineControl::CheckLine() {
+    if (m_wasOpen && !m_line.IsOpen()) ReportLineLost();
 }
 
-void LineControl::ReportLineLost()
-{
+void LineControl::ReportLineLost() {
     // Refresh first, so the window already shows DISCONNECTED (and stops
     // watching the descriptor) while the box is up.
     const std::string reason = m_line.LastError();
     m_wasOpen = false;
     RefreshStatusPanels();
-    m_box.Show(reason.empty() ? "Serial port closed" : reason, "", BoxButtons::Ok, BoxIcon::Exclamation);
+    m_box.Show(reason.empty() ? "Serial port closed" : reason, "", BoxButtons::Ok,
+               BoxIcon::Exclamation);
 }
 
-bool LineControl::ClickPanel(const std::string& key, PanelButton button, bool nstdBauds)
-{
+bool LineControl::ClickPanel(const std::string& key, PanelButton button, bool nstdBauds) {
     if (key == "Mode")
         m_settings.Data = NextDataBits(m_settings.Data);
     else if (key == "Bauds")
@@ -118,21 +97,18 @@ bool LineControl::ClickPanel(const std::string& key, PanelButton button, bool ns
     return true;
 }
 
-bool LineControl::ApplyPortDialog(const LineSettings& chosen)
-{
+bool LineControl::ApplyPortDialog(const LineSettings& chosen) {
     const LineSettings old = m_settings;
     const bool wasOpen = m_line.IsOpen();
     const bool changed = chosen.Port != old.Port || chosen.PortName != old.PortName ||
                          chosen.DTR != old.DTR || chosen.RTS != old.RTS;
-    if (!changed)
-        return wasOpen;
+    if (!changed) return wasOpen;
     m_settings.Port = chosen.Port;
     m_settings.PortName = chosen.PortName;
     m_settings.DTR = chosen.DTR;
     m_settings.RTS = chosen.RTS;
     SaveLineSettings();
-    if (wasOpen)
-        ClosePort();
+    if (wasOpen) ClosePort();
     if (OpenPort()) {
         RefreshStatusPanels();
         return true;

@@ -5,9 +5,9 @@
 
 #include <string>
 
+#include "line_device.h"
 #include "line_panels.h"
 #include "message_box.h"
-#include "line_device.h"
 #include "serial_line.h"
 #include "settings_store.h"
 #include "terminal_settings.h"
@@ -30,7 +30,7 @@ struct LineStatus {
 // ConnectTime = now; on a disconnected one it stops the timer and empties
 // the "Time" panel.
 class LineStatusView {
-public:
+  public:
     virtual ~LineStatusView() = default;
     virtual void ShowLineStatus(const LineStatus& status) = 0;
 };
@@ -42,7 +42,7 @@ inline constexpr const char* kStatusDisconnected = "DISCONNECTED";
 // the control. Every failure of the device ends in the closed state, the
 // panels refreshed, and the reason shown in an exclamation box.
 class LineControl {
-public:
+  public:
     LineControl(LineDevice& line, SettingsContext store, MessageBox& box, LineStatusView& view);
 
     LineSettings& Settings() { return m_settings; }
@@ -88,7 +88,7 @@ public:
     // when the chosen port is open.
     bool ApplyPortDialog(const LineSettings& chosen);
 
-private:
+  private:
     void ReportLineLost();
 
     LineDevice& m_line;

@@ -11,7 +11,7 @@
 namespace dovrel {
 
 class LineDevice : public LineOutput {
-public:
+  public:
     // Opens what the settings name and applies them: "" on success, else the
     // reason, and the line is closed.
     virtual std::string Open(const LineSettings& line) = 0;

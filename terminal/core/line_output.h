@@ -7,7 +7,7 @@
 namespace dovrel {
 
 class LineOutput {
-public:
+  public:
     virtual ~LineOutput() = default;
     virtual bool IsOpen() const = 0;
     // Sends `bytes` unchanged; false when the line is closed or failed.

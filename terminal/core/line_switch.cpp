@@ -5,8 +5,7 @@
 
 namespace dovrel {
 
-std::string LineSwitch::Open(const LineSettings& line)
-{
+std::string LineSwitch::Open(const LineSettings& line) {
     const bool audio = IsAudioPort(line);
     if (audio != m_audioActive) {
         Active().Close();

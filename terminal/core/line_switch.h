@@ -10,7 +10,7 @@
 namespace dovrel {
 
 class LineSwitch : public LineDevice {
-public:
+  public:
     // Both lines must outlive the switch. The serial line is the one in use
     // until a sound input is opened.
     LineSwitch(SerialLine& serial, AudioLine& audio) : m_serial(serial), m_audio(audio) {}
@@ -27,10 +27,9 @@ public:
     // True while the sound input is the line in use.
     bool IsAudio() const { return m_audioActive; }
 
-private:
+  private:
     LineDevice& Active() { return m_audioActive ? static_cast<LineDevice&>(m_audio) : m_serial; }
-    const LineDevice& Active() const
-    {
+    const LineDevice& Active() const {
         return m_audioActive ? static_cast<const LineDevice&>(m_audio) : m_serial;
     }
 

@@ -13,8 +13,10 @@ void LineTextDecoder::Feed(std::span<const std::uint8_t> bytes, std::string& out
             DisplayFilter(ch, m_options.rawCrLf, m_options.bellBeeps, m_state, m_beep);
         // As in the terminal pane: CR ends a line, LF shows nothing.
         for (char c : shown) {
-            if (c == '\r') out += '\n';
-            else if (c != '\n') out += c;
+            if (c == '\r')
+                out += '\n';
+            else if (c != '\n')
+                out += c;
         }
     }
 }

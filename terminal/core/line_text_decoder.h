@@ -13,7 +13,7 @@
 namespace dovrel {
 
 class LineTextDecoder {
-public:
+  public:
     // `beep` is called for a received bell when options.bellBeeps is on.
     explicit LineTextDecoder(const TelexOptions& options, std::function<void()> beep = {});
 
@@ -23,7 +23,7 @@ public:
     // CR CR LF it waits to see whether a second LF follows.
     void Finish(std::string& out) const;
 
-private:
+  private:
     TelexOptions m_options;
     TelexState m_state;
     std::function<void()> m_beep;

@@ -24,7 +24,8 @@ int NextCodePoint(const std::string& s, std::size_t& i) {
 std::string EncodeChar(int c, TelexOptions& options, TelexState& state) {
     if (c < 0) return {};
     if (options.code == LineCode::Telex) return TelexEncode(c, options.alphabet, state);
-    if (c < (options.code == LineCode::Ascii7 ? 128 : 256)) return std::string(1, static_cast<char>(c));
+    if (c < (options.code == LineCode::Ascii7 ? 128 : 256))
+        return std::string(1, static_cast<char>(c));
     return {};
 }
 

@@ -16,7 +16,7 @@ struct LogFileRequest {
 };
 
 class LogFileChoice {
-public:
+  public:
     virtual ~LogFileChoice() = default;
     // The chosen file as a full path, or nothing when the user cancelled.
     virtual std::optional<std::string> Choose(const LogFileRequest& request) = 0;

@@ -7,7 +7,7 @@
 namespace dovrel {
 
 class LogWriter {
-public:
+  public:
     virtual ~LogWriter() = default;
     // Appends `text` to the log; does nothing when no log is open.
     virtual void WriteLog(std::string_view text) = 0;

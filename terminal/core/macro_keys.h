@@ -30,9 +30,9 @@ std::optional<std::uint8_t> ReadMacroItem(std::string_view item);
 std::vector<std::uint8_t> ParseMacro(std::string_view text);
 
 struct MacroOutcome {
-    bool ran = false;          // a macro was found (and its label shown)
-    std::string timePanel;     // text for the "Time" panel: label + " "
-    std::size_t bytesSent = 0; // bytes written before the end or a close
+    bool ran = false;           // a macro was found (and its label shown)
+    std::string timePanel;      // text for the "Time" panel: label + " "
+    std::size_t bytesSent = 0;  // bytes written before the end or a close
 };
 
 // Runs the macro of a function key: reads it (and its label) from `store`

@@ -11,7 +11,7 @@ enum class BoxIcon { None, Exclamation, Question, Stop };
 enum class BoxAnswer { Ok, Yes, No, Cancel, Retry };
 
 class MessageBox {
-public:
+  public:
     virtual ~MessageBox() = default;
     // Shows `text` modally and returns the button pressed. An empty `title`
     // stands for the application title. Closing the box without a button

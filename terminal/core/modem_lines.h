@@ -7,7 +7,7 @@
 namespace dovrel {
 
 class ModemLines {
-public:
+  public:
     virtual ~ModemLines() = default;
     // Raises the lines asked for and lowers the others on the tty `fd`.
     // Returns 0, or the errno of the call that failed (ENOTTY on a device
@@ -17,7 +17,7 @@ public:
 
 // The device's own lines through TIOCMBIS / TIOCMBIC.
 class TtyModemLines : public ModemLines {
-public:
+  public:
     int Set(int fd, bool rts, bool dtr) override;
 };
 

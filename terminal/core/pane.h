@@ -15,7 +15,7 @@ inline constexpr std::uint32_t kColourRed = 0x0000FF;      // line timestamps
 inline constexpr std::uint32_t kColourGreen = 0x00FF00;    // NEW MSG / END MSG lines
 inline constexpr std::uint32_t kColourMagenta = 0xFF00FF;  // START / STOP lines
 inline constexpr std::uint32_t kColourBlue = 0xFF0000;
-inline constexpr std::uint32_t kColourCyan = 0xFFFF00;     // user keywords
+inline constexpr std::uint32_t kColourCyan = 0xFFFF00;  // user keywords
 
 // How a piece of text is shown: its colour and the emphasis (bold) switch.
 struct TextStyle {
@@ -27,7 +27,7 @@ struct TextStyle {
 inline constexpr TextStyle kReceivedStyle{kColourYellow, false};
 
 class Pane {
-public:
+  public:
     virtual ~Pane() = default;
     // Inserts `text` at the end of the pane in `style`. The text is 8-bit
     // display text; "\n" is the pane's line break.

@@ -13,7 +13,7 @@
 namespace dovrel {
 
 class PaneWriter {
-public:
+  public:
     explicit PaneWriter(Pane& pane) : m_pane(pane) {}
 
     // The log that receives Log(); null for none.
@@ -39,7 +39,7 @@ public:
     // (from a message box the log raises).
     void Flush();
 
-private:
+  private:
     void FlushPane();
 
     Pane& m_pane;

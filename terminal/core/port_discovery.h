@@ -13,7 +13,7 @@ namespace dovrel {
 enum class PortUse { Free, InUse, Ours };
 
 struct PortEntry {
-    std::string path;   // device path as listed ("/dev/ttyUSB0", "/dev/serial/by-id/...")
+    std::string path;  // device path as listed ("/dev/ttyUSB0", "/dev/serial/by-id/...")
     PortUse use = PortUse::Free;
     std::string label;  // path, "*" + path when in use, "=" + path when ours
 };
@@ -35,7 +35,8 @@ struct PortDiscoveryRoots {
 // another process holds it open; it is ours when it is `ourDevice` (the
 // device this program has open, empty when none), which is listed even
 // when the search does not find it.
-std::vector<PortEntry> DiscoverPorts(const std::string& ourDevice, const PortDiscoveryRoots& roots = {});
+std::vector<PortEntry> DiscoverPorts(const std::string& ourDevice,
+                                     const PortDiscoveryRoots& roots = {});
 
 // The port dialog's list: the entries and the one to select (the entry
 // that names the device of `current`, -1 when none does). OK is offered
@@ -52,8 +53,8 @@ PortList LoadPropertySettings(const LineSettings& current, const std::string& ou
 // system's default input), then "audio:<name>" for each of `inputs`. The
 // input this program has open (`ourDevice` "audio:<name>") is marked "=";
 // the one `current` names is selected when no serial port was.
-void AppendAudioInputs(PortList& list, const std::vector<std::string>& inputs, const LineSettings& current,
-                       const std::string& ourDevice);
+void AppendAudioInputs(PortList& list, const std::vector<std::string>& inputs,
+                       const LineSettings& current, const std::string& ourDevice);
 
 // The settings after choosing `entry` with the two supply check boxes: a
 // conventional device /dev/ttyS<n-1> becomes Port n with no PortName; any

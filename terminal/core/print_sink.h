@@ -10,7 +10,7 @@ namespace dovrel {
 // The printer seam: hands text to the selected printer. True when the text
 // was accepted; the line assembly does not use the answer.
 class PrintSink {
-public:
+  public:
     virtual ~PrintSink() = default;
     virtual bool PrintText(const std::string& text) = 0;
 };

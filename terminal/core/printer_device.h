@@ -17,8 +17,9 @@ namespace dovrel {
 // accessed resets `printerId` to 0, as the choice of printer then has
 // nothing behind it.
 class PrinterDevice : public PrintSink {
-public:
-    PrinterDevice(PrinterStatusReader& reader, std::int32_t& printerId, std::string devRoot = "/dev")
+  public:
+    PrinterDevice(PrinterStatusReader& reader, std::int32_t& printerId,
+                  std::string devRoot = "/dev")
         : m_reader(reader), m_printerId(printerId), m_devRoot(std::move(devRoot)) {}
 
     // GetPrinterStatus for `port`.
@@ -36,13 +37,14 @@ public:
     // the heading CR + `dateTime` + " - " + `appTitle` + CR printed; when
     // either fails printing stays off. Returns the panel text: "P ON" or
     // "P OFF".
-    std::string ClickPrintPanel(const std::string& dateTime, const std::string& appTitle, MessageBox& box);
+    std::string ClickPrintPanel(const std::string& dateTime, const std::string& appTitle,
+                                MessageBox& box);
 
     bool PrintOn() const { return m_printOn; }
     // "P ON" / "P OFF" for the current state.
     std::string PanelText() const { return m_printOn ? "P ON" : "P OFF"; }
 
-private:
+  private:
     PrinterStatusReader& m_reader;
     std::int32_t& m_printerId;
     std::string m_devRoot;

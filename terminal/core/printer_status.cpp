@@ -1,13 +1,14 @@
 // Printer status through ppdev and its reading.
 #include "printer_status.h"
 
-#include <array>
-#include <cerrno>
 #include <fcntl.h>
 #include <linux/ppdev.h>
 #include <sys/ioctl.h>
-#include <system_error>
 #include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <system_error>
 
 namespace dovrel {
 namespace {
@@ -30,15 +31,11 @@ constexpr std::array<StatusRule, 4> kStatusRules = {{
     {Busy, "Printer is BUSY"},
 }};
 
-std::string SystemText(int err)
-{
-    return std::system_category().message(err);
-}
+std::string SystemText(int err) { return std::system_category().message(err); }
 
 }  // namespace
 
-std::optional<std::uint8_t> PpdevStatusReader::ReadStatus(int port, std::string& missing)
-{
+std::optional<std::uint8_t> PpdevStatusReader::ReadStatus(int port, std::string& missing) {
     const std::string path = m_devRoot + "/parport" + std::to_string(port - 1);
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) {
@@ -63,21 +60,16 @@ std::optional<std::uint8_t> PpdevStatusReader::ReadStatus(int port, std::string&
     return status;
 }
 
-std::string DecodePrinterStatus(std::uint8_t status)
-{
-    if (status == 0xFF)
-        return "Not connected";
+std::string DecodePrinterStatus(std::uint8_t status) {
+    if (status == 0xFF) return "Not connected";
     for (const StatusRule& rule : kStatusRules) {
-        if (rule.applies(status))
-            return rule.text;
+        if (rule.applies(status)) return rule.text;
     }
     return {};
 }
 
-std::string GetPrinterStatus(int& port, PrinterStatusReader& reader)
-{
-    if (port != 1 && port != 2)
-        return "Unknown printer port";
+std::string GetPrinterStatus(int& port, PrinterStatusReader& reader) {
+    if (port != 1 && port != 2) return "Unknown printer port";
     std::string missing;
     const std::optional<std::uint8_t> status = reader.ReadStatus(port, missing);
     if (!status) {

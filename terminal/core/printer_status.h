@@ -18,7 +18,7 @@ inline constexpr std::uint8_t kStatusNotBusy = 0x80;   // 0: busy
 
 // Reads the status register of parallel port 1 or 2.
 class PrinterStatusReader {
-public:
+  public:
     virtual ~PrinterStatusReader() = default;
     // The status byte; nothing when the port cannot be accessed at all, and
     // `missing` then names what is missing on this system.
@@ -28,11 +28,11 @@ public:
 // Reads the register through ppdev: open /dev/parport<port-1>, PPCLAIM,
 // PPRSTATUS, PPRELEASE. `devRoot` is the folder of the device nodes.
 class PpdevStatusReader : public PrinterStatusReader {
-public:
+  public:
     explicit PpdevStatusReader(std::string devRoot = "/dev") : m_devRoot(std::move(devRoot)) {}
     std::optional<std::uint8_t> ReadStatus(int port, std::string& missing) override;
 
-private:
+  private:
     std::string m_devRoot;
 };
 

@@ -47,7 +47,8 @@ void Reception::ReadConvert(std::string_view bytes) {
     }
     // Decoding falls back to ITA2 for an alphabet it does not have; the
     // "Code" panel shows the one in use.
-    if (options.alphabet != m_settings.TelexCod) SetPanel(PanelKey::Code, AlphabetName(options.alphabet));
+    if (options.alphabet != m_settings.TelexCod)
+        SetPanel(PanelKey::Code, AlphabetName(options.alphabet));
     m_settings.TelexCod = options.alphabet;
     m_settings.TelexUOS = options.mode;
 
@@ -62,7 +63,8 @@ void Reception::ReadConvert(std::string_view bytes) {
         if (!m_state.Paused) DisplayPending();
     }
     UpdateTextPanel(raw);
-    if (m_printOn && m_printer != nullptr) AssemblePrinterLine(m_state.PrinterLine, display, *m_printer);
+    if (m_printOn && m_printer != nullptr)
+        AssemblePrinterLine(m_state.PrinterLine, display, *m_printer);
 }
 
 void Reception::DisplayPending() {
@@ -102,7 +104,8 @@ void Reception::UpdateTextPanel(const std::string& raw) {
     if (m_textPanel.size() > 4 * (keep + 1024) + raw.size()) {
         m_textPanel.erase(0, m_textPanel.size() - shown);
     }
-    if (m_panels != nullptr) SetPanel(PanelKey::Text, m_textNote + m_textPanel.substr(m_textPanel.size() - shown));
+    if (m_panels != nullptr)
+        SetPanel(PanelKey::Text, m_textNote + m_textPanel.substr(m_textPanel.size() - shown));
 }
 
 void Reception::SetTextPanelNote(const std::string& note) {
@@ -132,7 +135,8 @@ void Reception::SetStatusText(const std::string& text) {
 }
 
 void Reception::OnTimerTick(bool portOpen) {
-    SetPanel(PanelKey::Time, FormatElapsed(m_clock.Now().epochSeconds - m_state.ConnectTime.epochSeconds) + " ");
+    SetPanel(PanelKey::Time,
+             FormatElapsed(m_clock.Now().epochSeconds - m_state.ConnectTime.epochSeconds) + " ");
     if (!portOpen) return;
     ++m_state.SilenceSeconds;
     // Two ticks without data: the line has been quiet for a second at

@@ -32,11 +32,11 @@ namespace dovrel {
 
 // Keys in the pane that pause and resume the display.
 enum class PaneKey {
-    Pause,      // the Pause key (key down)
-    CtrlA,      // Ctrl+A (key down)
-    EscapeDown, // Esc (key down)
-    CtrlCUp,    // Ctrl+C (key up)
-    Other,      // any other key
+    Pause,       // the Pause key (key down)
+    CtrlA,       // Ctrl+A (key down)
+    EscapeDown,  // Esc (key down)
+    CtrlCUp,     // Ctrl+C (key up)
+    Other,       // any other key
 };
 
 // The "Text" panel keeps this many of its latest characters unless told otherwise.
@@ -48,7 +48,7 @@ inline constexpr std::size_t kDisplayBatch = 16384;
 inline constexpr int kQuietTicks = 2;
 
 class Reception {
-public:
+  public:
     // `settings` and `telex` are the program's (the conversion may correct
     // an alphabet or mode out of range in them). References must outlive
     // this object.
@@ -113,7 +113,7 @@ public:
     DisplayRoutine& Display() { return m_display; }
     const KeywordTable& Keywords() const { return m_keywords; }
 
-private:
+  private:
     void ScheduleDisplay();
     void SetPanel(PanelKey key, const std::string& text);
     void UpdateTextPanel(const std::string& raw);
@@ -134,9 +134,9 @@ private:
     LineCode m_lineCode = LineCode::Telex;
     bool m_printOn = false;
     int m_textPanelWidth = kDefaultTextPanelWidth;
-    std::string m_textPanel;       // recent raw text, at least what the "Text" panel shows
-    std::string m_lateText;        // arrived while the display routine was running
-    std::string m_textNote;        // shown in front of the "Text" panel's text
+    std::string m_textPanel;  // recent raw text, at least what the "Text" panel shows
+    std::string m_lateText;   // arrived while the display routine was running
+    std::string m_textNote;   // shown in front of the "Text" panel's text
     bool m_displaying = false;
     bool m_displayPosted = false;
 };

@@ -10,7 +10,7 @@
 namespace dovrel {
 
 class RecordingPane : public Pane {
-public:
+  public:
     // A stretch of text in one style; neighbouring appends of the same style
     // join one run.
     struct Run {
@@ -29,7 +29,7 @@ public:
     // The text of every run in `style`, each run followed by "|".
     std::string TextIn(TextStyle style) const;
 
-private:
+  private:
     std::string m_text;
     std::vector<Run> m_runs;
     int m_clears = 0;

@@ -38,7 +38,7 @@ std::string DefaultLockDirectory();
 // device (hang-up, USB adapter unplugged, pseudo-terminal master closed)
 // closes the line at once and keeps the system's error text in LastError().
 class SerialLine : public LineDevice {
-public:
+  public:
     SerialLine() = default;
     // `modem` sets the RTS and DTR lines; it must outlive the line.
     explicit SerialLine(std::string lockDirectory, ModemLines& modem = DeviceModemLines())
@@ -93,7 +93,7 @@ public:
     const std::string& LastError() const override { return m_error; }
     std::string OpenName() const override { return m_path; }
 
-private:
+  private:
     std::string Fail(const std::string& what, int err);
     bool TakeLock(const std::string& device);
     void DropLock();

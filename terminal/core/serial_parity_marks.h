@@ -12,12 +12,12 @@ namespace dovrel {
 // state between calls, so a mark split across two reads is read correctly.
 // The line ignores breaks (IGNBRK), so "\377\0\0" is a bad NUL byte.
 class ParityMarkDecoder {
-public:
+  public:
     // Appends the plain bytes of `marked` to `out`.
     void Decode(std::string_view marked, std::string& out);
     void Reset() { m_state = State::Plain; }
 
-private:
+  private:
     enum class State { Plain, AfterFF, AfterFF0 };
     State m_state = State::Plain;
 };

@@ -73,11 +73,20 @@ std::string Quote(const std::string& text) {
     std::string out = "\"";
     for (char c : text) {
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '"': out += "\\\""; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            default: out += c;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default:
+                out += c;
         }
     }
     return out + "\"";
@@ -113,8 +122,8 @@ std::optional<std::int32_t> ParseNumber(const std::string& text) {
 
 // Writes `content` to `path` through a temporary file in the same folder.
 bool ReplaceFile(const fs::path& path, const std::string& content) {
-    std::string tmpl = (path.parent_path() / (".tmp-" + path.filename().string() + ".XXXXXX"))
-                           .string();
+    std::string tmpl =
+        (path.parent_path() / (".tmp-" + path.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(tmpl.data());
     if (fd < 0) return false;
     const mode_t mask = ::umask(0);
@@ -125,8 +134,10 @@ bool ReplaceFile(const fs::path& path, const std::string& content) {
     while (ok && done < content.size()) {
         const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;
-        else done += static_cast<std::size_t>(n);
+        if (n <= 0)
+            ok = false;
+        else
+            done += static_cast<std::size_t>(n);
     }
     ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;

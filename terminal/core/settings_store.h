@@ -18,7 +18,7 @@ using RegValue = std::variant<std::int32_t, std::string>;
 // whole through a temporary file and a rename, so a crash never leaves a
 // half-written file.
 class SettingsStore {
-public:
+  public:
     explicit SettingsStore(std::filesystem::path root);
 
     // The store of this user: $XDG_CONFIG_HOME/Pelmora Software, or
@@ -34,8 +34,7 @@ public:
     // A number reads as `def` when the stored text is not a decimal 32-bit
     // number (unsigned values above 2^31-1 wrap, so 4294967295 reads as -1);
     // a text reads as `def` when missing or empty.
-    RegValue Read(const std::string& context, const std::string& name,
-                  const RegValue& def) const;
+    RegValue Read(const std::string& context, const std::string& name, const RegValue& def) const;
     // Stores numbers in decimal and texts as they are (quoted with escapes
     // only when they hold line breaks, leading or trailing blanks or start
     // with a quote). False when the context is empty or the file cannot be
@@ -44,20 +43,20 @@ public:
     // Removes the whole context; false when it does not exist or cannot be removed.
     bool DeleteContext(const std::string& context) const;
 
-private:
+  private:
     std::filesystem::path m_root;
 };
 
 // The three store operations on the user's store. `section` is not used.
 RegValue RegReadValue(const std::string& context, const std::string& section,
                       const std::string& name, const RegValue& def);
-bool RegWriteValue(const std::string& context, const std::string& section,
-                   const std::string& name, const RegValue& value);
+bool RegWriteValue(const std::string& context, const std::string& section, const std::string& name,
+                   const RegValue& value);
 bool RegDeleteContext(const std::string& context);
 
 // Convenience access to one context of a store.
 class SettingsContext {
-public:
+  public:
     SettingsContext(SettingsStore store, std::string context)
         : m_store(std::move(store)), m_context(std::move(context)) {}
 
@@ -72,7 +71,7 @@ public:
     const SettingsStore& Store() const { return m_store; }
     const std::string& Context() const { return m_context; }
 
-private:
+  private:
     SettingsStore m_store;
     std::string m_context;
 };

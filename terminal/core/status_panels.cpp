@@ -5,10 +5,14 @@ namespace dovrel {
 
 std::string_view PanelName(PanelKey key) {
     switch (key) {
-    case PanelKey::Status: return "Status";
-    case PanelKey::Time: return "Time";
-    case PanelKey::Text: return "Text";
-    case PanelKey::Code: return "Code";
+        case PanelKey::Status:
+            return "Status";
+        case PanelKey::Time:
+            return "Time";
+        case PanelKey::Text:
+            return "Text";
+        case PanelKey::Code:
+            return "Code";
     }
     return {};
 }

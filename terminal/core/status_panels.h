@@ -14,7 +14,7 @@ std::string_view PanelName(PanelKey key);
 
 // Sets the text of a panel; the window supplies the status bar, tests a recorder.
 class StatusPanels {
-public:
+  public:
     virtual ~StatusPanels() = default;
     virtual void SetPanelText(PanelKey key, const std::string& text) = 0;
 };

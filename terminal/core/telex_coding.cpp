@@ -7,8 +7,8 @@
 namespace dovrel {
 namespace {
 
-constexpr char kNo = '\0';    // the code yields no character
-constexpr char kBel = '\a';   // bell, character 7
+constexpr char kNo = '\0';   // the code yields no character
+constexpr char kBel = '\a';  // bell, character 7
 constexpr char kCr = '\r';
 constexpr char kLf = '\n';
 
@@ -23,38 +23,14 @@ struct Ita2Row {
 // bit 0), the letters column and the two figure alphabets. FIGS (27) and
 // LTRS (31) are shifts and yield no character.
 constexpr std::array<Ita2Row, 32> kIta2 = {{
-    {0, kNo, kNo, kNo},
-    {1, 'E', '3', '3'},
-    {2, kLf, kLf, kLf},
-    {3, 'A', '-', '-'},
-    {4, ' ', ' ', ' '},
-    {5, 'S', '\'', kBel},
-    {6, 'I', '8', '8'},
-    {7, 'U', '7', '7'},
-    {8, kCr, kCr, kCr},
-    {9, 'D', '#', '$'},
-    {10, 'R', '4', '4'},
-    {11, 'J', kBel, '\''},
-    {12, 'N', ',', ','},
-    {13, 'F', '@', '!'},
-    {14, 'C', ':', ':'},
-    {15, 'K', '(', '('},
-    {16, 'T', '5', '5'},
-    {17, 'Z', '+', '"'},
-    {18, 'L', ')', ')'},
-    {19, 'W', '2', '2'},
-    {20, 'H', '$', '#'},
-    {21, 'Y', '6', '6'},
-    {22, 'P', '0', '0'},
-    {23, 'Q', '1', '1'},
-    {24, 'O', '9', '9'},
-    {25, 'B', '?', '?'},
-    {26, 'G', '*', '&'},
-    {27, kNo, kNo, kNo},  // FIGS
-    {28, 'M', '.', '.'},
-    {29, 'X', '/', '/'},
-    {30, 'V', '=', ';'},
-    {31, kNo, kNo, kNo},  // LTRS
+    {0, kNo, kNo, kNo},  {1, 'E', '3', '3'},   {2, kLf, kLf, kLf},  {3, 'A', '-', '-'},
+    {4, ' ', ' ', ' '},  {5, 'S', '\'', kBel}, {6, 'I', '8', '8'},  {7, 'U', '7', '7'},
+    {8, kCr, kCr, kCr},  {9, 'D', '#', '$'},   {10, 'R', '4', '4'}, {11, 'J', kBel, '\''},
+    {12, 'N', ',', ','}, {13, 'F', '@', '!'},  {14, 'C', ':', ':'}, {15, 'K', '(', '('},
+    {16, 'T', '5', '5'}, {17, 'Z', '+', '"'},  {18, 'L', ')', ')'}, {19, 'W', '2', '2'},
+    {20, 'H', '$', '#'}, {21, 'Y', '6', '6'},  {22, 'P', '0', '0'}, {23, 'Q', '1', '1'},
+    {24, 'O', '9', '9'}, {25, 'B', '?', '?'},  {26, 'G', '*', '&'}, {27, kNo, kNo, kNo},  // FIGS
+    {28, 'M', '.', '.'}, {29, 'X', '/', '/'},  {30, 'V', '=', ';'}, {31, kNo, kNo, kNo},  // LTRS
 }};
 
 static_assert([] {
@@ -62,7 +38,6 @@ static_assert([] {
         if (kIta2[i].code != i) return false;
     return true;
 }());
-
 
 // Codes that are the same in both shifts; they are sent in figure shift.
 constexpr bool IsShiftless(std::uint8_t code) {
@@ -83,20 +58,32 @@ std::string CleanUpCrLf(const std::string& in, std::int16_t& crLfState) {
     const bool isLf = in == "\n";
     switch (crLfState) {
         case 0:
-            if (isCr) { crLfState = 1; return {}; }
+            if (isCr) {
+                crLfState = 1;
+                return {};
+            }
             return in;
         case 1:
-            if (isCr) { crLfState = 2; return {}; }
+            if (isCr) {
+                crLfState = 2;
+                return {};
+            }
             crLfState = 0;
             return isLf ? std::string("\r") : in;
         case 2:
-            if (isLf) { crLfState = 3; return {}; }
+            if (isLf) {
+                crLfState = 3;
+                return {};
+            }
             crLfState = 0;
             return in;
         default:
             // A CR here starts the next line end: CR CR LF CR CR LF gives two
             // line ends, not a third from passing that CR on as it came.
-            if (isCr) { crLfState = 1; return "\r"; }
+            if (isCr) {
+                crLfState = 1;
+                return "\r";
+            }
             crLfState = 0;
             return isLf ? std::string("\r\r") : "\r" + in;
     }
@@ -114,8 +101,14 @@ std::string TelexDecode(std::uint8_t& code, std::uint8_t& alphabet, std::uint8_t
     }
     if (mode == kModeFiguresOnly) state.RxShift = Shift::Figures;
     if (mode == kModeLettersOnly) state.RxShift = Shift::Letters;
-    if (code == kCodeFigs) { state.RxShift = Shift::Figures; return {}; }
-    if (code == kCodeLtrs) { state.RxShift = Shift::Letters; return {}; }
+    if (code == kCodeFigs) {
+        state.RxShift = Shift::Figures;
+        return {};
+    }
+    if (code == kCodeLtrs) {
+        state.RxShift = Shift::Letters;
+        return {};
+    }
     const Ita2Row& row = kIta2[code];
     return OneChar(state.RxShift == Shift::Figures ? FigureOf(row, alphabet) : row.letter);
 }

@@ -59,7 +59,8 @@ LogFileRequest TerminalLog::DialogRequest() const {
     LogFileRequest request;
     request.title = "Open Quarnel Log File";
     request.filter = "Log Files (*.LOG)|*.log|All Files (*.*)|*.*";
-    request.initialFolder = EndsWithDataFolder(dir) ? dir : (dir == "/" ? "" : dir) + "/" + kDataFolder;
+    request.initialFolder =
+        EndsWithDataFolder(dir) ? dir : (dir == "/" ? "" : dir) + "/" + kDataFolder;
     request.proposedName = BaseName();
     return request;
 }
@@ -112,8 +113,8 @@ bool TerminalLog::ChooseInteractively() {
 }
 
 bool TerminalLog::OpenLogPath() {
-    const int fd = ::open(Resolved(m_logPath).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC,
-                          0666);
+    const int fd =
+        ::open(Resolved(m_logPath).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
     if (fd < 0) {
         Complain("open", m_logPath, errno);
         m_logPath.clear();
@@ -174,7 +175,8 @@ std::string TerminalLog::DisplayName() const {
 }
 
 std::string TerminalLog::Caption(const std::string& plainCaption) const {
-    if (IsSuspended()) return DisplayName() + " (log suspended: " + m_suspended + ") - " + plainCaption;
+    if (IsSuspended())
+        return DisplayName() + " (log suspended: " + m_suspended + ") - " + plainCaption;
     return IsOpen() ? DisplayName() + " - " + plainCaption : plainCaption;
 }
 

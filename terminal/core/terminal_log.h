@@ -19,7 +19,7 @@
 namespace dovrel {
 
 class TerminalLog : public LogWriter {
-public:
+  public:
     // `workDir` is the folder automatic logs go below (in "Data") and
     // relative log paths are taken from: the program passes its current
     // working directory. The seams must outlive the log.
@@ -80,7 +80,7 @@ public:
     // xdg-open. Empty when no log is open or suspended.
     std::vector<std::string> EditCommand() const;
 
-private:
+  private:
     bool ChooseInteractively();
     bool OpenLogPath();
     std::filesystem::path Resolved(const std::string& path) const;

@@ -27,8 +27,8 @@ struct TerminalSettings {
     std::int32_t SMesgBlocs = 0;  // 0 none, 1 "ZCZC" starts a line, 2 anywhere
     bool FTimeStamp = false;
     std::int32_t FMesgBlocs = 0;
-    double FontSize = 8.25;       // points
-    std::int32_t PrinterId = 0;   // 0 none, 1 LPT1, 2 LPT2
+    double FontSize = 8.25;      // points
+    std::int32_t PrinterId = 0;  // 0 none, 1 LPT1, 2 LPT2
 };
 
 // Reads "FontSize" and the values of TerminalSettings in the start-up order:
@@ -46,17 +46,17 @@ std::string FormatFontSize(double points);
 
 // Serial line settings; the data bits double as the line code.
 struct LineSettings {
-    std::int16_t Port = 0;       // 0 no port; n the n-th conventional serial device
-    std::int32_t Baud = 50;      // bits per second; 45 stands for 45.45
-    std::uint8_t Parity = 0;     // 0 N, 1 O, 2 E, 3 M, 4 S
-    std::uint8_t Data = 5;       // 5 TELEX, 7 ASCII7, 8 ASCII8
-    std::uint8_t Stop = 1;       // 0 one, 1 one and a half, 2 two stop bits
+    std::int16_t Port = 0;    // 0 no port; n the n-th conventional serial device
+    std::int32_t Baud = 50;   // bits per second; 45 stands for 45.45
+    std::uint8_t Parity = 0;  // 0 N, 1 O, 2 E, 3 M, 4 S
+    std::uint8_t Data = 5;    // 5 TELEX, 7 ASCII7, 8 ASCII8
+    std::uint8_t Stop = 1;    // 0 one, 1 one and a half, 2 two stop bits
     bool DTR = false;
     bool RTS = false;
     // A device path that, when not empty, names the line instead of Port;
     // "audio:<input>" names a sound input.
     std::string PortName;
-    std::int32_t Shift = 450;    // Hz between the two tones on a sound input
+    std::int32_t Shift = 450;  // Hz between the two tones on a sound input
 };
 
 // Reads "Parity", "Stop", "Data", "Baud", "Port", "DTR", "RTS", "PortName"

@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-
 namespace dovrel {
 
 ComOptDialog::ComOptDialog(const LineSettings& current, const PortList& ports, QWidget* parent)
@@ -65,8 +64,8 @@ ComOptDialog::ComOptDialog(const LineSettings& current, const PortList& ports, Q
 void ComOptDialog::OnOk() {
     const int index = m_port->currentIndex();
     if (index >= 0 && index < static_cast<int>(m_ports.entries.size()))
-        m_chosen = ChoosePort(m_chosen, m_ports.entries[static_cast<std::size_t>(index)], m_chosen.DTR,
-                              m_chosen.RTS);
+        m_chosen = ChoosePort(m_chosen, m_ports.entries[static_cast<std::size_t>(index)],
+                              m_chosen.DTR, m_chosen.RTS);
     accept();
 }
 

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QDialog>
-
 #include <string>
 #include <vector>
 
@@ -18,7 +17,7 @@ namespace dovrel {
 
 class ComOptDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     // `current` is the line as it is; `ports` the list to offer with the
     // entry to select.
     ComOptDialog(const LineSettings& current, const PortList& ports, QWidget* parent = nullptr);
@@ -26,7 +25,7 @@ public:
     // The line with the chosen port, DTR and RTS (valid once accepted).
     const LineSettings& Chosen() const { return m_chosen; }
 
-private:
+  private:
     void OnOk();
     LineSettings m_chosen;
     PortList m_ports;

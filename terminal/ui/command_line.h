@@ -24,9 +24,8 @@ struct CommandLine {
 std::string JoinArguments(const std::vector<std::string>& args);
 
 // Reads the command text: "-?" anywhere gives Usage; otherwise "-reset" (or
-// else "-clean"), standing as a word of its own, is blanked out and the text trimmed again, and a "-" left
-// over gives Usage. Whatever remains is the instance name, blanks inside
-// included.
+// else "-clean"), standing as a word of its own, is blanked out and the text trimmed again, and a
+// "-" left over gives Usage. Whatever remains is the instance name, blanks inside included.
 CommandLine ParseCommandLine(const std::string& commandText);
 
 // True when one argument alone is "--help" or "-h", the help requests of

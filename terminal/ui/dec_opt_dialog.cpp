@@ -19,17 +19,17 @@ namespace {
 
 // Turns a keyword box to capitals when it loses the focus.
 class KeywordEdit : public QLineEdit {
-public:
+  public:
     KeywordEdit(std::function<void()> onLeave, QWidget* parent)
         : QLineEdit(parent), m_onLeave(std::move(onLeave)) {}
 
-protected:
+  protected:
     void focusOutEvent(QFocusEvent* event) override {
         QLineEdit::focusOutEvent(event);
         m_onLeave();
     }
 
-private:
+  private:
     std::function<void()> m_onLeave;
 };
 
@@ -52,17 +52,24 @@ double FontSizeOfState(int state) { return state == 1 ? 11.25 : state == 2 ? 18.
 
 QString SeparationToolTip(int mode) {
     switch (mode) {
-        case 0: return "Do not separate ZCZC/NNNN messages";
-        case 1: return "Separate ZCZC/NNNN messages, ZCZC must start a line";
-        case 2: return "Separate ZCZC/NNNN messages, ZCZC can be anywhere";
-        default: break;
+        case 0:
+            return "Do not separate ZCZC/NNNN messages";
+        case 1:
+            return "Separate ZCZC/NNNN messages, ZCZC must start a line";
+        case 2:
+            return "Separate ZCZC/NNNN messages, ZCZC can be anywhere";
+        default:
+            break;
     }
     return {};
 }
 
 DecOptDialog::DecOptDialog(const TerminalSettings& settings, const SettingsContext& store,
                            MessageBox& box, PrinterStatus printerStatus, QWidget* parent)
-    : QDialog(parent), m_settings(settings), m_store(store), m_box(box),
+    : QDialog(parent),
+      m_settings(settings),
+      m_store(store),
+      m_box(box),
       m_printerStatus(std::move(printerStatus)) {
     setObjectName("DecOpt");
     setWindowTitle("Options");
@@ -74,12 +81,14 @@ DecOptDialog::DecOptDialog(const TerminalSettings& settings, const SettingsConte
     grid->addWidget(CreateLogFrame(), 2, 0);
     grid->addWidget(CreateScreenFrame(), 3, 0);
     auto* loose = new QVBoxLayout;
-    m_mesgBeeps = AddCheck("MesgBeeps", "&Beep on messages",
-                           "Beep when receiving new message indicator (ZCZC)", m_settings.MesgBeeps);
-    m_autoSynop = AddCheck("AutoSynop", "Autostart &SYNOP",
-                           "Automatically start synop decoding on AAXX / BBXX receive", m_settings.AutoSynop);
-    m_autoLogst = AddCheck("AutoLogst", "Autostart &log file", "Automatically open log file on start",
-                           m_settings.AutoLogst);
+    m_mesgBeeps =
+        AddCheck("MesgBeeps", "&Beep on messages",
+                 "Beep when receiving new message indicator (ZCZC)", m_settings.MesgBeeps);
+    m_autoSynop =
+        AddCheck("AutoSynop", "Autostart &SYNOP",
+                 "Automatically start synop decoding on AAXX / BBXX receive", m_settings.AutoSynop);
+    m_autoLogst = AddCheck("AutoLogst", "Autostart &log file",
+                           "Automatically open log file on start", m_settings.AutoLogst);
     loose->addWidget(m_mesgBeeps);
     loose->addWidget(m_autoSynop);
     loose->addWidget(m_autoLogst);
@@ -111,9 +120,11 @@ QCheckBox* DecOptDialog::AddCheck(const char* name, const QString& caption, cons
 QWidget* DecOptDialog::CreateSignalFrame() {
     auto* frame = new QGroupBox("Signal", this);
     auto* layout = new QGridLayout(frame);
-    m_bellBeeps = AddCheck("BellBeeps", "&Beep on BELL", "Beep when bell char. received", m_settings.BellBeeps);
-    m_waitTimO = AddCheck("WaitTimO", "No sig. timeout", "Time (s) to wait before 'no signal' condition",
-                          m_settings.WaitTime != 0);
+    m_bellBeeps = AddCheck("BellBeeps", "&Beep on BELL", "Beep when bell char. received",
+                           m_settings.BellBeeps);
+    m_waitTimO =
+        AddCheck("WaitTimO", "No sig. timeout", "Time (s) to wait before 'no signal' condition",
+                 m_settings.WaitTime != 0);
     m_waitTimV = new QComboBox(frame);
     m_waitTimV->setObjectName("WaitTimV");
     m_waitTimV->setEditable(true);
@@ -128,8 +139,9 @@ QWidget* DecOptDialog::CreateSignalFrame() {
 QWidget* DecOptDialog::CreateKeywordFrame() {
     auto* frame = new QGroupBox(this);
     auto* layout = new QGridLayout(frame);
-    m_keywords = AddCheck("Keywords", QString::fromStdString(KeywordsCheckCaption(m_settings.LookWords)),
-                          "Toogle Keyword decoding", m_settings.LookWords);
+    m_keywords =
+        AddCheck("Keywords", QString::fromStdString(KeywordsCheckCaption(m_settings.LookWords)),
+                 "Toogle Keyword decoding", m_settings.LookWords);
     connect(m_keywords, &QCheckBox::toggled, this, [this](bool on) {
         m_keywords->setText(QString::fromStdString(KeywordsCheckCaption(on)));
     });
@@ -176,9 +188,10 @@ void DecOptDialog::CheckKeyword(int slot) {
 QWidget* DecOptDialog::CreateMiscFrame() {
     auto* frame = new QGroupBox("Misc.", this);
     auto* layout = new QGridLayout(frame);
-    m_allowSend = AddCheck("AllowSend", "&Allow sending data", "Data can be sended", m_settings.AllowSend);
-    m_nstdBauds = AddCheck("NstdBauds", "&Non standard speeds", "Allow 135, 150, 200, 600 and 1200 bds",
-                           m_settings.NstdBauds);
+    m_allowSend =
+        AddCheck("AllowSend", "&Allow sending data", "Data can be sended", m_settings.AllowSend);
+    m_nstdBauds = AddCheck("NstdBauds", "&Non standard speeds",
+                           "Allow 135, 150, 200, 600 and 1200 bds", m_settings.NstdBauds);
     m_fontSize = new ThreeStateBox("&Big font size", frame);
     m_fontSize->setObjectName("FontSiz0");
     m_fontSize->setToolTip("Change font size");
@@ -252,8 +265,8 @@ void DecOptDialog::OnDevice(int index) {
     if (index == 0 || !m_printerStatus) return;
     const std::string status = m_printerStatus(m_settings.PrinterId);
     if (status.empty()) return;
-    m_box.Show(status, "LPT" + std::to_string(m_settings.PrinterId) + " Printer Error", BoxButtons::Ok,
-               BoxIcon::Exclamation);
+    m_box.Show(status, "LPT" + std::to_string(m_settings.PrinterId) + " Printer Error",
+               BoxButtons::Ok, BoxIcon::Exclamation);
     const int id = m_settings.PrinterId;
     m_devices[(id >= 0 && id <= 2) ? id : 0]->setChecked(true);
 }

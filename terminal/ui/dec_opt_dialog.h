@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QDialog>
-
 #include <array>
 #include <functional>
 
@@ -34,7 +33,7 @@ QString SeparationToolTip(int mode);
 
 class DecOptDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Reads the printer status for a port number; empty when ready. May set
     // the port to 0 (the printer cannot be used on this system).
     using PrinterStatus = std::function<std::string(std::int32_t& port)>;
@@ -47,7 +46,7 @@ public:
     // The settings as confirmed (valid after the dialog was accepted).
     const TerminalSettings& Settings() const { return m_settings; }
 
-private:
+  private:
     QWidget* CreateSignalFrame();
     QWidget* CreateKeywordFrame();
     QWidget* CreateMiscFrame();

@@ -1,7 +1,6 @@
 // dovrel: the terminal program. Builds the main window, runs its start-up
 // and the event loop; SIGTERM and SIGINT end it through the normal shutdown.
 #include <QApplication>
-
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -16,10 +15,10 @@ namespace {
 // The program ends with its main window, also while the weather decoder
 // window or the station map is still open.
 class QuitWithWindow : public QObject {
-public:
+  public:
     using QObject::QObject;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Close)
             QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
@@ -41,9 +40,9 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
     // The usage also goes to standard output, where a shell user looks for
     // it, and is all there is without a display.
-    const bool usage = dovrel::AsksForHelp(args) ||
-                       dovrel::ParseCommandLine(dovrel::JoinArguments(args)).Action ==
-                           dovrel::CommandAction::Usage;
+    const bool usage =
+        dovrel::AsksForHelp(args) || dovrel::ParseCommandLine(dovrel::JoinArguments(args)).Action ==
+                                         dovrel::CommandAction::Usage;
     if (usage) {
         std::string text = dovrel::UsageText();
         for (std::size_t at; (at = text.find('\r')) != std::string::npos;) text.erase(at, 1);
@@ -56,7 +55,8 @@ int main(int argc, char** argv) {
     dovrel::SignalWatch terminationSignals;
 
     dovrel::Quarnel window;
-    QObject::connect(&terminationSignals, &dovrel::SignalWatch::Terminate, &window, [&window] { window.Terminate(); });
+    QObject::connect(&terminationSignals, &dovrel::SignalWatch::Terminate, &window,
+                     [&window] { window.Terminate(); });
     if (!window.Start(args)) return 0;
     window.show();
     QuitWithWindow quitWithWindow;

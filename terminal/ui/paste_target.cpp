@@ -3,15 +3,14 @@
 // for the case-sensitive rule.
 #include "paste_target.h"
 
-#include <cstdlib>
-#include <cstring>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <vector>
-
-#include <X11/Xlib.h>
-#include <X11/Xatom.h>
-#include <X11/Xutil.h>
 extern "C" {
 #include <xdo.h>
 }
@@ -29,8 +28,8 @@ std::string CaptionOf(Display* display, Window window) {
         unsigned long count = 0, after = 0;
         unsigned char* data = nullptr;
         std::string caption;
-        if (XGetWindowProperty(display, window, netName, 0, 4096, False, utf8, &type, &format, &count,
-                               &after, &data) == Success &&
+        if (XGetWindowProperty(display, window, netName, 0, 4096, False, utf8, &type, &format,
+                               &count, &after, &data) == Success &&
             data && format == 8)
             caption.assign(reinterpret_cast<char*>(data), count);
         if (data) XFree(data);
@@ -122,6 +121,8 @@ PushResult PushPasteTo(const std::string& name, bool skipOwnWindows) {
     return result;
 }
 
-std::string NotFoundText(const std::string& name) { return "Application \"" + name + "\" not found"; }
+std::string NotFoundText(const std::string& name) {
+    return "Application \"" + name + "\" not found";
+}
 
 }  // namespace dovrel

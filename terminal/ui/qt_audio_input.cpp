@@ -4,7 +4,6 @@
 #include <QAudioSource>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-
 #include <cstring>
 
 #include "audio_port.h"
@@ -98,7 +97,8 @@ bool QtAudioInput::Read(std::vector<float>& samples) {
         m_sinceListCheck.restart();
         CheckStillListed();
     }
-    const bool failed = m_source->state() == QAudio::StoppedState && m_source->error() != QAudio::NoError;
+    const bool failed =
+        m_source->state() == QAudio::StoppedState && m_source->error() != QAudio::NoError;
     if (m_lost || failed) {
         m_error = "Sound input " + NameOf(m_device) + " lost";
         return false;

@@ -7,7 +7,6 @@
 #include <QElapsedTimer>
 #include <QMediaDevices>
 #include <QObject>
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,7 +25,7 @@ std::vector<std::string> QtAudioInputNames();
 // device takes it (its preferred rate otherwise). The input counts as lost
 // when the source stops with an error or the device leaves the list.
 class QtAudioInput : public QObject, public AudioInput {
-public:
+  public:
     explicit QtAudioInput(const QAudioDevice& device);
     ~QtAudioInput() override;
     // False, with the reason in `error`, when the source cannot start.
@@ -36,7 +35,7 @@ public:
     bool Read(std::vector<float>& samples) override;
     std::string Error() const override { return m_error; }
 
-private:
+  private:
     void CheckStillListed();
 
     QAudioDevice m_device;
@@ -51,12 +50,13 @@ private:
 };
 
 class QtAudioInputOpener : public AudioInputOpener {
-public:
+  public:
     // A recording is handed out `fileSecondsPerRead` at a time.
-    explicit QtAudioInputOpener(double fileSecondsPerRead = 1.0) : m_fileSecondsPerRead(fileSecondsPerRead) {}
+    explicit QtAudioInputOpener(double fileSecondsPerRead = 1.0)
+        : m_fileSecondsPerRead(fileSecondsPerRead) {}
     std::unique_ptr<AudioInput> Open(const std::string& name, std::string& error) override;
 
-private:
+  private:
     double m_fileSecondsPerRead;
 };
 

@@ -10,30 +10,42 @@ namespace {
 
 QMessageBox::StandardButtons ButtonsOf(BoxButtons buttons) {
     switch (buttons) {
-        case BoxButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-        case BoxButtons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
-        case BoxButtons::Ok: break;
+        case BoxButtons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case BoxButtons::RetryCancel:
+            return QMessageBox::Retry | QMessageBox::Cancel;
+        case BoxButtons::Ok:
+            break;
     }
     return QMessageBox::Ok;
 }
 
 QMessageBox::Icon IconOf(BoxIcon icon) {
     switch (icon) {
-        case BoxIcon::Exclamation: return QMessageBox::Warning;
-        case BoxIcon::Question: return QMessageBox::Question;
-        case BoxIcon::Stop: return QMessageBox::Critical;
-        case BoxIcon::None: break;
+        case BoxIcon::Exclamation:
+            return QMessageBox::Warning;
+        case BoxIcon::Question:
+            return QMessageBox::Question;
+        case BoxIcon::Stop:
+            return QMessageBox::Critical;
+        case BoxIcon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
 
 BoxAnswer AnswerOf(int button, BoxButtons buttons) {
     switch (button) {
-        case QMessageBox::Yes: return BoxAnswer::Yes;
-        case QMessageBox::No: return BoxAnswer::No;
-        case QMessageBox::Retry: return BoxAnswer::Retry;
-        case QMessageBox::Ok: return BoxAnswer::Ok;
-        default: break;
+        case QMessageBox::Yes:
+            return BoxAnswer::Yes;
+        case QMessageBox::No:
+            return BoxAnswer::No;
+        case QMessageBox::Retry:
+            return BoxAnswer::Retry;
+        case QMessageBox::Ok:
+            return BoxAnswer::Ok;
+        default:
+            break;
     }
     return buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::Cancel;
 }
@@ -45,7 +57,8 @@ BoxAnswer QtMessageBox::Show(const std::string& text, const std::string& title, 
     const std::string& shownTitle = title.empty() ? m_appTitle : title;
     QString body = QString::fromLocal8Bit(text.c_str());
     body.replace("\r\n", "\n");
-    QMessageBox box(IconOf(icon), QString::fromStdString(shownTitle), body, ButtonsOf(buttons), m_parent);
+    QMessageBox box(IconOf(icon), QString::fromStdString(shownTitle), body, ButtonsOf(buttons),
+                    m_parent);
     if (buttons == BoxButtons::Ok) box.setEscapeButton(QMessageBox::Ok);
     return AnswerOf(box.exec(), buttons);
 }

@@ -4,7 +4,6 @@
 
 #include <QObject>
 #include <QTimer>
-
 #include <functional>
 
 #include "clock.h"
@@ -18,26 +17,26 @@ namespace dovrel {
 
 // Modal QMessageBox boxes over `parent`; an empty title shows `appTitle`.
 class QtMessageBox : public MessageBox {
-public:
+  public:
     explicit QtMessageBox(QWidget* parent = nullptr) : m_parent(parent) {}
     void SetParent(QWidget* parent) { m_parent = parent; }
     void SetAppTitle(const std::string& title) { m_appTitle = title; }
     BoxAnswer Show(const std::string& text, const std::string& title, BoxButtons buttons,
                    BoxIcon icon) override;
 
-private:
+  private:
     QWidget* m_parent;
     std::string m_appTitle;
 };
 
 // The Qt file dialog, asking for a file that may or may not exist.
 class QtLogFileChoice : public LogFileChoice {
-public:
+  public:
     explicit QtLogFileChoice(QWidget* parent = nullptr) : m_parent(parent) {}
     void SetParent(QWidget* parent) { m_parent = parent; }
     std::optional<std::string> Choose(const LogFileRequest& request) override;
 
-private:
+  private:
     QWidget* m_parent;
 };
 
@@ -46,24 +45,24 @@ QString QtFilterOf(const std::string& filter);
 
 // Runs posted tasks from the event loop with a zero-time single shot.
 class QtScheduler : public DisplayScheduler {
-public:
+  public:
     explicit QtScheduler(QObject* context) : m_context(context) {}
     void Post(std::function<void()> task) override;
 
-private:
+  private:
     QObject* m_context;
 };
 
 // The status timer: calls `onTick` every interval while started.
 class QtTickTimer : public QObject, public TickTimer {
-public:
+  public:
     explicit QtTickTimer(std::function<void()> onTick, QObject* parent = nullptr);
     void Start(int intervalMs) override;
     void Stop() override;
     bool IsActive() const { return m_timer.isActive(); }
     int Interval() const { return m_timer.interval(); }
 
-private:
+  private:
     QTimer m_timer;
 };
 

@@ -10,17 +10,17 @@
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "command_line.h"
 #include "qt_audio_input.h"
 #include "qt_seams.h"
 #include "status_bar_panels.h"
-#include "terminal_pane.h"
 #include "telex_panels.h"
+#include "terminal_pane.h"
 #include "tool_icons.h"
 #include "tuning_strip.h"
 #include "window_geometry.h"
@@ -172,7 +172,8 @@ void Quarnel::CreateStatusBar() {
     // instead of widening the window.
     bar->setSizePolicy(QSizePolicy::Ignored, bar->sizePolicy().verticalPolicy());
     m_panels = new StatusBarPanels(bar, Dpi());
-    connect(m_panels, &StatusBarPanels::PanelClicked, this, [this](const QString& key) { PanelClick(key); });
+    connect(m_panels, &StatusBarPanels::PanelClicked, this,
+            [this](const QString& key) { PanelClick(key); });
 }
 
 void Quarnel::CreateCentral() {
@@ -182,7 +183,8 @@ void Quarnel::CreateCentral() {
     layout->setSpacing(0);
     m_tuning = new TuningStrip(central);
     m_tuning->setVisible(false);
-    connect(m_tuning, &TuningStrip::TuneRequested, this, [this](double hz) { m_audio->TuneTo(hz); });
+    connect(m_tuning, &TuningStrip::TuneRequested, this,
+            [this](double hz) { m_audio->TuneTo(hz); });
     connect(m_tuning, &TuningStrip::ShiftRequested, this, [this] {
         if (m_line) m_line->ClickPanel("Shift", PanelButton::Left, m_settings.NstdBauds);
     });
@@ -198,7 +200,8 @@ void Quarnel::CreateCentral() {
     connect(m_pane, &TerminalPane::PauseKey, this, [this] { OnPaneKey(PaneKey::Pause); });
     connect(m_pane, &TerminalPane::ResumeKey, this, [this] { OnPaneKey(PaneKey::EscapeDown); });
     connect(m_pane, &TerminalPane::OtherKey, this, [this] { OnPaneKey(PaneKey::Other); });
-    connect(m_pane, &TerminalPane::SelectionMade, this, [this](const QString& text) { OnSelection(text); });
+    connect(m_pane, &TerminalPane::SelectionMade, this,
+            [this](const QString& text) { OnSelection(text); });
     connect(m_pane, &TerminalPane::PushRequested, this, [this] { PushToApplication(); });
     // The window sees every key before its controls (function-key macros).
     m_pane->installEventFilter(this);

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QMainWindow>
-
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -17,9 +16,8 @@
 #include "command_line.h"
 #include "line_control.h"
 #include "line_switch.h"
-#include "terminal_log.h"
-#include "message_box.h"
 #include "macro_keys.h"
+#include "message_box.h"
 #include "paste_target.h"
 #include "port_discovery.h"
 #include "printer_device.h"
@@ -29,6 +27,7 @@
 #include "serial_line.h"
 #include "settings_store.h"
 #include "telex_coding.h"
+#include "terminal_log.h"
 #include "terminal_settings.h"
 #include "weather_control.h"
 #include "window_geometry.h"
@@ -76,7 +75,7 @@ struct QuarnelSeams {
 
 class Quarnel : public QMainWindow, private LineStatusView {
     Q_OBJECT
-public:
+  public:
     explicit Quarnel(QuarnelSeams seams = {}, QWidget* parent = nullptr);
     ~Quarnel() override;
 
@@ -123,12 +122,12 @@ public:
     void ClearPane();
     void PushToApplication();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void CreateActions();
     void CreateMenu();
     void CreateToolBar();

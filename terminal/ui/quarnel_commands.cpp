@@ -1,7 +1,5 @@
 // Commands of the main window: tool bar, menu, lamp, status panels, dialogs,
 // logs, pane keys and the push to another application.
-#include "quarnel.h"
-
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
@@ -17,6 +15,7 @@
 #include "line_panels.h"
 #include "qt_audio_input.h"
 #include "qt_seams.h"
+#include "quarnel.h"
 #include "status_bar_panels.h"
 #include "telex_panels.h"
 #include "terminal_pane.h"
@@ -84,8 +83,8 @@ void Quarnel::PanelClick(const QString& key) {
         m_store.WriteSwitch("TelexCrl", m_settings.TelexCrl, -1);
     } else if (key == "Print") {
         const LocalTime now = m_clock->Now();
-        const std::string text =
-            m_printer->ClickPrintPanel(FormatDate(now) + " " + FormatTime(now), ApplicationTitle(), *m_box);
+        const std::string text = m_printer->ClickPrintPanel(FormatDate(now) + " " + FormatTime(now),
+                                                            ApplicationTitle(), *m_box);
         m_reception->SetPrintOn(m_printer->PrintOn());
         m_panels->SetText("Print", QString::fromStdString(text));
     }
@@ -110,7 +109,8 @@ bool Quarnel::RunPortDialog(LineSettings& chosen) {
     if (m_seams.listPorts) {
         ports = m_seams.listPorts(m_line->Settings(), ours);
     } else {
-        ports = LoadPropertySettings(m_line->Settings(), m_lineSwitch->IsAudio() ? std::string() : ours);
+        ports = LoadPropertySettings(m_line->Settings(),
+                                     m_lineSwitch->IsAudio() ? std::string() : ours);
         AppendAudioInputs(ports, QtAudioInputNames(), m_line->Settings(), ours);
     }
     QApplication::restoreOverrideCursor();

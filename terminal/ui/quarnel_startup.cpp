@@ -1,8 +1,6 @@
 // Start-up and shutdown of the main window, in the order the terminal has
 // always followed: command line, weather control, caption, pane, keywords,
 // placement, settings, line, log, banner.
-#include "quarnel.h"
-
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
@@ -13,6 +11,7 @@
 #include "command_line.h"
 #include "keyword_table.h"
 #include "qt_seams.h"
+#include "quarnel.h"
 #include "status_bar_panels.h"
 #include "telex_panels.h"
 #include "terminal_pane.h"
@@ -61,10 +60,13 @@ bool Quarnel::StartSteps(const std::vector<std::string>& args) {
     if (AsksForHelp(args)) return StopWithUsage();
     const CommandLine command = ParseCommandLine(JoinArguments(args));
     switch (command.Action) {
-        case CommandAction::Usage: return StopWithUsage();
+        case CommandAction::Usage:
+            return StopWithUsage();
         case CommandAction::Reset:
-        case CommandAction::Clean: return StopWithMaintenance(command.Action, command.InstanceName);
-        case CommandAction::Run: break;
+        case CommandAction::Clean:
+            return StopWithMaintenance(command.Action, command.InstanceName);
+        case CommandAction::Run:
+            break;
     }
     m_instance = command.InstanceName;
     m_context = ContextNameOf(m_instance);
@@ -78,7 +80,8 @@ bool Quarnel::StartSteps(const std::vector<std::string>& args) {
     PlaceWindow();
     m_settings = LoadTerminalSettings(m_store);
     ApplyFontSize();
-    m_line = std::make_unique<LineControl>(*m_lineSwitch, m_store, *m_box, static_cast<LineStatusView&>(*this));
+    m_line = std::make_unique<LineControl>(*m_lineSwitch, m_store, *m_box,
+                                           static_cast<LineStatusView&>(*this));
     m_started = true;
     if (!OpenLineAtStart() || m_terminating) return false;
     m_panels->SetText("Port", QString::fromStdString(PortPanelText(m_line->Settings())));

@@ -1,12 +1,12 @@
 // Self-pipe: the handler does nothing but write(2), which is async-signal-safe.
 #include "signal_watch.h"
 
-#include <QSocketNotifier>
-
-#include <csignal>
-#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <QSocketNotifier>
+#include <cerrno>
+#include <csignal>
 
 namespace dovrel {
 namespace {

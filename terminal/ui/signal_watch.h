@@ -12,17 +12,17 @@ namespace dovrel {
 // read end is watched by the event loop, which emits Terminate().
 class SignalWatch : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit SignalWatch(QObject* parent = nullptr);
     ~SignalWatch() override;
     // False when the pipe or the handlers could not be set up.
     bool Active() const { return m_notifier != nullptr; }
 
-signals:
+  signals:
     // The signal number that arrived (SIGTERM or SIGINT).
     void Terminate(int signalNumber);
 
-private:
+  private:
     void Drain();
     QSocketNotifier* m_notifier = nullptr;
 };

@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <QStatusBar>
-
 #include <algorithm>
 
 #include "window_geometry.h"

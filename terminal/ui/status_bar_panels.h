@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QObject>
 #include <QString>
-
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,21 +29,21 @@ const std::vector<PanelSpec>& StatusPanelSpecs();
 
 class StatusPanel : public QLabel {
     Q_OBJECT
-public:
+  public:
     StatusPanel(const QString& key, QWidget* parent);
     const QString& Key() const { return m_key; }
 
-signals:
+  signals:
     // A press on the panel (button 1 left, 2 right).
     void Pressed(int button);
     // A press and release on the panel.
     void Clicked(const QString& key);
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     QString m_key;
     bool m_down = false;
 };
@@ -53,7 +52,7 @@ private:
 // "Text" panel takes the room the others leave, down to its minimum. Panels
 // never overlap or shrink: what does not fit is cut off at the right edge.
 class PanelStrip : public QWidget {
-public:
+  public:
     explicit PanelStrip(QWidget* parent) : QWidget(parent) {}
     // The panels in order, with their widths in pixels (for "Text" its minimum).
     void Add(StatusPanel* panel, int width, bool fills);
@@ -62,10 +61,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return QSize(0, sizeHint().height()); }
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     struct Slot {
         StatusPanel* panel;
         int width;
@@ -76,7 +75,7 @@ private:
 
 class StatusBarPanels : public QObject, public StatusPanels {
     Q_OBJECT
-public:
+  public:
     // Adds the panels to `bar`, sized by `dpi` logical dots per inch.
     StatusBarPanels(QStatusBar* bar, double dpi);
 
@@ -96,10 +95,10 @@ public:
     // Button of the last press on any panel: 1 left, 2 right.
     int LastButton() const { return m_lastButton; }
 
-signals:
+  signals:
     void PanelClicked(const QString& key);
 
-private:
+  private:
     std::vector<StatusPanel*> m_panels;
     PanelStrip* m_strip;
     double m_dpi;

@@ -49,7 +49,8 @@ void TerminalPane::Append(std::string_view text, TextStyle style) {
     QTextCharFormat format;
     format.setForeground(ColourOf(style.colour));
     format.setFontWeight(style.emphasis ? QFont::Bold : QFont::Normal);
-    cursor.insertText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())), format);
+    cursor.insertText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())),
+                      format);
     if (!m_selecting) {
         QScrollBar* bar = verticalScrollBar();
         bar->setValue(bar->maximum());

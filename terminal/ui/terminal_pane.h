@@ -14,7 +14,7 @@ QColor ColourOf(std::uint32_t bbggrr);
 
 class TerminalPane : public QTextEdit, public Pane {
     Q_OBJECT
-public:
+  public:
     explicit TerminalPane(QWidget* parent = nullptr);
 
     // Pane: text is 8-bit display text (Latin-1); "\n" breaks the line.
@@ -30,7 +30,7 @@ public:
     // True while the left button is held for a selection.
     bool Selecting() const { return m_selecting; }
 
-signals:
+  signals:
     // Pause key or Ctrl+A.
     void PauseKey();
     // Esc (key down) or Ctrl+C (key up).
@@ -42,13 +42,13 @@ signals:
     // The right button was pressed on the pane.
     void PushRequested();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     bool m_selecting = false;
 };
 

@@ -10,9 +10,12 @@ ThreeStateBox::ThreeStateBox(const QString& text, QWidget* parent) : QCheckBox(t
 
 int ThreeStateBox::Value() const {
     switch (checkState()) {
-        case Qt::Checked: return 1;
-        case Qt::PartiallyChecked: return 2;
-        case Qt::Unchecked: break;
+        case Qt::Checked:
+            return 1;
+        case Qt::PartiallyChecked:
+            return 2;
+        case Qt::Unchecked:
+            break;
     }
     return 0;
 }

@@ -8,13 +8,13 @@ namespace dovrel {
 
 class ThreeStateBox : public QCheckBox {
     Q_OBJECT
-public:
+  public:
     explicit ThreeStateBox(const QString& text, QWidget* parent = nullptr);
     // 0, 1 or 2; SetValue takes any value modulo 3.
     int Value() const;
     void SetValue(int value);
 
-protected:
+  protected:
     void nextCheckState() override;
 };
 

@@ -5,7 +5,6 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QRadialGradient>
-
 #include <functional>
 
 namespace dovrel {
@@ -129,8 +128,16 @@ void ClearScreen(QPainter& p) {
 }  // namespace
 
 QIcon ToolIcon(const QString& key) {
-    if (key == "CreateLogFile") return Draw(32, [](QPainter& p) { Sheet(p); Badge(p, QColor(40, 150, 60), "+"); });
-    if (key == "CloseLogFile") return Draw(32, [](QPainter& p) { Sheet(p); Badge(p, QColor(190, 40, 40), "x"); });
+    if (key == "CreateLogFile")
+        return Draw(32, [](QPainter& p) {
+            Sheet(p);
+            Badge(p, QColor(40, 150, 60), "+");
+        });
+    if (key == "CloseLogFile")
+        return Draw(32, [](QPainter& p) {
+            Sheet(p);
+            Badge(p, QColor(190, 40, 40), "x");
+        });
     if (key == "Serial") return Draw(32, SerialPlug);
     if (key == "Properties") return Draw(32, Gear);
     if (key == "Synop") return Draw(32, Weather);

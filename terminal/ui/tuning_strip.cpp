@@ -5,7 +5,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-
 #include <algorithm>
 #include <array>
 
@@ -59,7 +58,8 @@ void TuningStrip::Reset() {
 }
 
 void TuningStrip::SetShift(int shiftHz) {
-    setToolTip(QString("Sound input, shift %1 Hz: click to put the tone pair there, right-click for the next shift")
+    setToolTip(QString("Sound input, shift %1 Hz: click to put the tone pair there, right-click "
+                       "for the next shift")
                    .arg(shiftHz));
 }
 
@@ -73,8 +73,9 @@ void TuningStrip::AddSpectrum(const std::vector<float>& bins, const modem::Tunin
     const float peak = *std::max_element(bins.begin(), bins.end());
     auto* top = reinterpret_cast<QRgb*>(m_waterfall.scanLine(0));
     for (int x = 0; x < m_waterfall.width(); ++x) {
-        const std::size_t bin = std::min(bins.size() - 1, static_cast<std::size_t>(x) * bins.size() /
-                                                               static_cast<std::size_t>(m_waterfall.width()));
+        const std::size_t bin =
+            std::min(bins.size() - 1, static_cast<std::size_t>(x) * bins.size() /
+                                          static_cast<std::size_t>(m_waterfall.width()));
         top[x] = RampColour(1.0f - (peak - bins[bin]) / kRangeDb);
     }
     update();
@@ -95,7 +96,8 @@ void TuningStrip::paintEvent(QPaintEvent*) {
     painter.drawImage(rect(), m_waterfall);
     // A tick every 500 Hz from 500 to 3000.
     painter.setPen(QColor(255, 255, 255, 90));
-    for (int hz = 500; hz <= 3000; hz += 500) painter.drawLine(XAt(hz), height() - 5, XAt(hz), height());
+    for (int hz = 500; hz <= 3000; hz += 500)
+        painter.drawLine(XAt(hz), height() - 5, XAt(hz), height());
     if (!m_tuning.locked) return;
     // Mark in red, space in cyan, as full-height lines over the waterfall.
     painter.setPen(QPen(QColor(255, 60, 60), 2));
@@ -105,7 +107,8 @@ void TuningStrip::paintEvent(QPaintEvent*) {
 }
 
 void TuningStrip::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) emit TuneRequested(HzAt(event->position().toPoint().x()));
+    if (event->button() == Qt::LeftButton)
+        emit TuneRequested(HzAt(event->position().toPoint().x()));
     if (event->button() == Qt::RightButton) emit ShiftRequested();
     QWidget::mousePressEvent(event);
 }

@@ -5,7 +5,6 @@
 
 #include <QImage>
 #include <QWidget>
-
 #include <vector>
 
 #include "demodulator.h"
@@ -17,7 +16,7 @@ inline constexpr int kTuningStripHeight = 40;
 
 class TuningStrip : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TuningStrip(QWidget* parent = nullptr);
 
     // Adds one spectrum (levels in dB, lowest frequency first, spread over
@@ -34,18 +33,18 @@ public:
     int XAt(double hz) const;
     const modem::TuningState& Tuning() const { return m_tuning; }
 
-signals:
+  signals:
     // A left click: the tone pair's centre is wanted at `centreHz`.
     void TuneRequested(double centreHz);
     // A right click: the next shift is wanted.
     void ShiftRequested();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     QSize sizeHint() const override;
 
-private:
+  private:
     QImage m_waterfall;
     modem::TuningState m_tuning;
 };

@@ -9,7 +9,8 @@
 namespace dovrel {
 
 WeatherDialogRef CreateWeatherDialog(std::string* error) {
-    return nimbo::ComponentLoader::Create<nimbo::IWeatherDialog>(nimbo::kProgIdWeatherDialog, error);
+    return nimbo::ComponentLoader::Create<nimbo::IWeatherDialog>(nimbo::kProgIdWeatherDialog,
+                                                                 error);
 }
 
 TwipsRect PlaceWeatherWindow(const StoredWeatherPlacement& stored, std::int32_t screenWidthTwips,

@@ -45,7 +45,7 @@ TwipsRect DefaultMainSize(bool weatherAvailable, const TwipsRect& weatherPlaced)
 // Owns the only reference to the control for the life of the main window.
 // Every call is skipped when the control is not available.
 class WeatherControl {
-public:
+  public:
     // Creates the control and calls Create(0); available when that reports
     // a non-zero status. A control that reports 0 is released at once.
     explicit WeatherControl(const WeatherFactory& factory);
@@ -70,7 +70,7 @@ public:
 
     nimbo::IWeatherDialog* Dialog() const { return m_dialog.Get(); }
 
-private:
+  private:
     WeatherDialogRef m_dialog;
     std::string m_error;
 };

@@ -9,7 +9,8 @@ double UsableDpi(double dpi) { return dpi > 0 ? dpi : 96.0; }
 }  // namespace
 
 int TwipsToPixels(std::int64_t twips, double dpi) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) * UsableDpi(dpi) / kTwipsPerInch));
+    return static_cast<int>(
+        std::lround(static_cast<double>(twips) * UsableDpi(dpi) / kTwipsPerInch));
 }
 
 std::int32_t PixelsToTwips(std::int64_t pixels, double dpi) {
@@ -20,7 +21,8 @@ std::int32_t PixelsToTwips(std::int64_t pixels, double dpi) {
 TwipsRect PlaceMainWindow(const StoredPlacement& stored, std::int32_t screenWidthTwips,
                           std::int32_t screenHeightTwips) {
     TwipsRect r{stored.X, stored.Y, stored.W, stored.H};
-    if (static_cast<std::int64_t>(r.X) > static_cast<std::int64_t>(screenWidthTwips) - 100) r.X = 100;
+    if (static_cast<std::int64_t>(r.X) > static_cast<std::int64_t>(screenWidthTwips) - 100)
+        r.X = 100;
     if (static_cast<std::int64_t>(r.Y) > static_cast<std::int64_t>(screenHeightTwips) - 100)
         r.Y = kDesignWindow.Y;
     // A size of zero or less would make the window vanish: take the design size.

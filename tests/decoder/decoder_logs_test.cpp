@@ -1,5 +1,7 @@
 // Decoder logs: default names, open and close results, empty files removed,
 // raw bulletin framing and numbering, text log equal to the events.
+#include "decoder_logs.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "decoder_logs.h"
 #include "decoder_test_support.h"
 
 namespace nimbo {
@@ -18,225 +19,227 @@ using testing::ReadFile;
 
 // "YYMMDD-HHMM": six figures, a dash, four figures.
 bool IsDateTimeName(const std::string& name) {
-  if (name.size() != 11 || name[6] != '-') return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (i != 6 && (name[i] < '0' || name[i] > '9')) return false;
-  }
-  return true;
+    if (name.size() != 11 || name[6] != '-') return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (i != 6 && (name[i] < '0' || name[i] > '9')) return false;
+    }
+    return true;
 }
 
 const std::string kBulletin =
     "ZCZC 001\nSMDL01 EDZW 061200\nAAXX 06121\n10400 32965 02405 10125=\n10384 NIL=\nNNNN\n";
 
 std::string Base(DecoderHarness& harness) {
-  harness.Decoder().put_LogPathName(harness.Folder());
-  harness.Decoder().put_LogFileName("log");
-  return harness.Folder() + "/log";
+    harness.Decoder().put_LogPathName(harness.Folder());
+    harness.Decoder().put_LogFileName("log");
+    return harness.Folder() + "/log";
 }
 
 TEST(DecoderLogsTest, DefaultFolderIsDataUnderTheStartDirectoryAndIsCreated) {
-  DecoderHarness harness;
-  std::string folder;
-  EXPECT_EQ(harness.Decoder().get_LogPathName(&folder), S_OK);
-  EXPECT_EQ(folder, harness.Folder() + "/Data");
-  EXPECT_TRUE(std::filesystem::is_directory(folder));
+    DecoderHarness harness;
+    std::string folder;
+    EXPECT_EQ(harness.Decoder().get_LogPathName(&folder), S_OK);
+    EXPECT_EQ(folder, harness.Folder() + "/Data");
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
 }
 
 TEST(DecoderLogsTest, DefaultFolderFollowsTheCurrentDirectoryOnceItChanged) {
-  DecoderHarness harness;
-  std::filesystem::create_directory(harness.Folder() + "/elsewhere");
-  std::filesystem::current_path(harness.Folder() + "/elsewhere");
-  std::string folder;
-  harness.Decoder().get_LogPathName(&folder);
-  EXPECT_EQ(folder, harness.Folder() + "/elsewhere");
+    DecoderHarness harness;
+    std::filesystem::create_directory(harness.Folder() + "/elsewhere");
+    std::filesystem::current_path(harness.Folder() + "/elsewhere");
+    std::string folder;
+    harness.Decoder().get_LogPathName(&folder);
+    EXPECT_EQ(folder, harness.Folder() + "/elsewhere");
 }
 
 TEST(DecoderLogsTest, DefaultFileNameIsDateTimeWithTheNodeNameInFront) {
-  DecoderHarness harness;
-  std::string name;
-  harness.Decoder().get_LogFileName(&name);
-  EXPECT_TRUE(IsDateTimeName(name)) << name;
-  harness.Decoder().put_NodeName("Quarnel - north");
-  harness.Decoder().get_LogFileName(&name);
-  EXPECT_EQ(name.rfind("Quarnel - north-", 0), 0u) << name;
-  EXPECT_TRUE(IsDateTimeName(name.substr(16))) << name;
+    DecoderHarness harness;
+    std::string name;
+    harness.Decoder().get_LogFileName(&name);
+    EXPECT_TRUE(IsDateTimeName(name)) << name;
+    harness.Decoder().put_NodeName("Quarnel - north");
+    harness.Decoder().get_LogFileName(&name);
+    EXPECT_EQ(name.rfind("Quarnel - north-", 0), 0u) << name;
+    EXPECT_TRUE(IsDateTimeName(name.substr(16))) << name;
 }
 
 TEST(DecoderLogsTest, DefaultFileNameFormat) {
-  std::tm time{};
-  time.tm_year = 126;
-  time.tm_mon = 0;
-  time.tm_mday = 7;
-  time.tm_hour = 3;
-  time.tm_min = 9;
-  EXPECT_EQ(DefaultLogFileName("", time), "260107-0309");
-  EXPECT_EQ(DefaultLogFileName("LX", time), "LX-260107-0309");
-  EXPECT_EQ(DefaultLogFileName("../../escape", time), ".._.._escape-260107-0309");
+    std::tm time{};
+    time.tm_year = 126;
+    time.tm_mon = 0;
+    time.tm_mday = 7;
+    time.tm_hour = 3;
+    time.tm_min = 9;
+    EXPECT_EQ(DefaultLogFileName("", time), "260107-0309");
+    EXPECT_EQ(DefaultLogFileName("LX", time), "LX-260107-0309");
+    EXPECT_EQ(DefaultLogFileName("../../escape", time), ".._.._escape-260107-0309");
 }
 
 // The instance name becomes the node name: whatever it holds, both logs are
 // made inside the log folder, as is a file name put with a path in it.
 TEST(DecoderLogsTest, NodeOrFileNameWithPathPartsKeepsTheLogsInTheFolder) {
-  DecoderHarness harness;
-  const std::string folder = harness.Folder() + "/Data/in";
-  std::filesystem::create_directories(folder);
-  WeatherDecoder& decoder = harness.Decoder();
-  decoder.put_LogPathName(folder);
-  decoder.put_NodeName("../../escape");
-  std::string name;
-  decoder.get_LogFileName(&name);
-  for (const std::string& put : {name, std::string("../up/../../x")}) {
-    decoder.put_LogFileName(put);
-    ASSERT_EQ(decoder.put_LogRaw(1), S_OK) << put;
-    ASSERT_EQ(decoder.put_LogText(1), S_OK) << put;
-    harness.Feed(kBulletin);
-    decoder.put_LogRaw(0);
-    decoder.put_LogText(0);
-  }
-  std::vector<std::string> made;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(harness.Folder())) {
-    if (entry.is_regular_file() && entry.path().parent_path() != harness.Folder()) {
-      made.push_back(entry.path().lexically_relative(folder).string());
+    DecoderHarness harness;
+    const std::string folder = harness.Folder() + "/Data/in";
+    std::filesystem::create_directories(folder);
+    WeatherDecoder& decoder = harness.Decoder();
+    decoder.put_LogPathName(folder);
+    decoder.put_NodeName("../../escape");
+    std::string name;
+    decoder.get_LogFileName(&name);
+    for (const std::string& put : {name, std::string("../up/../../x")}) {
+        decoder.put_LogFileName(put);
+        ASSERT_EQ(decoder.put_LogRaw(1), S_OK) << put;
+        ASSERT_EQ(decoder.put_LogText(1), S_OK) << put;
+        harness.Feed(kBulletin);
+        decoder.put_LogRaw(0);
+        decoder.put_LogText(0);
     }
-  }
-  std::sort(made.begin(), made.end());
-  ASSERT_EQ(made.size(), 4u);
-  EXPECT_EQ(made[0], name + ".syn");
-  EXPECT_EQ(made[1], name + ".wmo");
-  EXPECT_EQ(made[2], ".._up_.._.._x.syn");
-  EXPECT_EQ(made[3], ".._up_.._.._x.wmo");
-  EXPECT_EQ(name.rfind(".._.._escape-", 0), 0u) << name;
+    std::vector<std::string> made;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(harness.Folder())) {
+        if (entry.is_regular_file() && entry.path().parent_path() != harness.Folder()) {
+            made.push_back(entry.path().lexically_relative(folder).string());
+        }
+    }
+    std::sort(made.begin(), made.end());
+    ASSERT_EQ(made.size(), 4u);
+    EXPECT_EQ(made[0], name + ".syn");
+    EXPECT_EQ(made[1], name + ".wmo");
+    EXPECT_EQ(made[2], ".._up_.._.._x.syn");
+    EXPECT_EQ(made[3], ".._up_.._.._x.wmo");
+    EXPECT_EQ(name.rfind(".._.._escape-", 0), 0u) << name;
 }
 
 TEST(DecoderLogsTest, OpenAnswersOkAndCloseAnswersAccessDenied) {
-  DecoderHarness harness;
-  Base(harness);
-  EXPECT_EQ(harness.Decoder().put_LogRaw(1), S_OK);
-  EXPECT_EQ(harness.Decoder().put_LogText(1), S_OK);
-  std::int32_t open = 0;
-  harness.Decoder().get_LogRaw(&open);
-  EXPECT_EQ(open, 1);
-  EXPECT_EQ(harness.Decoder().put_LogRaw(0), E_ACCESSDENIED);
-  EXPECT_EQ(harness.Decoder().put_LogText(0), E_ACCESSDENIED);
+    DecoderHarness harness;
+    Base(harness);
+    EXPECT_EQ(harness.Decoder().put_LogRaw(1), S_OK);
+    EXPECT_EQ(harness.Decoder().put_LogText(1), S_OK);
+    std::int32_t open = 0;
+    harness.Decoder().get_LogRaw(&open);
+    EXPECT_EQ(open, 1);
+    EXPECT_EQ(harness.Decoder().put_LogRaw(0), E_ACCESSDENIED);
+    EXPECT_EQ(harness.Decoder().put_LogText(0), E_ACCESSDENIED);
 }
 
 TEST(DecoderLogsTest, LogThatCannotBeOpenedAnswersAccessDenied) {
-  DecoderHarness harness;
-  harness.Decoder().put_LogPathName(harness.Folder() + "/no/such/folder");
-  EXPECT_EQ(harness.Decoder().put_LogRaw(1), E_ACCESSDENIED);
-  EXPECT_EQ(harness.Decoder().put_LogText(1), E_ACCESSDENIED);
-  harness.Feed(kBulletin);  // decoding goes on without logs
-  EXPECT_NE(harness.Text().find("Station Identity"), std::string::npos);
+    DecoderHarness harness;
+    harness.Decoder().put_LogPathName(harness.Folder() + "/no/such/folder");
+    EXPECT_EQ(harness.Decoder().put_LogRaw(1), E_ACCESSDENIED);
+    EXPECT_EQ(harness.Decoder().put_LogText(1), E_ACCESSDENIED);
+    harness.Feed(kBulletin);  // decoding goes on without logs
+    EXPECT_NE(harness.Text().find("Station Identity"), std::string::npos);
 }
 
 TEST(DecoderLogsTest, EmptyLogLeavesNoFile) {
-  DecoderHarness harness;
-  const std::string base = Base(harness);
-  harness.Decoder().put_LogRaw(1);
-  harness.Decoder().put_LogText(1);
-  harness.Decoder().put_LogRaw(0);
-  harness.Decoder().put_LogText(0);
-  EXPECT_FALSE(std::filesystem::exists(base + ".syn"));
-  EXPECT_FALSE(std::filesystem::exists(base + ".wmo"));
+    DecoderHarness harness;
+    const std::string base = Base(harness);
+    harness.Decoder().put_LogRaw(1);
+    harness.Decoder().put_LogText(1);
+    harness.Decoder().put_LogRaw(0);
+    harness.Decoder().put_LogText(0);
+    EXPECT_FALSE(std::filesystem::exists(base + ".syn"));
+    EXPECT_FALSE(std::filesystem::exists(base + ".wmo"));
 }
 
 TEST(DecoderLogsTest, BulletinsSeenBeforeOpeningDoNotKeepAnEmptyLog) {
-  DecoderHarness harness;
-  const std::string base = Base(harness);
-  harness.Feed(kBulletin);
-  harness.Decoder().put_LogRaw(1);
-  harness.Decoder().put_LogRaw(0);
-  EXPECT_FALSE(std::filesystem::exists(base + ".syn"));
+    DecoderHarness harness;
+    const std::string base = Base(harness);
+    harness.Feed(kBulletin);
+    harness.Decoder().put_LogRaw(1);
+    harness.Decoder().put_LogRaw(0);
+    EXPECT_FALSE(std::filesystem::exists(base + ".syn"));
 }
 
 TEST(DecoderLogsTest, EarlierContentOfTheFileIsKept) {
-  DecoderHarness harness;
-  const std::string base = Base(harness);
-  harness.Decoder().put_LogRaw(1);
-  harness.Feed(kBulletin);
-  harness.Decoder().put_LogRaw(0);
-  const std::string before = ReadFile(base + ".syn");
-  harness.Decoder().put_LogRaw(1);
-  harness.Decoder().put_LogRaw(0);
-  EXPECT_EQ(ReadFile(base + ".syn"), before);
+    DecoderHarness harness;
+    const std::string base = Base(harness);
+    harness.Decoder().put_LogRaw(1);
+    harness.Feed(kBulletin);
+    harness.Decoder().put_LogRaw(0);
+    const std::string before = ReadFile(base + ".syn");
+    harness.Decoder().put_LogRaw(1);
+    harness.Decoder().put_LogRaw(0);
+    EXPECT_EQ(ReadFile(base + ".syn"), before);
 }
 
 TEST(DecoderLogsTest, RawLogHoldsTheBulletinReframed) {
-  DecoderHarness harness;
-  const std::string base = Base(harness);
-  harness.Decoder().put_LogRaw(1);
-  harness.Feed(kBulletin);
-  harness.Decoder().put_LogRaw(0);
-  EXPECT_EQ(ReadFile(base + ".syn"),
-            "ZCZC 00001\nSMDL01 EDZW 061200\nAAXX 06121\n10400 32965 02405 10125=\n10384 NIL=\nNNNN\n");
+    DecoderHarness harness;
+    const std::string base = Base(harness);
+    harness.Decoder().put_LogRaw(1);
+    harness.Feed(kBulletin);
+    harness.Decoder().put_LogRaw(0);
+    EXPECT_EQ(
+        ReadFile(base + ".syn"),
+        "ZCZC 00001\nSMDL01 EDZW 061200\nAAXX 06121\n10400 32965 02405 10125=\n10384 NIL=\nNNNN\n");
 }
 
 TEST(DecoderLogsTest, ReopenedRawLogNumbersFromOneAgain) {
-  DecoderHarness harness;
-  const std::string base = Base(harness);
-  harness.Decoder().put_LogRaw(1);
-  harness.Feed(kBulletin + kBulletin);
-  harness.Decoder().put_LogRaw(0);
-  harness.Decoder().put_LogFileName("second");
-  harness.Decoder().put_LogRaw(1);
-  harness.Feed(kBulletin);
-  harness.Decoder().put_LogRaw(0);
-  const std::string first = ReadFile(base + ".syn");
-  EXPECT_NE(first.find("ZCZC 00002\n"), std::string::npos);
-  EXPECT_EQ(ReadFile(harness.Folder() + "/second.syn").rfind("ZCZC 00001\n", 0), 0u);
+    DecoderHarness harness;
+    const std::string base = Base(harness);
+    harness.Decoder().put_LogRaw(1);
+    harness.Feed(kBulletin + kBulletin);
+    harness.Decoder().put_LogRaw(0);
+    harness.Decoder().put_LogFileName("second");
+    harness.Decoder().put_LogRaw(1);
+    harness.Feed(kBulletin);
+    harness.Decoder().put_LogRaw(0);
+    const std::string first = ReadFile(base + ".syn");
+    EXPECT_NE(first.find("ZCZC 00002\n"), std::string::npos);
+    EXPECT_EQ(ReadFile(harness.Folder() + "/second.syn").rfind("ZCZC 00001\n", 0), 0u);
 }
 
 TEST(DecoderLogsTest, ClosingTheRawLogEndsTheOpenBulletin) {
-  DecoderHarness harness;
-  const std::string base = Base(harness);
-  harness.Decoder().put_LogRaw(1);
-  harness.Feed("ZCZC 001\nSMDL01 EDZW 061200\nAAXX 06121\n10400 32965 02405 10125=\n");
-  harness.Decoder().put_LogRaw(0);
-  harness.Feed("10384 NIL=\n");
-  harness.Decoder().put_LogRaw(1);
-  harness.Feed("10385 NIL=\n");
-  harness.Decoder().put_LogRaw(0);
-  EXPECT_EQ(ReadFile(base + ".syn"),
-            "ZCZC 00001\nSMDL01 EDZW 061200\nAAXX 06121\n10400 32965 02405 10125=\nNNNN\n");
+    DecoderHarness harness;
+    const std::string base = Base(harness);
+    harness.Decoder().put_LogRaw(1);
+    harness.Feed("ZCZC 001\nSMDL01 EDZW 061200\nAAXX 06121\n10400 32965 02405 10125=\n");
+    harness.Decoder().put_LogRaw(0);
+    harness.Feed("10384 NIL=\n");
+    harness.Decoder().put_LogRaw(1);
+    harness.Feed("10385 NIL=\n");
+    harness.Decoder().put_LogRaw(0);
+    EXPECT_EQ(ReadFile(base + ".syn"),
+              "ZCZC 00001\nSMDL01 EDZW 061200\nAAXX 06121\n10400 32965 02405 10125=\nNNNN\n");
 }
 
 // Exactly one "NNNN", although destruction both ends the bulletin and closes the log.
 TEST(DecoderLogsTest, DestroyingTheDecoderEndsTheOpenBulletin) {
-  DecoderHarness harness;
-  const std::string base = Base(harness);
-  harness.Decoder().put_LogRaw(1);
-  harness.Feed("ZCZC 001\nSMDL01 EDZW 061200\nAAXX 06121\n10400 32965 02405 10125=\n");
-  harness.Destroy();
-  EXPECT_EQ(ReadFile(base + ".syn"),
-            "ZCZC 00001\nSMDL01 EDZW 061200\nAAXX 06121\n10400 32965 02405 10125=\nNNNN\n");
+    DecoderHarness harness;
+    const std::string base = Base(harness);
+    harness.Decoder().put_LogRaw(1);
+    harness.Feed("ZCZC 001\nSMDL01 EDZW 061200\nAAXX 06121\n10400 32965 02405 10125=\n");
+    harness.Destroy();
+    EXPECT_EQ(ReadFile(base + ".syn"),
+              "ZCZC 00001\nSMDL01 EDZW 061200\nAAXX 06121\n10400 32965 02405 10125=\nNNNN\n");
 }
 
 TEST(DecoderLogsTest, TextLogHoldsResultsErrorsAndRuleLinesInEventOrder) {
-  DecoderHarness harness;
-  const std::string base = Base(harness);
-  harness.Decoder().put_LogText(1);
-  harness.Feed(kBulletin + "ZCZC 002\nSMDL01 EDZW 061200\nAAXX 06121\n10400 32965 02405 1012=\nNNNN\n");
-  harness.Decoder().put_LogText(0);
-  std::string expected;
-  for (const auto& event : harness.Sink().events) {
-    if (event.kind == "Result" || event.kind == "Error") expected += event.text;
-    if (event.kind == "Separator") {
-      expected += std::string(81, event.a == 0 ? '=' : event.a == 1 ? '-' : '.') + "\n";
+    DecoderHarness harness;
+    const std::string base = Base(harness);
+    harness.Decoder().put_LogText(1);
+    harness.Feed(kBulletin +
+                 "ZCZC 002\nSMDL01 EDZW 061200\nAAXX 06121\n10400 32965 02405 1012=\nNNNN\n");
+    harness.Decoder().put_LogText(0);
+    std::string expected;
+    for (const auto& event : harness.Sink().events) {
+        if (event.kind == "Result" || event.kind == "Error") expected += event.text;
+        if (event.kind == "Separator") {
+            expected += std::string(81, event.a == 0 ? '=' : event.a == 1 ? '-' : '.') + "\n";
+        }
     }
-  }
-  EXPECT_NE(expected.find("DATA ERROR:        1012\n"), std::string::npos);
-  EXPECT_EQ(ReadFile(base + ".wmo"), expected);
+    EXPECT_NE(expected.find("DATA ERROR:        1012\n"), std::string::npos);
+    EXPECT_EQ(ReadFile(base + ".wmo"), expected);
 }
 
 TEST(DecoderLogsTest, EmptyFolderOrNameKeepsThePreviousOne) {
-  DecoderHarness harness;
-  const std::string base = Base(harness);
-  harness.Decoder().put_LogPathName("");
-  harness.Decoder().put_LogFileName("");
-  harness.Decoder().put_LogText(1);
-  harness.Feed(kBulletin);
-  harness.Decoder().put_LogText(0);
-  EXPECT_TRUE(std::filesystem::exists(base + ".wmo"));
+    DecoderHarness harness;
+    const std::string base = Base(harness);
+    harness.Decoder().put_LogPathName("");
+    harness.Decoder().put_LogFileName("");
+    harness.Decoder().put_LogText(1);
+    harness.Feed(kBulletin);
+    harness.Decoder().put_LogText(0);
+    EXPECT_TRUE(std::filesystem::exists(base + ".wmo"));
 }
 
 }  // namespace

@@ -13,107 +13,109 @@
 namespace nimbo::testing {
 
 std::string Event::Describe() const {
-  char numbers[128];
-  std::snprintf(numbers, sizeof numbers, "%d %d %.2f %.2f", a, b, x, y);
-  return kind + " [" + text + "] " + numbers + " " + name + " " + country;
+    char numbers[128];
+    std::snprintf(numbers, sizeof numbers, "%d %d %.2f %.2f", a, b, x, y);
+    return kind + " [" + text + "] " + numbers + " " + name + " " + country;
 }
 
 void RecordingSink::Message(std::int32_t start, const std::string& reference) {
-  events.push_back({.kind = "Message", .text = reference, .a = start});
+    events.push_back({.kind = "Message", .text = reference, .a = start});
 }
 void RecordingSink::Bloc(std::int32_t state) { events.push_back({.kind = "Bloc", .a = state}); }
 void RecordingSink::Indicator(const std::string& indicator) {
-  events.push_back({.kind = "Indicator", .text = indicator});
+    events.push_back({.kind = "Indicator", .text = indicator});
 }
 void RecordingSink::Guess(const std::string& indicator) {
-  events.push_back({.kind = "Guess", .text = indicator});
+    events.push_back({.kind = "Guess", .text = indicator});
 }
-void RecordingSink::Error(const std::string& data) { events.push_back({.kind = "Error", .text = data}); }
+void RecordingSink::Error(const std::string& data) {
+    events.push_back({.kind = "Error", .text = data});
+}
 void RecordingSink::Separator(std::int32_t level) {
-  events.push_back({.kind = "Separator", .a = level});
+    events.push_back({.kind = "Separator", .a = level});
 }
 void RecordingSink::Result(const std::string& data, std::int32_t level, std::int32_t slevel) {
-  events.push_back({.kind = "Result", .text = data, .a = level, .b = slevel});
+    events.push_back({.kind = "Result", .text = data, .a = level, .b = slevel});
 }
-void RecordingSink::Position(float lat, float lng, const std::string& ident, const std::string& name,
-                             const std::string& country) {
-  events.push_back(
-      {.kind = "Position", .text = ident, .x = lat, .y = lng, .name = name, .country = country});
+void RecordingSink::Position(float lat, float lng, const std::string& ident,
+                             const std::string& name, const std::string& country) {
+    events.push_back(
+        {.kind = "Position", .text = ident, .x = lat, .y = lng, .name = name, .country = country});
 }
 void RecordingSink::Temperature(float tmp, std::int32_t sea) {
-  events.push_back({.kind = "Temperature", .b = sea, .x = tmp});
+    events.push_back({.kind = "Temperature", .b = sea, .x = tmp});
 }
 void RecordingSink::Pressure(float prs, std::int32_t sea) {
-  events.push_back({.kind = "Pressure", .b = sea, .x = prs});
+    events.push_back({.kind = "Pressure", .b = sea, .x = prs});
 }
 
 std::string RecordingSink::Text() const {
-  std::string text;
-  for (const auto& event : events) {
-    if (event.kind == "Result") text += event.text;
-  }
-  return text;
+    std::string text;
+    for (const auto& event : events) {
+        if (event.kind == "Result") text += event.text;
+    }
+    return text;
 }
 
 std::string RecordingSink::Transcript() const {
-  std::string text;
-  for (const auto& event : events) text += event.Describe() + "\n";
-  return text;
+    std::string text;
+    for (const auto& event : events) text += event.Describe() + "\n";
+    return text;
 }
 
 std::vector<Event> RecordingSink::OfKind(const std::string& kind) const {
-  std::vector<Event> found;
-  std::copy_if(events.begin(), events.end(), std::back_inserter(found),
-               [&](const Event& event) { return event.kind == kind; });
-  return found;
+    std::vector<Event> found;
+    std::copy_if(events.begin(), events.end(), std::back_inserter(found),
+                 [&](const Event& event) { return event.kind == kind; });
+    return found;
 }
 
 std::vector<std::string> RecordingSink::Errors() const {
-  std::vector<std::string> errors;
-  for (const auto& event : OfKind("Error")) errors.push_back(event.text);
-  return errors;
+    std::vector<std::string> errors;
+    for (const auto& event : OfKind("Error")) errors.push_back(event.text);
+    return errors;
 }
 
 ScratchFolder::ScratchFolder() {
-  char pattern[] = "/tmp/nimbo-test-XXXXXX";
-  if (mkdtemp(pattern) == nullptr) throw std::runtime_error("no scratch folder");
-  m_path = pattern;
-  m_previous = std::filesystem::current_path().string();
-  std::filesystem::current_path(m_path);
+    char pattern[] = "/tmp/nimbo-test-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) throw std::runtime_error("no scratch folder");
+    m_path = pattern;
+    m_previous = std::filesystem::current_path().string();
+    std::filesystem::current_path(m_path);
 }
 
 ScratchFolder::~ScratchFolder() {
-  std::error_code error;
-  std::filesystem::current_path(m_previous, error);
-  std::filesystem::remove_all(m_path, error);
+    std::error_code error;
+    std::filesystem::current_path(m_previous, error);
+    std::filesystem::remove_all(m_path, error);
 }
 
 void CopyCatalogue(const std::string& folder) {
-  std::filesystem::copy_file(NIMBO_CATALOGUE_SOURCE, std::filesystem::path(folder) / "wmoids.dat",
-                             std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(NIMBO_CATALOGUE_SOURCE, std::filesystem::path(folder) / "wmoids.dat",
+                               std::filesystem::copy_options::overwrite_existing);
 }
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 std::string ReadTestData(const std::string& relativePath) {
-  return ReadFile(std::string(NIMBO_TEST_DATA_DIR) + "/" + relativePath);
+    return ReadFile(std::string(NIMBO_TEST_DATA_DIR) + "/" + relativePath);
 }
 
 std::vector<std::string> RealDataFiles() {
-  std::vector<std::string> files;
-  for (const auto& entry :
-       std::filesystem::recursive_directory_iterator(std::string(NIMBO_TEST_DATA_DIR) + "/synop")) {
-    if (entry.is_regular_file() && entry.path().filename() != "README.md") {
-      files.push_back(entry.path().string());
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(
+             std::string(NIMBO_TEST_DATA_DIR) + "/synop")) {
+        if (entry.is_regular_file() && entry.path().filename() != "README.md") {
+            files.push_back(entry.path().string());
+        }
     }
-  }
-  std::sort(files.begin(), files.end());
-  return files;
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 namespace {
@@ -121,40 +123,41 @@ namespace {
 // One copy of the bundled catalogue (and its index) for the whole test
 // program, removed when the program ends.
 class SharedCatalogue {
- public:
-  SharedCatalogue() {
-    char pattern[] = "/tmp/nimbo-catalogue-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) throw std::runtime_error("no catalogue folder");
-    m_path = pattern;
-    CopyCatalogue(m_path);
-  }
-  ~SharedCatalogue() {
-    std::error_code error;
-    std::filesystem::remove_all(m_path, error);
-  }
-  const std::string& Path() const { return m_path; }
+  public:
+    SharedCatalogue() {
+        char pattern[] = "/tmp/nimbo-catalogue-XXXXXX";
+        if (mkdtemp(pattern) == nullptr) throw std::runtime_error("no catalogue folder");
+        m_path = pattern;
+        CopyCatalogue(m_path);
+    }
+    ~SharedCatalogue() {
+        std::error_code error;
+        std::filesystem::remove_all(m_path, error);
+    }
+    const std::string& Path() const { return m_path; }
 
- private:
-  std::string m_path;
+  private:
+    std::string m_path;
 };
 
 const std::string& SharedCatalogueFolder() {
-  static const SharedCatalogue catalogue;
-  return catalogue.Path();
+    static const SharedCatalogue catalogue;
+    return catalogue.Path();
 }
 
 }  // namespace
 
 DecoderHarness::DecoderHarness(bool withCatalogue) {
-  m_decoder = new WeatherDecoder(withCatalogue ? SharedCatalogueFolder() : std::string("/nonexistent"));
-  std::uint32_t cookie = 0;
-  m_decoder->Advise(&m_sink, &cookie);
+    m_decoder =
+        new WeatherDecoder(withCatalogue ? SharedCatalogueFolder() : std::string("/nonexistent"));
+    std::uint32_t cookie = 0;
+    m_decoder->Advise(&m_sink, &cookie);
 }
 
 DecoderHarness::~DecoderHarness() { Destroy(); }
 
 void DecoderHarness::Destroy() {
-  if (m_decoder != nullptr) std::exchange(m_decoder, nullptr)->Release();
+    if (m_decoder != nullptr) std::exchange(m_decoder, nullptr)->Release();
 }
 
 void DecoderHarness::Feed(const std::string& text) { m_decoder->Parse(text.c_str()); }

@@ -13,54 +13,54 @@ namespace nimbo::testing {
 
 // One recorded event.
 struct Event {
-  std::string kind{};  // "Message", "Bloc", "Indicator", "Guess", "Error", "Separator",
-                     // "Result", "Position", "Temperature", "Pressure"
-  std::string text{};  // reference, indicator, data, or ident for Position
-  int a = 0;         // start, state, level
-  int b = 0;         // slevel, sea
-  float x = 0;       // lat, tmp, prs
-  float y = 0;       // lng
-  std::string name{};
-  std::string country{};
+    std::string kind{};  // "Message", "Bloc", "Indicator", "Guess", "Error", "Separator",
+                         // "Result", "Position", "Temperature", "Pressure"
+    std::string text{};  // reference, indicator, data, or ident for Position
+    int a = 0;           // start, state, level
+    int b = 0;           // slevel, sea
+    float x = 0;         // lat, tmp, prs
+    float y = 0;         // lng
+    std::string name{};
+    std::string country{};
 
-  std::string Describe() const;
-  bool operator==(const Event&) const = default;
+    std::string Describe() const;
+    bool operator==(const Event&) const = default;
 };
 
 class RecordingSink : public _IWeatherDecoderEvents {
- public:
-  std::vector<Event> events;
+  public:
+    std::vector<Event> events;
 
-  void Message(std::int32_t start, const std::string& reference) override;
-  void Bloc(std::int32_t state) override;
-  void Indicator(const std::string& indicator) override;
-  void Guess(const std::string& indicator) override;
-  void Error(const std::string& data) override;
-  void Separator(std::int32_t level) override;
-  void Result(const std::string& data, std::int32_t level, std::int32_t slevel) override;
-  void Position(float lat, float lng, const std::string& ident, const std::string& name,
-                const std::string& country) override;
-  void Temperature(float tmp, std::int32_t sea) override;
-  void Pressure(float prs, std::int32_t sea) override;
+    void Message(std::int32_t start, const std::string& reference) override;
+    void Bloc(std::int32_t state) override;
+    void Indicator(const std::string& indicator) override;
+    void Guess(const std::string& indicator) override;
+    void Error(const std::string& data) override;
+    void Separator(std::int32_t level) override;
+    void Result(const std::string& data, std::int32_t level, std::int32_t slevel) override;
+    void Position(float lat, float lng, const std::string& ident, const std::string& name,
+                  const std::string& country) override;
+    void Temperature(float tmp, std::int32_t sea) override;
+    void Pressure(float prs, std::int32_t sea) override;
 
-  // Concatenated Result texts: the decoded text as a reader sees it.
-  std::string Text() const;
-  // Every event, one description per line.
-  std::string Transcript() const;
-  std::vector<Event> OfKind(const std::string& kind) const;
-  std::vector<std::string> Errors() const;
+    // Concatenated Result texts: the decoded text as a reader sees it.
+    std::string Text() const;
+    // Every event, one description per line.
+    std::string Transcript() const;
+    std::vector<Event> OfKind(const std::string& kind) const;
+    std::vector<std::string> Errors() const;
 };
 
 // A fresh folder that is the current directory while the object lives.
 class ScratchFolder {
- public:
-  ScratchFolder();
-  ~ScratchFolder();
-  const std::string& Path() const { return m_path; }
+  public:
+    ScratchFolder();
+    ~ScratchFolder();
+    const std::string& Path() const { return m_path; }
 
- private:
-  std::string m_path;
-  std::string m_previous;
+  private:
+    std::string m_path;
+    std::string m_previous;
 };
 
 // Copies the bundled catalogue into `folder`.
@@ -76,24 +76,24 @@ std::vector<std::string> RealDataFiles();
 
 // A decoder with a recording sink, run in a scratch folder.
 class DecoderHarness {
- public:
-  // withCatalogue: copy the bundled catalogue into the scratch folder.
-  explicit DecoderHarness(bool withCatalogue = true);
-  ~DecoderHarness();
+  public:
+    // withCatalogue: copy the bundled catalogue into the scratch folder.
+    explicit DecoderHarness(bool withCatalogue = true);
+    ~DecoderHarness();
 
-  void Feed(const std::string& text);
-  WeatherDecoder& Decoder() { return *m_decoder; }
-  RecordingSink& Sink() { return m_sink; }
-  std::string Text() const { return m_sink.Text(); }
-  std::vector<std::string> Errors() const { return m_sink.Errors(); }
-  const std::string& Folder() const { return m_folder.Path(); }
-  // Destroys the decoder (closing its logs).
-  void Destroy();
+    void Feed(const std::string& text);
+    WeatherDecoder& Decoder() { return *m_decoder; }
+    RecordingSink& Sink() { return m_sink; }
+    std::string Text() const { return m_sink.Text(); }
+    std::vector<std::string> Errors() const { return m_sink.Errors(); }
+    const std::string& Folder() const { return m_folder.Path(); }
+    // Destroys the decoder (closing its logs).
+    void Destroy();
 
- private:
-  ScratchFolder m_folder;
-  RecordingSink m_sink;
-  WeatherDecoder* m_decoder = nullptr;
+  private:
+    ScratchFolder m_folder;
+    RecordingSink m_sink;
+    WeatherDecoder* m_decoder = nullptr;
 };
 
 }  // namespace nimbo::testing

@@ -16,54 +16,60 @@ namespace {
 using testing::DecoderHarness;
 
 class RecordingObservations : public _IWeatherObservationEvents {
- public:
-  std::vector<WeatherObservation> records;
-  void Observation(const WeatherObservation& observation) override { records.push_back(observation); }
+  public:
+    std::vector<WeatherObservation> records;
+    void Observation(const WeatherObservation& observation) override {
+        records.push_back(observation);
+    }
 };
 
 // "name=value " for every present field, in declaration order.
 std::string Describe(const WeatherObservation& o) {
-  std::ostringstream out;
-  const auto put = [&out](const char* name, const auto& value) {
-    if (value) out << name << '=' << *value << ' ';
-  };
-  const auto text = [&out](const char* name, const std::string& value) {
-    if (!value.empty()) out << name << '=' << value << ' ';
-  };
-  const auto flag = [&out](const char* name, bool value) {
-    if (value) out << name << ' ';
-  };
-  const auto rain = [&](const char* name, const std::optional<PrecipitationAmount>& p) {
-    if (!p) return;
-    out << name << '(';
-    put("mm", p->amountMm), flag("trace", p->trace), put("code", p->amountCode);
-    put("h", p->periodHours), put("tR", p->periodCode);
-    out << ") ";
-  };
-  text("kind", o.kind), text("station", o.station), text("name", o.name), text("country", o.country);
-  text("region", o.region), put("lat", o.latitude), put("lon", o.longitude), flag("nil", o.nil);
-  put("day", o.day), put("hour", o.hour), put("dir", o.windDirection), put("dd", o.windDirectionCode);
-  flag("calm", o.windCalm), flag("variable", o.windVariable), put("ff", o.windSpeed);
-  text("unit", o.windSpeedUnit), text("source", o.windSpeedSource), put("iw", o.windUnitCode);
-  put("gust", o.gust), put("gustCode", o.gustCode), put("vis", o.visibilityM), put("VV", o.visibilityCode);
-  put("oktas", o.cloudCoverOktas), put("N", o.cloudCoverCode), put("T", o.airTemperature);
-  put("Td", o.dewPoint), put("RH", o.relativeHumidity), put("P0", o.stationPressure);
-  put("P", o.seaLevelPressure), put("a3", o.geopotentialSurface), put("hhh", o.geopotentialHeight);
-  put("ppp", o.pressureChange), put("a", o.tendencyCode), rain("rain1", o.precipitation);
-  rain("rain3", o.precipitationSection3), rain("rain24", o.precipitation24h);
-  put("ww", o.presentWeatherCode), put("W1", o.pastWeather1Code), put("W2", o.pastWeather2Code);
-  flag("auto", o.automaticWeatherCodes), put("Nh", o.cloudAmountCode), put("CL", o.lowCloudCode);
-  put("CM", o.middleCloudCode), put("CH", o.highCloudCode), put("Tx", o.maxTemperature);
-  put("Tn", o.minTemperature), put("snow", o.snowDepthCm), put("Tw", o.seaTemperature);
-  put("Pw", o.wavePeriodS), put("Hw", o.waveHeightM), flag("instrumented", o.wavesInstrumented);
-  for (const auto& error : o.errors) out << "error=" << error << ' ';
-  return out.str();
+    std::ostringstream out;
+    const auto put = [&out](const char* name, const auto& value) {
+        if (value) out << name << '=' << *value << ' ';
+    };
+    const auto text = [&out](const char* name, const std::string& value) {
+        if (!value.empty()) out << name << '=' << value << ' ';
+    };
+    const auto flag = [&out](const char* name, bool value) {
+        if (value) out << name << ' ';
+    };
+    const auto rain = [&](const char* name, const std::optional<PrecipitationAmount>& p) {
+        if (!p) return;
+        out << name << '(';
+        put("mm", p->amountMm), flag("trace", p->trace), put("code", p->amountCode);
+        put("h", p->periodHours), put("tR", p->periodCode);
+        out << ") ";
+    };
+    text("kind", o.kind), text("station", o.station), text("name", o.name),
+        text("country", o.country);
+    text("region", o.region), put("lat", o.latitude), put("lon", o.longitude), flag("nil", o.nil);
+    put("day", o.day), put("hour", o.hour), put("dir", o.windDirection),
+        put("dd", o.windDirectionCode);
+    flag("calm", o.windCalm), flag("variable", o.windVariable), put("ff", o.windSpeed);
+    text("unit", o.windSpeedUnit), text("source", o.windSpeedSource), put("iw", o.windUnitCode);
+    put("gust", o.gust), put("gustCode", o.gustCode), put("vis", o.visibilityM),
+        put("VV", o.visibilityCode);
+    put("oktas", o.cloudCoverOktas), put("N", o.cloudCoverCode), put("T", o.airTemperature);
+    put("Td", o.dewPoint), put("RH", o.relativeHumidity), put("P0", o.stationPressure);
+    put("P", o.seaLevelPressure), put("a3", o.geopotentialSurface),
+        put("hhh", o.geopotentialHeight);
+    put("ppp", o.pressureChange), put("a", o.tendencyCode), rain("rain1", o.precipitation);
+    rain("rain3", o.precipitationSection3), rain("rain24", o.precipitation24h);
+    put("ww", o.presentWeatherCode), put("W1", o.pastWeather1Code), put("W2", o.pastWeather2Code);
+    flag("auto", o.automaticWeatherCodes), put("Nh", o.cloudAmountCode), put("CL", o.lowCloudCode);
+    put("CM", o.middleCloudCode), put("CH", o.highCloudCode), put("Tx", o.maxTemperature);
+    put("Tn", o.minTemperature), put("snow", o.snowDepthCm), put("Tw", o.seaTemperature);
+    put("Pw", o.wavePeriodS), put("Hw", o.waveHeightM), flag("instrumented", o.wavesInstrumented);
+    for (const auto& error : o.errors) out << "error=" << error << ' ';
+    return out.str();
 }
 
 struct RecordCase {
-  const char* name;
-  const char* bulletin;  // real reports (tests/data/sections) under their heading
-  const char* record;
+    const char* name;
+    const char* bulletin;  // real reports (tests/data/sections) under their heading
+    const char* record;
 };
 
 void PrintTo(const RecordCase& c, std::ostream* out) { *out << c.name; }
@@ -71,24 +77,25 @@ void PrintTo(const RecordCase& c, std::ostream* out) { *out << c.name; }
 class ObservationRecordTest : public ::testing::TestWithParam<RecordCase> {};
 
 TEST_P(ObservationRecordTest, HoldsTheReportsValues) {
-  DecoderHarness harness;
-  harness.Decoder().put_DecoderRelax(1);
-  RecordingObservations observations;
-  void* object = nullptr;
-  ASSERT_EQ(harness.Decoder().QueryInterface(IWeatherObservationSource::kIid, &object), S_OK);
-  ComponentRef<IWeatherObservationSource> source(static_cast<IWeatherObservationSource*>(object));
-  std::uint32_t cookie = 0;
-  ASSERT_EQ(source->Advise(&observations, &cookie), S_OK);
-  harness.Feed(GetParam().bulletin);
-  ASSERT_EQ(observations.records.size(), 1u);
-  EXPECT_EQ(Describe(observations.records[0]), GetParam().record);
-  EXPECT_EQ(source->Unadvise(cookie), S_OK);
+    DecoderHarness harness;
+    harness.Decoder().put_DecoderRelax(1);
+    RecordingObservations observations;
+    void* object = nullptr;
+    ASSERT_EQ(harness.Decoder().QueryInterface(IWeatherObservationSource::kIid, &object), S_OK);
+    ComponentRef<IWeatherObservationSource> source(static_cast<IWeatherObservationSource*>(object));
+    std::uint32_t cookie = 0;
+    ASSERT_EQ(source->Advise(&observations, &cookie), S_OK);
+    harness.Feed(GetParam().bulletin);
+    ASSERT_EQ(observations.records.size(), 1u);
+    EXPECT_EQ(Describe(observations.records[0]), GetParam().record);
+    EXPECT_EQ(source->Unadvise(cookie), S_OK);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     RealReports, ObservationRecordTest,
     ::testing::Values(
-        RecordCase{"Land", "ZCZC 788\nSMNO91 DNMI 100600\nAAXX 10061\n"
+        RecordCase{"Land",
+                   "ZCZC 788\nSMNO91 DNMI 100600\nAAXX 10061\n"
                    "01001 11384 73302 10084 20071 30197 40208 56002 60012 70161 8457/\n"
                    "      333 20061 91105 555 02303 10086 435//=\n",
                    "kind=AAXX station=01001 name=Jan Mayen country=NORWAY region=VI: Europe "
@@ -96,19 +103,22 @@ INSTANTIATE_TEST_SUITE_P(
                    "iw=1 gust=5 gustCode=911 vis=50000 VV=84 oktas=7 N=7 T=8.4 Td=7.1 P0=1019.7 "
                    "P=1020.8 ppp=-0.2 a=6 rain1(mm=1 code=1 h=12 tR=2 ) ww=1 W1=6 W2=1 Nh=4 CL=5 "
                    "CM=7 Tn=6.1 "},
-        RecordCase{"Ship", "ZCZC 779\nSMVF99 ENVV 100600\nBBXX\n"
+        RecordCase{"Ship",
+                   "ZCZC 779\nSMVF99 ENVV 100600\nBBXX\n"
                    "3FYT  10061 99608 10036 41498 81803 10132 20118 40102 52024\n"
                    "70322 8572/ 22200 06140 10402 70011=\n",
                    "kind=BBXX station=3FYT lat=60.8 lon=3.6 day=10 hour=6 dir=180 dd=18 ff=3 "
                    "unit=m/s source=anemometer iw=1 vis=20000 VV=98 oktas=8 N=8 T=13.2 Td=11.8 "
                    "P=1010.2 ppp=2.4 a=2 ww=3 W1=2 W2=2 Nh=5 CL=7 CM=2 Tw=14 Pw=4 Hw=1 "
                    "instrumented "},
-        RecordCase{"MobileWithMissingValues", "ZCZC 1\nSNCN19 CWAO 281802\nOOXX\n"
+        RecordCase{"MobileWithMissingValues",
+                   "ZCZC 1\nSNCN19 CWAO 281802\nOOXX\n"
                    "NOP49 28161 99782 10154 ///// 04551\n     26/// ///// 1//// 29/// 3//// "
                    "91610 333 6///0=\n",
                    "kind=OOXX station=NOP49 lat=78.2 lon=15.4 day=28 hour=16 unit=m/s "
                    "source=anemometer iw=1 rain3(tR=0 ) "},
-        RecordCase{"MalformedGroupListed", "ZCZC 001\nSMIN90 VOMM 010000\nAAXX 01004\n"
+        RecordCase{"MalformedGroupListed",
+                   "ZCZC 001\nSMIN90 VOMM 010000\nAAXX 01004\n"
                    "43361 32596 40000 1298 20274 30073 40079 82501 333 59004=\n",
                    "kind=AAXX station=43361 name=Tondi country=INDIA region=II: Asia lat=9.44 "
                    "lon=79.02 day=1 hour=0 dd=0 calm ff=0 unit=kt source=anemometer iw=4 vis=4000 "
@@ -117,21 +127,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The text events of a report are the same whether or not observations are heard.
 TEST(ObservationRecordTest, TextEventsDoNotChange) {
-  const std::string bulletin = testing::ReadTestData("sections/kvnorcom-data0600.txt");
-  DecoderHarness plain;
-  plain.Feed(bulletin);
-  DecoderHarness listened;
-  RecordingObservations observations;
-  void* object = nullptr;
-  ASSERT_EQ(listened.Decoder().QueryInterface(IWeatherObservationSource::kIid, &object), S_OK);
-  ComponentRef<IWeatherObservationSource> source(static_cast<IWeatherObservationSource*>(object));
-  std::uint32_t cookie = 0;
-  source->Advise(&observations, &cookie);
-  listened.Feed(bulletin);
-  EXPECT_EQ(listened.Sink().Transcript(), plain.Sink().Transcript());
-  std::size_t reports = 0;
-  for (const auto& separator : plain.Sink().OfKind("Separator")) reports += separator.a == 1;
-  EXPECT_EQ(observations.records.size(), reports);
+    const std::string bulletin = testing::ReadTestData("sections/kvnorcom-data0600.txt");
+    DecoderHarness plain;
+    plain.Feed(bulletin);
+    DecoderHarness listened;
+    RecordingObservations observations;
+    void* object = nullptr;
+    ASSERT_EQ(listened.Decoder().QueryInterface(IWeatherObservationSource::kIid, &object), S_OK);
+    ComponentRef<IWeatherObservationSource> source(static_cast<IWeatherObservationSource*>(object));
+    std::uint32_t cookie = 0;
+    source->Advise(&observations, &cookie);
+    listened.Feed(bulletin);
+    EXPECT_EQ(listened.Sink().Transcript(), plain.Sink().Transcript());
+    std::size_t reports = 0;
+    for (const auto& separator : plain.Sink().OfKind("Separator")) reports += separator.a == 1;
+    EXPECT_EQ(observations.records.size(), reports);
 }
 
 }  // namespace

@@ -16,217 +16,224 @@ using testing::DecoderHarness;
 
 const std::string kHeading = "ZCZC 001\nSMDL01 EDZW 061200\n";
 
-std::string Land(const std::string& reports) { return kHeading + "AAXX 06121\n" + reports + "\nNNNN\n"; }
+std::string Land(const std::string& reports) {
+    return kHeading + "AAXX 06121\n" + reports + "\nNNNN\n";
+}
 
 int CountOf(const std::string& text, const std::string& what) {
-  int count = 0;
-  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
-  return count;
+    int count = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+    return count;
 }
 
 TEST(ReportParserTest, HeadingLinesComeInSenderDesignatorTimeStatusOrder) {
-  DecoderHarness harness;
-  harness.Feed(kHeading + "AAXX 06121\n");
-  const auto results = harness.Sink().OfKind("Result");
-  ASSERT_GE(results.size(), 5u);
-  EXPECT_EQ(results[0].text, "Sender Identity:   ");
-  EXPECT_EQ(results[1].text, "EDZW\n");
-  EXPECT_EQ(results[1].b, 1);
-  EXPECT_EQ(results[2].text.rfind("Designator:        SMDL01\n", 0), 0u);
-  EXPECT_EQ(results[3].text.rfind("Transmitted time:  06/", 0), 0u);
-  EXPECT_EQ(results[4].text, "Reported status:   None\n");
-  EXPECT_EQ(harness.Sink().events[2].kind, "Separator");  // after Message and Indicator
+    DecoderHarness harness;
+    harness.Feed(kHeading + "AAXX 06121\n");
+    const auto results = harness.Sink().OfKind("Result");
+    ASSERT_GE(results.size(), 5u);
+    EXPECT_EQ(results[0].text, "Sender Identity:   ");
+    EXPECT_EQ(results[1].text, "EDZW\n");
+    EXPECT_EQ(results[1].b, 1);
+    EXPECT_EQ(results[2].text.rfind("Designator:        SMDL01\n", 0), 0u);
+    EXPECT_EQ(results[3].text.rfind("Transmitted time:  06/", 0), 0u);
+    EXPECT_EQ(results[4].text, "Reported status:   None\n");
+    EXPECT_EQ(harness.Sink().events[2].kind, "Separator");  // after Message and Indicator
 }
 
 TEST(ReportParserTest, FifthItemOnTheHeadingLineIsAnError) {
-  DecoderHarness harness;
-  harness.Decoder().put_DecoderLock(0);
-  harness.Feed("ZCZC 001\nSMDL01 EDZW 061200 RRA EXTRA\n");
-  ASSERT_EQ(harness.Errors().size(), 1u);
-  EXPECT_EQ(harness.Errors()[0], "DATA ERROR:        RRA\n");
+    DecoderHarness harness;
+    harness.Decoder().put_DecoderLock(0);
+    harness.Feed("ZCZC 001\nSMDL01 EDZW 061200 RRA EXTRA\n");
+    ASSERT_EQ(harness.Errors().size(), 1u);
+    EXPECT_EQ(harness.Errors()[0], "DATA ERROR:        RRA\n");
 }
 
 TEST(ReportParserTest, EveryLandReportRepeatsTheObservationTime) {
-  DecoderHarness harness;
-  harness.Feed(Land("10400 32965 02405 10125=\n10384 32965 02405 10125="));
-  EXPECT_EQ(CountOf(harness.Text(), "Observation time:  06/"), 2);
-  EXPECT_EQ(CountOf(harness.Text(), "Station Identity:  "), 2);
-  EXPECT_EQ(harness.Sink().OfKind("Separator").size(), 1u + 2u * 2u);  // heading, 2 x (report + iRixhVV)
+    DecoderHarness harness;
+    harness.Feed(Land("10400 32965 02405 10125=\n10384 32965 02405 10125="));
+    EXPECT_EQ(CountOf(harness.Text(), "Observation time:  06/"), 2);
+    EXPECT_EQ(CountOf(harness.Text(), "Station Identity:  "), 2);
+    EXPECT_EQ(harness.Sink().OfKind("Separator").size(),
+              1u + 2u * 2u);  // heading, 2 x (report + iRixhVV)
 }
 
 TEST(ReportParserTest, ReportEndCharactersEndTheReport) {
-  for (const char* end : {"=", "==", "V", ";"}) {
-    DecoderHarness harness;
-    harness.Feed(Land(std::string("10400 32965 02405 30125") + end + "\n10384 NIL="));
-    EXPECT_NE(harness.Text().find("Station Pressure:  1012.5hPa \n"), std::string::npos) << end;
-    EXPECT_NE(harness.Text().find("10384"), std::string::npos) << end;
-    EXPECT_TRUE(harness.Errors().empty()) << end;
-  }
+    for (const char* end : {"=", "==", "V", ";"}) {
+        DecoderHarness harness;
+        harness.Feed(Land(std::string("10400 32965 02405 30125") + end + "\n10384 NIL="));
+        EXPECT_NE(harness.Text().find("Station Pressure:  1012.5hPa \n"), std::string::npos) << end;
+        EXPECT_NE(harness.Text().find("10384"), std::string::npos) << end;
+        EXPECT_TRUE(harness.Errors().empty()) << end;
+    }
 }
 
 TEST(ReportParserTest, StrictModeSkipsTheRestOfTheReportAfterAnError) {
-  DecoderHarness harness;
-  harness.Feed(Land("10400 32965 02405 20111 10125 30125=\n10384 32965 02405 10200="));
-  ASSERT_EQ(harness.Errors().size(), 1u);
-  EXPECT_EQ(harness.Errors()[0], "DATA ERROR:        10125\n");
-  EXPECT_EQ(harness.Text().find("1012.5"), std::string::npos);
-  EXPECT_NE(harness.Text().find("+20.0"), std::string::npos);  // next report decoded again
+    DecoderHarness harness;
+    harness.Feed(Land("10400 32965 02405 20111 10125 30125=\n10384 32965 02405 10200="));
+    ASSERT_EQ(harness.Errors().size(), 1u);
+    EXPECT_EQ(harness.Errors()[0], "DATA ERROR:        10125\n");
+    EXPECT_EQ(harness.Text().find("1012.5"), std::string::npos);
+    EXPECT_NE(harness.Text().find("+20.0"), std::string::npos);  // next report decoded again
 }
 
 TEST(ReportParserTest, RelaxedModeGoesOnAfterAnError) {
-  DecoderHarness harness;
-  harness.Decoder().put_DecoderRelax(1);
-  harness.Feed(Land("10400 32965 02405 20111 10125 30125="));
-  EXPECT_EQ(harness.Errors().size(), 1u);
-  EXPECT_NE(harness.Text().find("1012.5"), std::string::npos);
+    DecoderHarness harness;
+    harness.Decoder().put_DecoderRelax(1);
+    harness.Feed(Land("10400 32965 02405 20111 10125 30125="));
+    EXPECT_EQ(harness.Errors().size(), 1u);
+    EXPECT_NE(harness.Text().find("1012.5"), std::string::npos);
 }
 
 TEST(ReportParserTest, SlashGroupBreaksTheOrderOnlyOnceAGroupWasDecoded) {
-  DecoderHarness harness;
-  harness.Feed(Land("10400 32965 02405 ///// 10125 ///// 30125="));
-  ASSERT_EQ(harness.Errors().size(), 1u);
-  EXPECT_EQ(harness.Errors()[0], "DATA ERROR:        /////\n");
+    DecoderHarness harness;
+    harness.Feed(Land("10400 32965 02405 ///// 10125 ///// 30125="));
+    ASSERT_EQ(harness.Errors().size(), 1u);
+    EXPECT_EQ(harness.Errors()[0], "DATA ERROR:        /////\n");
 }
 
 TEST(ReportParserTest, OverLongTokenGivesOneErrorAndTheReportGoesOn) {
-  DecoderHarness harness;
-  harness.Decoder().put_DecoderRelax(1);
-  harness.Feed(Land("10400 32965 02405 " + std::string(100000, '1') + " 30125="));
-  ASSERT_EQ(harness.Errors().size(), 1u);
-  EXPECT_EQ(harness.Errors()[0].size(), 19 + kMaxTokenLength + 1);
-  EXPECT_NE(harness.Text().find("1012.5"), std::string::npos);
+    DecoderHarness harness;
+    harness.Decoder().put_DecoderRelax(1);
+    harness.Feed(Land("10400 32965 02405 " + std::string(100000, '1') + " 30125="));
+    ASSERT_EQ(harness.Errors().size(), 1u);
+    EXPECT_EQ(harness.Errors()[0].size(), 19 + kMaxTokenLength + 1);
+    EXPECT_NE(harness.Text().find("1012.5"), std::string::npos);
 }
 
 TEST(ReportParserTest, GroupAfterGroupNineIsAnError) {
-  DecoderHarness harness;
-  harness.Feed(Land("10400 32965 02405 91200 10125="));
-  EXPECT_EQ(harness.Errors().size(), 1u);
+    DecoderHarness harness;
+    harness.Feed(Land("10400 32965 02405 91200 10125="));
+    EXPECT_EQ(harness.Errors().size(), 1u);
 }
 
 TEST(ReportParserTest, NilReportPrintsNoDataReported) {
-  DecoderHarness harness;
-  harness.Feed(Land("10400 NIL="));
-  EXPECT_NE(harness.Text().find("No data reported\n"), std::string::npos);
-  EXPECT_TRUE(harness.Errors().empty());
+    DecoderHarness harness;
+    harness.Feed(Land("10400 NIL="));
+    EXPECT_NE(harness.Text().find("No data reported\n"), std::string::npos);
+    EXPECT_TRUE(harness.Errors().empty());
 }
 
 TEST(ReportParserTest, TenFiguresAreStationAndCloudGroupRunTogether) {
-  DecoderHarness harness;
-  harness.Feed(Land("1040032965 02405 10125="));
-  EXPECT_TRUE(harness.Errors().empty());
-  EXPECT_NE(harness.Text().find("Station Identity:  10400"), std::string::npos);
-  EXPECT_NE(harness.Text().find("Visibility:         15km\n"), std::string::npos);
-  EXPECT_NE(harness.Text().find("Wind direction:    240\xB0 (-5/+4)\n"), std::string::npos);
-  EXPECT_NE(harness.Text().find("+12.5"), std::string::npos);
+    DecoderHarness harness;
+    harness.Feed(Land("1040032965 02405 10125="));
+    EXPECT_TRUE(harness.Errors().empty());
+    EXPECT_NE(harness.Text().find("Station Identity:  10400"), std::string::npos);
+    EXPECT_NE(harness.Text().find("Visibility:         15km\n"), std::string::npos);
+    EXPECT_NE(harness.Text().find("Wind direction:    240\xB0 (-5/+4)\n"), std::string::npos);
+    EXPECT_NE(harness.Text().find("+12.5"), std::string::npos);
 }
 
 TEST(ReportParserTest, SectionMarkersNeedSectionOneAndTwoTwoTwoNeedsTheWindGroup) {
-  DecoderHarness harness;
-  harness.Feed(Land("10400 32965 02405 10125 333 20111="));
-  const auto separators = harness.Sink().OfKind("Separator");
-  int sectionSeparators = 0;
-  for (const auto& separator : separators) sectionSeparators += separator.a == 2;
-  EXPECT_EQ(sectionSeparators, 2);  // after iRixhVV, and at 333
-  EXPECT_TRUE(harness.Errors().empty());
+    DecoderHarness harness;
+    harness.Feed(Land("10400 32965 02405 10125 333 20111="));
+    const auto separators = harness.Sink().OfKind("Separator");
+    int sectionSeparators = 0;
+    for (const auto& separator : separators) sectionSeparators += separator.a == 2;
+    EXPECT_EQ(sectionSeparators, 2);  // after iRixhVV, and at 333
+    EXPECT_TRUE(harness.Errors().empty());
 }
 
 // Groups of sections 3 and 5 that begin with 222 belong to their section.
 TEST(ReportParserTest, TwoTwoTwoOpensSectionTwoOnlyAfterSectionOne) {
-  DecoderHarness harness;
-  harness.Feed(Land("10400 32965 02405 10125 333 55300 0//// 22275 91108 555 22201="));
-  const std::string text = harness.Text();
-  EXPECT_EQ(text.find("Ship direction:"), std::string::npos) << text;
-  EXPECT_NE(text.find("Radiation amount:  2275kJ/m2\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("Special Phenomena: 911 "), std::string::npos) << text;
-  EXPECT_NE(text.find("National data:    \n 22201\n"), std::string::npos) << text;
-  EXPECT_TRUE(harness.Errors().empty());
+    DecoderHarness harness;
+    harness.Feed(Land("10400 32965 02405 10125 333 55300 0//// 22275 91108 555 22201="));
+    const std::string text = harness.Text();
+    EXPECT_EQ(text.find("Ship direction:"), std::string::npos) << text;
+    EXPECT_NE(text.find("Radiation amount:  2275kJ/m2\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Special Phenomena: 911 "), std::string::npos) << text;
+    EXPECT_NE(text.find("National data:    \n 22201\n"), std::string::npos) << text;
+    EXPECT_TRUE(harness.Errors().empty());
 }
 
 TEST(ReportParserTest, MarkerBeforeTheCloudGroupIsAnOrdinaryGroup) {
-  DecoderHarness harness;
-  harness.Feed(Land("10400 333 02405="));
-  // "333" is taken as iRixhVV: it has the wrong length.
-  ASSERT_EQ(harness.Errors().size(), 1u);
-  EXPECT_EQ(harness.Errors()[0], "DATA ERROR:        333\n");
+    DecoderHarness harness;
+    harness.Feed(Land("10400 333 02405="));
+    // "333" is taken as iRixhVV: it has the wrong length.
+    ASSERT_EQ(harness.Errors().size(), 1u);
+    EXPECT_EQ(harness.Errors()[0], "DATA ERROR:        333\n");
 }
 
 TEST(ReportParserTest, ResynchronisationSkipsToTheReportAfterTheGuess) {
-  DecoderHarness harness;
-  harness.Feed(kHeading + "AAXX 06121\n10400 32965 02405 10125=\n");
-  harness.Decoder().put_DecoderResyn(1);
-  std::int32_t resyn = 0;
-  harness.Decoder().get_DecoderResyn(&resyn);
-  EXPECT_EQ(resyn, 1);
-  harness.Feed("10384 32965 02405 10200=\n10385 32965 02405 10300=\n10386 32965 02405 10400=\n");
-  const auto guesses = harness.Sink().OfKind("Guess");
-  ASSERT_EQ(guesses.size(), 1u);
-  EXPECT_EQ(guesses[0].text, "AAXX");
-  const std::string text = harness.Text();
-  EXPECT_EQ(text.find("+20.0"), std::string::npos);
-  EXPECT_EQ(text.find("+30.0"), std::string::npos);
-  EXPECT_NE(text.find("+40.0"), std::string::npos);
+    DecoderHarness harness;
+    harness.Feed(kHeading + "AAXX 06121\n10400 32965 02405 10125=\n");
+    harness.Decoder().put_DecoderResyn(1);
+    std::int32_t resyn = 0;
+    harness.Decoder().get_DecoderResyn(&resyn);
+    EXPECT_EQ(resyn, 1);
+    harness.Feed("10384 32965 02405 10200=\n10385 32965 02405 10300=\n10386 32965 02405 10400=\n");
+    const auto guesses = harness.Sink().OfKind("Guess");
+    ASSERT_EQ(guesses.size(), 1u);
+    EXPECT_EQ(guesses[0].text, "AAXX");
+    const std::string text = harness.Text();
+    EXPECT_EQ(text.find("+20.0"), std::string::npos);
+    EXPECT_EQ(text.find("+30.0"), std::string::npos);
+    EXPECT_NE(text.find("+40.0"), std::string::npos);
 }
 
 TEST(ReportParserTest, ResynchronisationGuessesAShipFromNinetyNine) {
-  DecoderHarness harness;
-  harness.Feed(kHeading + "AAXX 06121\n10400 32965 02405 10125=\n");
-  harness.Decoder().put_DecoderResyn(1);
-  harness.Feed("10384 32965=\nABCD 06121 99512 10025 32965=\nEFGH 06121 99513 10026 32965 02405=\n");
-  ASSERT_EQ(harness.Sink().OfKind("Guess").size(), 1u);
-  EXPECT_EQ(harness.Sink().OfKind("Guess")[0].text, "BBXX");
-  EXPECT_NE(harness.Text().find("Station Identity:  EFGH \n"), std::string::npos);
+    DecoderHarness harness;
+    harness.Feed(kHeading + "AAXX 06121\n10400 32965 02405 10125=\n");
+    harness.Decoder().put_DecoderResyn(1);
+    harness.Feed(
+        "10384 32965=\nABCD 06121 99512 10025 32965=\nEFGH 06121 99513 10026 32965 02405=\n");
+    ASSERT_EQ(harness.Sink().OfKind("Guess").size(), 1u);
+    EXPECT_EQ(harness.Sink().OfKind("Guess")[0].text, "BBXX");
+    EXPECT_NE(harness.Text().find("Station Identity:  EFGH \n"), std::string::npos);
 }
 
 TEST(ReportParserTest, ShipReportIdentifiesItsCallSignAndPosition) {
-  DecoderHarness harness;
-  harness.Feed("ZCZC 002\nSMVX01 EGRR 061200\nBBXX\nLF4B 06121 99512 70025 41598 72405 10052=\nNNNN\n");
-  EXPECT_TRUE(harness.Errors().empty());
-  const std::string text = harness.Text();
-  EXPECT_NE(text.find("Reporting station: BBXX - Maritime\n"), std::string::npos);
-  EXPECT_NE(text.find("Station Identity:  LF4B \n"), std::string::npos);
-  EXPECT_NE(text.find("Position:          Lt=51.2\xB0 Lg=002.5\xB0\n"), std::string::npos);
-  const auto positions = harness.Sink().OfKind("Position");
-  ASSERT_EQ(positions.size(), 1u);
-  EXPECT_FLOAT_EQ(positions[0].x, 51.2f);
-  EXPECT_FLOAT_EQ(positions[0].y, -2.5f);
-  EXPECT_EQ(positions[0].text, "LF4B");
-  ASSERT_EQ(harness.Sink().OfKind("Temperature").size(), 1u);
-  EXPECT_FLOAT_EQ(harness.Sink().OfKind("Temperature")[0].x, 5.2f);
+    DecoderHarness harness;
+    harness.Feed(
+        "ZCZC 002\nSMVX01 EGRR 061200\nBBXX\nLF4B 06121 99512 70025 41598 72405 10052=\nNNNN\n");
+    EXPECT_TRUE(harness.Errors().empty());
+    const std::string text = harness.Text();
+    EXPECT_NE(text.find("Reporting station: BBXX - Maritime\n"), std::string::npos);
+    EXPECT_NE(text.find("Station Identity:  LF4B \n"), std::string::npos);
+    EXPECT_NE(text.find("Position:          Lt=51.2\xB0 Lg=002.5\xB0\n"), std::string::npos);
+    const auto positions = harness.Sink().OfKind("Position");
+    ASSERT_EQ(positions.size(), 1u);
+    EXPECT_FLOAT_EQ(positions[0].x, 51.2f);
+    EXPECT_FLOAT_EQ(positions[0].y, -2.5f);
+    EXPECT_EQ(positions[0].text, "LF4B");
+    ASSERT_EQ(harness.Sink().OfKind("Temperature").size(), 1u);
+    EXPECT_FLOAT_EQ(harness.Sink().OfKind("Temperature")[0].x, 5.2f);
 }
 
 TEST(ReportParserTest, MobileReportDecodesItsSquareAndAltitude) {
-  DecoderHarness harness;
-  harness.Feed("ZCZC 003\nSNCN19 CWAO 061200\nOOXX\nNOP49 06121 99512 70025 12345 01231 32965 02405=\nNNNN\n");
-  EXPECT_TRUE(harness.Errors().empty());
-  EXPECT_NE(harness.Text().find("Reporting station: OOXX - Land mobile\n"), std::string::npos);
-  EXPECT_NE(harness.Text().find("Marsden square:    123 4Lt 5Lg\n"), std::string::npos);
-  EXPECT_NE(harness.Text().find("Mobile altitude:   123m\n"), std::string::npos);
-  EXPECT_NE(harness.Text().find("Total cloud cover: "), std::string::npos);
+    DecoderHarness harness;
+    harness.Feed(
+        "ZCZC 003\nSNCN19 CWAO 061200\nOOXX\nNOP49 06121 99512 70025 12345 01231 32965 "
+        "02405=\nNNNN\n");
+    EXPECT_TRUE(harness.Errors().empty());
+    EXPECT_NE(harness.Text().find("Reporting station: OOXX - Land mobile\n"), std::string::npos);
+    EXPECT_NE(harness.Text().find("Marsden square:    123 4Lt 5Lg\n"), std::string::npos);
+    EXPECT_NE(harness.Text().find("Mobile altitude:   123m\n"), std::string::npos);
+    EXPECT_NE(harness.Text().find("Total cloud cover: "), std::string::npos);
 }
 
 TEST(ReportParserTest, IndicatorInsideAReportLineIsAnnouncedButNotTaken) {
-  DecoderHarness harness;
-  harness.Feed(Land("10400 32965 02405 AAXX="));
-  EXPECT_EQ(harness.Sink().OfKind("Indicator").size(), 2u);
+    DecoderHarness harness;
+    harness.Feed(Land("10400 32965 02405 AAXX="));
+    EXPECT_EQ(harness.Sink().OfKind("Indicator").size(), 2u);
 }
 
 // Framing of real traffic: each row is a stream and the station identities
 // the decoder must print for it, in order, with no DATA ERROR line.
 struct FramingCase {
-  const char* name;
-  std::string input;
-  std::vector<std::string> stations;
-  int headings;  // "Designator:" lines
+    const char* name;
+    std::string input;
+    std::vector<std::string> stations;
+    int headings;  // "Designator:" lines
 };
 
 std::vector<std::string> StationIdentities(const testing::RecordingSink& sink) {
-  std::vector<std::string> stations;
-  for (std::size_t i = 0; i + 1 < sink.events.size(); ++i) {
-    if (sink.events[i].text != "Station Identity:  ") continue;
-    const std::string& value = sink.events[i + 1].text;
-    stations.push_back(value.substr(0, value.find_first_of(" \n")));
-  }
-  return stations;
+    std::vector<std::string> stations;
+    for (std::size_t i = 0; i + 1 < sink.events.size(); ++i) {
+        if (sink.events[i].text != "Station Identity:  ") continue;
+        const std::string& value = sink.events[i + 1].text;
+        stations.push_back(value.substr(0, value.find_first_of(" \n")));
+    }
+    return stations;
 }
 
 const std::string kDoubleSpaced =
@@ -244,19 +251,25 @@ const std::string kSohEtxTrailers =
 
 const FramingCase kFramingCases[] = {
     {"DoubleSpacedBulletin", kDoubleSpaced, {"01028", "01062"}, 1},
-    {"HeadinglessZczc", "ZCZC\r\r\nAAXX 22001\r\r\n01025 16/// /1806 10027=\r\r\nNNNN\r\r\n",
-     {"01025"}, 0},
-    {"SenderEndingInV", "ZCZC 1\nSMNO01 ENVV 270300\nAAXX 27034\n01028 41470 40319 10012=\nNNNN\n",
-     {"01028"}, 1},
+    {"HeadinglessZczc",
+     "ZCZC\r\r\nAAXX 22001\r\r\n01025 16/// /1806 10027=\r\r\nNNNN\r\r\n",
+     {"01025"},
+     0},
+    {"SenderEndingInV",
+     "ZCZC 1\nSMNO01 ENVV 270300\nAAXX 27034\n01028 41470 40319 10012=\nNNNN\n",
+     {"01028"},
+     1},
     {"ShipCallSignEndingInV",
      "ZCZC 2\nSMVX01 ENMI 061200\nBBXX\nLAHV 06121 99512 70025 41598 72405 10052=\nNNNN\n",
-     {"LAHV"}, 1},
+     {"LAHV"},
+     1},
     {"SwitchStampsAfterReports", kImdStamps, {"43377", "43325"}, 2},
     {"SohEtxTrailers", kSohEtxTrailers, {"84455", "81209", "ZMSOA"}, 2},
     {"LowerCaseEndAndNil",
      "ZCZC 123\nSMCU20 MUHV 310000\nAAXX 31001\n78325 32970 10302 10256=\n78339 nil=\nnnnn\n"
      "78310 32970 10302 10256=\n",
-     {"78325", "78339"}, 1},
+     {"78325", "78339"},
+     1},
     {"NilInLettersShift", Land("10400 NILV\n10384 32965 02405 10200=="), {"10400", "10384"}, 1},
 };
 
@@ -265,23 +278,23 @@ void PrintTo(const FramingCase& framing, std::ostream* out) { *out << framing.na
 class FramingTest : public ::testing::TestWithParam<std::tuple<FramingCase, bool>> {};
 
 TEST_P(FramingTest, EveryReportIsDecodedAndNothingElse) {
-  const auto& [framing, locked] = GetParam();
-  DecoderHarness harness;
-  harness.Decoder().put_DecoderLock(locked ? 1 : 0);
-  harness.Feed(framing.input);
-  EXPECT_EQ(StationIdentities(harness.Sink()), framing.stations);
-  EXPECT_TRUE(harness.Errors().empty()) << harness.Errors()[0];
-  // Without the lock no heading is handed on after text between bulletins.
-  if (locked) {
-    EXPECT_EQ(CountOf(harness.Text(), "Designator:"), framing.headings);
-  }
+    const auto& [framing, locked] = GetParam();
+    DecoderHarness harness;
+    harness.Decoder().put_DecoderLock(locked ? 1 : 0);
+    harness.Feed(framing.input);
+    EXPECT_EQ(StationIdentities(harness.Sink()), framing.stations);
+    EXPECT_TRUE(harness.Errors().empty()) << harness.Errors()[0];
+    // Without the lock no heading is handed on after text between bulletins.
+    if (locked) {
+        EXPECT_EQ(CountOf(harness.Text(), "Designator:"), framing.headings);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(RealTraffic, FramingTest,
                          ::testing::Combine(::testing::ValuesIn(kFramingCases), ::testing::Bool()),
                          [](const auto& info) {
-                           return std::string(std::get<0>(info.param).name) +
-                                  (std::get<1>(info.param) ? "Locked" : "Unlocked");
+                             return std::string(std::get<0>(info.param).name) +
+                                    (std::get<1>(info.param) ? "Locked" : "Unlocked");
                          });
 
 }  // namespace

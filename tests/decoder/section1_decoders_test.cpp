@@ -16,30 +16,30 @@ using testing::DecoderHarness;
 // Decodes "iRixhVV Nddff groups" for station 10400 (position known) and
 // returns the group lines after the Nddff lines.
 struct Decoded {
-  std::string text;  // every Result after the wind speed line
-  std::vector<testing::Event> events;
-  std::vector<std::string> errors;
+    std::string text;  // every Result after the wind speed line
+    std::vector<testing::Event> events;
+    std::vector<std::string> errors;
 };
 
 Decoded DecodeSection1(const std::string& cloudGroup, const std::string& groups, bool quiet = false,
                        bool catalogue = true) {
-  DecoderHarness harness(catalogue);
-  harness.Decoder().put_DecoderQuiet(quiet ? 1 : 0);
-  harness.Feed("ZCZC 1\nSMDL01 EDZW 061200\nAAXX 06121\n10400 " + cloudGroup + " 02405 " + groups +
-               "=\nNNNN\n");
-  Decoded decoded;
-  const std::string text = harness.Text();
-  const std::string windLine = "Wind speed:         5m/s (from anemometer)\n";
-  const auto at = text.find(windLine);
-  decoded.text = at == std::string::npos ? text : text.substr(at + windLine.size());
-  decoded.events = harness.Sink().events;
-  decoded.errors = harness.Errors();
-  return decoded;
+    DecoderHarness harness(catalogue);
+    harness.Decoder().put_DecoderQuiet(quiet ? 1 : 0);
+    harness.Feed("ZCZC 1\nSMDL01 EDZW 061200\nAAXX 06121\n10400 " + cloudGroup + " 02405 " +
+                 groups + "=\nNNNN\n");
+    Decoded decoded;
+    const std::string text = harness.Text();
+    const std::string windLine = "Wind speed:         5m/s (from anemometer)\n";
+    const auto at = text.find(windLine);
+    decoded.text = at == std::string::npos ? text : text.substr(at + windLine.size());
+    decoded.events = harness.Sink().events;
+    decoded.errors = harness.Errors();
+    return decoded;
 }
 
 struct GroupCase {
-  const char* group;
-  const char* lines;
+    const char* group;
+    const char* lines;
 };
 
 void PrintTo(const GroupCase& c, std::ostream* out) { *out << c.group; }
@@ -48,185 +48,205 @@ class Section1GroupTest : public ::testing::TestWithParam<GroupCase> {};
 
 // Lines that end in a code-table text are checked up to that text.
 TEST_P(Section1GroupTest, PrintsItsLines) {
-  const Decoded decoded = DecodeSection1("31465", GetParam().group);
-  EXPECT_EQ(decoded.text.substr(0, std::string(GetParam().lines).size()), GetParam().lines);
-  EXPECT_TRUE(decoded.errors.empty());
+    const Decoded decoded = DecodeSection1("31465", GetParam().group);
+    EXPECT_EQ(decoded.text.substr(0, std::string(GetParam().lines).size()), GetParam().lines);
+    EXPECT_TRUE(decoded.errors.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Groups, Section1GroupTest,
-    ::testing::Values(
-        GroupCase{"00105", "Wind speed:        105m/s (from anemometer)\n"},
-        GroupCase{"10125", "Temperature:       +12.5\xB0" "c\n"},
-        GroupCase{"11052", "Temperature:       - 5.2\xB0" "c\n"},
-        GroupCase{"1/125", "Temperature:        12.5\n"},
-        GroupCase{"1012/", "Temperature:       +12.?\xB0" "c\n"},
-        GroupCase{"10///", "Temperature:       Unknown    \n"},
-        GroupCase{"29079", "Relative humidity: 79%\n"},
-        GroupCase{"29///", "Relative humidity: Unknown    \n"},
-        GroupCase{"30132", "Station Pressure:  1013.2hPa \n"},
-        GroupCase{"39875", "Station Pressure:   987.5hPa \n"},
-        GroupCase{"3///5", "Station Pressure:  ????.5hPa \n"},
-        GroupCase{"40150", "Sea Lvl Pressure:  1015.0hPa \n"},
-        GroupCase{"48507", "Geopotential:      850 hPa, 1507 gpm\n"},
-        GroupCase{"47945", "Geopotential:      700 hPa, 2945 gpm\n"},
-        GroupCase{"47123", "Geopotential:      700 hPa, 3123 gpm\n"},
-        GroupCase{"42820", "Geopotential:      925 hPa, 820 gpm\n"},
-        GroupCase{"42112", "Geopotential:      925 hPa, 1112 gpm\n"},
-        GroupCase{"41060", "Geopotential:      1000 hPa, 60 gpm\n"},
-        GroupCase{"41512", "Geopotential:      1000 hPa, -12 gpm\n"},
-        GroupCase{"45880", "Geopotential:      500 hPa, 5880 gpm\n"},
-        GroupCase{"4PPQW", "Sea Lvl Pressure:  1001.2hPa \n"},
-        GroupCase{"52015", "Pressure Tendancy:  1.5hPa "},
-        GroupCase{"6990/", "Rain fall:         trace (period not reported)\n"},
-        GroupCase{"69931", "Rain fall:         0.3mm over "},
-        GroupCase{"69891", "Rain fall:         989mm or more over "},
-        GroupCase{"60121", "Rain fall:          12mm over "},
-        GroupCase{"6001/", "Rain fall:           1mm (period not reported)\n"},
-        GroupCase{"80000", "Clouds coverage:   0\n"},
-        GroupCase{"8////", "Clouds coverage:   Unknown    \nLow cloud type:    Unobserved \n"
-                           "Medium cloud type: Unobserved \nHigh cloud type:   Unobserved \n"},
-        GroupCase{"91230", "Observation time:  12:30\n"},
-        GroupCase{"92530", "Observation time:  25:30 (Encoding Error)\n"},
-        GroupCase{"9////", "Observation time:  Unknown    \n"}),
+    ::testing::Values(GroupCase{"00105", "Wind speed:        105m/s (from anemometer)\n"},
+                      GroupCase{"10125",
+                                "Temperature:       +12.5\xB0"
+                                "c\n"},
+                      GroupCase{"11052",
+                                "Temperature:       - 5.2\xB0"
+                                "c\n"},
+                      GroupCase{"1/125", "Temperature:        12.5\n"},
+                      GroupCase{"1012/",
+                                "Temperature:       +12.?\xB0"
+                                "c\n"},
+                      GroupCase{"10///", "Temperature:       Unknown    \n"},
+                      GroupCase{"29079", "Relative humidity: 79%\n"},
+                      GroupCase{"29///", "Relative humidity: Unknown    \n"},
+                      GroupCase{"30132", "Station Pressure:  1013.2hPa \n"},
+                      GroupCase{"39875", "Station Pressure:   987.5hPa \n"},
+                      GroupCase{"3///5", "Station Pressure:  ????.5hPa \n"},
+                      GroupCase{"40150", "Sea Lvl Pressure:  1015.0hPa \n"},
+                      GroupCase{"48507", "Geopotential:      850 hPa, 1507 gpm\n"},
+                      GroupCase{"47945", "Geopotential:      700 hPa, 2945 gpm\n"},
+                      GroupCase{"47123", "Geopotential:      700 hPa, 3123 gpm\n"},
+                      GroupCase{"42820", "Geopotential:      925 hPa, 820 gpm\n"},
+                      GroupCase{"42112", "Geopotential:      925 hPa, 1112 gpm\n"},
+                      GroupCase{"41060", "Geopotential:      1000 hPa, 60 gpm\n"},
+                      GroupCase{"41512", "Geopotential:      1000 hPa, -12 gpm\n"},
+                      GroupCase{"45880", "Geopotential:      500 hPa, 5880 gpm\n"},
+                      GroupCase{"4PPQW", "Sea Lvl Pressure:  1001.2hPa \n"},
+                      GroupCase{"52015", "Pressure Tendancy:  1.5hPa "},
+                      GroupCase{"6990/", "Rain fall:         trace (period not reported)\n"},
+                      GroupCase{"69931", "Rain fall:         0.3mm over "},
+                      GroupCase{"69891", "Rain fall:         989mm or more over "},
+                      GroupCase{"60121", "Rain fall:          12mm over "},
+                      GroupCase{"6001/", "Rain fall:           1mm (period not reported)\n"},
+                      GroupCase{"80000", "Clouds coverage:   0\n"},
+                      GroupCase{"8////",
+                                "Clouds coverage:   Unknown    \nLow cloud type:    Unobserved \n"
+                                "Medium cloud type: Unobserved \nHigh cloud type:   Unobserved \n"},
+                      GroupCase{"91230", "Observation time:  12:30\n"},
+                      GroupCase{"92530", "Observation time:  25:30 (Encoding Error)\n"},
+                      GroupCase{"9////", "Observation time:  Unknown    \n"}),
     [](const auto& info) { return testsupport::TestName(info.param.group); });
 
 // Lines whose text comes from a code table: checked by their start.
 TEST(Section1Test, TableTextsFollowTheirLabels) {
-  const Decoded decoded = DecodeSection1("11465", "52015 60121 70212 81234");
-  for (const char* label : {"Pressure Tendancy:  1.5hPa ", "Rain fall:          12mm over ",
-                            "Present weather:   ", "Past weather:      ", "Clouds coverage:   1\n",
-                            "Low cloud type:    ", "Medium cloud type: ", "High cloud type:   "}) {
-    EXPECT_NE(decoded.text.find(label), std::string::npos) << label;
-  }
-  EXPECT_EQ(decoded.text.find("Unobserved"), std::string::npos);
-  EXPECT_NE(decoded.text.find("Past weather:      "), std::string::npos);
-  EXPECT_NE(decoded.text.find(", "), std::string::npos);  // W2 differs from W1
+    const Decoded decoded = DecodeSection1("11465", "52015 60121 70212 81234");
+    for (const char* label :
+         {"Pressure Tendancy:  1.5hPa ", "Rain fall:          12mm over ",
+          "Present weather:   ", "Past weather:      ", "Clouds coverage:   1\n",
+          "Low cloud type:    ", "Medium cloud type: ", "High cloud type:   "}) {
+        EXPECT_NE(decoded.text.find(label), std::string::npos) << label;
+    }
+    EXPECT_EQ(decoded.text.find("Unobserved"), std::string::npos);
+    EXPECT_NE(decoded.text.find("Past weather:      "), std::string::npos);
+    EXPECT_NE(decoded.text.find(", "), std::string::npos);  // W2 differs from W1
 }
 
 TEST(Section1Test, WeatherGroupWithoutAnnouncementIsTakenSilently) {
-  const Decoded decoded = DecodeSection1("32465", "70212 80000");
-  EXPECT_EQ(decoded.text.rfind("Clouds coverage:   0\n", 0), 0u);
-  EXPECT_TRUE(decoded.errors.empty());
+    const Decoded decoded = DecodeSection1("32465", "70212 80000");
+    EXPECT_EQ(decoded.text.rfind("Clouds coverage:   0\n", 0), 0u);
+    EXPECT_TRUE(decoded.errors.empty());
 }
 
 TEST(Section1Test, SameW1AndW2PrintOnlyOnePastWeather) {
-  const Decoded decoded = DecodeSection1("11465", "70222");
-  EXPECT_EQ(decoded.text.find(", "), std::string::npos);
+    const Decoded decoded = DecodeSection1("11465", "70222");
+    EXPECT_EQ(decoded.text.find(", "), std::string::npos);
 }
 
 TEST(Section1Test, OperationLinesFollowIx) {
-  struct Case {
-    const char* group;
-    const char* lines;
-  };
-  for (const Case c : {Case{"11465", "Operation type:    Manned station    \nPresent weather:   Sent using old 4677/4561 table code\n"},
-                       Case{"32465", "Operation type:    Manned station    \nPresent weather:   not send\n"},
-                       Case{"17465", "Operation type:    Automated station \nPresent weather:   Sent using new 4680/4531 table code\n"},
-                       Case{"16465", "Operation type:    Automated station \nPresent weather:   not send\n"}}) {
-    DecoderHarness harness;
-    harness.Feed(std::string("ZCZC 1\nSMDL01 EDZW 061200\nAAXX 06121\n10400 ") + c.group + " 02405=\n");
-    EXPECT_NE(harness.Text().find(c.lines), std::string::npos) << c.group;
-  }
+    struct Case {
+        const char* group;
+        const char* lines;
+    };
+    for (const Case c :
+         {Case{"11465",
+               "Operation type:    Manned station    \nPresent weather:   Sent using old 4677/4561 "
+               "table code\n"},
+          Case{"32465", "Operation type:    Manned station    \nPresent weather:   not send\n"},
+          Case{"17465",
+               "Operation type:    Automated station \nPresent weather:   Sent using new 4680/4531 "
+               "table code\n"},
+          Case{"16465", "Operation type:    Automated station \nPresent weather:   not send\n"}}) {
+        DecoderHarness harness;
+        harness.Feed(std::string("ZCZC 1\nSMDL01 EDZW 061200\nAAXX 06121\n10400 ") + c.group +
+                     " 02405=\n");
+        EXPECT_NE(harness.Text().find(c.lines), std::string::npos) << c.group;
+    }
 }
 
 TEST(Section1Test, VisibilityScales) {
-  struct Case {
-    const char* vv;
-    const char* text;
-  };
-  for (const Case c : {Case{"00", "less than 0.1 km"}, Case{"05", "0.5km"}, Case{"13", "1.3km"},
-                       Case{"50", "5.0km"}, Case{"65", " 15km"}, Case{"82", " 40km"},
-                       Case{"89", "greater than 70 km"}, Case{"90", "less than 0.05 km"},
-                       Case{"99", "greater than 50 km"}, Case{"//", "Unknown    "}}) {
-    DecoderHarness second;
-    second.Feed(std::string("ZCZC 1\nSMDL01 EDZW 061200\nAAXX 06121\n10400 314") + c.vv + " 02405=\n");
-    EXPECT_NE(second.Text().find(std::string("Visibility:        ") + c.text + "\n"), std::string::npos) << c.vv;
-  }
+    struct Case {
+        const char* vv;
+        const char* text;
+    };
+    for (const Case c : {Case{"00", "less than 0.1 km"}, Case{"05", "0.5km"}, Case{"13", "1.3km"},
+                         Case{"50", "5.0km"}, Case{"65", " 15km"}, Case{"82", " 40km"},
+                         Case{"89", "greater than 70 km"}, Case{"90", "less than 0.05 km"},
+                         Case{"99", "greater than 50 km"}, Case{"//", "Unknown    "}}) {
+        DecoderHarness second;
+        second.Feed(std::string("ZCZC 1\nSMDL01 EDZW 061200\nAAXX 06121\n10400 314") + c.vv +
+                    " 02405=\n");
+        EXPECT_NE(second.Text().find(std::string("Visibility:        ") + c.text + "\n"),
+                  std::string::npos)
+            << c.vv;
+    }
 }
 
 TEST(Section1Test, WindDirectionSpecialValues) {
-  DecoderHarness harness;
-  harness.Feed("ZCZC 1\nSMDL01 EDZW 061200\nAAXX 06121\n10400 31465 00000=\n10384 31465 09905=\n");
-  EXPECT_NE(harness.Text().find("Wind direction:    calm\n"), std::string::npos);
-  EXPECT_NE(harness.Text().find("Wind direction:    variable direction\n"), std::string::npos);
+    DecoderHarness harness;
+    harness.Feed(
+        "ZCZC 1\nSMDL01 EDZW 061200\nAAXX 06121\n10400 31465 00000=\n10384 31465 09905=\n");
+    EXPECT_NE(harness.Text().find("Wind direction:    calm\n"), std::string::npos);
+    EXPECT_NE(harness.Text().find("Wind direction:    variable direction\n"), std::string::npos);
 }
 
 TEST(Section1Test, QuietModeDropsMissingLinesButKeepsTheWindSpeed) {
-  for (const bool quiet : {false, true}) {
-    DecoderHarness harness;
-    harness.Decoder().put_DecoderQuiet(quiet ? 1 : 0);
-    harness.Feed("ZCZC 1\nSMDL01 EDZW 061200\nAAXX 06121\n10400 31465 /////=\n10384 31465 ///00=\n");
-    const std::string text = harness.Text();
-    EXPECT_EQ(text.find("Total cloud cover: Unknown    \n") != std::string::npos, !quiet);
-    EXPECT_EQ(text.find("Wind direction:    Unknown    \n") != std::string::npos, !quiet);
-    EXPECT_NE(text.find("Wind speed:         0m/s (from anemometer)\n"), std::string::npos);
-  }
+    for (const bool quiet : {false, true}) {
+        DecoderHarness harness;
+        harness.Decoder().put_DecoderQuiet(quiet ? 1 : 0);
+        harness.Feed(
+            "ZCZC 1\nSMDL01 EDZW 061200\nAAXX 06121\n10400 31465 /////=\n10384 31465 ///00=\n");
+        const std::string text = harness.Text();
+        EXPECT_EQ(text.find("Total cloud cover: Unknown    \n") != std::string::npos, !quiet);
+        EXPECT_EQ(text.find("Wind direction:    Unknown    \n") != std::string::npos, !quiet);
+        EXPECT_NE(text.find("Wind speed:         0m/s (from anemometer)\n"), std::string::npos);
+    }
 }
 
 TEST(Section1Test, TemperatureEventNeedsAKnownPosition) {
-  const Decoded known = DecodeSection1("31465", "10125");
-  int temperatures = 0;
-  for (const auto& event : known.events) {
-    if (event.kind != "Temperature") continue;
-    ++temperatures;
-    EXPECT_FLOAT_EQ(event.x, 12.5f);
-    EXPECT_EQ(event.b, 0);
-  }
-  EXPECT_EQ(temperatures, 1);
+    const Decoded known = DecodeSection1("31465", "10125");
+    int temperatures = 0;
+    for (const auto& event : known.events) {
+        if (event.kind != "Temperature") continue;
+        ++temperatures;
+        EXPECT_FLOAT_EQ(event.x, 12.5f);
+        EXPECT_EQ(event.b, 0);
+    }
+    EXPECT_EQ(temperatures, 1);
 
-  const Decoded unknown = DecodeSection1("31465", "10125", false, false);
-  for (const auto& event : unknown.events) EXPECT_NE(event.kind, "Temperature");
+    const Decoded unknown = DecodeSection1("31465", "10125", false, false);
+    for (const auto& event : unknown.events) EXPECT_NE(event.kind, "Temperature");
 }
 
 TEST(Section1Test, TemperatureWithoutSignRaisesNothing) {
-  const Decoded decoded = DecodeSection1("31465", "1/125");
-  for (const auto& event : decoded.events) EXPECT_NE(event.kind, "Temperature");
+    const Decoded decoded = DecodeSection1("31465", "1/125");
+    for (const auto& event : decoded.events) EXPECT_NE(event.kind, "Temperature");
 }
 
 TEST(Section1Test, PressuresRaiseStationAndSeaLevelEvents) {
-  // A geopotential in place of the sea-level pressure is no pressure.
-  for (const auto& event : DecodeSection1("31465", "37799 48507").events) {
-    if (event.kind == "Pressure") {
-      EXPECT_EQ(event.b, 0) << event.Describe();
+    // A geopotential in place of the sea-level pressure is no pressure.
+    for (const auto& event : DecodeSection1("31465", "37799 48507").events) {
+        if (event.kind == "Pressure") {
+            EXPECT_EQ(event.b, 0) << event.Describe();
+        }
     }
-  }
-  const Decoded decoded = DecodeSection1("31465", "30132 49875");
-  std::vector<testing::Event> pressures;
-  for (const auto& event : decoded.events) {
-    if (event.kind == "Pressure") pressures.push_back(event);
-  }
-  ASSERT_EQ(pressures.size(), 2u);
-  EXPECT_FLOAT_EQ(pressures[0].x, 1013.2f);
-  EXPECT_EQ(pressures[0].b, 0);
-  EXPECT_FLOAT_EQ(pressures[1].x, 987.5f);
-  EXPECT_EQ(pressures[1].b, 1);
+    const Decoded decoded = DecodeSection1("31465", "30132 49875");
+    std::vector<testing::Event> pressures;
+    for (const auto& event : decoded.events) {
+        if (event.kind == "Pressure") pressures.push_back(event);
+    }
+    ASSERT_EQ(pressures.size(), 2u);
+    EXPECT_FLOAT_EQ(pressures[0].x, 1013.2f);
+    EXPECT_EQ(pressures[0].b, 0);
+    EXPECT_FLOAT_EQ(pressures[1].x, 987.5f);
+    EXPECT_EQ(pressures[1].b, 1);
 }
 
 TEST(Section1Test, ObservationTimeRemainderIsAtTheSenderLevel) {
-  DecoderHarness harness;
-  harness.Feed("ZCZC 1\nSMDL01 EDZW 061200\nAAXX 06121\n10400 31465 02405 92530=\n");
-  const auto results = harness.Sink().OfKind("Result");
-  ASSERT_GE(results.size(), 2u);
-  EXPECT_EQ(results[results.size() - 2].text, "Observation time:  25:30");
-  EXPECT_EQ(results[results.size() - 2].a, 4);
-  EXPECT_EQ(results.back().text, " (Encoding Error)\n");
-  EXPECT_EQ(results.back().a, 1);
+    DecoderHarness harness;
+    harness.Feed("ZCZC 1\nSMDL01 EDZW 061200\nAAXX 06121\n10400 31465 02405 92530=\n");
+    const auto results = harness.Sink().OfKind("Result");
+    ASSERT_GE(results.size(), 2u);
+    EXPECT_EQ(results[results.size() - 2].text, "Observation time:  25:30");
+    EXPECT_EQ(results[results.size() - 2].a, 4);
+    EXPECT_EQ(results.back().text, " (Encoding Error)\n");
+    EXPECT_EQ(results.back().a, 1);
 }
 
 TEST(Section1Test, WrongLengthGroupIsMalformed) {
-  const Decoded decoded = DecodeSection1("31465", "1012");
-  ASSERT_EQ(decoded.errors.size(), 1u);
-  EXPECT_EQ(decoded.errors[0], "DATA ERROR:        1012\n");
+    const Decoded decoded = DecodeSection1("31465", "1012");
+    ASSERT_EQ(decoded.errors.size(), 1u);
+    EXPECT_EQ(decoded.errors[0], "DATA ERROR:        1012\n");
 }
 
 TEST(Section1Test, LettersPrintedInLettersShiftAreRepaired) {
-  const Decoded decoded = DecodeSection1("31465", "QPQWT");  // 10125
-  EXPECT_EQ(decoded.text, "Temperature:       +12.5\xB0" "c\n");
-  // A word is no group sent in letters shift: NIL keeps its letters.
-  DecoderHarness harness;
-  harness.Feed("ZCZC 1\nSMDL01 EDZW 061200\nAAXX 06121\n10400 NIL=\n");
-  EXPECT_NE(harness.Text().find("No data reported\n"), std::string::npos);
+    const Decoded decoded = DecodeSection1("31465", "QPQWT");  // 10125
+    EXPECT_EQ(decoded.text,
+              "Temperature:       +12.5\xB0"
+              "c\n");
+    // A word is no group sent in letters shift: NIL keeps its letters.
+    DecoderHarness harness;
+    harness.Feed("ZCZC 1\nSMDL01 EDZW 061200\nAAXX 06121\n10400 NIL=\n");
+    EXPECT_NE(harness.Text().find("No data reported\n"), std::string::npos);
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "decoder_test_support.h"
-#include "test_name.h"
 #include "tables/code_tables.h"
+#include "test_name.h"
 
 namespace nimbo {
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "decoder_test_support.h"
-#include "test_name.h"
 #include "tables/code_tables.h"
+#include "test_name.h"
 
 namespace nimbo {
 namespace {
@@ -119,10 +119,12 @@ INSTANTIATE_TEST_SUITE_P(
                                "\nCloud base height: Unknown    \n"},
         GroupCase{"90710", "Special Phenomena: 907 duration of the reference period: 1.0 h\n"},
         GroupCase{"90766", "Special Phenomena: 907 duration of the reference period: 11 to 12 h\n"},
-        GroupCase{"91018", "Special Phenomena: 910 highest gust in the 10 minutes before the "
-                           "observation: 18m/s (from anemometer)\n"},
-        GroupCase{"91108", "Special Phenomena: 911 highest gust during the period covered by "
-                           "W1W2: 8m/s (from anemometer)\n"},
+        GroupCase{"91018",
+                  "Special Phenomena: 910 highest gust in the 10 minutes before the "
+                  "observation: 18m/s (from anemometer)\n"},
+        GroupCase{"91108",
+                  "Special Phenomena: 911 highest gust during the period covered by "
+                  "W1W2: 8m/s (from anemometer)\n"},
         GroupCase{"91531", "Special Phenomena: 915 wind direction: 310\xB0\n"},
         GroupCase{"93105", "Special Phenomena: 931 depth of newly fallen snow: code figures 05\n"},
         GroupCase{"95811", "Special Phenomena: 958 11 (" + Table(CodeTable::T3778_SpSp, 5) + ")\n"},
@@ -273,7 +275,8 @@ TEST(Section3Test, GroupsOutOfOrderAreErrors) {
 TEST(Section3Test, EightAndNineGroupsRepeat) {
     const Decoded decoded = DecodeSection3("81225 82330 91208 91108");
     EXPECT_TRUE(decoded.errors.empty());
-    EXPECT_NE(decoded.text.find("Cloud base height: 900m\nSpecial Phenomena: 912 "), std::string::npos);
+    EXPECT_NE(decoded.text.find("Cloud base height: 900m\nSpecial Phenomena: 912 "),
+              std::string::npos);
     EXPECT_NE(decoded.text.find("\nSpecial Phenomena: 911 "), std::string::npos);
 }
 

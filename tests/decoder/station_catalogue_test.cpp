@@ -18,8 +18,8 @@ using testing::ReadFile;
 using testing::ScratchFolder;
 
 void Write(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
+    std::ofstream out(path, std::ios::binary);
+    out << text;
 }
 
 const std::string kCatalogue =
@@ -32,147 +32,149 @@ const std::string kCatalogue =
     "10500         No Position         DL\n";
 
 TEST(CatalogueRecordTest, FixedLayoutPositionIsDegreesAndMinutesOverHundred) {
-  const StationRecord record =
-      ParseCatalogueLine("07150         Station Name        FR 4523N 00215E");
-  EXPECT_EQ(record.name, "Station Name");
-  EXPECT_EQ(record.country, "FR");
-  EXPECT_EQ(record.locationIndicator, "");
-  EXPECT_FLOAT_EQ(record.latitude, 45.23f);
-  EXPECT_FLOAT_EQ(record.longitude, 2.15f);
+    const StationRecord record =
+        ParseCatalogueLine("07150         Station Name        FR 4523N 00215E");
+    EXPECT_EQ(record.name, "Station Name");
+    EXPECT_EQ(record.country, "FR");
+    EXPECT_EQ(record.locationIndicator, "");
+    EXPECT_FLOAT_EQ(record.latitude, 45.23f);
+    EXPECT_FLOAT_EQ(record.longitude, 2.15f);
 }
 
 TEST(CatalogueRecordTest, SouthAndWestAreNegative) {
-  const StationRecord record = ParseCatalogueLine("85574  SCEL   Santiago            CH 3323S 07047W");
-  EXPECT_FLOAT_EQ(record.latitude, -33.23f);
-  EXPECT_FLOAT_EQ(record.longitude, -70.47f);
-  EXPECT_EQ(record.locationIndicator, "SCEL");
+    const StationRecord record =
+        ParseCatalogueLine("85574  SCEL   Santiago            CH 3323S 07047W");
+    EXPECT_FLOAT_EQ(record.latitude, -33.23f);
+    EXPECT_FLOAT_EQ(record.longitude, -70.47f);
+    EXPECT_EQ(record.locationIndicator, "SCEL");
 }
 
 TEST(CatalogueRecordTest, CutNameMarkIsDropped) {
-  EXPECT_EQ(ParseCatalogueLine("07150         Abcdefghijklmnopqr& FR 4523N 00215E").name,
-            "Abcdefghijklmnopqr");
+    EXPECT_EQ(ParseCatalogueLine("07150         Abcdefghijklmnopqr& FR 4523N 00215E").name,
+              "Abcdefghijklmnopqr");
 }
 
 TEST(CatalogueRecordTest, TabLayoutNeedsEveryTab) {
-  const StationRecord good = ParseCatalogueLine("10410 \tEDLE\tEssen&\tDL\t5124N\t00700E\t");
-  EXPECT_EQ(good.name, "Essen");
-  EXPECT_EQ(good.locationIndicator, "EDLE");
-  EXPECT_FLOAT_EQ(good.latitude, 51.24f);
-  EXPECT_FLOAT_EQ(good.longitude, 7.0f);
-  EXPECT_EQ(ParseCatalogueLine("10411 \tEDLX\tBroken\tDL\t5124N").name, "");
+    const StationRecord good = ParseCatalogueLine("10410 \tEDLE\tEssen&\tDL\t5124N\t00700E\t");
+    EXPECT_EQ(good.name, "Essen");
+    EXPECT_EQ(good.locationIndicator, "EDLE");
+    EXPECT_FLOAT_EQ(good.latitude, 51.24f);
+    EXPECT_FLOAT_EQ(good.longitude, 7.0f);
+    EXPECT_EQ(ParseCatalogueLine("10411 \tEDLX\tBroken\tDL\t5124N").name, "");
 }
 
 TEST(CatalogueRecordTest, ShortLinesAreSafe) {
-  for (const char* line : {"", "1", "10400", "10400  ", "10400 \t", "10400  EDDL   Due"}) {
-    const StationRecord record = ParseCatalogueLine(line);
-    EXPECT_FLOAT_EQ(record.latitude, 800.0f) << line;
-  }
+    for (const char* line : {"", "1", "10400", "10400  ", "10400 \t", "10400  EDDL   Due"}) {
+        const StationRecord record = ParseCatalogueLine(line);
+        EXPECT_FLOAT_EQ(record.latitude, 800.0f) << line;
+    }
 }
 
 class CatalogueTest : public ::testing::Test {
- protected:
-  ScratchFolder folder;
-  std::string Dat() const { return folder.Path() + "/wmoids.dat"; }
-  std::string Idx() const { return folder.Path() + "/wmoids.idx"; }
+  protected:
+    ScratchFolder folder;
+    std::string Dat() const { return folder.Path() + "/wmoids.dat"; }
+    std::string Idx() const { return folder.Path() + "/wmoids.idx"; }
 };
 
 TEST_F(CatalogueTest, IndexIsBuiltWithOneLinePerPrefix) {
-  Write(Dat(), kCatalogue);
-  StationCatalogue catalogue(folder.Path());
-  char expected[64];
-  std::snprintf(expected, sizeof expected, "00000000 07110 \n%08zu 10400 \n%08zu 10500 \n",
-                kCatalogue.find("10400"), kCatalogue.find("10500"));
-  EXPECT_EQ(ReadFile(Idx()), expected);
+    Write(Dat(), kCatalogue);
+    StationCatalogue catalogue(folder.Path());
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "00000000 07110 \n%08zu 10400 \n%08zu 10500 \n",
+                  kCatalogue.find("10400"), kCatalogue.find("10500"));
+    EXPECT_EQ(ReadFile(Idx()), expected);
 }
 
 TEST_F(CatalogueTest, LookUpFindsStationsOfBothLayouts) {
-  Write(Dat(), kCatalogue);
-  StationCatalogue catalogue(folder.Path());
-  EXPECT_EQ(catalogue.LookUp("07149").name, "Paris-Orly");
-  EXPECT_EQ(catalogue.LookUp("10400").locationIndicator, "EDDL");
-  EXPECT_EQ(catalogue.LookUp("10410").name, "Essen");
-  EXPECT_EQ(catalogue.LookUp("10411").name, "");
-  EXPECT_EQ(catalogue.LookUp("07111").name, "");
-  EXPECT_EQ(catalogue.LookUp("99999").name, "");
-  EXPECT_EQ(catalogue.LookUp("1040").name, "");
-  const StationRecord noPosition = catalogue.LookUp("10500");
-  EXPECT_EQ(noPosition.name, "No Position");
-  EXPECT_FLOAT_EQ(noPosition.latitude, 800.0f);
+    Write(Dat(), kCatalogue);
+    StationCatalogue catalogue(folder.Path());
+    EXPECT_EQ(catalogue.LookUp("07149").name, "Paris-Orly");
+    EXPECT_EQ(catalogue.LookUp("10400").locationIndicator, "EDDL");
+    EXPECT_EQ(catalogue.LookUp("10410").name, "Essen");
+    EXPECT_EQ(catalogue.LookUp("10411").name, "");
+    EXPECT_EQ(catalogue.LookUp("07111").name, "");
+    EXPECT_EQ(catalogue.LookUp("99999").name, "");
+    EXPECT_EQ(catalogue.LookUp("1040").name, "");
+    const StationRecord noPosition = catalogue.LookUp("10500");
+    EXPECT_EQ(noPosition.name, "No Position");
+    EXPECT_FLOAT_EQ(noPosition.latitude, 800.0f);
 }
 
 TEST_F(CatalogueTest, DeletedIndexIsRebuilt) {
-  Write(Dat(), kCatalogue);
-  { StationCatalogue first(folder.Path()); }
-  const std::string index = ReadFile(Idx());
-  std::filesystem::remove(Idx());
-  StationCatalogue second(folder.Path());
-  EXPECT_EQ(ReadFile(Idx()), index);
+    Write(Dat(), kCatalogue);
+    { StationCatalogue first(folder.Path()); }
+    const std::string index = ReadFile(Idx());
+    std::filesystem::remove(Idx());
+    StationCatalogue second(folder.Path());
+    EXPECT_EQ(ReadFile(Idx()), index);
 }
 
 TEST_F(CatalogueTest, StaleIndexIsRebuilt) {
-  Write(Dat(), kCatalogue);
-  Write(Idx(), "00000003 07110 \n");
-  StationCatalogue catalogue(folder.Path());
-  EXPECT_EQ(catalogue.LookUp("10400").name, "Duesseldorf");
-  EXPECT_EQ(ReadFile(Idx()).substr(0, 16), "00000000 07110 \n");
+    Write(Dat(), kCatalogue);
+    Write(Idx(), "00000003 07110 \n");
+    StationCatalogue catalogue(folder.Path());
+    EXPECT_EQ(catalogue.LookUp("10400").name, "Duesseldorf");
+    EXPECT_EQ(ReadFile(Idx()).substr(0, 16), "00000000 07110 \n");
 }
 
 TEST_F(CatalogueTest, IndexPointingPastTheEndIsRebuilt) {
-  Write(Dat(), kCatalogue);
-  Write(Idx(), "99999999 07110 \n");
-  StationCatalogue catalogue(folder.Path());
-  EXPECT_EQ(catalogue.LookUp("07110").name, "Brest-Guipavas");
+    Write(Dat(), kCatalogue);
+    Write(Idx(), "99999999 07110 \n");
+    StationCatalogue catalogue(folder.Path());
+    EXPECT_EQ(catalogue.LookUp("07110").name, "Brest-Guipavas");
 }
 
 TEST_F(CatalogueTest, OverlongLinesDoNotBreakTheLookUp) {
-  Write(Dat(), "07100 " + std::string(1000, 'x') + "\n" + kCatalogue + "111" + std::string(700, 'x') + "\n");
-  StationCatalogue catalogue(folder.Path());
-  EXPECT_EQ(catalogue.LookUp("07149").name, "Paris-Orly");
-  EXPECT_EQ(catalogue.LookUp("10400").name, "Duesseldorf");
-  EXPECT_EQ(catalogue.LookUp("11111").name, "");
+    Write(Dat(), "07100 " + std::string(1000, 'x') + "\n" + kCatalogue + "111" +
+                     std::string(700, 'x') + "\n");
+    StationCatalogue catalogue(folder.Path());
+    EXPECT_EQ(catalogue.LookUp("07149").name, "Paris-Orly");
+    EXPECT_EQ(catalogue.LookUp("10400").name, "Duesseldorf");
+    EXPECT_EQ(catalogue.LookUp("11111").name, "");
 }
 
 TEST_F(CatalogueTest, MissingCatalogueFindsNothing) {
-  StationCatalogue catalogue(folder.Path());
-  EXPECT_FALSE(catalogue.Available());
-  EXPECT_EQ(catalogue.LookUp("10400").name, "");
+    StationCatalogue catalogue(folder.Path());
+    EXPECT_FALSE(catalogue.Available());
+    EXPECT_EQ(catalogue.LookUp("10400").name, "");
 }
 
 TEST_F(CatalogueTest, UnwritableFolderStillAllowsLookUps) {
-  Write(Dat(), kCatalogue);
-  std::filesystem::create_directory(Idx());  // the index name is taken by a folder
-  StationCatalogue catalogue(folder.Path());
-  EXPECT_EQ(catalogue.LookUp("10400").name, "Duesseldorf");
+    Write(Dat(), kCatalogue);
+    std::filesystem::create_directory(Idx());  // the index name is taken by a folder
+    StationCatalogue catalogue(folder.Path());
+    EXPECT_EQ(catalogue.LookUp("10400").name, "Duesseldorf");
 }
 
 TEST_F(CatalogueTest, CurrentDirectoryComesFirstThenTheEnvironmentFolder) {
-  const std::string other = folder.Path() + "/other";
-  std::filesystem::create_directory(other);
-  Write(other + "/wmoids.dat", kCatalogue);
-  setenv("NIMBO_CATALOGUE_DIR", other.c_str(), 1);
-  EXPECT_EQ(StationCatalogue::FindFolder(), other);
-  Write(Dat(), kCatalogue);
-  EXPECT_EQ(StationCatalogue::FindFolder(), "");
-  unsetenv("NIMBO_CATALOGUE_DIR");
+    const std::string other = folder.Path() + "/other";
+    std::filesystem::create_directory(other);
+    Write(other + "/wmoids.dat", kCatalogue);
+    setenv("NIMBO_CATALOGUE_DIR", other.c_str(), 1);
+    EXPECT_EQ(StationCatalogue::FindFolder(), other);
+    Write(Dat(), kCatalogue);
+    EXPECT_EQ(StationCatalogue::FindFolder(), "");
+    unsetenv("NIMBO_CATALOGUE_DIR");
 }
 
 TEST(BundledCatalogueTest, IsSortedAndInTheFixedLayout) {
-  const std::string text = ReadFile(NIMBO_CATALOGUE_SOURCE);
-  ASSERT_FALSE(text.empty());
-  std::string previous;
-  std::size_t start = 0;
-  int lines = 0;
-  while (start < text.size()) {
-    const auto end = text.find('\n', start);
-    const std::string line = text.substr(start, end - start);
-    start = end == std::string::npos ? text.size() : end + 1;
-    ++lines;
-    ASSERT_LE(line.size(), 255u);
-    ASSERT_GT(line.substr(0, 5), previous) << line;
-    previous = line.substr(0, 5);
-    ASSERT_NE(line[6], '\t');
-  }
-  EXPECT_GT(lines, 10000);
+    const std::string text = ReadFile(NIMBO_CATALOGUE_SOURCE);
+    ASSERT_FALSE(text.empty());
+    std::string previous;
+    std::size_t start = 0;
+    int lines = 0;
+    while (start < text.size()) {
+        const auto end = text.find('\n', start);
+        const std::string line = text.substr(start, end - start);
+        start = end == std::string::npos ? text.size() : end + 1;
+        ++lines;
+        ASSERT_LE(line.size(), 255u);
+        ASSERT_GT(line.substr(0, 5), previous) << line;
+        previous = line.substr(0, 5);
+        ASSERT_NE(line[6], '\t');
+    }
+    EXPECT_GT(lines, 10000);
 }
 
 }  // namespace

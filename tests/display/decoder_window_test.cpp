@@ -214,10 +214,10 @@ TEST_F(StationMapTest, IslandStationsHaveLandUnderTheirMarker) {
     const struct {
         const char* name;
         double lat, lng;
-    } islands[] = {{"Jan Mayen", 70.94, -8.67},     {"Bjornoya", 74.50, 19.00},
-                   {"Torshavn", 62.02, -6.77},      {"Funchal", 32.65, -16.90},
+    } islands[] = {{"Jan Mayen", 70.94, -8.67},      {"Bjornoya", 74.50, 19.00},
+                   {"Torshavn", 62.02, -6.77},       {"Funchal", 32.65, -16.90},
                    {"Ponta Delgada", 37.74, -25.70}, {"Flores", 39.45, -31.13},
-                   {"Bermuda", 32.37, -64.68},      {"Gough", -40.35, -9.88}};
+                   {"Bermuda", 32.37, -64.68},       {"Gough", -40.35, -9.88}};
     for (const auto& island : islands) {
         const MapPoint at = StationList::Project(island.lat, island.lng);
         const QColor seen = picture.pixelColor(at.x, at.y);

@@ -102,7 +102,9 @@ TEST_F(EventRenderingTest, LevelsHaveTheirRuleAndColour) {
         const TextRun run = OnlyRun();
         EXPECT_EQ(run.text, QString(81, QChar(rule)) + "\n") << level;
         EXPECT_TRUE(run.bold);
-        EXPECT_EQ(run.colour, level == 0 || level == 1 ? QColor(0, 255, 255) : QColor(112, 219, 147)) << level;
+        EXPECT_EQ(run.colour,
+                  level == 0 || level == 1 ? QColor(0, 255, 255) : QColor(112, 219, 147))
+            << level;
     }
     std::vector<QRgb> colours;
     for (int level : {0, 1, 2, 3, 4, 9, -2}) {
@@ -115,8 +117,8 @@ TEST_F(EventRenderingTest, LevelsHaveTheirRuleAndColour) {
             if (slevel == 0) colours.push_back(run.colour.rgb());
         }
     }
-    EXPECT_EQ(QColor(colours[1]), QColor(255, 0, 0));             // level 1
-    EXPECT_EQ(QColor(colours[5]), QColor(230, 232, 250));         // any other level
+    EXPECT_EQ(QColor(colours[1]), QColor(255, 0, 0));      // level 1
+    EXPECT_EQ(QColor(colours[5]), QColor(230, 232, 250));  // any other level
     EXPECT_EQ(colours[6], colours[5]);
     EXPECT_EQ(std::set<QRgb>(colours.begin(), colours.begin() + 6).size(), 6u);
 }

@@ -37,8 +37,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ProjectionCase{0.0, -180.0, {4, 152}}, ProjectionCase{-90.0, 0.0, {303, 304}},
                       ProjectionCase{90.0, 0.0, {303, 0}},
                       // Truncation toward zero on both sides of 0.
-                      ProjectionCase{0.5, 0.5, {303, 152}},
-                      ProjectionCase{-0.7, -0.7, {302, 153}}),
+                      ProjectionCase{0.5, 0.5, {303, 152}}, ProjectionCase{-0.7, -0.7, {302, 153}}),
     [](const auto& info) {
         std::ostringstream name;
         name << "Lat" << info.param.latitude << "Lon" << info.param.longitude;

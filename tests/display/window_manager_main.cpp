@@ -97,8 +97,9 @@ class DesktopServer {
     }
 
     static bool Managed() {
-        return std::system("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null"
-                           " | grep -q 'window id'") == 0;
+        return std::system(
+                   "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null"
+                   " | grep -q 'window id'") == 0;
     }
 
     pid_t m_server = -1;

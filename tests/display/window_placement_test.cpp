@@ -22,8 +22,8 @@ bool UnderWindowManager() { return QGuiApplication::platformName() == QStringLit
 // its frame stops changing.
 void Settle(QWidget& window) {
     if (UnderWindowManager() && window.isVisible() && !window.isMinimized()) {
-        static_cast<void>(QTest::qWaitFor(
-            [&] { return window.frameGeometry() != window.geometry(); }, 3000));
+        static_cast<void>(
+            QTest::qWaitFor([&] { return window.frameGeometry() != window.geometry(); }, 3000));
     }
     QRect last;
     for (int i = 0; i < 20 && last != window.frameGeometry(); ++i) {

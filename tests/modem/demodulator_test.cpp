@@ -1,5 +1,7 @@
 // The demodulator end to end: signals from the modulator (clean, noisy,
 // fading, noise alone) and the real recording of a 50-baud broadcast.
+#include "demodulator.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "demodulator.h"
 #include "line_text_decoder.h"
 #include "line_text_encoder.h"
 #include "modulator.h"
@@ -19,7 +20,8 @@ namespace {
 using modem::Parity;
 using modem::Polarity;
 
-constexpr const char* kText = "ZCZC 123\nAAXX 27034\n01028 41470 40319 10012 21002 39996=\nRYRYRY\nNNNN\n";
+constexpr const char* kText =
+    "ZCZC 123\nAAXX 27034\n01028 41470 40319 10012 21002 39996=\nRYRYRY\nNNNN\n";
 
 std::string Codes(const std::string& text, int dataBits = 5) {
     dovrel::TelexOptions o;
@@ -40,15 +42,16 @@ std::vector<float> Signal(double rate, const modem::ModSettings& m, const std::s
 }
 
 void AddNoise(std::vector<float>& s, double rate, double snrDbIn3kHz, unsigned seed) {
-    const double sigma = std::sqrt(0.125 / std::pow(10.0, snrDbIn3kHz / 10.0) * 0.5 * rate / 3000.0);
+    const double sigma =
+        std::sqrt(0.125 / std::pow(10.0, snrDbIn3kHz / 10.0) * 0.5 * rate / 3000.0);
     std::mt19937 rng(seed);
     std::normal_distribution<float> noise(0.0f, static_cast<float>(sigma));
     for (float& x : s) x += noise(rng);
 }
 
 // Feeds in uneven blocks, as a sound card would (or all at once).
-std::string Demodulate(double rate, const modem::DemodSettings& s, const std::vector<float>& samples,
-                       bool uneven = true) {
+std::string Demodulate(double rate, const modem::DemodSettings& s,
+                       const std::vector<float>& samples, bool uneven = true) {
     modem::Demodulator demod(rate, s);
     std::vector<std::uint8_t> out;
     const std::size_t blocks[] = {uneven ? 1 : samples.size(), 333, 4096, 77, 10000};
@@ -68,7 +71,8 @@ std::size_t EditDistance(const std::string& a, const std::string& b) {
         row[0] = i;
         for (std::size_t j = 1; j <= b.size(); ++j) {
             const std::size_t up = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            row[j] =
+                std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
             diagonal = up;
         }
     }
@@ -106,15 +110,22 @@ TEST_P(RoundTripTest, GivesBackEveryCharacter) {
 
 INSTANTIATE_TEST_SUITE_P(
     Modem, RoundTripTest,
-    testing::Values(
-        RoundTrip{"Weather50Bd450HzReverseAuto", 8000, 50, 450, 1.5, 5, Parity::None, Polarity::Reverse, Polarity::Automatic, 2000},
-        RoundTrip{"Weather50Bd450HzNormalAuto48k", 48000, 50, 450, 1.5, 5, Parity::None, Polarity::Normal, Polarity::Automatic, 1000},
-        RoundTrip{"Amateur45Bd170HzOneStopTold", 11025, 45.45, 170, 1, 5, Parity::None, Polarity::Normal, Polarity::Normal, 2210},
-        RoundTrip{"Navtex100Bd170HzTwoStop", 8000, 100, 170, 2, 5, Parity::None, Polarity::Reverse, Polarity::Reverse, 1700},
-        RoundTrip{"Wide75Bd850HzAt44k", 44100, 75, 850, 1.5, 5, Parity::None, Polarity::Normal, Polarity::Automatic, 1800},
-        RoundTrip{"Ascii300Bd850HzEvenParity", 48000, 300, 850, 1, 7, Parity::Even, Polarity::Normal, Polarity::Automatic, 1700},
-        RoundTrip{"Ascii110Bd200HzEightBits", 16000, 110, 200, 2, 8, Parity::None, Polarity::Reverse, Polarity::Automatic, 800},
-        RoundTrip{"Narrow57Bd85HzLowEdge", 8000, 56.88, 85, 1.5, 5, Parity::None, Polarity::Normal, Polarity::Automatic, 400}),
+    testing::Values(RoundTrip{"Weather50Bd450HzReverseAuto", 8000, 50, 450, 1.5, 5, Parity::None,
+                              Polarity::Reverse, Polarity::Automatic, 2000},
+                    RoundTrip{"Weather50Bd450HzNormalAuto48k", 48000, 50, 450, 1.5, 5, Parity::None,
+                              Polarity::Normal, Polarity::Automatic, 1000},
+                    RoundTrip{"Amateur45Bd170HzOneStopTold", 11025, 45.45, 170, 1, 5, Parity::None,
+                              Polarity::Normal, Polarity::Normal, 2210},
+                    RoundTrip{"Navtex100Bd170HzTwoStop", 8000, 100, 170, 2, 5, Parity::None,
+                              Polarity::Reverse, Polarity::Reverse, 1700},
+                    RoundTrip{"Wide75Bd850HzAt44k", 44100, 75, 850, 1.5, 5, Parity::None,
+                              Polarity::Normal, Polarity::Automatic, 1800},
+                    RoundTrip{"Ascii300Bd850HzEvenParity", 48000, 300, 850, 1, 7, Parity::Even,
+                              Polarity::Normal, Polarity::Automatic, 1700},
+                    RoundTrip{"Ascii110Bd200HzEightBits", 16000, 110, 200, 2, 8, Parity::None,
+                              Polarity::Reverse, Polarity::Automatic, 800},
+                    RoundTrip{"Narrow57Bd85HzLowEdge", 8000, 56.88, 85, 1.5, 5, Parity::None,
+                              Polarity::Normal, Polarity::Automatic, 400}),
     [](const testing::TestParamInfo<RoundTrip>& info) { return std::string(info.param.name); });
 
 modem::ModSettings Weather() {
@@ -189,7 +200,9 @@ TEST(Modem, TuningReportsTheTonesFound) {
     demod.Spectrum(bins);
     ASSERT_EQ(bins.size(), static_cast<std::size_t>(modem::kSpectrumBins));
     const auto peak = std::max_element(bins.begin(), bins.end()) - bins.begin();
-    const double peakHz = modem::kSearchLowHz + (peak + 0.5) * (modem::kSearchHighHz - modem::kSearchLowHz) / modem::kSpectrumBins;
+    const double peakHz = modem::kSearchLowHz + (peak + 0.5) *
+                                                    (modem::kSearchHighHz - modem::kSearchLowHz) /
+                                                    modem::kSpectrumBins;
     EXPECT_TRUE(std::abs(peakHz - 1725.0) < 40.0 || std::abs(peakHz - 1275.0) < 40.0) << peakHz;
 
     // New settings of the same shift: the signal is found again and decoded.
@@ -202,7 +215,8 @@ TEST(Modem, TuningReportsTheTonesFound) {
 
 // The recording of the 50-baud broadcast's idle loop, given only baud and shift.
 TEST(Modem, RealRecordingDecodesToItsLoop) {
-    modem::SoundFileSource file(DOVREL_SOURCE_DIR "/tests/data/rtty/librttywx_dwd_ddk_testloop_8k.wav");
+    modem::SoundFileSource file(DOVREL_SOURCE_DIR
+                                "/tests/data/rtty/librttywx_dwd_ddk_testloop_8k.wav");
     ASSERT_EQ(file.Error(), "");
     std::vector<float> samples(1 << 20);
     samples.resize(file.Read(samples));
@@ -210,10 +224,11 @@ TEST(Modem, RealRecordingDecodesToItsLoop) {
     s.baud = 50;
     s.shiftHz = 450;
     const std::string codes = Demodulate(file.SampleRate(), s, samples);
-    EXPECT_EQ(Demodulate(file.SampleRate(), s, samples, false), codes) << "blocks change the result";
+    EXPECT_EQ(Demodulate(file.SampleRate(), s, samples, false), codes)
+        << "blocks change the result";
     std::string text;
-    dovrel::LineTextDecoder(dovrel::TelexOptions{}).Feed(
-        std::vector<std::uint8_t>(codes.begin(), codes.end()), text);
+    dovrel::LineTextDecoder(dovrel::TelexOptions{})
+        .Feed(std::vector<std::uint8_t>(codes.begin(), codes.end()), text);
     EXPECT_EQ(text,
               "RYRYRY\n"
               "CQ CQ CQ DE DDK2 DDH7 DDK9\n"

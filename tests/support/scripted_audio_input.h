@@ -19,7 +19,7 @@ struct ScriptedAudioState {
 };
 
 class ScriptedAudioInput : public AudioInput {
-public:
+  public:
     explicit ScriptedAudioInput(ScriptedAudioState& state) : m_state(state) {}
     double SampleRate() const override { return m_state.rate; }
     bool Read(std::vector<float>& samples) override {
@@ -30,12 +30,12 @@ public:
     }
     std::string Error() const override { return m_state.lost ? "Sound input test lost" : ""; }
 
-private:
+  private:
     ScriptedAudioState& m_state;
 };
 
 class ScriptedAudioOpener : public AudioInputOpener {
-public:
+  public:
     explicit ScriptedAudioOpener(std::string name = "test") : m_name(std::move(name)) {}
     std::unique_ptr<AudioInput> Open(const std::string& name, std::string& error) override {
         if (name != m_name) {
@@ -48,7 +48,7 @@ public:
     }
     ScriptedAudioState state;
 
-private:
+  private:
     std::string m_name;
 };
 

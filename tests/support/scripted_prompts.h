@@ -15,7 +15,7 @@ namespace dovrel::testing {
 
 // Records every box and answers from a script (Ok or Cancel when it runs out).
 class ScriptedBox : public MessageBox {
-public:
+  public:
     struct Shown {
         std::string text, title;
         BoxButtons buttons;
@@ -49,7 +49,7 @@ public:
 
 // Answers file choices from a script (cancelled when it runs out).
 class ScriptedChoice : public LogFileChoice {
-public:
+  public:
     std::optional<std::string> Choose(const LogFileRequest& request) override {
         requests.push_back(request);
         if (answers.empty()) return std::nullopt;

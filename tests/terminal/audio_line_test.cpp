@@ -1,18 +1,19 @@
 // The sound input as the line: the line settings as demodulator settings,
 // the choice between serial device and sound input, and what the window
 // sees when the input goes away.
+#include "audio_line.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "scripted_audio_input.h"
-#include "audio_line.h"
 #include "audio_port.h"
 #include "line_control.h"
 #include "line_demod_settings.h"
 #include "line_panels.h"
 #include "line_switch.h"
 #include "port_discovery.h"
+#include "scripted_audio_input.h"
 
 namespace dovrel {
 namespace {
@@ -82,8 +83,8 @@ TEST(AudioPort, NamesPanelTextsAndSettingsItCannotTake) {
     line.Shift = 0;
     EXPECT_NE(AudioSettingsProblem(line), "");
     // The tuning strip's right click steps through the services' shifts.
-    const std::pair<std::int32_t, std::int32_t> shifts[] = {{85, 170}, {425, 450}, {450, 850}, {850, 85},
-                                                            {100, 170}, {0, 85}, {5000, 85}};
+    const std::pair<std::int32_t, std::int32_t> shifts[] = {
+        {85, 170}, {425, 450}, {450, 850}, {850, 85}, {100, 170}, {0, 85}, {5000, 85}};
     for (const auto& [from, to] : shifts) EXPECT_EQ(NextShift(from), to) << from;
 }
 
@@ -103,7 +104,7 @@ TEST(AudioPort, PortDialogListsSoundInputsAfterTheSerialPorts) {
 }
 
 class RecordingBox : public MessageBox {
-public:
+  public:
     BoxAnswer Show(const std::string& text, const std::string&, BoxButtons, BoxIcon) override {
         texts.push_back(text);
         return BoxAnswer::Ok;
@@ -112,13 +113,13 @@ public:
 };
 
 class RecordingView : public LineStatusView {
-public:
+  public:
     void ShowLineStatus(const LineStatus& status) override { last = status; }
     LineStatus last;
 };
 
 class AudioLineTest : public ::testing::Test {
-protected:
+  protected:
     AudioLineTest() {
         m_control.Settings().PortName = "audio:test";
         m_control.Settings().Data = 5;
@@ -129,7 +130,8 @@ protected:
     LineSwitch m_switch{m_serial, m_audio};
     RecordingBox m_box;
     RecordingView m_view;
-    LineControl m_control{m_switch, SettingsContext(SettingsStore("/nonexistent"), "x"), m_box, m_view};
+    LineControl m_control{m_switch, SettingsContext(SettingsStore("/nonexistent"), "x"), m_box,
+                          m_view};
 };
 
 TEST_F(AudioLineTest, ConnectOpensTheInputAndPanelClicksOnlyResetTheDemodulator) {

@@ -36,7 +36,10 @@ TEST(ClockTest, LocalTimeFollowsTheTimeZone) {
     EXPECT_EQ(t.month, 12);
     EXPECT_EQ(t.day, 5);
     EXPECT_EQ(FormatTime(t), "14:02:33");
-    if (old) setenv("TZ", keep.c_str(), 1); else unsetenv("TZ");
+    if (old)
+        setenv("TZ", keep.c_str(), 1);
+    else
+        unsetenv("TZ");
     tzset();
     const LocalTime now = SystemClock().Now();
     EXPECT_GE(now.year, 2024);

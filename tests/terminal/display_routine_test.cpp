@@ -15,17 +15,16 @@ using testing::ReceptionFixture;
 
 struct ShownCase {
     const char* name;
-    int separation;          // SMesgBlocs
+    int separation;  // SMesgBlocs
     bool lookWords;
-    UserKeyword keyword;     // user keyword 0 (empty: none)
+    UserKeyword keyword;  // user keyword 0 (empty: none)
     const char* received;
     const char* shown;
 };
 
 void PrintTo(const ShownCase& c, std::ostream* os) { *os << c.name; }
 
-class DisplayTest : public ReceptionFixture,
-                    public ::testing::WithParamInterface<ShownCase> {};
+class DisplayTest : public ReceptionFixture, public ::testing::WithParamInterface<ShownCase> {};
 
 TEST_P(DisplayTest, ShowsTheReceivedTextSeparatedAndHighlighted) {
     const ShownCase& c = GetParam();
@@ -46,16 +45,33 @@ TEST_P(DisplayTest, GivesTheSameResultByteByByte) {
 }
 
 const ShownCase kShownCases[] = {
-    {"MessageWithSeparators", 1, false, {}, "ZCZC ABC\r\nNNNN\r\n",
+    {"MessageWithSeparators",
+     1,
+     false,
+     {},
+     "ZCZC ABC\r\nNNNN\r\n",
      "\n{NEW MSG 0001}\n[ZCZC] ABC\n[NNNN]\n{END MSG 0001}"},
-    {"EndWithoutStartGetsItsOwnNumber", 1, false, {}, "NNNN\r\nNNNN\r\n",
+    {"EndWithoutStartGetsItsOwnNumber",
+     1,
+     false,
+     {},
+     "NNNN\r\nNNNN\r\n",
      "\n[NNNN]\n{END MSG 0001}\n[NNNN]\n{END MSG 0002}"},
-    {"NumbersFollowOneAnother", 1, false, {}, "ZCZC\r\nNNNN\r\nZCZC\r\nNNNN\r\n",
-     "\n{NEW MSG 0001}\n[ZCZC]\n[NNNN]\n{END MSG 0001}\n{NEW MSG 0002}\n[ZCZC]\n[NNNN]\n{END MSG 0002}"},
+    {"NumbersFollowOneAnother",
+     1,
+     false,
+     {},
+     "ZCZC\r\nNNNN\r\nZCZC\r\nNNNN\r\n",
+     "\n{NEW MSG 0001}\n[ZCZC]\n[NNNN]\n{END MSG 0001}\n{NEW MSG 0002}\n[ZCZC]\n[NNNN]\n{END MSG "
+     "0002}"},
     {"OpenerMidLineIgnoredInMode1", 1, false, {}, "AB XZCZC\r\n", "\nAB XZCZC"},
     {"OpenerMidLineIgnoredInMode0", 0, false, {}, "AB XZCZC\r\n", "\nAB XZCZC"},
     {"OpenerAnywhereInMode2", 2, false, {}, "AB XZCZC\r\n", "\nAB X\n{NEW MSG 0001}\n[ZCZC]"},
-    {"Mode0HighlightsWithoutSeparatorLines", 0, false, {}, "ZCZC A\r\nNNNN\r\n",
+    {"Mode0HighlightsWithoutSeparatorLines",
+     0,
+     false,
+     {},
+     "ZCZC A\r\nNNNN\r\n",
      "\n[ZCZC] A\n[NNNN]"},
     {"CloserCountsAnywhere", 1, false, {}, "ABNNNN\r\n", "\nAB\n[NNNN]\n{END MSG 0001}"},
     {"ZZCZCDoesNotOpen", 1, true, {}, "ZZCZC\r\nQ\r\n", "\nZZCZC\nQ"},
@@ -69,10 +85,20 @@ const ShownCase kShownCases[] = {
     {"FullWordAtLineEnd", 1, true, {"TEST", 2}, "A TEST\r\nB\r\n", "\nA [TEST]\nB"},
     {"UserKeywordsNeedLookWords", 1, false, {"DE", 0}, "DE\r\n", "\nDE"},
     {"OverlappingKeywordsNeverRepeatText", 1, true, {"XCQY", 0}, "XCQQY\r\n", "\nX[CQ]QY"},
-    {"KeywordRightAfterEndStartsALine", 1, true, {}, "NNNNCQ\r\n",
+    {"KeywordRightAfterEndStartsALine",
+     1,
+     true,
+     {},
+     "NNNNCQ\r\n",
      "\n[NNNN]\n{END MSG 0001}\n[CQ]"},
     {"LfAloneIsDropped", 1, false, {}, "A\nB\r\n", "\nAB"},
-    {"ControlCharactersShownInBrackets", 1, false, {}, "A\x1b\x07" "B\r\n", "\nA<1B><7>B"},
+    {"ControlCharactersShownInBrackets",
+     1,
+     false,
+     {},
+     "A\x1b\x07"
+     "B\r\n",
+     "\nA<1B><7>B"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, DisplayTest, ::testing::ValuesIn(kShownCases),

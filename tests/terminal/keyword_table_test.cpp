@@ -2,7 +2,6 @@
 #include "keyword_table.h"
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>

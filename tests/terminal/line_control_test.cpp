@@ -3,11 +3,11 @@
 #include "line_control.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
 #include <poll.h>
 #include <pty.h>
 #include <unistd.h>
+
+#include <filesystem>
 #include <vector>
 
 #include "scripted_prompts.h"
@@ -18,32 +18,28 @@ namespace {
 namespace fs = std::filesystem;
 
 class RecordingView : public LineStatusView {
-public:
+  public:
     void ShowLineStatus(const LineStatus& status) override { shown.push_back(status); }
     const LineStatus& Last() const { return shown.back(); }
     std::vector<LineStatus> shown;
 };
 
 class LineControlTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         char tmpl[] = "/tmp/line_control_test.XXXXXX";
         m_dir = ::mkdtemp(tmpl);
         char name[256] = {};
         ASSERT_EQ(openpty(&m_master, &m_slave, name, nullptr, nullptr), 0);
         m_pty = name;
     }
-    void TearDown() override
-    {
-        if (m_master >= 0)
-            close(m_master);
+    void TearDown() override {
+        if (m_master >= 0) close(m_master);
         close(m_slave);
         fs::remove_all(m_dir);
     }
     SettingsContext Store() const { return SettingsContext(SettingsStore(m_dir), "Quarnel"); }
-    void UsePty()
-    {
+    void UsePty() {
         m_control.Settings().PortName = m_pty;
         m_control.Settings().Data = 8;
     }
@@ -52,22 +48,21 @@ protected:
     int m_master = -1;
     int m_slave = -1;
     std::string m_pty;
-    SerialLine m_line {""};
+    SerialLine m_line{""};
     testing::ScriptedBox m_box;
     RecordingView m_view;
-    LineControl m_control {m_line, SettingsContext(SettingsStore("/nonexistent"), "x"), m_box, m_view};
+    LineControl m_control{m_line, SettingsContext(SettingsStore("/nonexistent"), "x"), m_box,
+                          m_view};
 };
 
-TEST_F(LineControlTest, NoPortMeansFalseWithoutABoxAndDisconnected)
-{
+TEST_F(LineControlTest, NoPortMeansFalseWithoutABoxAndDisconnected) {
     EXPECT_FALSE(m_control.Connect());
     EXPECT_TRUE(m_box.shown.empty());
     EXPECT_FALSE(m_view.Last().connected);
     EXPECT_EQ(m_view.Last().StatusText, "DISCONNECTED");
 }
 
-TEST_F(LineControlTest, ConnectShowsTheLineInThePanels)
-{
+TEST_F(LineControlTest, ConnectShowsTheLineInThePanels) {
     UsePty();
     m_control.Settings().Baud = 110;
     m_control.Settings().Parity = 2;
@@ -86,8 +81,7 @@ TEST_F(LineControlTest, ConnectShowsTheLineInThePanels)
     EXPECT_FALSE(m_line.IsOpen());
 }
 
-TEST_F(LineControlTest, AFailedOpenShowsTheReasonAndStaysClosed)
-{
+TEST_F(LineControlTest, AFailedOpenShowsTheReasonAndStaysClosed) {
     m_control.Settings().PortName = "/dev/ttyNoSuchDevice3";
     EXPECT_FALSE(m_control.Connect());
     ASSERT_EQ(m_box.shown.size(), 1u);
@@ -96,8 +90,7 @@ TEST_F(LineControlTest, AFailedOpenShowsTheReasonAndStaysClosed)
     EXPECT_EQ(m_view.Last().StatusText, "DISCONNECTED");
 }
 
-TEST_F(LineControlTest, ARefusedSettingIsReportedNotIgnored)
-{
+TEST_F(LineControlTest, ARefusedSettingIsReportedNotIgnored) {
     UsePty();
     m_control.Settings().DTR = true;  // a pseudo-terminal has no modem lines
     EXPECT_FALSE(m_control.Connect());
@@ -106,8 +99,7 @@ TEST_F(LineControlTest, ARefusedSettingIsReportedNotIgnored)
     EXPECT_FALSE(m_view.Last().connected);
 }
 
-TEST_F(LineControlTest, NeverLoadedSettingsOpenAsTelexAtFiftyBauds)
-{
+TEST_F(LineControlTest, NeverLoadedSettingsOpenAsTelexAtFiftyBauds) {
     LineControl control(m_line, Store(), m_box, m_view);
     control.Settings().PortName = m_pty;
     control.Settings().Data = 0;
@@ -120,12 +112,11 @@ TEST_F(LineControlTest, NeverLoadedSettingsOpenAsTelexAtFiftyBauds)
     EXPECT_EQ(LoadLineSettings(Store()).Baud, 50);
 }
 
-TEST_F(LineControlTest, AVanishedDeviceEndsDisconnectedWithTheReasonShownOnce)
-{
+TEST_F(LineControlTest, AVanishedDeviceEndsDisconnectedWithTheReasonShownOnce) {
     UsePty();
     ASSERT_TRUE(m_control.Connect());
     write(m_master, "RY", 2);
-    pollfd p {m_line.Fd(), POLLIN, 0};
+    pollfd p{m_line.Fd(), POLLIN, 0};
     ASSERT_EQ(poll(&p, 1, 2000), 1);
     EXPECT_EQ(m_control.ReadReceived(), "RY");
     close(m_master);
@@ -142,8 +133,7 @@ TEST_F(LineControlTest, AVanishedDeviceEndsDisconnectedWithTheReasonShownOnce)
     EXPECT_EQ(m_box.shown.size(), 1u);
 }
 
-TEST_F(LineControlTest, PanelClickStoresAndConnectsEvenWhenClosed)
-{
+TEST_F(LineControlTest, PanelClickStoresAndConnectsEvenWhenClosed) {
     LineControl control(m_line, Store(), m_box, m_view);
     control.Settings().PortName = m_pty;
     control.Settings().Parity = 0;
@@ -162,8 +152,7 @@ TEST_F(LineControlTest, PanelClickStoresAndConnectsEvenWhenClosed)
     EXPECT_EQ(m_view.shown.size(), shown);
 }
 
-TEST_F(LineControlTest, ADialogChoiceThatFailsRestoresAndReconnectsThePreviousPort)
-{
+TEST_F(LineControlTest, ADialogChoiceThatFailsRestoresAndReconnectsThePreviousPort) {
     UsePty();
     ASSERT_TRUE(m_control.Connect());
     LineSettings chosen = m_control.Settings();
@@ -175,8 +164,7 @@ TEST_F(LineControlTest, ADialogChoiceThatFailsRestoresAndReconnectsThePreviousPo
     EXPECT_EQ(m_box.shown.size(), 1u);
 }
 
-TEST_F(LineControlTest, AnUnchangedDialogChoiceDoesNothing)
-{
+TEST_F(LineControlTest, AnUnchangedDialogChoiceDoesNothing) {
     UsePty();
     ASSERT_TRUE(m_control.Connect());
     const int fd = m_line.Fd();
@@ -186,8 +174,7 @@ TEST_F(LineControlTest, AnUnchangedDialogChoiceDoesNothing)
     EXPECT_EQ(m_view.shown.size(), shown);
 }
 
-TEST_F(LineControlTest, ADialogChoiceOpensTheNewPortWhenTheOldWasClosed)
-{
+TEST_F(LineControlTest, ADialogChoiceOpensTheNewPortWhenTheOldWasClosed) {
     LineSettings chosen = m_control.Settings();
     chosen.PortName = m_pty;
     chosen.Data = 8;

@@ -6,8 +6,7 @@
 namespace dovrel {
 namespace {
 
-TEST(LinePanels, TextsForEveryCodeAndNothingOutside)
-{
+TEST(LinePanels, TextsForEveryCodeAndNothingOutside) {
     EXPECT_EQ(ParityText(0), "N");
     EXPECT_EQ(ParityText(1), "O");
     EXPECT_EQ(ParityText(2), "E");
@@ -26,8 +25,7 @@ TEST(LinePanels, TextsForEveryCodeAndNothingOutside)
     EXPECT_EQ(CodeText(0), "");
 }
 
-TEST(LinePanels, PortPanelShowsTheDeviceName)
-{
+TEST(LinePanels, PortPanelShowsTheDeviceName) {
     LineSettings s;
     s.Port = 2;
     EXPECT_EQ(PortPanelText(s), "ttyS1");
@@ -44,14 +42,13 @@ struct BaudRow {
     std::int32_t current, leftOff, leftOn, rightOff, rightOn;
 };
 
-TEST(LinePanels, SpeedSteps)
-{
+TEST(LinePanels, SpeedSteps) {
     const BaudRow rows[] = {
-        {45, 50, 50, 300, 300},       {50, 75, 75, 45, 45},         {75, 100, 100, 50, 50},
-        {100, 110, 110, 75, 75},      {110, 300, 135, 100, 100},    {135, 300, 150, 110, 110},
-        {150, 300, 200, 110, 135},    {200, 300, 300, 110, 150},    {300, 45, 600, 110, 200},
-        {600, 45, 1200, 300, 300},    {1200, 45, 45, 300, 600},
-        {9600, 9600, 9600, 9600, 9600}, {0, 0, 0, 0, 0},            {-50, -50, -50, -50, -50},
+        {45, 50, 50, 300, 300},    {50, 75, 75, 45, 45},      {75, 100, 100, 50, 50},
+        {100, 110, 110, 75, 75},   {110, 300, 135, 100, 100}, {135, 300, 150, 110, 110},
+        {150, 300, 200, 110, 135}, {200, 300, 300, 110, 150}, {300, 45, 600, 110, 200},
+        {600, 45, 1200, 300, 300}, {1200, 45, 45, 300, 600},  {9600, 9600, 9600, 9600, 9600},
+        {0, 0, 0, 0, 0},           {-50, -50, -50, -50, -50},
     };
     for (const BaudRow& r : rows) {
         EXPECT_EQ(NextBaud(r.current, PanelButton::Left, false), r.leftOff) << r.current;
@@ -61,8 +58,7 @@ TEST(LinePanels, SpeedSteps)
     }
 }
 
-TEST(LinePanels, LeftClicksWithoutNonStandardSpeedsCycleThroughTheStandardOnes)
-{
+TEST(LinePanels, LeftClicksWithoutNonStandardSpeedsCycleThroughTheStandardOnes) {
     std::int32_t baud = 45;
     std::string seen;
     for (int i = 0; i < 6; ++i) {
@@ -72,14 +68,12 @@ TEST(LinePanels, LeftClicksWithoutNonStandardSpeedsCycleThroughTheStandardOnes)
     EXPECT_EQ(seen, "50 75 100 110 300 45 ");
 }
 
-TEST(LinePanels, ModeParityAndStopsCycle)
-{
+TEST(LinePanels, ModeParityAndStopsCycle) {
     EXPECT_EQ(NextDataBits(5), 7);
     EXPECT_EQ(NextDataBits(7), 8);
     EXPECT_EQ(NextDataBits(8), 5);
     EXPECT_EQ(NextDataBits(6), 6);
-    for (std::uint8_t p = 0; p < 4; ++p)
-        EXPECT_EQ(NextParity(p), p + 1);
+    for (std::uint8_t p = 0; p < 4; ++p) EXPECT_EQ(NextParity(p), p + 1);
     EXPECT_EQ(NextParity(4), 0);
     EXPECT_EQ(NextParity(9), 9);
     EXPECT_EQ(NextStop(0), 1);

@@ -3,10 +3,10 @@
 #include "port_discovery.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace dovrel {
 namespace {
@@ -14,9 +14,8 @@ namespace {
 namespace fs = std::filesystem;
 
 class PortDiscoveryTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         char tmpl[] = "/tmp/port_discovery_test.XXXXXX";
         m_root = ::mkdtemp(tmpl);
         m_roots.dev = (m_root / "dev").string();
@@ -30,35 +29,28 @@ protected:
 
     std::string Dev(const std::string& name) const { return m_roots.dev + "/" + name; }
     // A device node, and for ttyS its sysfs entry with a device behind it.
-    void Device(const std::string& name, bool present = true)
-    {
+    void Device(const std::string& name, bool present = true) {
         std::ofstream(Dev(name)).put('\0');
         fs::create_directories(m_root / "sys/class/tty" / name);
-        if (present)
-            fs::create_directories(m_root / "sys/class/tty" / name / "device");
+        if (present) fs::create_directories(m_root / "sys/class/tty" / name / "device");
     }
-    void ById(const std::string& link, const std::string& target)
-    {
+    void ById(const std::string& link, const std::string& target) {
         fs::create_directories(m_root / "dev/serial/by-id");
         fs::create_symlink("../../" + target, m_root / "dev/serial/by-id" / link);
     }
-    void OpenByProcess(const std::string& pid, const std::string& name)
-    {
+    void OpenByProcess(const std::string& pid, const std::string& name) {
         fs::create_directories(m_root / "proc" / pid / "fd");
         fs::create_symlink(fs::weakly_canonical(Dev(name)), m_root / "proc" / pid / "fd" / "5");
     }
-    void Lock(const std::string& name, long pid)
-    {
+    void Lock(const std::string& name, long pid) {
         std::ofstream(m_root / "lock" / ("LCK.." + name)) << "      " << pid << "\n";
     }
-    std::string Labels(const std::string& ours = {}) const
-    {
+    std::string Labels(const std::string& ours = {}) const {
         std::string all;
         for (const PortEntry& e : DiscoverPorts(ours, m_roots)) {
             std::string label = e.label;
             const std::size_t at = label.find(m_roots.dev + "/");
-            if (at != std::string::npos)
-                label.erase(at, m_roots.dev.size() + 1);
+            if (at != std::string::npos) label.erase(at, m_roots.dev.size() + 1);
             all += label + " ";
         }
         return all;
@@ -68,21 +60,19 @@ protected:
     PortDiscoveryRoots m_roots;
 };
 
-TEST_F(PortDiscoveryTest, SerialDevicesAreListedByFamilyAndNumber)
-{
+TEST_F(PortDiscoveryTest, SerialDevicesAreListedByFamilyAndNumber) {
     Device("ttyUSB10");
     Device("ttyUSB2");
     Device("ttyS1");
     Device("ttyS0");
     Device("ttyACM0");
-    Device("tty1");       // virtual console: not a serial port
-    Device("ttySX");      // not a numbered device
+    Device("tty1");   // virtual console: not a serial port
+    Device("ttySX");  // not a numbered device
     Device("console");
     EXPECT_EQ(Labels(), "ttyS0 ttyS1 ttyUSB2 ttyUSB10 ttyACM0 ");
 }
 
-TEST_F(PortDiscoveryTest, ConventionalPortsWithoutHardwareAreLeftOut)
-{
+TEST_F(PortDiscoveryTest, ConventionalPortsWithoutHardwareAreLeftOut) {
     Device("ttyS0");
     Device("ttyS1", false);
     Device("ttyS2");
@@ -95,15 +85,13 @@ TEST_F(PortDiscoveryTest, ConventionalPortsWithoutHardwareAreLeftOut)
     EXPECT_EQ(Labels(), "ttyS0 ");
 }
 
-TEST_F(PortDiscoveryTest, LinksByIdFollowTheDevices)
-{
+TEST_F(PortDiscoveryTest, LinksByIdFollowTheDevices) {
     Device("ttyUSB0");
     ById("usb-FTDI_FT232R_A1B2-if00-port0", "ttyUSB0");
     EXPECT_EQ(Labels(), "ttyUSB0 serial/by-id/usb-FTDI_FT232R_A1B2-if00-port0 ");
 }
 
-TEST_F(PortDiscoveryTest, FreeInUseAndOursCarryTheirMarks)
-{
+TEST_F(PortDiscoveryTest, FreeInUseAndOursCarryTheirMarks) {
     // ttyS0 free, ttyS1 held by another program, ttyS2 open in this one.
     Device("ttyS0");
     Device("ttyS1");
@@ -112,15 +100,13 @@ TEST_F(PortDiscoveryTest, FreeInUseAndOursCarryTheirMarks)
     EXPECT_EQ(Labels(Dev("ttyS2")), "ttyS0 *ttyS1 =ttyS2 ");
 }
 
-TEST_F(PortDiscoveryTest, ALinkToOurDeviceIsOursToo)
-{
+TEST_F(PortDiscoveryTest, ALinkToOurDeviceIsOursToo) {
     Device("ttyUSB0");
     ById("usb-X-port0", "ttyUSB0");
     EXPECT_EQ(Labels(Dev("ttyUSB0")), "=ttyUSB0 =serial/by-id/usb-X-port0 ");
 }
 
-TEST_F(PortDiscoveryTest, LockFilesOfLiveProcessesMeanInUseStaleOnesDoNot)
-{
+TEST_F(PortDiscoveryTest, LockFilesOfLiveProcessesMeanInUseStaleOnesDoNot) {
     Device("ttyUSB0");
     Device("ttyUSB1");
     Lock("ttyUSB0", 1);
@@ -128,29 +114,25 @@ TEST_F(PortDiscoveryTest, LockFilesOfLiveProcessesMeanInUseStaleOnesDoNot)
     EXPECT_EQ(Labels(), "*ttyUSB0 ttyUSB1 ");
 }
 
-TEST_F(PortDiscoveryTest, AConsoleIsInUse)
-{
+TEST_F(PortDiscoveryTest, AConsoleIsInUse) {
     Device("ttyS0");
     std::ofstream(m_root / "proc/consoles") << "ttyS0                -W- (EC  p a)    4:64\n";
     EXPECT_EQ(Labels(), "*ttyS0 ");
 }
 
-TEST_F(PortDiscoveryTest, OurDeviceIsListedEvenWhenNotFound)
-{
+TEST_F(PortDiscoveryTest, OurDeviceIsListedEvenWhenNotFound) {
     Device("ttyS0");
     EXPECT_EQ(Labels("/dev/pts/9"), "ttyS0 =/dev/pts/9 ");
 }
 
-TEST_F(PortDiscoveryTest, NoDevicesGivesAnEmptyListWithoutOk)
-{
-    const PortList list = LoadPropertySettings(LineSettings {}, "", m_roots);
+TEST_F(PortDiscoveryTest, NoDevicesGivesAnEmptyListWithoutOk) {
+    const PortList list = LoadPropertySettings(LineSettings{}, "", m_roots);
     EXPECT_TRUE(list.entries.empty());
     EXPECT_FALSE(list.okEnabled());
     EXPECT_EQ(list.selected, -1);
 }
 
-TEST_F(PortDiscoveryTest, TheCurrentDeviceIsSelected)
-{
+TEST_F(PortDiscoveryTest, TheCurrentDeviceIsSelected) {
     Device("ttyS0");
     Device("ttyUSB0");
     LineSettings current;
@@ -162,8 +144,7 @@ TEST_F(PortDiscoveryTest, TheCurrentDeviceIsSelected)
     EXPECT_EQ(LoadPropertySettings(current, "", m_roots).selected, -1);
 }
 
-TEST(ChoosePort, ConventionalDevicesBecomePortNumbersOthersPortNames)
-{
+TEST(ChoosePort, ConventionalDevicesBecomePortNumbersOthersPortNames) {
     LineSettings current;
     current.Port = 4;
     current.PortName = "/dev/ttyUSB3";

@@ -4,11 +4,11 @@
 #include "printer_device.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 #include <vector>
 
 #include "scripted_prompts.h"
@@ -19,42 +19,38 @@ namespace {
 namespace fs = std::filesystem;
 
 class FakeStatus : public PrinterStatusReader {
-public:
-    std::optional<std::uint8_t> ReadStatus(int port, std::string& missing) override
-    {
+  public:
+    std::optional<std::uint8_t> ReadStatus(int port, std::string& missing) override {
         ports.push_back(port);
-        if (!status)
-            missing = "/dev/parport0 not found";
+        if (!status) missing = "/dev/parport0 not found";
         return status;
     }
     std::optional<std::uint8_t> status = 0xDF;
     std::vector<int> ports;
 };
 
-TEST(PrinterStatus, StatusTable)
-{
+TEST(PrinterStatus, StatusTable) {
     struct Row {
         std::uint8_t status;
         const char* text;
     };
     const Row rows[] = {
         {0xFF, "Not connected"},
-        {0x7F, "No printer found"},      // busy, paper out, no error signalled
-        {0xDF, ""},                      // ready
-        {0x67, "No more paper"},         // busy and paper out, but an error signalled
+        {0x7F, "No printer found"},  // busy, paper out, no error signalled
+        {0xDF, ""},                  // ready
+        {0x67, "No more paper"},     // busy and paper out, but an error signalled
         {0xB8, "No more paper"},
         {0xC8, "Printer is OFFLINE"},
         {0x58, "Printer is BUSY"},
         {0xD8, ""},
-        {0xD0, ""},                      // error bit alone does not stop printing
+        {0xD0, ""},  // error bit alone does not stop printing
         {0x00, "Printer is OFFLINE"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(DecodePrinterStatus(row.status), row.text) << std::hex << int(row.status);
 }
 
-TEST(PrinterStatus, OnlyPortsOneAndTwoAreKnown)
-{
+TEST(PrinterStatus, OnlyPortsOneAndTwoAreKnown) {
     FakeStatus reader;
     for (int port : {0, 3, -1}) {
         int p = port;
@@ -64,17 +60,16 @@ TEST(PrinterStatus, OnlyPortsOneAndTwoAreKnown)
     EXPECT_TRUE(reader.ports.empty());
 }
 
-TEST(PrinterStatus, AnInaccessiblePortNamesWhatIsMissingAndResetsThePort)
-{
+TEST(PrinterStatus, AnInaccessiblePortNamesWhatIsMissingAndResetsThePort) {
     FakeStatus reader;
     reader.status.reset();
     int port = 2;
-    EXPECT_EQ(GetPrinterStatus(port, reader), "/dev/parport0 not found\r\nCannot get printer status");
+    EXPECT_EQ(GetPrinterStatus(port, reader),
+              "/dev/parport0 not found\r\nCannot get printer status");
     EXPECT_EQ(port, 0);
 }
 
-TEST(PrinterStatus, ThePpdevReaderReportsAMissingDeviceNode)
-{
+TEST(PrinterStatus, ThePpdevReaderReportsAMissingDeviceNode) {
     char tmpl[] = "/tmp/printer_status_test.XXXXXX";
     const std::string dir = ::mkdtemp(tmpl);
     PpdevStatusReader reader(dir);
@@ -91,23 +86,20 @@ TEST(PrinterStatus, ThePpdevReaderReportsAMissingDeviceNode)
 }
 
 class PrinterDeviceTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         std::ofstream(m_dir / "lp0");
         std::ofstream(m_dir / "lp1");
     }
     void TearDown() override { fs::remove_all(m_dir); }
-    std::string Printed(const char* lp) const
-    {
+    std::string Printed(const char* lp) const {
         std::ifstream in(m_dir / lp, std::ios::binary);
         std::stringstream all;
         all << in.rdbuf();
         return all.str();
     }
 
-    static fs::path TempDir()
-    {
+    static fs::path TempDir() {
         char tmpl[] = "/tmp/printer_device_test.XXXXXX";
         return ::mkdtemp(tmpl);
     }
@@ -116,11 +108,10 @@ protected:
     FakeStatus m_reader;
     std::int32_t m_printerId = 1;
     testing::ScriptedBox m_box;
-    PrinterDevice m_printer {m_reader, m_printerId, m_dir.string()};
+    PrinterDevice m_printer{m_reader, m_printerId, m_dir.string()};
 };
 
-TEST_F(PrinterDeviceTest, PrintTextGoesToTheDeviceOfThePort)
-{
+TEST_F(PrinterDeviceTest, PrintTextGoesToTheDeviceOfThePort) {
     int port = 2;
     EXPECT_TRUE(m_printer.PrintText(port, "ZCZC 001\r"));
     EXPECT_TRUE(m_printer.PrintText("NNNN\r"));
@@ -128,8 +119,7 @@ TEST_F(PrinterDeviceTest, PrintTextGoesToTheDeviceOfThePort)
     EXPECT_EQ(Printed("lp0"), "NNNN\r");
 }
 
-TEST_F(PrinterDeviceTest, NothingIsPrintedWhenNotReadyOrTheDeviceIsMissing)
-{
+TEST_F(PrinterDeviceTest, NothingIsPrintedWhenNotReadyOrTheDeviceIsMissing) {
     m_reader.status = 0x58;  // busy
     EXPECT_FALSE(m_printer.PrintText("lost\r"));
     m_reader.status = 0xDF;
@@ -138,9 +128,9 @@ TEST_F(PrinterDeviceTest, NothingIsPrintedWhenNotReadyOrTheDeviceIsMissing)
     EXPECT_EQ(Printed("lp1"), "");
 }
 
-TEST_F(PrinterDeviceTest, SwitchingOnPrintsTheHeadingAndOffAlwaysWorks)
-{
-    EXPECT_EQ(m_printer.ClickPrintPanel("06/12/2026 21:59:02", "Quarnel Terminal 1.0.0", m_box), "P ON");
+TEST_F(PrinterDeviceTest, SwitchingOnPrintsTheHeadingAndOffAlwaysWorks) {
+    EXPECT_EQ(m_printer.ClickPrintPanel("06/12/2026 21:59:02", "Quarnel Terminal 1.0.0", m_box),
+              "P ON");
     EXPECT_TRUE(m_printer.PrintOn());
     EXPECT_EQ(Printed("lp0"), "\r06/12/2026 21:59:02 - Quarnel Terminal 1.0.0\r");
     EXPECT_TRUE(m_box.shown.empty());
@@ -150,8 +140,7 @@ TEST_F(PrinterDeviceTest, SwitchingOnPrintsTheHeadingAndOffAlwaysWorks)
     EXPECT_TRUE(m_box.shown.empty());
 }
 
-TEST_F(PrinterDeviceTest, ANotReadyPrinterStaysOffWithABox)
-{
+TEST_F(PrinterDeviceTest, ANotReadyPrinterStaysOffWithABox) {
     m_reader.status = 0xB8;
     EXPECT_EQ(m_printer.ClickPrintPanel("x", "y", m_box), "P OFF");
     EXPECT_FALSE(m_printer.PrintOn());
@@ -162,8 +151,7 @@ TEST_F(PrinterDeviceTest, ANotReadyPrinterStaysOffWithABox)
     EXPECT_EQ(m_printerId, 1);
 }
 
-TEST_F(PrinterDeviceTest, AnInaccessiblePortResetsTheChoiceOfPrinter)
-{
+TEST_F(PrinterDeviceTest, AnInaccessiblePortResetsTheChoiceOfPrinter) {
     m_reader.status.reset();
     EXPECT_EQ(m_printer.ClickPrintPanel("x", "y", m_box), "P OFF");
     ASSERT_EQ(m_box.shown.size(), 1u);
@@ -172,8 +160,7 @@ TEST_F(PrinterDeviceTest, AnInaccessiblePortResetsTheChoiceOfPrinter)
     EXPECT_EQ(m_printerId, 0);
 }
 
-TEST_F(PrinterDeviceTest, NoPrinterChosenIsAnUnknownPort)
-{
+TEST_F(PrinterDeviceTest, NoPrinterChosenIsAnUnknownPort) {
     m_printerId = 0;
     m_printer.ClickPrintPanel("x", "y", m_box);
     ASSERT_EQ(m_box.shown.size(), 1u);
@@ -181,8 +168,7 @@ TEST_F(PrinterDeviceTest, NoPrinterChosenIsAnUnknownPort)
     EXPECT_FALSE(m_printer.PrintOn());
 }
 
-TEST_F(PrinterDeviceTest, AFailedHeadingKeepsPrintingOff)
-{
+TEST_F(PrinterDeviceTest, AFailedHeadingKeepsPrintingOff) {
     fs::remove(m_dir / "lp0");
     EXPECT_EQ(m_printer.ClickPrintPanel("x", "y", m_box), "P OFF");
     EXPECT_TRUE(m_box.shown.empty());

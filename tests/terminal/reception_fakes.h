@@ -22,7 +22,7 @@ namespace dovrel::testing {
 
 // A clock standing at a chosen local time: 14:02:33 on 05/12/2026 by default.
 class FakeClock : public Clock {
-public:
+  public:
     FakeClock() { Set(2026, 12, 5, 14, 2, 33); }
     LocalTime Now() const override { return m_now; }
     void Set(int y, int mo, int d, int h, int mi, int s) {
@@ -36,12 +36,12 @@ public:
         m_now.second = total % 60;
     }
 
-private:
+  private:
     LocalTime m_now{1764939753};
 };
 
 class ManualScheduler : public DisplayScheduler {
-public:
+  public:
     void Post(std::function<void()> task) override { m_tasks.push_back(std::move(task)); }
     // Runs posted tasks (and those they post) until none is left; returns how many ran.
     int RunAll(int limit = 100000) {
@@ -56,12 +56,12 @@ public:
     }
     std::size_t Waiting() const { return m_tasks.size(); }
 
-private:
+  private:
     std::deque<std::function<void()>> m_tasks;
 };
 
 class RecordingPanels : public StatusPanels {
-public:
+  public:
     void SetPanelText(PanelKey key, const std::string& text) override {
         panels[std::string(PanelName(key))] = text;
     }
@@ -73,16 +73,16 @@ public:
 };
 
 class RecordingLog : public LogWriter {
-public:
+  public:
     void WriteLog(std::string_view text) override { text_.append(text); }
     const std::string& Text() const { return text_; }
 
-private:
+  private:
     std::string text_;
 };
 
 class RecordingPrinter : public PrintSink {
-public:
+  public:
     bool PrintText(const std::string& text) override {
         printed.push_back(text);
         return true;
@@ -91,8 +91,11 @@ public:
 };
 
 class FakeTimer : public TickTimer {
-public:
-    void Start(int intervalMs) override { interval = intervalMs; running = true; }
+  public:
+    void Start(int intervalMs) override {
+        interval = intervalMs;
+        running = true;
+    }
     void Stop() override { running = false; }
     int interval = 0;
     bool running = false;

@@ -15,7 +15,7 @@
 namespace dovrel::testing {
 
 class ReceptionFixture : public ::testing::Test {
-protected:
+  protected:
     ReceptionFixture() {
         settings.SMesgBlocs = 1;
         settings.LookWords = true;
@@ -78,7 +78,7 @@ protected:
     FakeTimer timer;
     RecordingPrinter printer;
 
-private:
+  private:
     // Wraps each non-empty line of `text` in open/close; for separator
     // lines keeps only the label ("NEW MSG 0001", "START").
     static std::string PerLine(const std::string& text, const char* open, const char* close,
@@ -87,7 +87,8 @@ private:
         std::size_t pos = 0;
         for (;;) {
             const std::size_t nl = text.find('\n', pos);
-            std::string line = text.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
+            std::string line =
+                text.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
             if (!line.empty()) {
                 if (labelOnly) {
                     const std::size_t cut = line.find_last_of("-=");

@@ -13,11 +13,11 @@
 #include <fstream>
 #include <iterator>
 
-#include "terminal_log.h"
 #include "reception.h"
 #include "reception_fakes.h"
 #include "recording_pane.h"
 #include "serial_line.h"
+#include "terminal_log.h"
 
 namespace dovrel {
 namespace {
@@ -36,7 +36,9 @@ std::string ReadFile(const fs::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::string Linesim() { return (fs::read_symlink("/proc/self/exe").parent_path() / "linesim").string(); }
+std::string Linesim() {
+    return (fs::read_symlink("/proc/self/exe").parent_path() / "linesim").string();
+}
 
 TerminalSettings MessageSettings() {
     TerminalSettings s;
@@ -48,7 +50,7 @@ TerminalSettings MessageSettings() {
 }
 
 class ReceptionPtyTest : public ::testing::Test {
-protected:
+  protected:
     ReceptionPtyTest() {
         char pattern[] = "/tmp/dovrel-pty-XXXXXX";
         work = mkdtemp(pattern);
@@ -60,8 +62,8 @@ protected:
 
     // Starts linesim on the capture; the slave's path, or empty.
     std::string StartLinesim(const fs::path& capture) {
-        const std::string cmd = Linesim() + " --baud 0 --wait-open --linger 10 '" +
-                                capture.string() + "'";
+        const std::string cmd =
+            Linesim() + " --baud 0 --wait-open --linger 10 '" + capture.string() + "'";
         sim = popen(cmd.c_str(), "r");
         if (sim == nullptr) return {};
         char buf[512] = {};
@@ -107,7 +109,8 @@ TEST_F(ReceptionPtyTest, CaptureThroughThePtyEndsUpSeparatedInTheLog) {
 
     std::size_t received = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (received < capture.size() && line.IsOpen() && std::chrono::steady_clock::now() < deadline) {
+    while (received < capture.size() && line.IsOpen() &&
+           std::chrono::steady_clock::now() < deadline) {
         pollfd p{line.Fd(), POLLIN, 0};
         if (poll(&p, 1, 100) <= 0) continue;
         const std::string bytes = line.ReadAvailable();
@@ -162,7 +165,8 @@ TEST_F(ReceptionPtyTest, CaptureThroughThePtyEndsUpSeparatedInTheLog) {
         ASSERT_NE(open, std::string::npos) << label;
         EXPECT_EQ(onDisk.compare(open + std::strlen(label), crlf.size(), crlf), 0)
             << "bulletin " << n;
-        std::snprintf(label, sizeof label, "NNNN\r\n14:02:33 05/12/2026 --------------------- END MSG %04d\r\n\r\n", n);
+        std::snprintf(label, sizeof label,
+                      "NNNN\r\n14:02:33 05/12/2026 --------------------- END MSG %04d\r\n\r\n", n);
         EXPECT_NE(onDisk.find(label, open), std::string::npos) << label;
         from = end + 4;
         logPos = open + 1;

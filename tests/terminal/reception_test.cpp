@@ -92,7 +92,7 @@ TEST_F(ReceptionTest, PausedTextIsCollectedAndShownOnResume) {
     EXPECT_EQ(Shown(), "\nA");
     EXPECT_EQ(log.Text(), "\r\nA");
     EXPECT_EQ(panels.Get("Text"), "A" + pausedText);  // the panel still follows
-    EXPECT_FALSE(Rx().OnPaneKey(PaneKey::Other));    // keys keep the pause
+    EXPECT_FALSE(Rx().OnPaneKey(PaneKey::Other));     // keys keep the pause
     EXPECT_EQ(panels.Get("Status"), "PAUSE");
 
     Rx().SetStatusText("CONNECTED");
@@ -261,7 +261,7 @@ TEST_F(ReceptionTest, ClearEmptiesThePane) {
 // A log whose write lets the event loop deliver another block, as a modal
 // box raised by a failed write would.
 class ReenteringLog : public LogWriter {
-public:
+  public:
     void WriteLog(std::string_view text) override {
         written.append(text);
         if (rx != nullptr && !entered) {
@@ -286,7 +286,7 @@ TEST_F(ReceptionTest, BlockArrivingWhileDisplayingIsShownAfterwardsInOrder) {
 
 // Every chunking of the bundled capture gives the same pane and log.
 class CaptureTest : public ReceptionFixture {
-protected:
+  protected:
     CaptureTest() {
         code = LineCode::Telex;
         settings.STimeStamp = true;
@@ -314,7 +314,8 @@ TEST_F(CaptureTest, EveryChunkingGivesTheSamePaneAndLog) {
         RecordingLog chunkLog;
         TelexState chunkTelex;
         ManualScheduler chunkScheduler;
-        Reception rx(settings, chunkTelex, MakeKeywordTable(user), chunkPane, clock, chunkScheduler);
+        Reception rx(settings, chunkTelex, MakeKeywordTable(user), chunkPane, clock,
+                     chunkScheduler);
         rx.SetLineCode(LineCode::Telex);
         rx.SetLog(&chunkLog);
         for (std::size_t i = 0; i < capture.size(); i += chunk) {

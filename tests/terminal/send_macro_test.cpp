@@ -1,12 +1,12 @@
 // Typed sending for the three line codes and function-key macros: names,
 // "/" notation, item readings, labels, and stopping when the line closes.
-#include "macro_keys.h"
-#include "sender.h"
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
-#include <unistd.h>
+
+#include "macro_keys.h"
+#include "sender.h"
 
 namespace dovrel {
 namespace {
@@ -15,15 +15,12 @@ namespace fs = std::filesystem;
 
 // A line that records what is written and can close after some bytes.
 class RecordingLine : public LineOutput {
-public:
+  public:
     bool IsOpen() const override { return open; }
-    bool Write(std::string_view bytes) override
-    {
-        if (!open)
-            return false;
+    bool Write(std::string_view bytes) override {
+        if (!open) return false;
         sent.append(bytes);
-        if (closeAfter > 0 && sent.size() >= closeAfter)
-            open = false;
+        if (closeAfter > 0 && sent.size() >= closeAfter) open = false;
         return true;
     }
     bool open = true;
@@ -32,9 +29,8 @@ public:
 };
 
 class SendTest : public ::testing::Test {
-protected:
-    int Type(int ch, std::uint8_t dataBits)
-    {
+  protected:
+    int Type(int ch, std::uint8_t dataBits) {
         return m_sender.SendConvert(ch, dataBits, m_alphabet);
     }
 
@@ -42,11 +38,10 @@ protected:
     TelexState m_state;
     int m_beeps = 0;
     std::uint8_t m_alphabet = 0;
-    Sender m_sender {m_line, m_state, [this] { ++m_beeps; }};
+    Sender m_sender{m_line, m_state, [this] { ++m_beeps; }};
 };
 
-TEST_F(SendTest, EightBitsSendTheCharacterAndCrEmptiesTheBox)
-{
+TEST_F(SendTest, EightBitsSendTheCharacterAndCrEmptiesTheBox) {
     int key = 'A';
     EXPECT_FALSE(m_sender.SendBoxKey(key, 8, m_alphabet));
     EXPECT_EQ(key, 'A');
@@ -56,14 +51,12 @@ TEST_F(SendTest, EightBitsSendTheCharacterAndCrEmptiesTheBox)
     EXPECT_EQ(m_beeps, 0);
 }
 
-TEST_F(SendTest, SevenBitsClearTheTopBit)
-{
+TEST_F(SendTest, SevenBitsClearTheTopBit) {
     EXPECT_EQ(Type(200, 7), 200);
     EXPECT_EQ(m_line.sent, "\x48");  // 200 AND 127 = 72
 }
 
-TEST_F(SendTest, NoLineCodeCarriesACharacterAboveAByte)
-{
+TEST_F(SendTest, NoLineCodeCarriesACharacterAboveAByte) {
     for (std::uint8_t dataBits : {5, 7, 8}) {
         EXPECT_EQ(Type(0x20AC, dataBits), 0) << int(dataBits);  // the euro sign
         EXPECT_EQ(m_line.sent, "") << int(dataBits);
@@ -71,8 +64,7 @@ TEST_F(SendTest, NoLineCodeCarriesACharacterAboveAByte)
     EXPECT_EQ(m_beeps, 3);
 }
 
-TEST_F(SendTest, TelexSendsShiftCodesOnlyWhenTheShiftChanges)
-{
+TEST_F(SendTest, TelexSendsShiftCodesOnlyWhenTheShiftChanges) {
     // Starts in figures: the first letter needs LTRS (31) first.
     Type('R', 5);
     Type('Y', 5);
@@ -80,22 +72,19 @@ TEST_F(SendTest, TelexSendsShiftCodesOnlyWhenTheShiftChanges)
     EXPECT_EQ(m_line.sent, std::string("\x1f\x0a\x15\x1b\x17", 5));
 }
 
-TEST_F(SendTest, TelexCrIsTheCarriageReturnCodeAndEmptiesTheBox)
-{
+TEST_F(SendTest, TelexCrIsTheCarriageReturnCodeAndEmptiesTheBox) {
     int key = 13;
     EXPECT_TRUE(m_sender.SendBoxKey(key, 5, m_alphabet));
     EXPECT_EQ(m_line.sent, "\x08");
 }
 
-TEST_F(SendTest, ACharacterWithoutATelexCodeBeepsAndIsSwallowed)
-{
+TEST_F(SendTest, ACharacterWithoutATelexCodeBeepsAndIsSwallowed) {
     EXPECT_EQ(Type(0x7E, 5), 0);  // "~"
     EXPECT_EQ(m_line.sent, "");
     EXPECT_EQ(m_beeps, 1);
 }
 
-TEST_F(SendTest, AClosedLineSwallowsSilentlyAndKeepsTheShift)
-{
+TEST_F(SendTest, AClosedLineSwallowsSilentlyAndKeepsTheShift) {
     m_line.open = false;
     EXPECT_EQ(Type('A', 5), 0);
     EXPECT_EQ(m_beeps, 0);
@@ -106,15 +95,13 @@ TEST_F(SendTest, AClosedLineSwallowsSilentlyAndKeepsTheShift)
     EXPECT_EQ(m_line.sent, "\x1f\x03");
 }
 
-TEST_F(SendTest, AnUnknownLineCodeSendsNothingWithoutBeeping)
-{
+TEST_F(SendTest, AnUnknownLineCodeSendsNothingWithoutBeeping) {
     EXPECT_EQ(Type('A', 6), 'A');
     EXPECT_EQ(m_line.sent, "");
     EXPECT_EQ(m_beeps, 0);
 }
 
-TEST(MacroName, ModifierSuffixes)
-{
+TEST(MacroName, ModifierSuffixes) {
     EXPECT_EQ(MacroName(1, false, false), "F1");
     EXPECT_EQ(MacroName(5, true, false), "F5S");
     EXPECT_EQ(MacroName(12, false, true), "F12C");
@@ -123,8 +110,7 @@ TEST(MacroName, ModifierSuffixes)
     EXPECT_EQ(MacroName(13, false, false), "");
 }
 
-TEST(MacroParse, ItemsAndTheirReadings)
-{
+TEST(MacroParse, ItemsAndTheirReadings) {
     struct Row {
         const char* text;
         std::string bytes;
@@ -132,19 +118,19 @@ TEST(MacroParse, ItemsAndTheirReadings)
     using namespace std::string_literals;
     const Row rows[] = {
         {"/4E/4E/4E/4E/0D/0A", "NNNN\r\n"s},
-        {"/4E//0D/", "\x4E\x0D"s},         // empty items skipped
-        {"/", ""s},                        // one character: nothing
+        {"/4E//0D/", "\x4E\x0D"s},  // empty items skipped
+        {"/", ""s},                 // one character: nothing
         {"", ""s},
-        {"41/42", ""s},                    // must begin with "/"
+        {"41/42", ""s},  // must begin with "/"
         {"/41/42", "AB"s},
-        {"/4e/ff/0", "\x4e\xff\x00"s},     // either case; one digit
-        {"/4EZZ", "\x4E"s},                // reading stops at a non-digit
-        {"/ZZ", "\x00"s},                  // no digits: a zero byte
-        {"/100/41", "A"s},                 // not a byte: skipped
-        {"/FFFF/41", "A"s},                // 16-bit negative: skipped
-        {"/80000000/41", "A"s},            // 32-bit negative: skipped
-        {"/000041", "A"s},                 // leading zeros
-        {"/ 4 1", "A"s},                   // blanks ignored
+        {"/4e/ff/0", "\x4e\xff\x00"s},  // either case; one digit
+        {"/4EZZ", "\x4E"s},             // reading stops at a non-digit
+        {"/ZZ", "\x00"s},               // no digits: a zero byte
+        {"/100/41", "A"s},              // not a byte: skipped
+        {"/FFFF/41", "A"s},             // 16-bit negative: skipped
+        {"/80000000/41", "A"s},         // 32-bit negative: skipped
+        {"/000041", "A"s},              // leading zeros
+        {"/ 4 1", "A"s},                // blanks ignored
         {"//", ""s},
     };
     for (const Row& row : rows) {
@@ -154,9 +140,8 @@ TEST(MacroParse, ItemsAndTheirReadings)
 }
 
 class MacroKeyTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         char tmpl[] = "/tmp/macro_key_test.XXXXXX";
         m_dir = ::mkdtemp(tmpl);
     }
@@ -167,8 +152,7 @@ protected:
     RecordingLine m_line;
 };
 
-TEST_F(MacroKeyTest, ShiftF5WithoutALabelShowsItsNameAndSendsItsBytes)
-{
+TEST_F(MacroKeyTest, ShiftF5WithoutALabelShowsItsNameAndSendsItsBytes) {
     Store().WriteText("F5S", "/41/42");
     const MacroOutcome out = RunMacroKey(5, true, false, Store(), m_line);
     EXPECT_TRUE(out.ran);
@@ -177,8 +161,7 @@ TEST_F(MacroKeyTest, ShiftF5WithoutALabelShowsItsNameAndSendsItsBytes)
     EXPECT_EQ(out.bytesSent, 2u);
 }
 
-TEST_F(MacroKeyTest, ShiftCtrlReadsOnlyTheSCValue)
-{
+TEST_F(MacroKeyTest, ShiftCtrlReadsOnlyTheSCValue) {
     Store().WriteText("F1S", "/53");
     Store().WriteText("F1C", "/43");
     Store().WriteText("F1SC", "/5A");
@@ -188,8 +171,7 @@ TEST_F(MacroKeyTest, ShiftCtrlReadsOnlyTheSCValue)
     EXPECT_EQ(out.timePanel, "both ");
 }
 
-TEST_F(MacroKeyTest, TheStoreIsReadAtEveryPress)
-{
+TEST_F(MacroKeyTest, TheStoreIsReadAtEveryPress) {
     Store().WriteText("F2", "/31");
     RunMacroKey(2, false, false, Store(), m_line);
     Store().WriteText("F2", "/32");
@@ -197,8 +179,7 @@ TEST_F(MacroKeyTest, TheStoreIsReadAtEveryPress)
     EXPECT_EQ(m_line.sent, "12");
 }
 
-TEST_F(MacroKeyTest, MissingOrMalformedMacrosDoNothing)
-{
+TEST_F(MacroKeyTest, MissingOrMalformedMacrosDoNothing) {
     Store().WriteText("F3", "/");
     Store().WriteText("F4", "41");
     for (int key : {3, 4, 6}) {
@@ -209,8 +190,7 @@ TEST_F(MacroKeyTest, MissingOrMalformedMacrosDoNothing)
     EXPECT_EQ(m_line.sent, "");
 }
 
-TEST_F(MacroKeyTest, AClosedLineSendsNothingButTheLabelIsShown)
-{
+TEST_F(MacroKeyTest, AClosedLineSendsNothingButTheLabelIsShown) {
     Store().WriteText("F7", "/41");
     m_line.open = false;
     const MacroOutcome out = RunMacroKey(7, false, false, Store(), m_line);
@@ -219,8 +199,7 @@ TEST_F(MacroKeyTest, AClosedLineSendsNothingButTheLabelIsShown)
     EXPECT_EQ(out.bytesSent, 0u);
 }
 
-TEST_F(MacroKeyTest, ALineClosingDuringTheMacroStopsIt)
-{
+TEST_F(MacroKeyTest, ALineClosingDuringTheMacroStopsIt) {
     Store().WriteText("F8", "/41/42/43/44");
     m_line.closeAfter = 2;
     const MacroOutcome out = RunMacroKey(8, false, false, Store(), m_line);
@@ -228,8 +207,7 @@ TEST_F(MacroKeyTest, ALineClosingDuringTheMacroStopsIt)
     EXPECT_EQ(out.bytesSent, 2u);
 }
 
-TEST_F(MacroKeyTest, TheDefaultF12IsStoredOnlyWhenEmpty)
-{
+TEST_F(MacroKeyTest, TheDefaultF12IsStoredOnlyWhenEmpty) {
     StoreDefaultF12(Store());
     EXPECT_EQ(Store().ReadText("F12"), "/4E/4E/4E/4E/0D/0A");
     EXPECT_EQ(Store().ReadText("F12_"), "NNNN");

@@ -3,15 +3,15 @@
 #include "serial_line.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <poll.h>
-#include <pty.h>
-#include <termios.h>
-#include <unistd.h>
 
 #include "serial_speed.h"
 
@@ -22,9 +22,8 @@ namespace fs = std::filesystem;
 
 // Records the levels each modem-line call asks for, as "RTS+ DTR-".
 class RecordingModemLines : public ModemLines {
-public:
-    int Set(int, bool rts, bool dtr) override
-    {
+  public:
+    int Set(int, bool rts, bool dtr) override {
         calls.push_back(std::string(rts ? "RTS+" : "RTS-") + (dtr ? " DTR+" : " DTR-"));
         return ENOTTY;  // as a pseudo-terminal answers
     }
@@ -32,9 +31,8 @@ public:
 };
 
 class SerialLineTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         char name[256] = {};
         ASSERT_EQ(openpty(&m_master, &m_slave, name, nullptr, nullptr), 0);
         m_settings.PortName = name;
@@ -42,53 +40,42 @@ protected:
         m_settings.Stop = 0;
         m_settings.Baud = 9600;
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         CloseMaster();
-        if (m_slave >= 0)
-            close(m_slave);
+        if (m_slave >= 0) close(m_slave);
     }
-    void CloseMaster()
-    {
-        if (m_master >= 0)
-            close(m_master);
+    void CloseMaster() {
+        if (m_master >= 0) close(m_master);
         m_master = -1;
     }
     // Opens the line, then lets go of the test's own slave descriptor so
     // that the line is the only user of the slave.
-    void OpenLine()
-    {
+    void OpenLine() {
         ASSERT_EQ(m_line.Open(m_settings), "");
         close(m_slave);
         m_slave = -1;
     }
-    void Send(const std::string& bytes)
-    {
+    void Send(const std::string& bytes) {
         ASSERT_EQ(write(m_master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     }
     // Reads from the line until `count` bytes came or the line closed,
     // waiting for readiness as the window's event loop does.
-    std::string Receive(std::size_t count)
-    {
+    std::string Receive(std::size_t count) {
         std::string got;
         for (int i = 0; i < 100 && got.size() < count && m_line.IsOpen(); ++i) {
-            pollfd p {m_line.Fd(), POLLIN, 0};
-            if (poll(&p, 1, 100) > 0)
-                got += m_line.ReadAvailable();
+            pollfd p{m_line.Fd(), POLLIN, 0};
+            if (poll(&p, 1, 100) > 0) got += m_line.ReadAvailable();
         }
         return got;
     }
-    std::string AtMaster(std::size_t count)
-    {
+    std::string AtMaster(std::size_t count) {
         std::string got;
         char buf[256];
         for (int i = 0; i < 100 && got.size() < count; ++i) {
-            pollfd p {m_master, POLLIN, 0};
-            if (poll(&p, 1, 100) <= 0)
-                continue;
+            pollfd p{m_master, POLLIN, 0};
+            if (poll(&p, 1, 100) <= 0) continue;
             const ssize_t n = read(m_master, buf, sizeof buf);
-            if (n <= 0)
-                break;
+            if (n <= 0) break;
             got.append(buf, static_cast<std::size_t>(n));
         }
         return got;
@@ -97,11 +84,10 @@ protected:
     int m_master = -1;
     int m_slave = -1;
     LineSettings m_settings;
-    SerialLine m_line {""};
+    SerialLine m_line{""};
 };
 
-TEST_F(SerialLineTest, BytesWrittenAtTheFarEndArriveUnchanged)
-{
+TEST_F(SerialLineTest, BytesWrittenAtTheFarEndArriveUnchanged) {
     OpenLine();
     const std::string bytes("RYRY\x1f\x1b\x00\x7f\xff\r\n", 11);
     Send(bytes);
@@ -109,18 +95,15 @@ TEST_F(SerialLineTest, BytesWrittenAtTheFarEndArriveUnchanged)
     EXPECT_TRUE(m_line.IsOpen());
 }
 
-TEST_F(SerialLineTest, ALargeBurstArrivesWhole)
-{
+TEST_F(SerialLineTest, ALargeBurstArrivesWhole) {
     OpenLine();
     std::string bytes;
-    for (int i = 0; i < 3000; ++i)
-        bytes.push_back(static_cast<char>('A' + i % 26));
+    for (int i = 0; i < 3000; ++i) bytes.push_back(static_cast<char>('A' + i % 26));
     Send(bytes);
     EXPECT_EQ(Receive(bytes.size()), bytes);
 }
 
-TEST_F(SerialLineTest, NothingWaitingReturnsAtOnceWithoutClosing)
-{
+TEST_F(SerialLineTest, NothingWaitingReturnsAtOnceWithoutClosing) {
     OpenLine();
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(m_line.ReadAvailable(), "");
@@ -128,8 +111,7 @@ TEST_F(SerialLineTest, NothingWaitingReturnsAtOnceWithoutClosing)
     EXPECT_TRUE(m_line.IsOpen());
 }
 
-TEST_F(SerialLineTest, BytesSentComeOutAtTheFarEnd)
-{
+TEST_F(SerialLineTest, BytesSentComeOutAtTheFarEnd) {
     OpenLine();
     const std::string bytes("\x1f\x14\x01\x02\x08", 5);
     EXPECT_TRUE(m_line.Write(bytes));
@@ -137,24 +119,23 @@ TEST_F(SerialLineTest, BytesSentComeOutAtTheFarEnd)
     EXPECT_EQ(AtMaster(bytes.size()), bytes);
 }
 
-TEST_F(SerialLineTest, ClosingTheFarEndEndsInTheClosedStateWithAReason)
-{
+TEST_F(SerialLineTest, ClosingTheFarEndEndsInTheClosedStateWithAReason) {
     OpenLine();
     CloseMaster();
     // The descriptor reports the hang-up as readiness; one read closes it.
-    pollfd p {m_line.Fd(), POLLIN, 0};
+    pollfd p{m_line.Fd(), POLLIN, 0};
     ASSERT_EQ(poll(&p, 1, 2000), 1);
     EXPECT_EQ(m_line.ReadAvailable(), "");
     EXPECT_FALSE(m_line.IsOpen());
     EXPECT_EQ(m_line.Fd(), -1);
-    EXPECT_EQ(m_line.LastError(), m_settings.PortName + ": the device hung up (unplugged, or closed at the far end)");
+    EXPECT_EQ(m_line.LastError(),
+              m_settings.PortName + ": the device hung up (unplugged, or closed at the far end)");
     // Further calls are harmless.
     EXPECT_EQ(m_line.ReadAvailable(), "");
     EXPECT_FALSE(m_line.Write("x"));
 }
 
-TEST_F(SerialLineTest, WritingAfterTheFarEndVanishedClosesTheLine)
-{
+TEST_F(SerialLineTest, WritingAfterTheFarEndVanishedClosesTheLine) {
     OpenLine();
     CloseMaster();
     EXPECT_FALSE(m_line.Write("RY"));
@@ -162,8 +143,7 @@ TEST_F(SerialLineTest, WritingAfterTheFarEndVanishedClosesTheLine)
     EXPECT_NE(m_line.LastError().find("hung up"), std::string::npos) << m_line.LastError();
 }
 
-TEST_F(SerialLineTest, TelexSettingsAreAcceptedByADeviceWithoutModemLines)
-{
+TEST_F(SerialLineTest, TelexSettingsAreAcceptedByADeviceWithoutModemLines) {
     m_settings.Data = 5;
     m_settings.Stop = 1;
     m_settings.Parity = 0;
@@ -176,8 +156,7 @@ TEST_F(SerialLineTest, TelexSettingsAreAcceptedByADeviceWithoutModemLines)
     }
 }
 
-TEST_F(SerialLineTest, AllParitiesAreAcceptedAndAMarkedByteReadsBack)
-{
+TEST_F(SerialLineTest, AllParitiesAreAcceptedAndAMarkedByteReadsBack) {
     for (std::uint8_t parity = 0; parity <= 4; ++parity) {
         m_settings.Parity = parity;
         ASSERT_EQ(m_line.Open(m_settings), "") << int(parity);
@@ -186,12 +165,16 @@ TEST_F(SerialLineTest, AllParitiesAreAcceptedAndAMarkedByteReadsBack)
     m_slave = -1;
     // With parity checking on, the driver doubles a real 0xFF; it must come
     // out as one byte again.
-    Send(std::string("A\xff" "B", 3));
-    EXPECT_EQ(Receive(3), std::string("A\xff" "B", 3));
+    Send(
+        std::string("A\xff"
+                    "B",
+                    3));
+    EXPECT_EQ(Receive(3), std::string("A\xff"
+                                      "B",
+                                      3));
 }
 
-TEST_F(SerialLineTest, ModemLinesAskedOfAPseudoTerminalFailAndClose)
-{
+TEST_F(SerialLineTest, ModemLinesAskedOfAPseudoTerminalFailAndClose) {
     m_settings.RTS = true;
     const std::string error = m_line.Open(m_settings);
     EXPECT_NE(error.find("RTS"), std::string::npos) << error;
@@ -199,8 +182,7 @@ TEST_F(SerialLineTest, ModemLinesAskedOfAPseudoTerminalFailAndClose)
     EXPECT_EQ(m_line.LastError(), error);
 }
 
-TEST_F(SerialLineTest, ReopeningTheSameDeviceKeepsItOpen)
-{
+TEST_F(SerialLineTest, ReopeningTheSameDeviceKeepsItOpen) {
     OpenLine();
     const int fd = m_line.Fd();
     m_settings.Baud = 50;
@@ -208,8 +190,7 @@ TEST_F(SerialLineTest, ReopeningTheSameDeviceKeepsItOpen)
     EXPECT_EQ(m_line.Fd(), fd);
 }
 
-TEST_F(SerialLineTest, SettingsCanBeAppliedAgainAfterACustomSpeed)
-{
+TEST_F(SerialLineTest, SettingsCanBeAppliedAgainAfterACustomSpeed) {
     // 45 and 135 bauds are custom speeds; a panel click then applies the
     // settings again on the open line.
     for (int baud : {45, 135, 50, 45}) {
@@ -219,14 +200,13 @@ TEST_F(SerialLineTest, SettingsCanBeAppliedAgainAfterACustomSpeed)
     }
 }
 
-TEST_F(SerialLineTest, ModemLinesFollowTheSettingsAtEveryApplyAndDropAtClose)
-{
+TEST_F(SerialLineTest, ModemLinesFollowTheSettingsAtEveryApplyAndDropAtClose) {
     struct Row {
         bool rts, dtr;
         const char* levels;
     };
-    for (const Row& row : {Row {false, false, "RTS- DTR-"}, Row {true, false, "RTS+ DTR-"},
-                           Row {false, true, "RTS- DTR+"}, Row {true, true, "RTS+ DTR+"}}) {
+    for (const Row& row : {Row{false, false, "RTS- DTR-"}, Row{true, false, "RTS+ DTR-"},
+                           Row{false, true, "RTS- DTR+"}, Row{true, true, "RTS+ DTR+"}}) {
         RecordingModemLines modem;
         SerialLine line("", modem);
         m_settings.RTS = row.rts;
@@ -235,21 +215,20 @@ TEST_F(SerialLineTest, ModemLinesFollowTheSettingsAtEveryApplyAndDropAtClose)
         if (row.rts || row.dtr) {
             // Asked of a device without modem lines: refused, and dropped again.
             EXPECT_NE(error.find("cannot raise"), std::string::npos) << error;
-            EXPECT_EQ(modem.calls, (std::vector<std::string> {row.levels, "RTS- DTR-"}));
+            EXPECT_EQ(modem.calls, (std::vector<std::string>{row.levels, "RTS- DTR-"}));
             continue;
         }
         ASSERT_EQ(error, "");
-        termios tio {};
+        termios tio{};
         ASSERT_EQ(tcgetattr(line.Fd(), &tio), 0);
         EXPECT_NE(tio.c_cflag & HUPCL, 0u) << "the driver lowers both lines at the last close";
         EXPECT_EQ(line.Apply(m_settings), "");
         line.Close();
-        EXPECT_EQ(modem.calls, (std::vector<std::string> {row.levels, row.levels, "RTS- DTR-"}));
+        EXPECT_EQ(modem.calls, (std::vector<std::string>{row.levels, row.levels, "RTS- DTR-"}));
     }
 }
 
-TEST_F(SerialLineTest, ASecondOpenerIsRefusedWhoeverItIsAndThroughALink)
-{
+TEST_F(SerialLineTest, ASecondOpenerIsRefusedWhoeverItIsAndThroughALink) {
     OpenLine();
     const fs::path link = fs::temp_directory_path() / ("serial_link_" + std::to_string(getpid()));
     fs::remove(link);
@@ -259,15 +238,15 @@ TEST_F(SerialLineTest, ASecondOpenerIsRefusedWhoeverItIsAndThroughALink)
         LineSettings settings = m_settings;
         settings.PortName = path;
         const std::string error = other.Open(settings);
-        EXPECT_NE(error.find("in use by another program"), std::string::npos) << path << ": " << error;
+        EXPECT_NE(error.find("in use by another program"), std::string::npos)
+            << path << ": " << error;
         EXPECT_FALSE(other.IsOpen());
     }
     fs::remove(link);
     EXPECT_TRUE(m_line.IsOpen());
 }
 
-TEST(SerialLineOpen, NoPortChosenOpensNothing)
-{
+TEST(SerialLineOpen, NoPortChosenOpensNothing) {
     SerialLine line("");
     LineSettings settings;
     settings.Port = 0;
@@ -275,8 +254,7 @@ TEST(SerialLineOpen, NoPortChosenOpensNothing)
     EXPECT_FALSE(line.IsOpen());
 }
 
-TEST(SerialLineOpen, AMissingDeviceIsReportedWithItsPathAndTheSystemText)
-{
+TEST(SerialLineOpen, AMissingDeviceIsReportedWithItsPathAndTheSystemText) {
     SerialLine line("");
     LineSettings settings;
     settings.PortName = "/dev/ttyNoSuchDevice7";
@@ -286,8 +264,7 @@ TEST(SerialLineOpen, AMissingDeviceIsReportedWithItsPathAndTheSystemText)
     EXPECT_FALSE(line.IsOpen());
 }
 
-TEST(SerialLineOpen, ADeviceThatIsNotATerminalIsRefused)
-{
+TEST(SerialLineOpen, ADeviceThatIsNotATerminalIsRefused) {
     SerialLine line("");
     LineSettings settings;
     settings.PortName = "/dev/null";
@@ -296,25 +273,20 @@ TEST(SerialLineOpen, ADeviceThatIsNotATerminalIsRefused)
 }
 
 class SerialLineLockTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         m_dir = fs::temp_directory_path() / ("serial_lock_" + std::to_string(getpid()));
         fs::create_directories(m_dir);
         m_settings.PortName = "/dev/null";  // under /dev, so it takes a lock
     }
     void TearDown() override { fs::remove_all(m_dir); }
-    void WriteLock(long pid)
-    {
-        std::ofstream(m_dir / "LCK..null") << "      " << pid << "\n";
-    }
+    void WriteLock(long pid) { std::ofstream(m_dir / "LCK..null") << "      " << pid << "\n"; }
 
     fs::path m_dir;
     LineSettings m_settings;
 };
 
-TEST_F(SerialLineLockTest, ALockOfALiveProcessMeansInUse)
-{
+TEST_F(SerialLineLockTest, ALockOfALiveProcessMeansInUse) {
     WriteLock(1);
     SerialLine line(m_dir.string());
     const std::string error = line.Open(m_settings);
@@ -322,8 +294,7 @@ TEST_F(SerialLineLockTest, ALockOfALiveProcessMeansInUse)
     EXPECT_TRUE(fs::exists(m_dir / "LCK..null"));  // not ours to remove
 }
 
-TEST_F(SerialLineLockTest, AStaleLockIsRemovedAndOurOwnIsDroppedOnFailure)
-{
+TEST_F(SerialLineLockTest, AStaleLockIsRemovedAndOurOwnIsDroppedOnFailure) {
     WriteLock(999999999);
     SerialLine line(m_dir.string());
     const std::string error = line.Open(m_settings);
@@ -331,8 +302,7 @@ TEST_F(SerialLineLockTest, AStaleLockIsRemovedAndOurOwnIsDroppedOnFailure)
     EXPECT_FALSE(fs::exists(m_dir / "LCK..null"));
 }
 
-TEST(LineDevicePath, PortNameWinsElseTheConventionalDevice)
-{
+TEST(LineDevicePath, PortNameWinsElseTheConventionalDevice) {
     struct Row {
         int port;
         const char* name;
@@ -354,15 +324,13 @@ TEST(LineDevicePath, PortNameWinsElseTheConventionalDevice)
     }
 }
 
-TEST(LineDevicePath, LockFilesAreNamedAfterTheDeviceBelowDev)
-{
+TEST(LineDevicePath, LockFilesAreNamedAfterTheDeviceBelowDev) {
     EXPECT_EQ(LockFileNameOf("/dev/ttyUSB0"), "LCK..ttyUSB0");
     EXPECT_EQ(LockFileNameOf("/dev/pts/3"), "LCK..pts_3");
     EXPECT_EQ(LockFileNameOf("/tmp/ttyS0"), "");
 }
 
-TEST(LineDevicePath, PortNumberIsReadBackOnlyFromConventionalDevices)
-{
+TEST(LineDevicePath, PortNumberIsReadBackOnlyFromConventionalDevices) {
     EXPECT_EQ(PortNumberOfDevice("/dev/ttyS0"), 1);
     EXPECT_EQ(PortNumberOfDevice("/dev/ttyS12"), 13);
     EXPECT_EQ(PortNumberOfDevice("/dev/ttyS"), 0);

@@ -11,33 +11,36 @@ struct MarkCase {
     std::string plain;
 };
 
-std::string Whole(const std::string& marked)
-{
+std::string Whole(const std::string& marked) {
     ParityMarkDecoder decoder;
     std::string out;
     decoder.Decode(marked, out);
     return out;
 }
 
-std::string ByteByByte(const std::string& marked)
-{
+std::string ByteByByte(const std::string& marked) {
     ParityMarkDecoder decoder;
     std::string out;
-    for (char c : marked)
-        decoder.Decode(std::string_view(&c, 1), out);
+    for (char c : marked) decoder.Decode(std::string_view(&c, 1), out);
     return out;
 }
 
-TEST(ParityMarkDecoder, MarksBecomeTildeAndDoubledFFBecomesOne)
-{
+TEST(ParityMarkDecoder, MarksBecomeTildeAndDoubledFFBecomesOne) {
     using namespace std::string_literals;
     const MarkCase cases[] = {
         {"ABC"s, "ABC"s},
-        {"A\xff\x00" "BC"s, "A~C"s},          // B received with a parity error
-        {"\xff\xff"s, "\xff"s},                // a real 0xFF
-        {"\xff\x00\x00"s, "~"s},               // a bad NUL (breaks are ignored)
-        {"\xff\xff\xff\x00" "x"s, "\xff~"s},
-        {"\xff" "A"s, "\xff" "A"s},            // no mark: both kept
+        {"A\xff\x00"
+         "BC"s,
+         "A~C"s},                 // B received with a parity error
+        {"\xff\xff"s, "\xff"s},   // a real 0xFF
+        {"\xff\x00\x00"s, "~"s},  // a bad NUL (breaks are ignored)
+        {"\xff\xff\xff\x00"
+         "x"s,
+         "\xff~"s},
+        {"\xff"
+         "A"s,
+         "\xff"
+         "A"s},  // no mark: both kept
         {"\x00\x1f"s, "\x00\x1f"s},
         {""s, ""s},
     };
@@ -47,8 +50,7 @@ TEST(ParityMarkDecoder, MarksBecomeTildeAndDoubledFFBecomesOne)
     }
 }
 
-TEST(ParityMarkDecoder, ResetForgetsAHalfReadMark)
-{
+TEST(ParityMarkDecoder, ResetForgetsAHalfReadMark) {
     ParityMarkDecoder decoder;
     std::string out;
     decoder.Decode("\xff", out);

@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 using namespace std::string_literals;
 
 class SettingsStoreTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char tmpl[] = "/tmp/settings_test.XXXXXX";
         m_dir = ::mkdtemp(tmpl);
@@ -84,8 +84,8 @@ TEST_F(SettingsStoreTest, SwitchesAndNumbers) {
 }
 
 TEST_F(SettingsStoreTest, TextsRoundTripAndEmptyReadsDefault) {
-    const std::string texts[] = {"/4E/4E/4E/4E/0D/0A", " SYNOP ", "\"quoted\"", "a=b", "line\nbreak",
-                                 "back\\slash", "Ü ñ"};
+    const std::string texts[] = {"/4E/4E/4E/4E/0D/0A", " SYNOP ",     "\"quoted\"", "a=b",
+                                 "line\nbreak",        "back\\slash", "Ü ñ"};
     for (const std::string& t : texts) {
         ASSERT_TRUE(Store().Write("Quarnel", "Keyword0", t));
         EXPECT_EQ(Text("Quarnel", "Keyword0"), t);

@@ -19,7 +19,7 @@ constexpr std::uint8_t F = kCodeFigs;
 constexpr std::uint8_t L = kCodeLtrs;
 
 class TelexTest : public ::testing::Test {
-protected:
+  protected:
     // Decodes codes as the receive path does and returns the raw characters.
     std::string Decode(const std::vector<std::uint8_t>& codes) {
         std::string out;
@@ -31,8 +31,8 @@ protected:
         std::string out;
         for (std::uint8_t b : bytes) {
             std::string ch = DecodeLineByte(b, options, state);
-            out += DisplayFilter(ch, options.rawCrLf, options.bellBeeps, state,
-                                 [this] { ++beeps; });
+            out +=
+                DisplayFilter(ch, options.rawCrLf, options.bellBeeps, state, [this] { ++beeps; });
         }
         return out;
     }
@@ -63,7 +63,8 @@ TEST_F(TelexTest, LettersOnceEachAndTheAlphabetsDifferInFigures) {
     std::sort(sorted.begin(), sorted.end());
     EXPECT_EQ(sorted, "\n\r ABCDEFGHIJKLMNOPQRSTUVWXYZ");
     EXPECT_EQ(letters.substr(0, 4), "E\nA ");
-    const std::pair<std::uint8_t, std::string> figures[] = {{5, "'"}, {20, "$"}, {5, "\a"}, {20, "#"}};
+    const std::pair<std::uint8_t, std::string> figures[] = {
+        {5, "'"}, {20, "$"}, {5, "\a"}, {20, "#"}};
     for (int i = 0; i < 4; ++i) {
         alphabet = i < 2 ? 0 : 1;
         state.RxShift = Shift::Figures;
@@ -124,12 +125,16 @@ TEST_F(TelexTest, EncodeShiftlessCodesInFigures) {
 }
 
 TEST_F(TelexTest, EncodeRefusesWhatTheAlphabetLacks) {
-    struct Case { int ch; std::uint8_t alphabet; bool sendable; };
+    struct Case {
+        int ch;
+        std::uint8_t alphabet;
+        bool sendable;
+    };
     const Case cases[] = {
-        {'%', 0, false}, {'<', 0, false}, {'[', 0, false}, {'{', 0, false}, {'`', 0, false},
-        {7, 0, false},   {9, 0, false},   {0xE9, 0, false}, {'@', 0, true}, {'@', 1, false},
-        {'!', 1, true},  {'!', 0, false}, {'$', 0, true},   {'$', 1, true}, {';', 1, true},
-        {';', 0, false}, {'&', 1, true},  {'&', 0, false},  {'"', 1, true}, {'"', 0, false},
+        {'%', 0, false}, {'<', 0, false}, {'[', 0, false},  {'{', 0, false}, {'`', 0, false},
+        {7, 0, false},   {9, 0, false},   {0xE9, 0, false}, {'@', 0, true},  {'@', 1, false},
+        {'!', 1, true},  {'!', 0, false}, {'$', 0, true},   {'$', 1, true},  {';', 1, true},
+        {';', 0, false}, {'&', 1, true},  {'&', 0, false},  {'"', 1, true},  {'"', 0, false},
     };
     for (const Case& c : cases) {
         int ch = c.ch;
@@ -148,8 +153,9 @@ TEST_F(TelexTest, EncodeRefusesWhatTheAlphabetLacks) {
 }
 
 TEST_F(TelexTest, RoundTripInBothAlphabetsAfterAnyShiftHistory) {
-    const std::string ita2 = "ZCZC 775\r\nSMNO91 DNMI 100600\r\n01001 11384 73302 8457/=\r\n"
-                             "THE QUICK BROWN FOX (3/4) ?:,.'+-=#@*$\r\n";
+    const std::string ita2 =
+        "ZCZC 775\r\nSMNO91 DNMI 100600\r\n01001 11384 73302 8457/=\r\n"
+        "THE QUICK BROWN FOX (3/4) ?:,.'+-=#@*$\r\n";
     const std::string tlx = "WIND 25KT; GUSTS!? \"OK\" & $#\r\n";
     for (std::uint8_t a : {0, 1}) {
         const std::string& text = a == 0 ? ita2 : tlx;
@@ -173,7 +179,8 @@ TEST_F(TelexTest, RoundTripInBothAlphabetsAfterAnyShiftHistory) {
                     std::uint8_t code = c;
                     back += TelexDecode(code, decAlphabet, m, receiver);
                 }
-                EXPECT_EQ(back, text) << "alphabet " << int(a) << " tx " << int(tx) << " rx " << int(rx);
+                EXPECT_EQ(back, text)
+                    << "alphabet " << int(a) << " tx " << int(tx) << " rx " << int(rx);
             }
         }
     }
@@ -193,7 +200,10 @@ TEST_F(TelexTest, BellFollowsBellBeeps) {
 }
 
 TEST_F(TelexTest, CrLfCleanUp) {
-    struct Case { std::string in; std::string shown; };
+    struct Case {
+        std::string in;
+        std::string shown;
+    };
     const Case cases[] = {
         {"A\rB", "AB"},
         {"A\r\nB", "A\rB"},

@@ -22,7 +22,7 @@ using testing::ScriptedBox;
 using testing::ScriptedChoice;
 
 class LogFileTest : public ::testing::Test {
-protected:
+  protected:
     LogFileTest() {
         char pattern[] = "/tmp/dovrel-log-XXXXXX";
         dir = mkdtemp(pattern);
@@ -165,7 +165,8 @@ TEST_F(LogFileTest, FileThatCannotBeDeletedIsReported) {
     TerminalLog log = MakeLog();
     EXPECT_FALSE(log.CreateLog(false));
     ASSERT_EQ(box.shown.size(), 2u);
-    EXPECT_EQ(box.shown[1].text, "Cannot replace the log file " + (dir / "folder.log").string() + ": Is a directory");
+    EXPECT_EQ(box.shown[1].text,
+              "Cannot replace the log file " + (dir / "folder.log").string() + ": Is a directory");
     EXPECT_EQ(box.shown[1].icon, BoxIcon::Exclamation);
     EXPECT_FALSE(log.IsOpen());
 }
@@ -176,7 +177,8 @@ TEST_F(LogFileTest, FailedLookupIsReported) {
     TerminalLog log = MakeLog();
     EXPECT_FALSE(log.CreateLog(false));
     ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text, "Cannot use the log file " + (dir / "plain" / "x.log").string() + ": Not a directory");
+    EXPECT_EQ(box.shown[0].text, "Cannot use the log file " + (dir / "plain" / "x.log").string() +
+                                     ": Not a directory");
 }
 
 TEST_F(LogFileTest, FileThatCannotBeOpenedIsReported) {
@@ -186,7 +188,8 @@ TEST_F(LogFileTest, FileThatCannotBeOpenedIsReported) {
     TerminalLog log = MakeLog();
     EXPECT_FALSE(log.CreateLog(false));
     ASSERT_EQ(box.shown.size(), 2u);
-    EXPECT_EQ(box.shown[1].text, "Cannot open the log file " + (dir / "folder.log").string() + ": Is a directory");
+    EXPECT_EQ(box.shown[1].text,
+              "Cannot open the log file " + (dir / "folder.log").string() + ": Is a directory");
     EXPECT_FALSE(log.IsOpen());
     EXPECT_EQ(log.LogPath(), "");
 }
@@ -205,7 +208,8 @@ TEST_F(LogFileTest, AFailedWriteIsReportedOnceAndSuspendsTheLogUntilCreatedAgain
     EXPECT_EQ(box.shown.size(), 1u);  // only the replace question
     EXPECT_FALSE(log.IsOpen());
     EXPECT_TRUE(log.IsSuspended());
-    EXPECT_EQ(log.Caption("Quarnel 1.0.0"), "/dev/full (log suspended: No space left on device) - Quarnel 1.0.0");
+    EXPECT_EQ(log.Caption("Quarnel 1.0.0"),
+              "/dev/full (log suspended: No space left on device) - Quarnel 1.0.0");
     ASSERT_TRUE(log.CreateLog(false));
     EXPECT_FALSE(log.IsSuspended());
     log.WriteLog("D");
@@ -252,11 +256,13 @@ TEST_F(LogFileTest, EditCommandUsesTheUsersEditor) {
     unsetenv("EDITOR");
     EXPECT_EQ(log.EditCommand(), (std::vector<std::string>{"xdg-open", "Data/251205-0935.log"}));
     setenv("EDITOR", "mousepad", 1);
-    EXPECT_EQ(log.EditCommand(),
-              (std::vector<std::string>{"/bin/sh", "-c", "mousepad \"$1\"", "dovrel-edit",
-                                        "Data/251205-0935.log"}));
+    EXPECT_EQ(log.EditCommand(), (std::vector<std::string>{"/bin/sh", "-c", "mousepad \"$1\"",
+                                                           "dovrel-edit", "Data/251205-0935.log"}));
     if (visual) setenv("VISUAL", keepVisual.c_str(), 1);
-    if (editor) setenv("EDITOR", keepEditor.c_str(), 1); else unsetenv("EDITOR");
+    if (editor)
+        setenv("EDITOR", keepEditor.c_str(), 1);
+    else
+        unsetenv("EDITOR");
 }
 
 }  // namespace

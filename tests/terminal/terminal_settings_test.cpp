@@ -12,7 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class TerminalSettingsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char tmpl[] = "/tmp/terminal_settings_test.XXXXXX";
         m_dir = ::mkdtemp(tmpl);

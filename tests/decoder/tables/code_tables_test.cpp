@@ -36,7 +36,8 @@ TEST(CodeTableRuns, RunsHoldPrintableTextsAndNothingOutside) {
         }
         EXPECT_GE(defined, 4) << static_cast<int>(table);
         for (int figure : {-1, size, 999, INT_MIN, INT_MAX}) {
-            EXPECT_TRUE(CodeText(table, figure).empty()) << static_cast<int>(table) << " " << figure;
+            EXPECT_TRUE(CodeText(table, figure).empty())
+                << static_cast<int>(table) << " " << figure;
         }
     }
     EXPECT_EQ(CodeTableSize(static_cast<CodeTable>(1000)), 0);
@@ -67,7 +68,8 @@ TEST(CodeTableTexts, SpotChecksWherePaddingAndRowsMatter) {
     EXPECT_EQ(kUnknown, "Unknown    ");
     EXPECT_EQ(kUnobserved.size(), kUnknown.size());
     for (int figure = 90; figure <= 99; ++figure) {
-        EXPECT_EQ(CodeText(CodeTable::T1677_hshs, figure), CodeText(CodeTable::T1600_h, figure - 90));
+        EXPECT_EQ(CodeText(CodeTable::T1677_hshs, figure),
+                  CodeText(CodeTable::T1600_h, figure - 90));
     }
 }
 
@@ -86,14 +88,17 @@ TEST(CodeTableTexts, WindUnitsRadiationAndCompass) {
 
 TEST(HeadingTexts, ReportTypesLettersAndBbb) {
     EXPECT_EQ(ReportTypeText("BBXX"), "BBXX - Maritime");
-    for (std::string_view other : {"", "AAXXX", "aaxx", "CCXX"}) EXPECT_TRUE(ReportTypeText(other).empty());
+    for (std::string_view other : {"", "AAXXX", "aaxx", "CCXX"})
+        EXPECT_TRUE(ReportTypeText(other).empty());
     for (int c = 0; c < 256; ++c) {
         const char letter = static_cast<char>(c);
         const bool dataType = c >= 'A' && c <= 'Z' && c != 'L' && c != 'M' && c != 'R';
         EXPECT_EQ(!DataTypeText(letter).empty(), dataType) << c;
-        const bool area = c != 0 && std::string_view("ABCDEFJX").find(letter) != std::string_view::npos;
+        const bool area =
+            c != 0 && std::string_view("ABCDEFJX").find(letter) != std::string_view::npos;
         EXPECT_EQ(!AreaText(letter).empty(), area) << c;
-        EXPECT_TRUE(PrintableWindows1252(DataTypeText(letter)) && PrintableWindows1252(AreaText(letter)) &&
+        EXPECT_TRUE(PrintableWindows1252(DataTypeText(letter)) &&
+                    PrintableWindows1252(AreaText(letter)) &&
                     PrintableWindows1252(StationKindText(letter)));
     }
     EXPECT_EQ(DataTypeText('S'), "Surface data");

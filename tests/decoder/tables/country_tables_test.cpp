@@ -39,15 +39,32 @@ TEST(CountryLookup, FirstMatchingRowWinsAtTheBounds) {
     constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
     constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
     const CountryCase cases[] = {
-        {1000, "NORWAY", "NO"},        {1499, "NORWAY", "NO"},       {3950, "IRELAND", "IE"},
-        {13599, "YUGOSLAVIA", "YG"},   {43599, "INDIA", "IN"},       {64360, "ZAIRE", "ZR"},
-        {64361, "CONGO", "CG"},        {64389, "RWANDA", "RW"},      {64390, "BURUNDI", "BI"},
-        {68349, "NAMIBIA", "NM"},      {68350, "SOUTH AFRICA", "ZA"}, {78999, "JAMAICA", "JM"},
-        {48690, "SINGAPORE", "SR"},    {48699, "SINGAPORE", "SR"},   {48700, "", ""},
-        {48800, "VIET NAM", "VS"},     {96400, "SARAWAK", "SK"},     {96500, "INDONESIA", "ID"},
-        {99999, "BUOYS & MISCELLANEOUS MILITARY", "xx"},             {999, "", ""},
-        {1500, "", ""},                {67754, "", ""},              {-1, "", ""},
-        {100000, "", ""},              {kMin, "", ""},               {kMax, "", ""},
+        {1000, "NORWAY", "NO"},
+        {1499, "NORWAY", "NO"},
+        {3950, "IRELAND", "IE"},
+        {13599, "YUGOSLAVIA", "YG"},
+        {43599, "INDIA", "IN"},
+        {64360, "ZAIRE", "ZR"},
+        {64361, "CONGO", "CG"},
+        {64389, "RWANDA", "RW"},
+        {64390, "BURUNDI", "BI"},
+        {68349, "NAMIBIA", "NM"},
+        {68350, "SOUTH AFRICA", "ZA"},
+        {78999, "JAMAICA", "JM"},
+        {48690, "SINGAPORE", "SR"},
+        {48699, "SINGAPORE", "SR"},
+        {48700, "", ""},
+        {48800, "VIET NAM", "VS"},
+        {96400, "SARAWAK", "SK"},
+        {96500, "INDONESIA", "ID"},
+        {99999, "BUOYS & MISCELLANEOUS MILITARY", "xx"},
+        {999, "", ""},
+        {1500, "", ""},
+        {67754, "", ""},
+        {-1, "", ""},
+        {100000, "", ""},
+        {kMin, "", ""},
+        {kMax, "", ""},
     };
     for (const CountryCase& c : cases) {
         EXPECT_EQ(CountryName(c.station), c.name) << c.station;
@@ -97,10 +114,13 @@ TEST(RegionLookup, BlocksAndGaps) {
         std::int32_t station;
         std::string_view text;
     } cases[] = {
-        {19999, "(Region VI: Europe)"},         {20000, "(Region II: Asia)"},
-        {48600, "(Region V: South-West Pacific)"}, {60000, "(Region I: Africa)"},
+        {19999, "(Region VI: Europe)"},
+        {20000, "(Region II: Asia)"},
+        {48600, "(Region V: South-West Pacific)"},
+        {60000, "(Region I: Africa)"},
         {70000, "(Region IV: North and Central America)"},
-        {88999, "(Region III: South America)"}, {89000, "(Stations in the Antarctic)"},
+        {88999, "(Region III: South America)"},
+        {89000, "(Stations in the Antarctic)"},
     };
     for (const auto& c : cases) EXPECT_EQ(RegionText(c.station), c.text) << c.station;
     for (std::int32_t n = -1; n <= 100000; ++n) {

@@ -2,7 +2,6 @@
 // caption, Edit, and close (replace or append: the terminal log's own tests).
 #include <QAction>
 #include <QDir>
-
 #include <fstream>
 #include <sstream>
 
@@ -34,7 +33,7 @@ TEST_F(LogCommandsTest, CreateWriteAndCloseThroughTheMenu) {
     EXPECT_TRUE(window->Action("mnuCloseLog")->isEnabled());
     EXPECT_TRUE(window->Action("Edit")->isEnabled());
     m_pty->Write("\x1f\x0a\x15\x0a\x15\x08\x02");  // RYRY CR LF
-    m_pty->Write("\x1f\x0a\x15");                    // RY
+    m_pty->Write("\x1f\x0a\x15");                  // RY
     EXPECT_TRUE(WaitUntil([&] { return FileText(path).find("RYRY") != std::string::npos; }));
     window->Action("mnuCloseLog")->trigger();
     EXPECT_EQ(window->windowTitle().toStdString(), "Quarnel 1.0.0 - T1");
@@ -75,11 +74,15 @@ TEST_F(LogCommandsTest, AFullDiskIsReportedOnceAndSuspendsTheLogUntilCreatedAgai
     ASSERT_TRUE(window->Log().IsOpen());
     const std::size_t boxes = m_box.shown.size();
     for (int i = 0; i < 5; ++i) m_pty->Write("\x1f\x0a\x15\x08\x02");  // RY CR LF
-    EXPECT_TRUE(WaitUntil([&] { return PaneText(*window).find("RY\nRY\nRY\nRY\nRY") != std::string::npos; }));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return PaneText(*window).find("RY\nRY\nRY\nRY\nRY") != std::string::npos; }));
     WaitUntil([] { return false; }, 300);
     ASSERT_EQ(m_box.shown.size(), boxes + 1);  // one report
-    EXPECT_EQ(m_box.shown.back().text.rfind("Cannot write the log file /dev/full: No space left on device", 0), 0u);
-    EXPECT_NE(window->windowTitle().toStdString().find("(log suspended: No space left on device)"), std::string::npos);
+    EXPECT_EQ(m_box.shown.back().text.rfind(
+                  "Cannot write the log file /dev/full: No space left on device", 0),
+              0u);
+    EXPECT_NE(window->windowTitle().toStdString().find("(log suspended: No space left on device)"),
+              std::string::npos);
     EXPECT_TRUE(window->Panels()->Text("Text").startsWith("LOG SUSPENDED: "));
     ASSERT_TRUE(window->Action("CreateLogFile")->isEnabled());
     window->ToolBarClick("CreateLogFile");

@@ -23,7 +23,7 @@ T* Child(QDialog& dialog, const char* name) {
 }
 
 class FakePrinter : public PrinterStatusReader {
-public:
+  public:
     std::optional<std::uint8_t> ReadStatus(int, std::string& missing) override {
         missing = "No parallel port";
         return std::nullopt;

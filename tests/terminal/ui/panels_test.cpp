@@ -1,27 +1,28 @@
 // Status-panel clicks that change and store settings, and the pause keys.
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 #include <QTextCursor>
 
-#include <QScreen>
-
 #include "status_bar_panels.h"
-#include "window_geometry.h"
 #include "terminal_pane.h"
 #include "ui_fixture.h"
+#include "window_geometry.h"
 
 namespace dovrel::test {
 namespace {
 
 class PanelsTest : public WindowTest {
-protected:
+  protected:
     void Click(Quarnel& window, const char* key, Qt::MouseButton button = Qt::LeftButton) {
         StatusPanel* panel = window.Panels()->Panel(key);
         ASSERT_NE(panel, nullptr) << key;
         QTest::mouseClick(panel, button, {}, QPoint(2, 2));
     }
-    std::string Panel(Quarnel& window, const char* key) { return window.Panels()->Text(key).toStdString(); }
+    std::string Panel(Quarnel& window, const char* key) {
+        return window.Panels()->Text(key).toStdString();
+    }
 };
 
 TEST_F(PanelsTest, BaudsStepUpOnLeftAndDownOnRightAndAreStored) {
@@ -54,7 +55,8 @@ TEST_F(PanelsTest, PanelsKeepTheirWidthsAndNeverOverlapAtAnyWindowWidth) {
             if (text) {
                 EXPECT_GE(r.width(), TwipsToPixels(847, dpi)) << width;
             } else {
-                EXPECT_EQ(r.width(), TwipsToPixels(spec.widthTwips, dpi)) << spec.key << " at " << width;
+                EXPECT_EQ(r.width(), TwipsToPixels(spec.widthTwips, dpi))
+                    << spec.key << " at " << width;
             }
             right = r.right() + 1;
         }
@@ -73,7 +75,8 @@ TEST_F(PanelsTest, ModeSwitchesLineCodeAndPanelsShown) {
     // ASCII text now reaches the pane unchanged.
     m_pty->Write("HELLO");
     EXPECT_TRUE(WaitUntil([&] { return PaneText(*window).find("HELLO") != std::string::npos; }))
-        << PaneText(*window) << "|" << Panel(*window, "Status") << "|" << (m_box.shown.empty() ? "" : m_box.shown.back().text);
+        << PaneText(*window) << "|" << Panel(*window, "Status") << "|"
+        << (m_box.shown.empty() ? "" : m_box.shown.back().text);
 }
 
 TEST_F(PanelsTest, ParityAndStopsStepAndClickWhileDisconnectedOpensThePort) {
@@ -122,7 +125,8 @@ TEST_F(PanelsTest, PauseHoldsTheDisplayAndEscapeShowsWhatCame) {
     QTest::keyClick(pane, Qt::Key_X);
     EXPECT_EQ(Panel(*window, "Status"), "PAUSE");
     m_pty->Write("\x1f\x0a\x15\x0a\x15");  // RYRY
-    EXPECT_TRUE(WaitUntil([&] { return Panel(*window, "Text").find("RYRY") != std::string::npos; }));
+    EXPECT_TRUE(
+        WaitUntil([&] { return Panel(*window, "Text").find("RYRY") != std::string::npos; }));
     EXPECT_EQ(PaneText(*window).find("RYRY"), std::string::npos);
     QTest::keyClick(pane, Qt::Key_Escape);
     EXPECT_EQ(Panel(*window, "Status"), "CONNECTED");

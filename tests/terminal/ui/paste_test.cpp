@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTest>
-
 #include <cstdlib>
 
 #include "paste_target.h"
@@ -25,7 +24,7 @@ TEST(PasteRule, CaptionMatchIsCaseSensitive) {
 // One other application: an X window with a caption that reports the keys
 // it gets.
 class OtherApplication {
-public:
+  public:
     explicit OtherApplication(const QString& caption) {
         m_process.start(X_PASTE_TARGET, {caption});
         m_ok = m_process.waitForStarted(3000) && WaitFor("ready");
@@ -36,25 +35,28 @@ public:
     }
     bool Ok() const { return m_ok; }
     bool WaitFor(const QString& text, int ms = 3000) {
-        return WaitUntil([&] {
-            m_output += QString::fromLocal8Bit(m_process.readAllStandardOutput());
-            return m_output.contains(text);
-        }, ms);
+        return WaitUntil(
+            [&] {
+                m_output += QString::fromLocal8Bit(m_process.readAllStandardOutput());
+                return m_output.contains(text);
+            },
+            ms);
     }
     const QString& Output() const { return m_output; }
 
-private:
+  private:
     QProcess m_process;
     QString m_output;
     bool m_ok = false;
 };
 
 class PasteTest : public WindowTest {
-protected:
+  protected:
     void SetUp() override {
         WindowTest::SetUp();
         const char* display = std::getenv("DISPLAY");
-        if (!display || !*display) GTEST_SKIP() << "no X display: runs under xvfb-run (terminal_ui_paste)";
+        if (!display || !*display)
+            GTEST_SKIP() << "no X display: runs under xvfb-run (terminal_ui_paste)";
     }
 };
 
@@ -84,7 +86,8 @@ TEST_F(PasteTest, RightClickInThePanePushesTheSelection) {
     QGuiApplication::clipboard()->setText("ZCZC AB12");
     QTest::mousePress(window->Pane()->viewport(), Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_TRUE(upper.WaitFor("key v 4"));
-    EXPECT_TRUE(m_box.Saw("Weather Control (libNimboview.so) not found\r\nSynop decoder will not be available"));
+    EXPECT_TRUE(m_box.Saw(
+        "Weather Control (libNimboview.so) not found\r\nSynop decoder will not be available"));
     EXPECT_EQ(m_box.shown.size(), 1u);  // no "not found" box
 }
 

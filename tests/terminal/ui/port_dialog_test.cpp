@@ -35,7 +35,8 @@ TEST(PortDialog, ShowsPortsWithMarksAndSupplyBoxes) {
     auto* rts = dialog.findChild<QCheckBox*>("SetXX1");
     auto* dtr = dialog.findChild<QCheckBox*>("SetXX0");
     EXPECT_EQ(rts->text().toStdString(), "Force RTS to + 12 Volts");
-    EXPECT_EQ(dtr->toolTip().toStdString(), "Force DTR in order to provide external interface a power supply");
+    EXPECT_EQ(dtr->toolTip().toStdString(),
+              "Force DTR in order to provide external interface a power supply");
     EXPECT_TRUE(rts->isChecked());
     EXPECT_FALSE(dtr->isChecked());
 }
@@ -89,7 +90,7 @@ TEST_F(PortDialogWindowTest, AskingForRtsOnADeviceWithoutModemLinesRestoresTheLi
 }
 
 class UnreachablePrinter : public PrinterStatusReader {
-public:
+  public:
     std::optional<std::uint8_t> ReadStatus(int, std::string& missing) override {
         missing = "No parallel port on this system";
         return std::nullopt;
@@ -113,7 +114,8 @@ TEST_F(PortDialogWindowTest, PrintPanelShownForAPrinterAndRefusedWithoutOne) {
     EXPECT_EQ(window.Panels()->Text("Print").toStdString(), "P OFF");
     EXPECT_FALSE(window.PrintOn());
     ASSERT_FALSE(m_box.shown.empty());
-    EXPECT_EQ(m_box.shown.back().text, "No parallel port on this system\r\nCannot get printer status");
+    EXPECT_EQ(m_box.shown.back().text,
+              "No parallel port on this system\r\nCannot get printer status");
     EXPECT_EQ(m_box.shown.back().icon, BoxIcon::Exclamation);
 }
 

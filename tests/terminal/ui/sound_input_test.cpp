@@ -5,12 +5,11 @@
 // DISCONNECTED. Skips, saying why, where no server can be started.
 #include <QProcess>
 #include <QStandardPaths>
-
 #include <csignal>
 #include <fstream>
 
 #include "qt_audio_input.h"
-#include "status_panels.h"
+#include "status_bar_panels.h"
 #include "ui_fixture.h"
 
 namespace dovrel::test {
@@ -27,7 +26,7 @@ std::optional<QString> Run(const QString& program, const QStringList& args) {
 }
 
 class PulseServer {
-public:
+  public:
     PulseServer() {
         for (const char* tool : {"pulseaudio", "pactl", "paplay"})
             if (QStandardPaths::findExecutable(tool).isEmpty()) {
@@ -41,10 +40,11 @@ public:
             why = "pulseaudio would not start here";
             return;
         }
-        const bool ready = Run("pactl", {"load-module", "module-null-sink", "sink_name=rtty"}) &&
-                           (m_remap = Run("pactl", {"load-module", "module-remap-source",
-                                                    "master=rtty.monitor", "source_name=rttyin"})) &&
-                           Run("pactl", {"set-default-source", "rttyin"});
+        const bool ready =
+            Run("pactl", {"load-module", "module-null-sink", "sink_name=rtty"}) &&
+            (m_remap = Run("pactl", {"load-module", "module-remap-source", "master=rtty.monitor",
+                                     "source_name=rttyin"})) &&
+            Run("pactl", {"set-default-source", "rttyin"});
         if (!ready) why = "the null sink or its remapped source could not be made";
     }
     ~PulseServer() {
@@ -57,7 +57,7 @@ public:
 
     std::string why;  // empty when the server is ready
 
-private:
+  private:
     QTemporaryDir m_runtime;
     std::optional<QString> m_remap;
 };
@@ -77,17 +77,21 @@ TEST_F(SoundInputTest, RecordingPlayedIntoTheServerIsReceivedUntilTheSourceGoes)
     EXPECT_EQ(window->Panels()->Text("Status").toStdString(), "CONNECTED");
     EXPECT_EQ(window->Panels()->Text("Port").toStdString(), "default");
     QProcess player;
-    player.start("paplay", {"-d", "rtty", TESTS_DATA_DIR "/rtty/librttywx_dwd_ddk_testloop_8k.wav"});
-    const bool received = WaitUntil([&] { return PaneText(*window).find("CQ CQ CQ DE DDK2 DDH7 DDK9") !=
-                                                 std::string::npos; }, 45000);
+    player.start("paplay",
+                 {"-d", "rtty", TESTS_DATA_DIR "/rtty/librttywx_dwd_ddk_testloop_8k.wav"});
+    const bool received = WaitUntil(
+        [&] { return PaneText(*window).find("CQ CQ CQ DE DDK2 DDH7 DDK9") != std::string::npos; },
+        45000);
     player.kill();
     player.waitForFinished();
     EXPECT_TRUE(received) << PaneText(*window);
 
     ASSERT_TRUE(server.RemoveSource());
-    EXPECT_TRUE(WaitUntil([&] { return window->Panels()->Text("Status") == "DISCONNECTED"; }, 5000));
+    EXPECT_TRUE(
+        WaitUntil([&] { return window->Panels()->Text("Status") == "DISCONNECTED"; }, 5000));
     bool told = false;
-    for (const std::string& text : m_box.Texts()) told = told || text.find(" lost") != std::string::npos;
+    for (const std::string& text : m_box.Texts())
+        told = told || text.find(" lost") != std::string::npos;
     EXPECT_TRUE(told);
 }
 

@@ -1,14 +1,12 @@
 // Start-up and shutdown of the main window: the command-line paths and what
 // they store, the start without a port, the start on a pseudo-terminal.
 #include <QAction>
-#include <QKeyEvent>
 #include <QComboBox>
-#include <QPushButton>
+#include <QKeyEvent>
 #include <QLineEdit>
-#include <QToolButton>
-
+#include <QPushButton>
 #include <QTest>
-
+#include <QToolButton>
 #include <csignal>
 #include <filesystem>
 

@@ -1,16 +1,16 @@
 // The window tests' fixture.
 #include "ui_fixture.h"
 
-#include <QLineEdit>
-#include <QPlainTextEdit>
-
-#include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <cerrno>
+#include <cstdlib>
 
 #include "terminal_pane.h"
 

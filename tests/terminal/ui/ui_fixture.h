@@ -10,7 +10,6 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QToolButton>
-
 #include <deque>
 #include <functional>
 #include <memory>
@@ -32,7 +31,7 @@ using ::dovrel::testing::ScriptedChoice;
 
 // The master side of a pseudo-terminal whose slave is the terminal's line.
 class PtyPair {
-public:
+  public:
     PtyPair();
     ~PtyPair();
     const std::string& SlavePath() const { return m_slave; }
@@ -41,7 +40,7 @@ public:
     std::string Read(int ms = 300);
     void CloseMaster();
 
-private:
+  private:
     int m_master = -1;
     int m_slaveFd = -1;
     std::string m_slave;
@@ -52,7 +51,7 @@ bool WaitUntil(const std::function<bool()>& done, int ms = 3000);
 
 // Each test gets its own settings folder and working folder.
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

@@ -11,22 +11,21 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextEdit>
-
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <filesystem>
+#include <fstream>
 #include <optional>
+#include <sstream>
 
 #include "component_loader.h"
 #include "modulator.h"
+#include "no_op_decoder_events.h"
 #include "qt_audio_input.h"
 #include "sound_file_source.h"
-#include "tuning_strip.h"
 #include "station_list.h"
+#include "tuning_strip.h"
 #include "ui_fixture.h"
 #include "weather_control.h"
-#include "no_op_decoder_events.h"
 
 namespace dovrel::test {
 namespace {
@@ -39,7 +38,7 @@ struct ExpectedStation {
 
 // Records every station a decoder reports and the first temperature after it.
 class StationRecorder final : public nimbo::NoOpDecoderEvents {
-public:
+  public:
     std::vector<ExpectedStation> stations;
     void Position(float lat, float lng, const std::string& ident, const std::string&,
                   const std::string&) override {
@@ -57,8 +56,8 @@ QByteArray ReadSample(const char* name) {
 
 std::vector<ExpectedStation> ReferenceStations() {
     std::string error;
-    auto decoder =
-        nimbo::ComponentLoader::Create<nimbo::IWeatherDecoder>(nimbo::kProgIdWeatherDecoder, &error);
+    auto decoder = nimbo::ComponentLoader::Create<nimbo::IWeatherDecoder>(
+        nimbo::kProgIdWeatherDecoder, &error);
     if (!decoder) return {};
     StationRecorder recorder;
     std::uint32_t cookie = 0;
@@ -121,12 +120,13 @@ bool ShowsRedText(const QImage& map, const QString& text, int y) {
 bool HasMarkerAt(const QImage& map, int x, int y, QRgb colour) {
     for (int dx = -1; dx <= 0; ++dx)
         for (int dy = -1; dy <= 0; ++dy)
-            if (map.rect().contains(x + dx, y + dy) && map.pixel(x + dx, y + dy) == colour) return true;
+            if (map.rect().contains(x + dx, y + dy) && map.pixel(x + dx, y + dy) == colour)
+                return true;
     return false;
 }
 
 class WeatherEndToEndTest : public WindowTest {
-protected:
+  protected:
     void SetUp() override {
         WindowTest::SetUp();
         withWeather = true;
@@ -155,11 +155,13 @@ TEST_F(WeatherEndToEndTest, CaptureOverTheLineEndsOnTheMapWithTemperatures) {
         WaitUntil([] { return false; }, 15);
     }
     const QString lastIdent = QString::fromStdString(expected.back().ident);
-    ASSERT_TRUE(WaitUntil([&] {
-        QWidget* decoder = TopLevel("Weather Decoder");
-        QTextEdit* pane = decoder ? decoder->findChild<QTextEdit*>() : nullptr;
-        return pane && pane->toPlainText().contains(lastIdent);
-    }, 10000));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            QWidget* decoder = TopLevel("Weather Decoder");
+            QTextEdit* pane = decoder ? decoder->findChild<QTextEdit*>() : nullptr;
+            return pane && pane->toPlainText().contains(lastIdent);
+        },
+        10000));
 
     QWidget* decoder = TopLevel("Weather Decoder");
     for (QAction* action : decoder->findChildren<QAction*>())
@@ -185,7 +187,8 @@ TEST_F(WeatherEndToEndTest, CaptureOverTheLineEndsOnTheMapWithTemperatures) {
         if (!expected[i].temperature) continue;
         bool alone = true;
         for (std::size_t j = 0; j < points.size(); ++j)
-            if (j != i && std::abs(points[j].x - points[i].x) <= 2 && std::abs(points[j].y - points[i].y) <= 2)
+            if (j != i && std::abs(points[j].x - points[i].x) <= 2 &&
+                std::abs(points[j].y - points[i].y) <= 2)
                 alone = false;
         if (!alone) continue;
         const QPoint at(points[i].x, points[i].y);
@@ -241,12 +244,15 @@ TEST_F(WeatherEndToEndTest, CaptureAsSoundReachesTheLogAndTheDecoder) {
     EXPECT_FALSE(window->SendBox()->isEnabled());
     const QString third = QString::fromStdString(expected[2].ident);
     modem::TuningState tones;  // as the strip showed them while the signal lasted
-    EXPECT_TRUE(WaitUntil([&] {
-        if (window->Tuning()->Tuning().locked) tones = window->Tuning()->Tuning();
-        QWidget* decoder = TopLevel("Weather Decoder");
-        QTextEdit* pane = decoder ? decoder->findChild<QTextEdit*>() : nullptr;
-        return pane && pane->toPlainText().contains(third);
-    }, 20000)) << PaneText(*window);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            if (window->Tuning()->Tuning().locked) tones = window->Tuning()->Tuning();
+            QWidget* decoder = TopLevel("Weather Decoder");
+            QTextEdit* pane = decoder ? decoder->findChild<QTextEdit*>() : nullptr;
+            return pane && pane->toPlainText().contains(third);
+        },
+        20000))
+        << PaneText(*window);
     // The strip marks the tones where they were sent.
     EXPECT_TRUE(tones.locked);
     EXPECT_NEAR(std::max(tones.markHz, tones.spaceHz), 2125, 20);

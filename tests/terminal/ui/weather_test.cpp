@@ -2,17 +2,16 @@
 // the component loader (the real libNimboview.so), its modes and placement,
 // the "Synop" button, received blocks reaching the decoder window, the
 // geometry stored at shutdown, and the terminal without the control.
+#include <unistd.h>
+
 #include <QAction>
 #include <QTest>
 #include <QTextEdit>
 #include <QToolButton>
-
-#include <unistd.h>
-
 #include <filesystem>
 
-#include "ui_fixture.h"
 #include "terminal_pane.h"
+#include "ui_fixture.h"
 #include "weather_control.h"
 
 namespace dovrel::test {
@@ -86,7 +85,7 @@ TEST_F(WeatherGeometryTest, FirstStartSizeFollowsTheWeatherWindow) {
 // Windows with the real control; the decoder writes its logs into the
 // current folder, which is the test's working folder.
 class WeatherWindowTest : public WindowTest {
-protected:
+  protected:
     void SetUp() override {
         WindowTest::SetUp();
         withWeather = true;
@@ -176,7 +175,8 @@ TEST_F(WeatherWindowTest, SynopSwitchesAutoSynopOnAndShowsTheWindow) {
     EXPECT_NE(TopLevel("Weather Decoder"), nullptr);
     EXPECT_EQ(Store(Context()).ReadInt("AutoSynop", 7), 0);  // not stored
     m_pty->Write(kBulletin);
-    EXPECT_TRUE(WaitUntil([] { return DecoderText().contains("Bjornoya"); })) << DecoderText().toStdString();
+    EXPECT_TRUE(WaitUntil([] { return DecoderText().contains("Bjornoya"); }))
+        << DecoderText().toStdString();
 }
 
 TEST_F(WeatherWindowTest, BlocksReachTheDecoderOnlyWhileAutoSynopIsOn) {
@@ -193,7 +193,8 @@ TEST_F(WeatherWindowTest, BlocksReachTheDecoderWhileTheTerminalIsPaused) {
     QTest::keyClick(window->Pane(), Qt::Key_A, Qt::ControlModifier);
     ASSERT_TRUE(window->Receiver()->State().Paused);
     m_pty->Write(kBulletin);
-    EXPECT_TRUE(WaitUntil([] { return DecoderText().contains("Bjornoya"); })) << DecoderText().toStdString();
+    EXPECT_TRUE(WaitUntil([] { return DecoderText().contains("Bjornoya"); }))
+        << DecoderText().toStdString();
     EXPECT_EQ(PaneText(*window).find("AAXX"), std::string::npos);  // the pane waits
 }
 
@@ -202,7 +203,8 @@ TEST_F(WeatherWindowTest, NulBytesDoNotCutTheBlockOff) {
     std::string text = kBulletin;
     text.insert(text.find("AAXX"), 1, '\0');
     m_pty->Write(text);
-    EXPECT_TRUE(WaitUntil([] { return DecoderText().contains("Bjornoya"); })) << DecoderText().toStdString();
+    EXPECT_TRUE(WaitUntil([] { return DecoderText().contains("Bjornoya"); }))
+        << DecoderText().toStdString();
 }
 
 // A control that records what the terminal calls; Create reports `status`.
@@ -223,7 +225,7 @@ struct RecordingControl : nimbo::IWeatherDialog {
         ++destroyed;
         return nimbo::S_OK;
     }
-#define NIMBO_RECORD_GET_PUT(name, type)                                \
+#define NIMBO_RECORD_GET_PUT(name, type)                                 \
     nimbo::HRESULT get_##name(type*) override { return nimbo::S_FALSE; } \
     nimbo::HRESULT put_##name(type value) override {                     \
         calls.push_back(#name " " + std::to_string(value));              \
@@ -243,7 +245,7 @@ struct RecordingControl : nimbo::IWeatherDialog {
     NIMBO_RECORD_GET_PUT(DecoderQuiet, std::int32_t)
     NIMBO_RECORD_GET_PUT(LogStart, std::int32_t)
 #undef NIMBO_RECORD_GET_PUT
-#define NIMBO_RECORD_TEXT(name)                                                  \
+#define NIMBO_RECORD_TEXT(name)                                                 \
     nimbo::HRESULT get_##name(std::string*) override { return nimbo::S_FALSE; } \
     nimbo::HRESULT put_##name(const std::string& value) override {              \
         calls.push_back(#name " " + value);                                     \
@@ -307,7 +309,7 @@ TEST_F(WeatherMissingTest, ControlWithoutDecoderCountsAsMissing) {
 
 // The calls the terminal makes, seen from the control's side.
 class WeatherCallsTest : public WindowTest {
-protected:
+  protected:
     std::unique_ptr<Quarnel> StartWith(RecordingControl& control) {
         m_pty = std::make_unique<PtyPair>();
         Store(Context()).WriteText("PortName", m_pty->SlavePath());
@@ -329,9 +331,9 @@ TEST_F(WeatherCallsTest, StartPutsModesThenPlacementAndShutdownDestroys) {
     RecordingControl control;
     Store(Context()).WriteInt("Xa", 1500);
     auto window = StartWith(control);
-    const std::vector<std::string> start = {"Create 0",    "NodeName T1", "LogStart -1",
-                                            "DecoderRelax -1", "Left 1500", "Top 600",
-                                            "Width 9390",  "Height 6510"};
+    const std::vector<std::string> start = {"Create 0",        "NodeName T1", "LogStart -1",
+                                            "DecoderRelax -1", "Left 1500",   "Top 600",
+                                            "Width 9390",      "Height 6510"};
     EXPECT_EQ(control.calls, start);
     window->ToolBarClick("Synop");
     EXPECT_EQ(control.calls.back(), "Show -1");
@@ -357,7 +359,6 @@ TEST_F(WeatherCallsTest, RawTextGoesUnfilteredAndEmptyBlocksToo) {
     }));
     EXPECT_EQ(all, "RY\r\r\n");
 }
-
 
 }  // namespace
 }  // namespace dovrel::test
