@@ -11,7 +11,7 @@
 #include "group_fields.h"
 #include "later_sections.h"
 #include "section1_decoders.h"
-#include "special_phenomena.h"
+#include "section3_phenomena.h"
 #include "tables/code_tables.h"
 #include "value_formatters.h"
 

@@ -1,6 +1,6 @@
 // The SpSp codes with a row here are the ones stations send in practice;
 // every other code keeps its category and the figures as written.
-#include "special_phenomena.h"
+#include "section3_phenomena.h"
 
 #include <array>
 #include <cstdio>
