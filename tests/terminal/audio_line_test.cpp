@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "audio_port.h"
 #include "line_control.h"
 #include "line_demod_settings.h"

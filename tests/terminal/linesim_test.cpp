@@ -93,15 +93,6 @@ std::string ReadAll(SerialLine& line, std::size_t count) {
     return all;
 }
 
-TerminalSettings MessageSettings() {
-    TerminalSettings s;
-    s.LookWords = true;
-    s.SMesgBlocs = 1;
-    s.FMesgBlocs = 1;
-    s.STimeStamp = true;
-    return s;
-}
-
 TEST(ReceptionPty, CaptureThroughThePtyEndsUpSeparatedInTheLog) {
     ASSERT_TRUE(fs::exists(LinesimPath())) << LinesimPath();
     const std::string capture = ReadFile(kSamples / "capture.ita2");
@@ -117,7 +108,10 @@ TEST(ReceptionPty, CaptureThroughThePtyEndsUpSeparatedInTheLog) {
     testing::ScriptedChoice choice;
     TerminalLog log("NORTH", work.Path(), box, choice, clock);
     ASSERT_TRUE(log.CreateLog(true));
-    TerminalSettings settings = MessageSettings();
+    TerminalSettings settings;
+    settings.LookWords = true;
+    settings.SMesgBlocs = settings.FMesgBlocs = 1;
+    settings.STimeStamp = true;
     TelexState telex;
     RecordingPane pane;
     testing::ManualScheduler scheduler;

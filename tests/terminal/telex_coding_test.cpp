@@ -71,20 +71,16 @@ TEST_F(TelexTest, ShiftCodesAndMasking) {
 }
 
 TEST_F(TelexTest, ModesChangeShift) {
-    const struct {
-        std::uint8_t mode;
-        std::vector<std::uint8_t> codes;
-        const char* text;
-    } rows[] = {{kModeUnshiftOnSpace, {F, 23, 4, 23}, "1 Q"},
-                {kModeNormal, {F, 23, 4, 23}, "1 1"},
-                {kModeFiguresOnSpace, {23, 4, 23}, "Q 1"},
-                {kModeFiguresOnly, {L, 1}, "3"},
-                {kModeLettersOnly, {F, 1}, "E"}};
-    for (const auto& row : rows) {
-        state = {};
-        mode = row.mode;
-        EXPECT_EQ(Decode(row.codes), row.text) << int(row.mode);
-    }
+    mode = kModeUnshiftOnSpace;
+    EXPECT_EQ(Decode({F, 23, 4, 23}), "1 Q");
+    mode = kModeNormal;
+    EXPECT_EQ(Decode({F, 23, 4, 23}), "1 1");
+    mode = kModeFiguresOnSpace;
+    EXPECT_EQ(Decode({L, 23, 4, 23}), "Q 1");
+    mode = kModeFiguresOnly;
+    EXPECT_EQ(Decode({L, 1}), "3");
+    mode = kModeLettersOnly;
+    EXPECT_EQ(Decode({F, 1}), "E");
 }
 
 TEST_F(TelexTest, AlphabetAboveOneBecomesIta2AtFirstCharacter) {
