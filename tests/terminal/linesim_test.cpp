@@ -93,7 +93,7 @@ std::string ReadAll(SerialLine& line, std::size_t count) {
     return all;
 }
 
-TEST(ReceptionPty, CaptureThroughThePtyEndsUpSeparatedInTheLog) {
+TEST(ReceptionPtyTest, CaptureThroughThePtyEndsUpSeparatedInTheLog) {
     ASSERT_TRUE(fs::exists(LinesimPath())) << LinesimPath();
     const std::string capture = ReadFile(kSamples / "capture.ita2");
     ASSERT_GT(capture.size(), 10000u);
