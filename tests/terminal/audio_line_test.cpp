@@ -5,15 +5,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "audio_port.h"
 #include "line_control.h"
 #include "line_demod_settings.h"
 #include "line_panels.h"
 #include "line_switch.h"
 #include "port_discovery.h"
+#include "recording_line_view.h"
 #include "scripted_audio_input.h"
+#include "scripted_prompts.h"
 
 namespace dovrel {
 namespace {
@@ -103,21 +103,6 @@ TEST(AudioPort, PortDialogListsSoundInputsAfterTheSerialPorts) {
     EXPECT_EQ(chosen.Port, 0);
 }
 
-class RecordingBox : public MessageBox {
-  public:
-    BoxAnswer Show(const std::string& text, const std::string&, BoxButtons, BoxIcon) override {
-        texts.push_back(text);
-        return BoxAnswer::Ok;
-    }
-    std::vector<std::string> texts;
-};
-
-class RecordingView : public LineStatusView {
-  public:
-    void ShowLineStatus(const LineStatus& status) override { last = status; }
-    LineStatus last;
-};
-
 class AudioLineTest : public ::testing::Test {
   protected:
     AudioLineTest() {
@@ -128,8 +113,8 @@ class AudioLineTest : public ::testing::Test {
     SerialLine m_serial{""};
     AudioLine m_audio{m_opener};
     LineSwitch m_switch{m_serial, m_audio};
-    RecordingBox m_box;
-    RecordingView m_view;
+    testing::ScriptedBox m_box;
+    testing::RecordingView m_view;
     LineControl m_control{m_switch, SettingsContext(SettingsStore("/nonexistent"), "x"), m_box,
                           m_view};
 };
@@ -137,8 +122,8 @@ class AudioLineTest : public ::testing::Test {
 TEST_F(AudioLineTest, ConnectOpensTheInputAndPanelClicksOnlyResetTheDemodulator) {
     ASSERT_TRUE(m_control.Connect());
     EXPECT_TRUE(m_switch.IsAudio());
-    EXPECT_EQ(m_view.last.StatusText, "CONNECTED");
-    EXPECT_EQ(m_view.last.Port, "test");
+    EXPECT_EQ(m_view.Last().StatusText, "CONNECTED");
+    EXPECT_EQ(m_view.Last().Port, "test");
     EXPECT_EQ(m_switch.OpenName(), "audio:test");
     EXPECT_TRUE(m_control.ClickPanel("Stops", PanelButton::Left, false));
     EXPECT_TRUE(m_control.ClickPanel("Mode", PanelButton::Left, false));
@@ -157,13 +142,13 @@ TEST_F(AudioLineTest, SilenceGivesNothingAndALostInputShowsDisconnected) {
     ASSERT_TRUE(m_control.Connect());
     m_opener.state.pending.assign(8000, 0.0f);
     EXPECT_EQ(m_control.ReadReceived(), "");
-    EXPECT_TRUE(m_box.texts.empty());
+    EXPECT_TRUE(m_box.shown.empty());
     m_opener.state.lost = true;
     m_control.ReadReceived();
     EXPECT_FALSE(m_switch.IsOpen());
-    EXPECT_EQ(m_view.last.StatusText, "DISCONNECTED");
-    ASSERT_EQ(m_box.texts.size(), 1u);
-    EXPECT_EQ(m_box.texts[0], "Sound input test lost");
+    EXPECT_EQ(m_view.Last().StatusText, "DISCONNECTED");
+    ASSERT_EQ(m_box.shown.size(), 1u);
+    EXPECT_EQ(m_box.Texts()[0], "Sound input test lost");
 }
 
 TEST_F(AudioLineTest, AnUnknownInputASpeedOrARateItCannotTakeFailsWithItsReason) {
@@ -175,11 +160,11 @@ TEST_F(AudioLineTest, AnUnknownInputASpeedOrARateItCannotTakeFailsWithItsReason)
     m_control.Settings().Baud = 50;
     m_opener.state.rate = 96000;
     EXPECT_FALSE(m_control.Connect());
-    ASSERT_EQ(m_box.texts.size(), 3u);
-    EXPECT_EQ(m_box.texts[0], "Sound input not found: gone");
-    EXPECT_NE(m_box.texts[1].find("1200"), std::string::npos);
-    EXPECT_NE(m_box.texts[2].find("96000"), std::string::npos);
-    EXPECT_EQ(m_view.last.StatusText, "DISCONNECTED");
+    ASSERT_EQ(m_box.shown.size(), 3u);
+    EXPECT_EQ(m_box.Texts()[0], "Sound input not found: gone");
+    EXPECT_NE(m_box.Texts()[1].find("1200"), std::string::npos);
+    EXPECT_NE(m_box.Texts()[2].find("96000"), std::string::npos);
+    EXPECT_EQ(m_view.Last().StatusText, "DISCONNECTED");
 }
 
 }  // namespace

@@ -17,101 +17,69 @@ struct ShownCase {
     const char* name;
     int separation;  // SMesgBlocs
     bool lookWords;
-    UserKeyword keyword;  // user keyword 0 (empty: none)
+    const char* keyword;  // user keyword 0 ("": none) and its match kind
+    std::uint8_t keywordMode;
     const char* received;
     const char* shown;
 };
 
 void PrintTo(const ShownCase& c, std::ostream* os) { *os << c.name; }
 
-class DisplayTest : public ReceptionFixture, public ::testing::WithParamInterface<ShownCase> {};
+class DisplayTest : public ReceptionFixture, public ::testing::WithParamInterface<ShownCase> {
+  protected:
+    const ShownCase& Case() {
+        settings.SMesgBlocs = GetParam().separation;
+        settings.LookWords = GetParam().lookWords;
+        user[0] = {GetParam().keyword, GetParam().keywordMode};
+        return GetParam();
+    }
+};
 
 TEST_P(DisplayTest, ShowsTheReceivedTextSeparatedAndHighlighted) {
-    const ShownCase& c = GetParam();
-    settings.SMesgBlocs = c.separation;
-    settings.LookWords = c.lookWords;
-    user[0] = c.keyword;
-    Feed(c.received);
-    EXPECT_EQ(Shown(), c.shown);
+    Feed(Case().received);
+    EXPECT_EQ(Shown(), GetParam().shown);
 }
 
 TEST_P(DisplayTest, GivesTheSameResultByteByByte) {
-    const ShownCase& c = GetParam();
-    settings.SMesgBlocs = c.separation;
-    settings.LookWords = c.lookWords;
-    user[0] = c.keyword;
-    FeedByteByByte(c.received);
-    EXPECT_EQ(Shown(), c.shown);
+    FeedByteByByte(Case().received);
+    EXPECT_EQ(Shown(), GetParam().shown);
 }
 
 const ShownCase kShownCases[] = {
-    {"MessageWithSeparators",
-     1,
-     false,
-     {},
-     "ZCZC ABC\r\nNNNN\r\n",
+    {"MessageWithSeparators", 1, false, "", 0, "ZCZC ABC\r\nNNNN\r\n",
      "\n{NEW MSG 0001}\n[ZCZC] ABC\n[NNNN]\n{END MSG 0001}"},
-    {"EndWithoutStartGetsItsOwnNumber",
-     1,
-     false,
-     {},
-     "NNNN\r\nNNNN\r\n",
+    {"EndWithoutStartGetsItsOwnNumber", 1, false, "", 0, "NNNN\r\nNNNN\r\n",
      "\n[NNNN]\n{END MSG 0001}\n[NNNN]\n{END MSG 0002}"},
-    {"NumbersFollowOneAnother",
-     1,
-     false,
-     {},
-     "ZCZC\r\nNNNN\r\nZCZC\r\nNNNN\r\n",
+    {"NumbersFollowOneAnother", 1, false, "", 0, "ZCZC\r\nNNNN\r\nZCZC\r\nNNNN\r\n",
      "\n{NEW MSG 0001}\n[ZCZC]\n[NNNN]\n{END MSG 0001}\n{NEW MSG 0002}\n[ZCZC]\n[NNNN]\n{END MSG "
      "0002}"},
-    {"OpenerMidLineIgnoredInMode1", 1, false, {}, "AB XZCZC\r\n", "\nAB XZCZC"},
-    {"OpenerMidLineIgnoredInMode0", 0, false, {}, "AB XZCZC\r\n", "\nAB XZCZC"},
-    {"OpenerAnywhereInMode2", 2, false, {}, "AB XZCZC\r\n", "\nAB X\n{NEW MSG 0001}\n[ZCZC]"},
-    {"Mode0HighlightsWithoutSeparatorLines",
-     0,
-     false,
-     {},
-     "ZCZC A\r\nNNNN\r\n",
+    {"OpenerMidLineIgnoredInMode1", 1, false, "", 0, "AB XZCZC\r\n", "\nAB XZCZC"},
+    {"OpenerMidLineIgnoredInMode0", 0, false, "", 0, "AB XZCZC\r\n", "\nAB XZCZC"},
+    {"OpenerAnywhereInMode2", 2, false, "", 0, "AB XZCZC\r\n", "\nAB X\n{NEW MSG 0001}\n[ZCZC]"},
+    {"Mode0HighlightsWithoutSeparatorLines", 0, false, "", 0, "ZCZC A\r\nNNNN\r\n",
      "\n[ZCZC] A\n[NNNN]"},
-    {"CloserCountsAnywhere", 1, false, {}, "ABNNNN\r\n", "\nAB\n[NNNN]\n{END MSG 0001}"},
-    {"ZZCZCDoesNotOpen", 1, true, {}, "ZZCZC\r\nQ\r\n", "\nZZCZC\nQ"},
-    {"PatternInsideAWord", 1, true, {}, "ACQUIRE\r\n", "\nA[CQ]UIRE"},
-    {"PrefixOfAFailedKeywordIsKept", 1, true, {}, "AKCQ\r\n", "\nAK[CQ]"},
-    {"PrefixAtLineStartStaysOnItsLine", 1, true, {}, "X\r\nKCQ\r\n", "\nX\nK[CQ]"},
-    {"KeywordsOffShowCqPlain", 1, false, {}, "CQ\r\nZCZC\r\n", "\nCQ\n{NEW MSG 0001}\n[ZCZC]"},
-    {"BuiltInsAllHighlighted", 1, true, {}, "VVV KKKK CQ\r\n", "\n[VVV] [KKKK] [CQ]"},
-    {"WordStartKeyword", 1, true, {"DE", 1}, "CQ DE ABC\r\nCODE\r\n", "\n[CQ] [DE] ABC\nCODE"},
-    {"FullWordKeyword", 1, true, {"TEST", 2}, "A TEST B\r\nTESTS\r\n", "\nA [TEST] B\nTESTS"},
-    {"FullWordAtLineEnd", 1, true, {"TEST", 2}, "A TEST\r\nB\r\n", "\nA [TEST]\nB"},
-    {"UserKeywordsNeedLookWords", 1, false, {"DE", 0}, "DE\r\n", "\nDE"},
-    {"OverlappingKeywordsNeverRepeatText", 1, true, {"XCQY", 0}, "XCQQY\r\n", "\nX[CQ]QY"},
-    {"KeywordRightAfterEndStartsALine",
-     1,
-     true,
-     {},
-     "NNNNCQ\r\n",
+    {"CloserCountsAnywhere", 1, false, "", 0, "ABNNNN\r\n", "\nAB\n[NNNN]\n{END MSG 0001}"},
+    {"ZZCZCDoesNotOpen", 1, true, "", 0, "ZZCZC\r\nQ\r\n", "\nZZCZC\nQ"},
+    {"PatternInsideAWord", 1, true, "", 0, "ACQUIRE\r\n", "\nA[CQ]UIRE"},
+    {"PrefixOfAFailedKeywordIsKept", 1, true, "", 0, "AKCQ\r\n", "\nAK[CQ]"},
+    {"PrefixAtLineStartStaysOnItsLine", 1, true, "", 0, "X\r\nKCQ\r\n", "\nX\nK[CQ]"},
+    {"KeywordsOffShowCqPlain", 1, false, "", 0, "CQ\r\nZCZC\r\n", "\nCQ\n{NEW MSG 0001}\n[ZCZC]"},
+    {"BuiltInsAllHighlighted", 1, true, "", 0, "VVV KKKK CQ\r\n", "\n[VVV] [KKKK] [CQ]"},
+    {"WordStartKeyword", 1, true, "DE", 1, "CQ DE ABC\r\nCODE\r\n", "\n[CQ] [DE] ABC\nCODE"},
+    {"FullWordKeyword", 1, true, "TEST", 2, "A TEST B\r\nTESTS\r\n", "\nA [TEST] B\nTESTS"},
+    {"FullWordAtLineEnd", 1, true, "TEST", 2, "A TEST\r\nB\r\n", "\nA [TEST]\nB"},
+    {"UserKeywordsNeedLookWords", 1, false, "DE", 0, "DE\r\n", "\nDE"},
+    {"OverlappingKeywordsNeverRepeatText", 1, true, "XCQY", 0, "XCQQY\r\n", "\nX[CQ]QY"},
+    {"KeywordRightAfterEndStartsALine", 1, true, "", 0, "NNNNCQ\r\n",
      "\n[NNNN]\n{END MSG 0001}\n[CQ]"},
-    {"LfAloneIsDropped", 1, false, {}, "A\nB\r\n", "\nAB"},
-    {"ControlCharactersShownInBrackets",
-     1,
-     false,
-     {},
-     "A\x1b\x07"
-     "B\r\n",
-     "\nA<1B><7>B"},
+    {"LfAloneIsDropped", 1, false, "", 0, "A\nB\r\n", "\nAB"},
+    {"ControlCharactersShownInBrackets", 1, false, "", 0, "A\x1b\aB\r\n", "\nA<1B><7>B"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, DisplayTest, ::testing::ValuesIn(kShownCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 class DisplayRoutineTest : public ReceptionFixture {};
-
-TEST_F(DisplayRoutineTest, KeywordSplitAcrossBlocksIsRecognised) {
-    Feed("ZC");
-    EXPECT_EQ(Shown(), "");  // held while the keyword may be under way
-    Feed("ZC A\r\n");
-    EXPECT_EQ(Shown(), "\n{NEW MSG 0001}\n[ZCZC] A");
-}
 
 TEST_F(DisplayRoutineTest, HitsUseTheKeywordColourWithEmphasis) {
     user[0] = {"DE", 0};
@@ -125,40 +93,30 @@ TEST_F(DisplayRoutineTest, HitsUseTheKeywordColourWithEmphasis) {
               std::string::npos);
 }
 
-TEST_F(DisplayRoutineTest, LogGetsSeparatorLinesAndCrLf) {
+TEST_F(DisplayRoutineTest, NoSeparatorLinesInTheLogWhenOff) {
+    Feed("ZCZC\r\nNNNN\r\n");
+    EXPECT_EQ(log.Text(), "\r\nZCZC\r\nNNNN");
+}
+
+TEST_F(DisplayRoutineTest, LogGetsSeparatorLinesAndCrLfEvenInMode0) {
+    settings.SMesgBlocs = 0;
     settings.FMesgBlocs = 1;
     Feed("ZCZC ABC\r\nNNNN\r\n");
+    EXPECT_EQ(Shown(), "\n[ZCZC] ABC\n[NNNN]");
     EXPECT_EQ(log.Text(),
               "\r\n14:02:33 05/12/2026 --------------------- NEW MSG 0001\r\n"
               "\r\nZCZC ABC\r\nNNNN"
               "\r\n14:02:33 05/12/2026 --------------------- END MSG 0001\r\n\r\n");
 }
 
-TEST_F(DisplayRoutineTest, Mode0KeepsSeparatorLinesInTheLog) {
-    settings.SMesgBlocs = 0;
-    settings.FMesgBlocs = 1;
-    Feed("ZCZC\r\n");
-    EXPECT_EQ(Shown(), "\n[ZCZC]");
-    EXPECT_NE(log.Text().find("NEW MSG 0001"), std::string::npos);
-}
-
-TEST_F(DisplayRoutineTest, NoSeparatorLinesInTheLogWhenOff) {
-    Feed("ZCZC\r\nNNNN\r\n");
-    EXPECT_EQ(log.Text(), "\r\nZCZC\r\nNNNN");
-}
-
-TEST_F(DisplayRoutineTest, TimestampsOnScreen) {
+TEST_F(DisplayRoutineTest, TimestampsOnScreenOrInTheLog) {
     settings.STimeStamp = true;
-    Feed("AB\r\nCD\r\n");
-    EXPECT_EQ(Shown(), "\n(14:02:33 )AB\n(14:02:33 )CD");
-    EXPECT_EQ(log.Text(), "\r\nAB\r\nCD");
-}
-
-TEST_F(DisplayRoutineTest, TimestampsInTheLogOnly) {
+    Feed("AB\r\n");
+    settings.STimeStamp = false;
     settings.FTimeStamp = true;
-    Feed("AB\r\nCD\r\n");
-    EXPECT_EQ(Shown(), "\nAB\nCD");
-    EXPECT_EQ(log.Text(), "\r\n14:02:33 AB\r\n14:02:33 CD");
+    Feed("CD\r\n");
+    EXPECT_EQ(Shown(), "\n(14:02:33 )AB\nCD");
+    EXPECT_EQ(log.Text(), "\r\nAB\r\n14:02:33 CD");
 }
 
 TEST_F(DisplayRoutineTest, FirstCharacterAfterStartBeginsAStampedLine) {
@@ -179,15 +137,7 @@ TEST_F(DisplayRoutineTest, StopWritesHeldCharactersAndResets) {
     EXPECT_EQ(Shown(), "\nAB\nZC\n<STOP>\n\nZC");
 }
 
-TEST_F(DisplayRoutineTest, FullPaneIsEmptiedAtTheNextLineBreak) {
-    pane.Append(std::string(40000, 'a'), kReceivedStyle);
-    Feed("AB");
-    EXPECT_EQ(pane.Clears(), 1);
-    EXPECT_EQ(pane.Text(), "\nAB");
-    EXPECT_EQ(log.Text(), "\r\nAB");
-}
-
-TEST_F(DisplayRoutineTest, PaneBelowTheLimitIsKept) {
+TEST_F(DisplayRoutineTest, APaneAtItsLimitIsEmptiedAtTheNextLineBreak) {
     pane.Append(std::string(kPaneLimit - 1, 'a'), kReceivedStyle);
     Feed("AB");
     EXPECT_EQ(pane.Clears(), 0);
@@ -195,24 +145,7 @@ TEST_F(DisplayRoutineTest, PaneBelowTheLimitIsKept) {
     Feed("\r\nX");
     EXPECT_EQ(pane.Clears(), 1);
     EXPECT_EQ(pane.Text(), "\nX");
-}
-
-TEST_F(DisplayRoutineTest, ShowTextStopsWhileHoldingAndAfterAKeyword) {
-    // The routine itself keeps its step structure: it returns at every held
-    // character and after every keyword; the reception path is what runs it
-    // again over the rest.
-    std::string text = "ZCZC ABD";
-    for (const char* rest : {"CZC ABD", "ZC ABD", "C ABD"}) {
-        Rx().Display().ShowText(text, false);
-        EXPECT_EQ(text, rest);
-        EXPECT_EQ(Shown(), "");
-    }
-    Rx().Display().ShowText(text, false);
-    EXPECT_EQ(text, " ABD");
-    EXPECT_EQ(Shown(), "\n{NEW MSG 0001}\n[ZCZC]");
-    Rx().Display().ShowText(text, false);
-    EXPECT_EQ(text, "");
-    EXPECT_EQ(Shown(), "\n{NEW MSG 0001}\n[ZCZC] ABD");
+    EXPECT_EQ(log.Text(), "\r\nAB\r\nX");
 }
 
 TEST_F(DisplayRoutineTest, MessageCountWrapsToOneAfterItsLimit) {

@@ -1,33 +1,36 @@
-// linesim end to end: the bundled capture through a pseudo-terminal into
-// the serial line, what the terminal sends back, and the exit statuses.
+// linesim end to end: captures played into a pseudo-terminal, read by the
+// serial line and, for the bundled capture, shown by the receive path and
+// written to a real log file holding the separated messages; what the
+// terminal sends back; the exit statuses.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
+#include "reception.h"
+#include "reception_fakes.h"
+#include "recording_pane.h"
 #include "serial_line.h"
+#include "temp_dir.h"
+#include "terminal_log.h"
 
 namespace dovrel {
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
+using testing::ReadFile;
+
+const fs::path kSamples = DOVREL_SAMPLES_DIR;
 
 // linesim is built next to the test program.
 std::string LinesimPath() {
     return (fs::read_symlink("/proc/self/exe").parent_path() / "linesim").string();
-}
-
-std::string BundledCapture() {
-    const fs::path path = fs::path(DOVREL_SAMPLES_DIR) / "capture.ita2";
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // A running linesim: its first output line is the slave's path.
@@ -69,48 +72,112 @@ LineSettings Telex(const std::string& device) {
     return s;
 }
 
-// Reads from the line until `count` bytes came, the line closed, or ten
-// seconds passed.
-std::string ReadAll(SerialLine& line, std::size_t count) {
-    std::string got;
-    const auto end = Clock::now() + std::chrono::seconds(10);
-    while (got.size() < count && line.IsOpen() && Clock::now() < end) {
+// The blocks read from the line until `count` bytes came, the line closed,
+// or twenty seconds passed.
+std::vector<std::string> ReadBlocks(SerialLine& line, std::size_t count) {
+    std::vector<std::string> blocks;
+    std::size_t got = 0;
+    const auto end = Clock::now() + std::chrono::seconds(20);
+    while (got < count && line.IsOpen() && Clock::now() < end) {
         pollfd p{line.Fd(), POLLIN, 0};
-        if (poll(&p, 1, 100) > 0) got += line.ReadAvailable();
+        if (poll(&p, 1, 100) <= 0) continue;
+        blocks.push_back(line.ReadAvailable());
+        got += blocks.back().size();
     }
-    return got;
+    return blocks;
 }
 
-TEST(Linesim, TheBundledCaptureArrivesByteForByte) {
-    const std::string capture = BundledCapture();
-    ASSERT_GT(capture.size(), 10000u);
+std::string ReadAll(SerialLine& line, std::size_t count) {
+    std::string all;
+    for (const std::string& block : ReadBlocks(line, count)) all += block;
+    return all;
+}
+
+TEST(ReceptionPtyTest, CaptureThroughThePtyEndsUpSeparatedInTheLog) {
     ASSERT_TRUE(fs::exists(LinesimPath())) << LinesimPath();
-    Linesim sim("--baud 0 --wait-open --linger 10");
+    const std::string capture = ReadFile(kSamples / "capture.ita2");
+    ASSERT_GT(capture.size(), 10000u);
+    Linesim sim("--baud 0 --wait-open --linger 10 '" + (kSamples / "capture.ita2").string() + "'");
     ASSERT_EQ(sim.Slave().rfind("/dev/pts/", 0), 0u) << sim.Slave();
     SerialLine line("");
     ASSERT_EQ(line.Open(Telex(sim.Slave())), "");
-    EXPECT_EQ(ReadAll(line, capture.size()), capture);
+
+    const testing::TempDir work;
+    testing::FakeClock clock;
+    testing::ScriptedBox box;
+    testing::ScriptedChoice choice;
+    TerminalLog log("NORTH", work.Path(), box, choice, clock);
+    ASSERT_TRUE(log.CreateLog(true));
+    TerminalSettings settings;
+    settings.LookWords = true;
+    settings.SMesgBlocs = settings.FMesgBlocs = 1;
+    settings.STimeStamp = true;
+    TelexState telex;
+    RecordingPane pane;
+    testing::ManualScheduler scheduler;
+    Reception rx(settings, telex, LoadKeywords(SettingsContext(SettingsStore(work / "cfg"), "Q")),
+                 pane, clock, scheduler);
+    rx.SetLineCode(LineCode::Telex);
+    rx.SetLog(&log);
+    rx.StartStopBanner(true);
+    std::string received;
+    for (const std::string& block : ReadBlocks(line, capture.size())) {
+        received += block;
+        rx.OnDataReceived(block);
+        scheduler.RunAll();
+    }
+    EXPECT_TRUE(received == capture) << received.size() << " of " << capture.size() << " bytes";
+    rx.StartStopBanner(false);
     // Closing the line ends linesim's linger at once.
     const auto closed = Clock::now();
     line.Close();
     EXPECT_EQ(sim.Finish(), 0);
     EXPECT_LT(Clock::now() - closed, std::chrono::seconds(5));
+    EXPECT_TRUE(box.shown.empty());
+
+    const std::string onDisk = ReadFile(work / "Data" / "NORTH-261205-1402.log");  // still open
+    ASSERT_FALSE(onDisk.empty());
+
+    // Each bulletin stands in the log between its numbered separator lines,
+    // its line ends (LF and CR CR LF alike) as CR LF.
+    const std::string bulletins = ReadFile(kSamples / "bulletins.txt");
+    std::size_t from = 0, logPos = 0;
+    int n = 0;
+    for (std::size_t start; (start = bulletins.find("ZCZC", from)) != std::string::npos;) {
+        ++n;
+        const std::size_t end = bulletins.find("NNNN", start);
+        ASSERT_NE(end, std::string::npos) << n;
+        std::string crlf;
+        for (char c : bulletins.substr(start, end + 4 - start)) {
+            if (c != '\r') crlf += (c == '\n') ? std::string("\r\n") : std::string(1, c);
+        }
+        char label[128];
+        std::snprintf(label, sizeof label, " --------------------- NEW MSG %04d\r\n\r\n", n);
+        const std::size_t open = onDisk.find(label, logPos);
+        ASSERT_NE(open, std::string::npos) << label;
+        EXPECT_EQ(onDisk.compare(open + std::strlen(label), crlf.size(), crlf), 0)
+            << "bulletin " << n;
+        std::snprintf(label, sizeof label,
+                      "NNNN\r\n14:02:33 05/12/2026 --------------------- END MSG %04d\r\n\r\n", n);
+        EXPECT_NE(onDisk.find(label, open), std::string::npos) << label;
+        from = end + 4;
+        logPos = open + 1;
+    }
+    EXPECT_EQ(n, 11);
+    EXPECT_EQ(onDisk.rfind("\r\n14:02:33 05/12/2026 ===================== START\r\n", 0), 0u);
+    EXPECT_TRUE(onDisk.ends_with("===================== STOP \r\n"));
 }
 
 TEST(Linesim, RepeatedCapturesFollowEachOther) {
-    char tmpl[] = "/tmp/linesim_test.XXXXXX";
-    const int fd = mkstemp(tmpl);
-    ASSERT_GE(fd, 0);
+    const testing::TempDir dir;
     const std::string piece("\x1f\x0a\x15\x08\x02", 5);
-    ASSERT_EQ(write(fd, piece.data(), piece.size()), 5);
-    close(fd);
-    Linesim sim(std::string("--baud 0 --wait-open --repeat 3 --linger 10 ") + tmpl);
+    std::ofstream(dir / "piece", std::ios::binary) << piece;
+    Linesim sim("--baud 0 --wait-open --repeat 3 --linger 10 " + (dir / "piece").string());
     SerialLine line("");
     ASSERT_EQ(line.Open(Telex(sim.Slave())), "");
     EXPECT_EQ(ReadAll(line, 15), piece + piece + piece);
     line.Close();
     EXPECT_EQ(sim.Finish(), 0);
-    unlink(tmpl);
 }
 
 TEST(Linesim, EchoesWhatTheTerminalSendsAsHexAndText) {
@@ -125,13 +192,10 @@ TEST(Linesim, EchoesWhatTheTerminalSendsAsHexAndText) {
 
 TEST(Linesim, PacingIsNeverFasterThanTheLineSpeed) {
     // Ten 8N1 characters at 300 bauds: the tenth comes 9 x 33 ms after the first.
-    char tmpl[] = "/tmp/linesim_test.XXXXXX";
-    const int fd = mkstemp(tmpl);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(write(fd, "0123456789", 10), 10);
-    close(fd);
-    Linesim sim(std::string("--baud 300 --data-bits 8 --stop-bits 1 --wait-open --linger 10 ") +
-                tmpl);
+    const testing::TempDir dir;
+    std::ofstream(dir / "digits") << "0123456789";
+    Linesim sim("--baud 300 --data-bits 8 --stop-bits 1 --wait-open --linger 10 " +
+                (dir / "digits").string());
     SerialLine line("");
     LineSettings s = Telex(sim.Slave());
     s.Data = 8;
@@ -143,7 +207,6 @@ TEST(Linesim, PacingIsNeverFasterThanTheLineSpeed) {
     EXPECT_GE(Clock::now() - first, std::chrono::milliseconds(250));
     line.Close();
     EXPECT_EQ(sim.Finish(), 0);
-    unlink(tmpl);
 }
 
 TEST(Linesim, ExitStatuses) {

@@ -3,10 +3,11 @@
 #include "port_discovery.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+
+#include "temp_dir.h"
 
 namespace dovrel {
 namespace {
@@ -16,8 +17,6 @@ namespace fs = std::filesystem;
 class PortDiscoveryTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/port_discovery_test.XXXXXX";
-        m_root = ::mkdtemp(tmpl);
         m_roots.dev = (m_root / "dev").string();
         m_roots.sys = (m_root / "sys").string();
         m_roots.proc = (m_root / "proc").string();
@@ -25,7 +24,6 @@ class PortDiscoveryTest : public ::testing::Test {
         for (const char* dir : {"dev", "sys/class/tty", "proc", "lock"})
             fs::create_directories(m_root / dir);
     }
-    void TearDown() override { fs::remove_all(m_root); }
 
     std::string Dev(const std::string& name) const { return m_roots.dev + "/" + name; }
     // A device node, and for ttyS its sysfs entry with a device behind it.
@@ -56,7 +54,7 @@ class PortDiscoveryTest : public ::testing::Test {
         return all;
     }
 
-    fs::path m_root;
+    testing::TempDir m_root;
     PortDiscoveryRoots m_roots;
 };
 
@@ -85,54 +83,37 @@ TEST_F(PortDiscoveryTest, ConventionalPortsWithoutHardwareAreLeftOut) {
     EXPECT_EQ(Labels(), "ttyS0 ");
 }
 
-TEST_F(PortDiscoveryTest, LinksByIdFollowTheDevices) {
+TEST_F(PortDiscoveryTest, LinksByIdFollowTheDevicesAndALinkToOurDeviceIsOursToo) {
     Device("ttyUSB0");
     ById("usb-FTDI_FT232R_A1B2-if00-port0", "ttyUSB0");
     EXPECT_EQ(Labels(), "ttyUSB0 serial/by-id/usb-FTDI_FT232R_A1B2-if00-port0 ");
+    EXPECT_EQ(Labels(Dev("ttyUSB0")), "=ttyUSB0 =serial/by-id/usb-FTDI_FT232R_A1B2-if00-port0 ");
 }
 
+// ttyS0 free, ttyS1 held by another program, ttyS2 open in this one, and
+// this one's device listed even when not found.
 TEST_F(PortDiscoveryTest, FreeInUseAndOursCarryTheirMarks) {
-    // ttyS0 free, ttyS1 held by another program, ttyS2 open in this one.
     Device("ttyS0");
     Device("ttyS1");
     Device("ttyS2");
     OpenByProcess("4242", "ttyS1");
     EXPECT_EQ(Labels(Dev("ttyS2")), "ttyS0 *ttyS1 =ttyS2 ");
+    EXPECT_EQ(Labels("/dev/pts/9"), "ttyS0 *ttyS1 ttyS2 =/dev/pts/9 ");
 }
 
-TEST_F(PortDiscoveryTest, ALinkToOurDeviceIsOursToo) {
-    Device("ttyUSB0");
-    ById("usb-X-port0", "ttyUSB0");
-    EXPECT_EQ(Labels(Dev("ttyUSB0")), "=ttyUSB0 =serial/by-id/usb-X-port0 ");
-}
-
-TEST_F(PortDiscoveryTest, LockFilesOfLiveProcessesMeanInUseStaleOnesDoNot) {
+// Locks of live processes and consoles mean in use; stale locks do not.
+TEST_F(PortDiscoveryTest, LiveLocksAndConsolesMeanInUse) {
+    Device("ttyS0");
     Device("ttyUSB0");
     Device("ttyUSB1");
     Lock("ttyUSB0", 1);
     Lock("ttyUSB1", 999999999);
-    EXPECT_EQ(Labels(), "*ttyUSB0 ttyUSB1 ");
-}
-
-TEST_F(PortDiscoveryTest, AConsoleIsInUse) {
-    Device("ttyS0");
     std::ofstream(m_root / "proc/consoles") << "ttyS0                -W- (EC  p a)    4:64\n";
-    EXPECT_EQ(Labels(), "*ttyS0 ");
+    EXPECT_EQ(Labels(), "*ttyS0 *ttyUSB0 ttyUSB1 ");
 }
 
-TEST_F(PortDiscoveryTest, OurDeviceIsListedEvenWhenNotFound) {
-    Device("ttyS0");
-    EXPECT_EQ(Labels("/dev/pts/9"), "ttyS0 =/dev/pts/9 ");
-}
-
-TEST_F(PortDiscoveryTest, NoDevicesGivesAnEmptyListWithoutOk) {
-    const PortList list = LoadPropertySettings(LineSettings{}, "", m_roots);
-    EXPECT_TRUE(list.entries.empty());
-    EXPECT_FALSE(list.okEnabled());
-    EXPECT_EQ(list.selected, -1);
-}
-
-TEST_F(PortDiscoveryTest, TheCurrentDeviceIsSelected) {
+TEST_F(PortDiscoveryTest, TheCurrentDeviceIsSelectedAndOkNeedsADevice) {
+    EXPECT_FALSE(LoadPropertySettings(LineSettings{}, "", m_roots).okEnabled());
     Device("ttyS0");
     Device("ttyUSB0");
     LineSettings current;

@@ -4,19 +4,15 @@
 #include "printer_device.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "scripted_prompts.h"
+#include "temp_dir.h"
 
 namespace dovrel {
 namespace {
-
-namespace fs = std::filesystem;
 
 class FakeStatus : public PrinterStatusReader {
   public:
@@ -50,7 +46,7 @@ TEST(PrinterStatus, StatusTable) {
         EXPECT_EQ(DecodePrinterStatus(row.status), row.text) << std::hex << int(row.status);
 }
 
-TEST(PrinterStatus, OnlyPortsOneAndTwoAreKnown) {
+TEST(PrinterStatus, OnlyPortsOneAndTwoAreKnownAndAnInaccessibleOneIsReset) {
     FakeStatus reader;
     for (int port : {0, 3, -1}) {
         int p = port;
@@ -58,10 +54,6 @@ TEST(PrinterStatus, OnlyPortsOneAndTwoAreKnown) {
         EXPECT_EQ(p, port);
     }
     EXPECT_TRUE(reader.ports.empty());
-}
-
-TEST(PrinterStatus, AnInaccessiblePortNamesWhatIsMissingAndResetsThePort) {
-    FakeStatus reader;
     reader.status.reset();
     int port = 2;
     EXPECT_EQ(GetPrinterStatus(port, reader),
@@ -70,19 +62,17 @@ TEST(PrinterStatus, AnInaccessiblePortNamesWhatIsMissingAndResetsThePort) {
 }
 
 TEST(PrinterStatus, ThePpdevReaderReportsAMissingDeviceNode) {
-    char tmpl[] = "/tmp/printer_status_test.XXXXXX";
-    const std::string dir = ::mkdtemp(tmpl);
-    PpdevStatusReader reader(dir);
+    const testing::TempDir dir;
+    PpdevStatusReader reader(dir.Path().string());
     std::string missing;
     EXPECT_FALSE(reader.ReadStatus(2, missing).has_value());
-    EXPECT_NE(missing.find(dir + "/parport1 not found"), std::string::npos) << missing;
+    EXPECT_NE(missing.find((dir / "parport1").string() + " not found"), std::string::npos);
     EXPECT_NE(missing.find("ppdev"), std::string::npos);
     // A node that is not a parallel port cannot be read either.
-    std::ofstream(dir + "/parport0") << "x";
+    std::ofstream(dir / "parport0") << "x";
     missing.clear();
     EXPECT_FALSE(reader.ReadStatus(1, missing).has_value());
-    EXPECT_NE(missing.find(dir + "/parport0"), std::string::npos) << missing;
-    fs::remove_all(dir);
+    EXPECT_NE(missing.find((dir / "parport0").string()), std::string::npos) << missing;
 }
 
 class PrinterDeviceTest : public ::testing::Test {
@@ -91,87 +81,66 @@ class PrinterDeviceTest : public ::testing::Test {
         std::ofstream(m_dir / "lp0");
         std::ofstream(m_dir / "lp1");
     }
-    void TearDown() override { fs::remove_all(m_dir); }
-    std::string Printed(const char* lp) const {
-        std::ifstream in(m_dir / lp, std::ios::binary);
-        std::stringstream all;
-        all << in.rdbuf();
-        return all.str();
-    }
+    std::string Printed(const char* lp) const { return testing::ReadFile(m_dir / lp); }
 
-    static fs::path TempDir() {
-        char tmpl[] = "/tmp/printer_device_test.XXXXXX";
-        return ::mkdtemp(tmpl);
-    }
-
-    fs::path m_dir = TempDir();  // before the printer, which is given it
+    testing::TempDir m_dir;  // before the printer, which is given it
     FakeStatus m_reader;
     std::int32_t m_printerId = 1;
     testing::ScriptedBox m_box;
-    PrinterDevice m_printer{m_reader, m_printerId, m_dir.string()};
+    PrinterDevice m_printer{m_reader, m_printerId, m_dir.Path().string()};
 };
 
-TEST_F(PrinterDeviceTest, PrintTextGoesToTheDeviceOfThePort) {
+TEST_F(PrinterDeviceTest, PrintTextGoesToTheDeviceOfThePortOnlyWhenReady) {
     int port = 2;
     EXPECT_TRUE(m_printer.PrintText(port, "ZCZC 001\r"));
     EXPECT_TRUE(m_printer.PrintText("NNNN\r"));
-    EXPECT_EQ(Printed("lp1"), "ZCZC 001\r");
-    EXPECT_EQ(Printed("lp0"), "NNNN\r");
-}
-
-TEST_F(PrinterDeviceTest, NothingIsPrintedWhenNotReadyOrTheDeviceIsMissing) {
     m_reader.status = 0x58;  // busy
     EXPECT_FALSE(m_printer.PrintText("lost\r"));
+    EXPECT_EQ(Printed("lp1"), "ZCZC 001\r");
+    EXPECT_EQ(Printed("lp0"), "NNNN\r");
     m_reader.status = 0xDF;
-    fs::remove(m_dir / "lp0");
+    std::filesystem::remove(m_dir / "lp0");
     EXPECT_FALSE(m_printer.PrintText("lost\r"));
-    EXPECT_EQ(Printed("lp1"), "");
 }
 
 TEST_F(PrinterDeviceTest, SwitchingOnPrintsTheHeadingAndOffAlwaysWorks) {
+    std::filesystem::rename(m_dir / "lp0", m_dir / "lp0.away");
+    EXPECT_EQ(m_printer.ClickPrintPanel("x", "y", m_box), "P OFF");  // the heading failed
+    std::filesystem::rename(m_dir / "lp0.away", m_dir / "lp0");
     EXPECT_EQ(m_printer.ClickPrintPanel("06/12/2026 21:59:02", "Quarnel Terminal 1.0.0", m_box),
               "P ON");
     EXPECT_TRUE(m_printer.PrintOn());
     EXPECT_EQ(Printed("lp0"), "\r06/12/2026 21:59:02 - Quarnel Terminal 1.0.0\r");
-    EXPECT_TRUE(m_box.shown.empty());
     m_reader.status.reset();
     EXPECT_EQ(m_printer.ClickPrintPanel("x", "y", m_box), "P OFF");
     EXPECT_FALSE(m_printer.PrintOn());
     EXPECT_TRUE(m_box.shown.empty());
 }
 
-TEST_F(PrinterDeviceTest, ANotReadyPrinterStaysOffWithABox) {
-    m_reader.status = 0xB8;
-    EXPECT_EQ(m_printer.ClickPrintPanel("x", "y", m_box), "P OFF");
-    EXPECT_FALSE(m_printer.PrintOn());
-    ASSERT_EQ(m_box.shown.size(), 1u);
-    EXPECT_EQ(m_box.shown[0].text, "No more paper");
-    EXPECT_EQ(m_box.shown[0].title, "LPT1 Printer Error");
-    EXPECT_EQ(m_box.shown[0].icon, BoxIcon::Exclamation);
-    EXPECT_EQ(m_printerId, 1);
-}
-
-TEST_F(PrinterDeviceTest, AnInaccessiblePortResetsTheChoiceOfPrinter) {
-    m_reader.status.reset();
-    EXPECT_EQ(m_printer.ClickPrintPanel("x", "y", m_box), "P OFF");
-    ASSERT_EQ(m_box.shown.size(), 1u);
-    EXPECT_NE(m_box.shown[0].text.find("Cannot get printer status"), std::string::npos);
-    EXPECT_EQ(m_box.shown[0].title, "LPT1 Printer Error");
-    EXPECT_EQ(m_printerId, 0);
-}
-
-TEST_F(PrinterDeviceTest, NoPrinterChosenIsAnUnknownPort) {
-    m_printerId = 0;
-    m_printer.ClickPrintPanel("x", "y", m_box);
-    ASSERT_EQ(m_box.shown.size(), 1u);
-    EXPECT_EQ(m_box.shown[0].text, "Unknown printer port");
-    EXPECT_FALSE(m_printer.PrintOn());
-}
-
-TEST_F(PrinterDeviceTest, AFailedHeadingKeepsPrintingOff) {
-    fs::remove(m_dir / "lp0");
-    EXPECT_EQ(m_printer.ClickPrintPanel("x", "y", m_box), "P OFF");
-    EXPECT_TRUE(m_box.shown.empty());
+// Not ready, inaccessible (the choice of printer is reset), or none chosen:
+// printing stays off with a box saying why.
+TEST_F(PrinterDeviceTest, APrinterThatCannotPrintStaysOffWithABox) {
+    const struct {
+        std::optional<std::uint8_t> status;
+        std::int32_t id, idAfter;
+        const char* text;
+    } rows[] = {{0xB8, 1, 1, "No more paper"},
+                {std::nullopt, 1, 0, "/dev/parport0 not found\r\nCannot get printer status"},
+                {0xDF, 0, 0, "Unknown printer port"}};
+    for (const auto& row : rows) {
+        m_reader.status = row.status;
+        m_printerId = row.id;
+        m_box.shown.clear();
+        EXPECT_EQ(m_printer.ClickPrintPanel("x", "y", m_box), "P OFF");
+        EXPECT_FALSE(m_printer.PrintOn());
+        ASSERT_EQ(m_box.shown.size(), 1u);
+        EXPECT_EQ(m_box.shown[0].text, row.text);
+        EXPECT_EQ(m_box.shown[0].icon, BoxIcon::Exclamation);
+        if (row.id == 1) {
+            EXPECT_EQ(m_box.shown[0].title, "LPT1 Printer Error");
+        }
+        EXPECT_EQ(m_printerId, row.idAfter);
+    }
 }
 
 }  // namespace

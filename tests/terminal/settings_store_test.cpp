@@ -5,10 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+
+#include "temp_dir.h"
 
 namespace dovrel {
 namespace {
@@ -17,13 +17,6 @@ using namespace std::string_literals;
 
 class SettingsStoreTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/settings_test.XXXXXX";
-        m_dir = ::mkdtemp(tmpl);
-        m_root = m_dir / "Pelmora Software";
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     SettingsStore Store() const { return SettingsStore(m_root); }
     std::int32_t Int(const std::string& ctx, const std::string& name, std::int32_t def) const {
         return std::get<std::int32_t>(Store().Read(ctx, name, RegValue(def)));
@@ -37,31 +30,26 @@ class SettingsStoreTest : public ::testing::Test {
         std::ofstream(Store().FileOf(ctx), std::ios::binary) << content;
     }
     std::string FileText(const std::string& ctx) const {
-        std::ifstream in(Store().FileOf(ctx), std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
+        return testing::ReadFile(Store().FileOf(ctx));
     }
 
-    fs::path m_dir;
-    fs::path m_root;
+    testing::TempDir m_dir;
+    fs::path m_root = m_dir / "Pelmora Software";
 };
 
+// The empty context reads empty and writes nothing; a fresh folder gives the
+// defaults and the first write creates it.
 TEST_F(SettingsStoreTest, FreshFolderGivesDefaultsAndFirstWriteCreatesIt) {
+    EXPECT_EQ(Int("", "WaitTime", 10), 0);
+    EXPECT_EQ(Text("", "ApplNames", "x"), "");
+    EXPECT_FALSE(Store().Write("", "WaitTime", 5));
+    EXPECT_FALSE(Store().DeleteContext(""));
     EXPECT_EQ(Int("Quarnel", "WaitTime", 10), 10);
     EXPECT_EQ(Text("Quarnel", "ApplNames", "x"), "x");
     EXPECT_FALSE(fs::exists(m_root));
     EXPECT_TRUE(Store().Write("Quarnel", "WaitTime", 30));
     EXPECT_EQ(Int("Quarnel", "WaitTime", 10), 30);
     EXPECT_EQ(FileText("Quarnel"), "WaitTime=30\n");
-}
-
-TEST_F(SettingsStoreTest, EmptyContextReadsEmptyAndWritesNothing) {
-    EXPECT_EQ(Int("", "WaitTime", 10), 0);
-    EXPECT_EQ(Text("", "ApplNames", "x"), "");
-    EXPECT_FALSE(Store().Write("", "WaitTime", 5));
-    EXPECT_FALSE(Store().DeleteContext(""));
-    EXPECT_FALSE(fs::exists(m_root));
 }
 
 TEST_F(SettingsStoreTest, NamesCompareWithoutCaseAndRewriteInPlace) {
@@ -72,14 +60,11 @@ TEST_F(SettingsStoreTest, NamesCompareWithoutCaseAndRewriteInPlace) {
 }
 
 TEST_F(SettingsStoreTest, SwitchesAndNumbers) {
+    // A text that is no number, or is wider than 32 bits, gives the default.
     WriteFile("Quarnel", "A=1\nB=-1\nC=4294967295\nD=abc\nE=4294967296\nF= 12 \nG=\n");
-    EXPECT_EQ(Int("Quarnel", "A", 0), 1);
-    EXPECT_EQ(Int("Quarnel", "B", 0), -1);
-    EXPECT_EQ(Int("Quarnel", "C", 0), -1);
-    EXPECT_EQ(Int("Quarnel", "D", 7), 7);  // a text that is no number gives the default
-    EXPECT_EQ(Int("Quarnel", "E", 7), 7);  // wider than 32 bits
-    EXPECT_EQ(Int("Quarnel", "F", 7), 12);
-    EXPECT_EQ(Int("Quarnel", "G", 7), 7);
+    const std::pair<const char*, std::int32_t> rows[] = {{"A", 1}, {"B", -1}, {"C", -1}, {"D", 7},
+                                                         {"E", 7}, {"F", 12}, {"G", 7}};
+    for (const auto& [name, value] : rows) EXPECT_EQ(Int("Quarnel", name, 7), value) << name;
     EXPECT_EQ(Text("Quarnel", "A"), "1");  // the default's kind decides
 }
 
@@ -97,24 +82,19 @@ TEST_F(SettingsStoreTest, TextsRoundTripAndEmptyReadsDefault) {
     EXPECT_EQ(Text("Quarnel", "F2"), "AB");  // a trailing zero is not part of the text
 }
 
-TEST_F(SettingsStoreTest, ContextsAreApart) {
-    ASSERT_TRUE(Store().Write("Quarnel", "X", 1));
-    ASSERT_TRUE(Store().Write("Quarnel - NORTH", "X", 2));
-    EXPECT_EQ(Int("Quarnel", "X", 0), 1);
-    EXPECT_EQ(Int("Quarnel - NORTH", "X", 0), 2);
-    EXPECT_TRUE(Store().DeleteContext("Quarnel - NORTH"));
-    EXPECT_EQ(Int("Quarnel - NORTH", "X", 10), 10);
-    EXPECT_EQ(Int("Quarnel", "X", 0), 1);
-    EXPECT_FALSE(Store().DeleteContext("Quarnel - NORTH"));
-}
-
-TEST_F(SettingsStoreTest, InstanceNamesCannotLeaveTheFolder) {
+TEST_F(SettingsStoreTest, ContextsAreApartAndInstanceNamesCannotLeaveTheFolder) {
     const std::string nasty = "Quarnel - ../../escape/x";
-    ASSERT_TRUE(Store().Write(nasty, "X", 5));
-    EXPECT_EQ(Int(nasty, "X", 0), 5);
+    ASSERT_TRUE(Store().Write("Quarnel", "X", 1));
+    ASSERT_TRUE(Store().Write(nasty, "X", 2));
+    EXPECT_EQ(Int("Quarnel", "X", 0), 1);
+    EXPECT_EQ(Int(nasty, "X", 0), 2);
     EXPECT_EQ(Store().FileOf(nasty).parent_path(), m_root);
-    EXPECT_FALSE(fs::exists(m_dir / "escape"));
     EXPECT_EQ(Store().FileOf("..").parent_path(), m_root);
+    EXPECT_FALSE(fs::exists(m_dir / "escape"));
+    EXPECT_TRUE(Store().DeleteContext(nasty));
+    EXPECT_EQ(Int(nasty, "X", 10), 10);
+    EXPECT_EQ(Int("Quarnel", "X", 0), 1);
+    EXPECT_FALSE(Store().DeleteContext(nasty));
 }
 
 TEST_F(SettingsStoreTest, DamagedFileGivesDefaultsForWhatCannotBeRead) {
@@ -127,7 +107,10 @@ TEST_F(SettingsStoreTest, DamagedFileGivesDefaultsForWhatCannotBeRead) {
     EXPECT_EQ(Int("Quarnel", "WaitTime", 10), 25);  // the rest is kept
 }
 
-TEST_F(SettingsStoreTest, UnreadableFileIsNeverOverwritten) {
+TEST_F(SettingsStoreTest, AnUnreadableFileOrAFolderInItsPlaceGivesDefaultsAndIsNeverWritten) {
+    fs::create_directories(Store().FileOf("Folder"));
+    EXPECT_EQ(Int("Folder", "WaitTime", 10), 10);
+    EXPECT_FALSE(Store().Write("Folder", "WaitTime", 5));
     if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
     WriteFile("Quarnel", "WaitTime=25\n");
     fs::permissions(Store().FileOf("Quarnel"), fs::perms::none);
@@ -135,12 +118,6 @@ TEST_F(SettingsStoreTest, UnreadableFileIsNeverOverwritten) {
     EXPECT_FALSE(Store().Write("Quarnel", "X", 1));
     fs::permissions(Store().FileOf("Quarnel"), fs::perms::owner_all);
     EXPECT_EQ(FileText("Quarnel"), "WaitTime=25\n");
-}
-
-TEST_F(SettingsStoreTest, DirectoryInPlaceOfFileFailsCleanly) {
-    fs::create_directories(Store().FileOf("Quarnel"));
-    EXPECT_EQ(Int("Quarnel", "WaitTime", 10), 10);
-    EXPECT_FALSE(Store().Write("Quarnel", "WaitTime", 5));
 }
 
 TEST_F(SettingsStoreTest, NoTemporaryFileLeftBehind) {
@@ -153,19 +130,16 @@ TEST_F(SettingsStoreTest, NoTemporaryFileLeftBehind) {
     EXPECT_EQ(files, 1);
 }
 
-TEST_F(SettingsStoreTest, UserStoreFollowsXdgConfigHome) {
-    const char* old = std::getenv("XDG_CONFIG_HOME");
-    const std::string saved = old ? old : "";
-    ::setenv("XDG_CONFIG_HOME", m_dir.c_str(), 1);
+TEST_F(SettingsStoreTest, UserStoreFollowsXdgConfigHomeElseHome) {
+    const testing::ScopedEnv xdg("XDG_CONFIG_HOME", m_dir.Path().c_str());
+    const testing::ScopedEnv home("HOME", m_dir.Path().c_str());
     EXPECT_TRUE(RegWriteValue("Quarnel - T", "", "FontSize", std::string("11.25")));
     EXPECT_TRUE(fs::exists(m_root / "Quarnel - T.ini"));
     EXPECT_EQ(std::get<std::string>(RegReadValue("Quarnel - T", "", "fontsize", std::string())),
               "11.25");
     EXPECT_TRUE(RegDeleteContext("Quarnel - T"));
-    ::unsetenv("XDG_CONFIG_HOME");
-    ::setenv("HOME", m_dir.c_str(), 1);
-    EXPECT_EQ(SettingsStore::ForUser().Root(), m_dir / ".config" / "Pelmora Software");
-    if (old) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    xdg.Set(nullptr);
+    EXPECT_EQ(SettingsStore::ForUser().Root(), m_dir.Path() / ".config" / "Pelmora Software");
 }
 
 }  // namespace

@@ -3,45 +3,35 @@
 #include "terminal_log.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "reception_fakes.h"
+#include "temp_dir.h"
 
 namespace dovrel {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::FakeClock;
+using testing::ReadFile;
 using testing::ScriptedBox;
 using testing::ScriptedChoice;
+using testing::TempDir;
 
 class LogFileTest : public ::testing::Test {
   protected:
-    LogFileTest() {
-        char pattern[] = "/tmp/dovrel-log-XXXXXX";
-        dir = mkdtemp(pattern);
-        clock.Set(2025, 12, 5, 9, 35, 12);
-    }
-    ~LogFileTest() override { fs::remove_all(dir); }
+    LogFileTest() { clock.Set(2025, 12, 5, 9, 35, 12); }
 
     TerminalLog MakeLog(const std::string& instance = "", fs::path work = {}) {
-        return TerminalLog(instance, work.empty() ? dir : work, box, choice, clock);
-    }
-    static std::string Read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        return TerminalLog(instance, work.empty() ? dir.Path() : work, box, choice, clock);
     }
     static void Write(const fs::path& path, const std::string& text) {
         std::ofstream(path, std::ios::binary) << text;
     }
 
-    fs::path dir;
+    TempDir dir;
     FakeClock clock;
     ScriptedBox box;
     ScriptedChoice choice;
@@ -55,7 +45,9 @@ TEST_F(LogFileTest, BaseNameFromInstanceAndLocalTime) {
     EXPECT_EQ(MakeLog().BaseName(), "090102-2304");
 }
 
-TEST_F(LogFileTest, AutomaticLogGoesToTheDataFolder) {
+// On disk at once, while the log is still open; a second log in the same
+// minute appends; nothing is written while no log is open.
+TEST_F(LogFileTest, AutomaticLogGoesToTheDataFolderAndAppendsInTheSameMinute) {
     TerminalLog log = MakeLog("NORTH");
     ASSERT_TRUE(log.CreateLog(true));
     EXPECT_TRUE(log.IsOpen());
@@ -65,15 +57,7 @@ TEST_F(LogFileTest, AutomaticLogGoesToTheDataFolder) {
     EXPECT_EQ(log.Caption("Quarnel 1.0.0 - NORTH"),
               "Data/NORTH-251205-0935.log - Quarnel 1.0.0 - NORTH");
     log.WriteLog("\r\nABC");
-    // On disk at once, while the log is still open.
-    EXPECT_EQ(Read(dir / "Data" / "NORTH-251205-0935.log"), "\r\nABC");
-    EXPECT_TRUE(box.shown.empty());
-}
-
-TEST_F(LogFileTest, SecondAutomaticLogInTheSameMinuteAppends) {
-    TerminalLog log = MakeLog();
-    ASSERT_TRUE(log.CreateLog(true));
-    log.WriteLog("first");
+    EXPECT_EQ(ReadFile(dir / "Data" / "NORTH-251205-0935.log"), "\r\nABC");
     log.CloseLog();
     EXPECT_FALSE(log.IsOpen());
     EXPECT_EQ(log.LogPath(), "");
@@ -81,7 +65,7 @@ TEST_F(LogFileTest, SecondAutomaticLogInTheSameMinuteAppends) {
     log.WriteLog("lost: no log open");
     ASSERT_TRUE(log.CreateLog(true));
     log.WriteLog(" second");
-    EXPECT_EQ(Read(dir / "Data" / "251205-0935.log"), "first second");
+    EXPECT_EQ(ReadFile(dir / "Data" / "NORTH-251205-0935.log"), "\r\nABC second");
     EXPECT_TRUE(box.shown.empty());
 }
 
@@ -97,7 +81,6 @@ TEST_F(LogFileTest, AutomaticLogFailsWhenDataIsNotAFolder) {
 
 TEST_F(LogFileTest, DialogStartsInTheDataFolder) {
     const LogFileRequest r = MakeLog("NORTH").DialogRequest();
-    EXPECT_EQ(r.title, "Open Quarnel Log File");
     EXPECT_EQ(r.filter, "Log Files (*.LOG)|*.log|All Files (*.*)|*.*");
     EXPECT_EQ(r.initialFolder, (dir / "Data").string());
     EXPECT_EQ(r.proposedName, "NORTH-251205-0935");
@@ -105,93 +88,79 @@ TEST_F(LogFileTest, DialogStartsInTheDataFolder) {
     EXPECT_EQ(MakeLog("", dir / "Data").DialogRequest().initialFolder, (dir / "Data").string());
 }
 
-TEST_F(LogFileTest, CancelledDialogChangesNothing) {
-    TerminalLog log = MakeLog();
-    EXPECT_FALSE(log.CreateLog(false));
-    EXPECT_FALSE(log.IsOpen());
-    EXPECT_EQ(choice.requests.size(), 1u);
+TEST_F(LogFileTest, ChosenFileIsCreatedOrOnTheQuestionAppendedToOrEmptied) {
+    const struct {
+        const char* before;  // nullptr: no such file
+        BoxAnswer answer;
+        const char* after;
+    } rows[] = {{nullptr, BoxAnswer::Ok, "x"},
+                {"kept", BoxAnswer::No, "keptx"},
+                {"gone", BoxAnswer::Yes, "x"}};
+    for (const auto& row : rows) {
+        const fs::path file = dir / "mine.log";
+        fs::remove(file);
+        if (row.before) Write(file, row.before);
+        choice.answers = {file.string()};
+        box.answers = {row.answer};
+        box.shown.clear();
+        TerminalLog log = MakeLog();
+        ASSERT_TRUE(log.CreateLog(false));
+        EXPECT_EQ(log.LogPath(), file.string());
+        EXPECT_EQ(log.DisplayName(), "mine.log");
+        if (row.before) {
+            ASSERT_EQ(box.shown.size(), 1u);
+            EXPECT_EQ(box.shown[0].text, "Replace existing file - " + file.string() + "?");
+            EXPECT_EQ(box.shown[0].icon, BoxIcon::Question);
+        } else {
+            EXPECT_TRUE(box.shown.empty());
+        }
+        log.WriteLog("x");
+        EXPECT_EQ(ReadFile(file), row.after) << row.after;
+    }
 }
 
-TEST_F(LogFileTest, ChosenNewFileIsCreated) {
-    choice.answers.push_back((dir / "mine.log").string());
-    TerminalLog log = MakeLog();
-    ASSERT_TRUE(log.CreateLog(false));
-    EXPECT_EQ(log.LogPath(), (dir / "mine.log").string());
-    EXPECT_EQ(log.DisplayName(), "mine.log");
-    EXPECT_TRUE(box.shown.empty());
-    log.WriteLog("x");
-    EXPECT_EQ(Read(dir / "mine.log"), "x");
-}
-
-TEST_F(LogFileTest, ExistingFileAnsweredNoIsAppendedTo) {
-    Write(dir / "old.log", "kept");
-    choice.answers.push_back((dir / "old.log").string());
-    box.answers.push_back(BoxAnswer::No);
-    TerminalLog log = MakeLog();
-    ASSERT_TRUE(log.CreateLog(false));
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text, "Replace existing file - " + (dir / "old.log").string() + "?");
-    EXPECT_EQ(box.shown[0].icon, BoxIcon::Question);
-    log.WriteLog(" more");
-    EXPECT_EQ(Read(dir / "old.log"), "kept more");
-}
-
-TEST_F(LogFileTest, ExistingFileAnsweredYesStartsEmpty) {
-    Write(dir / "old.log", "gone");
-    choice.answers.push_back((dir / "old.log").string());
-    box.answers.push_back(BoxAnswer::Yes);
-    TerminalLog log = MakeLog();
-    ASSERT_TRUE(log.CreateLog(false));
-    log.WriteLog("new");
-    EXPECT_EQ(Read(dir / "old.log"), "new");
-}
-
+// Cancel on the replace question shows the dialog again; cancelling that
+// changes nothing.
 TEST_F(LogFileTest, CancelOnTheQuestionShowsTheDialogAgain) {
     Write(dir / "old.log", "kept");
     choice.answers.push_back((dir / "old.log").string());
-    choice.answers.push_back((dir / "other.log").string());
     box.answers.push_back(BoxAnswer::Cancel);
     TerminalLog log = MakeLog();
-    ASSERT_TRUE(log.CreateLog(false));
+    EXPECT_FALSE(log.CreateLog(false));
     EXPECT_EQ(choice.requests.size(), 2u);
-    EXPECT_EQ(log.LogPath(), (dir / "other.log").string());
-    EXPECT_EQ(Read(dir / "old.log"), "kept");
-}
-
-TEST_F(LogFileTest, FileThatCannotBeDeletedIsReported) {
-    fs::create_directory(dir / "folder.log");
-    choice.answers.push_back((dir / "folder.log").string());
-    box.answers.push_back(BoxAnswer::Yes);
-    TerminalLog log = MakeLog();
-    EXPECT_FALSE(log.CreateLog(false));
-    ASSERT_EQ(box.shown.size(), 2u);
-    EXPECT_EQ(box.shown[1].text,
-              "Cannot replace the log file " + (dir / "folder.log").string() + ": Is a directory");
-    EXPECT_EQ(box.shown[1].icon, BoxIcon::Exclamation);
     EXPECT_FALSE(log.IsOpen());
+    EXPECT_EQ(ReadFile(dir / "old.log"), "kept");
 }
 
-TEST_F(LogFileTest, FailedLookupIsReported) {
+// A folder chosen as the log: it can be neither replaced (Yes) nor appended
+// to (No); a path through a plain file cannot even be looked up.
+TEST_F(LogFileTest, FilesThatCannotBeReplacedOpenedOrLookedUpAreReported) {
+    fs::create_directory(dir / "folder.log");
     Write(dir / "plain", "");
-    choice.answers.push_back((dir / "plain" / "x.log").string());
-    TerminalLog log = MakeLog();
-    EXPECT_FALSE(log.CreateLog(false));
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text, "Cannot use the log file " + (dir / "plain" / "x.log").string() +
-                                     ": Not a directory");
-}
-
-TEST_F(LogFileTest, FileThatCannotBeOpenedIsReported) {
-    fs::create_directory(dir / "folder.log");
-    choice.answers.push_back((dir / "folder.log").string());
-    box.answers.push_back(BoxAnswer::No);  // keep it and append: cannot
-    TerminalLog log = MakeLog();
-    EXPECT_FALSE(log.CreateLog(false));
-    ASSERT_EQ(box.shown.size(), 2u);
-    EXPECT_EQ(box.shown[1].text,
-              "Cannot open the log file " + (dir / "folder.log").string() + ": Is a directory");
-    EXPECT_FALSE(log.IsOpen());
-    EXPECT_EQ(log.LogPath(), "");
+    const std::string folder = (dir / "folder.log").string();
+    const std::string throughFile = (dir / "plain" / "x.log").string();
+    const struct {
+        std::string path;
+        BoxAnswer answer;
+        std::string report;
+    } rows[] = {
+        {folder, BoxAnswer::Yes, "Cannot replace the log file " + folder + ": Is a directory"},
+        {folder, BoxAnswer::No, "Cannot open the log file " + folder + ": Is a directory"},
+        {throughFile, BoxAnswer::Ok,
+         "Cannot use the log file " + throughFile + ": Not a directory"},
+    };
+    for (const auto& row : rows) {
+        choice.answers = {row.path};
+        box.answers = {row.answer};
+        box.shown.clear();
+        TerminalLog log = MakeLog();
+        EXPECT_FALSE(log.CreateLog(false));
+        ASSERT_FALSE(box.shown.empty());
+        EXPECT_EQ(box.shown.back().text, row.report);
+        EXPECT_EQ(box.shown.back().icon, BoxIcon::Exclamation);
+        EXPECT_FALSE(log.IsOpen());
+        EXPECT_EQ(log.LogPath(), "");
+    }
 }
 
 TEST_F(LogFileTest, AFailedWriteIsReportedOnceAndSuspendsTheLogUntilCreatedAgain) {
@@ -213,56 +182,40 @@ TEST_F(LogFileTest, AFailedWriteIsReportedOnceAndSuspendsTheLogUntilCreatedAgain
     ASSERT_TRUE(log.CreateLog(false));
     EXPECT_FALSE(log.IsSuspended());
     log.WriteLog("D");
-    EXPECT_EQ(Read(dir / "next.log"), "D");
+    EXPECT_EQ(ReadFile(dir / "next.log"), "D");
 }
 
-TEST_F(LogFileTest, FileOutsideTheWorkFolderShowsItsFullPath) {
-    const fs::path other = dir / "elsewhere";
-    fs::create_directory(other);
-    fs::create_directory(dir / "work");
-    choice.answers.push_back((other / "x.log").string());
-    TerminalLog log = MakeLog("", dir / "work");
-    ASSERT_TRUE(log.CreateLog(false));
-    EXPECT_EQ(log.DisplayName(), (other / "x.log").string());
-}
-
-TEST_F(LogFileTest, WorkFolderNamedDataShowsADotPath) {
-    const fs::path data = dir / "Data";
-    fs::create_directory(data);
-    choice.answers.push_back((data / "y.log").string());
-    TerminalLog log = MakeLog("", data);
-    ASSERT_TRUE(log.CreateLog(false));
-    EXPECT_EQ(log.DisplayName(), "./Data/y.log");
-}
-
-TEST_F(LogFileTest, SimilarFolderNameIsNotTheWorkFolder) {
-    fs::create_directory(dir / "work");
-    fs::create_directory(dir / "workshop");
-    choice.answers.push_back((dir / "workshop" / "z.log").string());
-    TerminalLog log = MakeLog("", dir / "work");
-    ASSERT_TRUE(log.CreateLog(false));
-    EXPECT_EQ(log.DisplayName(), (dir / "workshop" / "z.log").string());
+// Inside the work folder a log shows its relative path ("./Data/..." when the
+// work folder is itself named Data); elsewhere, a similar name included, its full path.
+TEST_F(LogFileTest, DisplayNameIsRelativeOnlyInsideTheWorkFolder) {
+    for (const char* sub : {"work", "workshop", "Data"}) fs::create_directory(dir / sub);
+    const struct {
+        const char* work;
+        fs::path file;
+        std::string shown;
+    } rows[] = {
+        {"work", dir / "workshop" / "z.log", (dir / "workshop" / "z.log").string()},
+        {"work", dir / "x.log", (dir / "x.log").string()},
+        {"Data", dir / "Data" / "y.log", "./Data/y.log"},
+    };
+    for (const auto& row : rows) {
+        choice.answers = {row.file.string()};
+        TerminalLog log = MakeLog("", dir / row.work);
+        ASSERT_TRUE(log.CreateLog(false));
+        EXPECT_EQ(log.DisplayName(), row.shown);
+    }
 }
 
 TEST_F(LogFileTest, EditCommandUsesTheUsersEditor) {
     TerminalLog log = MakeLog();
     EXPECT_TRUE(log.EditCommand().empty());
     ASSERT_TRUE(log.CreateLog(true));
-    const char* visual = std::getenv("VISUAL");
-    const char* editor = std::getenv("EDITOR");
-    const std::string keepVisual = visual ? visual : "";
-    const std::string keepEditor = editor ? editor : "";
-    unsetenv("VISUAL");
-    unsetenv("EDITOR");
+    const testing::ScopedEnv visual("VISUAL", nullptr);
+    const testing::ScopedEnv editor("EDITOR", nullptr);
     EXPECT_EQ(log.EditCommand(), (std::vector<std::string>{"xdg-open", "Data/251205-0935.log"}));
-    setenv("EDITOR", "mousepad", 1);
+    editor.Set("mousepad");
     EXPECT_EQ(log.EditCommand(), (std::vector<std::string>{"/bin/sh", "-c", "mousepad \"$1\"",
                                                            "dovrel-edit", "Data/251205-0935.log"}));
-    if (visual) setenv("VISUAL", keepVisual.c_str(), 1);
-    if (editor)
-        setenv("EDITOR", keepEditor.c_str(), 1);
-    else
-        unsetenv("EDITOR");
 }
 
 }  // namespace
