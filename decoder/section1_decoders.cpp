@@ -26,10 +26,12 @@ FieldText TableField(std::string_view field, CodeTable table, std::string_view m
     return {std::string(CodeText(table, FieldValue(field))), false};
 }
 
-// A count of tenths shown with one decimal, right-aligned in `width`.
+// A count of tenths (not negative) shown with one decimal, right-aligned in
+// `width`.
 std::string TenthsInWidth(int tenths, int width) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%*.1f", width, tenths / 10.0);
+    std::string text = NumberInWidth(tenths / 10, width - 2);
+    text.push_back('.');
+    text.push_back(static_cast<char>('0' + tenths % 10));
     return text;
 }
 
