@@ -26,15 +26,6 @@ FieldText TableField(std::string_view field, CodeTable table, std::string_view m
     return {std::string(CodeText(table, FieldValue(field))), false};
 }
 
-// A count of tenths (not negative) shown with one decimal, right-aligned in
-// `width`.
-std::string TenthsInWidth(int tenths, int width) {
-    std::string text = NumberInWidth(tenths / 10, width - 2);
-    text.push_back('.');
-    text.push_back(static_cast<char>('0' + tenths % 10));
-    return text;
-}
-
 std::string VisibilityText(int vv) {
     if (vv == 89) return "greater than 70 km";
     if (vv == 90) return "less than 0.05 km";

@@ -112,11 +112,7 @@ float EmitTemperatureLine(std::string_view label, const SignedMethod& sign, std:
 }
 
 // A height given in half metres, in metres with one decimal ("%4.1f").
-std::string HalfMetres(int halves) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%4.1f", halves * 0.5);
-    return text;
-}
+std::string HalfMetres(int halves) { return TenthsInWidth(halves * 5L, 4); }
 
 // Wind waves of group 1 (measured, preferred) or 2 into the record.
 void RecordWaves(std::string_view group, WeatherObservation& record) {

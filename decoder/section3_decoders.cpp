@@ -186,9 +186,7 @@ bool DecodePrecipitation24h(std::string_view group, DecodingContext& context) {
     std::string text(kUnknown);
     if (!missing) {
         const int tenths = FieldValue(amount);
-        char figures[16];
-        std::snprintf(figures, sizeof figures, "%5.1fmm", tenths / 10.0);
-        text = tenths == 9999 ? "trace" : figures;
+        text = tenths == 9999 ? "trace" : TenthsInWidth(tenths, 5) + "mm";
         PrecipitationAmount& record = context.Observation().precipitation24h.emplace();
         record.trace = tenths == 9999;
         record.amountMm = record.trace ? 0.0 : tenths / 10.0;

@@ -31,9 +31,7 @@ constexpr int kHighestSeriesType = 4;
 // The figures as a number of tenths, "%.1f"; the missing text when absent.
 std::string Tenths(std::string_view field) {
     if (!IsValidField(field)) return std::string(kUnknown);
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", FieldValue(field) / 10.0);
-    return text;
+    return TenthsInWidth(FieldValue(field), 0);
 }
 
 std::string WithUnit(std::string_view field, std::string_view unit) {
