@@ -42,6 +42,19 @@ std::string NumberInWidth(long value, int width) {
     return text.append(buffer, end);
 }
 
+std::string TenthsInWidth(long tenths, int width) {
+    if (tenths < 0) {
+        // Rare: printf keeps the sign of "-0.5" and its padding.
+        char text[32];
+        std::snprintf(text, sizeof text, "%*.1f", width, tenths / 10.0);
+        return text;
+    }
+    std::string text = NumberInWidth(tenths / 10, width - 2);
+    text.push_back('.');
+    text.push_back(static_cast<char>('0' + tenths % 10));
+    return text;
+}
+
 bool PositionKnown(float latitude, float longitude) {
     return std::trunc(std::fabs(latitude)) < 91.0f && std::trunc(std::fabs(longitude)) < 181.0f;
 }

@@ -27,6 +27,10 @@ bool IsFigure(char c);
 // The integer right-aligned with blanks to `width` characters (never cut).
 std::string NumberInWidth(long value, int width);
 
+// A count of tenths with one decimal, right-aligned in `width` (what "%*.1f"
+// gives for tenths / 10.0), without going through printf.
+std::string TenthsInWidth(long tenths, int width);
+
 // True when every character is a figure and there is at least one.
 bool IsAllFigures(std::string_view text);
 

@@ -2,6 +2,8 @@
 // object, so the tokens it delivers do not depend on how the stream is cut.
 #include "message_splitter.h"
 
+#include <array>
+
 #include "tables/code_tables.h"
 
 namespace nimbo {
@@ -26,16 +28,37 @@ MessageSplitter::MessageSplitter(TokenParser& parser, _IWeatherDecoderEvents& ev
     m_matchers[1].text = "NNNN";
 }
 
+// Characters that only lengthen a token when no delimiter match is under
+// way: all but blank, line feed, carriage return and the delimiters' first
+// letters.
+constexpr std::array<bool, 256> kPlainTokenCharacters = [] {
+    std::array<bool, 256> plain{};
+    for (auto& entry : plain) entry = true;
+    for (const unsigned char c : {' ', '\n', '\r', 'Z', 'z', 'N', 'n'}) plain[c] = false;
+    return plain;
+}();
+
 void MessageSplitter::Parse(std::string_view fragment) {
-    for (const char c : fragment) {
+    const char* at = fragment.data();
+    const char* const end = at + fragment.size();
+    while (at != end) {
+        if (m_state == CharState::kInToken &&
+            (m_matchers[0].matched | m_matchers[1].matched) == 0) {
+            // Most characters only lengthen the token: they are taken as a run.
+            const char* run = at;
+            while (run != end && kPlainTokenCharacters[static_cast<unsigned char>(*run)]) ++run;
+            if (run != at) {
+                AppendToToken(std::string_view(at, static_cast<std::size_t>(run - at)));
+                at = run;
+                continue;
+            }
+        }
+        const char c = *at++;
         if (c == '\r') continue;
         if (c == ' ') {
             OnBlank();
         } else if (c == '\n') {
             OnLineFeed();
-        } else if (m_state == CharState::kInToken && !MayMatch(c)) {
-            // Most characters only lengthen the token.
-            AppendToToken(c);
         } else {
             OnOther(c);
         }
@@ -115,19 +138,16 @@ void MessageSplitter::OnOther(char c) {
 
 // No real group comes near the cap: the rest of an endless run of characters
 // is dropped, so memory stays flat whatever the input.
-void MessageSplitter::AppendToToken(char c) {
-    if (m_token.size() < kMaxTokenLength) {
-        m_token.push_back(c);
-    } else {
-        ++m_dropped;
-    }
-}
+void MessageSplitter::AppendToToken(char c) { AppendToToken(std::string_view(&c, 1)); }
 
-// A character can move a matcher only when one is under way or when it is
-// the first letter of a delimiter.
-bool MessageSplitter::MayMatch(char c) const {
-    const char upper = UpperAscii(c);
-    return (m_matchers[0].matched | m_matchers[1].matched) != 0 || upper == 'Z' || upper == 'N';
+void MessageSplitter::AppendToToken(std::string_view characters) {
+    const std::size_t room = kMaxTokenLength - m_token.size();
+    if (characters.size() <= room) {
+        m_token.append(characters);
+    } else {
+        m_token.append(characters.substr(0, room));
+        m_dropped += characters.size() - room;
+    }
 }
 
 // A matcher that fails restarts at 0 without trying the same character as a

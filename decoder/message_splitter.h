@@ -66,7 +66,7 @@ class MessageSplitter {
     void OnOther(char c);
     std::string TakeToken();
     void AppendToToken(char c);
-    bool MayMatch(char c) const;
+    void AppendToToken(std::string_view characters);
     void RunMatchers(char c);
     void OnDelimiter(std::size_t which);
     void RestartMatchers();

@@ -26,13 +26,6 @@ FieldText TableField(std::string_view field, CodeTable table, std::string_view m
     return {std::string(CodeText(table, FieldValue(field))), false};
 }
 
-// A count of tenths shown with one decimal, right-aligned in `width`.
-std::string TenthsInWidth(int tenths, int width) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%*.1f", width, tenths / 10.0);
-    return text;
-}
-
 std::string VisibilityText(int vv) {
     if (vv == 89) return "greater than 70 km";
     if (vv == 90) return "less than 0.05 km";
@@ -125,7 +118,7 @@ bool DecodeCloudAndVisibility(std::string_view group, DecodingContext& context) 
     context.EmitSeparator(kSeparatorSection);
 
     const FieldText h = TableField(group.substr(2, 1), CodeTable::T1600_h, kUnknown);
-    EmitGroupLine(context, "Lowest cloud seen: " + h.text + "\n", h.missing);
+    EmitGroupLine(context, {"Lowest cloud seen: ", h.text, "\n"}, h.missing);
 
     const std::string_view vv = group.substr(3, 2);
     const bool vvMissing = !IsValidField(vv);
@@ -137,7 +130,7 @@ bool DecodeCloudAndVisibility(std::string_view group, DecodingContext& context) 
         record.visibilityCode = FieldValue(vv);
         record.visibilityM = VisibilityMetres(FieldValue(vv));
     }
-    EmitGroupLine(context, "Visibility:        " + visibility + "\n", vvMissing);
+    EmitGroupLine(context, {"Visibility:        ", visibility, "\n"}, vvMissing);
     return true;
 }
 
@@ -146,7 +139,7 @@ bool DecodeWind(std::string_view group, DecodingContext& context) {
     if (group.size() != 5) return false;
     DecodingState& state = context.State();
     const FieldText n = TableField(group.substr(0, 1), CodeTable::T2700_N, kUnknown);
-    EmitGroupLine(context, "Total cloud cover: " + n.text + "\n", n.missing);
+    EmitGroupLine(context, {"Total cloud cover: ", n.text, "\n"}, n.missing);
     WeatherObservation& record = context.Observation();
     if (!n.missing) {
         record.cloudCoverCode = FieldValue(group.substr(0, 1));
@@ -166,14 +159,14 @@ bool DecodeWind(std::string_view group, DecodingContext& context) {
                     : value == 0 ? "calm"
                                  : NumberInWidth(value * 10, 3) + "\xB0 (-5/+4)";
     }
-    EmitGroupLine(context, "Wind direction:    " + direction + "\n", ddMissing);
+    EmitGroupLine(context, {"Wind direction:    ", direction, "\n"}, ddMissing);
 
     const std::string_view ff = group.substr(3, 2);
     const bool ffMissing = !IsValidField(ff);
     const std::string speed = ffMissing
                                   ? std::string(kUnknown)
                                   : NumberInWidth(FieldValue(ff), 2) + std::string(state.windUnit);
-    EmitGroupLine(context, "Wind speed:        " + speed + "\n", ffMissing);
+    EmitGroupLine(context, {"Wind speed:        ", speed, "\n"}, ffMissing);
     if (!ffMissing) record.windSpeed = FieldValue(ff);
     state.windGroupSeen = true;
     return true;
@@ -188,7 +181,7 @@ bool DecodeHighWindSpeed(std::string_view group, DecodingContext& context) {
     const std::string speed =
         missing ? std::string(kUnknown)
                 : NumberInWidth(FieldValue(fff), 3) + std::string(context.State().windUnit);
-    EmitGroupLine(context, "Wind speed:        " + speed + "\n", missing);
+    EmitGroupLine(context, {"Wind speed:        ", speed, "\n"}, missing);
     if (!missing) context.Observation().windSpeed = FieldValue(fff);
     return true;
 }
@@ -219,7 +212,7 @@ bool DecodeDewPoint(std::string_view group, DecodingContext& context) {
             missing ? std::string(kUnknown) : std::to_string(FieldValue(uuu)) + "%";
         context.State().lastTemperature = kNoValue;
         if (!missing) context.Observation().relativeHumidity = FieldValue(uuu);
-        EmitGroupLine(context, "Relative humidity: " + humidity + "\n", missing);
+        EmitGroupLine(context, {"Relative humidity: ", humidity, "\n"}, missing);
         return true;
     }
     const FormattedValue line = FormatTemperature("Dew Point:         ", group);
@@ -323,7 +316,7 @@ bool DecodePressureTendency(std::string_view group, DecodingContext& context) {
         ppText = IsValidField(pp) ? NumberInWidth(FieldValue(pp), 2) : "??";
         pText = IsValidField(p) ? "." + std::string(p) : ".?";
     }
-    EmitGroupLine(context, "Pressure Tendancy: " + ppText + pText + "hPa " + aText + "\n", missing);
+    EmitGroupLine(context, {"Pressure Tendancy: ", ppText, pText, "hPa ", aText, "\n"}, missing);
     // a 0 to 3: higher than three hours ago, 4 the same, 5 to 8 lower.
     WeatherObservation& record = context.Observation();
     if (IsValidField(a)) record.tendencyCode = FieldValue(a);
@@ -357,7 +350,7 @@ bool DecodePrecipitation(std::string_view group, DecodingContext& context) {
     const std::string periodText =
         IsValidField(tr) ? "over " + std::string(CodeText(CodeTable::T4019_tR, FieldValue(tr)))
                          : "(period not reported)";
-    EmitGroupLine(context, "Rain fall:         " + amount + " " + periodText + "\n", missing);
+    EmitGroupLine(context, {"Rain fall:         ", amount, " ", periodText, "\n"}, missing);
     WeatherObservation& record = context.Observation();
     (context.CurrentState() == ParserState::kSection3 ? record.precipitationSection3
                                                       : record.precipitation) =
@@ -375,7 +368,7 @@ bool DecodeWeather(std::string_view group, DecodingContext& context) {
     if (!ww.missing) record.presentWeatherCode = FieldValue(group.substr(1, 2));
     if (IsValidField(group.substr(3, 1))) record.pastWeather1Code = FieldValue(group.substr(3, 1));
     if (IsValidField(group.substr(4, 1))) record.pastWeather2Code = FieldValue(group.substr(4, 1));
-    EmitGroupLine(context, "Present weather:   " + ww.text + "\n", ww.missing);
+    EmitGroupLine(context, {"Present weather:   ", ww.text, "\n"}, ww.missing);
 
     FieldText past = TableField(group.substr(3, 1), state.pastWeather, kUnobserved);
     const std::string_view w2 = group.substr(4, 1);
@@ -383,7 +376,7 @@ bool DecodeWeather(std::string_view group, DecodingContext& context) {
         past.text += ", " + std::string(CodeText(state.pastWeather, FieldValue(w2)));
         past.missing = false;
     }
-    EmitGroupLine(context, "Past weather:      " + past.text + "\n", past.missing);
+    EmitGroupLine(context, {"Past weather:      ", past.text, "\n"}, past.missing);
     return true;
 }
 
@@ -393,7 +386,7 @@ bool DecodeClouds(std::string_view group, DecodingContext& context) {
     if (group[0] != '8') return UnexpectedGroup(group);
     const bool nhMissing = !IsFigure(group[1]);
     const std::string nh = nhMissing ? std::string(kUnknown) : std::string(1, group[1]);
-    EmitGroupLine(context, "Clouds coverage:   " + nh + "\n", nhMissing);
+    EmitGroupLine(context, {"Clouds coverage:   ", nh, "\n"}, nhMissing);
     WeatherObservation& record = context.Observation();
     std::optional<int>* codes[] = {&record.cloudAmountCode, &record.lowCloudCode,
                                    &record.middleCloudCode, &record.highCloudCode};
@@ -401,11 +394,11 @@ bool DecodeClouds(std::string_view group, DecodingContext& context) {
         if (IsFigure(group[i + 1])) *codes[i] = group[i + 1] - '0';
     }
     const FieldText low = TableField(group.substr(2, 1), CodeTable::T0513_CL, kUnobserved);
-    EmitGroupLine(context, "Low cloud type:    " + low.text + "\n", low.missing);
+    EmitGroupLine(context, {"Low cloud type:    ", low.text, "\n"}, low.missing);
     const FieldText medium = TableField(group.substr(3, 1), CodeTable::T0515_CM, kUnobserved);
-    EmitGroupLine(context, "Medium cloud type: " + medium.text + "\n", medium.missing);
+    EmitGroupLine(context, {"Medium cloud type: ", medium.text, "\n"}, medium.missing);
     const FieldText high = TableField(group.substr(4, 1), CodeTable::T0509_CH, kUnobserved);
-    EmitGroupLine(context, "High cloud type:   " + high.text + "\n", high.missing);
+    EmitGroupLine(context, {"High cloud type:   ", high.text, "\n"}, high.missing);
     return true;
 }
 

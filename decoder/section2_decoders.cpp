@@ -112,11 +112,7 @@ float EmitTemperatureLine(std::string_view label, const SignedMethod& sign, std:
 }
 
 // A height given in half metres, in metres with one decimal ("%4.1f").
-std::string HalfMetres(int halves) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%4.1f", halves * 0.5);
-    return text;
-}
+std::string HalfMetres(int halves) { return TenthsInWidth(halves * 5L, 4); }
 
 // Wind waves of group 1 (measured, preferred) or 2 into the record.
 void RecordWaves(std::string_view group, WeatherObservation& record) {
@@ -160,9 +156,9 @@ bool DecodeShipMovement(std::string_view group, DecodingContext& context) {
     if (group[0] != '2') return UnexpectedGroup(group);
     if (group[1] != '2' || group[2] != '2') return false;
     const FieldText direction = TableField(group.substr(3, 1), CodeTable::T0700_D);
-    EmitGroupLine(context, "Ship direction:    " + direction.text + "\n", direction.missing);
+    EmitGroupLine(context, {"Ship direction:    ", direction.text, "\n"}, direction.missing);
     const FieldText speed = TableField(group.substr(4, 1), CodeTable::T4451_vs);
-    EmitGroupLine(context, "Ship aver. speed:  " + speed.text + "\n", speed.missing);
+    EmitGroupLine(context, {"Ship aver. speed:  ", speed.text, "\n"}, speed.missing);
     return true;
 }
 
@@ -237,11 +233,11 @@ bool DecodeIceAccretion(std::string_view group, DecodingContext& context) {
     if (group.size() != 5) return false;
     if (group[0] != '6') return UnexpectedGroup(group);
     const FieldText thickness = FiguresField(group.substr(1, 1));
-    EmitGroupLine(context, "Ice thickness:     " + thickness.text + "\n", thickness.missing);
+    EmitGroupLine(context, {"Ice thickness:     ", thickness.text, "\n"}, thickness.missing);
     const FieldText cause = FiguresField(group.substr(2, 2));
-    EmitGroupLine(context, "Accretion cause:   " + cause.text + "\n", cause.missing);
+    EmitGroupLine(context, {"Accretion cause:   ", cause.text, "\n"}, cause.missing);
     const FieldText rate = FiguresField(group.substr(4, 1));
-    EmitGroupLine(context, "Accretion rate:    " + rate.text + "\n", rate.missing);
+    EmitGroupLine(context, {"Accretion rate:    ", rate.text, "\n"}, rate.missing);
     return true;
 }
 
@@ -252,7 +248,7 @@ bool DecodeWaveHeights(std::string_view group, DecodingContext& context) {
     if (group[1] != '0') return false;
     const TenthsValue figures = TemperatureFigures(group);
     if (figures.missing) {
-        EmitGroupLine(context, "Wave heights:      " + std::string(kUnknown) + "\n", true);
+        EmitGroupLine(context, {"Wave heights:      ", std::string(kUnknown), "\n"}, true);
     } else {
         EmitGroupLine(context, "Wave heights:      " + figures.text + "m\n", false);
     }

@@ -144,7 +144,7 @@ bool DecodeGroundState(std::string_view group, DecodingContext& context) {
     const bool missing = !IsValidField(e) && !IsValidField(tgtg);
     const std::string stateText =
         IsValidField(e) ? std::string(CodeText(CodeTable::T0901_E, FieldValue(e))) : "";
-    EmitGroupLine(context, "State of ground:   " + stateText + "\n", missing);
+    EmitGroupLine(context, {"State of ground:   ", stateText, "\n"}, missing);
 
     const char sn = group[2];
     const std::string sign = sn == '0' ? "+" : sn == '1' ? "-" : " ";
@@ -186,15 +186,13 @@ bool DecodePrecipitation24h(std::string_view group, DecodingContext& context) {
     std::string text(kUnknown);
     if (!missing) {
         const int tenths = FieldValue(amount);
-        char figures[16];
-        std::snprintf(figures, sizeof figures, "%5.1fmm", tenths / 10.0);
-        text = tenths == 9999 ? "trace" : figures;
+        text = tenths == 9999 ? "trace" : TenthsInWidth(tenths, 5) + "mm";
         PrecipitationAmount& record = context.Observation().precipitation24h.emplace();
         record.trace = tenths == 9999;
         record.amountMm = record.trace ? 0.0 : tenths / 10.0;
         record.periodHours = 24;
     }
-    EmitGroupLine(context, "24h precipitation: " + text + "\n", missing);
+    EmitGroupLine(context, {"24h precipitation: ", text, "\n"}, missing);
     return true;
 }
 
@@ -213,7 +211,7 @@ bool DecodeCloudLayer(std::string_view group, DecodingContext& context) {
     const std::string_view hshs = group.substr(3, 2);
     const bool missing = !IsValidField(hshs);
     const std::string height = missing ? std::string(kUnknown) : CloudHeightText(FieldValue(hshs));
-    EmitGroupLine(context, "Cloud base height: " + height + "\n", missing);
+    EmitGroupLine(context, {"Cloud base height: ", height, "\n"}, missing);
     return true;
 }
 

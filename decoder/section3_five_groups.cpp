@@ -31,9 +31,7 @@ constexpr int kHighestSeriesType = 4;
 // The figures as a number of tenths, "%.1f"; the missing text when absent.
 std::string Tenths(std::string_view field) {
     if (!IsValidField(field)) return std::string(kUnknown);
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", FieldValue(field) / 10.0);
-    return text;
+    return TenthsInWidth(FieldValue(field), 0);
 }
 
 std::string WithUnit(std::string_view field, std::string_view unit) {
@@ -68,12 +66,12 @@ bool DecodeRadiation(std::string_view group, std::string_view unit, const int* f
         typeMissing = true;
         typeText = std::string(kUnknown);
     }
-    EmitGroupLine(context, "Radiation field Id:" + typeText + "\n", typeMissing);
+    EmitGroupLine(context, {"Radiation field Id:", typeText, "\n"}, typeMissing);
     const bool amountMissing = !IsValidField(amount);
     const std::string amountText = amountMissing
                                        ? std::string(kUnknown)
                                        : NumberInWidth(FieldValue(amount), 4) + std::string(unit);
-    EmitGroupLine(context, "Radiation amount:  " + amountText + "\n", amountMissing);
+    EmitGroupLine(context, {"Radiation amount:  ", amountText, "\n"}, amountMissing);
     return true;
 }
 
@@ -87,13 +85,13 @@ bool DecodeAnnouncedRadiation(std::string_view group, int followUp, DecodingCont
 // 5EEEiE: evaporation or evapotranspiration and the instrument.
 bool DecodeEvaporation(std::string_view group, DecodingContext& context) {
     const std::string_view eee = group.substr(1, 3);
-    EmitGroupLine(context, "Evaporation amount:" + WithUnit(eee, "mm") + "\n", !IsValidField(eee));
+    EmitGroupLine(context, {"Evaporation amount:", WithUnit(eee, "mm"), "\n"}, !IsValidField(eee));
     const std::string_view ie = group.substr(4, 1);
     const bool missing = !IsValidField(ie);
     const std::string instrument = missing
                                        ? std::string(kUnknown)
                                        : std::string(CodeText(CodeTable::T1806_iE, FieldValue(ie)));
-    EmitGroupLine(context, "Instrument Type:   " + instrument + "\n", missing);
+    EmitGroupLine(context, {"Instrument Type:   ", instrument, "\n"}, missing);
     return true;
 }
 
@@ -163,7 +161,7 @@ bool DecodeCloudDirection(std::string_view group, DecodingContext& context) {
     const bool missing = !IsValidField(c);
     const std::string genus =
         missing ? std::string(kUnknown) : std::string(CodeText(CodeTable::T0500_C, FieldValue(c)));
-    EmitGroupLine(context, "Cloud type:        " + genus + "\n", missing);
+    EmitGroupLine(context, {"Cloud type:        ", genus, "\n"}, missing);
     const FormattedValue azimuth = FigureLine("- Azimuth:         ", group.substr(3, 1));
     EmitGroupLine(context, azimuth.text, azimuth.missing);
     const FormattedValue elevation = FigureLine("- Elevation angle: ", group.substr(4, 1));

@@ -50,7 +50,7 @@ std::string TimeText(int tt, std::string_view figures) {
     char text[32];
     if (tt == 0) return "at the time of observation";
     if (tt <= 60) {
-        std::snprintf(text, sizeof text, "%.1f h", tt / 10.0);
+        return TenthsInWidth(tt, 0) + " h";
     } else if (tt <= 66) {
         std::snprintf(text, sizeof text, "%d to %d h", tt - 55, tt - 54);
     } else if (tt == 67) {

@@ -19,13 +19,13 @@ bool DecodeSection4Group(std::string_view group, DecodingContext& context) {
     const bool heightMissing = !IsValidField(height);
     const std::string heightText =
         heightMissing ? std::string(kUnknown) : NumberInWidth(FieldValue(height) * 100L, 2) + "m";
-    EmitGroupLine(context, "Cloud upper height:" + heightText + "\n", heightMissing);
+    EmitGroupLine(context, {"Cloud upper height:", heightText, "\n"}, heightMissing);
     const std::string_view top = group.substr(4, 1);
     const bool topMissing = !IsValidField(top);
     const std::string topText = topMissing
                                     ? std::string(kUnknown)
                                     : std::string(CodeText(CodeTable::T0552_Ct, FieldValue(top)));
-    EmitGroupLine(context, "Top of clouds    :" + topText + "\n", topMissing);
+    EmitGroupLine(context, {"Top of clouds    :", topText, "\n"}, topMissing);
     return true;
 }
 

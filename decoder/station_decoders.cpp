@@ -126,9 +126,10 @@ bool DecodeLandStation(std::string_view iiiii, DecodingContext& context) {
     const int number = figures ? FieldValue(iiiii) : -1;
     const std::string_view region = figures ? RegionText(number) : std::string_view();
 
-    char ident[32];
-    const std::string cut(iiiii.substr(0, 15));
-    std::snprintf(ident, sizeof ident, "%-11s ", cut.c_str());
+    // The identity left-aligned in 11 characters, then a blank.
+    std::string ident(iiiii.substr(0, 15));
+    if (ident.size() < 11) ident.resize(11, ' ');
+    ident.push_back(' ');
     context.EmitLine("Station Identity:  ", kLevelStation, 0);
     context.EmitLine(ident, kLevelStation, 1);
     context.EmitLine(std::string(region) + "\n", kLevelStation, 0);
@@ -151,9 +152,10 @@ bool DecodeLandStation(std::string_view iiiii, DecodingContext& context) {
 
 bool DecodeShipStation(std::string_view callSign, DecodingContext& context) {
     context.Observation().station = std::string(callSign);
-    char text[64];
-    const std::string sign(callSign.substr(0, 40));
-    std::snprintf(text, sizeof text, "%-5s\n", sign.c_str());
+    // The call sign left-aligned in 5 characters, then a line feed.
+    std::string text(callSign.substr(0, 40));
+    if (text.size() < 5) text.resize(5, ' ');
+    text.push_back('\n');
     context.EmitLine("Station Identity:  ", kLevelStation, 0);
     context.EmitLine(text, kLevelStation, 1);
     return true;

@@ -1,73 +1,120 @@
 // Temperature and pressure formatting.
 #include "value_formatters.h"
 
+#include <charconv>
+#include <cstring>
+
 #include "group_fields.h"
 #include "tables/code_tables.h"
 
 namespace nimbo {
 
-FormattedValue FormatTemperature(std::string_view label, std::string_view group) {
+namespace {
+
+// The missing line: label + "Unknown" + line feed.
+FormattedValue MissingLine(std::string_view label) {
     FormattedValue result;
+    result.missing = true;
+    result.text.reserve(label.size() + kUnknown.size() + 1);
+    result.text.append(label).append(kUnknown).push_back('\n');
+    return result;
+}
+
+}  // namespace
+
+// Each line is built in one string, reserved once, without temporaries.
+FormattedValue FormatTemperature(std::string_view label, std::string_view group) {
     const char sn = group.size() > 1 ? group[1] : ' ';
     const std::string_view whole = Field(group, 2, 2);
     const std::string_view tenth = Field(group, 4, 1);
     const bool wholeValid = IsValidField(whole);
     const bool tenthValid = IsValidField(tenth);
-    if (!wholeValid && !tenthValid) {
-        result.missing = true;
-        result.text = std::string(label) + std::string(kUnknown) + "\n";
-        return result;
-    }
-    const std::string sign = sn == '0' ? "+" : sn == '1' ? "-" : " ";
-    const std::string unit = sn == '9'                  ? "RH (relative humidity)"
-                             : (sn == '0' || sn == '1') ? "\xB0"
-                                                          "c"
-                                                        : "";
+    if (!wholeValid && !tenthValid) return MissingLine(label);
+    FormattedValue result;
+    const char sign = sn == '0' ? '+' : sn == '1' ? '-' : ' ';
+    const std::string_view unit = sn == '9'                  ? "RH (relative humidity)"
+                                  : (sn == '0' || sn == '1') ? "\xB0"
+                                                               "c"
+                                                             : "";
+    std::string& text = result.text;
+    text.reserve(label.size() + 8 + unit.size());
+    text.append(label).push_back(sign);
     float value = 0.0f;
-    std::string wholeText = "??";
-    std::string tenthText = ".?";
     if (wholeValid) {
-        value = static_cast<float>(FieldValue(whole));
-        wholeText = NumberInWidth(FieldValue(whole), 2);
+        const int figures = FieldValue(whole);
+        value = static_cast<float>(figures);
+        char buffer[16];
+        const auto last = std::to_chars(buffer, buffer + sizeof buffer, figures).ptr;
+        if (last - buffer < 2) text.push_back(' ');
+        text.append(buffer, last);
+    } else {
+        text.append("??");
     }
+    text.push_back('.');
     if (tenthValid) {
         value += static_cast<float>(FieldValue(tenth)) / 10.0f;
-        tenthText = "." + std::string(tenth);
+        text.append(tenth);
+    } else {
+        text.push_back('?');
     }
     result.value = sn == '0' ? value : sn == '1' ? -value : kNoValue;
-    result.text = std::string(label) + sign + wholeText + tenthText + unit + "\n";
+    text.append(unit).push_back('\n');
     return result;
 }
 
 FormattedValue FormatPressure(std::string_view label, std::string_view group) {
-    FormattedValue result;
     const std::string_view whole = Field(group, 1, 3);
     const std::string_view tenth = Field(group, 4, 1);
     const bool wholeValid = IsValidField(whole);
     const bool tenthValid = IsValidField(tenth);
-    if (!wholeValid && !tenthValid) {
-        result.missing = true;
-        result.text = std::string(label) + std::string(kUnknown) + "\n";
-        return result;
-    }
-    std::string wholeText = "????";
-    std::string tenthText = ".?";
+    if (!wholeValid && !tenthValid) return MissingLine(label);
+    FormattedValue result;
+    std::string& text = result.text;
+    text.reserve(label.size() + 12);
+    text.append(label);
     if (wholeValid) {
         const int hundreds = FieldValue(whole);
         result.value = static_cast<float>(hundreds < 500 ? 1000 + hundreds : hundreds);
-        wholeText = (hundreds < 500 ? "1" : " ") + std::string(whole);
+        text.push_back(hundreds < 500 ? '1' : ' ');
+        text.append(whole);
+    } else {
+        text.append("????");
     }
+    text.push_back('.');
     if (tenthValid) {
         if (wholeValid) result.value += static_cast<float>(FieldValue(tenth)) / 10.0f;
-        tenthText = "." + std::string(tenth);
+        text.append(tenth);
+    } else {
+        text.push_back('?');
     }
-    result.text = std::string(label) + wholeText + tenthText + "hPa \n";
+    text.append("hPa \n");
     return result;
 }
 
 void EmitGroupLine(DecodingContext& context, std::string_view text, bool missing) {
     if (missing && context.Quiet()) return;
     context.EmitLine(text, kLevelGroup, 0);
+}
+
+void EmitGroupLine(DecodingContext& context, std::initializer_list<std::string_view> parts,
+                   bool missing) {
+    if (missing && context.Quiet()) return;
+    std::size_t size = 0;
+    for (const std::string_view part : parts) size += part.size();
+    char local[256];
+    std::string large;
+    char* line = local;
+    if (size > sizeof local) {
+        large.resize(size);
+        line = large.data();
+    }
+    char* at = line;
+    for (const std::string_view part : parts) {
+        if (part.empty()) continue;  // an empty view may hold no pointer
+        std::memcpy(at, part.data(), part.size());
+        at += part.size();
+    }
+    context.EmitLine(std::string_view(line, size), kLevelGroup, 0);
 }
 
 }  // namespace nimbo

@@ -2,6 +2,7 @@
 // (snTTT) and pressure (PPPP) lines, and the missing-line rule.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -27,5 +28,10 @@ FormattedValue FormatPressure(std::string_view label, std::string_view group);
 // Emits a group line at the group level unless it is missing and quiet mode
 // is on.
 void EmitGroupLine(DecodingContext& context, std::string_view text, bool missing);
+// The same for a line given in parts: they are joined in one buffer on the
+// stack (a string only for a line longer than it), with no temporary string
+// per part.
+void EmitGroupLine(DecodingContext& context, std::initializer_list<std::string_view> parts,
+                   bool missing);
 
 }  // namespace nimbo

@@ -250,7 +250,8 @@ class ObservationWriter : public nimbo::_IWeatherObservationEvents {
     void Observation(const nimbo::WeatherObservation& observation) override {
         switch (m_format) {
             case OutputFormat::kObservationJson:
-                Write(nimbo::ObservationJson(observation) + "\n");
+                Write(nimbo::ObservationJson(observation));
+                Write("\n");
                 break;
             case OutputFormat::kCsv:
                 Write(nimbo::ObservationCsvRow(observation));
