@@ -132,17 +132,15 @@ TEST_F(WeatherWindowTest, BlocksReachTheDecoderWhileTheTerminalIsPaused) {
     EXPECT_EQ(PaneText(*window).find("AAXX"), std::string::npos);  // the pane waits
 }
 
-// A control that records what the terminal calls; Create reports `status`.
+// A control that records the text it is given; Create reports `status`.
 struct RecordingControl : nimbo::IWeatherDialog {
     std::uint32_t refs = 1;
     int destroyed = 0;
     std::int32_t status = 1;
-    std::vector<std::string> calls;
     std::vector<std::string> parsed;
     std::uint32_t AddRef() override { return ++refs; }
     std::uint32_t Release() override { return --refs; }
-    nimbo::HRESULT Create(std::int32_t show, std::int32_t* status) override {
-        calls.push_back("Create " + std::to_string(show));
+    nimbo::HRESULT Create(std::int32_t, std::int32_t* status) override {
         *status = this->status;
         return nimbo::S_OK;
     }
@@ -150,33 +148,28 @@ struct RecordingControl : nimbo::IWeatherDialog {
         ++destroyed;
         return nimbo::S_OK;
     }
-#define NIMBO_RECORD(name, type, putType, text)                          \
+#define NIMBO_ANSWER(name, type, putType)                                \
     nimbo::HRESULT get_##name(type*) override { return nimbo::S_FALSE; } \
-    nimbo::HRESULT put_##name(putType value) override {                  \
-        calls.push_back(#name " " + text);                               \
-        return nimbo::S_OK;                                              \
-    }
-#define NIMBO_RECORD_NUMBER(name, type) NIMBO_RECORD(name, type, type, std::to_string(value))
-    NIMBO_RECORD_NUMBER(Show, std::int32_t)
-    NIMBO_RECORD_NUMBER(BackColor, nimbo::OleColor)
-    NIMBO_RECORD_NUMBER(Top, std::int32_t)
-    NIMBO_RECORD_NUMBER(Left, std::int32_t)
-    NIMBO_RECORD_NUMBER(Width, std::int32_t)
-    NIMBO_RECORD_NUMBER(Height, std::int32_t)
-    NIMBO_RECORD_NUMBER(FontSize, std::int32_t)
-    NIMBO_RECORD_NUMBER(MessageLock, std::int32_t)
-    NIMBO_RECORD_NUMBER(DecoderLock, std::int32_t)
-    NIMBO_RECORD_NUMBER(DecoderRelax, std::int32_t)
-    NIMBO_RECORD_NUMBER(DecoderResyn, std::int32_t)
-    NIMBO_RECORD_NUMBER(DecoderQuiet, std::int32_t)
-    NIMBO_RECORD_NUMBER(LogStart, std::int32_t)
-    NIMBO_RECORD(Caption, std::string, const std::string&, value)
-    NIMBO_RECORD(Font, std::string, const std::string&, value)
-    NIMBO_RECORD(LogPathName, std::string, const std::string&, value)
-    NIMBO_RECORD(LogFileName, std::string, const std::string&, value)
-    NIMBO_RECORD(NodeName, std::string, const std::string&, value)
-#undef NIMBO_RECORD_NUMBER
-#undef NIMBO_RECORD
+    nimbo::HRESULT put_##name(putType) override { return nimbo::S_OK; }
+    NIMBO_ANSWER(Show, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(BackColor, nimbo::OleColor, nimbo::OleColor)
+    NIMBO_ANSWER(Top, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(Left, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(Width, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(Height, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(FontSize, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(MessageLock, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(DecoderLock, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(DecoderRelax, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(DecoderResyn, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(DecoderQuiet, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(LogStart, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(Caption, std::string, const std::string&)
+    NIMBO_ANSWER(Font, std::string, const std::string&)
+    NIMBO_ANSWER(LogPathName, std::string, const std::string&)
+    NIMBO_ANSWER(LogFileName, std::string, const std::string&)
+    NIMBO_ANSWER(NodeName, std::string, const std::string&)
+#undef NIMBO_ANSWER
     nimbo::HRESULT Parse(const char* data) override {
         parsed.emplace_back(data);
         return nimbo::S_OK;
@@ -219,7 +212,7 @@ TEST_F(WeatherMissingTest, ControlWithoutDecoderCountsAsMissing) {
     EXPECT_EQ(Store(Context()).ReadInt("Xa", -1), -1);
 }
 
-// The calls the terminal makes, seen from the control's side.
+// What the terminal hands the control, seen from the control's side.
 class WeatherCallsTest : public WindowTest {
   protected:
     std::unique_ptr<Quarnel> StartWith(RecordingControl& control) {
