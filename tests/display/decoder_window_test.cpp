@@ -24,23 +24,13 @@ namespace {
 
 using ::testing::ElementsAre;
 
-class DecoderWindowTest : public ::testing::Test {
+class DecoderWindowTest : public ControlTest {
   protected:
-    void SetUp() override {
-        std::int32_t status = 0;
-        ASSERT_EQ(Dialog().Create(1, &status), nimbo::S_OK);
-        Decoder().calls.clear();
-    }
-    WeatherDialog& Dialog() { return *m_control.dialog; }
-    FakeDecoder& Decoder() { return *m_control.decoder; }
-    DecoderWindow& Window() { return *Dialog().Window(); }
-    QAction* Action(ToolCommand command) { return Window().Action(command); }
+    void SetUp() override { Create(1); }
     void ClickPaneBar(int x) {
         QTest::mouseClick(Window().Panes(), Qt::LeftButton, {}, QPoint(x, 5));
     }
     void Key(Qt::Key key) { QTest::keyClick(Window().TextPane(), key); }
-
-    FakeControl m_control;
 };
 
 // A click toggles the mode of the pane under the mouse (the first pane whose
@@ -56,20 +46,6 @@ TEST_F(DecoderWindowTest, ClicksOnModePanesToggleTheirModes) {
     EXPECT_EQ(Window().Panes()->Text(3), "D:UNLOCK      ");
     ClickPaneBar(200);
     EXPECT_EQ(Window().Panes()->Text(3), "D:LOCK        ");
-    EXPECT_EQ(Window().Panes()->ToolTip(0), "Status");
-}
-
-TEST_F(DecoderWindowTest, ToolBarHasSevenCommandsWithTooltipsAndIcons) {
-    for (ToolCommand command : kToolCommands) {
-        QAction* action = Action(command);
-        ASSERT_NE(action, nullptr);
-        EXPECT_FALSE(action->toolTip().isEmpty());
-        EXPECT_FALSE(action->icon().isNull());
-    }
-    EXPECT_EQ(Action(ToolCommand::kPause)->toolTip(), "Pause/Restart data stream");
-    EXPECT_FALSE(Action(ToolCommand::kCloseLog)->isEnabled());
-    EXPECT_FALSE(Window().windowIcon().isNull());
-    EXPECT_TRUE(Action(ToolCommand::kResync)->isCheckable());
 }
 
 // Pause key or button holds the text; Escape or the button hands it on.
@@ -136,7 +112,9 @@ TEST_F(DecoderWindowTest, OpenLogPutsFolderAndBaseNameThenStarts) {
     EXPECT_EQ(Window().windowTitle(), "Weather Decoder - station");
 }
 
-TEST_F(DecoderWindowTest, OpenLogFailureShowsBoxAndStaysClosed) {
+TEST_F(DecoderWindowTest, CancelledOrFailedOpenLogStaysClosed) {
+    Action(ToolCommand::kOpenLog)->trigger();  // cancelled: nothing changes
+    EXPECT_TRUE(Decoder().calls.empty());
     Decoder().failRawLog = true;
     m_control.prompts->chosenFile = "/nowhere/station.syn";
     Action(ToolCommand::kOpenLog)->trigger();
@@ -146,11 +124,6 @@ TEST_F(DecoderWindowTest, OpenLogFailureShowsBoxAndStaysClosed) {
     EXPECT_TRUE(Action(ToolCommand::kOpenLog)->isEnabled());
     EXPECT_EQ(Decoder().logRaw, 0);
     EXPECT_EQ(Decoder().logText, 0);
-}
-
-TEST_F(DecoderWindowTest, CancelledOpenLogChangesNothing) {
-    Action(ToolCommand::kOpenLog)->trigger();
-    EXPECT_TRUE(Decoder().calls.empty());
 }
 
 TEST_F(DecoderWindowTest, CloseBoxOnlyHidesWindowAndMap) {
@@ -168,6 +141,8 @@ TEST_F(DecoderWindowTest, CloseBoxOnlyHidesWindowAndMap) {
     EXPECT_TRUE(Window().MapWindow()->isVisible());
 }
 
+// The map opens under the window first, then where it was left; a position
+// retitles it.
 TEST_F(DecoderWindowTest, MapOpensUnderWindowFirstThenWhereLeft) {
     Window().move(100, 50);
     Action(ToolCommand::kShowMap)->trigger();
@@ -175,20 +150,16 @@ TEST_F(DecoderWindowTest, MapOpensUnderWindowFirstThenWhereLeft) {
     ASSERT_NE(map, nullptr);
     EXPECT_EQ(map->windowTitle(), "Weather Station Map");
     EXPECT_EQ(map->pos(), Window().frameGeometry().bottomLeft() + QPoint(0, 1));
+    Decoder().sink->Position(74.31f, 19.01f, "ENBJ", "Bjornoya", "NO");
+    EXPECT_EQ(map->windowTitle(), "Weather Station Map - Bjornoya [NO]");
+    Decoder().sink->Position(70.4f, 31.1f, "LDGJ", "", "");
+    EXPECT_EQ(map->windowTitle(), "Weather Station Map");
     map->move(400, 420);
     Action(ToolCommand::kShowMap)->trigger();
     EXPECT_EQ(Window().MapWindow(), nullptr);
     Action(ToolCommand::kShowMap)->trigger();
     ASSERT_NE(Window().MapWindow(), nullptr);
     EXPECT_EQ(Window().MapWindow()->pos(), QPoint(400, 420));
-}
-
-TEST_F(DecoderWindowTest, PositionRetitlesOpenMap) {
-    Action(ToolCommand::kShowMap)->trigger();
-    Decoder().sink->Position(74.31f, 19.01f, "ENBJ", "Bjornoya", "NO");
-    EXPECT_EQ(Window().MapWindow()->windowTitle(), "Weather Station Map - Bjornoya [NO]");
-    Decoder().sink->Position(70.4f, 31.1f, "LDGJ", "", "");
-    EXPECT_EQ(Window().MapWindow()->windowTitle(), "Weather Station Map");
 }
 
 // The map's pixels: red markers, the newest in yellow.
@@ -199,16 +170,11 @@ class StationMapTest : public ::testing::Test {
     StationMapWindow m_window{m_stations, nullptr};
 };
 
-TEST_F(StationMapTest, PictureIsBundledAtFullSize) {
-    const QImage picture = StationMapWindow::MapPicture();
-    ASSERT_FALSE(picture.isNull());
-    EXPECT_EQ(picture.size(), QSize(600, 300));
-}
-
 // Island stations smaller than a map pixel still have land or shore under
 // their marker, not the open-sea colour.
 TEST_F(StationMapTest, IslandStationsHaveLandUnderTheirMarker) {
     const QImage picture = StationMapWindow::MapPicture();
+    ASSERT_EQ(picture.size(), QSize(600, 300));
     const QColor openSea = picture.pixelColor(StationList::Project(30.0, -30.0).x,
                                               StationList::Project(30.0, -30.0).y);
     const struct {
@@ -228,17 +194,6 @@ TEST_F(StationMapTest, IslandStationsHaveLandUnderTheirMarker) {
     }
 }
 
-TEST_F(StationMapTest, MarkersAndNewestHighlight) {
-    m_stations.AddPosition(0.0f, 0.0f, "A", "");    // (303, 152)
-    m_stations.AddPosition(51.5f, -0.1f, "B", "");  // newest (303, 66)
-    const QImage picture = Picture();
-    EXPECT_EQ(picture.pixelColor(302, 151), QColor(255, 0, 0));
-    EXPECT_EQ(picture.pixelColor(303, 152), QColor(255, 0, 0));
-    EXPECT_NE(picture.pixelColor(304, 153), QColor(255, 0, 0));  // right/bottom exclusive
-    EXPECT_EQ(picture.pixelColor(300, 63), QColor(255, 255, 64));
-    EXPECT_EQ(picture.pixelColor(305, 68), QColor(255, 255, 64));
-}
-
 TEST_F(StationMapTest, AfterWrapAllThousandDrawnAndNewestHighlighted) {
     for (int i = 0; i < 1000; ++i) m_stations.AddPosition(-60.0f, -150.0f + i * 0.25f, "S", "");
     m_stations.AddPosition(0.0f, 0.0f, "NEW", "");  // overwrites record 0
@@ -249,32 +204,6 @@ TEST_F(StationMapTest, AfterWrapAllThousandDrawnAndNewestHighlighted) {
     const StationRecord& second = m_stations.At(1);
     EXPECT_EQ(picture.pixelColor(second.x - 1, second.y - 1), QColor(255, 0, 0));
     EXPECT_EQ(picture.pixelColor(301, 150), QColor(255, 255, 64));
-}
-
-TEST_F(StationMapTest, HoverShowsStationAndLeavingRepaints) {
-    m_stations.AddPosition(0.0f, 0.0f, "ABC", "Somewhere");
-    m_stations.SetTemperature(-3.25f);
-    m_stations.SetPressure(1013.25f);
-    m_stations.AddPosition(60.0f, 100.0f, "NEW", "");
-    m_window.show();
-    QTest::mouseMove(&m_window, QPoint(303, 152));
-    QMouseEvent move(QEvent::MouseMove, QPointF(303, 152), QPointF(303, 152), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(&m_window, &move);
-    EXPECT_EQ(m_stations.Hovered(), 0);
-    const QImage hovered = Picture();
-    // The red hover label starts 5 pixels right of the marker.
-    bool redText = false;
-    for (int x = 308; x < 400 && !redText; ++x) {
-        for (int y = 147; y < 162 && !redText; ++y) {
-            redText = hovered.pixelColor(x, y) == QColor(255, 0, 0);
-        }
-    }
-    EXPECT_TRUE(redText);
-    QMouseEvent away(QEvent::MouseMove, QPointF(10, 10), QPointF(10, 10), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(&m_window, &away);
-    EXPECT_EQ(m_stations.Hovered(), -1);
 }
 
 }  // namespace

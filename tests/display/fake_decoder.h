@@ -1,13 +1,18 @@
 // Test doubles for the display control: a decoder that records what the
 // control asks of it and lets a test raise its events, and user prompts
-// that answer without showing anything.
+// that answer without showing anything, and a fixture with both.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <QAction>
 #include <QString>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "decoder_window.h"
+#include "status_panes.h"
 #include "user_prompts.h"
 #include "weather_decoder_interface.h"
 #include "weather_dialog.h"
@@ -39,47 +44,25 @@ class FakeDecoder final : public nimbo::IWeatherDecoder {
         parsed.emplace_back(data);
         return nimbo::S_OK;
     }
-    nimbo::HRESULT get_MessageLock(std::int32_t* v) override { return Get(messageLock, v); }
-    nimbo::HRESULT put_MessageLock(std::int32_t v) override {
-        return Put("MessageLock", messageLock, v);
-    }
-    nimbo::HRESULT get_DecoderLock(std::int32_t* v) override { return Get(decoderLock, v); }
-    nimbo::HRESULT put_DecoderLock(std::int32_t v) override {
-        return Put("DecoderLock", decoderLock, v);
-    }
-    nimbo::HRESULT get_DecoderRelax(std::int32_t* v) override { return Get(decoderRelax, v); }
-    nimbo::HRESULT put_DecoderRelax(std::int32_t v) override {
-        return Put("DecoderRelax", decoderRelax, v);
-    }
-    nimbo::HRESULT get_DecoderResyn(std::int32_t* v) override { return Get(decoderResyn, v); }
-    nimbo::HRESULT put_DecoderResyn(std::int32_t v) override {
-        return Put("DecoderResyn", decoderResyn, v);
-    }
-    nimbo::HRESULT get_DecoderQuiet(std::int32_t* v) override { return Get(decoderQuiet, v); }
-    nimbo::HRESULT put_DecoderQuiet(std::int32_t v) override {
-        return Put("DecoderQuiet", decoderQuiet, v);
-    }
-    nimbo::HRESULT get_LogPathName(std::string* v) override {
-        *v = logPath;
-        return nimbo::S_OK;
-    }
-    nimbo::HRESULT put_LogPathName(const std::string& v) override {
-        return PutText("LogPathName", logPath, v);
-    }
-    nimbo::HRESULT get_LogFileName(std::string* v) override {
-        *v = logFile;
-        return nimbo::S_OK;
-    }
-    nimbo::HRESULT put_LogFileName(const std::string& v) override {
-        return PutText("LogFileName", logFile, v);
-    }
-    nimbo::HRESULT get_NodeName(std::string* v) override {
-        *v = node;
-        return nimbo::S_OK;
-    }
-    nimbo::HRESULT put_NodeName(const std::string& v) override {
-        return PutText("NodeName", node, v);
-    }
+#define FAKE_DECODER_MODE(name, field)                                            \
+    nimbo::HRESULT get_##name(std::int32_t* v) override { return Get(field, v); } \
+    nimbo::HRESULT put_##name(std::int32_t v) override { return Put(#name, field, v); }
+    FAKE_DECODER_MODE(MessageLock, messageLock)
+    FAKE_DECODER_MODE(DecoderLock, decoderLock)
+    FAKE_DECODER_MODE(DecoderRelax, decoderRelax)
+    FAKE_DECODER_MODE(DecoderResyn, decoderResyn)
+    FAKE_DECODER_MODE(DecoderQuiet, decoderQuiet)
+#undef FAKE_DECODER_MODE
+#define FAKE_DECODER_TEXT(name, field)                   \
+    nimbo::HRESULT get_##name(std::string* v) override { \
+        *v = field;                                      \
+        return nimbo::S_OK;                              \
+    }                                                    \
+    nimbo::HRESULT put_##name(const std::string& v) override { return PutText(#name, field, v); }
+    FAKE_DECODER_TEXT(LogPathName, logPath)
+    FAKE_DECODER_TEXT(LogFileName, logFile)
+    FAKE_DECODER_TEXT(NodeName, node)
+#undef FAKE_DECODER_TEXT
     nimbo::HRESULT get_LogRaw(std::int32_t* v) override { return Get(logRaw, v); }
     nimbo::HRESULT put_LogRaw(std::int32_t v) override {
         return PutLog("LogRaw", logRaw, v, failRawLog);
@@ -168,6 +151,24 @@ struct FakeControl {
     std::shared_ptr<RecordingPrompts> prompts;
     FakeDecoder* decoder = nullptr;
     nimbo::ComponentRef<WeatherDialog> dialog;
+};
+
+// Tests of a control with a fake decoder; Create makes its window.
+class ControlTest : public ::testing::Test {
+  protected:
+    void Create(std::int32_t show = 0) {
+        std::int32_t status = -1;
+        ASSERT_EQ(m_control.dialog->Create(show, &status), nimbo::S_OK);
+        ASSERT_EQ(status, 1);
+        m_control.decoder->calls.clear();
+    }
+    WeatherDialog& Dialog() { return *m_control.dialog; }
+    FakeDecoder& Decoder() { return *m_control.decoder; }
+    DecoderWindow& Window() { return *Dialog().Window(); }
+    QAction* Action(ToolCommand command) { return Window().Action(command); }
+    QString Pane(int pane) { return Window().Panes()->Text(pane); }
+
+    FakeControl m_control;
 };
 
 }  // namespace nimboview::testing

@@ -1,52 +1,30 @@
 // The control object: creation with and without a decoder, forwarding of the
-// modes and log settings, the pause buffer, LogStart's roll-back, geometry.
+// modes and log settings, LogStart's roll-back, geometry, and the component
+// library refusing what it does not make.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
-
-#include "decoder_window.h"
+#include "component_loader.h"
 #include "fake_decoder.h"
 #include "rich_text_pane.h"
-#include "status_panes.h"
 
 namespace nimboview::testing {
 namespace {
 
 using ::testing::ElementsAre;
 
-class WeatherDialogTest : public ::testing::Test {
-  protected:
-    void Create(std::int32_t show = 0) {
-        std::int32_t status = -1;
-        ASSERT_EQ(m_control.dialog->Create(show, &status), nimbo::S_OK);
-        ASSERT_EQ(status, 1);
-        m_control.decoder->calls.clear();
-    }
-    WeatherDialog& Dialog() { return *m_control.dialog; }
-    FakeDecoder& Decoder() { return *m_control.decoder; }
-    QString Pane(int pane) { return Dialog().Window()->Panes()->Text(pane); }
-    QAction* Action(ToolCommand command) { return Dialog().Window()->Action(command); }
+using WeatherDialogTest = ControlTest;
 
-    FakeControl m_control;
-};
-
+// Before Create: members needing the window answer S_FALSE; null out
+// pointers are refused before and after.
 TEST_F(WeatherDialogTest, MembersNeedingWindowAnswerFalseBeforeCreate) {
     std::int32_t value = 0;
-    std::string text;
     EXPECT_EQ(Dialog().Parse("AAXX"), nimbo::S_FALSE);
     EXPECT_EQ(Dialog().put_Show(1), nimbo::S_FALSE);
-    EXPECT_EQ(Dialog().put_MessageLock(1), nimbo::S_FALSE);
-    EXPECT_EQ(Dialog().get_DecoderRelax(&value), nimbo::S_FALSE);
     EXPECT_EQ(Dialog().put_NodeName("x"), nimbo::S_FALSE);
-    EXPECT_EQ(Dialog().get_LogPathName(&text), nimbo::S_FALSE);
     EXPECT_EQ(Dialog().put_LogStart(1), nimbo::S_FALSE);
     EXPECT_EQ(Dialog().get_Top(&value), nimbo::S_FALSE);
     EXPECT_EQ(m_control.decoder, nullptr);
-}
-
-TEST_F(WeatherDialogTest, NullOutPointersAreRefused) {
     EXPECT_EQ(Dialog().get_Show(nullptr), nimbo::E_POINTER);
     EXPECT_EQ(Dialog().get_Caption(nullptr), nimbo::E_POINTER);
     Create();
@@ -58,7 +36,7 @@ TEST_F(WeatherDialogTest, CreateConnectsAndShowsDecoderSettings) {
     std::int32_t status = 0;
     ASSERT_EQ(Dialog().Create(0, &status), nimbo::S_OK);
     EXPECT_EQ(status, 1);
-    EXPECT_FALSE(Dialog().Window()->isVisible());
+    EXPECT_FALSE(Window().isVisible());
     EXPECT_NE(Decoder().sink, nullptr);
     EXPECT_THAT(Decoder().calls,
                 ElementsAre("Advise", "put_DecoderResyn 0", "put_MessageLock 0",
@@ -68,28 +46,24 @@ TEST_F(WeatherDialogTest, CreateConnectsAndShowsDecoderSettings) {
     EXPECT_EQ(Pane(3), "D:LOCK        ");
     EXPECT_EQ(Pane(4), "D:STRICT      ");
     EXPECT_EQ(Pane(5), "D:VERBOSE     ");
-    EXPECT_EQ(Dialog().Window()->windowTitle(), "Weather Decoder");
+    EXPECT_EQ(Window().windowTitle(), "Weather Decoder");
     EXPECT_TRUE(m_control.prompts->boxes.empty());
 }
 
-TEST_F(WeatherDialogTest, SecondCreateOnlyShows) {
+TEST_F(WeatherDialogTest, SecondCreateOnlyShowsAndShowPutShowsAndHides) {
     Create();
     FakeDecoder* first = m_control.decoder;
     std::int32_t status = 0;
     EXPECT_EQ(Dialog().Create(1, &status), nimbo::S_OK);
     EXPECT_EQ(m_control.decoder, first);
-    EXPECT_TRUE(Dialog().Window()->isVisible());
+    EXPECT_TRUE(Window().isVisible());
     std::int32_t shown = 0;
     Dialog().get_Show(&shown);
     EXPECT_EQ(shown, 1);
-}
-
-TEST_F(WeatherDialogTest, ShowPutShowsAndHides) {
-    Create();
-    EXPECT_EQ(Dialog().put_Show(-1), nimbo::S_OK);
-    EXPECT_TRUE(Dialog().Window()->isVisible());
     EXPECT_EQ(Dialog().put_Show(0), nimbo::S_OK);
-    EXPECT_FALSE(Dialog().Window()->isVisible());
+    EXPECT_FALSE(Window().isVisible());
+    EXPECT_EQ(Dialog().put_Show(-1), nimbo::S_OK);
+    EXPECT_TRUE(Window().isVisible());
 }
 
 struct ModeCase {
@@ -129,33 +103,13 @@ INSTANTIATE_TEST_SUITE_P(
                                "D:VERBOSE     ", "put_DecoderQuiet"}),
     [](const auto& info) { return std::string(info.param.call).substr(4); });
 
-TEST_F(WeatherDialogTest, ParseForwardsWhileNotPaused) {
-    Create();
-    EXPECT_EQ(Dialog().Parse("ZCZC 001\r\n"), nimbo::S_OK);
-    EXPECT_THAT(Decoder().parsed, ElementsAre("ZCZC 001\r\n"));
-}
-
-TEST_F(WeatherDialogTest, PauseHoldsTextInBurstsOfAtMost1024) {
-    Create();
-    Dialog().StartPause();
-    const std::string first(600, 'a');
-    const std::string second(500, 'b');
-    Dialog().Parse(first.c_str());
-    EXPECT_TRUE(Decoder().parsed.empty());
-    Dialog().Parse(second.c_str());
-    EXPECT_THAT(Decoder().parsed, ElementsAre(first));
-    Dialog().EndPause();
-    EXPECT_THAT(Decoder().parsed, ElementsAre(first, second));
-    EXPECT_FALSE(Dialog().Paused());
-}
-
 TEST_F(WeatherDialogTest, LogStartOpensBothLogsAndSwapsCommands) {
     Create();
     EXPECT_EQ(Dialog().put_LogStart(-1), nimbo::S_OK);
     EXPECT_THAT(Decoder().calls, ElementsAre("put_LogRaw 1", "put_LogText 1"));
     EXPECT_FALSE(Action(ToolCommand::kOpenLog)->isEnabled());
     EXPECT_TRUE(Action(ToolCommand::kCloseLog)->isEnabled());
-    EXPECT_EQ(Dialog().Window()->windowTitle(), "Weather Decoder - 261206-2200");
+    EXPECT_EQ(Window().windowTitle(), "Weather Decoder - 261206-2200");
     std::int32_t value = 0;
     Dialog().get_LogStart(&value);
     EXPECT_EQ(value, 1);
@@ -163,7 +117,7 @@ TEST_F(WeatherDialogTest, LogStartOpensBothLogsAndSwapsCommands) {
     EXPECT_EQ(Dialog().put_LogStart(0), nimbo::S_OK);
     EXPECT_TRUE(Action(ToolCommand::kOpenLog)->isEnabled());
     EXPECT_FALSE(Action(ToolCommand::kCloseLog)->isEnabled());
-    EXPECT_EQ(Dialog().Window()->windowTitle(), "Weather Decoder");
+    EXPECT_EQ(Window().windowTitle(), "Weather Decoder");
 }
 
 TEST_F(WeatherDialogTest, LogStartFailureRollsBackBothLogs) {
@@ -176,7 +130,7 @@ TEST_F(WeatherDialogTest, LogStartFailureRollsBackBothLogs) {
     EXPECT_EQ(Decoder().logText, 0);
     EXPECT_TRUE(Action(ToolCommand::kOpenLog)->isEnabled());
     EXPECT_FALSE(Action(ToolCommand::kCloseLog)->isEnabled());
-    EXPECT_EQ(Dialog().Window()->windowTitle(), "Weather Decoder");
+    EXPECT_EQ(Window().windowTitle(), "Weather Decoder");
 }
 
 TEST_F(WeatherDialogTest, NodeNameRenewsLogFileName) {
@@ -194,28 +148,21 @@ TEST_F(WeatherDialogTest, CaptionAndLogNameMakeTitle) {
     Create();
     Dialog().put_Caption("Synop");
     Dialog().put_LogFileName("mylog");
-    EXPECT_EQ(Dialog().Window()->windowTitle(), "Synop");
+    EXPECT_EQ(Window().windowTitle(), "Synop");
     Dialog().put_LogStart(1);
-    EXPECT_EQ(Dialog().Window()->windowTitle(), "Synop - mylog");
+    EXPECT_EQ(Window().windowTitle(), "Synop - mylog");
 }
 
+// Twips at the screen's dpi: 1440 to the inch.
 TEST_F(WeatherDialogTest, GeometryInTwipsAtScreenDpi) {
     Create();
-    QWidget* window = Dialog().Window();
-    const int dpiY = window->logicalDpiY();
-    const int dpiX = window->logicalDpiX();
+    const int dpiX = Window().logicalDpiX(), dpiY = Window().logicalDpiY();
     EXPECT_EQ(Dialog().put_Top(1440), nimbo::S_OK);
-    EXPECT_EQ(window->frameGeometry().top(), dpiY);
-    std::int32_t value = 0;
-    Dialog().get_Top(&value);
-    EXPECT_EQ(value, 1440);
     Dialog().put_Left(2880);
-    EXPECT_EQ(window->frameGeometry().left(), 2 * dpiX);
-    EXPECT_EQ(window->frameGeometry().top(), dpiY);
     Dialog().put_Width(7200);
     Dialog().put_Height(4320);
-    EXPECT_EQ(window->frameGeometry().width(), 5 * dpiX);
-    EXPECT_EQ(window->frameGeometry().height(), 3 * dpiY);
+    EXPECT_EQ(Window().frameGeometry(), QRect(2 * dpiX, dpiY, 5 * dpiX, 3 * dpiY));
+    std::int32_t value = 0;
     Dialog().get_Width(&value);
     EXPECT_EQ(value, 7200);
 }
@@ -223,16 +170,9 @@ TEST_F(WeatherDialogTest, GeometryInTwipsAtScreenDpi) {
 TEST_F(WeatherDialogTest, ColourAndFontReachTextPane) {
     Create();
     Dialog().put_BackColor(0x00FF8000);  // blue 255, green 128, red 0
-    nimbo::OleColor colour = 0;
-    Dialog().get_BackColor(&colour);
-    EXPECT_EQ(colour, 0x00FF8000u);
-    EXPECT_EQ(Dialog().Window()->TextPane()->palette().color(QPalette::Base), QColor(0, 128, 255));
-    Dialog().put_Font(std::string(40, 'F'));
-    std::string font;
-    Dialog().get_Font(&font);
-    EXPECT_EQ(font.size(), 31u);
+    EXPECT_EQ(Window().TextPane()->palette().color(QPalette::Base), QColor(0, 128, 255));
     Dialog().put_FontSize(12);
-    EXPECT_EQ(Dialog().Window()->TextPane()->document()->defaultFont().pointSize(), 12);
+    EXPECT_EQ(Window().TextPane()->document()->defaultFont().pointSize(), 12);
 }
 
 TEST_F(WeatherDialogTest, DestroyDisconnectsAndStopsLogging) {
@@ -264,15 +204,20 @@ TEST_F(MissingDecoderTest, WarnsAndKeepsWindowAsViewer) {
     EXPECT_TRUE(m_control.dialog->Window()->isVisible());
     EXPECT_EQ(m_control.dialog->Parse("AAXX"), nimbo::S_FALSE);
     EXPECT_EQ(m_control.dialog->put_LogStart(1), nimbo::S_FALSE);
-}
-
-TEST_F(MissingDecoderTest, ModePutStillWritesPane) {
-    std::int32_t status = 0;
-    m_control.dialog->Create(0, &status);
+    // Modes still show; pane 0 keeps its start text as no settings were read.
     EXPECT_EQ(m_control.dialog->put_MessageLock(1), nimbo::S_FALSE);
     EXPECT_EQ(m_control.dialog->Window()->Panes()->Text(2), "M:LOCK        ");
-    // Pane 0 keeps its start text: the decoder's settings were never read.
     EXPECT_EQ(m_control.dialog->Window()->Panes()->Text(0), "");
+}
+
+// The component library loaded at run time refuses what it does not make.
+// (Created by name with the real decoding library, the sample reaching its
+// window and the map: the terminal's end-to-end test.)
+TEST(ComponentLibraryTest, RefusesOtherClassesAndInterfaces) {
+    std::string error;
+    EXPECT_FALSE(nimbo::ComponentLoader::CreateObject(nimbo::kClsidWeatherDialog,
+                                                      nimbo::kIidIWeatherDecoder, &error));
+    EXPECT_THAT(error, ::testing::HasSubstr("has no interface"));
 }
 
 }  // namespace

@@ -69,12 +69,6 @@ TEST(Names, ContextCaptionAndTitle) {
     EXPECT_EQ(WindowCaption(""), "Quarnel 1.0.0");
     EXPECT_EQ(WindowCaption("NORTH"), "Quarnel 1.0.0 - NORTH");
     EXPECT_EQ(ApplicationTitle(), "Quarnel Terminal 1.0.0");
-    EXPECT_EQ(LogCaption("Data/251205-0935.log", "NORTH"),
-              "Data/251205-0935.log - Quarnel 1.0.0 - NORTH");
-    EXPECT_EQ(ResetText("Quarnel - NORTH"),
-              "Resetting Quarnel - NORTH position\r\nPlease restart application");
-    EXPECT_EQ(CleanText("Quarnel"),
-              "Cleaning Quarnel registry context\r\nPlease restart application");
 }
 
 TEST(Geometry, TwipsAndPixelsAtTheScreensDpi) {

@@ -1,5 +1,6 @@
 // Log commands of the menu and tool bar: create through the file dialog, the
-// caption, Edit, and close (replace or append: the terminal log's own tests).
+// caption, Edit, and close (replace or append, a full disk: the terminal
+// log's own tests).
 #include <QAction>
 #include <QDir>
 #include <fstream>
@@ -64,31 +65,6 @@ TEST_F(LogCommandsTest, AutomaticLogAtStartAndEditOpensIt) {
     EXPECT_FALSE(window->Log().IsOpen());
     EXPECT_NE(FileText(path).find("===================== START"), std::string::npos);
     EXPECT_EQ(FileText(path).substr(FileText(path).size() - 2), "NN");
-}
-
-TEST_F(LogCommandsTest, AFullDiskIsReportedOnceAndSuspendsTheLogUntilCreatedAgain) {
-    auto window = StartOnPty();
-    m_choice.answers = {"/dev/full", m_work.path().toStdString() + "/next.log"};
-    m_box.answers.push_back(BoxAnswer::No);  // keep the "file" and append
-    window->ToolBarClick("CreateLogFile");
-    ASSERT_TRUE(window->Log().IsOpen());
-    const std::size_t boxes = m_box.shown.size();
-    for (int i = 0; i < 5; ++i) m_pty->Write("\x1f\x0a\x15\x08\x02");  // RY CR LF
-    EXPECT_TRUE(WaitUntil(
-        [&] { return PaneText(*window).find("RY\nRY\nRY\nRY\nRY") != std::string::npos; }));
-    WaitUntil([] { return false; }, 300);
-    ASSERT_EQ(m_box.shown.size(), boxes + 1);  // one report
-    EXPECT_EQ(m_box.shown.back().text.rfind(
-                  "Cannot write the log file /dev/full: No space left on device", 0),
-              0u);
-    EXPECT_NE(window->windowTitle().toStdString().find("(log suspended: No space left on device)"),
-              std::string::npos);
-    EXPECT_TRUE(window->Panels()->Text("Text").startsWith("LOG SUSPENDED: "));
-    ASSERT_TRUE(window->Action("CreateLogFile")->isEnabled());
-    window->ToolBarClick("CreateLogFile");
-    EXPECT_TRUE(window->Log().IsOpen());
-    EXPECT_EQ(window->windowTitle().toStdString(), "next.log - Quarnel 1.0.0 - T1");
-    EXPECT_FALSE(window->Panels()->Text("Text").startsWith("LOG SUSPENDED"));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTextCursor>
+#include <tuple>
 
 #include "status_bar_panels.h"
 #include "terminal_pane.h"
@@ -25,17 +26,46 @@ class PanelsTest : public WindowTest {
     }
 };
 
-TEST_F(PanelsTest, BaudsStepUpOnLeftAndDownOnRightAndAreStored) {
+// Clicks in turn on one disconnected window: the first opens the port, each
+// shows its new value and stores it; speeds step up on the left button, down
+// (and round) on the right one.
+TEST_F(PanelsTest, ClicksStepTheLineSettingsAndStoreThem) {
+    struct Step {
+        const char* panel;
+        Qt::MouseButton button;
+        const char* shown;
+        const char* stored;
+        int value;
+    };
+    const Step steps[] = {
+        {"Parity", Qt::LeftButton, "O", "Parity", 1},
+        {"Stops", Qt::LeftButton, "2", "Stop", 2},
+        {"Bauds", Qt::LeftButton, "75", "Baud", 75},
+        {"Bauds", Qt::RightButton, "50", "Baud", 50},
+        {"Bauds", Qt::RightButton, "45", "Baud", 45},
+        {"Bauds", Qt::RightButton, "300", "Baud", 300},
+        {"Code", Qt::LeftButton, "TLX", "TelexCod", 1},
+        {"Uos", Qt::LeftButton, "UOS", "TelexUOS", 1},
+        {"CrLf", Qt::LeftButton, "CRLF", "TelexCrl", -1},
+        {"Mode", Qt::LeftButton, "ASCII7", "Data", 7},
+    };
     auto window = StartOnPty();
-    Click(*window, "Bauds");
-    EXPECT_EQ(Panel(*window, "Bauds"), "75");
-    EXPECT_EQ(Store(Context()).ReadInt("Baud", 0), 75);
-    Click(*window, "Bauds", Qt::RightButton);
-    Click(*window, "Bauds", Qt::RightButton);
-    EXPECT_EQ(Panel(*window, "Bauds"), "45");
-    EXPECT_EQ(Store(Context()).ReadInt("Baud", 0), 45);
-    Click(*window, "Bauds", Qt::RightButton);
-    EXPECT_EQ(Panel(*window, "Bauds"), "300");
+    window->Lamp()->click();
+    ASSERT_FALSE(window->Line().Line().IsOpen());
+    for (const Step& step : steps) {
+        Click(*window, step.panel, step.button);
+        EXPECT_EQ(Panel(*window, step.panel), step.shown);
+        EXPECT_EQ(Store(Context()).ReadInt(step.stored, -9), step.value) << step.shown;
+        EXPECT_TRUE(window->Line().Line().IsOpen());
+    }
+    EXPECT_TRUE(window->Panels()->IsShown("Parity"));
+    EXPECT_FALSE(window->Panels()->IsShown("Uos"));
+    EXPECT_FALSE(window->Panels()->IsShown("Code"));
+    EXPECT_TRUE(window->Panels()->IsShown("CrLf"));
+    // ASCII text now reaches the pane unchanged.
+    m_pty->Write("HELLO");
+    EXPECT_TRUE(WaitUntil([&] { return PaneText(*window).find("HELLO") != std::string::npos; }))
+        << PaneText(*window);
 }
 
 TEST_F(PanelsTest, PanelsKeepTheirWidthsAndNeverOverlapAtAnyWindowWidth) {
@@ -63,83 +93,20 @@ TEST_F(PanelsTest, PanelsKeepTheirWidthsAndNeverOverlapAtAnyWindowWidth) {
     }
 }
 
-TEST_F(PanelsTest, ModeSwitchesLineCodeAndPanelsShown) {
-    auto window = StartOnPty();
-    Click(*window, "Mode");
-    EXPECT_EQ(Panel(*window, "Mode"), "ASCII7");
-    EXPECT_EQ(Store(Context()).ReadInt("Data", 0), 7);
-    EXPECT_TRUE(window->Panels()->IsShown("Parity"));
-    EXPECT_FALSE(window->Panels()->IsShown("Uos"));
-    EXPECT_FALSE(window->Panels()->IsShown("Code"));
-    EXPECT_TRUE(window->Panels()->IsShown("CrLf"));
-    // ASCII text now reaches the pane unchanged.
-    m_pty->Write("HELLO");
-    EXPECT_TRUE(WaitUntil([&] { return PaneText(*window).find("HELLO") != std::string::npos; }))
-        << PaneText(*window) << "|" << Panel(*window, "Status") << "|"
-        << (m_box.shown.empty() ? "" : m_box.shown.back().text);
-}
-
-TEST_F(PanelsTest, ParityAndStopsStepAndClickWhileDisconnectedOpensThePort) {
-    auto window = StartOnPty();
-    window->Lamp()->click();  // disconnect
-    ASSERT_FALSE(window->Line().Line().IsOpen());
-    Click(*window, "Parity");
-    EXPECT_EQ(Panel(*window, "Parity"), "O");
-    EXPECT_EQ(Store(Context()).ReadInt("Parity", -1), 1);
-    EXPECT_TRUE(window->Line().Line().IsOpen());
-    Click(*window, "Stops");
-    EXPECT_EQ(Panel(*window, "Stops"), "2");
-    EXPECT_EQ(Store(Context()).ReadInt("Stop", -1), 2);
-}
-
-TEST_F(PanelsTest, TelexPanelsToggleAndStore) {
-    auto window = StartOnPty();
-    Click(*window, "Code");
-    EXPECT_EQ(Panel(*window, "Code"), "TLX");
-    EXPECT_EQ(Store(Context()).ReadInt("TelexCod", -1), 1);
-    Click(*window, "Uos");
-    EXPECT_EQ(Panel(*window, "Uos"), "UOS");
-    EXPECT_EQ(window->Panels()->Panel("Uos")->toolTip().toStdString(), "Unshift on space set");
-    EXPECT_EQ(Store(Context()).ReadInt("TelexUOS", -1), 1);
-    Click(*window, "CrLf");
-    EXPECT_EQ(Panel(*window, "CrLf"), "CRLF");
-    EXPECT_EQ(window->Panels()->Panel("CrLf")->toolTip().toStdString(), "CR/LF not processed");
-    EXPECT_EQ(Store(Context()).ReadInt("TelexCrl", 0), -1);
-}
-
-TEST_F(PanelsTest, PanelToolTipsAndKeys) {
-    auto window = MakeWindow();
-    const auto& specs = StatusPanelSpecs();
-    ASSERT_EQ(specs.size(), 12u);
-    EXPECT_EQ(window->Panels()->Panel("Time")->toolTip().toStdString(),
-              "Elapsed from first connection OR macro being executed");
-    EXPECT_EQ(window->Panels()->Panel("Bauds")->toolTip().toStdString(), "Set Baud Rate");
-    EXPECT_EQ(window->Panels()->Panel("Port")->width(), 71);  // 1058 twips at 96 dpi
-}
-
-TEST_F(PanelsTest, PauseHoldsTheDisplayAndEscapeShowsWhatCame) {
+// The pane's keys reach the reception (what a pause holds: its own tests).
+TEST_F(PanelsTest, PauseAndCtrlAPauseEscapeAndCtrlCResume) {
     auto window = StartOnPty();
     TerminalPane* pane = window->Pane();
-    QTest::keyClick(pane, Qt::Key_Pause);
-    EXPECT_EQ(Panel(*window, "Status"), "PAUSE");
-    QTest::keyClick(pane, Qt::Key_X);
-    EXPECT_EQ(Panel(*window, "Status"), "PAUSE");
-    m_pty->Write("\x1f\x0a\x15\x0a\x15");  // RYRY
-    EXPECT_TRUE(
-        WaitUntil([&] { return Panel(*window, "Text").find("RYRY") != std::string::npos; }));
-    EXPECT_EQ(PaneText(*window).find("RYRY"), std::string::npos);
-    QTest::keyClick(pane, Qt::Key_Escape);
-    EXPECT_EQ(Panel(*window, "Status"), "CONNECTED");
-    EXPECT_TRUE(WaitUntil([&] { return PaneText(*window).find("RYRY") != std::string::npos; }));
-}
-
-TEST_F(PanelsTest, CtrlAPausesAndCtrlCResumes) {
-    auto window = StartOnPty();
-    QTest::keyClick(window->Pane(), Qt::Key_A, Qt::ControlModifier);
-    EXPECT_TRUE(window->Receiver()->State().Paused);
-    QTest::keyClick(window->Pane(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_FALSE(window->Receiver()->State().Paused);
-    EXPECT_EQ(Panel(*window, "Status"), "CONNECTED");
+    for (const auto& [key, modifier, resume] :
+         {std::tuple{Qt::Key_Pause, Qt::NoModifier, Qt::Key_Escape},
+          {Qt::Key_A, Qt::ControlModifier, Qt::Key_C}}) {
+        QTest::keyClick(pane, key, modifier);
+        EXPECT_EQ(Panel(*window, "Status"), "PAUSE");
+        EXPECT_TRUE(window->Receiver()->State().Paused);
+        QTest::keyClick(pane, resume, modifier);
+        EXPECT_FALSE(window->Receiver()->State().Paused);
+        EXPECT_EQ(Panel(*window, "Status"), "CONNECTED");
+    }
 }
 
 TEST_F(PanelsTest, MouseSelectionGoesToTheClipboardAndCaretReturnsToTheEnd) {

@@ -115,7 +115,10 @@ std::unique_ptr<Quarnel> WindowTest::MakeWindow() {
         }
         return list;
     };
-    if (!withWeather) {
+    seams.printerReader = std::move(printerReader);
+    if (createWeather) {
+        seams.createWeather = createWeather;
+    } else if (!withWeather) {
         seams.createWeather = [](std::string* error) {
             *error = "libNimboview.so: cannot open shared object file";
             return WeatherDialogRef();

@@ -77,6 +77,10 @@ class WindowTest : public ::testing::Test {
     // Off: the weather display control cannot be created, as when its
     // library is missing. On: the real control found by the loader.
     bool withWeather = false;
+    // When set, the window's weather control comes from here instead.
+    WeatherFactory createWeather;
+    // The printer the window asks; null takes the system's.
+    std::unique_ptr<PrinterStatusReader> printerReader;
     // Sound inputs for the window; null takes Qt Multimedia's.
     AudioInputOpener* audioOpener = nullptr;
 };

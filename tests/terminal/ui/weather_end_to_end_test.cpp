@@ -10,9 +10,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTextEdit>
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -24,8 +22,8 @@
 #include "sound_file_source.h"
 #include "station_list.h"
 #include "tuning_strip.h"
-#include "ui_fixture.h"
 #include "weather_control.h"
+#include "weather_fixture.h"
 
 namespace dovrel::test {
 namespace {
@@ -67,12 +65,6 @@ std::vector<ExpectedStation> ReferenceStations() {
         decoder->Parse((line + "\n").constData());
     decoder->Unadvise(cookie);
     return recorder.stations;
-}
-
-QWidget* TopLevel(const QString& titleStart) {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->windowTitle().startsWith(titleStart) && !widget->isHidden()) return widget;
-    return nullptr;
 }
 
 QFont LabelFont() {
@@ -125,20 +117,7 @@ bool HasMarkerAt(const QImage& map, int x, int y, QRgb colour) {
     return false;
 }
 
-class WeatherEndToEndTest : public WindowTest {
-  protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        withWeather = true;
-        m_previous = std::filesystem::current_path();
-        std::filesystem::current_path(m_work.path().toStdString());
-    }
-    void TearDown() override {
-        std::filesystem::current_path(m_previous);
-        WindowTest::TearDown();
-    }
-    std::filesystem::path m_previous;
-};
+using WeatherEndToEndTest = WeatherWindowTest;
 
 TEST_F(WeatherEndToEndTest, CaptureOverTheLineEndsOnTheMapWithTemperatures) {
     const std::vector<ExpectedStation> expected = ReferenceStations();
@@ -155,13 +134,7 @@ TEST_F(WeatherEndToEndTest, CaptureOverTheLineEndsOnTheMapWithTemperatures) {
         WaitUntil([] { return false; }, 15);
     }
     const QString lastIdent = QString::fromStdString(expected.back().ident);
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            QWidget* decoder = TopLevel("Weather Decoder");
-            QTextEdit* pane = decoder ? decoder->findChild<QTextEdit*>() : nullptr;
-            return pane && pane->toPlainText().contains(lastIdent);
-        },
-        10000));
+    ASSERT_TRUE(WaitUntil([&] { return DecoderText().contains(lastIdent); }, 10000));
 
     QWidget* decoder = TopLevel("Weather Decoder");
     for (QAction* action : decoder->findChildren<QAction*>())
@@ -247,9 +220,7 @@ TEST_F(WeatherEndToEndTest, CaptureAsSoundReachesTheLogAndTheDecoder) {
     EXPECT_TRUE(WaitUntil(
         [&] {
             if (window->Tuning()->Tuning().locked) tones = window->Tuning()->Tuning();
-            QWidget* decoder = TopLevel("Weather Decoder");
-            QTextEdit* pane = decoder ? decoder->findChild<QTextEdit*>() : nullptr;
-            return pane && pane->toPlainText().contains(third);
+            return DecoderText().contains(third);
         },
         20000))
         << PaneText(*window);

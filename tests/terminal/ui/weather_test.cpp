@@ -6,13 +6,11 @@
 
 #include <QAction>
 #include <QTest>
-#include <QTextEdit>
 #include <QToolButton>
-#include <filesystem>
 
 #include "terminal_pane.h"
-#include "ui_fixture.h"
 #include "weather_control.h"
+#include "weather_fixture.h"
 
 namespace dovrel::test {
 namespace {
@@ -26,18 +24,6 @@ const std::string kBulletin =
     "ZCZC\r\r\nSMNO92 DNMI 100600\r\r\nAAXX 10061\r\r\n"
     "01028 41470 40319 10012 21002 39996 40016 52015 70262 83260=\r\r\n"
     "\r\r\nNNNN\r\r\n";
-
-QWidget* TopLevel(const QString& titleStart) {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->windowTitle().startsWith(titleStart) && !widget->isHidden()) return widget;
-    return nullptr;
-}
-
-QString DecoderText() {
-    QWidget* window = TopLevel("Weather Decoder");
-    QTextEdit* pane = window ? window->findChild<QTextEdit*>() : nullptr;
-    return pane ? pane->toPlainText() : QString();
-}
 
 // Placement values are kept in twips but windows sit on whole pixels
 // (15 twips at 96 dpi).
@@ -72,52 +58,20 @@ TEST_F(WeatherGeometryTest, StoredPlacementIsCheckedAgainstTheScreen) {
     }
 }
 
-TEST_F(WeatherGeometryTest, FirstStartSizeFollowsTheWeatherWindow) {
-    const TwipsRect placed{100, 600, 8000, 5000};
-    const TwipsRect with = DefaultMainSize(true, placed);
-    EXPECT_EQ(with.W, 8000);
-    EXPECT_EQ(with.H, 5000);
-    const TwipsRect without = DefaultMainSize(false, placed);
-    EXPECT_EQ(without.W, 9390);
-    EXPECT_EQ(without.H, 6510);
-}
-
-// Windows with the real control; the decoder writes its logs into the
-// current folder, which is the test's working folder.
-class WeatherWindowTest : public WindowTest {
-  protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        withWeather = true;
-        m_previous = std::filesystem::current_path();
-        std::filesystem::current_path(m_work.path().toStdString());
-    }
-    void TearDown() override {
-        std::filesystem::current_path(m_previous);
-        WindowTest::TearDown();
-    }
-    // Line in ASCII8, so that tests can write plain text.
-    std::unique_ptr<Quarnel> StartAscii(bool autoSynop) {
-        Store(Context()).WriteInt("Data", 8);
-        Store(Context()).WriteInt("AutoSynop", autoSynop ? 1 : 0);
-        auto window = StartOnPty();
-        EXPECT_TRUE(window->WeatherAvailable());
-        return window;
-    }
-    std::filesystem::path m_previous;
-};
-
-TEST_F(WeatherWindowTest, StartCreatesTheControlHiddenWithItsModes) {
+// The first start: the control made hidden with the terminal's modes, and
+// the main window takes the weather window's size.
+TEST_F(WeatherWindowTest, StartCreatesTheControlHiddenAndTheWindowTakesItsSize) {
+    Store(Context()).WriteInt("Wa", 8000);
+    Store(Context()).WriteInt("Ha", 5010);
     auto window = StartOnPty();
     ASSERT_TRUE(window->WeatherAvailable());
     EXPECT_FALSE(m_box.Saw(kWeatherMissing));
     EXPECT_TRUE(window->Action("Synop")->isEnabled());
     nimbo::IWeatherDialog* weather = window->Weather();
-    ASSERT_NE(weather, nullptr);
     std::string node;
     weather->get_NodeName(&node);
     EXPECT_EQ(node, "T1");
-    std::int32_t value = 0;
+    std::int32_t value = 0, width = 0, height = 0;
     weather->get_LogStart(&value);
     EXPECT_NE(value, 0);
     weather->get_DecoderRelax(&value);
@@ -125,16 +79,8 @@ TEST_F(WeatherWindowTest, StartCreatesTheControlHiddenWithItsModes) {
     weather->get_Show(&value);
     EXPECT_EQ(value, 0);
     EXPECT_EQ(TopLevel("Weather Decoder"), nullptr);  // made hidden
-}
-
-TEST_F(WeatherWindowTest, FirstStartMainWindowTakesTheWeatherWindowSize) {
-    Store(Context()).WriteInt("Wa", 8000);
-    Store(Context()).WriteInt("Ha", 5010);
-    auto window = StartOnPty();
-    ASSERT_TRUE(window->WeatherAvailable());
-    std::int32_t width = 0, height = 0;
-    window->Weather()->get_Width(&width);
-    window->Weather()->get_Height(&height);
+    weather->get_Width(&width);
+    weather->get_Height(&height);
     ExpectNear(width, 8000, "Wa");
     ExpectNear(height, 5010, "Ha");
     ExpectNear(PixelsToTwips(window->geometry().width(), window->logicalDpiX()), 8000, "W");
@@ -143,10 +89,9 @@ TEST_F(WeatherWindowTest, FirstStartMainWindowTakesTheWeatherWindowSize) {
 
 // (Placements off the screen: WeatherGeometryTest, on the placement rule itself.)
 TEST_F(WeatherWindowTest, PlacementIsStoredAtShutdown) {
-    Store(Context()).WriteInt("Xa", 1500);
-    Store(Context()).WriteInt("Ya", 1200);
-    Store(Context()).WriteInt("Wa", 7500);
-    Store(Context()).WriteInt("Ha", 4500);
+    const std::pair<const char*, std::int32_t> stored[] = {
+        {"Xa", 1500}, {"Ya", 1200}, {"Wa", 7500}, {"Ha", 4500}};
+    for (const auto& [key, value] : stored) Store(Context()).WriteInt(key, value);
     {
         auto window = StartOnPty();
         std::int32_t left = 0, top = 0;
@@ -158,10 +103,8 @@ TEST_F(WeatherWindowTest, PlacementIsStoredAtShutdown) {
         window->Shutdown();
         EXPECT_EQ(window->Weather(), nullptr);  // destroyed and released
     }
-    ExpectNear(Store(Context()).ReadInt("Xa", -1), 3000, "Xa");
-    ExpectNear(Store(Context()).ReadInt("Ya", -1), 1200, "Ya");
-    ExpectNear(Store(Context()).ReadInt("Wa", -1), 7500, "Wa");
-    ExpectNear(Store(Context()).ReadInt("Ha", -1), 4500, "Ha");
+    for (const auto& [key, value] : stored)
+        ExpectNear(Store(Context()).ReadInt(key, -1), key == std::string("Xa") ? 3000 : value, key);
 }
 
 TEST_F(WeatherWindowTest, SynopSwitchesAutoSynopOnAndShowsTheWindow) {
@@ -174,50 +117,30 @@ TEST_F(WeatherWindowTest, SynopSwitchesAutoSynopOnAndShowsTheWindow) {
     EXPECT_NE(shown, 0);
     EXPECT_NE(TopLevel("Weather Decoder"), nullptr);
     EXPECT_EQ(Store(Context()).ReadInt("AutoSynop", 7), 0);  // not stored
-    m_pty->Write(kBulletin);
-    EXPECT_TRUE(WaitUntil([] { return DecoderText().contains("Bjornoya"); }))
-        << DecoderText().toStdString();
 }
 
-TEST_F(WeatherWindowTest, BlocksReachTheDecoderOnlyWhileAutoSynopIsOn) {
-    auto window = StartAscii(false);
-    m_pty->Write(kBulletin);
-    EXPECT_TRUE(WaitUntil([&] { return PaneText(*window).find("NNNN") != std::string::npos; }));
-    QApplication::processEvents();
-    EXPECT_FALSE(DecoderText().contains("Bjornoya"));
-    EXPECT_EQ(TopLevel("Weather Decoder"), nullptr);
-}
-
+// A NUL byte in the text does not cut the block off either.
 TEST_F(WeatherWindowTest, BlocksReachTheDecoderWhileTheTerminalIsPaused) {
     auto window = StartAscii(true);
     QTest::keyClick(window->Pane(), Qt::Key_A, Qt::ControlModifier);
     ASSERT_TRUE(window->Receiver()->State().Paused);
-    m_pty->Write(kBulletin);
-    EXPECT_TRUE(WaitUntil([] { return DecoderText().contains("Bjornoya"); }))
-        << DecoderText().toStdString();
-    EXPECT_EQ(PaneText(*window).find("AAXX"), std::string::npos);  // the pane waits
-}
-
-TEST_F(WeatherWindowTest, NulBytesDoNotCutTheBlockOff) {
-    auto window = StartAscii(true);
     std::string text = kBulletin;
     text.insert(text.find("AAXX"), 1, '\0');
     m_pty->Write(text);
     EXPECT_TRUE(WaitUntil([] { return DecoderText().contains("Bjornoya"); }))
         << DecoderText().toStdString();
+    EXPECT_EQ(PaneText(*window).find("AAXX"), std::string::npos);  // the pane waits
 }
 
-// A control that records what the terminal calls; Create reports `status`.
+// A control that records the text it is given; Create reports `status`.
 struct RecordingControl : nimbo::IWeatherDialog {
     std::uint32_t refs = 1;
     int destroyed = 0;
     std::int32_t status = 1;
-    std::vector<std::string> calls;
     std::vector<std::string> parsed;
     std::uint32_t AddRef() override { return ++refs; }
     std::uint32_t Release() override { return --refs; }
-    nimbo::HRESULT Create(std::int32_t show, std::int32_t* status) override {
-        calls.push_back("Create " + std::to_string(show));
+    nimbo::HRESULT Create(std::int32_t, std::int32_t* status) override {
         *status = this->status;
         return nimbo::S_OK;
     }
@@ -225,38 +148,28 @@ struct RecordingControl : nimbo::IWeatherDialog {
         ++destroyed;
         return nimbo::S_OK;
     }
-#define NIMBO_RECORD_GET_PUT(name, type)                                 \
+#define NIMBO_ANSWER(name, type, putType)                                \
     nimbo::HRESULT get_##name(type*) override { return nimbo::S_FALSE; } \
-    nimbo::HRESULT put_##name(type value) override {                     \
-        calls.push_back(#name " " + std::to_string(value));              \
-        return nimbo::S_OK;                                              \
-    }
-    NIMBO_RECORD_GET_PUT(Show, std::int32_t)
-    NIMBO_RECORD_GET_PUT(BackColor, nimbo::OleColor)
-    NIMBO_RECORD_GET_PUT(Top, std::int32_t)
-    NIMBO_RECORD_GET_PUT(Left, std::int32_t)
-    NIMBO_RECORD_GET_PUT(Width, std::int32_t)
-    NIMBO_RECORD_GET_PUT(Height, std::int32_t)
-    NIMBO_RECORD_GET_PUT(FontSize, std::int32_t)
-    NIMBO_RECORD_GET_PUT(MessageLock, std::int32_t)
-    NIMBO_RECORD_GET_PUT(DecoderLock, std::int32_t)
-    NIMBO_RECORD_GET_PUT(DecoderRelax, std::int32_t)
-    NIMBO_RECORD_GET_PUT(DecoderResyn, std::int32_t)
-    NIMBO_RECORD_GET_PUT(DecoderQuiet, std::int32_t)
-    NIMBO_RECORD_GET_PUT(LogStart, std::int32_t)
-#undef NIMBO_RECORD_GET_PUT
-#define NIMBO_RECORD_TEXT(name)                                                 \
-    nimbo::HRESULT get_##name(std::string*) override { return nimbo::S_FALSE; } \
-    nimbo::HRESULT put_##name(const std::string& value) override {              \
-        calls.push_back(#name " " + value);                                     \
-        return nimbo::S_OK;                                                     \
-    }
-    NIMBO_RECORD_TEXT(Caption)
-    NIMBO_RECORD_TEXT(Font)
-    NIMBO_RECORD_TEXT(LogPathName)
-    NIMBO_RECORD_TEXT(LogFileName)
-    NIMBO_RECORD_TEXT(NodeName)
-#undef NIMBO_RECORD_TEXT
+    nimbo::HRESULT put_##name(putType) override { return nimbo::S_OK; }
+    NIMBO_ANSWER(Show, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(BackColor, nimbo::OleColor, nimbo::OleColor)
+    NIMBO_ANSWER(Top, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(Left, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(Width, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(Height, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(FontSize, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(MessageLock, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(DecoderLock, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(DecoderRelax, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(DecoderResyn, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(DecoderQuiet, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(LogStart, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(Caption, std::string, const std::string&)
+    NIMBO_ANSWER(Font, std::string, const std::string&)
+    NIMBO_ANSWER(LogPathName, std::string, const std::string&)
+    NIMBO_ANSWER(LogFileName, std::string, const std::string&)
+    NIMBO_ANSWER(NodeName, std::string, const std::string&)
+#undef NIMBO_ANSWER
     nimbo::HRESULT Parse(const char* data) override {
         parsed.emplace_back(data);
         return nimbo::S_OK;
@@ -288,62 +201,29 @@ TEST_F(WeatherMissingTest, TerminalRunsWithoutTheControl) {
 TEST_F(WeatherMissingTest, ControlWithoutDecoderCountsAsMissing) {
     RecordingControl control;
     control.status = 0;  // no decoding library
-    m_pty = std::make_unique<PtyPair>();
-    Store(Context()).WriteText("PortName", m_pty->SlavePath());
-    QuarnelSeams seams;
-    seams.box = &m_box;
-    seams.fileChoice = &m_choice;
-    seams.workDir = m_work.path().toStdString();
-    seams.lockDirectory = "";
-    seams.createWeather = [&control](std::string*) { return WeatherDialogRef(&control); };
-    Quarnel window(std::move(seams));
-    ASSERT_TRUE(window.Start({"T1"}));
-    EXPECT_FALSE(window.WeatherAvailable());
+    createWeather = [&control](std::string*) { return WeatherDialogRef(&control); };
+    auto window = StartOnPty();
+    EXPECT_FALSE(window->WeatherAvailable());
     EXPECT_TRUE(m_box.Saw(kWeatherMissing));
-    EXPECT_FALSE(window.Action("Synop")->isEnabled());
+    EXPECT_FALSE(window->Action("Synop")->isEnabled());
     EXPECT_EQ(control.refs, 0u);  // released at once
     EXPECT_EQ(control.destroyed, 1);
-    window.Shutdown();
+    window->Shutdown();
     EXPECT_EQ(Store(Context()).ReadInt("Xa", -1), -1);
 }
 
-// The calls the terminal makes, seen from the control's side.
+// What the terminal hands the control, seen from the control's side.
 class WeatherCallsTest : public WindowTest {
   protected:
     std::unique_ptr<Quarnel> StartWith(RecordingControl& control) {
-        m_pty = std::make_unique<PtyPair>();
-        Store(Context()).WriteText("PortName", m_pty->SlavePath());
         Store(Context()).WriteInt("AutoSynop", 1);
-        QuarnelSeams seams;
-        seams.box = &m_box;
-        seams.fileChoice = &m_choice;
-        seams.workDir = m_work.path().toStdString();
-        seams.lockDirectory = "";
         control.AddRef();  // the test keeps its own reference
-        seams.createWeather = [&control](std::string*) { return WeatherDialogRef(&control); };
-        auto window = std::make_unique<Quarnel>(std::move(seams));
-        EXPECT_TRUE(window->Start({"T1"}));
-        return window;
+        createWeather = [&control](std::string*) { return WeatherDialogRef(&control); };
+        return StartOnPty();
     }
 };
 
-TEST_F(WeatherCallsTest, StartPutsModesThenPlacementAndShutdownDestroys) {
-    RecordingControl control;
-    Store(Context()).WriteInt("Xa", 1500);
-    auto window = StartWith(control);
-    const std::vector<std::string> start = {"Create 0",        "NodeName T1", "LogStart -1",
-                                            "DecoderRelax -1", "Left 1500",   "Top 600",
-                                            "Width 9390",      "Height 6510"};
-    EXPECT_EQ(control.calls, start);
-    window->ToolBarClick("Synop");
-    EXPECT_EQ(control.calls.back(), "Show -1");
-    window->Shutdown();
-    EXPECT_EQ(control.destroyed, 1);
-    window.reset();
-    EXPECT_EQ(control.refs, 1u);  // the terminal let its reference go
-}
-
-TEST_F(WeatherCallsTest, RawTextGoesUnfilteredAndEmptyBlocksToo) {
+TEST_F(WeatherCallsTest, RawTextGoesUnfilteredAndShutdownDestroysTheControl) {
     RecordingControl control;
     auto window = StartWith(control);
     m_pty->Write("\x1f");  // a letters shift alone decodes to nothing
@@ -358,6 +238,10 @@ TEST_F(WeatherCallsTest, RawTextGoesUnfilteredAndEmptyBlocksToo) {
         return all.size() >= 5;
     }));
     EXPECT_EQ(all, "RY\r\r\n");
+    window->Shutdown();
+    EXPECT_EQ(control.destroyed, 1);
+    window.reset();
+    EXPECT_EQ(control.refs, 1u);  // the terminal let its reference go
 }
 
 }  // namespace
