@@ -73,9 +73,14 @@ void PanelStrip::Place() {
     }
 }
 
+// An empty panel's own hint has no room for a line of text, and the strip's
+// height is fixed from this hint: it must hold one line whatever is shown.
 QSize PanelStrip::sizeHint() const {
     int height = 0;
-    for (const Slot& slot : m_slots) height = std::max(height, slot.panel->sizeHint().height());
+    for (const Slot& slot : m_slots) {
+        const int line = slot.panel->fontMetrics().height() + 2 * slot.panel->frameWidth() + 2;
+        height = std::max({height, slot.panel->sizeHint().height(), line});
+    }
     return QSize(0, height);
 }
 

@@ -76,17 +76,19 @@ TEST_F(PanelsTest, PanelsKeepTheirWidthsAndNeverOverlapAtAnyWindowWidth) {
         window->resize(width, 400);
         QApplication::processEvents();
         int right = 0;
-        for (const PanelSpec& spec : StatusPanelSpecs()) {
-            const StatusPanel* panel = window->Panels()->Panel(spec.key);
+        for (const PanelSpec& layout : StatusPanelSpecs()) {
+            const StatusPanel* panel = window->Panels()->Panel(layout.key);
             if (panel->isHidden()) continue;
             const QRect r = panel->geometry();
-            const bool text = std::string(spec.key) == "Text";
-            EXPECT_EQ(r.left(), right) << spec.key << " at " << width;  // in order, no overlap
+            const bool text = std::string(layout.key) == "Text";
+            EXPECT_EQ(r.left(), right) << layout.key << " at " << width;  // in order, no overlap
+            // Tall enough for a line of text, even before any text was shown.
+            EXPECT_GE(r.height(), panel->fontMetrics().height()) << layout.key;
             if (text) {
                 EXPECT_GE(r.width(), TwipsToPixels(847, dpi)) << width;
             } else {
-                EXPECT_EQ(r.width(), TwipsToPixels(spec.widthTwips, dpi))
-                    << spec.key << " at " << width;
+                EXPECT_EQ(r.width(), TwipsToPixels(layout.widthTwips, dpi))
+                    << layout.key << " at " << width;
             }
             right = r.right() + 1;
         }
