@@ -42,11 +42,13 @@ TEST_P(Section1GroupTest, PrintsItsLines) {
 INSTANTIATE_TEST_SUITE_P(
     Groups, Section1GroupTest,
     ::testing::Values(GroupCase{"00105", "Wind speed:        105m/s (from anemometer)\n"},
+                      GroupCase{"10///", "Temperature:       Unknown    \n"},
                       GroupCase{"10125", "Temperature:       +12.5\260c\n"},
                       GroupCase{"11052", "Temperature:       - 5.2\260c\n"},
                       GroupCase{"1/125", "Temperature:        12.5\n"},
                       GroupCase{"1012/", "Temperature:       +12.?\260c\n"},
                       GroupCase{"29079", "Relative humidity: 79%\n"},
+                      GroupCase{"29///", "Relative humidity: Unknown    \n"},
                       GroupCase{"30132", "Station Pressure:  1013.2hPa \n"},
                       GroupCase{"39875", "Station Pressure:   987.5hPa \n"},
                       GroupCase{"3///5", "Station Pressure:  ????.5hPa \n"},
@@ -71,7 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 "Clouds coverage:   Unknown    \nLow cloud type:    Unobserved \n"
                                 "Medium cloud type: Unobserved \nHigh cloud type:   Unobserved \n"},
                       GroupCase{"91230", "Observation time:  12:30\n"},
-                      GroupCase{"92530", "Observation time:  25:30 (Encoding Error)\n"}),
+                      GroupCase{"92530", "Observation time:  25:30 (Encoding Error)\n"},
+                      GroupCase{"9////", "Observation time:  Unknown    \n"}),
     [](const auto& info) { return testsupport::TestName(info.param.group); });
 
 // Lines whose text comes from a code table: checked by their start.

@@ -59,6 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
         GroupCase{"10305",
                   "Sea Waves  period:  3s (instrumented)\n"
                   "Sea Waves  height:  2.5m (instrumented)\n"},
+        GroupCase{"0////", "Sea surface Temp.: Unknown    \n"},
         GroupCase{"1////",
                   "Sea Waves  period: Unobserved (instrumented)\n"
                   "Sea Waves  height: Unobserved (instrumented)\n"},
@@ -74,13 +75,19 @@ INSTANTIATE_TEST_SUITE_P(
                   "Accretion rate:    Unknown    \n"},
         GroupCase{"70021", "Wave heights:       2.1m\n"},
         GroupCase{"7012/", "Wave heights:      12.?m\n"},
+        GroupCase{"70///", "Wave heights:      Unknown    \n"},
         GroupCase{"80092", "Wet bulb Temp.:    + 9.2\260c (measured)\n"},
         GroupCase{"81015", "Wet bulb Temp.:    - 1.5\260c (measured)\n"},
         GroupCase{"82015", "Wet bulb Temp.:      1.5\260c (ice bulb measured)\n"},
         GroupCase{"85120", "Wet bulb Temp.:    +12.0\260c (computed)\n"},
         GroupCase{"86003", "Wet bulb Temp.:    - 0.3\260c (computed)\n"},
         GroupCase{"87003", "Wet bulb Temp.:      0.3\260c (ice bulb computed)\n"},
-        GroupCase{"83003", "Wet bulb Temp.:      0.3\260c\n"}),
+        GroupCase{"83003", "Wet bulb Temp.:      0.3\260c\n"},
+        GroupCase{"ICING HEAVY 80092",
+                  "ICING information: HEAVY\nWet bulb Temp.:    + 9.2\260c (measured)\n"},
+        GroupCase{"ICE 1/345",
+                  "ICE concentration: 1\nICE devel. stage : Unknown    \n"
+                  "ICE land origin:   3\nICE edge bearing:  4\nICE situat. trend: 5\n"}),
     [](const auto& info) { return testsupport::TestName(info.param.group); });
 
 TEST(Section2Test, ShipMovementLinesComeFromTheCodeTables) {
@@ -129,22 +136,6 @@ TEST(Section2Test, GroupsOutOfOrderAreErrors) {
 
 TEST(Section2Test, NineGroupIsNeitherTakenNorRefused) {
     const Decoded decoded = DecodeSection2("80092 91234 80015");
-    EXPECT_TRUE(decoded.errors.empty());
-}
-
-TEST(Section2Test, IcingTextThenBackToSection2) {
-    const Decoded decoded = DecodeSection2("ICING HEAVY 80092");
-    EXPECT_EQ(decoded.text,
-              "ICING information: HEAVY\n"
-              "Wet bulb Temp.:    + 9.2\260c (measured)\n");
-    EXPECT_TRUE(decoded.errors.empty());
-}
-
-TEST(Section2Test, IceGroupOfFiveFigures) {
-    const Decoded decoded = DecodeSection2("ICE 1/345");
-    EXPECT_EQ(decoded.text,
-              "ICE concentration: 1\nICE devel. stage : Unknown    \n"
-              "ICE land origin:   3\nICE edge bearing:  4\nICE situat. trend: 5\n");
     EXPECT_TRUE(decoded.errors.empty());
 }
 

@@ -62,17 +62,23 @@ INSTANTIATE_TEST_SUITE_P(
         GroupCase{"54/0/", "Temperat. change:+Unknown    \260c\nS54gsd:            54/0/\n"},
         GroupCase{"55309", "Sun (last hour):   0.9h\n"},
         GroupCase{"55123", "Sun (last 24h):    12.3h\n"},
+        GroupCase{"55///", "Sun (last 24h):    Unknown    \n"},
         GroupCase{"56123",
                   "Low  cloud drift:       1\nMed. cloud drift:       2\n"
                   "High cloud drift:       3\n"},
+        GroupCase{"56///",
+                  "Low  cloud drift:       Unknown    \nMed. cloud drift:       Unknown    \n"
+                  "High cloud drift:       Unknown    \n"},
         GroupCase{"57285", "Cloud type:        " + Table(CodeTable::T0500_C, 2) +
                                "\n- Azimuth:         8\n- Elevation angle: 5\n"},
         GroupCase{"58123", "Pres. chang. (24h):+12.3hPa \n"},
         GroupCase{"59005", "Pres. chang. (24h):-0.5hPa \n"},
+        GroupCase{"59///", "Pres. chang. (24h):Unknown    \n"},
         GroupCase{"60121", "Rain fall:          12mm over " + Table(CodeTable::T4019_tR, 1) + "\n"},
         GroupCase{"70123", "24h precipitation:  12.3mm\n"},
         GroupCase{"70002", "24h precipitation:   0.2mm\n"},
         GroupCase{"79999", "24h precipitation: trace\n"},
+        GroupCase{"7////", "24h precipitation: Unknown    \n"},
         GroupCase{"81225", "Cloud cover layer: 1 of " + Table(CodeTable::T0500_C, 2) +
                                "\nCloud base height: 750m\n"},
         GroupCase{"8/600", "Cloud cover layer: 0 of " + Table(CodeTable::T0500_C, 6) +
