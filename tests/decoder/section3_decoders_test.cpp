@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "decoder_test_support.h"
@@ -131,19 +132,6 @@ TEST(Section3Test, RadiationGroupsOfRisingTypeFollowEachOther) {
                   std::string(RadiationTypeText(3)) + "\nRadiation amount:  Unknown    \n");
 }
 
-TEST(Section3Test, SunshineWithoutFiguresStillAnnouncesRadiation) {
-    const Decoded decoded = DecodeSection3("55/// 20884 60192");
-    EXPECT_TRUE(decoded.errors.empty());
-    EXPECT_NE(decoded.text.find("Radiation amount:   884J/cm2\n"), std::string::npos);
-}
-
-TEST(Section3Test, AnyFiveGroupAfterSunshineIsTheRadiation) {
-    // 56xxx would be cloud drift, but right after 553SS it is the radiation.
-    const Decoded decoded = DecodeSection3("55300 56123 56123");
-    EXPECT_NE(decoded.text.find("Radiation amount:  6123kJ/m2\nLow  cloud drift:       1\n"),
-              std::string::npos);
-}
-
 std::string Radiation(int type, const std::string& amount) {
     return "Radiation field Id:" + std::string(RadiationTypeText(type)) +
            "\nRadiation amount:  " + amount + "\n";
@@ -178,48 +166,31 @@ INSTANTIATE_TEST_SUITE_P(
         GroupCase{"55407 0123", Radiation(7, " 123kJ/m2")}),
     [](const auto& info) { return testsupport::TestName(info.param.groups); });
 
-TEST(Section3Test, OtherSunshineAnnouncementsAreTakenSilently) {
-    const Decoded decoded = DecodeSection3("55409 56123");
-    EXPECT_EQ(decoded.text.find("Radiation"), std::string::npos);
-    EXPECT_NE(decoded.text.find("Low  cloud drift:       1\n"), std::string::npos);
-    EXPECT_TRUE(decoded.errors.empty());
-}
-
-TEST(Section3Test, AnnouncementWithoutItsFollowUpIsForgotten) {
-    const Decoded decoded = DecodeSection3("55407 60121");
-    EXPECT_EQ(decoded.text.find("Radiation"), std::string::npos);
-    EXPECT_NE(decoded.text.find("Rain fall:"), std::string::npos);
-}
-
-TEST(Section3Test, FiveGroupsInRisingJ1Order) {
-    const Decoded decoded = DecodeSection3("50123 54213 55309 00123 56123 58123 59005");
-    EXPECT_TRUE(decoded.errors.empty());
-    EXPECT_NE(decoded.text.find("Pres. chang. (24h):-0.5hPa \n"), std::string::npos);
-}
-
-TEST(Section3Test, EightAndNineGroupsRepeat) {
-    const Decoded decoded = DecodeSection3("81225 82330 91208 91108");
-    EXPECT_TRUE(decoded.errors.empty());
-    EXPECT_NE(decoded.text.find("Cloud base height: 900m\nSpecial Phenomena: 912 "),
-              std::string::npos);
-    EXPECT_NE(decoded.text.find("\nSpecial Phenomena: 911 "), std::string::npos);
-}
-
-TEST(Section3Test, RegionalDataAfterANineGroup) {
-    const Decoded decoded = DecodeSection3("91208 80000 01234 1E345 ABCDE");
-    EXPECT_NE(decoded.text.find("Local information: 01234\nLocal information: 13345\n"
-                                "Local information: ABCDE\n"),
-              std::string::npos);
-    EXPECT_TRUE(decoded.errors.empty());
-}
-
-TEST(Section3Test, EightyThousandAfterAnEightGroupIsACloudLayer) {
-    const Decoded decoded = DecodeSection3("81225 80000");
-    EXPECT_NE(decoded.text.find("Cloud cover layer: 0 of "), std::string::npos);
-}
-
-TEST(Section3Test, GroupWithoutFigureIsIgnoredUntilTheOrderStarts) {
-    EXPECT_TRUE(DecodeSection3("ABCDE 10178").errors.empty());  // after it: error table
+// Group sequences: the lines they hold ("" + lines: must not hold), no DATA ERROR.
+TEST(Section3Test, GroupSequences) {
+    for (const auto& [groups, lines, held] :
+         std::vector<std::tuple<std::string, std::string, bool>>{
+             {"55/// 20884 60192", "Radiation amount:   884J/cm2\n", true},
+             // 56xxx would be cloud drift, but right after 553SS it is the radiation.
+             {"55300 56123 56123", "Radiation amount:  6123kJ/m2\nLow  cloud drift:       1\n",
+              true},
+             {"55409 56123", "Low  cloud drift:       1\n", true},  // other announcement
+             {"55409 56123", "Radiation", false},
+             {"55407 60121", "Rain fall:", true},  // announcement without its follow-up
+             {"55407 60121", "Radiation", false},
+             {"50123 54213 55309 00123 56123 58123 59005", "Pres. chang. (24h):-0.5hPa \n", true},
+             {"81225 82330 91208 91108", "Cloud base height: 900m\nSpecial Phenomena: 912 ", true},
+             {"81225 82330 91208 91108", "\nSpecial Phenomena: 911 ", true},
+             {"91208 80000 01234 1E345 ABCDE",
+              "Local information: 01234\nLocal information: 13345\nLocal information: ABCDE\n",
+              true},
+             {"81225 80000", "Cloud cover layer: 0 of ", true},  // 80000 after an 8 group
+             {"ABCDE 10178", "Max. temperature : +17.8",
+              true}}) {  // ignored until the order starts
+        const Decoded decoded = DecodeSection3(groups);
+        EXPECT_EQ(decoded.text.find(lines) != std::string::npos, held) << groups << ": " << lines;
+        EXPECT_TRUE(decoded.errors.empty()) << groups;
+    }
 }
 
 TEST(Section3Test, ASecondSectionStartsWithAFreshJ1) {
