@@ -76,6 +76,16 @@ std::vector<std::string> RecordingSink::Errors() const {
     return errors;
 }
 
+std::vector<std::string> StationIdentities(const RecordingSink& sink) {
+    std::vector<std::string> stations;
+    for (std::size_t i = 0; i + 1 < sink.events.size(); ++i) {
+        if (sink.events[i].text != "Station Identity:  ") continue;
+        const std::string& value = sink.events[i + 1].text;
+        stations.push_back(value.substr(0, value.find_first_of(" \n")));
+    }
+    return stations;
+}
+
 ScratchFolder::ScratchFolder() {
     char pattern[] = "/tmp/nimbo-test-XXXXXX";
     if (mkdtemp(pattern) == nullptr) throw std::runtime_error("no scratch folder");
@@ -88,11 +98,6 @@ ScratchFolder::~ScratchFolder() {
     std::error_code error;
     std::filesystem::current_path(m_previous, error);
     std::filesystem::remove_all(m_path, error);
-}
-
-void CopyCatalogue(const std::string& folder) {
-    std::filesystem::copy_file(NIMBO_CATALOGUE_SOURCE, std::filesystem::path(folder) / "wmoids.dat",
-                               std::filesystem::copy_options::overwrite_existing);
 }
 
 std::string ReadFile(const std::string& path) {
@@ -128,7 +133,7 @@ class SharedCatalogue {
         char pattern[] = "/tmp/nimbo-catalogue-XXXXXX";
         if (mkdtemp(pattern) == nullptr) throw std::runtime_error("no catalogue folder");
         m_path = pattern;
-        CopyCatalogue(m_path);
+        std::filesystem::copy_file(NIMBO_CATALOGUE_SOURCE, m_path + "/wmoids.dat");
     }
     ~SharedCatalogue() {
         std::error_code error;
@@ -161,5 +166,32 @@ void DecoderHarness::Destroy() {
 }
 
 void DecoderHarness::Feed(const std::string& text) { m_decoder->Parse(text.c_str()); }
+
+Decoded DecodeAfter(const std::string& bulletin, const std::string& after, DecodeOptions options) {
+    DecoderHarness harness(options.catalogue);
+    harness.Decoder().put_DecoderQuiet(options.quiet ? 1 : 0);
+    harness.Decoder().put_DecoderRelax(options.relax ? 1 : 0);
+    harness.Feed(bulletin);
+    const std::string text = harness.Text();
+    auto at = after.empty() ? std::string::npos : text.find(after);
+    if (at != std::string::npos) at = text.find('\n', at);
+    return {at == std::string::npos ? text : text.substr(at + 1), harness.Sink().events,
+            harness.Errors()};
+}
+
+std::vector<Event> Decoded::OfKind(const std::string& kind) const {
+    std::vector<Event> found;
+    std::copy_if(events.begin(), events.end(), std::back_inserter(found),
+                 [&](const Event& event) { return event.kind == kind; });
+    return found;
+}
+
+std::string LandBulletin(const std::string& reports) {
+    return "ZCZC 1\nSMDL01 EDZW 061200\nAAXX 06121\n" + reports + "\nNNNN\n";
+}
+
+std::string ShipBulletin(const std::string& reports) {
+    return "ZCZC 1\nSMVX01 KWBC 061200\nBBXX\n" + reports + "\nNNNN\n";
+}
 
 }  // namespace nimbo::testing

@@ -51,6 +51,9 @@ class RecordingSink : public _IWeatherDecoderEvents {
     std::vector<std::string> Errors() const;
 };
 
+// The station of every "Station Identity:" line, in order.
+std::vector<std::string> StationIdentities(const RecordingSink& sink);
+
 // A fresh folder that is the current directory while the object lives.
 class ScratchFolder {
   public:
@@ -62,9 +65,6 @@ class ScratchFolder {
     std::string m_path;
     std::string m_previous;
 };
-
-// Copies the bundled catalogue into `folder`.
-void CopyCatalogue(const std::string& folder);
 
 // Whole content of a file under tests/data.
 std::string ReadTestData(const std::string& relativePath);
@@ -95,5 +95,28 @@ class DecoderHarness {
     RecordingSink m_sink;
     WeatherDecoder* m_decoder = nullptr;
 };
+
+// What one decode gave: the text after the line holding `after`, every event, every error.
+struct Decoded {
+    std::string text;
+    std::vector<Event> events;
+    std::vector<std::string> errors;
+    std::vector<Event> OfKind(const std::string& kind) const;
+};
+
+struct DecodeOptions {
+    bool quiet = false;
+    bool relax = true;
+    bool catalogue = false;
+};
+
+// Decodes `bulletin` with a fresh decoder; the text starts after the first
+// line that holds `after` (the whole text when `after` is empty or no line holds it).
+Decoded DecodeAfter(const std::string& bulletin, const std::string& after,
+                    DecodeOptions options = {});
+
+// A land bulletin (AAXX 06121) and a ship bulletin (BBXX) around `reports`.
+std::string LandBulletin(const std::string& reports);
+std::string ShipBulletin(const std::string& reports);
 
 }  // namespace nimbo::testing

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "decoder_logs.h"
 #include "decoder_test_support.h"
@@ -27,56 +29,33 @@ std::string HeadingText(const std::string& heading) {
     return harness.Text();
 }
 
-TEST(HeadingTest, SurfaceShipDesignatorPrintsThreeContinuationLines) {
-    EXPECT_NE(HeadingText("SMWX01 EGRR 061200")
-                  .find("Designator:        SMWX01\n"
-                        "                   - Surface data\n"
-                        "                   - Ocean weather station\n"
-                        "                   - More than one area\n"),
-              std::string::npos);
-}
-
-TEST(HeadingTest, DesignatorOfOtherLengthPrintsNothing) {
-    EXPECT_EQ(HeadingText("SMDL1 EDZW 061200").find("Designator:"), std::string::npos);
-}
-
-TEST(HeadingTest, UnknownDataTypeHasNoAreaLines) {
-    const std::string text = HeadingText("DWXX01 EDZW 061200");
-    EXPECT_NE(text.find("Designator:        DWXX01\n                   - Grid point information\n"),
-              std::string::npos);
-    EXPECT_EQ(text.find("More than one area"), std::string::npos);
-}
-
-TEST(HeadingTest, TransmittedTimeTakesMonthAndYearFromTheClock) {
-    EXPECT_NE(HeadingText("SMDL01 EDZW 061230")
-                  .find("Transmitted time:  06" + MonthYear() + " 12:30 UTC\n"),
-              std::string::npos);
-}
-
-TEST(HeadingTest, OutOfRangeTimeFiguresShowQuestionMarks) {
-    EXPECT_NE(HeadingText("SMDL01 EDZW 322460")
-                  .find("Transmitted time:  ??" + MonthYear() + " ??:?? UTC\n"),
-              std::string::npos);
-}
-
-TEST(HeadingTest, TransmittedTimeIsRepaired) {
-    EXPECT_NE(HeadingText("SMDL01 EDZW QYRROO")
-                  .find("Transmitted time:  16" + MonthYear() + " ??:?? UTC\n"),
-              std::string::npos);
-    EXPECT_NE(HeadingText("SMDL01 EDZW QYWWTT")
-                  .find("Transmitted time:  16" + MonthYear() + " 22:55 UTC\n"),
-              std::string::npos);
-}
-
-TEST(HeadingTest, StatusNamesItsKind) {
-    EXPECT_NE(HeadingText("SMDL01 EDZW 061200 RRA")
-                  .find("Reported status:   RRA (Delayed routine meteorological reports)\n"),
-              std::string::npos);
-    EXPECT_NE(HeadingText("SMDL01 EDZW 061200 CCB")
-                  .find("Reported status:   CCB (Corrections to previously relayed reports)\n"),
-              std::string::npos);
-    EXPECT_NE(HeadingText("SMDL01 EDZW 061200").find("Reported status:   None\n"),
-              std::string::npos);
+// Each heading line and a line it must print ("" + a line: must not print it).
+TEST(HeadingTest, HeadingLines) {
+    const std::string designator = "Designator:        ";
+    const std::string time = "Transmitted time:  ";
+    const std::string status = "Reported status:   ";
+    for (const auto& [heading, line, printed] :
+         std::vector<std::tuple<std::string, std::string, bool>>{
+             {"SMWX01 EGRR 061200",
+              designator + "SMWX01\n                   - Surface data\n"
+                           "                   - Ocean weather station\n"
+                           "                   - More than one area\n",
+              true},
+             {"SMDL1 EDZW 061200", designator, false},  // designator of other length
+             {"DWXX01 EDZW 061200",
+              designator + "DWXX01\n                   - Grid point information\n", true},
+             {"DWXX01 EDZW 061200", "More than one area", false},  // unknown data type: no area
+             {"SMDL01 EDZW 061230", time + "06" + MonthYear() + " 12:30 UTC\n", true},
+             {"SMDL01 EDZW 322460", time + "??" + MonthYear() + " ??:?? UTC\n", true},
+             {"SMDL01 EDZW QYRROO", time + "16" + MonthYear() + " ??:?? UTC\n", true},  // repaired
+             {"SMDL01 EDZW QYWWTT", time + "16" + MonthYear() + " 22:55 UTC\n", true},
+             {"SMDL01 EDZW 061200 RRA", status + "RRA (Delayed routine meteorological reports)\n",
+              true},
+             {"SMDL01 EDZW 061200 CCB",
+              status + "CCB (Corrections to previously relayed reports)\n", true},
+             {"SMDL01 EDZW 061200", status + "None\n", true}}) {
+        EXPECT_EQ(HeadingText(heading).find(line) != std::string::npos, printed) << heading;
+    }
 }
 
 TEST(HeadingTest, ShortHeadingLeavesNoStaleStatusFromTheLastBulletin) {
@@ -117,20 +96,19 @@ TEST(StationTest, StationMissingFromTheCatalogueHasNoReferenceAndNoPosition) {
 }
 
 TEST(StationTest, ObservationTimeAndWindUnitComeFromYYGGiw) {
-    DecoderHarness harness;
-    harness.Feed("ZCZC 1\nSMDL01 EDZW 061200\nAAXX 06124\n10400 32965 02405=\nNNNN\n");
-    EXPECT_NE(harness.Text().find("Reporting station: AAXX - Land fixe\n"
-                                  "Observation time:  06" +
-                                  MonthYear() + " 12:xx UTC\n"),
+    const auto text = [](const std::string& yyggiw) {
+        return testing::DecodeAfter(
+                   "ZCZC 1\nSMDL01 EDZW 061200\nAAXX " + yyggiw + "\n10400 32965 02405=\nNNNN\n",
+                   "")
+            .text;
+    };
+    EXPECT_NE(text("06124").find("Reporting station: AAXX - Land fixe\nObservation time:  06" +
+                                 MonthYear() + " 12:xx UTC\n"),
               std::string::npos);
-    EXPECT_NE(harness.Text().find("Wind speed:         5knots (from anemometer)\n"),
+    EXPECT_NE(text("06124").find("Wind speed:         5knots (from anemometer)\n"),
               std::string::npos);
-}
-
-TEST(StationTest, WindUnitOutsideTheTableIsUnknown) {
-    DecoderHarness harness;
-    harness.Feed("ZCZC 1\nSMDL01 EDZW 061200\nAAXX 0612/\n10400 32965 02405=\nNNNN\n");
-    EXPECT_NE(harness.Text().find("Wind speed:         5 (unit unknown)\n"), std::string::npos);
+    // A wind unit outside the table is unknown.
+    EXPECT_NE(text("0612/").find("Wind speed:         5 (unit unknown)\n"), std::string::npos);
 }
 
 struct QuadrantCase {
@@ -153,20 +131,18 @@ TEST(StationTest, QuadrantSetsTheSignsOfTheShipPosition) {
     }
 }
 
+// Quiet, the line is left out.
 TEST(StationTest, MissingShipPositionShowsUnknownAndRaisesNoPosition) {
-    DecoderHarness harness;
-    harness.Feed("ZCZC 1\nSMVX01 EGRR 061200\nBBXX\nABCD 06121 99/// 1//// 41598 72405=\nNNNN\n");
-    EXPECT_NE(harness.Text().find("Position:          Lt=Unknown \xB0 Lg=Unknown \xB0\n"),
-              std::string::npos);
-    EXPECT_TRUE(harness.Sink().OfKind("Position").empty());
-    EXPECT_TRUE(harness.Errors().empty());
-}
-
-TEST(StationTest, QuietModeLeavesOutTheMissingPosition) {
-    DecoderHarness harness;
-    harness.Decoder().put_DecoderQuiet(1);
-    harness.Feed("ZCZC 1\nSMVX01 EGRR 061200\nBBXX\nABCD 06121 99/// 1//// 41598 72405=\nNNNN\n");
-    EXPECT_EQ(harness.Text().find("Position:"), std::string::npos);
+    for (const bool quiet : {false, true}) {
+        const auto decoded = testing::DecodeAfter(
+            "ZCZC 1\nSMVX01 EGRR 061200\nBBXX\nABCD 06121 99/// 1//// 41598 72405=\nNNNN\n", "",
+            {.quiet = quiet});
+        EXPECT_EQ(decoded.text.find("Position:          Lt=Unknown \260 Lg=Unknown \260\n") ==
+                      std::string::npos,
+                  quiet);
+        EXPECT_TRUE(decoded.OfKind("Position").empty());
+        EXPECT_TRUE(decoded.errors.empty());
+    }
 }
 
 }  // namespace

@@ -67,28 +67,17 @@ TEST(ReportParserTest, ReportEndCharactersEndTheReport) {
     }
 }
 
-TEST(ReportParserTest, StrictModeSkipsTheRestOfTheReportAfterAnError) {
-    DecoderHarness harness;
-    harness.Feed(Land("10400 32965 02405 20111 10125 30125=\n10384 32965 02405 10200="));
-    ASSERT_EQ(harness.Errors().size(), 1u);
-    EXPECT_EQ(harness.Errors()[0], "DATA ERROR:        10125\n");
-    EXPECT_EQ(harness.Text().find("1012.5"), std::string::npos);
-    EXPECT_NE(harness.Text().find("+20.0"), std::string::npos);  // next report decoded again
-}
-
-TEST(ReportParserTest, RelaxedModeGoesOnAfterAnError) {
-    DecoderHarness harness;
-    harness.Decoder().put_DecoderRelax(1);
-    harness.Feed(Land("10400 32965 02405 20111 10125 30125="));
-    EXPECT_EQ(harness.Errors().size(), 1u);
-    EXPECT_NE(harness.Text().find("1012.5"), std::string::npos);
-}
-
-TEST(ReportParserTest, SlashGroupBreaksTheOrderOnlyOnceAGroupWasDecoded) {
-    DecoderHarness harness;
-    harness.Feed(Land("10400 32965 02405 ///// 10125 ///// 30125="));
-    ASSERT_EQ(harness.Errors().size(), 1u);
-    EXPECT_EQ(harness.Errors()[0], "DATA ERROR:        /////\n");
+// Strict, the rest of the report is skipped; relaxed, the decoder goes on.
+TEST(ReportParserTest, AfterAnErrorStrictModeSkipsTheRestOfTheReport) {
+    for (const bool relax : {false, true}) {
+        const auto decoded = testing::DecodeAfter(
+            Land("10400 32965 02405 20111 10125 30125=\n10384 32965 02405 10200="), "",
+            {.relax = relax});
+        ASSERT_EQ(decoded.errors.size(), 1u);
+        EXPECT_EQ(decoded.errors[0], "DATA ERROR:        10125\n");
+        EXPECT_EQ(decoded.text.find("1012.5") != std::string::npos, relax);
+        EXPECT_NE(decoded.text.find("+20.0"), std::string::npos);  // next report decoded again
+    }
 }
 
 TEST(ReportParserTest, OverLongTokenGivesOneErrorAndTheReportGoesOn) {
@@ -98,19 +87,6 @@ TEST(ReportParserTest, OverLongTokenGivesOneErrorAndTheReportGoesOn) {
     ASSERT_EQ(harness.Errors().size(), 1u);
     EXPECT_EQ(harness.Errors()[0].size(), 19 + kMaxTokenLength + 1);
     EXPECT_NE(harness.Text().find("1012.5"), std::string::npos);
-}
-
-TEST(ReportParserTest, GroupAfterGroupNineIsAnError) {
-    DecoderHarness harness;
-    harness.Feed(Land("10400 32965 02405 91200 10125="));
-    EXPECT_EQ(harness.Errors().size(), 1u);
-}
-
-TEST(ReportParserTest, NilReportPrintsNoDataReported) {
-    DecoderHarness harness;
-    harness.Feed(Land("10400 NIL="));
-    EXPECT_NE(harness.Text().find("No data reported\n"), std::string::npos);
-    EXPECT_TRUE(harness.Errors().empty());
 }
 
 TEST(ReportParserTest, TenFiguresAreStationAndCloudGroupRunTogether) {
@@ -145,40 +121,28 @@ TEST(ReportParserTest, TwoTwoTwoOpensSectionTwoOnlyAfterSectionOne) {
     EXPECT_TRUE(harness.Errors().empty());
 }
 
-TEST(ReportParserTest, MarkerBeforeTheCloudGroupIsAnOrdinaryGroup) {
-    DecoderHarness harness;
-    harness.Feed(Land("10400 333 02405="));
-    // "333" is taken as iRixhVV: it has the wrong length.
-    ASSERT_EQ(harness.Errors().size(), 1u);
-    EXPECT_EQ(harness.Errors()[0], "DATA ERROR:        333\n");
-}
-
+// The guessed indicator, a text the decoded reports hold, one they must not hold.
 TEST(ReportParserTest, ResynchronisationSkipsToTheReportAfterTheGuess) {
-    DecoderHarness harness;
-    harness.Feed(kHeading + "AAXX 06121\n10400 32965 02405 10125=\n");
-    harness.Decoder().put_DecoderResyn(1);
-    std::int32_t resyn = 0;
-    harness.Decoder().get_DecoderResyn(&resyn);
-    EXPECT_EQ(resyn, 1);
-    harness.Feed("10384 32965 02405 10200=\n10385 32965 02405 10300=\n10386 32965 02405 10400=\n");
-    const auto guesses = harness.Sink().OfKind("Guess");
-    ASSERT_EQ(guesses.size(), 1u);
-    EXPECT_EQ(guesses[0].text, "AAXX");
-    const std::string text = harness.Text();
-    EXPECT_EQ(text.find("+20.0"), std::string::npos);
-    EXPECT_EQ(text.find("+30.0"), std::string::npos);
-    EXPECT_NE(text.find("+40.0"), std::string::npos);
-}
-
-TEST(ReportParserTest, ResynchronisationGuessesAShipFromNinetyNine) {
-    DecoderHarness harness;
-    harness.Feed(kHeading + "AAXX 06121\n10400 32965 02405 10125=\n");
-    harness.Decoder().put_DecoderResyn(1);
-    harness.Feed(
-        "10384 32965=\nABCD 06121 99512 10025 32965=\nEFGH 06121 99513 10026 32965 02405=\n");
-    ASSERT_EQ(harness.Sink().OfKind("Guess").size(), 1u);
-    EXPECT_EQ(harness.Sink().OfKind("Guess")[0].text, "BBXX");
-    EXPECT_NE(harness.Text().find("Station Identity:  EFGH \n"), std::string::npos);
+    for (const auto& [stream, guess, decoded, skipped] :
+         std::vector<std::tuple<std::string, std::string, std::string, std::string>>{
+             {"10384 32965 02405 10200=\n10385 32965 02405 10300=\n10386 32965 02405 10400=\n",
+              "AAXX", "+40.0", "+30.0"},
+             {"10384 32965=\nABCD 06121 99512 10025 32965=\nEFGH 06121 99513 10026 32965 02405=\n",
+              "BBXX", "Station Identity:  EFGH \n", "+20.0"}}) {
+        DecoderHarness harness;
+        harness.Feed(kHeading + "AAXX 06121\n10400 32965 02405 10125=\n");
+        harness.Decoder().put_DecoderResyn(1);
+        std::int32_t resyn = 0;
+        harness.Decoder().get_DecoderResyn(&resyn);
+        EXPECT_EQ(resyn, 1);
+        harness.Feed(stream);
+        const auto guesses = harness.Sink().OfKind("Guess");
+        ASSERT_EQ(guesses.size(), 1u);
+        EXPECT_EQ(guesses[0].text, guess);
+        EXPECT_NE(harness.Text().find(decoded), std::string::npos) << guess;
+        EXPECT_EQ(harness.Text().find(skipped), std::string::npos) << guess;
+        EXPECT_EQ(harness.Text().find("+20.0"), std::string::npos) << guess;
+    }
 }
 
 TEST(ReportParserTest, ShipReportIdentifiesItsCallSignAndPosition) {
@@ -190,25 +154,10 @@ TEST(ReportParserTest, ShipReportIdentifiesItsCallSignAndPosition) {
     EXPECT_NE(text.find("Reporting station: BBXX - Maritime\n"), std::string::npos);
     EXPECT_NE(text.find("Station Identity:  LF4B \n"), std::string::npos);
     EXPECT_NE(text.find("Position:          Lt=51.2\xB0 Lg=002.5\xB0\n"), std::string::npos);
-    const auto positions = harness.Sink().OfKind("Position");
-    ASSERT_EQ(positions.size(), 1u);
-    EXPECT_FLOAT_EQ(positions[0].x, 51.2f);
-    EXPECT_FLOAT_EQ(positions[0].y, -2.5f);
-    EXPECT_EQ(positions[0].text, "LF4B");
+    ASSERT_EQ(harness.Sink().OfKind("Position").size(), 1u);  // its signs: QuadrantSets...
+    EXPECT_EQ(harness.Sink().OfKind("Position")[0].text, "LF4B");
     ASSERT_EQ(harness.Sink().OfKind("Temperature").size(), 1u);
     EXPECT_FLOAT_EQ(harness.Sink().OfKind("Temperature")[0].x, 5.2f);
-}
-
-TEST(ReportParserTest, MobileReportDecodesItsSquareAndAltitude) {
-    DecoderHarness harness;
-    harness.Feed(
-        "ZCZC 003\nSNCN19 CWAO 061200\nOOXX\nNOP49 06121 99512 70025 12345 01231 32965 "
-        "02405=\nNNNN\n");
-    EXPECT_TRUE(harness.Errors().empty());
-    EXPECT_NE(harness.Text().find("Reporting station: OOXX - Land mobile\n"), std::string::npos);
-    EXPECT_NE(harness.Text().find("Marsden square:    123 4Lt 5Lg\n"), std::string::npos);
-    EXPECT_NE(harness.Text().find("Mobile altitude:   123m\n"), std::string::npos);
-    EXPECT_NE(harness.Text().find("Total cloud cover: "), std::string::npos);
 }
 
 TEST(ReportParserTest, IndicatorInsideAReportLineIsAnnouncedButNotTaken) {
@@ -216,6 +165,52 @@ TEST(ReportParserTest, IndicatorInsideAReportLineIsAnnouncedButNotTaken) {
     harness.Feed(Land("10400 32965 02405 AAXX="));
     EXPECT_EQ(harness.Sink().OfKind("Indicator").size(), 2u);
 }
+
+// Groups that break a rule of their section: one DATA ERROR line naming the group.
+struct ErrorCase {
+    const char* name;
+    std::string report;  // a land report of 10400, or a ship report when it starts with "LD"
+    std::string group;
+};
+
+const std::string kShip2 = "LDWR3 06121 99600 70050 41/// 22405 10125 22200 ";
+
+const ErrorCase kErrorCases[] = {
+    {"SlashGroupOnceTheOrderStarted", "32965 02405 ///// 10125 ///// 30125", "/////"},
+    {"GroupAfterGroupNine", "32965 02405 91200 10125", "10125"},
+    {"MarkerBeforeTheCloudGroup", "333 02405", "333"},  // taken as iRixhVV
+    {"Section1WrongLength", "31465 02405 1012", "1012"},
+    {"Section2WrongFigure", kShip2 + "71021", "71021"},
+    {"Section2FourFigures", kShip2 + "0125", "0125"},
+    {"Section2SixFigures", kShip2 + "101234", "101234"},
+    {"Section2IceOfFourFigures", kShip2 + "ICE 1234", "1234"},
+    {"Section3RadiationTypeNotRising", "32465 02405 333 55123 21234 21234", "21234"},
+    {"Section3FiveGroupWithLowerJ1", "32465 02405 333 57285 54213", "54213"},
+    {"Section3OutOfOrder", "32465 02405 333 70125 31101 81225", "31101"},
+    {"Section3RegionalFourFigures", "32465 02405 333 91208 80000 0123", "0123"},
+    {"Section3SlashGroupAfterAGroup", "32465 02405 333 10178 /////", "/////"},
+    {"Section3FourFigures", "32465 02405 333 1017", "1017"},
+    {"Section3SixFigures", "32465 02405 333 101788", "101788"},
+    {"Section3EightGroupOfFourFigures", "32465 02405 333 8122", "8122"},
+    {"Section4WrongLength", "32465 02405 444 5215 52153", "5215"},
+};
+
+void PrintTo(const ErrorCase& error, std::ostream* out) { *out << error.name; }
+
+class ErrorGroupTest : public ::testing::TestWithParam<ErrorCase> {};
+
+TEST_P(ErrorGroupTest, OneDataErrorNamesTheGroup) {
+    const bool ship = GetParam().report.starts_with("LD");
+    const auto decoded =
+        testing::DecodeAfter(ship ? testing::ShipBulletin(GetParam().report + "=")
+                                  : testing::LandBulletin("10400 " + GetParam().report + "="),
+                             "");
+    ASSERT_EQ(decoded.errors.size(), 1u);
+    EXPECT_EQ(decoded.errors[0], "DATA ERROR:        " + GetParam().group + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, ErrorGroupTest, ::testing::ValuesIn(kErrorCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Framing of real traffic: each row is a stream and the station identities
 // the decoder must print for it, in order, with no DATA ERROR line.
@@ -225,16 +220,6 @@ struct FramingCase {
     std::vector<std::string> stations;
     int headings;  // "Designator:" lines
 };
-
-std::vector<std::string> StationIdentities(const testing::RecordingSink& sink) {
-    std::vector<std::string> stations;
-    for (std::size_t i = 0; i + 1 < sink.events.size(); ++i) {
-        if (sink.events[i].text != "Station Identity:  ") continue;
-        const std::string& value = sink.events[i + 1].text;
-        stations.push_back(value.substr(0, value.find_first_of(" \n")));
-    }
-    return stations;
-}
 
 const std::string kDoubleSpaced =
     "ZCZC\r\r\n\r\r\nSINO99 ENBJ 270300\r\r\n\r\r\nAAXX 27034\r\r\n\r\r\n"
@@ -282,7 +267,7 @@ TEST_P(FramingTest, EveryReportIsDecodedAndNothingElse) {
     DecoderHarness harness;
     harness.Decoder().put_DecoderLock(locked ? 1 : 0);
     harness.Feed(framing.input);
-    EXPECT_EQ(StationIdentities(harness.Sink()), framing.stations);
+    EXPECT_EQ(testing::StationIdentities(harness.Sink()), framing.stations);
     EXPECT_TRUE(harness.Errors().empty()) << harness.Errors()[0];
     // Without the lock no heading is handed on after text between bulletins.
     if (locked) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "decoder_test_support.h"
@@ -13,24 +14,12 @@
 namespace nimbo {
 namespace {
 
-using testing::DecoderHarness;
-
-struct Decoded {
-    std::string text;  // every Result after the section 1 lines
-    std::vector<std::string> errors;
-};
+using testing::Decoded;
 
 // Decodes "333" + groups after a short section 1 of station 10400.
 Decoded DecodeSection3(const std::string& groups, bool quiet = false) {
-    DecoderHarness harness(false);
-    harness.Decoder().put_DecoderQuiet(quiet ? 1 : 0);
-    harness.Decoder().put_DecoderRelax(1);
-    harness.Feed("ZCZC 1\nSMDL01 EDZW 061200\nAAXX 06121\n10400 32465 02405 333 " + groups +
-                 "=\nNNNN\n");
-    const std::string text = harness.Text();
-    const std::string windLine = "Wind speed:         5m/s (from anemometer)\n";
-    const auto at = text.find(windLine);
-    return {at == std::string::npos ? text : text.substr(at + windLine.size()), harness.Errors()};
+    return testing::DecodeAfter(testing::LandBulletin("10400 32465 02405 333 " + groups + "="),
+                                "Wind speed:", {.quiet = quiet});
 }
 
 std::string Table(CodeTable table, int figure) { return std::string(CodeText(table, figure)); }
@@ -52,19 +41,12 @@ INSTANTIATE_TEST_SUITE_P(
     Groups, Section3GroupTest,
     ::testing::Values(
         GroupCase{"01234", "Local information: 01234\n"},
-        GroupCase{"10178",
-                  "Max. temperature : +17.8\xB0"
-                  "c\n"},
-        GroupCase{"21073",
-                  "Min. temperature : - 7.3\xB0"
-                  "c\n"},
-        GroupCase{"2////", "Min. temperature : Unknown    \n"},
+        GroupCase{"10178", "Max. temperature : +17.8\260c\n"},
+        GroupCase{"21073", "Min. temperature : - 7.3\260c\n"},
         GroupCase{"31101", "State of ground:   " + Table(CodeTable::T0901_E, 1) +
-                               "\nMin. ground temp.: - 1\xB0"
-                               "c (regionally data)\n"},
+                               "\nMin. ground temp.: - 1\260c (regionally data)\n"},
         GroupCase{"3/0//",
-                  "State of ground:   \nMin. ground temp.: +Unknown    \xB0"
-                  "c"
+                  "State of ground:   \nMin. ground temp.: +Unknown    \260c"
                   " (regionally data)\n"},
         GroupCase{"3//12", "State of ground:   \nMin. ground temp.:  12 (regionally data)\n"},
         GroupCase{"45012", "Snow depth, cover: 012cm " + Table(CodeTable::T0975_Eprime, 5) + "\n"},
@@ -74,15 +56,11 @@ INSTANTIATE_TEST_SUITE_P(
                                Table(CodeTable::T1806_iE, 3) + "\n"},
         GroupCase{"5////", ""},
         GroupCase{"50///", "Evaporation amount:Unknown    \nInstrument Type:   Unknown    \n"},
-        GroupCase{"54213",
-                  "Temperat. change:-3\xB0"
-                  "c in 2h\nS54gsd:            54213\n"},
+        GroupCase{"54213", "Temperat. change:-3\260c in 2h\nS54gsd:            54213\n"},
         GroupCase{"54293",
                   "Temperat. change: 3RH (relative humidity) in 2h\n"
                   "S54gsd:            54293\n"},
-        GroupCase{"54/0/",
-                  "Temperat. change:+Unknown    \xB0"
-                  "c\nS54gsd:            54/0/\n"},
+        GroupCase{"54/0/", "Temperat. change:+Unknown    \260c\nS54gsd:            54/0/\n"},
         GroupCase{"55309", "Sun (last hour):   0.9h\n"},
         GroupCase{"55123", "Sun (last 24h):    12.3h\n"},
         GroupCase{"55///", "Sun (last 24h):    Unknown    \n"},
@@ -134,26 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Section3Test, QuietModeLeavesOutTheMissingLines) {
     const Decoded decoded = DecodeSection3("1//// 3//// 4//// 5//// 56/// 7//// 8/6//", true);
     EXPECT_EQ(decoded.text, "Cloud cover layer: 0 of " + Table(CodeTable::T0500_C, 6) + "\n");
-}
-
-TEST(Section3Test, SnowOf997IsNotMissing) {
-    EXPECT_EQ(DecodeSection3("4/997", true).text, "Snow depth, cover: \n");
-}
-
-TEST(Section3Test, HourlySunshineAnnouncesRadiationInKilojoules) {
-    const Decoded decoded = DecodeSection3("55300 00123");
-    EXPECT_EQ(decoded.text,
-              "Sun (last hour):   0.0h\nRadiation field Id:" + std::string(RadiationTypeText(0)) +
-                  "\nRadiation amount:   123kJ/m2\n");
-    EXPECT_TRUE(decoded.errors.empty());
-}
-
-TEST(Section3Test, DailySunshineAnnouncesRadiationInJoulesPerSquareCentimetre) {
-    const Decoded decoded = DecodeSection3("55123 21234");
-    EXPECT_EQ(decoded.text,
-              "Sun (last 24h):    12.3h\nRadiation field Id:" + std::string(RadiationTypeText(2)) +
-                  "\nRadiation amount:  1234J/cm2\n");
-    EXPECT_TRUE(decoded.errors.empty());
+    EXPECT_EQ(DecodeSection3("4/997", true).text, "Snow depth, cover: \n");  // 997 is no missing
+    EXPECT_EQ(DecodeSection3("55300 /////", true).text, "Sun (last hour):   0.0h\n");
 }
 
 TEST(Section3Test, RadiationGroupsOfRisingTypeFollowEachOther) {
@@ -172,156 +132,71 @@ TEST(Section3Test, RadiationGroupsOfRisingTypeFollowEachOther) {
                   std::string(RadiationTypeText(3)) + "\nRadiation amount:  Unknown    \n");
 }
 
-TEST(Section3Test, RadiationTypesMustRise) {
-    const Decoded decoded = DecodeSection3("55123 21234 21234");
-    ASSERT_EQ(decoded.errors.size(), 1u);
-    EXPECT_EQ(decoded.errors[0], "DATA ERROR:        21234\n");
+std::string Radiation(int type, const std::string& amount) {
+    return "Radiation field Id:" + std::string(RadiationTypeText(type)) +
+           "\nRadiation amount:  " + amount + "\n";
 }
 
-TEST(Section3Test, SunshineWithoutFiguresStillAnnouncesRadiation) {
-    const Decoded decoded = DecodeSection3("55/// 20884 60192");
-    EXPECT_TRUE(decoded.errors.empty());
-    EXPECT_NE(decoded.text.find("Radiation amount:   884J/cm2\n"), std::string::npos);
-}
+const std::string kHour = "Sun (last hour):   0.0h\n";
 
-TEST(Section3Test, GroupAboveFiveEndsTheRadiationFollowUp) {
-    const Decoded decoded = DecodeSection3("55300 70045");
-    EXPECT_EQ(decoded.text, "Sun (last hour):   0.0h\n24h precipitation:   4.5mm\n");
-}
+class RadiationTest : public ::testing::TestWithParam<GroupCase> {};
 
-TEST(Section3Test, AnyFiveGroupAfterSunshineIsTheRadiation) {
-    // 56xxx would be cloud drift, but right after 553SS it is the radiation.
-    const Decoded decoded = DecodeSection3("55300 56123 56123");
-    EXPECT_NE(decoded.text.find("Radiation amount:  6123kJ/m2\nLow  cloud drift:       1\n"),
-              std::string::npos);
-}
-
-TEST(Section3Test, SunshineGroupAfterSunshineIsNoRadiation) {
-    const Decoded decoded = DecodeSection3("55300 55123");
-    EXPECT_EQ(decoded.text, "Sun (last hour):   0.0h\nSun (last 24h):    12.3h\n");
-}
-
-TEST(Section3Test, MissingRadiationFields) {
-    const Decoded decoded = DecodeSection3("55300 /////");
-    EXPECT_EQ(decoded.text,
-              "Sun (last hour):   0.0h\nRadiation field Id:Unknown    \n"
-              "Radiation amount:  Unknown    \n");
-    EXPECT_EQ(DecodeSection3("55300 /////", true).text, "Sun (last hour):   0.0h\n");
-}
-
-struct FollowUpCase {
-    const char* groups;
-    int type;
-    const char* amount;
-};
-
-class AnnouncedRadiationTest : public ::testing::TestWithParam<FollowUpCase> {};
-
-// 5540x announces one hour (kJ/m2), 5550x 24 hours (J/cm2); x 7 is net
-// short-wave radiation, 8 direct solar radiation.
-TEST_P(AnnouncedRadiationTest, FollowUpIsDecodedAsTheAnnouncedRadiation) {
+// 553SS announces one hour (kJ/m2), 55SSS 24 hours (J/cm2), 5540x and 5550x
+// the radiation of type x (7 net short-wave, 8 direct solar); a group above 5
+// or another sunshine group ends the follow-up.
+TEST_P(RadiationTest, FollowUpIsDecodedAsTheAnnouncedRadiation) {
     const Decoded decoded = DecodeSection3(GetParam().groups);
-    EXPECT_EQ(decoded.text,
-              "Radiation field Id:" + std::string(RadiationTypeText(GetParam().type)) +
-                  "\nRadiation amount:  " + GetParam().amount + "\n");
+    EXPECT_EQ(decoded.text, GetParam().lines);
     EXPECT_TRUE(decoded.errors.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(FollowUps, AnnouncedRadiationTest,
-                         ::testing::Values(FollowUpCase{"55407 40123", 7, " 123kJ/m2"},
-                                           FollowUpCase{"55408 40456", 8, " 456kJ/m2"},
-                                           FollowUpCase{"55507 51234", 7, "1234J/cm2"},
-                                           FollowUpCase{"55508 52345", 8, "2345J/cm2"},
-                                           FollowUpCase{"55407 0123", 7, " 123kJ/m2"}),
-                         [](const auto& info) { return testsupport::TestName(info.param.groups); });
+INSTANTIATE_TEST_SUITE_P(
+    FollowUps, RadiationTest,
+    ::testing::Values(
+        GroupCase{"55300 00123", kHour + Radiation(0, " 123kJ/m2")},
+        GroupCase{"55123 21234", "Sun (last 24h):    12.3h\n" + Radiation(2, "1234J/cm2")},
+        GroupCase{"55300 /////",
+                  kHour + "Radiation field Id:Unknown    \nRadiation amount:  Unknown    \n"},
+        GroupCase{"55300 70045", kHour + "24h precipitation:   4.5mm\n"},
+        GroupCase{"55300 55123", kHour + "Sun (last 24h):    12.3h\n"},
+        GroupCase{"55407 40123", Radiation(7, " 123kJ/m2")},
+        GroupCase{"55408 40456", Radiation(8, " 456kJ/m2")},
+        GroupCase{"55507 51234", Radiation(7, "1234J/cm2")},
+        GroupCase{"55508 52345", Radiation(8, "2345J/cm2")},
+        GroupCase{"55407 0123", Radiation(7, " 123kJ/m2")}),
+    [](const auto& info) { return testsupport::TestName(info.param.groups); });
 
-TEST(Section3Test, RadiationTypeTextsSevenAndEightExist) {
-    EXPECT_FALSE(RadiationTypeText(7).empty());
-    EXPECT_FALSE(RadiationTypeText(8).empty());
-}
-
-TEST(Section3Test, OtherSunshineAnnouncementsAreTakenSilently) {
-    const Decoded decoded = DecodeSection3("55409 56123");
-    EXPECT_EQ(decoded.text.find("Radiation"), std::string::npos);
-    EXPECT_NE(decoded.text.find("Low  cloud drift:       1\n"), std::string::npos);
-    EXPECT_TRUE(decoded.errors.empty());
-}
-
-TEST(Section3Test, AnnouncementWithoutItsFollowUpIsForgotten) {
-    const Decoded decoded = DecodeSection3("55407 60121");
-    EXPECT_EQ(decoded.text.find("Radiation"), std::string::npos);
-    EXPECT_NE(decoded.text.find("Rain fall:"), std::string::npos);
-}
-
-TEST(Section3Test, FiveGroupWithLowerJ1IsRefused) {
-    const Decoded decoded = DecodeSection3("57285 54213");
-    ASSERT_EQ(decoded.errors.size(), 1u);
-    EXPECT_EQ(decoded.errors[0], "DATA ERROR:        54213\n");
-}
-
-TEST(Section3Test, FiveGroupsInRisingJ1Order) {
-    const Decoded decoded = DecodeSection3("50123 54213 55309 00123 56123 58123 59005");
-    EXPECT_TRUE(decoded.errors.empty());
-    EXPECT_NE(decoded.text.find("Pres. chang. (24h):-0.5hPa \n"), std::string::npos);
-}
-
-TEST(Section3Test, GroupsOutOfOrderAreErrors) {
-    const Decoded decoded = DecodeSection3("70125 31101 81225");
-    ASSERT_EQ(decoded.errors.size(), 1u);
-    EXPECT_EQ(decoded.errors[0], "DATA ERROR:        31101\n");
-    EXPECT_NE(decoded.text.find("Cloud base height: 750m\n"), std::string::npos);
-}
-
-TEST(Section3Test, EightAndNineGroupsRepeat) {
-    const Decoded decoded = DecodeSection3("81225 82330 91208 91108");
-    EXPECT_TRUE(decoded.errors.empty());
-    EXPECT_NE(decoded.text.find("Cloud base height: 900m\nSpecial Phenomena: 912 "),
-              std::string::npos);
-    EXPECT_NE(decoded.text.find("\nSpecial Phenomena: 911 "), std::string::npos);
-}
-
-TEST(Section3Test, RegionalDataAfterANineGroup) {
-    const Decoded decoded = DecodeSection3("91208 80000 01234 1E345 ABCDE");
-    EXPECT_NE(decoded.text.find("Local information: 01234\nLocal information: 13345\n"
-                                "Local information: ABCDE\n"),
-              std::string::npos);
-    EXPECT_TRUE(decoded.errors.empty());
-}
-
-TEST(Section3Test, EightyThousandAfterAnEightGroupIsACloudLayer) {
-    const Decoded decoded = DecodeSection3("81225 80000");
-    EXPECT_NE(decoded.text.find("Cloud cover layer: 0 of "), std::string::npos);
-}
-
-TEST(Section3Test, RegionalDataOfWrongLengthIsAnError) {
-    const Decoded decoded = DecodeSection3("91208 80000 0123");
-    ASSERT_EQ(decoded.errors.size(), 1u);
-    EXPECT_EQ(decoded.errors[0], "DATA ERROR:        0123\n");
-}
-
-TEST(Section3Test, GroupWithoutFigureIsIgnoredUntilTheOrderStarts) {
-    EXPECT_TRUE(DecodeSection3("ABCDE 10178").errors.empty());
-    const Decoded decoded = DecodeSection3("10178 /////");
-    ASSERT_EQ(decoded.errors.size(), 1u);
-    EXPECT_EQ(decoded.errors[0], "DATA ERROR:        /////\n");
-}
-
-TEST(Section3Test, WrongLengthIsAnError) {
-    for (const char* group : {"1017", "101788", "8122"}) {
-        const Decoded decoded = DecodeSection3(group);
-        ASSERT_EQ(decoded.errors.size(), 1u) << group;
-        EXPECT_EQ(decoded.errors[0], "DATA ERROR:        " + std::string(group) + "\n");
+// Group sequences: the lines they hold ("" + lines: must not hold), no DATA ERROR.
+TEST(Section3Test, GroupSequences) {
+    for (const auto& [groups, lines, held] :
+         std::vector<std::tuple<std::string, std::string, bool>>{
+             {"55/// 20884 60192", "Radiation amount:   884J/cm2\n", true},
+             // 56xxx would be cloud drift, but right after 553SS it is the radiation.
+             {"55300 56123 56123", "Radiation amount:  6123kJ/m2\nLow  cloud drift:       1\n",
+              true},
+             {"55409 56123", "Low  cloud drift:       1\n", true},  // other announcement
+             {"55409 56123", "Radiation", false},
+             {"55407 60121", "Rain fall:", true},  // announcement without its follow-up
+             {"55407 60121", "Radiation", false},
+             {"50123 54213 55309 00123 56123 58123 59005", "Pres. chang. (24h):-0.5hPa \n", true},
+             {"81225 82330 91208 91108", "Cloud base height: 900m\nSpecial Phenomena: 912 ", true},
+             {"81225 82330 91208 91108", "\nSpecial Phenomena: 911 ", true},
+             {"91208 80000 01234 1E345 ABCDE",
+              "Local information: 01234\nLocal information: 13345\nLocal information: ABCDE\n",
+              true},
+             {"81225 80000", "Cloud cover layer: 0 of ", true},  // 80000 after an 8 group
+             {"ABCDE 10178", "Max. temperature : +17.8",
+              true}}) {  // ignored until the order starts
+        const Decoded decoded = DecodeSection3(groups);
+        EXPECT_EQ(decoded.text.find(lines) != std::string::npos, held) << groups << ": " << lines;
+        EXPECT_TRUE(decoded.errors.empty()) << groups;
     }
 }
 
 TEST(Section3Test, ASecondSectionStartsWithAFreshJ1) {
-    DecoderHarness harness(false);
-    harness.Decoder().put_DecoderRelax(1);
-    harness.Feed(
-        "ZCZC 1\nSMDL01 EDZW 061200\nAAXX 06121\n"
-        "10400 32465 02405 333 57285=\n10384 32465 02405 333 54213=\n");
-    EXPECT_TRUE(harness.Errors().empty());
-    EXPECT_NE(harness.Text().find("S54gsd:            54213\n"), std::string::npos);
+    const Decoded decoded = DecodeSection3("57285=\n10384 32465 02405 333 54213");
+    EXPECT_TRUE(decoded.errors.empty());
+    EXPECT_NE(decoded.text.find("S54gsd:            54213\n"), std::string::npos);
 }
 
 }  // namespace

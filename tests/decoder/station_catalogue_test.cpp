@@ -31,27 +31,20 @@ const std::string kCatalogue =
     "10411 \tEDLX\tBroken\tDL\t5124N\n"
     "10500         No Position         DL\n";
 
-TEST(CatalogueRecordTest, FixedLayoutPositionIsDegreesAndMinutesOverHundred) {
+// Degrees and minutes over a hundred, south and west negative, the cut-name mark dropped.
+TEST(CatalogueRecordTest, FixedLayout) {
     const StationRecord record =
-        ParseCatalogueLine("07150         Station Name        FR 4523N 00215E");
-    EXPECT_EQ(record.name, "Station Name");
+        ParseCatalogueLine("07150         Abcdefghijklmnopqr& FR 4523N 00215E");
+    EXPECT_EQ(record.name, "Abcdefghijklmnopqr");
     EXPECT_EQ(record.country, "FR");
     EXPECT_EQ(record.locationIndicator, "");
     EXPECT_FLOAT_EQ(record.latitude, 45.23f);
     EXPECT_FLOAT_EQ(record.longitude, 2.15f);
-}
-
-TEST(CatalogueRecordTest, SouthAndWestAreNegative) {
-    const StationRecord record =
+    const StationRecord south =
         ParseCatalogueLine("85574  SCEL   Santiago            CH 3323S 07047W");
-    EXPECT_FLOAT_EQ(record.latitude, -33.23f);
-    EXPECT_FLOAT_EQ(record.longitude, -70.47f);
-    EXPECT_EQ(record.locationIndicator, "SCEL");
-}
-
-TEST(CatalogueRecordTest, CutNameMarkIsDropped) {
-    EXPECT_EQ(ParseCatalogueLine("07150         Abcdefghijklmnopqr& FR 4523N 00215E").name,
-              "Abcdefghijklmnopqr");
+    EXPECT_FLOAT_EQ(south.latitude, -33.23f);
+    EXPECT_FLOAT_EQ(south.longitude, -70.47f);
+    EXPECT_EQ(south.locationIndicator, "SCEL");
 }
 
 TEST(CatalogueRecordTest, TabLayoutNeedsEveryTab) {
@@ -101,28 +94,19 @@ TEST_F(CatalogueTest, LookUpFindsStationsOfBothLayouts) {
     EXPECT_FLOAT_EQ(noPosition.latitude, 800.0f);
 }
 
-TEST_F(CatalogueTest, DeletedIndexIsRebuilt) {
+// A deleted, stale or out-of-range index is rebuilt as a fresh one.
+TEST_F(CatalogueTest, DamagedIndexIsRebuilt) {
     Write(Dat(), kCatalogue);
     { StationCatalogue first(folder.Path()); }
     const std::string index = ReadFile(Idx());
-    std::filesystem::remove(Idx());
-    StationCatalogue second(folder.Path());
-    EXPECT_EQ(ReadFile(Idx()), index);
-}
-
-TEST_F(CatalogueTest, StaleIndexIsRebuilt) {
-    Write(Dat(), kCatalogue);
-    Write(Idx(), "00000003 07110 \n");
-    StationCatalogue catalogue(folder.Path());
-    EXPECT_EQ(catalogue.LookUp("10400").name, "Duesseldorf");
-    EXPECT_EQ(ReadFile(Idx()).substr(0, 16), "00000000 07110 \n");
-}
-
-TEST_F(CatalogueTest, IndexPointingPastTheEndIsRebuilt) {
-    Write(Dat(), kCatalogue);
-    Write(Idx(), "99999999 07110 \n");
-    StationCatalogue catalogue(folder.Path());
-    EXPECT_EQ(catalogue.LookUp("07110").name, "Brest-Guipavas");
+    for (const char* damaged : {"", "00000003 07110 \n", "99999999 07110 \n"}) {
+        std::filesystem::remove(Idx());
+        if (*damaged != '\0') Write(Idx(), damaged);
+        StationCatalogue catalogue(folder.Path());
+        EXPECT_EQ(catalogue.LookUp("10400").name, "Duesseldorf") << damaged;
+        EXPECT_EQ(catalogue.LookUp("07110").name, "Brest-Guipavas") << damaged;
+        EXPECT_EQ(ReadFile(Idx()), index) << damaged;
+    }
 }
 
 TEST_F(CatalogueTest, OverlongLinesDoNotBreakTheLookUp) {
@@ -134,17 +118,12 @@ TEST_F(CatalogueTest, OverlongLinesDoNotBreakTheLookUp) {
     EXPECT_EQ(catalogue.LookUp("11111").name, "");
 }
 
-TEST_F(CatalogueTest, MissingCatalogueFindsNothing) {
-    StationCatalogue catalogue(folder.Path());
-    EXPECT_FALSE(catalogue.Available());
-    EXPECT_EQ(catalogue.LookUp("10400").name, "");
-}
-
-TEST_F(CatalogueTest, UnwritableFolderStillAllowsLookUps) {
+TEST_F(CatalogueTest, MissingCatalogueFindsNothingAndUnwritableFolderStillAllowsLookUps) {
+    EXPECT_FALSE(StationCatalogue(folder.Path()).Available());
+    EXPECT_EQ(StationCatalogue(folder.Path()).LookUp("10400").name, "");
     Write(Dat(), kCatalogue);
     std::filesystem::create_directory(Idx());  // the index name is taken by a folder
-    StationCatalogue catalogue(folder.Path());
-    EXPECT_EQ(catalogue.LookUp("10400").name, "Duesseldorf");
+    EXPECT_EQ(StationCatalogue(folder.Path()).LookUp("10400").name, "Duesseldorf");
 }
 
 TEST_F(CatalogueTest, CurrentDirectoryComesFirstThenTheEnvironmentFolder) {
