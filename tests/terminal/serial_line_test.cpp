@@ -45,7 +45,7 @@ class SerialLineTest : public ::testing::Test {
     }
     void TearDown() override {
         CloseMaster();
-        if (m_slave >= 0) close(m_slave);
+        close(m_slave);  // -1 when the line took it over
     }
     void CloseMaster() { close(std::exchange(m_master, -1)); }
     // Opens the line, then lets go of the test's own slave descriptor so
@@ -198,8 +198,6 @@ TEST(SerialLineOpen, NoPortAMissingDeviceOrANonTerminalOpensNothing) {
 class SerialLineLockTest : public ::testing::Test {
   protected:
     SerialLineLockTest() { m_settings.PortName = "/dev/null"; }  // under /dev: takes a lock
-    void WriteLock(long pid) { std::ofstream(m_dir / "LCK..null") << "      " << pid << "\n"; }
-
     testing::TempDir m_dir;
     LineSettings m_settings;
 };
@@ -208,7 +206,7 @@ class SerialLineLockTest : public ::testing::Test {
 // removed, and our own is dropped when the open fails (/dev/null: no terminal).
 TEST_F(SerialLineLockTest, LiveLocksRefuseStaleOnesAreRemoved) {
     for (long pid : {1L, 999999999L}) {
-        WriteLock(pid);
+        std::ofstream(m_dir / "LCK..null") << "      " << pid << "\n";
         const std::string error = SerialLine(m_dir.Path().string()).Open(m_settings);
         EXPECT_EQ(error.find("in use") != std::string::npos, pid == 1) << error;
         EXPECT_EQ(fs::exists(m_dir / "LCK..null"), pid == 1);
