@@ -29,8 +29,6 @@ struct MappingRow {
     modem::Parity parityOut;
 };
 
-void PrintTo(const MappingRow& row, std::ostream* out) { *out << row.name; }
-
 const MappingRow kMappings[] = {
     {"Telex45StandsFor45_45", 45, 1, 5, 0, 45.45, 1.5, 5, modem::Parity::None},
     {"TelexIgnoresParity", 50, 0, 5, 2, 50, 1.0, 5, modem::Parity::None},
@@ -41,28 +39,25 @@ const MappingRow kMappings[] = {
     {"OutOfRangeCodesKeepDefaults", 150, 9, 6, 9, 150, 1.5, 5, modem::Parity::None},
 };
 
-class DemodMapping : public ::testing::TestWithParam<MappingRow> {};
-
-TEST_P(DemodMapping, PanelsSetTheDemodulatorAsTheySetASerialLine) {
-    const MappingRow& row = GetParam();
-    LineSettings line;
-    line.Baud = row.baud;
-    line.Stop = row.stop;
-    line.Data = row.data;
-    line.Parity = row.parity;
-    line.Shift = 170;
-    const modem::DemodSettings s = DemodSettingsOf(line);
-    EXPECT_DOUBLE_EQ(s.baud, row.demodBaud);
-    EXPECT_DOUBLE_EQ(s.stopBits, row.stopBits);
-    EXPECT_EQ(s.dataBits, row.dataBits);
-    EXPECT_EQ(s.parity, row.parityOut);
-    EXPECT_DOUBLE_EQ(s.shiftHz, 170);
-    EXPECT_EQ(s.polarity, modem::Polarity::Automatic);
-    EXPECT_EQ(AudioSettingsProblem(line), "");
+TEST(DemodMapping, PanelsSetTheDemodulatorAsTheySetASerialLine) {
+    for (const MappingRow& row : kMappings) {
+        SCOPED_TRACE(row.name);
+        LineSettings line;
+        line.Baud = row.baud;
+        line.Stop = row.stop;
+        line.Data = row.data;
+        line.Parity = row.parity;
+        line.Shift = 170;
+        const modem::DemodSettings s = DemodSettingsOf(line);
+        EXPECT_DOUBLE_EQ(s.baud, row.demodBaud);
+        EXPECT_DOUBLE_EQ(s.stopBits, row.stopBits);
+        EXPECT_EQ(s.dataBits, row.dataBits);
+        EXPECT_EQ(s.parity, row.parityOut);
+        EXPECT_DOUBLE_EQ(s.shiftHz, 170);
+        EXPECT_EQ(s.polarity, modem::Polarity::Automatic);
+        EXPECT_EQ(AudioSettingsProblem(line), "");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Rows, DemodMapping, ::testing::ValuesIn(kMappings),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AudioPort, NamesPanelTextsAndSettingsItCannotTake) {
     LineSettings line;
@@ -125,9 +120,8 @@ TEST_F(AudioLineTest, ConnectOpensTheInputAndPanelClicksOnlyResetTheDemodulator)
     EXPECT_EQ(m_view.Last().StatusText, "CONNECTED");
     EXPECT_EQ(m_view.Last().Port, "test");
     EXPECT_EQ(m_switch.OpenName(), "audio:test");
-    EXPECT_TRUE(m_control.ClickPanel("Stops", PanelButton::Left, false));
-    EXPECT_TRUE(m_control.ClickPanel("Mode", PanelButton::Left, false));
-    EXPECT_TRUE(m_control.ClickPanel("Shift", PanelButton::Left, false));
+    for (const char* panel : {"Stops", "Mode", "Shift"})
+        EXPECT_TRUE(m_control.ClickPanel(panel, PanelButton::Left, false)) << panel;
     EXPECT_EQ(m_opener.state.opens, 1);
     ASSERT_NE(m_audio.Demodulator(), nullptr);
     EXPECT_DOUBLE_EQ(m_audio.Demodulator()->Settings().stopBits, 2.0);

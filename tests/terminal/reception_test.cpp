@@ -178,51 +178,35 @@ TEST_F(ReceptionTest, TelexCodesAreDecodedWithShiftsAndTheCodePanelShowsTheAlpha
     EXPECT_EQ(panels.Get("Text"), "RY12\r\n");
 }
 
-TEST_F(ReceptionTest, RawTextGoesToTheWeatherDecoderWhenAutoSynopIsOn) {
+TEST_F(ReceptionTest, RawTextGoesToTheWeatherDecoderWhenAutoSynopIsOnAndBellBeeps) {
     std::string parsed;
+    int beeps = 0;
     Rx().SetWeatherParse([&](const std::string& raw) { parsed += raw; });
+    Rx().SetBeep([&] { ++beeps; });
     Feed("AAXX\r\n");
     EXPECT_EQ(parsed, "");
     settings.AutoSynop = true;
-    Feed("AAXX\r\n");
-    EXPECT_EQ(parsed, "AAXX\r\n");
-}
-
-TEST_F(ReceptionTest, BellBeepsInsteadOfShowing) {
     settings.BellBeeps = true;
-    int beeps = 0;
-    Rx().SetBeep([&] { ++beeps; });
-    Feed("A\aB");
-    EXPECT_EQ(beeps, 1);
-    EXPECT_EQ(Shown(), "\nAB");
+    Feed("AAXX\r\nA\aB");
+    EXPECT_EQ(parsed, "AAXX\r\nA\aB");
+    EXPECT_EQ(beeps, 1);  // instead of showing
+    EXPECT_EQ(Shown(), "\nAAXX\nAAXX\nAB");
 }
 
-TEST_F(ReceptionTest, PrinterGetsOneLinePerBlockOnlyWhenOn) {
+// One line per block, only when on; a line without CR is cut at 79.
+TEST_F(ReceptionTest, PrinterGetsOneLinePerBlockOnlyWhenOnAndLongLinesCut) {
     Feed("LINE0\r\n");
     EXPECT_EQ(Rx().State().PrinterLine, "");
     Rx().SetPrintOn(true);
     Feed("LINE1\r\nLINE2\r\n");
     EXPECT_EQ(printer.printed.size(), 1u);
-    Feed("X");
-    EXPECT_EQ(printer.printed, (std::vector<std::string>{"LINE1\r", "LINE2\r"}));
-    EXPECT_EQ(Rx().State().PrinterLine, "X");
-}
-
-TEST_F(ReceptionTest, PrinterLineWithoutCrIsCutAt79) {
-    Rx().SetPrintOn(true);
     Feed(std::string(78, 'A'));
-    EXPECT_TRUE(printer.printed.empty());
+    EXPECT_EQ(Rx().State().PrinterLine, std::string(78, 'A'));
     Feed(std::string(122, 'B'));
-    ASSERT_EQ(printer.printed.size(), 1u);
-    EXPECT_EQ(printer.printed[0], std::string(78, 'A') + std::string(122, 'B') + "\r");
+    EXPECT_EQ(printer.printed,
+              (std::vector<std::string>{"LINE1\r", "LINE2\r",
+                                        std::string(78, 'A') + std::string(122, 'B') + "\r"}));
     EXPECT_EQ(Rx().State().PrinterLine, "");
-}
-
-TEST_F(ReceptionTest, ClearEmptiesThePane) {
-    Feed("ABD\r\n");
-    Rx().ClearPane();
-    EXPECT_EQ(pane.Text(), "");
-    EXPECT_FALSE(Rx().State().Busy);
 }
 
 // A log whose write lets the event loop deliver another block, as a modal
@@ -249,6 +233,9 @@ TEST_F(ReceptionTest, BlockArrivingWhileDisplayingIsShownAfterwardsInOrder) {
     scheduler.RunAll();
     EXPECT_EQ(Shown(), "\nFIRST LATE");
     EXPECT_EQ(reentering.written, "\r\nFIRST LATE");
+    Rx().ClearPane();
+    EXPECT_EQ(pane.Text(), "");
+    EXPECT_FALSE(Rx().State().Busy);
 }
 
 // Every chunking of the bundled capture gives the same pane and log.

@@ -2,6 +2,9 @@
 // "/" notation, item readings, labels, and stopping when the line closes.
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "macro_keys.h"
 #include "sender.h"
 #include "temp_dir.h"
@@ -40,21 +43,17 @@ class SendTest : public ::testing::Test {
 // What one typed character sends for each line code: 7 bits clear the top
 // bit, no code carries the euro sign, a data size of 6 is no line code.
 TEST_F(SendTest, ATypedCharacterPerLineCode) {
-    const struct {
-        int ch;
-        std::uint8_t dataBits;
-        int returned;
-        std::string sent;
-        int beeps;
-    } rows[] = {{'A', 8, 'A', "A", 0}, {200, 7, 200, "\x48", 0}, {0x20AC, 8, 0, "", 1},
-                {0x20AC, 7, 0, "", 1}, {0x20AC, 5, 0, "", 1},    {0x7E, 5, 0, "", 1},
-                {'A', 6, 'A', "", 0}};
-    for (const auto& row : rows) {
+    // Typed, data bits, returned, sent, beeps.
+    const std::tuple<int, std::uint8_t, int, std::string, int> rows[] = {
+        {'A', 8, 'A', "A", 0}, {200, 7, 200, "\x48", 0}, {0x20AC, 8, 0, "", 1},
+        {0x20AC, 7, 0, "", 1}, {0x20AC, 5, 0, "", 1},    {0x7E, 5, 0, "", 1},
+        {'A', 6, 'A', "", 0}};
+    for (const auto& [ch, dataBits, returned, sent, beeps] : rows) {
         m_line.sent.clear();
         m_beeps = 0;
-        EXPECT_EQ(Type(row.ch, row.dataBits), row.returned) << row.ch << "/" << int(row.dataBits);
-        EXPECT_EQ(m_line.sent, row.sent) << row.ch << "/" << int(row.dataBits);
-        EXPECT_EQ(m_beeps, row.beeps) << row.ch << "/" << int(row.dataBits);
+        EXPECT_EQ(Type(ch, dataBits), returned) << ch << "/" << int(dataBits);
+        EXPECT_EQ(std::pair(m_line.sent, m_beeps), std::pair(sent, beeps))
+            << ch << "/" << int(dataBits);
     }
 }
 
@@ -96,12 +95,8 @@ TEST(MacroName, ModifierSuffixes) {
 }
 
 TEST(MacroParse, ItemsAndTheirReadings) {
-    struct Row {
-        const char* text;
-        std::string bytes;
-    };
     using namespace std::string_literals;
-    const Row rows[] = {
+    const std::pair<const char*, std::string> rows[] = {
         {"/4E/4E/4E/4E/0D/0A", "NNNN\r\n"s},
         {"/4E//0D/", "\x4E\x0D"s},  // empty items skipped
         {"/", ""s},                 // one character: nothing
@@ -118,9 +113,9 @@ TEST(MacroParse, ItemsAndTheirReadings) {
         {"/ 4 1", "A"s},                // blanks ignored
         {"//", ""s},
     };
-    for (const Row& row : rows) {
-        const std::vector<std::uint8_t> got = ParseMacro(row.text);
-        EXPECT_EQ(std::string(got.begin(), got.end()), row.bytes) << row.text;
+    for (const auto& [text, bytes] : rows) {
+        const std::vector<std::uint8_t> got = ParseMacro(text);
+        EXPECT_EQ(std::string(got.begin(), got.end()), bytes) << text;
     }
 }
 

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
+#include <utility>
 
 #include "serial_speed.h"
 #include "temp_dir.h"
@@ -43,18 +45,14 @@ class SerialLineTest : public ::testing::Test {
     }
     void TearDown() override {
         CloseMaster();
-        if (m_slave >= 0) close(m_slave);
+        close(m_slave);  // -1 when the line took it over
     }
-    void CloseMaster() {
-        if (m_master >= 0) close(m_master);
-        m_master = -1;
-    }
+    void CloseMaster() { close(std::exchange(m_master, -1)); }
     // Opens the line, then lets go of the test's own slave descriptor so
     // that the line is the only user of the slave.
     void OpenLine() {
         ASSERT_EQ(m_line.Open(m_settings), "");
-        close(m_slave);
-        m_slave = -1;
+        close(std::exchange(m_slave, -1));
     }
     void Send(const std::string& bytes) {
         ASSERT_EQ(write(m_master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
@@ -134,8 +132,7 @@ TEST_F(SerialLineTest, AllParitiesAreAcceptedAndAMarkedByteReadsBack) {
         m_settings.Parity = parity;
         ASSERT_EQ(m_line.Open(m_settings), "") << int(parity);
     }
-    close(m_slave);
-    m_slave = -1;
+    close(std::exchange(m_slave, -1));
     // With parity checking on, the driver doubles a real 0xFF; it must come
     // out as one byte again.
     const std::string bytes{'A', '\xff', 'B'};
@@ -144,21 +141,16 @@ TEST_F(SerialLineTest, AllParitiesAreAcceptedAndAMarkedByteReadsBack) {
 }
 
 TEST_F(SerialLineTest, ModemLinesFollowTheSettingsAtEveryApplyAndDropAtClose) {
-    struct Row {
-        bool rts, dtr;
-        const char* levels;
-    };
-    for (const Row& row : {Row{false, false, "RTS- DTR-"}, Row{true, false, "RTS+ DTR-"},
-                           Row{false, true, "RTS- DTR+"}, Row{true, true, "RTS+ DTR+"}}) {
+    for (const char* levels : {"RTS- DTR-", "RTS+ DTR-", "RTS- DTR+", "RTS+ DTR+"}) {
         RecordingModemLines modem;
         SerialLine line("", modem);
-        m_settings.RTS = row.rts;
-        m_settings.DTR = row.dtr;
+        m_settings.RTS = levels[3] == '+';
+        m_settings.DTR = levels[8] == '+';
         const std::string error = line.Open(m_settings);
-        if (row.rts || row.dtr) {
+        if (m_settings.RTS || m_settings.DTR) {
             // Asked of a device without modem lines: refused, and dropped again.
             EXPECT_NE(error.find("cannot raise"), std::string::npos) << error;
-            EXPECT_EQ(modem.calls, (std::vector<std::string>{row.levels, "RTS- DTR-"}));
+            EXPECT_EQ(modem.calls, (std::vector<std::string>{levels, "RTS- DTR-"}));
             continue;
         }
         ASSERT_EQ(error, "");
@@ -167,7 +159,7 @@ TEST_F(SerialLineTest, ModemLinesFollowTheSettingsAtEveryApplyAndDropAtClose) {
         EXPECT_NE(tio.c_cflag & HUPCL, 0u) << "the driver lowers both lines at the last close";
         EXPECT_EQ(line.Apply(m_settings), "");
         line.Close();
-        EXPECT_EQ(modem.calls, (std::vector<std::string>{row.levels, row.levels, "RTS- DTR-"}));
+        EXPECT_EQ(modem.calls, (std::vector<std::string>{levels, levels, "RTS- DTR-"}));
     }
 }
 
@@ -206,8 +198,6 @@ TEST(SerialLineOpen, NoPortAMissingDeviceOrANonTerminalOpensNothing) {
 class SerialLineLockTest : public ::testing::Test {
   protected:
     SerialLineLockTest() { m_settings.PortName = "/dev/null"; }  // under /dev: takes a lock
-    void WriteLock(long pid) { std::ofstream(m_dir / "LCK..null") << "      " << pid << "\n"; }
-
     testing::TempDir m_dir;
     LineSettings m_settings;
 };
@@ -216,7 +206,7 @@ class SerialLineLockTest : public ::testing::Test {
 // removed, and our own is dropped when the open fails (/dev/null: no terminal).
 TEST_F(SerialLineLockTest, LiveLocksRefuseStaleOnesAreRemoved) {
     for (long pid : {1L, 999999999L}) {
-        WriteLock(pid);
+        std::ofstream(m_dir / "LCK..null") << "      " << pid << "\n";
         const std::string error = SerialLine(m_dir.Path().string()).Open(m_settings);
         EXPECT_EQ(error.find("in use") != std::string::npos, pid == 1) << error;
         EXPECT_EQ(fs::exists(m_dir / "LCK..null"), pid == 1);
@@ -224,24 +214,18 @@ TEST_F(SerialLineLockTest, LiveLocksRefuseStaleOnesAreRemoved) {
 }
 
 TEST(LineDevicePath, PortNameWinsElseTheConventionalDevice) {
-    struct Row {
-        int port;
-        const char* name;
-        const char* path;
-    };
-    const Row rows[] = {
+    const std::tuple<std::int16_t, const char*, const char*> rows[] = {
         {0, "", ""},
         {-3, "", ""},
         {1, "", "/dev/ttyS0"},
         {3, "", "/dev/ttyS2"},
         {3, "/dev/ttyUSB0", "/dev/ttyUSB0"},
-        {0, "/dev/pts/4", "/dev/pts/4"},
-    };
-    for (const Row& row : rows) {
+        {0, "/dev/pts/4", "/dev/pts/4"}};
+    for (const auto& [port, name, path] : rows) {
         LineSettings s;
-        s.Port = static_cast<std::int16_t>(row.port);
-        s.PortName = row.name;
-        EXPECT_EQ(LineDevicePath(s), row.path) << row.port << " " << row.name;
+        s.Port = port;
+        s.PortName = name;
+        EXPECT_EQ(LineDevicePath(s), path) << port << " " << name;
     }
 }
 

@@ -71,16 +71,17 @@ TEST_F(TelexTest, ShiftCodesAndMasking) {
 }
 
 TEST_F(TelexTest, ModesChangeShift) {
-    mode = kModeUnshiftOnSpace;
-    EXPECT_EQ(Decode({F, 23, 4, 23}), "1 Q");
-    mode = kModeNormal;
-    EXPECT_EQ(Decode({F, 23, 4, 23}), "1 1");
-    mode = kModeFiguresOnSpace;
-    EXPECT_EQ(Decode({L, 23, 4, 23}), "Q 1");
-    mode = kModeFiguresOnly;
-    EXPECT_EQ(Decode({L, 1}), "3");
-    mode = kModeLettersOnly;
-    EXPECT_EQ(Decode({F, 1}), "E");
+    const std::pair<std::uint8_t, std::vector<std::uint8_t>> rows[] = {
+        {kModeUnshiftOnSpace, {F, 23, 4, 23}},
+        {kModeNormal, {F, 23, 4, 23}},
+        {kModeFiguresOnSpace, {L, 23, 4, 23}},
+        {kModeFiguresOnly, {L, 1}},
+        {kModeLettersOnly, {F, 1}}};
+    const char* shown[] = {"1 Q", "1 1", "Q 1", "3", "E"};
+    for (int i = 0; i < 5; ++i) {
+        mode = rows[i].first;
+        EXPECT_EQ(Decode(rows[i].second), shown[i]) << i;
+    }
 }
 
 TEST_F(TelexTest, AlphabetAboveOneBecomesIta2AtFirstCharacter) {
@@ -95,7 +96,7 @@ TEST_F(TelexTest, AlphabetAboveOneBecomesIta2AtFirstCharacter) {
 }
 
 TEST_F(TelexTest, EncodeShiftlessCodesInFigures) {
-    state.TxShift = Shift::Letters;  // letters
+    state.TxShift = Shift::Letters;
     EXPECT_EQ(Encode("a"), std::string({3}));
     EXPECT_EQ(Encode(" "), std::string({F, 4}));
     EXPECT_EQ(state.TxShift, Shift::Figures);
@@ -131,33 +132,25 @@ TEST_F(TelexTest, RoundTripInBothAlphabetsAfterAnyShiftHistory) {
         "ZCZC 775\r\nSMNO91 DNMI 100600\r\n01001 11384 73302 8457/=\r\n"
         "THE QUICK BROWN FOX (3/4) ?:,.'+-=#@*$\r\n";
     const std::string tlx = "WIND 25KT; GUSTS!? \"OK\" & $#\r\n";
-    for (std::uint8_t a : {0, 1}) {
-        const std::string& text = a == 0 ? ita2 : tlx;
-        for (Shift tx : {Shift::Figures, Shift::Letters}) {
+    for (std::uint8_t a : {0, 1})
+        for (Shift tx : {Shift::Figures, Shift::Letters})
             for (Shift rx : {Shift::Letters, Shift::Figures}) {
                 TelexState sender{tx, Shift::Letters, 0};
                 TelexState receiver{Shift::Figures, rx, 0};
-                std::string codes;
-                std::uint8_t encAlphabet = a;
-                for (unsigned char c : text) {
+                // The sender believes the far end is in its starting shift;
+                // a shift code sent first makes that true for any receiver.
+                std::string codes(1, static_cast<char>(tx == Shift::Letters ? L : F));
+                std::uint8_t encAlphabet = a, decAlphabet = a, m = 0;
+                for (unsigned char c : a == 0 ? ita2 : tlx) {
                     int ch = c;
                     codes += TelexEncode(ch, encAlphabet, sender);
                     ASSERT_NE(ch, 0) << "cannot send '" << c << "'";
                 }
-                // The sender believes the far end is in its starting shift;
-                // a shift code sent first makes that true for any receiver.
-                codes.insert(codes.begin(), static_cast<char>(tx == Shift::Letters ? L : F));
                 std::string back;
-                std::uint8_t decAlphabet = a, m = 0;
-                for (unsigned char c : codes) {
-                    std::uint8_t code = c;
-                    back += TelexDecode(code, decAlphabet, m, receiver);
-                }
-                EXPECT_EQ(back, text)
+                for (std::uint8_t code : codes) back += TelexDecode(code, decAlphabet, m, receiver);
+                EXPECT_EQ(back, a == 0 ? ita2 : tlx)
                     << "alphabet " << int(a) << " tx " << int(tx) << " rx " << int(rx);
             }
-        }
-    }
 }
 
 TEST_F(TelexTest, BellFollowsBellBeeps) {
@@ -174,30 +167,24 @@ TEST_F(TelexTest, BellFollowsBellBeeps) {
 }
 
 TEST_F(TelexTest, CrLfCleanUp) {
-    struct Case {
-        std::string in;
-        std::string shown;
-    };
-    const Case cases[] = {
-        {"A\rB", "AB"},
-        {"A\r\nB", "A\rB"},
-        {"A\r\r\nB", "A\rB"},
-        {"A\r\r\n\nB", "A\r\rB"},
-        {"A\nB", "A\nB"},
-        {"A\r\r\r\nB", "A\r\nB"},
-        {"A\r\r\n\r\r\nB", "A\r\rB"},
-        {"A\r\n\r\nB", "A\r\rB"},
-        {"A\r\r\n\r\nB", "A\r\rB"},
-    };
-    for (const Case& c : cases) {
+    const std::pair<std::string, std::string> cases[] = {{"A\rB", "AB"},
+                                                         {"A\r\nB", "A\rB"},
+                                                         {"A\r\r\nB", "A\rB"},
+                                                         {"A\r\r\n\nB", "A\r\rB"},
+                                                         {"A\nB", "A\nB"},
+                                                         {"A\r\r\r\nB", "A\r\nB"},
+                                                         {"A\r\r\n\r\r\nB", "A\r\rB"},
+                                                         {"A\r\n\r\nB", "A\r\rB"},
+                                                         {"A\r\r\n\r\nB", "A\r\rB"}};
+    for (const auto& [in, shown] : cases) {
         TelexOptions options;
         options.code = LineCode::Ascii8;
         state = {};
-        std::vector<std::uint8_t> bytes(c.in.begin(), c.in.end());
-        EXPECT_EQ(Show(bytes, options), c.shown) << "input " << ::testing::PrintToString(c.in);
+        std::vector<std::uint8_t> bytes(in.begin(), in.end());
+        EXPECT_EQ(Show(bytes, options), shown) << "input " << ::testing::PrintToString(in);
         options.rawCrLf = true;
         state = {};
-        EXPECT_EQ(Show(bytes, options), c.in);
+        EXPECT_EQ(Show(bytes, options), in);
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "reception_fakes.h"
 #include "temp_dir.h"
@@ -89,25 +90,23 @@ TEST_F(LogFileTest, DialogStartsInTheDataFolder) {
 }
 
 TEST_F(LogFileTest, ChosenFileIsCreatedOrOnTheQuestionAppendedToOrEmptied) {
-    const struct {
-        const char* before;  // nullptr: no such file
-        BoxAnswer answer;
-        const char* after;
-    } rows[] = {{nullptr, BoxAnswer::Ok, "x"},
-                {"kept", BoxAnswer::No, "keptx"},
-                {"gone", BoxAnswer::Yes, "x"}};
-    for (const auto& row : rows) {
+    // Before (nullptr: no such file), the answer, after.
+    const std::tuple<const char*, BoxAnswer, const char*> rows[] = {
+        {nullptr, BoxAnswer::Ok, "x"},
+        {"kept", BoxAnswer::No, "keptx"},
+        {"gone", BoxAnswer::Yes, "x"}};
+    for (const auto& [before, answer, after] : rows) {
         const fs::path file = dir / "mine.log";
         fs::remove(file);
-        if (row.before) Write(file, row.before);
+        if (before) Write(file, before);
         choice.answers = {file.string()};
-        box.answers = {row.answer};
+        box.answers = {answer};
         box.shown.clear();
         TerminalLog log = MakeLog();
         ASSERT_TRUE(log.CreateLog(false));
         EXPECT_EQ(log.LogPath(), file.string());
         EXPECT_EQ(log.DisplayName(), "mine.log");
-        if (row.before) {
+        if (before) {
             ASSERT_EQ(box.shown.size(), 1u);
             EXPECT_EQ(box.shown[0].text, "Replace existing file - " + file.string() + "?");
             EXPECT_EQ(box.shown[0].icon, BoxIcon::Question);
@@ -115,7 +114,7 @@ TEST_F(LogFileTest, ChosenFileIsCreatedOrOnTheQuestionAppendedToOrEmptied) {
             EXPECT_TRUE(box.shown.empty());
         }
         log.WriteLog("x");
-        EXPECT_EQ(ReadFile(file), row.after) << row.after;
+        EXPECT_EQ(ReadFile(file), after) << after;
     }
 }
 
@@ -139,24 +138,20 @@ TEST_F(LogFileTest, FilesThatCannotBeReplacedOpenedOrLookedUpAreReported) {
     Write(dir / "plain", "");
     const std::string folder = (dir / "folder.log").string();
     const std::string throughFile = (dir / "plain" / "x.log").string();
-    const struct {
-        std::string path;
-        BoxAnswer answer;
-        std::string report;
-    } rows[] = {
+    const std::tuple<std::string, BoxAnswer, std::string> rows[] = {
         {folder, BoxAnswer::Yes, "Cannot replace the log file " + folder + ": Is a directory"},
         {folder, BoxAnswer::No, "Cannot open the log file " + folder + ": Is a directory"},
         {throughFile, BoxAnswer::Ok,
          "Cannot use the log file " + throughFile + ": Not a directory"},
     };
-    for (const auto& row : rows) {
-        choice.answers = {row.path};
-        box.answers = {row.answer};
+    for (const auto& [path, answer, report] : rows) {
+        choice.answers = {path};
+        box.answers = {answer};
         box.shown.clear();
         TerminalLog log = MakeLog();
         EXPECT_FALSE(log.CreateLog(false));
         ASSERT_FALSE(box.shown.empty());
-        EXPECT_EQ(box.shown.back().text, row.report);
+        EXPECT_EQ(box.shown.back().text, report);
         EXPECT_EQ(box.shown.back().icon, BoxIcon::Exclamation);
         EXPECT_FALSE(log.IsOpen());
         EXPECT_EQ(log.LogPath(), "");
@@ -189,20 +184,16 @@ TEST_F(LogFileTest, AFailedWriteIsReportedOnceAndSuspendsTheLogUntilCreatedAgain
 // work folder is itself named Data); elsewhere, a similar name included, its full path.
 TEST_F(LogFileTest, DisplayNameIsRelativeOnlyInsideTheWorkFolder) {
     for (const char* sub : {"work", "workshop", "Data"}) fs::create_directory(dir / sub);
-    const struct {
-        const char* work;
-        fs::path file;
-        std::string shown;
-    } rows[] = {
+    const std::tuple<const char*, fs::path, std::string> rows[] = {
         {"work", dir / "workshop" / "z.log", (dir / "workshop" / "z.log").string()},
         {"work", dir / "x.log", (dir / "x.log").string()},
         {"Data", dir / "Data" / "y.log", "./Data/y.log"},
     };
-    for (const auto& row : rows) {
-        choice.answers = {row.file.string()};
-        TerminalLog log = MakeLog("", dir / row.work);
+    for (const auto& [work, file, shown] : rows) {
+        choice.answers = {file.string()};
+        TerminalLog log = MakeLog("", dir / work);
         ASSERT_TRUE(log.CreateLog(false));
-        EXPECT_EQ(log.DisplayName(), row.shown);
+        EXPECT_EQ(log.DisplayName(), shown);
     }
 }
 
