@@ -53,11 +53,8 @@ class FakeDecoder final : public nimbo::IWeatherDecoder {
     FAKE_DECODER_MODE(DecoderResyn, decoderResyn)
     FAKE_DECODER_MODE(DecoderQuiet, decoderQuiet)
 #undef FAKE_DECODER_MODE
-#define FAKE_DECODER_TEXT(name, field)                   \
-    nimbo::HRESULT get_##name(std::string* v) override { \
-        *v = field;                                      \
-        return nimbo::S_OK;                              \
-    }                                                    \
+#define FAKE_DECODER_TEXT(name, field)                                           \
+    nimbo::HRESULT get_##name(std::string* v) override { return Get(field, v); } \
     nimbo::HRESULT put_##name(const std::string& v) override { return PutText(#name, field, v); }
     FAKE_DECODER_TEXT(LogPathName, logPath)
     FAKE_DECODER_TEXT(LogFileName, logFile)
@@ -86,7 +83,8 @@ class FakeDecoder final : public nimbo::IWeatherDecoder {
     }
 
   private:
-    static nimbo::HRESULT Get(std::int32_t value, std::int32_t* out) {
+    template <typename T>
+    static nimbo::HRESULT Get(const T& value, T* out) {
         *out = value;
         return nimbo::S_OK;
     }
