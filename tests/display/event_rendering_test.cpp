@@ -75,9 +75,7 @@ TEST_F(EventRenderingTest, MessageStartIsBoldRuleAndSearchesEndWaits) {
     m_renderer.Message(0, "??");
     EXPECT_EQ(OnlyRun().text, "#### End   Msg " + QString(66, '#') + "\n");
     EXPECT_EQ(m_view.state, "Waiting ...");
-}
-
-TEST(MessageLineTest, ShortReferenceIsRightAlignedLongOneUnpadded) {
+    // A short reference is right-aligned, a long one unpadded.
     EXPECT_EQ(DecoderEventRenderer::MessageLine(1, "??").substr(0, 21), "#### Start Msg   ?? #");
     const std::string longReference(70, 'R');
     const std::string line = DecoderEventRenderer::MessageLine(1, longReference);
