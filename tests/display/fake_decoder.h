@@ -110,8 +110,7 @@ class FakeDecoder final : public nimbo::IWeatherDecoder {
 class RecordingPrompts final : public UserPrompts {
   public:
     struct Box {
-        QString title;
-        QString text;
+        QString title, text;
     };
     std::vector<Box> boxes;
     std::vector<LogFileRequest> fileRequests;
