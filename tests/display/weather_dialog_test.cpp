@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                                "D:VERBOSE     ", "put_DecoderQuiet"}),
     [](const auto& info) { return std::string(info.param.call).substr(4); });
 
-TEST_F(WeatherDialogTest, LogStartOpensBothLogsAndSwapsCommands) {
+TEST_F(WeatherDialogTest, LogStartOpensBothLogsSwapsCommandsAndTitles) {
     Create();
     EXPECT_EQ(Dialog().put_LogStart(-1), nimbo::S_OK);
     EXPECT_THAT(Decoder().calls, ElementsAre("put_LogRaw 1", "put_LogText 1"));
@@ -120,6 +120,12 @@ TEST_F(WeatherDialogTest, LogStartOpensBothLogsAndSwapsCommands) {
     // Closing answers S_OK although the decoder reports its logs as not open.
     EXPECT_EQ(Dialog().put_LogStart(0), nimbo::S_OK);
     ExpectLogOpen(false, "Weather Decoder");
+    // A caption replaces the title's first part; the log name follows it.
+    Dialog().put_Caption("Synop");
+    Dialog().put_LogFileName("mylog");
+    EXPECT_EQ(Window().windowTitle(), "Synop");
+    Dialog().put_LogStart(1);
+    EXPECT_EQ(Window().windowTitle(), "Synop - mylog");
 }
 
 TEST_F(WeatherDialogTest, LogStartFailureRollsBackBothLogs) {
@@ -140,15 +146,6 @@ TEST_F(WeatherDialogTest, NodeNameRenewsLogFileName) {
     std::string name;
     Dialog().get_NodeName(&name);
     EXPECT_EQ(name, "node");
-}
-
-TEST_F(WeatherDialogTest, CaptionAndLogNameMakeTitle) {
-    Create();
-    Dialog().put_Caption("Synop");
-    Dialog().put_LogFileName("mylog");
-    EXPECT_EQ(Window().windowTitle(), "Synop");
-    Dialog().put_LogStart(1);
-    EXPECT_EQ(Window().windowTitle(), "Synop - mylog");
 }
 
 // Twips at the screen's dpi: 1440 to the inch.
