@@ -60,14 +60,12 @@ class FakeDecoder final : public nimbo::IWeatherDecoder {
     FAKE_DECODER_TEXT(LogFileName, logFile)
     FAKE_DECODER_TEXT(NodeName, node)
 #undef FAKE_DECODER_TEXT
-    nimbo::HRESULT get_LogRaw(std::int32_t* v) override { return Get(logRaw, v); }
-    nimbo::HRESULT put_LogRaw(std::int32_t v) override {
-        return PutLog("LogRaw", logRaw, v, failRawLog);
-    }
-    nimbo::HRESULT get_LogText(std::int32_t* v) override { return Get(logText, v); }
-    nimbo::HRESULT put_LogText(std::int32_t v) override {
-        return PutLog("LogText", logText, v, failTextLog);
-    }
+#define FAKE_DECODER_LOG(name, field, fail)                                       \
+    nimbo::HRESULT get_##name(std::int32_t* v) override { return Get(field, v); } \
+    nimbo::HRESULT put_##name(std::int32_t v) override { return PutLog(#name, field, v, fail); }
+    FAKE_DECODER_LOG(LogRaw, logRaw, failRawLog)
+    FAKE_DECODER_LOG(LogText, logText, failTextLog)
+#undef FAKE_DECODER_LOG
 
     nimbo::HRESULT Advise(nimbo::_IWeatherDecoderEvents* s, std::uint32_t* cookie) override {
         sink = s;
