@@ -2,10 +2,12 @@
 // raw bulletin framing and numbering, text log equal to the events.
 #include "decoder_logs.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -17,15 +19,6 @@ namespace {
 using testing::DecoderHarness;
 using testing::ReadFile;
 
-// "YYMMDD-HHMM": six figures, a dash, four figures.
-bool IsDateTimeName(const std::string& name) {
-    if (name.size() != 11 || name[6] != '-') return false;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        if (i != 6 && (name[i] < '0' || name[i] > '9')) return false;
-    }
-    return true;
-}
-
 const std::string kBulletin =
     "ZCZC 001\nSMDL01 EDZW 061200\nAAXX 06121\n10400 32965 02405 10125=\n10384 NIL=\nNNNN\n";
 
@@ -35,10 +28,13 @@ std::string Base(DecoderHarness& harness) {
     return harness.Folder() + "/log";
 }
 
-// "Data" under the start directory, created; then the current directory once it changed.
-TEST(DecoderLogsTest, DefaultFolder) {
+// "Data" under the start directory, created; then the current directory once it
+// changed. The default file name is "YYMMDD-HHMM".
+TEST(DecoderLogsTest, DefaultFolderAndFileName) {
     DecoderHarness harness;
-    std::string folder;
+    std::string folder, name;
+    harness.Decoder().get_LogFileName(&name);
+    EXPECT_TRUE(std::regex_match(name, std::regex("[0-9]{6}-[0-9]{4}"))) << name;
     EXPECT_EQ(harness.Decoder().get_LogPathName(&folder), S_OK);
     EXPECT_EQ(folder, harness.Folder() + "/Data");
     EXPECT_TRUE(std::filesystem::is_directory(folder));
@@ -48,20 +44,8 @@ TEST(DecoderLogsTest, DefaultFolder) {
     EXPECT_EQ(folder, harness.Folder() + "/elsewhere");
 }
 
-TEST(DecoderLogsTest, DefaultFileNameIsDateTime) {
-    DecoderHarness harness;
-    std::string name;
-    harness.Decoder().get_LogFileName(&name);
-    EXPECT_TRUE(IsDateTimeName(name)) << name;
-}
-
 TEST(DecoderLogsTest, DefaultFileNameFormat) {
-    std::tm time{};
-    time.tm_year = 126;
-    time.tm_mon = 0;
-    time.tm_mday = 7;
-    time.tm_hour = 3;
-    time.tm_min = 9;
+    const std::tm time{.tm_min = 9, .tm_hour = 3, .tm_mday = 7, .tm_mon = 0, .tm_year = 126};
     EXPECT_EQ(DefaultLogFileName("", time), "260107-0309");
     EXPECT_EQ(DefaultLogFileName("LX", time), "LX-260107-0309");
     EXPECT_EQ(DefaultLogFileName("../../escape", time), ".._.._escape-260107-0309");
@@ -93,11 +77,8 @@ TEST(DecoderLogsTest, NodeOrFileNameWithPathPartsKeepsTheLogsInTheFolder) {
         }
     }
     std::sort(made.begin(), made.end());
-    ASSERT_EQ(made.size(), 4u);
-    EXPECT_EQ(made[0], name + ".syn");
-    EXPECT_EQ(made[1], name + ".wmo");
-    EXPECT_EQ(made[2], ".._up_.._.._x.syn");
-    EXPECT_EQ(made[3], ".._up_.._.._x.wmo");
+    EXPECT_THAT(made, ::testing::ElementsAre(name + ".syn", name + ".wmo", ".._up_.._.._x.syn",
+                                             ".._up_.._.._x.wmo"));
     EXPECT_EQ(name.rfind(".._.._escape-", 0), 0u) << name;
 }
 
@@ -119,8 +100,9 @@ TEST(DecoderLogsTest, OpenAnswersOkAndCloseAnswersAccessDenied) {
     EXPECT_NE(harness.Text().find("Station Identity"), std::string::npos);
 }
 
-// Also when bulletins were seen before the log was opened.
-TEST(DecoderLogsTest, EmptyLogLeavesNoFile) {
+// Also when bulletins were seen before the log was opened. An empty folder or
+// name keeps the previous one.
+TEST(DecoderLogsTest, EmptyLogLeavesNoFileAndEmptyNamesAreIgnored) {
     DecoderHarness harness;
     const std::string base = Base(harness);
     harness.Decoder().put_LogText(1);
@@ -130,10 +112,16 @@ TEST(DecoderLogsTest, EmptyLogLeavesNoFile) {
     harness.Decoder().put_LogRaw(0);
     EXPECT_FALSE(std::filesystem::exists(base + ".syn"));
     EXPECT_FALSE(std::filesystem::exists(base + ".wmo"));
+    harness.Decoder().put_LogPathName("");
+    harness.Decoder().put_LogFileName("");
+    harness.Decoder().put_LogText(1);
+    harness.Feed(kBulletin);
+    harness.Decoder().put_LogText(0);
+    EXPECT_TRUE(std::filesystem::exists(base + ".wmo"));
 }
 
-// Reopened, the file keeps what it held.
-TEST(DecoderLogsTest, RawLogHoldsTheBulletinReframed) {
+// Reopened, the file keeps what it held; a new file numbers from one again.
+TEST(DecoderLogsTest, RawLogHoldsTheBulletinsReframedAndNumbered) {
     DecoderHarness harness;
     const std::string base = Base(harness);
     harness.Decoder().put_LogRaw(1);
@@ -145,21 +133,13 @@ TEST(DecoderLogsTest, RawLogHoldsTheBulletinReframed) {
     harness.Decoder().put_LogRaw(1);
     harness.Decoder().put_LogRaw(0);
     EXPECT_EQ(ReadFile(base + ".syn"), reframed);
-}
-
-TEST(DecoderLogsTest, ReopenedRawLogNumbersFromOneAgain) {
-    DecoderHarness harness;
-    const std::string base = Base(harness);
+    harness.Decoder().put_LogFileName("second");
     harness.Decoder().put_LogRaw(1);
     harness.Feed(kBulletin + kBulletin);
     harness.Decoder().put_LogRaw(0);
-    harness.Decoder().put_LogFileName("second");
-    harness.Decoder().put_LogRaw(1);
-    harness.Feed(kBulletin);
-    harness.Decoder().put_LogRaw(0);
-    const std::string first = ReadFile(base + ".syn");
-    EXPECT_NE(first.find("ZCZC 00002\n"), std::string::npos);
-    EXPECT_EQ(ReadFile(harness.Folder() + "/second.syn").rfind("ZCZC 00001\n", 0), 0u);
+    const std::string second = ReadFile(harness.Folder() + "/second.syn");
+    EXPECT_EQ(second.rfind("ZCZC 00001\n", 0), 0u);
+    EXPECT_NE(second.find("ZCZC 00002\n"), std::string::npos);
 }
 
 // Closing the raw log or destroying the decoder ends the open bulletin: exactly
@@ -200,17 +180,6 @@ TEST(DecoderLogsTest, TextLogHoldsResultsErrorsAndRuleLinesInEventOrder) {
     }
     EXPECT_NE(expected.find("DATA ERROR:        1012\n"), std::string::npos);
     EXPECT_EQ(ReadFile(base + ".wmo"), expected);
-}
-
-TEST(DecoderLogsTest, EmptyFolderOrNameKeepsThePreviousOne) {
-    DecoderHarness harness;
-    const std::string base = Base(harness);
-    harness.Decoder().put_LogPathName("");
-    harness.Decoder().put_LogFileName("");
-    harness.Decoder().put_LogText(1);
-    harness.Feed(kBulletin);
-    harness.Decoder().put_LogText(0);
-    EXPECT_TRUE(std::filesystem::exists(base + ".wmo"));
 }
 
 }  // namespace

@@ -75,9 +75,7 @@ TEST_F(EventRenderingTest, MessageStartIsBoldRuleAndSearchesEndWaits) {
     m_renderer.Message(0, "??");
     EXPECT_EQ(OnlyRun().text, "#### End   Msg " + QString(66, '#') + "\n");
     EXPECT_EQ(m_view.state, "Waiting ...");
-}
-
-TEST(MessageLineTest, ShortReferenceIsRightAlignedLongOneUnpadded) {
+    // A short reference is right-aligned, a long one unpadded.
     EXPECT_EQ(DecoderEventRenderer::MessageLine(1, "??").substr(0, 21), "#### Start Msg   ?? #");
     const std::string longReference(70, 'R');
     const std::string line = DecoderEventRenderer::MessageLine(1, longReference);
@@ -85,7 +83,7 @@ TEST(MessageLineTest, ShortReferenceIsRightAlignedLongOneUnpadded) {
 }
 
 // Separators: one rule character per level, bold; results: the value part
-// (slevel 1) in bold.
+// (slevel 1) in bold; errors not bold.
 TEST_F(EventRenderingTest, LevelsHaveTheirRuleAndWeight) {
     const std::pair<int, char> rules[] = {{0, '='}, {1, '-'}, {2, '.'}, {7, ':'}, {-1, ':'}};
     for (const auto& [level, rule] : rules) {
@@ -100,9 +98,7 @@ TEST_F(EventRenderingTest, LevelsHaveTheirRuleAndWeight) {
         m_renderer.Result("Temperature:       ", 2, slevel);
         EXPECT_EQ(OnlyRun().bold, slevel == 1);
     }
-}
-
-TEST_F(EventRenderingTest, ErrorIsNotBold) {
+    m_view.pane.clear();
     m_renderer.Error("DATA ERROR:        1x012\n");
     const TextRun run = OnlyRun();
     EXPECT_EQ(run.text, "DATA ERROR:        1x012\n");

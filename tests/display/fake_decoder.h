@@ -53,24 +53,19 @@ class FakeDecoder final : public nimbo::IWeatherDecoder {
     FAKE_DECODER_MODE(DecoderResyn, decoderResyn)
     FAKE_DECODER_MODE(DecoderQuiet, decoderQuiet)
 #undef FAKE_DECODER_MODE
-#define FAKE_DECODER_TEXT(name, field)                   \
-    nimbo::HRESULT get_##name(std::string* v) override { \
-        *v = field;                                      \
-        return nimbo::S_OK;                              \
-    }                                                    \
+#define FAKE_DECODER_TEXT(name, field)                                           \
+    nimbo::HRESULT get_##name(std::string* v) override { return Get(field, v); } \
     nimbo::HRESULT put_##name(const std::string& v) override { return PutText(#name, field, v); }
     FAKE_DECODER_TEXT(LogPathName, logPath)
     FAKE_DECODER_TEXT(LogFileName, logFile)
     FAKE_DECODER_TEXT(NodeName, node)
 #undef FAKE_DECODER_TEXT
-    nimbo::HRESULT get_LogRaw(std::int32_t* v) override { return Get(logRaw, v); }
-    nimbo::HRESULT put_LogRaw(std::int32_t v) override {
-        return PutLog("LogRaw", logRaw, v, failRawLog);
-    }
-    nimbo::HRESULT get_LogText(std::int32_t* v) override { return Get(logText, v); }
-    nimbo::HRESULT put_LogText(std::int32_t v) override {
-        return PutLog("LogText", logText, v, failTextLog);
-    }
+#define FAKE_DECODER_LOG(name, field, fail)                                       \
+    nimbo::HRESULT get_##name(std::int32_t* v) override { return Get(field, v); } \
+    nimbo::HRESULT put_##name(std::int32_t v) override { return PutLog(#name, field, v, fail); }
+    FAKE_DECODER_LOG(LogRaw, logRaw, failRawLog)
+    FAKE_DECODER_LOG(LogText, logText, failTextLog)
+#undef FAKE_DECODER_LOG
 
     nimbo::HRESULT Advise(nimbo::_IWeatherDecoderEvents* s, std::uint32_t* cookie) override {
         sink = s;
@@ -86,7 +81,8 @@ class FakeDecoder final : public nimbo::IWeatherDecoder {
     }
 
   private:
-    static nimbo::HRESULT Get(std::int32_t value, std::int32_t* out) {
+    template <typename T>
+    static nimbo::HRESULT Get(const T& value, T* out) {
         *out = value;
         return nimbo::S_OK;
     }
@@ -112,8 +108,7 @@ class FakeDecoder final : public nimbo::IWeatherDecoder {
 class RecordingPrompts final : public UserPrompts {
   public:
     struct Box {
-        QString title;
-        QString text;
+        QString title, text;
     };
     std::vector<Box> boxes;
     std::vector<LogFileRequest> fileRequests;

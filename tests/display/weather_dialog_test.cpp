@@ -13,7 +13,15 @@ namespace {
 
 using ::testing::ElementsAre;
 
-using WeatherDialogTest = ControlTest;
+class WeatherDialogTest : public ControlTest {
+  protected:
+    // The log commands and the title once the logs are open or closed.
+    void ExpectLogOpen(bool open, const QString& title) {
+        EXPECT_EQ(Action(ToolCommand::kOpenLog)->isEnabled(), !open);
+        EXPECT_EQ(Action(ToolCommand::kCloseLog)->isEnabled(), open);
+        EXPECT_EQ(Window().windowTitle(), title);
+    }
+};
 
 // Before Create: members needing the window answer S_FALSE; null out
 // pointers are refused before and after.
@@ -41,11 +49,9 @@ TEST_F(WeatherDialogTest, CreateConnectsAndShowsDecoderSettings) {
     EXPECT_THAT(Decoder().calls,
                 ElementsAre("Advise", "put_DecoderResyn 0", "put_MessageLock 0",
                             "put_DecoderLock 1", "put_DecoderRelax 0", "put_DecoderQuiet 0"));
-    EXPECT_EQ(Pane(0), "Waiting ...");
-    EXPECT_EQ(Pane(2), "M:UNLOCK      ");
-    EXPECT_EQ(Pane(3), "D:LOCK        ");
-    EXPECT_EQ(Pane(4), "D:STRICT      ");
-    EXPECT_EQ(Pane(5), "D:VERBOSE     ");
+    EXPECT_EQ(QStringList({Pane(0), Pane(2), Pane(3), Pane(4), Pane(5)}),
+              QStringList({"Waiting ...", "M:UNLOCK      ", "D:LOCK        ", "D:STRICT      ",
+                           "D:VERBOSE     "}));
     EXPECT_EQ(Window().windowTitle(), "Weather Decoder");
     EXPECT_TRUE(m_control.prompts->boxes.empty());
 }
@@ -103,21 +109,23 @@ INSTANTIATE_TEST_SUITE_P(
                                "D:VERBOSE     ", "put_DecoderQuiet"}),
     [](const auto& info) { return std::string(info.param.call).substr(4); });
 
-TEST_F(WeatherDialogTest, LogStartOpensBothLogsAndSwapsCommands) {
+TEST_F(WeatherDialogTest, LogStartOpensBothLogsSwapsCommandsAndTitles) {
     Create();
     EXPECT_EQ(Dialog().put_LogStart(-1), nimbo::S_OK);
     EXPECT_THAT(Decoder().calls, ElementsAre("put_LogRaw 1", "put_LogText 1"));
-    EXPECT_FALSE(Action(ToolCommand::kOpenLog)->isEnabled());
-    EXPECT_TRUE(Action(ToolCommand::kCloseLog)->isEnabled());
-    EXPECT_EQ(Window().windowTitle(), "Weather Decoder - 261206-2200");
+    ExpectLogOpen(true, "Weather Decoder - 261206-2200");
     std::int32_t value = 0;
     Dialog().get_LogStart(&value);
     EXPECT_EQ(value, 1);
     // Closing answers S_OK although the decoder reports its logs as not open.
     EXPECT_EQ(Dialog().put_LogStart(0), nimbo::S_OK);
-    EXPECT_TRUE(Action(ToolCommand::kOpenLog)->isEnabled());
-    EXPECT_FALSE(Action(ToolCommand::kCloseLog)->isEnabled());
-    EXPECT_EQ(Window().windowTitle(), "Weather Decoder");
+    ExpectLogOpen(false, "Weather Decoder");
+    // A caption replaces the title's first part; the log name follows it.
+    Dialog().put_Caption("Synop");
+    Dialog().put_LogFileName("mylog");
+    EXPECT_EQ(Window().windowTitle(), "Synop");
+    Dialog().put_LogStart(1);
+    EXPECT_EQ(Window().windowTitle(), "Synop - mylog");
 }
 
 TEST_F(WeatherDialogTest, LogStartFailureRollsBackBothLogs) {
@@ -126,11 +134,7 @@ TEST_F(WeatherDialogTest, LogStartFailureRollsBackBothLogs) {
     EXPECT_EQ(Dialog().put_LogStart(1), nimbo::E_ACCESSDENIED);
     EXPECT_THAT(Decoder().calls,
                 ElementsAre("put_LogRaw 1", "put_LogText 1", "put_LogRaw 0", "put_LogText 0"));
-    EXPECT_EQ(Decoder().logRaw, 0);
-    EXPECT_EQ(Decoder().logText, 0);
-    EXPECT_TRUE(Action(ToolCommand::kOpenLog)->isEnabled());
-    EXPECT_FALSE(Action(ToolCommand::kCloseLog)->isEnabled());
-    EXPECT_EQ(Window().windowTitle(), "Weather Decoder");
+    ExpectLogOpen(false, "Weather Decoder");
 }
 
 TEST_F(WeatherDialogTest, NodeNameRenewsLogFileName) {
@@ -142,15 +146,6 @@ TEST_F(WeatherDialogTest, NodeNameRenewsLogFileName) {
     std::string name;
     Dialog().get_NodeName(&name);
     EXPECT_EQ(name, "node");
-}
-
-TEST_F(WeatherDialogTest, CaptionAndLogNameMakeTitle) {
-    Create();
-    Dialog().put_Caption("Synop");
-    Dialog().put_LogFileName("mylog");
-    EXPECT_EQ(Window().windowTitle(), "Synop");
-    Dialog().put_LogStart(1);
-    EXPECT_EQ(Window().windowTitle(), "Synop - mylog");
 }
 
 // Twips at the screen's dpi: 1440 to the inch.
@@ -197,10 +192,10 @@ TEST_F(MissingDecoderTest, WarnsAndKeepsWindowAsViewer) {
     std::int32_t status = -1;
     EXPECT_EQ(m_control.dialog->Create(1, &status), nimbo::S_OK);
     EXPECT_EQ(status, 0);
-    ASSERT_EQ(m_control.prompts->boxes.size(), 1u);
-    EXPECT_EQ(m_control.prompts->boxes[0].title, "Weather Decoder Error");
-    EXPECT_EQ(m_control.prompts->boxes[0].text,
-              "libNimbolib.so: Component library libNimbolib.so not found");
+    const auto& boxes = m_control.prompts->boxes;
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title + "|" + boxes[0].text,
+              "Weather Decoder Error|libNimbolib.so: Component library libNimbolib.so not found");
     EXPECT_TRUE(m_control.dialog->Window()->isVisible());
     EXPECT_EQ(m_control.dialog->Parse("AAXX"), nimbo::S_FALSE);
     EXPECT_EQ(m_control.dialog->put_LogStart(1), nimbo::S_FALSE);
