@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "weather_decoder.h"
 
@@ -72,29 +73,23 @@ class Steps {
     std::uint32_t m_state;
 };
 
+// Flips one mode, or asks for a resynchronisation.
 void ToggleOneMode(nimbo::IWeatherDecoder& decoder, std::uint32_t choice) {
-    std::int32_t value = 0;
-    switch (choice % 5) {
-        case 0:
-            decoder.get_DecoderRelax(&value);
-            decoder.put_DecoderRelax(!value);
-            break;
-        case 1:
-            decoder.get_DecoderQuiet(&value);
-            decoder.put_DecoderQuiet(!value);
-            break;
-        case 2:
-            decoder.get_MessageLock(&value);
-            decoder.put_MessageLock(!value);
-            break;
-        case 3:
-            decoder.get_DecoderLock(&value);
-            decoder.put_DecoderLock(!value);
-            break;
-        default:
-            decoder.put_DecoderResyn(1);
-            break;
+    using D = nimbo::IWeatherDecoder;
+    static constexpr std::pair<nimbo::HRESULT (D::*)(std::int32_t*),
+                               nimbo::HRESULT (D::*)(std::int32_t)>
+        kModes[] = {{&D::get_DecoderRelax, &D::put_DecoderRelax},
+                    {&D::get_DecoderQuiet, &D::put_DecoderQuiet},
+                    {&D::get_MessageLock, &D::put_MessageLock},
+                    {&D::get_DecoderLock, &D::put_DecoderLock}};
+    if (choice % 5 == 4) {
+        decoder.put_DecoderResyn(1);
+        return;
     }
+    const auto [get, put] = kModes[choice % 5];
+    std::int32_t value = 0;
+    (decoder.*get)(&value);
+    (decoder.*put)(!value);
 }
 
 }  // namespace

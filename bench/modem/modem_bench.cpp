@@ -15,7 +15,6 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,12 +22,12 @@
 #include "demodulator.h"
 #include "line_text_encoder.h"
 #include "modulator.h"
+#include "signal_quality.h"
 
 namespace {
 
 constexpr double kCentreHz = 1500.0;
 constexpr double kTuneOffHz = 100.0;
-constexpr double kNoiseBandHz = 3000.0;
 constexpr double kLeadSeconds = 1.0;  // noise before the signal starts
 
 struct Options {
@@ -70,15 +69,6 @@ std::vector<float> Signal(double rate, const std::string& codes) {
     return out;
 }
 
-void AddNoise(std::vector<float>& samples, double rate, double snrDb, unsigned seed) {
-    const double signalPower = 0.5 * 0.5 * 0.5;  // amplitude 0.5 sine
-    const double bandNoise = signalPower / std::pow(10.0, snrDb / 10.0);
-    const double sigma = std::sqrt(bandNoise * (0.5 * rate) / kNoiseBandHz);
-    std::mt19937 rng(seed);
-    std::normal_distribution<float> noise(0.0f, static_cast<float>(sigma));
-    for (float& x : samples) x += noise(rng);
-}
-
 std::string Demodulate(double rate, const std::vector<float>& samples, double* seconds) {
     modem::Demodulator demod(rate, LineSettings());
     demod.TuneTo(kCentreHz - kTuneOffHz);
@@ -97,22 +87,6 @@ std::string Demodulate(double rate, const std::vector<float>& samples, double* s
             std::span<const float>(samples).subspan(i, std::min(kBlock, samples.size() - i)), out);
     if (seconds) *seconds = cpu() - start;
     return std::string(out.begin(), out.end());
-}
-
-std::size_t EditDistance(const std::string& a, const std::string& b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t up = row[j];
-            row[j] =
-                std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = up;
-        }
-    }
-    return row[b.size()];
 }
 
 Options ParseArgs(int argc, char** argv) {
@@ -142,9 +116,9 @@ int main(int argc, char** argv) {
     std::printf("%8s %10s %8s\n", "SNR dB", "CER %", "codes");
     for (int snr = o.snrLow; snr <= o.snrHigh; ++snr) {
         std::vector<float> samples = Signal(8000.0, codes);
-        AddNoise(samples, 8000.0, snr, o.seed + static_cast<unsigned>(snr + 100));
+        modem::AddWhiteNoise(samples, 8000.0, snr, o.seed + static_cast<unsigned>(snr + 100));
         const std::string got = Demodulate(8000.0, samples, nullptr);
-        const double cer = 100.0 * static_cast<double>(EditDistance(codes, got)) /
+        const double cer = 100.0 * static_cast<double>(modem::CharacterErrors(codes, got)) /
                            static_cast<double>(codes.size());
         std::printf("%8d %10.2f %8zu\n", snr, cer, got.size());
         std::fflush(stdout);
@@ -153,7 +127,7 @@ int main(int argc, char** argv) {
     for (const double rate : {8000.0, 48000.0}) {
         std::vector<float> samples =
             Signal(rate, codes.substr(0, std::min<std::size_t>(codes.size(), 2000)));
-        AddNoise(samples, rate, 0.0, o.seed);
+        modem::AddWhiteNoise(samples, rate, 0.0, o.seed);
         double seconds = 0.0;
         Demodulate(rate, samples, &seconds);
         const double audio = static_cast<double>(samples.size()) / rate;

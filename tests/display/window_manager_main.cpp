@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -22,16 +21,7 @@ extern char** environ;
 namespace {
 
 bool OnPath(const std::string& program) {
-    const char* path = std::getenv("PATH");
-    std::string folders = path != nullptr ? path : "/usr/bin:/bin";
-    std::size_t start = 0;
-    while (start <= folders.size()) {
-        const std::size_t end = std::min(folders.find(':', start), folders.size());
-        const std::string file = folders.substr(start, end - start) + "/" + program;
-        if (access(file.c_str(), X_OK) == 0) return true;
-        start = end + 1;
-    }
-    return false;
+    return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 pid_t Spawn(std::vector<std::string> arguments, const posix_spawn_file_actions_t* actions) {

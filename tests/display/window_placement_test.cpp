@@ -106,7 +106,7 @@ TEST_F(FoundReportTest, ShowsHiddenWindowKeepsMaximisedMinimisedAndFocus) {
     host.setGeometry(600, 500, 200, 100);
     host.show();
     host.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&host, 5000));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host, 15000));
     Found();
     EXPECT_TRUE(Window().isVisible());
     EXPECT_EQ(Window().windowState(), Qt::WindowNoState);

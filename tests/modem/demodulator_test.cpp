@@ -6,13 +6,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "line_text_decoder.h"
 #include "line_text_encoder.h"
 #include "modulator.h"
+#include "signal_quality.h"
 #include "sound_file_source.h"
 
 namespace {
@@ -41,14 +41,6 @@ std::vector<float> Signal(double rate, const modem::ModSettings& m, const std::s
     return out;
 }
 
-void AddNoise(std::vector<float>& s, double rate, double snrDbIn3kHz, unsigned seed) {
-    const double sigma =
-        std::sqrt(0.125 / std::pow(10.0, snrDbIn3kHz / 10.0) * 0.5 * rate / 3000.0);
-    std::mt19937 rng(seed);
-    std::normal_distribution<float> noise(0.0f, static_cast<float>(sigma));
-    for (float& x : s) x += noise(rng);
-}
-
 // Feeds in uneven blocks, as a sound card would (or all at once).
 std::string Demodulate(double rate, const modem::DemodSettings& s,
                        const std::vector<float>& samples, bool uneven = true) {
@@ -61,22 +53,6 @@ std::string Demodulate(double rate, const modem::DemodSettings& s,
         i += n;
     }
     return {out.begin(), out.end()};
-}
-
-std::size_t EditDistance(const std::string& a, const std::string& b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t up = row[j];
-            row[j] =
-                std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = up;
-        }
-    }
-    return row[b.size()];
 }
 
 struct RoundTrip {
@@ -138,15 +114,15 @@ modem::ModSettings Weather() {
 TEST(Modem, NoisySignalAtMinusFiveDbKeepsErrorsLow) {
     const std::string codes = Codes(std::string(kText) + kText + kText + kText + kText);
     std::vector<float> s = Signal(8000, Weather(), codes);
-    AddNoise(s, 8000, -5.0, 7);
+    modem::AddWhiteNoise(s, 8000, -5.0, 7);
     const std::string got = Demodulate(8000, {}, s);
-    EXPECT_LE(EditDistance(codes, got), codes.size() * 3 / 100);
+    EXPECT_LE(modem::CharacterErrors(codes, got), codes.size() * 3 / 100);
 }
 
 TEST(Modem, NoiseAloneAndSilenceGiveNoCharacters) {
     std::vector<float> noise(8000 * 30, 0.0f);
     EXPECT_EQ(Demodulate(8000, {}, noise), "");
-    AddNoise(noise, 8000, 0.0, 3);
+    modem::AddWhiteNoise(noise, 8000, 0.0, 3);
     EXPECT_EQ(Demodulate(8000, {}, noise), "");
 }
 
@@ -163,9 +139,9 @@ TEST(Modem, DecisionSurvivesOneToneFading) {
         x2 = x1, x1 = x, y2 = y1, y1 = y;
         if (i % 16000 < 4800) s[i] = static_cast<float>(y);
     }
-    AddNoise(s, 8000, 5.0, 11);
+    modem::AddWhiteNoise(s, 8000, 5.0, 11);
     // Without the threshold correction about a quarter of the characters are lost.
-    EXPECT_LE(EditDistance(codes, Demodulate(8000, {}, s)), codes.size() * 6 / 100);
+    EXPECT_LE(modem::CharacterErrors(codes, Demodulate(8000, {}, s)), codes.size() * 6 / 100);
 }
 
 // The transmitter drifts 150 Hz up over the text in 10 Hz steps; the AFC
@@ -183,7 +159,8 @@ TEST(Modem, AfcFollowsDrift) {
     modem::Demodulator demod(8000, {});
     std::vector<std::uint8_t> out;
     demod.Process(s, out);
-    EXPECT_LE(EditDistance(codes, std::string(out.begin(), out.end())), codes.size() / 100);
+    EXPECT_LE(modem::CharacterErrors(codes, std::string(out.begin(), out.end())),
+              codes.size() / 100);
     EXPECT_NEAR(demod.Tuning().markHz, m.centreHz - 10 + 225, 10.0);
 }
 
