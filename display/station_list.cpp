@@ -59,6 +59,8 @@ void StationList::AddPosition(float latitude, float longitude, std::string_view 
     record.x = static_cast<std::int16_t>(point.x);
     record.y = static_cast<std::int16_t>(point.y);
     record.size = 1;
+    record.latitude = latitude;
+    record.longitude = longitude;
     record.pressure = StationRecord::kNotReported;
     record.temperature = StationRecord::kNotReported;
 }
@@ -84,11 +86,11 @@ bool StationList::SetPressure(float hectopascals) {
     return true;
 }
 
-bool StationList::HoverAt(int x, int y) {
-    const int reach = m_newest < 0 ? 0 : m_records[static_cast<std::size_t>(m_newest)].size;
+bool StationList::HoverAt(double x, double y, const Placer& place) {
     for (int i = 0; i < DrawCount(); ++i) {
         const StationRecord& record = m_records[static_cast<std::size_t>(i)];
-        if (std::abs(record.x - x) <= reach && std::abs(record.y - y) <= reach) {
+        const auto [at_x, at_y] = place ? place(record) : std::pair<double, double>(record.x, record.y);
+        if (std::abs(at_x - x) <= kHoverReach && std::abs(at_y - y) <= kHoverReach) {
             if (m_hovered == i) return false;
             m_hovered = i;
             return true;

@@ -168,14 +168,22 @@ TEST_F(StationListTest, RingWrapsAfterThousandPositions) {
     EXPECT_EQ(m_list.At(0).ident, "NEW");
 }
 
-TEST_F(StationListTest, HoverFindsFirstStationWithinMarker) {
+TEST_F(StationListTest, HoverFindsFirstStationWithinSixPixels) {
     Add("A", "", 0.0f, 0.0f);    // (303, 152)
     Add("B", "", 0.0f, 0.0f);    // same place, later
     Add("C", "", 30.0f, 30.0f);  // newest: not hoverable before the wrap
-    EXPECT_TRUE(m_list.HoverAt(304, 151));
+    EXPECT_TRUE(m_list.HoverAt(309, 146));
     EXPECT_EQ(m_list.Hovered(), 0);
-    EXPECT_FALSE(m_list.HoverAt(303, 152));  // same station again: no repaint
-    EXPECT_FALSE(m_list.HoverAt(306, 152));  // left without a label shown
+    EXPECT_FALSE(m_list.HoverAt(297, 158));  // same station again: no repaint
+    EXPECT_FALSE(m_list.HoverAt(310, 152));  // left without a label shown
+    EXPECT_EQ(m_list.Hovered(), -1);
+    // Placed by a zoomed view, the reach is the same in window pixels.
+    const auto zoomed = [](const StationRecord& r) {
+        return std::pair<double, double>(r.longitude * 10 + 50, 50 - r.latitude * 10);
+    };
+    EXPECT_TRUE(m_list.HoverAt(56, 44, zoomed));
+    EXPECT_EQ(m_list.Hovered(), 0);
+    EXPECT_TRUE(m_list.HoverAt(57, 50, zoomed));
     EXPECT_EQ(m_list.Hovered(), -1);
 }
 
