@@ -138,6 +138,19 @@ const MapPainter::PaintedModel& MapPainter::Painted(const synoptic::StationEntry
     return painted;
 }
 
+void MapPainter::PaintShapes(QPainter& painter, const std::vector<synoptic::Shape>& shapes) {
+    synoptic::StationPlot plot;
+    plot.items.push_back({synoptic::PlotPart::kCover, "", shapes});
+    const PaintedModel painted = Build(plot);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(painted.fills, kModel);
+    for (const Stroke& stroke : painted.strokes)
+        painter.strokePath(stroke.path, QPen(kModel, stroke.width, Qt::SolidLine, Qt::FlatCap,
+                                             Qt::MiterJoin));
+    painter.restore();
+}
+
 void MapPainter::PaintModels(QPainter& painter,
                              const std::vector<synoptic::PlacedModel>& models) {
     painter.save();

@@ -29,6 +29,8 @@ class MapPainter {
     // low zoom, else the chart colour; then the coastlines and borders.
     void PaintBackground(QPainter& painter, const synoptic::MapView& view, const QImage& picture);
     void PaintModels(QPainter& painter, const std::vector<synoptic::PlacedModel>& models);
+    // Paints shapes as they are, in black (for symbol tables).
+    static void PaintShapes(QPainter& painter, const std::vector<synoptic::Shape>& shapes);
 
   private:
     struct Stroke {

@@ -130,11 +130,14 @@ class DrawingParser {
             m_shapes.push_back(circle);
             return true;
         }
-        if (word == "A" || word == "P") return Arc(reader, word == "P", origin);
+        if (word == "A" || word == "P" || word == "G")
+            return Arc(reader, word == "A" ? ArcKind::kArc : word == "P" ? ArcKind::kPie : ArcKind::kSegment, origin);
         return Mark(reader, word, origin);
     }
 
-    bool Arc(Reader& reader, bool pie, Point origin) {
+    enum class ArcKind { kArc, kPie, kSegment };
+
+    bool Arc(Reader& reader, ArcKind kind, Point origin) {
         double v[5];
         if (!Read(reader, v, 2, origin)) return false;
         for (int i = 2; i < 5; ++i) {
@@ -143,13 +146,12 @@ class DrawingParser {
         EndPath();
         StartPath();
         const Point centre{v[0], v[1]};
-        if (pie) {
-            m_path.filled = true;
-            m_path.stroked = false;
-            m_path.path.push_back({PathOp::kMove, {centre}});
-        }
-        AppendArc(m_path.path, centre, v[2], v[3], v[4], !pie);
-        if (pie) m_path.path.push_back({PathOp::kClose, {}});
+        const bool filled = kind != ArcKind::kArc;
+        m_path.filled = filled;
+        m_path.stroked = !filled;
+        if (kind == ArcKind::kPie) m_path.path.push_back({PathOp::kMove, {centre}});
+        AppendArc(m_path.path, centre, v[2], v[3], v[4], kind != ArcKind::kPie);
+        if (filled) m_path.path.push_back({PathOp::kClose, {}});
         EndPath();
         return true;
     }

@@ -4,7 +4,8 @@
 // down, each a word followed by numbers:
 //   M x y, L x y, C x1 y1 x2 y2 x y, Z   a stroked path (F before M fills it)
 //   O x y r / D x y r                     a stroked circle / a filled disc
-//   A cx cy r from to / P cx cy r from to a stroked arc / a filled sector,
+//   A cx cy r from to / P ... / G ...     a stroked arc / a filled sector /
+//                                         a filled segment (closed by its chord),
 //                                         degrees clockwise from east
 // and the named marks that many symbols share, each at its centre x y:
 //   dot, comma, star, pellet (open triangle), hail (filled triangle), S (dust),
