@@ -1,8 +1,10 @@
-// Map painting: geometry shapes become QPainterPaths and QStaticTexts.
+// Map painting: the background picture with its coastlines, and the station
+// models as small pictures drawn from their geometry.
 #include "map_painter.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPath>
 #include <cmath>
 
 #include "coastlines.h"
@@ -45,28 +47,51 @@ void AddToPath(QPainterPath& qpath, const synoptic::Shape& shape) {
     }
 }
 
-// The coastlines or borders of a level of detail as one path in degrees
-// (x longitude, y minus latitude), made once.
-const QPainterPath& GeoPath(synoptic::CoastDetail detail, bool borders) {
-    static QPainterPath paths[2][2];
-    static bool made[2][2] = {};
-    const int d = detail == synoptic::CoastDetail::kLow ? 0 : 1;
-    const int b = borders ? 1 : 0;
-    if (!made[d][b]) {
-        const synoptic::CoastlineLayer& layer = synoptic::Coastlines(detail);
-        for (const synoptic::GeoLine& line : borders ? layer.borders : layer.coasts) {
-            for (std::size_t i = 0; i < line.size(); ++i) {
-                const QPointF p(line[i].x, -line[i].y);
-                if (i == 0) {
-                    paths[d][b].moveTo(p);
-                } else {
-                    paths[d][b].lineTo(p);
-                }
+// Draws the lines that reach into the view, in window pixels.
+void DrawLines(QPainter& painter, const std::vector<synoptic::GeoLine>& lines,
+               const synoptic::MapView& view) {
+    const synoptic::GeoBox visible = view.Visible();
+    QPolygonF polygon;
+    for (const synoptic::GeoLine& line : lines) {
+        bool inside = false;
+        for (const synoptic::Point& p : line) {
+            if (p.x >= visible.west - 1 && p.x <= visible.east + 1 && p.y >= visible.south - 1 &&
+                p.y <= visible.north + 1) {
+                inside = true;
+                break;
             }
         }
-        made[d][b] = true;
+        if (!inside) continue;
+        polygon.clear();
+        for (const synoptic::Point& p : line) {
+            const synoptic::Point at = view.Project(p.y, p.x);
+            polygon << QPointF(at.x, at.y);
+        }
+        painter.drawPolyline(polygon);
     }
-    return paths[d][b];
+}
+
+// Paints a list of shapes: fills, strokes by width, and texts.
+void PaintShapeList(QPainter& painter, const std::vector<synoptic::Shape>& shapes) {
+    const QFontMetricsF metrics(painter.font());
+    for (const synoptic::Shape& shape : shapes) {
+        if (shape.kind == synoptic::ShapeKind::kText) {
+            const QString text = QString::fromStdString(shape.text);
+            const double width = metrics.horizontalAdvance(text);
+            double left = shape.centre.x;
+            if (shape.anchor == synoptic::TextAnchor::kMiddle) left -= width / 2;
+            if (shape.anchor == synoptic::TextAnchor::kEnd) left -= width;
+            painter.setPen(kModel);
+            painter.drawText(QPointF(left, shape.centre.y), text);
+            continue;
+        }
+        QPainterPath path;
+        AddToPath(path, shape);
+        if (shape.filled) painter.fillPath(path, kModel);
+        if (shape.stroked)
+            painter.strokePath(path, QPen(kModel, shape.strokeWidth, Qt::SolidLine, Qt::FlatCap,
+                                          Qt::MiterJoin));
+    }
 }
 
 }  // namespace
@@ -74,100 +99,78 @@ const QPainterPath& GeoPath(synoptic::CoastDetail detail, bool borders) {
 void MapPainter::PaintBackground(QPainter& painter, const synoptic::MapView& view,
                                  const QImage& picture) {
     const synoptic::Point origin = view.Project(0, 0);
-    const double columnsPerDegree = view.Project(0, 1).x - origin.x;
+    const std::array<double, 5> key = {origin.x, origin.y, view.Zoom(), view.Width(),
+                                       view.Height()};
+    if (key != m_backgroundKey || m_background.isNull()) {
+        RenderBackground(view, picture);
+        m_backgroundKey = key;
+    }
+    painter.drawImage(0, 0, m_background);
+}
+
+void MapPainter::RenderBackground(const synoptic::MapView& view, const QImage& picture) {
+    m_background = QImage(static_cast<int>(std::ceil(view.Width())),
+                          static_cast<int>(std::ceil(view.Height())), QImage::Format_RGB32);
+    m_background.fill(kChart);
+    QPainter painter(&m_background);
+    const synoptic::Point origin = view.Project(0, 0);
     const double zoom = view.Zoom();
-    painter.fillRect(QRectF(0, 0, view.Width(), view.Height()), kChart);
     if (zoom < kPictureZoomLimit && !picture.isNull()) {
         // Picture pixel (303, 152) is longitude 0 on the equator.
         const QRectF target(origin.x - 303 * zoom, origin.y - 152 * zoom, 600 * zoom, 300 * zoom);
         painter.drawImage(target, picture);
         return;
     }
-    painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setTransform(QTransform(columnsPerDegree, 0, 0,
-                                    columnsPerDegree * synoptic::MapView::kRowsPerColumn,
-                                    origin.x, origin.y));
-    const auto detail = zoom < 4 ? synoptic::CoastDetail::kLow : synoptic::CoastDetail::kIntermediate;
-    QPen border(kBorder, 1);
-    border.setCosmetic(true);
-    painter.strokePath(GeoPath(detail, true), border);
-    QPen coast(kCoast, 1.1);
-    coast.setCosmetic(true);
-    painter.strokePath(GeoPath(detail, false), coast);
-    painter.restore();
-}
-
-MapPainter::PaintedModel MapPainter::Build(const synoptic::StationPlot& plot) {
-    PaintedModel painted;
-    const QFont font = ModelFont();
-    const QFontMetricsF metrics(font);
-    for (const synoptic::PlotItem& item : plot.items) {
-        for (const synoptic::Shape& shape : item.shapes) {
-            if (shape.kind == synoptic::ShapeKind::kText) {
-                QStaticText text(QString::fromStdString(shape.text));
-                text.prepare(QTransform(), font);
-                const double width = text.size().width();
-                double left = shape.centre.x;
-                if (shape.anchor == synoptic::TextAnchor::kMiddle) left -= width / 2;
-                if (shape.anchor == synoptic::TextAnchor::kEnd) left -= width;
-                painted.labels.push_back({QPointF(left, shape.centre.y - metrics.ascent()), text});
-                continue;
-            }
-            if (shape.filled) AddToPath(painted.fills, shape);
-            if (!shape.stroked) continue;
-            const double width = std::round(shape.strokeWidth * 4) / 4;
-            auto stroke = std::find_if(painted.strokes.begin(), painted.strokes.end(),
-                                       [width](const Stroke& s) { return s.width == width; });
-            if (stroke == painted.strokes.end()) {
-                painted.strokes.push_back({width, {}});
-                stroke = painted.strokes.end() - 1;
-            }
-            AddToPath(stroke->path, shape);
-        }
-    }
-    return painted;
-}
-
-const MapPainter::PaintedModel& MapPainter::Painted(const synoptic::StationEntry& entry) {
-    PaintedModel& painted = m_cache[entry.plot.id];
-    if (painted.arrival != entry.arrival) {
-        painted = Build(entry.plot);
-        painted.arrival = entry.arrival;
-    }
-    return painted;
+    const synoptic::CoastlineLayer& layer = synoptic::Coastlines(synoptic::DetailForZoom(zoom));
+    painter.setPen(QPen(kBorder, 1));
+    DrawLines(painter, layer.borders, view);
+    painter.setPen(QPen(kCoast, 1.1));
+    DrawLines(painter, layer.coasts, view);
 }
 
 void MapPainter::PaintShapes(QPainter& painter, const std::vector<synoptic::Shape>& shapes) {
-    synoptic::StationPlot plot;
-    plot.items.push_back({synoptic::PlotPart::kCover, "", shapes});
-    const PaintedModel painted = Build(plot);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(painted.fills, kModel);
-    for (const Stroke& stroke : painted.strokes)
-        painter.strokePath(stroke.path, QPen(kModel, stroke.width, Qt::SolidLine, Qt::FlatCap,
-                                             Qt::MiterJoin));
+    painter.setFont(ModelFont());
+    PaintShapeList(painter, shapes);
     painter.restore();
+}
+
+const MapPainter::Sprite& MapPainter::SpriteOf(const synoptic::StationEntry& entry) {
+    Sprite& sprite = m_sprites[entry.plot.id];
+    if (sprite.arrival == entry.arrival && !sprite.image.isNull()) return sprite;
+    std::vector<synoptic::Shape> shapes;
+    synoptic::Rect bounds;
+    for (const synoptic::PlotItem& item : entry.plot.items) {
+        for (const synoptic::Shape& shape : item.shapes) {
+            shapes.push_back(shape);
+            bounds.Include(synoptic::ShapeBounds(shape));
+        }
+    }
+    // Room for anti-aliasing and for texts a little wider than estimated.
+    const int left = static_cast<int>(std::floor(bounds.left)) - 8;
+    const int top = static_cast<int>(std::floor(bounds.top)) - 3;
+    const int right = static_cast<int>(std::ceil(bounds.right)) + 8;
+    const int bottom = static_cast<int>(std::ceil(bounds.bottom)) + 3;
+    sprite.image = QImage(right - left, bottom - top, QImage::Format_ARGB32_Premultiplied);
+    sprite.image.fill(Qt::transparent);
+    sprite.offset = QPoint(-left, -top);
+    sprite.arrival = entry.arrival;
+    QPainter painter(&sprite.image);
+    painter.translate(sprite.offset);
+    PaintShapes(painter, shapes);
+    return sprite;
 }
 
 void MapPainter::PaintModels(QPainter& painter,
                              const std::vector<synoptic::PlacedModel>& models) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setFont(ModelFont());
     for (const synoptic::PlacedModel& placed : models) {
-        const PaintedModel& painted = Painted(*placed.entry);
-        painter.setTransform(QTransform::fromTranslate(placed.at.x, placed.at.y));
-        painter.fillPath(painted.fills, kModel);
-        for (const Stroke& stroke : painted.strokes) {
-            painter.strokePath(stroke.path, QPen(kModel, stroke.width, Qt::SolidLine,
-                                                 Qt::FlatCap, Qt::MiterJoin));
-        }
-        painter.setPen(kModel);
-        for (const Label& label : painted.labels) painter.drawStaticText(label.at, label.text);
+        const Sprite& sprite = SpriteOf(*placed.entry);
+        painter.drawImage(QPointF(std::round(placed.at.x) - sprite.offset.x(),
+                                  std::round(placed.at.y) - sprite.offset.y()),
+                          sprite.image);
     }
-    painter.restore();
 }
 
 }  // namespace nimboview

@@ -1,12 +1,13 @@
-// Paints the synoptic map's geometry with QPainter: the background, the
-// coastlines and borders (kept as paths and drawn with the view's transform,
-// so they stay sharp at every zoom) and the station models, each turned into
-// paths and static texts once and reused while its report stays the newest.
+// Paints the synoptic map's geometry with QPainter: the background with the
+// coastlines and borders, drawn as vector lines for the view at hand (so they
+// stay sharp at every zoom) and kept as a picture until the view changes, and
+// the station models, each drawn once from its geometry into a small picture
+// of its own, which is reused while its report stays the newest (a model has
+// the same size in pixels at every zoom).
 #pragma once
 
 #include <QImage>
-#include <QPainterPath>
-#include <QStaticText>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -33,24 +34,17 @@ class MapPainter {
     static void PaintShapes(QPainter& painter, const std::vector<synoptic::Shape>& shapes);
 
   private:
-    struct Stroke {
-        double width;
-        QPainterPath path;
-    };
-    struct Label {
-        QPointF at;  // top-left of the static text
-        QStaticText text;
-    };
-    struct PaintedModel {
+    struct Sprite {
         std::uint64_t arrival = 0;
-        std::vector<Stroke> strokes;
-        QPainterPath fills;
-        std::vector<Label> labels;
+        QImage image;
+        QPoint offset;  // of the station within the image
     };
-    const PaintedModel& Painted(const synoptic::StationEntry& entry);
-    static PaintedModel Build(const synoptic::StationPlot& plot);
+    const Sprite& SpriteOf(const synoptic::StationEntry& entry);
+    void RenderBackground(const synoptic::MapView& view, const QImage& picture);
 
-    std::unordered_map<std::string, PaintedModel> m_cache;
+    std::unordered_map<std::string, Sprite> m_sprites;
+    QImage m_background;
+    std::array<double, 5> m_backgroundKey{};  // the view it shows
 };
 
 }  // namespace nimboview

@@ -18,6 +18,12 @@ struct CoastlineLayer {
 
 enum class CoastDetail { kLow, kIntermediate };
 
+// The level of detail for a map zoom (1 is the world in 600 pixels): the low
+// set is finer than a pixel up to about a country's size on the screen.
+inline CoastDetail DetailForZoom(double zoom) {
+    return zoom < 16 ? CoastDetail::kLow : CoastDetail::kIntermediate;
+}
+
 // The layer at a level of detail, read once; empty when the data is damaged.
 const CoastlineLayer& Coastlines(CoastDetail detail);
 

@@ -168,7 +168,7 @@ std::string SvgMap(const StationModels& models, const MapView& view) {
     out += "\" font-family=\"DejaVu Sans, Arial, sans-serif\">\n";
     out += "<rect class=\"background\" width=\"100%\" height=\"100%\" fill=\"#f7f5ee\"/>\n";
     const CoastlineLayer& layer =
-        Coastlines(view.Zoom() < 4 ? CoastDetail::kLow : CoastDetail::kIntermediate);
+        Coastlines(DetailForZoom(view.Zoom()));
     AppendCoastLayer(out, layer.coasts, view,
                      "class=\"coast\" fill=\"none\" stroke=\"#6f8596\" stroke-width=\"0.8\"");
     AppendCoastLayer(out, layer.borders, view,
