@@ -19,7 +19,7 @@ const QColor kMarker(255, 0, 0);
 const QColor kNewestMarker(255, 255, 64);
 const QColor kLabelColour(0, 0, 0);
 const QColor kHoverColour(255, 0, 0);
-constexpr double kFitMargin = 30;
+constexpr double kFitMargin = 60;
 constexpr double kKeyPan = 40;
 // A press that moves less than this is a click, not a drag.
 constexpr double kClickSlack = 3;
