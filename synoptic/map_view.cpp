@@ -42,8 +42,9 @@ void MapView::Resize(double width, double height) {
 }
 
 void MapView::Fit(const GeoBox& box, double margin) {
-    const double lonSpan = std::max(box.east - box.west, 0.5);
-    const double latSpan = std::max(box.north - box.south, 0.5);
+    // A lone station is shown with a few degrees around it.
+    const double lonSpan = std::max(box.east - box.west, 4.0);
+    const double latSpan = std::max(box.north - box.south, 2.0);
     const double usableWidth = std::max(m_width - 2 * margin, 1.0);
     const double usableHeight = std::max(m_height - 2 * margin, 1.0);
     const double byWidth = usableWidth / lonSpan;
