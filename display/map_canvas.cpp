@@ -38,8 +38,7 @@ QRect MarkerSquare(QPoint at, int half) {
 
 }  // namespace
 
-MapCanvas::MapCanvas(StationList& stations, const synoptic::StationModels* models,
-                     QWidget* parent)
+MapCanvas::MapCanvas(StationList& stations, const synoptic::StationModels* models, QWidget* parent)
     : QWidget(parent),
       m_stations(stations),
       m_models(models),
@@ -73,7 +72,8 @@ void MapCanvas::FitToStations() {
         for (int i = 0; i < count; ++i) {
             const StationRecord& r = m_stations.At(i);
             box = {std::min<double>(box.west, r.longitude), std::min<double>(box.south, r.latitude),
-                   std::max<double>(box.east, r.longitude), std::max<double>(box.north, r.latitude)};
+                   std::max<double>(box.east, r.longitude),
+                   std::max<double>(box.north, r.latitude)};
         }
         m_view.Fit(box, kFitMargin);
     }
@@ -103,7 +103,8 @@ StationList::Placer MapCanvas::Placer() const {
 QString MapCanvas::StationAt(QPointF pixel) const {
     const double reach = StationList::kHoverReach;
     for (const synoptic::PlacedModel& placed : m_placed) {
-        if (std::abs(placed.at.x - pixel.x()) <= reach && std::abs(placed.at.y - pixel.y()) <= reach)
+        if (std::abs(placed.at.x - pixel.x()) <= reach &&
+            std::abs(placed.at.y - pixel.y()) <= reach)
             return QString::fromStdString(placed.entry->plot.id);
     }
     const int count = m_stations.DrawCount();
@@ -156,8 +157,8 @@ void MapCanvas::PaintMarkers(QPainter& painter) {
     painter.fillRect(MarkerSquare(Place(record).toPoint(), record.size + 2), kNewestMarker);
 }
 
-void MapCanvas::PaintLabel(QPainter& painter, const StationRecord& record,
-                           const std::string& label, const QColor& colour) {
+void MapCanvas::PaintLabel(QPainter& painter, const StationRecord& record, const std::string& label,
+                           const QColor& colour) {
     const QString text = Cp1252ToUnicode(label);
     const QFontMetrics metrics(painter.font());
     const QPoint at = Place(record).toPoint();

@@ -89,8 +89,8 @@ void PaintShapeList(QPainter& painter, const std::vector<synoptic::Shape>& shape
         AddToPath(path, shape);
         if (shape.filled) painter.fillPath(path, kModel);
         if (shape.stroked)
-            painter.strokePath(path, QPen(kModel, shape.strokeWidth, Qt::SolidLine, Qt::FlatCap,
-                                          Qt::MiterJoin));
+            painter.strokePath(
+                path, QPen(kModel, shape.strokeWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     }
 }
 
@@ -163,8 +163,7 @@ const MapPainter::Sprite& MapPainter::SpriteOf(const synoptic::StationEntry& ent
     return sprite;
 }
 
-void MapPainter::PaintModels(QPainter& painter,
-                             const std::vector<synoptic::PlacedModel>& models) {
+void MapPainter::PaintModels(QPainter& painter, const std::vector<synoptic::PlacedModel>& models) {
     for (const synoptic::PlacedModel& placed : models) {
         const Sprite& sprite = SpriteOf(*placed.entry);
         painter.drawImage(QPointF(std::round(placed.at.x) - sprite.offset.x(),

@@ -94,8 +94,8 @@ void UseMap(QWidget* map, const DemoOptions& options) {
     }
     for (const QChar c : options.mapKeys) {
         static const QString kKeys = QStringLiteral("+-f0hjkl");
-        static const int kCodes[] = {Qt::Key_Plus, Qt::Key_Minus, Qt::Key_F,    Qt::Key_0,
-                                     Qt::Key_Left, Qt::Key_Down,  Qt::Key_Up,   Qt::Key_Right};
+        static const int kCodes[] = {Qt::Key_Plus, Qt::Key_Minus, Qt::Key_F,  Qt::Key_0,
+                                     Qt::Key_Left, Qt::Key_Down,  Qt::Key_Up, Qt::Key_Right};
         const int index = kKeys.indexOf(c);
         if (index < 0) continue;
         QKeyEvent press(QEvent::KeyPress, kCodes[index], Qt::NoModifier, QString(c));
@@ -105,8 +105,8 @@ void UseMap(QWidget* map, const DemoOptions& options) {
         const QPointF at = options.mapClick;
         QMouseEvent press(QEvent::MouseButtonPress, at, canvas->mapToGlobal(at), Qt::LeftButton,
                           Qt::LeftButton, Qt::NoModifier);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, canvas->mapToGlobal(at),
-                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, canvas->mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(canvas, &press);
         QApplication::sendEvent(canvas, &release);
     }

@@ -89,7 +89,8 @@ bool StationList::SetPressure(float hectopascals) {
 bool StationList::HoverAt(double x, double y, const Placer& place) {
     for (int i = 0; i < DrawCount(); ++i) {
         const StationRecord& record = m_records[static_cast<std::size_t>(i)];
-        const auto [at_x, at_y] = place ? place(record) : std::pair<double, double>(record.x, record.y);
+        const auto [at_x, at_y] =
+            place ? place(record) : std::pair<double, double>(record.x, record.y);
         if (std::abs(at_x - x) <= kHoverReach && std::abs(at_y - y) <= kHoverReach) {
             if (m_hovered == i) return false;
             m_hovered = i;

@@ -142,8 +142,7 @@ void WeatherDialog::ConnectDecoder() {
 // has none leaves the map with its markers.
 void WeatherDialog::ConnectObservations() {
     void* object = nullptr;
-    if (nimbo::Failed(
-            m_decoder->QueryInterface(nimbo::IWeatherObservationSource::kIid, &object))) {
+    if (nimbo::Failed(m_decoder->QueryInterface(nimbo::IWeatherObservationSource::kIid, &object))) {
         return;
     }
     m_observationSource = nimbo::ComponentRef<nimbo::IWeatherObservationSource>(

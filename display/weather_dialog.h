@@ -14,8 +14,8 @@
 #include "station_list.h"
 #include "station_models.h"
 #include "weather_decoder_interface.h"
-#include "weather_observation_interface.h"
 #include "weather_dialog_interface.h"
+#include "weather_observation_interface.h"
 
 namespace nimboview {
 

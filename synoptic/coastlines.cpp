@@ -6,14 +6,16 @@
 #include <cstring>
 
 // The file is linked in by the assembler; NIMBO_COASTLINES_FILE is its path.
-__asm__(".section .rodata\n"
-        ".global nimbo_coastlines_start\n"
-        ".global nimbo_coastlines_end\n"
-        ".balign 16\n"
-        "nimbo_coastlines_start:\n"
-        ".incbin \"" NIMBO_COASTLINES_FILE "\"\n"
-        "nimbo_coastlines_end:\n"
-        ".previous\n");
+__asm__(
+    ".section .rodata\n"
+    ".global nimbo_coastlines_start\n"
+    ".global nimbo_coastlines_end\n"
+    ".balign 16\n"
+    "nimbo_coastlines_start:\n"
+    ".incbin \"" NIMBO_COASTLINES_FILE
+    "\"\n"
+    "nimbo_coastlines_end:\n"
+    ".previous\n");
 extern "C" const unsigned char nimbo_coastlines_start[];
 extern "C" const unsigned char nimbo_coastlines_end[];
 

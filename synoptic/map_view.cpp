@@ -49,8 +49,8 @@ void MapView::Fit(const GeoBox& box, double margin) {
     const double usableHeight = std::max(m_height - 2 * margin, 1.0);
     const double byWidth = usableWidth / lonSpan;
     const double byHeight = usableHeight / (latSpan * kRowsPerColumn);
-    const double zoom = std::clamp(std::min(byWidth, byHeight) / kStartColumnsPerDegree,
-                                   kMinZoom, kMaxZoom);
+    const double zoom =
+        std::clamp(std::min(byWidth, byHeight) / kStartColumnsPerDegree, kMinZoom, kMaxZoom);
     m_columnsPerDegree = zoom * kStartColumnsPerDegree;
     const double centreLon = (box.west + box.east) / 2;
     const double centreLat = (box.south + box.north) / 2;

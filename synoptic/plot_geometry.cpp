@@ -20,8 +20,8 @@ void Rect::Include(const Rect& other) {
 
 const char* PlotPartName(PlotPart part) {
     static constexpr std::array<const char*, 13> kNames = {
-        "cover",    "barb",     "calm",     "temp", "dewpoint", "visibility", "ww",
-        "pressure", "tendency", "past",     "low",  "middle",   "high",
+        "cover",    "barb",     "calm", "temp", "dewpoint", "visibility", "ww",
+        "pressure", "tendency", "past", "low",  "middle",   "high",
     };
     const auto index = static_cast<std::size_t>(part);
     return index < kNames.size() ? kNames[index] : "";

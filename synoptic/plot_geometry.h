@@ -18,8 +18,7 @@ struct Rect {
     double left = 0, top = 0, right = 0, bottom = 0;
     bool Empty() const { return right <= left || bottom <= top; }
     bool Intersects(const Rect& other) const {
-        return left < other.right && other.left < right && top < other.bottom &&
-               other.top < bottom;
+        return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
     }
     Rect Moved(Point by) const { return {left + by.x, top + by.y, right + by.x, bottom + by.y}; }
     void Include(const Rect& other);
@@ -42,8 +41,8 @@ enum class TextAnchor { kStart, kMiddle, kEnd };
 struct Shape {
     ShapeKind kind = ShapeKind::kPath;
     std::vector<PathElement> path;
-    Point centre;        // circle centre, or the text's anchor point on its baseline
-    double radius = 0;   // circle
+    Point centre;       // circle centre, or the text's anchor point on its baseline
+    double radius = 0;  // circle
     bool stroked = true;
     bool filled = false;
     double strokeWidth = 1;

@@ -191,14 +191,14 @@ void AddRightSide(StationPlot& plot, const nimbo::WeatherObservation& o) {
         plot.items.push_back(std::move(item));
     }
     if (o.lowCloudCode)
-        AddSymbol(plot, PlotPart::kLowCloud, SymbolTable::kLowCloud, *o.lowCloudCode, {0, 11},
-                  0.5, std::to_string(*o.lowCloudCode));
+        AddSymbol(plot, PlotPart::kLowCloud, SymbolTable::kLowCloud, *o.lowCloudCode, {0, 11}, 0.5,
+                  std::to_string(*o.lowCloudCode));
     if (o.middleCloudCode)
         AddSymbol(plot, PlotPart::kMiddleCloud, SymbolTable::kMiddleCloud, *o.middleCloudCode,
                   {0, -10.5}, 0.5, std::to_string(*o.middleCloudCode));
     if (o.highCloudCode)
-        AddSymbol(plot, PlotPart::kHighCloud, SymbolTable::kHighCloud, *o.highCloudCode,
-                  {0, -18.5}, 0.5, std::to_string(*o.highCloudCode));
+        AddSymbol(plot, PlotPart::kHighCloud, SymbolTable::kHighCloud, *o.highCloudCode, {0, -18.5},
+                  0.5, std::to_string(*o.highCloudCode));
 }
 
 }  // namespace

@@ -69,8 +69,7 @@ std::vector<PlacedModel> LayoutModels(const StationModels& models, const MapView
     std::vector<Rect> boxes;
     const Rect screen{0, 0, view.Width(), view.Height()};
     for (const StationEntry* entry : entries) {
-        const Point at =
-            view.Project(*entry->observation.latitude, *entry->observation.longitude);
+        const Point at = view.Project(*entry->observation.latitude, *entry->observation.longitude);
         const Rect box = entry->plot.bounds.Moved(at);
         if (!box.Intersects(screen)) continue;
         candidates.push_back({entry, at});

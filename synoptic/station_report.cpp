@@ -55,25 +55,47 @@ std::string ReportText(const nimbo::WeatherObservation& o) {
     if (o.visibilityM) Line(out, "Visibility", std::to_string(*o.visibilityM) + " m");
     if (o.cloudCoverOktas) Line(out, "Cloud cover", std::to_string(*o.cloudCoverOktas) + "/8");
     if (o.cloudCoverCode == 9) Line(out, "Cloud cover", "sky obscured");
-    if (o.airTemperature) Line(out, "Temperature", Number(*o.airTemperature, 1) + " \xC2\xB0" "C");
-    if (o.dewPoint) Line(out, "Dew point", Number(*o.dewPoint, 1) + " \xC2\xB0" "C");
+    if (o.airTemperature)
+        Line(out, "Temperature",
+             Number(*o.airTemperature, 1) +
+                 " \xC2\xB0"
+                 "C");
+    if (o.dewPoint)
+        Line(out, "Dew point",
+             Number(*o.dewPoint, 1) +
+                 " \xC2\xB0"
+                 "C");
     if (o.relativeHumidity) Line(out, "Humidity", Number(*o.relativeHumidity, 0) + " %");
-    if (o.seaLevelPressure) Line(out, "Sea-level pressure", Number(*o.seaLevelPressure, 1) + " hPa");
+    if (o.seaLevelPressure)
+        Line(out, "Sea-level pressure", Number(*o.seaLevelPressure, 1) + " hPa");
     if (o.stationPressure) Line(out, "Station pressure", Number(*o.stationPressure, 1) + " hPa");
     if (o.pressureChange)
-        Line(out, "Tendency", Number(*o.pressureChange, 1) + " hPa in 3 h" +
-                                  (o.tendencyCode ? " (a=" + std::to_string(*o.tendencyCode) + ")"
-                                                  : ""));
-    if (o.presentWeatherCode) Line(out, "Present weather", "ww " + std::to_string(*o.presentWeatherCode));
+        Line(out, "Tendency",
+             Number(*o.pressureChange, 1) + " hPa in 3 h" +
+                 (o.tendencyCode ? " (a=" + std::to_string(*o.tendencyCode) + ")" : ""));
+    if (o.presentWeatherCode)
+        Line(out, "Present weather", "ww " + std::to_string(*o.presentWeatherCode));
     if (o.pastWeather1Code)
-        Line(out, "Past weather", "W1 " + std::to_string(*o.pastWeather1Code) +
-                                      (o.pastWeather2Code ? " W2 " + std::to_string(*o.pastWeather2Code)
-                                                          : ""));
+        Line(out, "Past weather",
+             "W1 " + std::to_string(*o.pastWeather1Code) +
+                 (o.pastWeather2Code ? " W2 " + std::to_string(*o.pastWeather2Code) : ""));
     if (o.precipitation && o.precipitation->amountMm)
         Line(out, "Precipitation", Number(*o.precipitation->amountMm, 1) + " mm");
-    if (o.maxTemperature) Line(out, "Maximum", Number(*o.maxTemperature, 1) + " \xC2\xB0" "C");
-    if (o.minTemperature) Line(out, "Minimum", Number(*o.minTemperature, 1) + " \xC2\xB0" "C");
-    if (o.seaTemperature) Line(out, "Sea temperature", Number(*o.seaTemperature, 1) + " \xC2\xB0" "C");
+    if (o.maxTemperature)
+        Line(out, "Maximum",
+             Number(*o.maxTemperature, 1) +
+                 " \xC2\xB0"
+                 "C");
+    if (o.minTemperature)
+        Line(out, "Minimum",
+             Number(*o.minTemperature, 1) +
+                 " \xC2\xB0"
+                 "C");
+    if (o.seaTemperature)
+        Line(out, "Sea temperature",
+             Number(*o.seaTemperature, 1) +
+                 " \xC2\xB0"
+                 "C");
     if (!o.errors.empty()) {
         std::string groups;
         for (const std::string& group : o.errors) groups += (groups.empty() ? "" : " ") + group;

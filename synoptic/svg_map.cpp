@@ -159,7 +159,9 @@ std::string SvgShape(const Shape& shape, const std::string& attributes) {
 }
 
 std::string SvgMap(const StationModels& models, const MapView& view) {
-    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"";
+    std::string out =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+        "width=\"";
     AppendNumber(out, view.Width());
     out += "\" height=\"";
     AppendNumber(out, view.Height());
@@ -167,8 +169,7 @@ std::string SvgMap(const StationModels& models, const MapView& view) {
     AppendPoint(out, {view.Width(), view.Height()});
     out += "\" font-family=\"DejaVu Sans, Arial, sans-serif\">\n";
     out += "<rect class=\"background\" width=\"100%\" height=\"100%\" fill=\"#f7f5ee\"/>\n";
-    const CoastlineLayer& layer =
-        Coastlines(DetailForZoom(view.Zoom()));
+    const CoastlineLayer& layer = Coastlines(DetailForZoom(view.Zoom()));
     AppendCoastLayer(out, layer.coasts, view,
                      "class=\"coast\" fill=\"none\" stroke=\"#6f8596\" stroke-width=\"0.8\"");
     AppendCoastLayer(out, layer.borders, view,

@@ -24,8 +24,7 @@ std::string MarkAt(std::string_view word) {
     if (word == "S")
         return "M @2.8 @-4.2 C @2.2 @-6 @-3.2 @-6 @-3.2 @-2.6 C @-3.2 @0 @3.2 @0 @3.2 @2.6 "
                "C @3.2 @6 @-2.2 @6 @-2.8 @4.2";
-    if (word == "fog")
-        return "M @-6 @-3.4 L @6 @-3.4 M @-6 @0 L @6 @0 M @-6 @3.4 L @6 @3.4";
+    if (word == "fog") return "M @-6 @-3.4 L @6 @-3.4 M @-6 @0 L @6 @0 M @-6 @3.4 L @6 @3.4";
     if (word == "freeze")
         return "M @-5 @-0.8 L @-5 @0 C @-5 @3.2 @0 @3.2 @0 @0 C @0 @-3.2 @5 @-3.2 @5 @0 L @5 @0.8";
     if (word == "shower") return "M @-3.2 @-3.5 L @3.2 @-3.5 L @0 @4 Z";
@@ -131,7 +130,11 @@ class DrawingParser {
             return true;
         }
         if (word == "A" || word == "P" || word == "G")
-            return Arc(reader, word == "A" ? ArcKind::kArc : word == "P" ? ArcKind::kPie : ArcKind::kSegment, origin);
+            return Arc(reader,
+                       word == "A"   ? ArcKind::kArc
+                       : word == "P" ? ArcKind::kPie
+                                     : ArcKind::kSegment,
+                       origin);
         return Mark(reader, word, origin);
     }
 
@@ -189,15 +192,15 @@ class DrawingParser {
     void Arrow(bool doubled, double x0, double x1, double y) {
         if (doubled) {
             Parse("M " + Num(x0) + " " + Num(y - 1) + " L " + Num(x1 - 1) + " " + Num(y - 1) +
-                      " M " + Num(x0) + " " + Num(y + 1) + " L " + Num(x1 - 1) + " " +
-                      Num(y + 1) + " M " + Num(x1 - 3) + " " + Num(y - 2.5) + " L " + Num(x1) +
-                      " " + Num(y) + " L " + Num(x1 - 3) + " " + Num(y + 2.5),
+                      " M " + Num(x0) + " " + Num(y + 1) + " L " + Num(x1 - 1) + " " + Num(y + 1) +
+                      " M " + Num(x1 - 3) + " " + Num(y - 2.5) + " L " + Num(x1) + " " + Num(y) +
+                      " L " + Num(x1 - 3) + " " + Num(y + 2.5),
                   {0, 0});
             return;
         }
         Parse("M " + Num(x0) + " " + Num(y) + " L " + Num(x1) + " " + Num(y) + " F M " +
-                  Num(x1 + 0.4) + " " + Num(y) + " L " + Num(x1 - 1.8) + " " + Num(y - 1) +
-                  " L " + Num(x1 - 1.8) + " " + Num(y + 1) + " Z",
+                  Num(x1 + 0.4) + " " + Num(y) + " L " + Num(x1 - 1.8) + " " + Num(y - 1) + " L " +
+                  Num(x1 - 1.8) + " " + Num(y + 1) + " Z",
               {0, 0});
     }
 

@@ -354,8 +354,7 @@ synoptic::GeoBox RegionNamed(const std::string& text) {
         if (!ok) Fail("--region needs WEST,SOUTH,EAST,NORTH in degrees, not '" + text + "'");
         at = result.ptr + 1;
     }
-    if (!(v[0] < v[2] && v[1] < v[3] && v[0] >= -360 && v[2] <= 360 && v[1] >= -90 &&
-          v[3] <= 90)) {
+    if (!(v[0] < v[2] && v[1] < v[3] && v[0] >= -360 && v[2] <= 360 && v[1] >= -90 && v[3] <= 90)) {
         Fail("--region needs west below east and south below north, not '" + text + "'");
     }
     return {v[0], v[1], v[2], v[3]};

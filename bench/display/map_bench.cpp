@@ -93,8 +93,7 @@ int main(int argc, char** argv) {
     nimboview::StationList stations;
     for (const auto* entry : models.NewestFirst()) {
         stations.AddPosition(static_cast<float>(*entry->observation.latitude),
-                             static_cast<float>(*entry->observation.longitude),
-                             entry->plot.id, "");
+                             static_cast<float>(*entry->observation.longitude), entry->plot.id, "");
     }
     nimboview::StationMapWindow window(stations, nullptr, &models);
     window.resize(1200, 800);
@@ -139,8 +138,8 @@ int main(int argc, char** argv) {
     std::vector<synoptic::PlacedModel> all;
     const synoptic::MapView view = window.Canvas()->View();
     for (const auto* entry : models.NewestFirst())
-        all.push_back({entry, view.Project(*entry->observation.latitude,
-                                           *entry->observation.longitude)});
+        all.push_back(
+            {entry, view.Project(*entry->observation.latitude, *entry->observation.longitude)});
     nimboview::MapPainter painter;
     for (const char* pass : {"cold", "warm"}) {
         QElapsedTimer timer;

@@ -10,15 +10,15 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <cstdlib>
 
 #include "fake_decoder.h"
 #include "rich_text_pane.h"
 #include "station_map_window.h"
-#include <QTextBrowser>
-#include <QWheelEvent>
 #include "status_panes.h"
 
 namespace nimboview::testing {

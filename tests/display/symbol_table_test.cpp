@@ -33,8 +33,8 @@ QImage SymbolSheet(const SheetCase& c, double scale) {
     for (std::size_t t = 0; t < c.tables.size(); ++t) {
         for (int figure = 0; figure < c.count; ++figure) {
             const int row = static_cast<int>(t) * rowsPerTable + figure / c.columns;
-            const synoptic::Placement cell{scale, {(figure % c.columns + 0.5) * kCell,
-                                                 (row + 0.5) * kCell}};
+            const synoptic::Placement cell{
+                scale, {(figure % c.columns + 0.5) * kCell, (row + 0.5) * kCell}};
             std::vector<synoptic::Shape> shapes;
             for (const synoptic::Shape& shape : synoptic::Symbol(c.tables[t], figure))
                 shapes.push_back(synoptic::Placed(shape, cell));
@@ -80,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
                       SheetCase{"clouds",
                                 {SymbolTable::kLowCloud, SymbolTable::kMiddleCloud,
                                  SymbolTable::kHighCloud},
-                                10, 10}),
+                                10,
+                                10}),
     [](const ::testing::TestParamInfo<SheetCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

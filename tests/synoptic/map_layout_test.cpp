@@ -45,12 +45,12 @@ TEST(MapViewTest, FitShowsTheWholeBoxCentred) {
 
 TEST(DeclutterTest, EarlierBoxesWinAndNoKeptBoxesOverlap) {
     const std::vector<Rect> boxes = {
-        {0, 0, 50, 30},      // kept: first
-        {40, 20, 90, 50},    // overlaps the first
-        {50, 0, 100, 30},    // touches the first only at its edge: kept
-        {200, 200, 250, 230},  // far away: kept
-        {210, 190, 220, 200},  // touches the fourth's top edge: kept
-        {215, 195, 230, 215},  // inside the fourth
+        {0, 0, 50, 30},            // kept: first
+        {40, 20, 90, 50},          // overlaps the first
+        {50, 0, 100, 30},          // touches the first only at its edge: kept
+        {200, 200, 250, 230},      // far away: kept
+        {210, 190, 220, 200},      // touches the fourth's top edge: kept
+        {215, 195, 230, 215},      // inside the fourth
         {1000, 1000, 1000, 1010},  // empty
     };
     EXPECT_EQ(Declutter(boxes), (std::vector<std::size_t>{0, 2, 3, 4}));
@@ -72,7 +72,7 @@ nimbo::WeatherObservation Report(const char* station, double lat, double lon, in
 TEST(StationModelsTest, NewestReportPerStationFirstAndOnTop) {
     StationModels models;
     EXPECT_TRUE(models.Add(Report("01001", 70.9, -8.7, 10, 6, 5)));
-    EXPECT_TRUE(models.Add(Report("01028", 70.9, -7.9, 10, 9, 7)));  // near 01001
+    EXPECT_TRUE(models.Add(Report("01028", 70.9, -7.9, 10, 9, 7)));   // near 01001
     EXPECT_FALSE(models.Add(Report("01001", 70.9, -8.7, 10, 3, 1)));  // older: ignored
     EXPECT_TRUE(models.Add(Report("01001", 70.9, -8.7, 10, 9, 6)));   // same hour, later
     nimbo::WeatherObservation noPosition = Report("LF5U", 0, 0, 10, 9, 1);
@@ -122,15 +122,16 @@ TEST(SvgMapTest, OneClassedGroupPerDrawnStationWithTheValuesAsText) {
     models.Add(Report("3FYT", 60.8, 3.6, 10, 6, 13.2));
     const std::string svg = SvgMap(models, MapView::Showing({-20, 55, 20, 75}, 800, 500));
     EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
-    const std::regex station("<g class=\"station\" data-id=\"([^\"]+)\" transform=[^>]*>(.*?)</g>\n");
+    const std::regex station(
+        "<g class=\"station\" data-id=\"([^\"]+)\" transform=[^>]*>(.*?)</g>\n");
     std::map<std::string, std::string> groups;
     for (auto m = std::sregex_iterator(svg.begin(), svg.end(), station);
          m != std::sregex_iterator(); ++m)
         groups[(*m)[1]] = (*m)[2];
     ASSERT_EQ(groups.size(), 2u);
     const std::string& janMayen = groups["01001"];
-    for (const char* part : {"barb", "cover", "temp", "dewpoint", "pressure", "tendency", "ww",
-                             "past", "visibility"})
+    for (const char* part :
+         {"barb", "cover", "temp", "dewpoint", "pressure", "tendency", "ww", "past", "visibility"})
         EXPECT_NE(janMayen.find(std::string("class=\"") + part + "\""), std::string::npos) << part;
     for (const char* text : {">8</text>", ">-3</text>", ">208</text>", ">-02</text>", ">84</text>"})
         EXPECT_NE(janMayen.find(text), std::string::npos) << text;

@@ -1,17 +1,18 @@
 // Station models: the wind barb for a table of winds, and the plotted values
 // of real reports (decoded by the real decoder) against their records.
+#include "station_model.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <algorithm>
 #include <fstream>
 #include <map>
 #include <sstream>
 
 #include "component_ids.h"
 #include "component_loader.h"
-#include "station_model.h"
 #include "test_name.h"
 #include "weather_decoder_interface.h"
 #include "weather_observation_interface.h"
@@ -154,8 +155,7 @@ std::map<std::string, std::string> Values(const StationPlot& plot) {
 std::string Whole(double value) { return std::to_string(std::lround(value)); }
 
 TEST(PlottedValuesTest, RealReportsShowTheirRecordsValues) {
-    const auto records =
-        DecodeFile(NIMBO_TEST_DATA_DIR "/synop/metno-kvnorcom/synop/data0600");
+    const auto records = DecodeFile(NIMBO_TEST_DATA_DIR "/synop/metno-kvnorcom/synop/data0600");
     ASSERT_GT(records.size(), 150u);
     for (const nimbo::WeatherObservation& o : records) {
         const auto values = Values(BuildStationModel(o));
@@ -168,7 +168,8 @@ TEST(PlottedValuesTest, RealReportsShowTheirRecordsValues) {
                   o.dewPoint ? Whole(*o.dewPoint) : "-");
         if (o.seaLevelPressure) {
             char last3[8];
-            std::snprintf(last3, sizeof last3, "%03ld", std::lround(*o.seaLevelPressure * 10) % 1000);
+            std::snprintf(last3, sizeof last3, "%03ld",
+                          std::lround(*o.seaLevelPressure * 10) % 1000);
             EXPECT_EQ(values.at("pressure"), last3);
         }
         EXPECT_EQ(values.count("ww") != 0,
@@ -177,16 +178,15 @@ TEST(PlottedValuesTest, RealReportsShowTheirRecordsValues) {
 }
 
 TEST(PlottedValuesTest, JanMayenAsAMeteorologistPlotsIt) {
-    const auto records =
-        DecodeFile(NIMBO_TEST_DATA_DIR "/synop/metno-kvnorcom/synop/data0600");
+    const auto records = DecodeFile(NIMBO_TEST_DATA_DIR "/synop/metno-kvnorcom/synop/data0600");
     const auto janMayen = std::find_if(records.begin(), records.end(),
                                        [](const auto& o) { return o.station == "01001"; });
     ASSERT_NE(janMayen, records.end());
     // 01001 11384 73302 10084 20071 30197 40208 56002 60012 70161 8457/
     const std::map<std::string, std::string> expected = {
-        {"barb", "5"},     {"cover", "7"}, {"temp", "8"},      {"dewpoint", "7"},
+        {"barb", "5"},        {"cover", "7"},      {"temp", "8"},       {"dewpoint", "7"},
         {"visibility", "84"}, {"pressure", "208"}, {"tendency", "-02"}, {"past", "6"},
-        {"low", "5"},      {"middle", "7"}};
+        {"low", "5"},         {"middle", "7"}};
     EXPECT_EQ(Values(BuildStationModel(*janMayen)), expected);
 }
 
