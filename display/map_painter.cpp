@@ -138,6 +138,9 @@ void MapPainter::PaintShapes(QPainter& painter, const std::vector<synoptic::Shap
 }
 
 const MapPainter::Sprite& MapPainter::SpriteOf(const synoptic::StationEntry& entry) {
+    // Pictures of stations panned away are made again when needed; this keeps
+    // a long session over the whole world to a few tens of megabytes.
+    if (m_sprites.size() >= kMaxSprites && m_sprites.count(entry.plot.id) == 0) m_sprites.clear();
     Sprite& sprite = m_sprites[entry.plot.id];
     if (sprite.arrival == entry.arrival && !sprite.image.isNull()) return sprite;
     std::vector<synoptic::Shape> shapes;

@@ -39,6 +39,7 @@ class MapPainter {
         QImage image;
         QPoint offset;  // of the station within the image
     };
+    static constexpr std::size_t kMaxSprites = 4000;
     const Sprite& SpriteOf(const synoptic::StationEntry& entry);
     void RenderBackground(const synoptic::MapView& view, const QImage& picture);
 
