@@ -87,15 +87,25 @@ bool StationList::SetPressure(float hectopascals) {
 }
 
 bool StationList::HoverAt(double x, double y, const Placer& place) {
+    int nearest = -1;
+    double nearestDistance = 0;
     for (int i = 0; i < DrawCount(); ++i) {
         const StationRecord& record = m_records[static_cast<std::size_t>(i)];
-        const auto [at_x, at_y] =
+        const auto [atX, atY] =
             place ? place(record) : std::pair<double, double>(record.x, record.y);
-        if (std::abs(at_x - x) <= kHoverReach && std::abs(at_y - y) <= kHoverReach) {
-            if (m_hovered == i) return false;
-            m_hovered = i;
-            return true;
+        const double dx = std::abs(atX - x);
+        const double dy = std::abs(atY - y);
+        if (dx > kHoverReach || dy > kHoverReach) continue;
+        const double distance = dx * dx + dy * dy;
+        if (nearest < 0 || distance < nearestDistance) {
+            nearest = i;
+            nearestDistance = distance;
         }
+    }
+    if (nearest >= 0) {
+        if (m_hovered == nearest) return false;
+        m_hovered = nearest;
+        return true;
     }
     m_hovered = -1;
     if (!m_hoverLabelShown) return false;

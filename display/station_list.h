@@ -66,9 +66,9 @@ class StationList {
     // Where a record is drawn: its map pixel in the current view.
     using Placer = std::function<std::pair<double, double>(const StationRecord&)>;
 
-    // Hover test at a pixel: the first drawn record within kHoverReach of it
-    // becomes hovered. Records sit at their start-map pixel, or where `place`
-    // puts them. True when the map must repaint.
+    // Hover test at a pixel: the drawn record nearest to it within
+    // kHoverReach (the first of equally near ones) becomes hovered. Records sit at their start-map
+    // pixel, or where `place` puts them. True when the map must repaint.
     bool HoverAt(double x, double y, const Placer& place = {});
     int Hovered() const { return m_hovered; }
     void SetHoverLabelShown() { m_hoverLabelShown = true; }

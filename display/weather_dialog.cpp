@@ -13,6 +13,7 @@
 #include "decoder_event_renderer.h"
 #include "decoder_window.h"
 #include "observation_collector.h"
+#include "observation_source.h"
 #include "rich_text_pane.h"
 #include "user_prompts.h"
 

@@ -76,12 +76,14 @@ void AddFeathers(PlotItem& barb, Point tip, Point out, Point side, int fives) {
         pennant.filled = true;
         pennant.strokeWidth = kLineWidth;
         pennant.path = {{PathOp::kMove, {at}},
-                        {PathOp::kLine, {Along(Along(at, side, kBarbLength), out, 0)}},
+                        {PathOp::kLine, {Along(at, side, kBarbLength)}},
                         {PathOp::kLine, {inner}},
                         {PathOp::kClose, {}}};
         barb.shapes.push_back(pennant);
-        at = Along(inner, out, pennants > 0 && i == pennants - 1 ? -kBarbSpacing * 0.6 : 0);
+        at = inner;
     }
+    // Barbs after pennants keep a little distance from them.
+    if (pennants > 0) at = Along(at, out, -kBarbSpacing * 0.6);
     // A lone half barb stands a little in from the end, as WMO draws it.
     if (pennants == 0 && fulls == 0 && half) at = Along(at, out, -kBarbSpacing);
     for (int i = 0; i < fulls + (half ? 1 : 0); ++i) {

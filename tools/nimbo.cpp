@@ -1,7 +1,8 @@
 // nimbo: decodes SYNOP, SHIP and SYNOP MOBIL bulletins from files or stdin
 // with the weather decoder component, and prints the decoded text (what the
-// decoder's text log holds), every event as one JSON object per line, or the
-// observations as data (JSON lines, CSV or GeoJSON).
+// decoder's text log holds), every event as one JSON object per line, the
+// observations as data (JSON lines, CSV or GeoJSON), or a map of station
+// models (SVG).
 // The decoder is created through the component loader only: no link to it.
 #include <fcntl.h>
 #include <getopt.h>
@@ -28,6 +29,7 @@
 #include "cp1252.h"
 #include "no_op_decoder_events.h"
 #include "observation_formats.h"
+#include "observation_source.h"
 #include "svg_map.h"
 #include "weather_decoder_interface.h"
 #include "weather_observation_interface.h"
@@ -534,20 +536,6 @@ class DefaultLogFolderCleanup {
     bool m_existed = true;
 };
 
-// Connects the writer to the decoder's observation connection point; the
-// connection lasts as long as the decoder.
-bool ConnectObservations(IWeatherDecoder& decoder, ObservationWriter& writer) {
-    void* object = nullptr;
-    if (nimbo::Failed(decoder.QueryInterface(nimbo::IWeatherObservationSource::kIid, &object))) {
-        std::fprintf(stderr, "nimbo: the weather decoder gives no observations\n");
-        return false;
-    }
-    ComponentRef<nimbo::IWeatherObservationSource> source(
-        static_cast<nimbo::IWeatherObservationSource*>(object));
-    std::uint32_t cookie = 0;
-    return nimbo::Succeeded(source->Advise(&writer, &cookie));
-}
-
 int Run(const Options& o) {
     DefaultLogFolderCleanup cleanup;
     std::string error;
@@ -566,7 +554,8 @@ int Run(const Options& o) {
                             ? static_cast<nimbo::_IWeatherDecoderEvents*>(&jsonSink)
                             : &textSink,
                         &cookie);
-    } else if (!ConnectObservations(*decoder, observationWriter)) {
+    } else if (!nimbo::AdviseObservations(*decoder, &observationWriter, &cookie)) {
+        std::fprintf(stderr, "nimbo: the weather decoder gives no observations\n");
         return 1;
     }
     observationWriter.Begin();

@@ -18,6 +18,7 @@
 #include "component_ids.h"
 #include "component_loader.h"
 #include "map_painter.h"
+#include "observation_source.h"
 #include "station_map_window.h"
 #include "weather_decoder_interface.h"
 #include "weather_observation_interface.h"
@@ -43,12 +44,8 @@ std::vector<nimbo::WeatherObservation> RealReports() {
         std::fprintf(stderr, "map_bench: %s\n", error.c_str());
         std::exit(1);
     }
-    void* object = nullptr;
-    decoder->QueryInterface(nimbo::IWeatherObservationSource::kIid, &object);
-    nimbo::ComponentRef<nimbo::IWeatherObservationSource> source(
-        static_cast<nimbo::IWeatherObservationSource*>(object));
     std::uint32_t cookie = 0;
-    source->Advise(&collector, &cookie);
+    const auto source = nimbo::AdviseObservations(*decoder, &collector, &cookie);
     QDirIterator files(NIMBO_TEST_DATA_DIR "/synop", QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) {
         std::ifstream file(files.next().toStdString(), std::ios::binary);

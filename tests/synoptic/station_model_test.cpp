@@ -13,6 +13,7 @@
 
 #include "component_ids.h"
 #include "component_loader.h"
+#include "observation_source.h"
 #include "test_name.h"
 #include "weather_decoder_interface.h"
 #include "weather_observation_interface.h"
@@ -130,12 +131,8 @@ std::vector<nimbo::WeatherObservation> DecodeFile(const std::string& path) {
         nimbo::kProgIdWeatherDecoder, &error);
     EXPECT_TRUE(decoder) << error;
     if (!decoder) return {};
-    void* object = nullptr;
-    decoder->QueryInterface(nimbo::IWeatherObservationSource::kIid, &object);
-    nimbo::ComponentRef<nimbo::IWeatherObservationSource> source(
-        static_cast<nimbo::IWeatherObservationSource*>(object));
     std::uint32_t cookie = 0;
-    source->Advise(&sink, &cookie);
+    EXPECT_TRUE(nimbo::AdviseObservations(*decoder, &sink, &cookie));
     std::ifstream file(path, std::ios::binary);
     std::stringstream text;
     text << file.rdbuf();
