@@ -13,8 +13,9 @@ namespace nimbo {
 // has no observations or refuses the sink. The sink stays connected while
 // the returned reference (or the decoder) lives; *cookie names it for
 // Unadvise.
-inline ComponentRef<IWeatherObservationSource> AdviseObservations(
-    IWeatherDecoder& decoder, _IWeatherObservationEvents* sink, std::uint32_t* cookie) {
+inline ComponentRef<IWeatherObservationSource> AdviseObservations(IWeatherDecoder& decoder,
+                                                                  _IWeatherObservationEvents* sink,
+                                                                  std::uint32_t* cookie) {
     void* object = nullptr;
     if (Failed(decoder.QueryInterface(IWeatherObservationSource::kIid, &object))) return {};
     ComponentRef<IWeatherObservationSource> source(static_cast<IWeatherObservationSource*>(object));
