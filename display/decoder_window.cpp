@@ -137,7 +137,8 @@ void DecoderWindow::ToggleMap() {
         m_map->show();
         return;
     }
-    m_map = new StationMapWindow(m_dialog.Stations(), this);
+    m_map = new StationMapWindow(m_dialog.Stations(), this, &m_dialog.Models());
+    connect(m_map, &StationMapWindow::StationClicked, this, &DecoderWindow::StationClicked);
     if (!m_mapOpenedBefore) {
         m_mapOpenedBefore = true;
         m_map->move(frameGeometry().bottomLeft() + QPoint(0, 1));

@@ -61,6 +61,10 @@ class DecoderWindow : public QWidget, public DecoderView {
     void ShowIfHidden() override;
     void StationsChanged(const QString& title) override;
 
+  signals:
+    // A station of the map was clicked (IIiii or call sign).
+    void StationClicked(const QString& id);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -2,12 +2,19 @@
 // the control through the component loader as the terminal does, feeds it
 // the given files line by line, and shows the decoder window and the map.
 //
-// Usage: nimboview-demo [--node NAME] [--log] [--screenshots DIR] FILE...
+// Usage: nimboview-demo [--node NAME] [--log] [--screenshots DIR]
+//                       [--map-size WxH] [--map-keys KEYS] [--map-click X,Y] FILE...
 //   --screenshots DIR  save DIR/decoder.png and DIR/map.png and quit
+//   --map-size WxH     the map window's size for the picture
+//   --map-keys KEYS    keys for the map before the picture: + - (zoom), f (fit to
+//                      stations), 0 (start view), h j k l (pan left, down, up, right)
+//   --map-click X,Y    a click on the map at that pixel before the picture
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -22,6 +29,9 @@ struct DemoOptions {
     std::string node = "demo";
     bool log = false;
     QString screenshots;
+    QSize mapSize;
+    QString mapKeys;
+    QPoint mapClick{-1, -1};
     QStringList files;
 };
 
@@ -35,6 +45,14 @@ DemoOptions ParseArguments(const QStringList& arguments) {
             options.log = true;
         } else if (argument == "--screenshots" && i + 1 < arguments.size()) {
             options.screenshots = arguments[++i];
+        } else if (argument == "--map-size" && i + 1 < arguments.size()) {
+            const QStringList size = arguments[++i].split('x');
+            if (size.size() == 2) options.mapSize = QSize(size[0].toInt(), size[1].toInt());
+        } else if (argument == "--map-keys" && i + 1 < arguments.size()) {
+            options.mapKeys = arguments[++i];
+        } else if (argument == "--map-click" && i + 1 < arguments.size()) {
+            const QStringList at = arguments[++i].split(',');
+            if (at.size() == 2) options.mapClick = QPoint(at[0].toInt(), at[1].toInt());
         } else {
             options.files << argument;
         }
@@ -66,11 +84,45 @@ void OpenMap(QWidget* decoderWindow) {
     }
 }
 
-bool SaveScreenshots(const QString& folder) {
+// Drives the map as a user would: its size, keys and a click.
+void UseMap(QWidget* map, const DemoOptions& options) {
+    if (options.mapSize.isValid()) map->resize(options.mapSize);
+    QApplication::processEvents();
+    QWidget* canvas = map;
+    for (QWidget* child : map->findChildren<QWidget*>()) {
+        if (child->inherits("nimboview::MapCanvas")) canvas = child;
+    }
+    for (const QChar c : options.mapKeys) {
+        static const QString kKeys = QStringLiteral("+-f0hjkl");
+        static const int kCodes[] = {Qt::Key_Plus, Qt::Key_Minus, Qt::Key_F,  Qt::Key_0,
+                                     Qt::Key_Left, Qt::Key_Down,  Qt::Key_Up, Qt::Key_Right};
+        const int index = kKeys.indexOf(c);
+        if (index < 0) continue;
+        QKeyEvent press(QEvent::KeyPress, kCodes[index], Qt::NoModifier, QString(c));
+        QApplication::sendEvent(canvas, &press);
+    }
+    if (options.mapClick.x() >= 0) {
+        const QPointF at = options.mapClick;
+        QMouseEvent press(QEvent::MouseButtonPress, at, canvas->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, canvas->mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &press);
+        QApplication::sendEvent(canvas, &release);
+    }
+    QApplication::processEvents();
+}
+
+bool SaveScreenshots(const DemoOptions& options) {
+    const QString& folder = options.screenshots;
     QWidget* decoder = TopLevelWindow("Weather Decoder");
     if (decoder == nullptr) return false;
     OpenMap(decoder);
     QWidget* map = TopLevelWindow("Weather Station Map");
+    if (map != nullptr) {
+        map->activateWindow();
+        UseMap(map, options);
+    }
     QDir().mkpath(folder);
     const bool decoderSaved = decoder->grab().save(folder + "/decoder.png");
     const bool mapSaved = map != nullptr && map->grab().save(folder + "/map.png");
@@ -98,7 +150,7 @@ int main(int argc, char** argv) {
     for (const QString& path : options.files) FeedFile(*dialog, path);
     if (!options.screenshots.isEmpty()) {
         QTimer::singleShot(300, [&] {
-            const bool saved = SaveScreenshots(options.screenshots);
+            const bool saved = SaveScreenshots(options);
             application.exit(saved ? 0 : 1);
         });
     }

@@ -59,6 +59,8 @@ void StationList::AddPosition(float latitude, float longitude, std::string_view 
     record.x = static_cast<std::int16_t>(point.x);
     record.y = static_cast<std::int16_t>(point.y);
     record.size = 1;
+    record.latitude = latitude;
+    record.longitude = longitude;
     record.pressure = StationRecord::kNotReported;
     record.temperature = StationRecord::kNotReported;
 }
@@ -84,15 +86,26 @@ bool StationList::SetPressure(float hectopascals) {
     return true;
 }
 
-bool StationList::HoverAt(int x, int y) {
-    const int reach = m_newest < 0 ? 0 : m_records[static_cast<std::size_t>(m_newest)].size;
+bool StationList::HoverAt(double x, double y, const Placer& place) {
+    int nearest = -1;
+    double nearestDistance = 0;
     for (int i = 0; i < DrawCount(); ++i) {
         const StationRecord& record = m_records[static_cast<std::size_t>(i)];
-        if (std::abs(record.x - x) <= reach && std::abs(record.y - y) <= reach) {
-            if (m_hovered == i) return false;
-            m_hovered = i;
-            return true;
+        const auto [atX, atY] =
+            place ? place(record) : std::pair<double, double>(record.x, record.y);
+        const double dx = std::abs(atX - x);
+        const double dy = std::abs(atY - y);
+        if (dx > kHoverReach || dy > kHoverReach) continue;
+        const double distance = dx * dx + dy * dy;
+        if (nearest < 0 || distance < nearestDistance) {
+            nearest = i;
+            nearestDistance = distance;
         }
+    }
+    if (nearest >= 0) {
+        if (m_hovered == nearest) return false;
+        m_hovered = nearest;
+        return true;
     }
     m_hovered = -1;
     if (!m_hoverLabelShown) return false;

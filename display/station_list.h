@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +28,8 @@ struct StationRecord {
     std::int16_t x = 0;                       // map column of the marker
     std::int16_t y = 0;                       // map row of the marker
     std::int16_t size = 0;                    // half the marker's side
+    float latitude = 0;                       // the reported position
+    float longitude = 0;
 };
 
 class StationList {
@@ -58,9 +61,15 @@ class StationList {
         return m_records.at(static_cast<std::size_t>(index));
     }
 
-    // Hover test at a map pixel: the first drawn record within the newest
-    // record's marker size becomes hovered. True when the map must repaint.
-    bool HoverAt(int x, int y);
+    // How near the mouse must come to a station, in pixels on both axes.
+    static constexpr double kHoverReach = 6;
+    // Where a record is drawn: its map pixel in the current view.
+    using Placer = std::function<std::pair<double, double>(const StationRecord&)>;
+
+    // Hover test at a pixel: the drawn record nearest to it within
+    // kHoverReach (the first of equally near ones) becomes hovered. Records sit at their start-map
+    // pixel, or where `place` puts them. True when the map must repaint.
+    bool HoverAt(double x, double y, const Placer& place = {});
     int Hovered() const { return m_hovered; }
     void SetHoverLabelShown() { m_hoverLabelShown = true; }
 

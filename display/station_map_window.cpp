@@ -1,11 +1,12 @@
-// Station map painting and hover tracking.
+// Station map window: map canvas, report panel and the window's position.
 #include "station_map_window.h"
 
-#include <QFontMetrics>
-#include <QMouseEvent>
+#include <QHBoxLayout>
+#include <QMoveEvent>
 #include <QPainter>
+#include <QTextBrowser>
 
-#include "cp1252_text.h"
+#include "station_report.h"
 
 // The picture is a resource of this library; registering it by hand keeps it
 // linked in when the library is built as a static archive.
@@ -15,23 +16,6 @@ static void InitMapResource() { Q_INIT_RESOURCE(nimboview); }
 
 namespace nimboview {
 namespace {
-
-const QColor kMarker(255, 0, 0);
-const QColor kNewestMarker(255, 255, 64);
-const QColor kLabelColour(0, 0, 0);
-const QColor kHoverColour(255, 0, 0);
-
-QFont LabelFont() {
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPixelSize(14);
-    return font;
-}
-
-// Square of half side `half` around a marker, right and bottom edges exclusive.
-QRect MarkerSquare(const StationRecord& record, int half) {
-    return QRect(QPoint(record.x - half, record.y - half), QSize(2 * half, 2 * half));
-}
 
 // Stand-in for a build without the map picture: sea with the equator, the
 // Greenwich meridian and a 30-degree grid at the picture's projection.
@@ -53,14 +37,26 @@ QRect MarkerSquare(const StationRecord& record, int half) {
 
 }  // namespace
 
-StationMapWindow::StationMapWindow(StationList& stations, QWidget* owner)
+StationMapWindow::StationMapWindow(StationList& stations, QWidget* owner,
+                                   const synoptic::StationModels* models)
     : QWidget(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       m_stations(stations),
-      m_picture(MapPicture()) {
+      m_models(models) {
     setWindowTitle(QStringLiteral("Weather Station Map"));
-    setFixedSize(kMapWidth, kMapHeight);
-    setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_canvas = new MapCanvas(stations, models, this);
+    m_report = new QTextBrowser(this);
+    m_report->setFixedWidth(kReportWidth);
+    m_report->hide();
+    layout->addWidget(m_canvas, 1);
+    layout->addWidget(m_report);
+    resize(kMapWidth, kMapHeight);
+    connect(m_canvas, &MapCanvas::StationClicked, this, [this](const QString& id) {
+        ShowReport(id);
+        emit StationClicked(id);
+    });
     if (const auto position = m_stations.MapWindowPosition()) move(position->x, position->y);
 }
 
@@ -82,48 +78,20 @@ QImage StationMapWindow::MapPicture() {
 
 void StationMapWindow::StationsChanged(const QString& title) {
     if (!title.isEmpty()) setWindowTitle(title);
-    update();
+    m_canvas->update();
 }
 
-void StationMapWindow::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    if (!m_picture.isNull()) painter.drawImage(0, 0, m_picture);
-    PaintStations(painter);
-}
-
-void StationMapWindow::PaintStations(QPainter& painter) {
-    for (int i = 0; i < m_stations.DrawCount(); ++i) {
-        const StationRecord& record = m_stations.At(i);
-        painter.fillRect(MarkerSquare(record, record.size), kMarker);
+void StationMapWindow::ShowReport(const QString& station) {
+    const synoptic::StationEntry* entry =
+        m_models != nullptr ? m_models->Find(station.toStdString()) : nullptr;
+    const QString text = entry != nullptr
+                             ? QString::fromStdString(synoptic::ReportText(entry->observation))
+                             : station + QStringLiteral("\nNo decoded values for this station.");
+    m_report->setPlainText(text);
+    if (!m_report->isVisible()) {
+        m_report->show();
+        resize(width() + kReportWidth, height());
     }
-    const int newest = m_stations.Newest();
-    if (newest < 0 || newest >= StationList::kCapacity) return;
-    painter.setFont(LabelFont());
-    const StationRecord& record = m_stations.At(newest);
-    painter.fillRect(MarkerSquare(record, record.size + 2), kNewestMarker);
-    PaintLabel(painter, record, StationList::Label(record), kLabelColour);
-    if (m_stations.Hovered() != -1) {
-        const StationRecord& hovered = m_stations.At(m_stations.Hovered());
-        PaintLabel(painter, hovered, StationList::HoverLabel(hovered), kHoverColour);
-        m_stations.SetHoverLabelShown();
-    }
-}
-
-void StationMapWindow::PaintLabel(QPainter& painter, const StationRecord& record,
-                                  const std::string& label, const QColor& colour) {
-    const QString text = Cp1252ToUnicode(label);
-    const QFontMetrics metrics(painter.font());
-    const int width = metrics.horizontalAdvance(text);
-    const int left = StationList::LabelLeft(record.x, width, this->width());
-    painter.setPen(colour);
-    painter.drawText(left, record.y - 5 + metrics.ascent(), text);
-}
-
-void StationMapWindow::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    if (m_stations.HoverAt(at.x(), at.y())) update();
-    m_stations.SetMapWindowPosition({pos().x(), pos().y()});
 }
 
 void StationMapWindow::moveEvent(QMoveEvent* event) {

@@ -1,12 +1,15 @@
-// The station map window: the world map picture with a red marker for every
-// station in the list, the newest highlighted and labelled, and the label of
-// the station under the mouse.
+// The station map window: the zoomable map (MapCanvas) and, once a station
+// is clicked, its latest decoded report in a panel beside the map.
 #pragma once
 
 #include <QImage>
 #include <QWidget>
 
+#include "map_canvas.h"
 #include "station_list.h"
+#include "station_models.h"
+
+class QTextBrowser;
 
 namespace nimboview {
 
@@ -16,29 +19,38 @@ class StationMapWindow : public QWidget {
   public:
     static constexpr int kMapWidth = 600;
     static constexpr int kMapHeight = 300;
+    static constexpr int kReportWidth = 260;
 
-    // The list is not owned and must outlive the window; owner is the
-    // decoder window. Moves to the list's recorded position when it has one.
-    StationMapWindow(StationList& stations, QWidget* owner);
+    // The lists are not owned and must outlive the window; owner is the
+    // decoder window; models may be null. Moves to the list's recorded
+    // position when it has one.
+    StationMapWindow(StationList& stations, QWidget* owner,
+                     const synoptic::StationModels* models = nullptr);
 
     // The world map picture (600x300), null when it could not be loaded.
     static QImage MapPicture();
 
+    MapCanvas* Canvas() const { return m_canvas; }
+    QTextBrowser* ReportPanel() const { return m_report; }
+
     // Repaint after a list change; a non-empty title replaces the caption.
     void StationsChanged(const QString& title);
+    // Shows the latest report of a station beside the map.
+    void ShowReport(const QString& station);
+
+  signals:
+    // A click on a station of the map, with its identifier (IIiii or call
+    // sign); the report panel has already been filled.
+    void StationClicked(const QString& id);
 
   protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
   private:
-    void PaintStations(QPainter& painter);
-    void PaintLabel(QPainter& painter, const StationRecord& record, const std::string& label,
-                    const QColor& colour);
-
     StationList& m_stations;
-    QImage m_picture;
+    const synoptic::StationModels* m_models;
+    MapCanvas* m_canvas = nullptr;
+    QTextBrowser* m_report = nullptr;
 };
 
 }  // namespace nimboview

@@ -12,6 +12,8 @@
 #include "component_loader.h"
 #include "decoder_event_renderer.h"
 #include "decoder_window.h"
+#include "observation_collector.h"
+#include "observation_source.h"
 #include "rich_text_pane.h"
 #include "user_prompts.h"
 
@@ -125,6 +127,7 @@ void WeatherDialog::ConnectDecoder() {
         return;
     }
     if (nimbo::Failed(m_decoder->Advise(m_renderer.get(), &m_cookie))) m_cookie = 0;
+    ConnectObservations();
     UpdateTitle();
     ReadLogNames();
     put_DecoderResyn(0);
@@ -136,13 +139,32 @@ void WeatherDialog::ConnectDecoder() {
     }
 }
 
+// The station models come from the decoder's observations; a decoder that
+// has none leaves the map with its markers.
+void WeatherDialog::ConnectObservations() {
+    void* object = nullptr;
+    if (nimbo::Failed(m_decoder->QueryInterface(nimbo::IWeatherObservationSource::kIid, &object))) {
+        return;
+    }
+    m_observationSource = nimbo::ComponentRef<nimbo::IWeatherObservationSource>(
+        static_cast<nimbo::IWeatherObservationSource*>(object));
+    m_collector = std::make_unique<ObservationCollector>(*m_window, m_models);
+    if (nimbo::Failed(m_observationSource->Advise(m_collector.get(), &m_observationCookie)))
+        m_observationCookie = 0;
+}
+
 HRESULT WeatherDialog::Destroy(std::int32_t) {
     if (!m_window) return S_OK;
     if (m_decoder && m_cookie != 0) m_decoder->Unadvise(m_cookie);
     m_cookie = 0;
+    if (m_observationSource && m_observationCookie != 0)
+        m_observationSource->Unadvise(m_observationCookie);
+    m_observationCookie = 0;
+    m_observationSource.Reset();
     put_LogStart(0);
     m_window.reset();
     m_renderer.reset();
+    m_collector.reset();
     m_destroyed = true;
     return S_OK;
 }

@@ -12,13 +12,16 @@
 
 #include "pause_buffer.h"
 #include "station_list.h"
+#include "station_models.h"
 #include "weather_decoder_interface.h"
 #include "weather_dialog_interface.h"
+#include "weather_observation_interface.h"
 
 namespace nimboview {
 
 class DecoderEventRenderer;
 class DecoderWindow;
+class ObservationCollector;
 class UserPrompts;
 
 // The decoder's modes as the control shows them in its status panes.
@@ -90,6 +93,8 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     // A click on status pane 2 to 5 toggles the mode it shows.
     void ToggleModeOfPane(int pane);
     StationList& Stations() { return m_stations; }
+    // The newest observation of each station, for the station models.
+    const synoptic::StationModels& Models() const { return m_models; }
     UserPrompts& Prompts() { return *m_prompts; }
     // The window while it exists (after Create, before Destroy).
     DecoderWindow* Window() const { return m_window.get(); }
@@ -98,6 +103,7 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
   private:
     bool CreateWindow();
     void ConnectDecoder();
+    void ConnectObservations();
     void UpdateTitle();
     void ReadLogNames();
     nimbo::HRESULT GetMode(DecoderMode mode, std::int32_t* value);
@@ -115,6 +121,9 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     DecoderRef m_decoder;
     std::unique_ptr<DecoderEventRenderer> m_renderer;
     std::uint32_t m_cookie = 0;
+    std::unique_ptr<ObservationCollector> m_collector;
+    nimbo::ComponentRef<nimbo::IWeatherObservationSource> m_observationSource;
+    std::uint32_t m_observationCookie = 0;
     std::int32_t m_shown = 0;
     std::string m_caption = "Weather Decoder";
     nimbo::OleColor m_backColor = 0;
@@ -134,6 +143,7 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     };
     std::array<std::optional<PutMeasure>, 4> m_putMeasures;
     StationList m_stations;
+    synoptic::StationModels m_models;
 };
 
 }  // namespace nimboview

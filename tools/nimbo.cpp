@@ -1,7 +1,8 @@
 // nimbo: decodes SYNOP, SHIP and SYNOP MOBIL bulletins from files or stdin
 // with the weather decoder component, and prints the decoded text (what the
-// decoder's text log holds), every event as one JSON object per line, or the
-// observations as data (JSON lines, CSV or GeoJSON).
+// decoder's text log holds), every event as one JSON object per line, the
+// observations as data (JSON lines, CSV or GeoJSON), or a map of station
+// models (SVG).
 // The decoder is created through the component loader only: no link to it.
 #include <fcntl.h>
 #include <getopt.h>
@@ -17,8 +18,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "component_ids.h"
@@ -26,6 +29,8 @@
 #include "cp1252.h"
 #include "no_op_decoder_events.h"
 #include "observation_formats.h"
+#include "observation_source.h"
+#include "svg_map.h"
 #include "weather_decoder_interface.h"
 #include "weather_observation_interface.h"
 
@@ -53,7 +58,10 @@ constexpr const char* kUsage =
     "                     one JSON object per line), obs-json (one JSON object per\n"
     "                     observation and line), csv (one row per observation under a\n"
     "                     header), geojson (a FeatureCollection of the observations\n"
-    "                     that have a position)\n"
+    "                     that have a position), svg (a map of station models)\n"
+    "  --region W,S,E,N   the area of the svg map in degrees (default: around the\n"
+    "                     stations)\n"
+    "  --size WxH         the svg map's size in pixels (default 1200x800)\n"
     "  --json             the same as --format events\n"
     "  --help             show this text\n"
     "\n"
@@ -62,7 +70,7 @@ constexpr const char* kUsage =
     "Exit status: 0 on success, 1 when the decoder cannot be created,\n"
     "2 on a bad option, an unreadable input or a log that cannot be opened.\n";
 
-enum class OutputFormat { kText, kEvents, kObservationJson, kCsv, kGeoJson };
+enum class OutputFormat { kText, kEvents, kObservationJson, kCsv, kGeoJson, kSvg };
 
 struct Options {
     bool strict = false;
@@ -74,6 +82,8 @@ struct Options {
     std::string rawLog;
     std::string textLog;
     std::vector<std::string> inputs;
+    std::optional<synoptic::GeoBox> region;  // svg: the area shown
+    double width = 1200, height = 800;       // svg: the size in pixels
 };
 
 [[noreturn]] void Fail(const std::string& message) {
@@ -241,7 +251,8 @@ class JsonSink : public nimbo::_IWeatherDecoderEvents {
 // collection around its features: Begin and End write it.
 class ObservationWriter : public nimbo::_IWeatherObservationEvents {
   public:
-    explicit ObservationWriter(OutputFormat format) : m_format(format) {}
+    explicit ObservationWriter(const Options& options)
+        : m_format(options.format), m_options(options) {}
     void Begin() {
         if (m_format == OutputFormat::kCsv) Write(nimbo::ObservationCsvHeader());
         if (m_format == OutputFormat::kGeoJson)
@@ -256,6 +267,9 @@ class ObservationWriter : public nimbo::_IWeatherObservationEvents {
             case OutputFormat::kCsv:
                 Write(nimbo::ObservationCsvRow(observation));
                 break;
+            case OutputFormat::kSvg:
+                m_models.Add(observation);
+                break;
             case OutputFormat::kGeoJson: {
                 const std::string feature = nimbo::ObservationGeoJsonFeature(observation);
                 if (feature.empty()) break;
@@ -268,10 +282,23 @@ class ObservationWriter : public nimbo::_IWeatherObservationEvents {
     }
     void End() {
         if (m_format == OutputFormat::kGeoJson) Write("\n]}\n");
+        if (m_format == OutputFormat::kSvg) {
+            synoptic::MapView view(m_options.width, m_options.height);
+            if (m_options.region) {
+                view.Fit(*m_options.region, 0);
+            } else if (m_models.Size() > 0) {
+                view.Fit(m_models.Bounds(), 40);
+            } else {
+                view.Fit({}, 0);
+            }
+            Write(synoptic::SvgMap(m_models, view));
+        }
     }
 
   private:
     OutputFormat m_format;
+    const Options& m_options;
+    synoptic::StationModels m_models;
     std::size_t m_features = 0;
 };
 
@@ -294,11 +321,12 @@ OutputFormat FormatNamed(const std::string& name) {
         {"obs-json", OutputFormat::kObservationJson},
         {"csv", OutputFormat::kCsv},
         {"geojson", OutputFormat::kGeoJson},
+        {"svg", OutputFormat::kSvg},
     };
     for (const auto& [text, format] : kFormats) {
         if (name == text) return format;
     }
-    Fail("unknown format '" + name + "' (text, events, obs-json, csv or geojson)");
+    Fail("unknown format '" + name + "' (text, events, obs-json, csv, geojson or svg)");
 }
 
 enum LongOnlyOption {
@@ -310,8 +338,41 @@ enum LongOnlyOption {
     kOptTextLog,
     kOptChunk,
     kOptFormat,
-    kOptJson
+    kOptJson,
+    kOptRegion,
+    kOptSize
 };
+
+// "W,S,E,N" in degrees, west below east and south below north.
+synoptic::GeoBox RegionNamed(const std::string& text) {
+    double v[4];
+    const char* at = text.data();
+    const char* end = text.data() + text.size();
+    for (int i = 0; i < 4; ++i) {
+        const auto result = std::from_chars(at, end, v[i]);
+        const char expected = i < 3 ? ',' : '\0';
+        const bool ok = result.ec == std::errc() &&
+                        (i < 3 ? result.ptr < end && *result.ptr == expected : result.ptr == end);
+        if (!ok) Fail("--region needs WEST,SOUTH,EAST,NORTH in degrees, not '" + text + "'");
+        at = result.ptr + 1;
+    }
+    if (!(v[0] < v[2] && v[1] < v[3] && v[0] >= -360 && v[2] <= 360 && v[1] >= -90 && v[3] <= 90)) {
+        Fail("--region needs west below east and south below north, not '" + text + "'");
+    }
+    return {v[0], v[1], v[2], v[3]};
+}
+
+// "WxH" in pixels, each 16 to 20000.
+std::pair<double, double> SizeNamed(const std::string& text) {
+    int width = 0, height = 0;
+    const char* end = text.data() + text.size();
+    const auto w = std::from_chars(text.data(), end, width);
+    const bool ok = w.ec == std::errc() && w.ptr < end && *w.ptr == 'x' &&
+                    std::from_chars(w.ptr + 1, end, height).ptr == end && width >= 16 &&
+                    height >= 16 && width <= 20000 && height <= 20000;
+    if (!ok) Fail("--size needs WIDTHxHEIGHT in pixels (16 to 20000), not '" + text + "'");
+    return {width, height};
+}
 
 Options ParseArgs(int argc, char** argv) {
     static const option kLongOptions[] = {
@@ -324,6 +385,8 @@ Options ParseArgs(int argc, char** argv) {
         {"chunk", required_argument, nullptr, kOptChunk},
         {"format", required_argument, nullptr, kOptFormat},
         {"json", no_argument, nullptr, kOptJson},
+        {"region", required_argument, nullptr, kOptRegion},
+        {"size", required_argument, nullptr, kOptSize},
         {"help", no_argument, nullptr, 'h'},
         {nullptr, 0, nullptr, 0},
     };
@@ -363,6 +426,12 @@ Options ParseArgs(int argc, char** argv) {
                 break;
             case kOptJson:
                 o.format = OutputFormat::kEvents;
+                break;
+            case kOptRegion:
+                o.region = RegionNamed(optarg);
+                break;
+            case kOptSize:
+                std::tie(o.width, o.height) = SizeNamed(optarg);
                 break;
             case ':':
                 Fail("option " + arg + " needs a value");
@@ -467,20 +536,6 @@ class DefaultLogFolderCleanup {
     bool m_existed = true;
 };
 
-// Connects the writer to the decoder's observation connection point; the
-// connection lasts as long as the decoder.
-bool ConnectObservations(IWeatherDecoder& decoder, ObservationWriter& writer) {
-    void* object = nullptr;
-    if (nimbo::Failed(decoder.QueryInterface(nimbo::IWeatherObservationSource::kIid, &object))) {
-        std::fprintf(stderr, "nimbo: the weather decoder gives no observations\n");
-        return false;
-    }
-    ComponentRef<nimbo::IWeatherObservationSource> source(
-        static_cast<nimbo::IWeatherObservationSource*>(object));
-    std::uint32_t cookie = 0;
-    return nimbo::Succeeded(source->Advise(&writer, &cookie));
-}
-
 int Run(const Options& o) {
     DefaultLogFolderCleanup cleanup;
     std::string error;
@@ -491,7 +546,7 @@ int Run(const Options& o) {
     }
     TextSink textSink;
     JsonSink jsonSink;
-    ObservationWriter observationWriter(o.format);
+    ObservationWriter observationWriter(o);
     std::uint32_t cookie = 0;
     const bool events = o.format == OutputFormat::kText || o.format == OutputFormat::kEvents;
     if (events) {
@@ -499,7 +554,8 @@ int Run(const Options& o) {
                             ? static_cast<nimbo::_IWeatherDecoderEvents*>(&jsonSink)
                             : &textSink,
                         &cookie);
-    } else if (!ConnectObservations(*decoder, observationWriter)) {
+    } else if (!nimbo::AdviseObservations(*decoder, &observationWriter, &cookie)) {
+        std::fprintf(stderr, "nimbo: the weather decoder gives no observations\n");
         return 1;
     }
     observationWriter.Begin();

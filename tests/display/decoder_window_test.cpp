@@ -10,8 +10,10 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <cstdlib>
 
 #include "fake_decoder.h"
@@ -204,6 +206,48 @@ TEST_F(StationMapTest, AfterWrapAllThousandDrawnAndNewestHighlighted) {
     const StationRecord& second = m_stations.At(1);
     EXPECT_EQ(picture.pixelColor(second.x - 1, second.y - 1), QColor(255, 0, 0));
     EXPECT_EQ(picture.pixelColor(301, 150), QColor(255, 255, 64));
+}
+
+// The zoomable map: models appear once zoomed, a click within 6 pixels of a
+// station shows its report beside the map and is signalled, the wheel zooms
+// about the mouse.
+TEST(ZoomableMapTest, ClickOnAModelShowsItsReportAndWheelZoomsAboutTheMouse) {
+    StationList stations;
+    synoptic::StationModels models;
+    nimbo::WeatherObservation report;
+    report.station = "01028";
+    report.name = "Bjornoya";
+    report.latitude = 74.5;
+    report.longitude = 19.0;
+    report.airTemperature = -3.2;
+    report.cloudCoverCode = 8;
+    models.Add(report);
+    stations.AddPosition(74.5f, 19.0f, "01028", "Bjornoya");
+    StationMapWindow window(stations, nullptr, &models);
+    window.resize(800, 600);
+    window.show();
+    MapCanvas& canvas = *window.Canvas();
+    EXPECT_TRUE(canvas.grab().width() > 0 && canvas.PlacedModels().empty());  // world view
+    canvas.FitToStations();
+    canvas.grab();
+    ASSERT_EQ(canvas.PlacedModels().size(), 1u);
+    const synoptic::Point at = canvas.View().Project(74.5, 19.0);
+    QString clicked;
+    QObject::connect(&window, &StationMapWindow::StationClicked,
+                     [&clicked](const QString& id) { clicked = id; });
+    QTest::mouseClick(&canvas, Qt::LeftButton, {}, QPoint(at.x + 6, at.y - 6));
+    EXPECT_EQ(clicked, "01028");
+    EXPECT_TRUE(window.ReportPanel()->isVisible());
+    EXPECT_TRUE(window.ReportPanel()->toPlainText().contains("Temperature: -3.2"));
+    clicked.clear();
+    QTest::mouseClick(&canvas, Qt::LeftButton, {}, QPoint(at.x + 8, at.y));
+    EXPECT_TRUE(clicked.isEmpty());
+    const double zoom = canvas.View().Zoom();
+    QWheelEvent wheel(QPointF(at.x, at.y), canvas.mapToGlobal(QPointF(at.x, at.y)), {},
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&canvas, &wheel);
+    EXPECT_DOUBLE_EQ(canvas.View().Zoom(), zoom * MapCanvas::kWheelStep);
+    EXPECT_NEAR(canvas.View().Project(74.5, 19.0).x, at.x, 1e-6);
 }
 
 }  // namespace

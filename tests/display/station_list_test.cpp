@@ -168,14 +168,25 @@ TEST_F(StationListTest, RingWrapsAfterThousandPositions) {
     EXPECT_EQ(m_list.At(0).ident, "NEW");
 }
 
-TEST_F(StationListTest, HoverFindsFirstStationWithinMarker) {
+TEST_F(StationListTest, HoverFindsNearestStationWithinSixPixels) {
     Add("A", "", 0.0f, 0.0f);    // (303, 152)
     Add("B", "", 0.0f, 0.0f);    // same place, later
+    Add("D", "", 0.0f, 4.0f);    // (309, 152)
     Add("C", "", 30.0f, 30.0f);  // newest: not hoverable before the wrap
-    EXPECT_TRUE(m_list.HoverAt(304, 151));
+    EXPECT_TRUE(m_list.HoverAt(310, 150));
+    EXPECT_EQ(m_list.Hovered(), 2);  // D is nearer than A and B
+    EXPECT_TRUE(m_list.HoverAt(305, 146));
     EXPECT_EQ(m_list.Hovered(), 0);
-    EXPECT_FALSE(m_list.HoverAt(303, 152));  // same station again: no repaint
-    EXPECT_FALSE(m_list.HoverAt(306, 152));  // left without a label shown
+    EXPECT_FALSE(m_list.HoverAt(297, 158));  // same station again: no repaint
+    EXPECT_FALSE(m_list.HoverAt(316, 152));  // left without a label shown
+    EXPECT_EQ(m_list.Hovered(), -1);
+    // Placed by a zoomed view, the reach is the same in window pixels.
+    const auto zoomed = [](const StationRecord& r) {
+        return std::pair<double, double>(r.longitude * 10 + 50, 50 - r.latitude * 10);
+    };
+    EXPECT_TRUE(m_list.HoverAt(56, 44, zoomed));
+    EXPECT_EQ(m_list.Hovered(), 0);
+    EXPECT_FALSE(m_list.HoverAt(57, 50, zoomed));  // 7 pixels off, no label shown
     EXPECT_EQ(m_list.Hovered(), -1);
 }
 

@@ -153,6 +153,32 @@ if command -v ogrinfo > /dev/null; then
   check "GDAL reads the geojson as a point layer" \
     'ogrinfo -ro -al -so obs.geojson 2>&1 | grep -q "Feature Count: $features"'
 fi
+# The SVG map: well-formed, its size and area as asked, one classed group per
+# drawn station whose texts are the plotted values.
+"$nimbo" --format svg --region 4,57,12,64 --size 900x700 "$ships" > map.svg; rc=$?
+check "svg: a station map of the region at the asked size" "[ $rc -eq 0 ] && python3 -c '
+import sys, xml.etree.ElementTree as ET
+ns = {\"s\": \"http://www.w3.org/2000/svg\"}
+root = ET.parse(sys.argv[1]).getroot()
+assert (root.get(\"width\"), root.get(\"height\")) == (\"900\", \"700\")
+stations = root.findall(\"s:g[@class=\x27station\x27]\", ns)
+assert len(stations) > 20, len(stations)
+allowed = {\"barb\", \"calm\", \"cover\", \"temp\", \"dewpoint\", \"pressure\", \"tendency\",
+           \"ww\", \"past\", \"visibility\", \"low\", \"middle\", \"high\"}
+for g in stations:
+    assert g.get(\"data-id\"), g.attrib
+    classes = [child.get(\"class\") for child in g]
+    assert \"cover\" in classes and set(classes) <= allowed, classes
+    for text in g.iter(\"{http://www.w3.org/2000/svg}text\"):
+        assert text.text.lstrip(\"+-\").isdigit(), text.text
+' map.svg"
+# 01304 NIL= early in the file, later: 01304 46/// /2205 10154 20102 30076 40106 53019 ...
+check "svg: a station shows its newest report: 15, 10, 106 and +19" \
+  'grep "data-id=\"01304\"" map.svg | grep -q "class=\"temp\"[^>]*>15<.*class=\"dewpoint\"[^>]*>10<.*class=\"pressure\"[^>]*>106<.*>+19<"'
+for bad in "--region 12,57,4,64" "--region 4,57,12" "--size 900" "--size 5x5"; do
+  "$nimbo" --format svg $bad < /dev/null > /dev/null 2> err.txt; rc=$?
+  check "svg: $bad is refused with exit status 2" '[ $rc -eq 2 ] && grep -q -- "--" err.txt'
+done
 "$nimbo" --format xml < /dev/null 2> err.txt; rc=$?
 check "an unknown format gives exit status 2" '[ $rc -eq 2 ] && grep -q "unknown format" err.txt'
 
