@@ -1,6 +1,7 @@
 // Station ring, map projection and station labels.
 #include "station_list.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -59,6 +60,7 @@ void StationList::AddPosition(float latitude, float longitude, std::string_view 
     record.x = static_cast<std::int16_t>(point.x);
     record.y = static_cast<std::int16_t>(point.y);
     record.size = 1;
+    record.station.clear();
     record.pressure = StationRecord::kNotReported;
     record.temperature = StationRecord::kNotReported;
 }
@@ -82,6 +84,28 @@ bool StationList::SetPressure(float hectopascals) {
     if (!std::isfinite(hectopascals)) return false;
     record->pressure = ToReported(std::trunc(static_cast<double>(hectopascals) * 10.0 + 0.5));
     return true;
+}
+
+void StationList::SetNewestStation(std::string_view station) {
+    if (StationRecord* record = NewestRecord()) record->station = std::string(station);
+}
+
+// Markers are a few pixels wide: a click a little off still finds one.
+std::string StationList::StationAt(int x, int y) const {
+    constexpr int kReach = 3;
+    const int drawn = DrawCount();
+    for (int back = -1; back < drawn; ++back) {
+        // The newest first, then the others from the latest one back.
+        const int index = back < 0 ? m_newest : (m_newest - 1 - back + kCapacity) % kCapacity;
+        if (index < 0 || (back >= 0 && index == m_newest)) continue;
+        const StationRecord& record = m_records[static_cast<std::size_t>(index)];
+        const int reach = std::max<int>(kReach, record.size + (back < 0 ? 2 : 0));
+        if (std::abs(record.x - x) <= reach && std::abs(record.y - y) <= reach &&
+            !record.station.empty()) {
+            return record.station;
+        }
+    }
+    return {};
 }
 
 bool StationList::HoverAt(int x, int y) {

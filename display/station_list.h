@@ -27,6 +27,7 @@ struct StationRecord {
     std::int16_t x = 0;                       // map column of the marker
     std::int16_t y = 0;                       // map row of the marker
     std::int16_t size = 0;                    // half the marker's side
+    std::string station;                      // IIiii or call sign of its report, if known
 };
 
 class StationList {
@@ -46,6 +47,12 @@ class StationList {
     // it was ignored (no station yet, already set, or not a number).
     bool SetTemperature(float degrees);
     bool SetPressure(float hectopascals);
+    // Names the newest record after the station of its report.
+    void SetNewestStation(std::string_view station);
+    // The station of the marker at a map pixel (the newest first, then the
+    // latest of the others within a few pixels); empty when none is there
+    // or its station is not known.
+    std::string StationAt(int x, int y) const;
 
     // Index of the latest station, -1 while the list is empty.
     int Newest() const { return m_newest; }

@@ -126,6 +126,14 @@ void StationMapWindow::mouseMoveEvent(QMouseEvent* event) {
     m_stations.SetMapWindowPosition({pos().x(), pos().y()});
 }
 
+void StationMapWindow::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    const std::string station = m_stations.StationAt(at.x(), at.y());
+    if (event->button() == Qt::LeftButton && !station.empty()) {
+        emit StationClicked(QString::fromStdString(station));
+    }
+}
+
 void StationMapWindow::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     m_stations.SetMapWindowPosition({pos().x(), pos().y()});

@@ -27,9 +27,14 @@ class StationMapWindow : public QWidget {
     // Repaint after a list change; a non-empty title replaces the caption.
     void StationsChanged(const QString& title);
 
+  signals:
+    // A click on the marker of a station whose report named it.
+    void StationClicked(const QString& station);
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
   private:

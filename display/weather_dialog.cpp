@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QRect>
+#include <QTimer>
 #include <algorithm>
 #include <array>
 
@@ -125,6 +126,7 @@ void WeatherDialog::ConnectDecoder() {
         return;
     }
     if (nimbo::Failed(m_decoder->Advise(m_renderer.get(), &m_cookie))) m_cookie = 0;
+    ConnectObservations();
     UpdateTitle();
     ReadLogNames();
     put_DecoderResyn(0);
@@ -136,10 +138,27 @@ void WeatherDialog::ConnectDecoder() {
     }
 }
 
+// A decoder without observation records (an older library) still decodes;
+// nothing is then stored and the map knows no station numbers.
+void WeatherDialog::ConnectObservations() {
+    void* object = nullptr;
+    if (nimbo::Failed(m_decoder->QueryInterface(nimbo::IWeatherObservationSource::kIid, &object))) {
+        return;
+    }
+    m_observations = nimbo::ComponentRef<nimbo::IWeatherObservationSource>(
+        static_cast<nimbo::IWeatherObservationSource*>(object));
+    if (nimbo::Failed(m_observations->Advise(&m_keeper, &m_observationCookie))) {
+        m_observations.Reset();
+    }
+}
+
 HRESULT WeatherDialog::Destroy(std::int32_t) {
     if (!m_window) return S_OK;
     if (m_decoder && m_cookie != 0) m_decoder->Unadvise(m_cookie);
     m_cookie = 0;
+    if (m_observations) m_observations->Unadvise(m_observationCookie);
+    m_observations.Reset();
+    m_keeper.SetArchive({}, nullptr);
     put_LogStart(0);
     m_window.reset();
     m_renderer.reset();
@@ -307,11 +326,21 @@ HRESULT WeatherDialog::Parse(const char* data) {
     if (!m_window || !m_decoder) return S_FALSE;
     if (data == nullptr) return E_POINTER;
     if (!m_paused) {
-        m_decoder->Parse(data);
+        Decode(data);
         return S_OK;
     }
-    for (const std::string& text : m_pauseBuffer.Hold(data)) m_decoder->Parse(text.c_str());
+    for (const std::string& text : m_pauseBuffer.Hold(data)) Decode(text.c_str());
     return S_OK;
+}
+
+void WeatherDialog::Decode(const char* text) {
+    m_decoder->Parse(text);
+    const std::optional<std::string> failure = m_keeper.Commit();
+    if (!failure) return;
+    // Told from the event loop: Parse runs inside the host's receive handler.
+    QTimer::singleShot(0, m_window.get(), [this, text = QString::fromStdString(*failure)] {
+        m_prompts->Warning(m_window.get(), QStringLiteral("Observation Archive Error"), text);
+    });
 }
 
 void WeatherDialog::StartPause() { m_paused = true; }
@@ -319,7 +348,7 @@ void WeatherDialog::StartPause() { m_paused = true; }
 void WeatherDialog::EndPause() {
     if (!m_paused) return;
     const std::string held = m_pauseBuffer.Take();
-    if (m_decoder && !held.empty()) m_decoder->Parse(held.c_str());
+    if (m_decoder && !held.empty()) Decode(held.c_str());
     m_paused = false;
 }
 
@@ -444,6 +473,21 @@ HRESULT WeatherDialog::put_LogStart(std::int32_t value) {
     m_decoder->put_LogRaw(0);
     m_decoder->put_LogText(0);
     return raw != S_OK ? raw : text;
+}
+
+HRESULT WeatherDialog::get_ArchiveFile(std::string* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = m_keeper.ArchivePath();
+    return S_OK;
+}
+
+HRESULT WeatherDialog::put_ArchiveFile(const std::string& value) {
+    if (!m_window) return S_FALSE;
+    std::string error;
+    if (m_keeper.SetArchive(value, &error)) return S_OK;
+    m_prompts->Warning(m_window.get(), QStringLiteral("Observation Archive Error"),
+                       QString::fromStdString(error));
+    return nimbo::E_FAIL;
 }
 
 }  // namespace nimboview

@@ -11,9 +11,11 @@
 #include <string>
 
 #include "pause_buffer.h"
+#include "report_keeper.h"
 #include "station_list.h"
 #include "weather_decoder_interface.h"
 #include "weather_dialog_interface.h"
+#include "weather_observation_interface.h"
 
 namespace nimboview {
 
@@ -81,6 +83,8 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     nimbo::HRESULT put_NodeName(const std::string& value) override;
     nimbo::HRESULT get_LogStart(std::int32_t* value) override;
     nimbo::HRESULT put_LogStart(std::int32_t value) override;
+    nimbo::HRESULT get_ArchiveFile(std::string* value) override;
+    nimbo::HRESULT put_ArchiveFile(const std::string& value) override;
 
     // Used by the decoder window.
     bool Paused() const { return m_paused; }
@@ -94,6 +98,8 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     // The window while it exists (after Create, before Destroy).
     DecoderWindow* Window() const { return m_window.get(); }
     bool DecoderMissing() const { return !m_decoder; }
+    // The archive file reports are stored in; empty while none is kept.
+    const std::string& ArchivePath() const { return m_keeper.ArchivePath(); }
 
   private:
     bool CreateWindow();
@@ -106,6 +112,9 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     nimbo::HRESULT PutGeometry(WindowMeasure measure, std::int32_t value);
     std::int64_t DotsPerInch(WindowMeasure measure) const;
     void ApplyFont();
+    void ConnectObservations();
+    // Hands text to the decoder, then stores the reports it gave.
+    void Decode(const char* text);
 
     std::atomic<std::uint32_t> m_references{1};
     DecoderFactory m_factory;
@@ -134,6 +143,9 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     };
     std::array<std::optional<PutMeasure>, 4> m_putMeasures;
     StationList m_stations;
+    ReportKeeper m_keeper{m_stations};
+    nimbo::ComponentRef<nimbo::IWeatherObservationSource> m_observations;
+    std::uint32_t m_observationCookie = 0;
 };
 
 }  // namespace nimboview

@@ -169,6 +169,7 @@ struct RecordingControl : nimbo::IWeatherDialog {
     NIMBO_ANSWER(LogPathName, std::string, const std::string&)
     NIMBO_ANSWER(LogFileName, std::string, const std::string&)
     NIMBO_ANSWER(NodeName, std::string, const std::string&)
+    NIMBO_ANSWER(ArchiveFile, std::string, const std::string&)
 #undef NIMBO_ANSWER
     nimbo::HRESULT Parse(const char* data) override {
         parsed.emplace_back(data);
