@@ -73,6 +73,7 @@ class ObservationArchive {
     bool CheckReading();
     bool StoreOne(const ArchivedReport& report, StoreCounts* counts);
     bool Run(sqlite3_stmt* statement);
+    bool Prepare(sqlite3_stmt** statement, const std::string& sql);
     bool Fail(const std::string& doing);
 
     sqlite3* m_db;
@@ -82,6 +83,11 @@ class ObservationArchive {
     sqlite3_stmt* m_insert = nullptr;   // a new station and time, else nothing
     sqlite3_stmt* m_replace = nullptr;  // the row of the station and time replaced
     sqlite3_stmt* m_held = nullptr;     // BBB and text of the held report
+    sqlite3_stmt* m_begin = nullptr;
+    sqlite3_stmt* m_commit = nullptr;
+    sqlite3_stmt* m_history = nullptr;  // prepared at the first History
+    std::unique_ptr<RowReader> m_historyReader;
+    sqlite3_stmt* m_latest = nullptr;
 };
 
 }  // namespace nimbo
