@@ -57,6 +57,7 @@ QChart* MakeChart(const ChartSpec& spec) {
     auto* values = new QValueAxis;
     values->setTitleText(QString::fromUtf8(spec.axisTitle));
     values->setLabelFormat("%.0f");
+    values->setTickCount(4);
     chart->addAxis(time, Qt::AlignBottom);
     chart->addAxis(values, Qt::AlignLeft);
     for (const SeriesSpec& s : spec.series) {
@@ -110,16 +111,19 @@ StationHistoryWindow::StationHistoryWindow(QWidget* owner) : QWidget(owner, Qt::
     for (const ChartSpec& spec : ChartSpecs()) {
         auto* view = new QChartView(MakeChart(spec), splitter);
         view->setRenderHint(QPainter::Antialiasing);
-        view->setMinimumHeight(150);
+        view->setMinimumHeight(180);
         m_charts.append(view->chart());
     }
     m_table = new QTableWidget(0, static_cast<int>(HistoryColumns().size()), splitter);
     m_table->setHorizontalHeaderLabels(HistoryColumns());
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->setVisible(false);
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
+    m_table->setWordWrap(false);
+    m_table->setAlternatingRowColors(true);
     m_table->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(splitter, 1);
-    resize(900, 860);
+    resize(940, 900);
 }
 
 QList<QChart*> StationHistoryWindow::Charts() const { return m_charts; }

@@ -59,12 +59,14 @@ void WeatherControl::Configure(const std::string& nodeName) {
 void WeatherControl::KeepReports(bool on, const std::string& instance) {
     if (!m_dialog) return;
     std::string file;
-    if (on) {
-        // The decoder's default log folder: Data/ beside its logs.
-        m_dialog->get_LogPathName(&file);
+    // The decoder's default log folder: Data/ beside its logs. Without one
+    // (no decoder) nothing is stored.
+    if (on && m_dialog->get_LogPathName(&file) == nimbo::S_OK && !file.empty()) {
         std::string name = instance.empty() ? "Quarnel" : instance;
         std::replace(name.begin(), name.end(), '/', '_');
         file += "/" + name + ".sqlite";
+    } else {
+        file.clear();
     }
     m_dialog->put_ArchiveFile(file);
 }

@@ -31,7 +31,8 @@ class RawConnection {
     std::string Rows() {
         std::string out;
         sqlite3_stmt* s = nullptr;
-        sqlite3_prepare_v2(m_db, "SELECT * FROM observations ORDER BY station, year, month, day, hour",
+        sqlite3_prepare_v2(m_db,
+                           "SELECT * FROM observations ORDER BY station, year, month, day, hour",
                            -1, &s, nullptr);
         while (sqlite3_step(s) == SQLITE_ROW) {
             for (int i = 0; i < sqlite3_column_count(s); ++i) {
@@ -111,12 +112,12 @@ TEST_F(ArchiveTest, EachReportKeepsItsLatestVersion) {
         const char* heldGroups;  // of the version held
         bool nil;
     } kCases[] = {
-        {"01001", "CCA", "72161 8457/", false},        // the correction replaced the original
-        {"01026", "CCB", "74742 333", false},          // the second correction the first
-        {"01433", "RRA", "38895 52009", false},        // the delayed report filled the NIL
-        {"01098", "", "83402 1//// 2////", false},     // a different RRB: the first stays
-        {"01007", "RRA", "55007 69962", false},        // NIL, then RRA
-        {"01240", "", "01240 NIL=", true},             // NIL, and no later report
+        {"01001", "CCA", "72161 8457/", false},     // the correction replaced the original
+        {"01026", "CCB", "74742 333", false},       // the second correction the first
+        {"01433", "RRA", "38895 52009", false},     // the delayed report filled the NIL
+        {"01098", "", "83402 1//// 2////", false},  // a different RRB: the first stays
+        {"01007", "RRA", "55007 69962", false},     // NIL, then RRA
+        {"01240", "", "01240 NIL=", true},          // NIL, and no later report
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.station);
@@ -176,9 +177,10 @@ TEST_F(ArchiveTest, OlderFileIsBroughtUpToDateNewerFileIsRefused) {
         auto archive = Open();
         ASSERT_TRUE(archive);
         RawConnection check(Path());
-        EXPECT_TRUE(check.Execute("SELECT report, received, sea_level_pressure_hpa FROM observations"));
-        EXPECT_TRUE(check.Execute("PRAGMA user_version = " +
-                                  std::to_string(kArchiveSchemaVersion + 1)));
+        EXPECT_TRUE(
+            check.Execute("SELECT report, received, sea_level_pressure_hpa FROM observations"));
+        EXPECT_TRUE(
+            check.Execute("PRAGMA user_version = " + std::to_string(kArchiveSchemaVersion + 1)));
     }
     std::string error;
     EXPECT_FALSE(ObservationArchive::Open(Path(), ObservationArchive::Access::kReadWrite, &error));
@@ -209,7 +211,8 @@ TEST_F(ArchiveTest, LockHeldElsewhereLosesNothingAndBlocksNoReader) {
     ASSERT_TRUE(other.Execute("ROLLBACK"));
     EXPECT_TRUE(writer.Flush()) << writer.Error();
     EXPECT_EQ(writer.Counts().added, 1u);
-    EXPECT_EQ(Open()->Count(), static_cast<std::int64_t>(std::count(committed.begin(), committed.end(), '\n')) + 1);
+    EXPECT_EQ(Open()->Count(),
+              static_cast<std::int64_t>(std::count(committed.begin(), committed.end(), '\n')) + 1);
 }
 
 }  // namespace
