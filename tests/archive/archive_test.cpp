@@ -12,6 +12,7 @@
 
 #include "archive_schema.h"
 #include "archive_writer.h"
+#include "cp1252.h"
 #include "decoder_test_support.h"
 #include "report_precedence.h"
 #include "temp_dir.h"
@@ -159,6 +160,15 @@ TEST(ReportPrecedence, VersionsOfOneStationAndTime) {
         EXPECT_EQ(DecideStore(&held, {c.bbb, c.report, c.nil}), c.action);
     }
     EXPECT_EQ(DecideStore(nullptr, {"CCA", "A", false}), StoreAction::kAdd);
+}
+
+// Texts are stored as UTF-8 and come back as the decoder's bytes, every
+// byte of the code page (a report of line noise holds any of them).
+TEST(ArchiveText, EveryWindows1252ByteComesBack) {
+    std::string bytes;
+    for (int c = 1; c < 256; ++c) bytes += static_cast<char>(c);
+    EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(bytes)), bytes);
+    EXPECT_EQ(Utf8ToCp1252("\xe2\x82\xac \xe4\xb8\x80 \xff"), "\x80 ? ?");
 }
 
 // A file made when the record had fewer fields gains their columns and
