@@ -4,6 +4,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace nimbo {
@@ -121,6 +122,8 @@ std::string Cp1252ToUtf8(std::string_view text) {
 }
 
 std::string Utf8ToCp1252(std::string_view text) {
+    const auto ascii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+    if (std::all_of(text.begin(), text.end(), ascii)) return std::string(text);
     std::string out;
     out.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
