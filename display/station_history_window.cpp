@@ -21,20 +21,20 @@ namespace {
 
 using ValueOf = std::optional<double> (*)(const nimbo::WeatherObservation&);
 
-struct SeriesSpec {
+struct PlottedSeries {
     const char* name;
     QColor colour;
     ValueOf value;
 };
 
 // The charts from top to bottom: axis title and series.
-struct ChartSpec {
+struct PlottedChart {
     const char* axisTitle;
-    std::vector<SeriesSpec> series;
+    std::vector<PlottedSeries> series;
 };
 
-const std::vector<ChartSpec>& ChartSpecs() {
-    static const std::vector<ChartSpec> specs = {
+const std::vector<PlottedChart>& PlottedCharts() {
+    static const std::vector<PlottedChart> charts = {
         {"°C",
          {{"Temperature", QColor(200, 40, 40),
            [](const nimbo::WeatherObservation& o) { return o.airTemperature; }},
@@ -45,22 +45,22 @@ const std::vector<ChartSpec>& ChartSpecs() {
            [](const nimbo::WeatherObservation& o) { return o.seaLevelPressure; }}}},
         {"m/s", {{"Wind speed", QColor(120, 80, 160), &WindSpeedMetresPerSecond}}},
     };
-    return specs;
+    return charts;
 }
 
-QChart* MakeChart(const ChartSpec& spec) {
+QChart* MakeChart(const PlottedChart& plotted) {
     auto* chart = new QChart;
     chart->setMargins(QMargins(2, 2, 2, 2));
     auto* time = new QDateTimeAxis;
     time->setFormat("dd MMM");
     time->setTickCount(StationHistory::kDays + 1);
     auto* values = new QValueAxis;
-    values->setTitleText(QString::fromUtf8(spec.axisTitle));
+    values->setTitleText(QString::fromUtf8(plotted.axisTitle));
     values->setLabelFormat("%.0f");
     values->setTickCount(4);
     chart->addAxis(time, Qt::AlignBottom);
     chart->addAxis(values, Qt::AlignLeft);
-    for (const SeriesSpec& s : spec.series) {
+    for (const PlottedSeries& s : plotted.series) {
         auto* series = new QLineSeries;
         series->setName(s.name);
         series->setColor(s.colour);
@@ -75,7 +75,7 @@ QChart* MakeChart(const ChartSpec& spec) {
 
 // Replaces the chart's points with the history's values; the time axis
 // spans the ten days, the value axis the values with a margin.
-void FillChart(QChart* chart, const ChartSpec& spec, const StationHistory& history) {
+void FillChart(QChart* chart, const PlottedChart& plotted, const StationHistory& history) {
     double low = 0;
     double high = 0;
     bool any = false;
@@ -83,7 +83,7 @@ void FillChart(QChart* chart, const ChartSpec& spec, const StationHistory& histo
     for (qsizetype i = 0; i < series.size(); ++i) {
         QList<QPointF> points;
         for (const nimbo::ArchivedReport& report : history.reports) {
-            const std::optional<double> value = spec.series[i].value(report.observation);
+            const std::optional<double> value = plotted.series[i].value(report.observation);
             if (!value) continue;
             points.append(QPointF(ObservationTime(report.observation).toMSecsSinceEpoch(), *value));
             low = any ? std::min(low, *value) : *value;
@@ -108,8 +108,8 @@ StationHistoryWindow::StationHistoryWindow(QWidget* owner) : QWidget(owner, Qt::
     m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(m_summary);
     auto* splitter = new QSplitter(Qt::Vertical, this);
-    for (const ChartSpec& spec : ChartSpecs()) {
-        auto* view = new QChartView(MakeChart(spec), splitter);
+    for (const PlottedChart& plotted : PlottedCharts()) {
+        auto* view = new QChartView(MakeChart(plotted), splitter);
         view->setRenderHint(QPainter::Antialiasing);
         view->setMinimumHeight(180);
         m_charts.append(view->chart());
@@ -149,7 +149,7 @@ void StationHistoryWindow::ShowStation(const std::string& archivePath, const std
 
 void StationHistoryWindow::FillCharts(const StationHistory& history) {
     for (qsizetype i = 0; i < m_charts.size(); ++i) {
-        FillChart(m_charts[i], ChartSpecs()[static_cast<std::size_t>(i)], history);
+        FillChart(m_charts[i], PlottedCharts()[static_cast<std::size_t>(i)], history);
     }
 }
 
