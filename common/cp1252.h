@@ -1,5 +1,5 @@
 // Conversion of the decoder's Windows-1252 text to UTF-8, for every program
-// that shows or writes it.
+// that shows or writes it, and back for text stored as UTF-8.
 #pragma once
 
 #include <string>
@@ -14,5 +14,8 @@ std::string Cp1252ToUtf8(std::string_view text);
 // The same conversion appended to `out`; runs of ASCII are copied whole, so
 // plain text costs one copy.
 void AppendCp1252AsUtf8(std::string& out, std::string_view text);
+// The inverse: UTF-8 that Cp1252ToUtf8 made comes back byte for byte; a
+// character the code page cannot hold, or a byte that is not UTF-8, becomes "?".
+std::string Utf8ToCp1252(std::string_view text);
 
 }  // namespace nimbo

@@ -35,6 +35,7 @@ enum class WeatherDialogDispId : std::int32_t {
     kLogFileName = 27,
     kNodeName = 28,
     kLogStart = 29,
+    kArchiveFile = 30,
 };
 
 // A colour as 0x00BBGGRR (red in the low byte).
@@ -122,6 +123,15 @@ class IWeatherDialog : public IComponentObject {
     // failing result (E_ACCESSDENIED) is returned.
     virtual HRESULT get_LogStart(std::int32_t* value) = 0;
     virtual HRESULT put_LogStart(std::int32_t value) = 0;
+
+    // The observation archive (an SQLite file, made when missing): every
+    // report the decoder decodes is stored there, committed after each
+    // Parse; the history window reads it. Put needs the window; an empty
+    // name stops storing; E_FAIL when the file cannot be opened (a warning
+    // box says why, nothing is stored). A failure to store later is told
+    // once in a box and the reports are tried again after the next Parse.
+    virtual HRESULT get_ArchiveFile(std::string* value) = 0;
+    virtual HRESULT put_ArchiveFile(const std::string& value) = 0;
 };
 
 }  // namespace nimbo

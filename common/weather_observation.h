@@ -30,6 +30,11 @@ struct WeatherObservation {
     std::optional<double> longitude;  // degrees, east positive
     bool nil = false;                 // "NIL": no data reported
 
+    // The bulletin the report came in and the report itself, as received.
+    std::string correction;  // BBB of the heading ("CCA", "RRA", "AAB"), empty for an original
+    std::string heading;     // TTAAii CCCC YYGGgg, blank-separated; empty without a heading
+    std::string report;      // indicator, then the report's groups as received, blank-separated
+
     // Time: day and hour from YYGG; month and year from the local clock.
     std::optional<int> year, month, day, hour;
 

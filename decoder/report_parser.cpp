@@ -42,6 +42,12 @@ bool IsCallSign(std::string_view token) {
                std::string_view::npos;
 }
 
+// The heading's BBB: RRx, CCx, AAx or Pxx, three capital letters.
+bool IsCorrectionIndicator(std::string_view bbb) {
+    return bbb.size() == 3 && !BbbText(bbb).empty() &&
+           bbb.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") == std::string_view::npos;
+}
+
 char RuleCharacter(SeparatorLevel level) {
     switch (level) {
         case kSeparatorHeading:
@@ -114,6 +120,7 @@ void ReportParser::ProcessToken(std::string_view token, int keywordCode,
         }
     }
 
+    if (m_observationOpen && !m_handingOn) AppendReportText(token);
     if (reportEnd && m_state != ParserState::kOutsideBulletin) {
         m_state = m_resumeState;
         m_sectionsAllowed = false;
@@ -292,7 +299,7 @@ void ReportParser::HandleState(std::string_view token, TokenSeparator separatorC
             HandleShipState(token);
             break;
         case ParserState::kLandTime:
-            m_landTime = RepairFigures(token);
+            m_landTime = std::string(token);
             m_state = ParserState::kLandStation;
             break;
         case ParserState::kLandStation:
@@ -388,7 +395,7 @@ void ReportParser::HandleShipState(std::string_view token) {
 // the state on by itself.
 void ReportParser::HandleLandStation(std::string_view token) {
     EmitSeparator(kSeparatorReport);
-    DecodeTimeAndUnit(m_landTime, *this);
+    DecodeTimeAndUnit(RepairFigures(m_landTime), *this);
     m_state = ParserState::kSection1Start;
     DecodeLandStation(token, *this);
 }
@@ -459,6 +466,27 @@ void ReportParser::StartObservation() {
     m_observationOpen = true;
     static constexpr std::string_view kKinds[] = {"BBXX", "AAXX", "OOXX"};
     m_observation.kind = std::string(kKinds[static_cast<int>(m_decoding.reportKind)]);
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (m_heading[i].empty()) continue;
+        if (!m_observation.heading.empty()) m_observation.heading += ' ';
+        m_observation.heading += m_heading[i];
+    }
+    if (IsCorrectionIndicator(m_heading[3])) m_observation.correction = m_heading[3];
+    // The report text starts with what the report shares with its bulletin:
+    // the indicator, and the time group of a land bulletin or the call sign
+    // read before this separator.
+    m_observation.report = m_observation.kind;
+    const bool land = m_decoding.reportKind == ReportKind::kLand;
+    AppendReportText(land ? m_landTime : m_decoding.callSign);
+}
+
+// A report longer than any real one (text without its "=") keeps its start.
+void ReportParser::AppendReportText(std::string_view token) {
+    constexpr std::size_t kMaxReportText = 1024;
+    std::string& text = m_observation.report;
+    if (token.empty() || text.size() + token.size() >= kMaxReportText) return;
+    if (!text.empty()) text += ' ';
+    text += token;
 }
 
 void ReportParser::FinishObservation() {

@@ -82,6 +82,7 @@ class ReportParser : public TokenParser, public DecodingContext {
     void HandleSection1Group(std::string_view token);
     void Decode(GroupDecoder decoder, std::string_view group, ParserState next);
     void StartObservation();
+    void AppendReportText(std::string_view token);
 
     _IWeatherDecoderEvents& m_events;
     _IWeatherObservationEvents& m_observations;

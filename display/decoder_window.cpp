@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTextBlock>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -36,6 +38,7 @@ DecoderWindow::DecoderWindow(WeatherDialog& dialog) : m_dialog(dialog) {
     CreateToolBar();
     m_text = new RichTextPane(this);
     m_text->installEventFilter(this);
+    m_text->viewport()->installEventFilter(this);
     m_panes = new StatusPanes(this);
     connect(m_panes, &StatusPanes::PaneClicked, this, &DecoderWindow::PaneClicked);
     layout->addWidget(m_toolBar);
@@ -139,11 +142,26 @@ void DecoderWindow::ToggleMap() {
     }
     m_map = new StationMapWindow(m_dialog.Stations(), this, &m_dialog.Models());
     connect(m_map, &StationMapWindow::StationClicked, this, &DecoderWindow::StationClicked);
+    connect(m_map, &StationMapWindow::StationClicked, this,
+            [this](const QString& station) { ShowStationHistory(station.toStdString()); });
     if (!m_mapOpenedBefore) {
         m_mapOpenedBefore = true;
         m_map->move(frameGeometry().bottomLeft() + QPoint(0, 1));
     }
     m_map->show();
+}
+
+void DecoderWindow::ShowStationHistory(const std::string& station) {
+    if (!m_history) m_history = new StationHistoryWindow(this);
+    m_history->ShowStation(m_dialog.ArchivePath(), station);
+    m_history->show();
+    m_history->raise();
+}
+
+void DecoderWindow::TextClicked(const QPoint& at) {
+    if (m_text->textCursor().hasSelection()) return;
+    const std::string station = StationOfDecodedLine(m_text->cursorForPosition(at).block().text());
+    if (!station.empty()) ShowStationHistory(station);
 }
 
 void DecoderWindow::Clear() { m_text->ClearAll(); }
@@ -194,6 +212,10 @@ void DecoderWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool DecoderWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_text->viewport() && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        TextClicked(static_cast<QMouseEvent*>(event)->position().toPoint());
+    }
     if (watched == m_text && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Pause) {

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "decoder_view.h"
+#include "station_history_window.h"
 #include "station_map_window.h"
 #include "tool_commands.h"
 
@@ -35,6 +36,8 @@ class DecoderWindow : public QWidget, public DecoderView {
     StatusPanes* Panes() const { return m_panes; }
     // The map window while it is open, else null.
     StationMapWindow* MapWindow() const { return m_map; }
+    // The station history window once opened, else null.
+    StationHistoryWindow* HistoryWindow() const { return m_history; }
 
     // Places the window so that its frame, title bar and borders included,
     // covers frame (screen pixels). Before a window manager has framed the
@@ -53,6 +56,10 @@ class DecoderWindow : public QWidget, public DecoderView {
     void ToggleMap();
     void Clear();
     void Copy();
+    // Opens (or brings up) the history window on the station's reports in
+    // the control's archive. A click on a station's marker on the map or on
+    // its "Station Identity:" line in the pane comes here.
+    void ShowStationHistory(const std::string& station);
 
     // DecoderView
     void Append(const QString& text, const QColor& colour, bool bold) override;
@@ -77,6 +84,8 @@ class DecoderWindow : public QWidget, public DecoderView {
     QAction* AddCommand(ToolCommand command, bool checkable);
     void RunCommand(ToolCommand command, bool checked);
     void PaneClicked(int pane);
+    // A click (not a selection) on a station line of the text pane.
+    void TextClicked(const QPoint& at);
     // Borders the window manager adds around the window (none without one).
     QMargins FrameMargins() const;
     void ApplyFrameGeometry();
@@ -89,6 +98,7 @@ class DecoderWindow : public QWidget, public DecoderView {
     StatusPanes* m_panes = nullptr;
     std::map<ToolCommand, QAction*> m_actions;
     QPointer<StationMapWindow> m_map;
+    QPointer<StationHistoryWindow> m_history;
     bool m_mapOpenedBefore = false;
     // The frame last asked for while its borders were not yet known, and the
     // borders it was placed with.

@@ -102,10 +102,21 @@ StationList::Placer MapCanvas::Placer() const {
 
 QString MapCanvas::StationAt(QPointF pixel) const {
     const double reach = StationList::kHoverReach;
+    const auto near = [&](double x, double y) {
+        return std::abs(x - pixel.x()) <= reach && std::abs(y - pixel.y()) <= reach;
+    };
     for (const synoptic::PlacedModel& placed : m_placed) {
-        if (std::abs(placed.at.x - pixel.x()) <= reach &&
-            std::abs(placed.at.y - pixel.y()) <= reach)
-            return QString::fromStdString(placed.entry->plot.id);
+        if (near(placed.at.x, placed.at.y)) return QString::fromStdString(placed.entry->plot.id);
+    }
+    // A marker without its model still belongs to a decoded report: the
+    // report's station number names it, where the marker knows only the
+    // location indicator.
+    if (m_models != nullptr) {
+        for (const synoptic::StationEntry* entry : m_models->NewestFirst()) {
+            const nimbo::WeatherObservation& report = entry->observation;
+            const synoptic::Point at = m_view.Project(*report.latitude, *report.longitude);
+            if (near(at.x, at.y)) return QString::fromStdString(entry->plot.id);
+        }
     }
     const int count = m_stations.DrawCount();
     const int newest = m_stations.Newest();
@@ -114,8 +125,7 @@ QString MapCanvas::StationAt(QPointF pixel) const {
         const int index = i < 0 ? newest : i;
         if (index < 0 || (i >= 0 && index == newest)) continue;
         const QPointF at = Place(m_stations.At(index));
-        if (std::abs(at.x() - pixel.x()) <= reach && std::abs(at.y() - pixel.y()) <= reach)
-            return Cp1252ToUnicode(m_stations.At(index).ident);
+        if (near(at.x(), at.y())) return Cp1252ToUnicode(m_stations.At(index).ident);
     }
     return {};
 }

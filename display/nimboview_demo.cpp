@@ -2,8 +2,12 @@
 // the control through the component loader as the terminal does, feeds it
 // the given files line by line, and shows the decoder window and the map.
 //
-// Usage: nimboview-demo [--node NAME] [--log] [--screenshots DIR]
-//                       [--map-size WxH] [--map-keys KEYS] [--map-click X,Y] FILE...
+// Usage: nimboview-demo [--node NAME] [--log] [--archive FILE] [--history STATION]
+//                       [--screenshots DIR] [--map-size WxH] [--map-keys KEYS]
+//                       [--map-click X,Y] FILE...
+//   --archive FILE     keep the decoded reports in the archive FILE
+//   --history STATION  then click the station's line in the decoder window,
+//                      which opens its history window
 //   --screenshots DIR  save DIR/decoder.png and DIR/map.png and quit
 //   --map-size WxH     the map window's size for the picture
 //   --map-keys KEYS    keys for the map before the picture: + - (zoom), f (fit to
@@ -15,6 +19,8 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -28,6 +34,8 @@ namespace {
 struct DemoOptions {
     std::string node = "demo";
     bool log = false;
+    std::string archive;
+    QString history;
     QString screenshots;
     QSize mapSize;
     QString mapKeys;
@@ -43,6 +51,10 @@ DemoOptions ParseArguments(const QStringList& arguments) {
             options.node = arguments[++i].toStdString();
         } else if (argument == "--log") {
             options.log = true;
+        } else if (argument == "--archive" && i + 1 < arguments.size()) {
+            options.archive = arguments[++i].toStdString();
+        } else if (argument == "--history" && i + 1 < arguments.size()) {
+            options.history = arguments[++i];
         } else if (argument == "--screenshots" && i + 1 < arguments.size()) {
             options.screenshots = arguments[++i];
         } else if (argument == "--map-size" && i + 1 < arguments.size()) {
@@ -113,6 +125,29 @@ void UseMap(QWidget* map, const DemoOptions& options) {
     QApplication::processEvents();
 }
 
+// Clicks the station's "Station Identity:" line in the decoder window's text
+// pane, as a user would.
+void ClickStationLine(const QString& station) {
+    QWidget* decoder = TopLevelWindow("Weather Decoder");
+    if (decoder == nullptr) return;
+    for (QTextEdit* pane : decoder->findChildren<QTextEdit*>()) {
+        const QTextCursor found = pane->document()->find("Station Identity:  " + station);
+        if (found.isNull()) continue;
+        const QTextCursor line(found.block());
+        pane->setTextCursor(line);
+        pane->ensureCursorVisible();
+        const QPointF at = pane->cursorRect(line).center();
+        const QPointF global = pane->viewport()->mapToGlobal(at);
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, global, Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(pane->viewport(), &event);
+        }
+        return;
+    }
+}
+
 bool SaveScreenshots(const DemoOptions& options) {
     const QString& folder = options.screenshots;
     QWidget* decoder = TopLevelWindow("Weather Decoder");
@@ -146,8 +181,14 @@ int main(int argc, char** argv) {
     dialog->put_NodeName(options.node);
     dialog->put_LogStart(options.log ? -1 : 0);
     dialog->put_DecoderRelax(-1);
+    if (!options.archive.empty() && nimbo::Failed(dialog->put_ArchiveFile(options.archive))) {
+        return 1;
+    }
     dialog->put_Show(-1);
     for (const QString& path : options.files) FeedFile(*dialog, path);
+    if (!options.history.isEmpty()) {
+        QTimer::singleShot(300, [&options] { ClickStationLine(options.history); });
+    }
     if (!options.screenshots.isEmpty()) {
         QTimer::singleShot(300, [&] {
             const bool saved = SaveScreenshots(options);

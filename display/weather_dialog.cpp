@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QRect>
+#include <QTimer>
 #include <algorithm>
 #include <array>
 
@@ -139,8 +140,8 @@ void WeatherDialog::ConnectDecoder() {
     }
 }
 
-// The station models come from the decoder's observations; a decoder that
-// has none leaves the map with its markers.
+// The station models and the archive come from the decoder's observations;
+// a decoder that has none still decodes, the map then keeps its markers.
 void WeatherDialog::ConnectObservations() {
     void* object = nullptr;
     if (nimbo::Failed(m_decoder->QueryInterface(nimbo::IWeatherObservationSource::kIid, &object))) {
@@ -151,6 +152,7 @@ void WeatherDialog::ConnectObservations() {
     m_collector = std::make_unique<ObservationCollector>(*m_window, m_models);
     if (nimbo::Failed(m_observationSource->Advise(m_collector.get(), &m_observationCookie)))
         m_observationCookie = 0;
+    if (nimbo::Failed(m_observationSource->Advise(&m_keeper, &m_keeperCookie))) m_keeperCookie = 0;
 }
 
 HRESULT WeatherDialog::Destroy(std::int32_t) {
@@ -159,8 +161,11 @@ HRESULT WeatherDialog::Destroy(std::int32_t) {
     m_cookie = 0;
     if (m_observationSource && m_observationCookie != 0)
         m_observationSource->Unadvise(m_observationCookie);
+    if (m_observationSource && m_keeperCookie != 0) m_observationSource->Unadvise(m_keeperCookie);
     m_observationCookie = 0;
+    m_keeperCookie = 0;
     m_observationSource.Reset();
+    m_keeper.SetArchive({}, nullptr);
     put_LogStart(0);
     m_window.reset();
     m_renderer.reset();
@@ -329,11 +334,21 @@ HRESULT WeatherDialog::Parse(const char* data) {
     if (!m_window || !m_decoder) return S_FALSE;
     if (data == nullptr) return E_POINTER;
     if (!m_paused) {
-        m_decoder->Parse(data);
+        Decode(data);
         return S_OK;
     }
-    for (const std::string& text : m_pauseBuffer.Hold(data)) m_decoder->Parse(text.c_str());
+    for (const std::string& text : m_pauseBuffer.Hold(data)) Decode(text.c_str());
     return S_OK;
+}
+
+void WeatherDialog::Decode(const char* text) {
+    m_decoder->Parse(text);
+    const std::optional<std::string> failure = m_keeper.Commit();
+    if (!failure) return;
+    // Told from the event loop: Parse runs inside the host's receive handler.
+    QTimer::singleShot(0, m_window.get(), [this, text = QString::fromStdString(*failure)] {
+        m_prompts->Warning(m_window.get(), QStringLiteral("Observation Archive Error"), text);
+    });
 }
 
 void WeatherDialog::StartPause() { m_paused = true; }
@@ -341,7 +356,7 @@ void WeatherDialog::StartPause() { m_paused = true; }
 void WeatherDialog::EndPause() {
     if (!m_paused) return;
     const std::string held = m_pauseBuffer.Take();
-    if (m_decoder && !held.empty()) m_decoder->Parse(held.c_str());
+    if (m_decoder && !held.empty()) Decode(held.c_str());
     m_paused = false;
 }
 
@@ -466,6 +481,21 @@ HRESULT WeatherDialog::put_LogStart(std::int32_t value) {
     m_decoder->put_LogRaw(0);
     m_decoder->put_LogText(0);
     return raw != S_OK ? raw : text;
+}
+
+HRESULT WeatherDialog::get_ArchiveFile(std::string* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = m_keeper.ArchivePath();
+    return S_OK;
+}
+
+HRESULT WeatherDialog::put_ArchiveFile(const std::string& value) {
+    if (!m_window) return S_FALSE;
+    std::string error;
+    if (m_keeper.SetArchive(value, &error)) return S_OK;
+    m_prompts->Warning(m_window.get(), QStringLiteral("Observation Archive Error"),
+                       QString::fromStdString(error));
+    return nimbo::E_FAIL;
 }
 
 }  // namespace nimboview

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "pause_buffer.h"
+#include "report_keeper.h"
 #include "station_list.h"
 #include "station_models.h"
 #include "weather_decoder_interface.h"
@@ -84,6 +85,8 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     nimbo::HRESULT put_NodeName(const std::string& value) override;
     nimbo::HRESULT get_LogStart(std::int32_t* value) override;
     nimbo::HRESULT put_LogStart(std::int32_t value) override;
+    nimbo::HRESULT get_ArchiveFile(std::string* value) override;
+    nimbo::HRESULT put_ArchiveFile(const std::string& value) override;
 
     // Used by the decoder window.
     bool Paused() const { return m_paused; }
@@ -99,6 +102,8 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     // The window while it exists (after Create, before Destroy).
     DecoderWindow* Window() const { return m_window.get(); }
     bool DecoderMissing() const { return !m_decoder; }
+    // The archive file reports are stored in; empty while none is kept.
+    const std::string& ArchivePath() const { return m_keeper.ArchivePath(); }
 
   private:
     bool CreateWindow();
@@ -112,6 +117,8 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     nimbo::HRESULT PutGeometry(WindowMeasure measure, std::int32_t value);
     std::int64_t DotsPerInch(WindowMeasure measure) const;
     void ApplyFont();
+    // Hands text to the decoder, then stores the reports it gave.
+    void Decode(const char* text);
 
     std::atomic<std::uint32_t> m_references{1};
     DecoderFactory m_factory;
@@ -123,7 +130,8 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     std::uint32_t m_cookie = 0;
     std::unique_ptr<ObservationCollector> m_collector;
     nimbo::ComponentRef<nimbo::IWeatherObservationSource> m_observationSource;
-    std::uint32_t m_observationCookie = 0;
+    std::uint32_t m_observationCookie = 0;  // the station models' collector
+    std::uint32_t m_keeperCookie = 0;       // the archive's keeper
     std::int32_t m_shown = 0;
     std::string m_caption = "Weather Decoder";
     nimbo::OleColor m_backColor = 0;
@@ -144,6 +152,7 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     std::array<std::optional<PutMeasure>, 4> m_putMeasures;
     StationList m_stations;
     synoptic::StationModels m_models;
+    ReportKeeper m_keeper;
 };
 
 }  // namespace nimboview

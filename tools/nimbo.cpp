@@ -2,7 +2,8 @@
 // with the weather decoder component, and prints the decoded text (what the
 // decoder's text log holds), every event as one JSON object per line, the
 // observations as data (JSON lines, CSV or GeoJSON), or a map of station
-// models (SVG).
+// models (SVG); keeps the observations in an archive file and prints a
+// station's history from it.
 // The decoder is created through the component loader only: no link to it.
 #include <fcntl.h>
 #include <getopt.h>
@@ -13,21 +14,25 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>
 #include <vector>
 
+#include "archive_writer.h"
 #include "component_ids.h"
 #include "component_loader.h"
 #include "cp1252.h"
 #include "no_op_decoder_events.h"
+#include "observation_archive.h"
 #include "observation_formats.h"
 #include "observation_source.h"
 #include "svg_map.h"
@@ -63,12 +68,20 @@ constexpr const char* kUsage =
     "                     stations)\n"
     "  --size WxH         the svg map's size in pixels (default 1200x800)\n"
     "  --json             the same as --format events\n"
+    "  --db FILE          also keep every decoded report in the archive FILE (SQLite,\n"
+    "                     made when missing): one row per station and observation\n"
+    "                     time; a correction (CCx, AAx) replaces the report it\n"
+    "                     corrects, a report held already is not stored again\n"
+    "  --history STATION  print the reports of STATION held in the --db archive,\n"
+    "                     oldest first, as csv (the default) or obs-json\n"
+    "  --since YYYY-MM-DD with --history: only the reports from that day on\n"
     "  --help             show this text\n"
     "\n"
     "The station catalogue wmoids.dat is taken from the current directory, then from\n"
     "$NIMBO_CATALOGUE_DIR, then from the installed data folder.\n"
     "Exit status: 0 on success, 1 when the decoder cannot be created,\n"
-    "2 on a bad option, an unreadable input or a log that cannot be opened.\n";
+    "2 on a bad option, an unreadable input, or a log or archive that cannot be opened\n"
+    "or written (what the archive held before stays).\n";
 
 enum class OutputFormat { kText, kEvents, kObservationJson, kCsv, kGeoJson, kSvg };
 
@@ -78,12 +91,16 @@ struct Options {
     bool messageLock = false;
     bool decoderLock = true;
     OutputFormat format = OutputFormat::kText;
+    bool formatGiven = false;
     std::size_t chunk = 0;  // 0: feed whatever each read returns
     std::string rawLog;
     std::string textLog;
     std::vector<std::string> inputs;
     std::optional<synoptic::GeoBox> region;  // svg: the area shown
     double width = 1200, height = 800;       // svg: the size in pixels
+    std::string db;
+    std::string history;  // a station: print its reports instead of decoding
+    std::optional<std::chrono::year_month_day> since;
 };
 
 [[noreturn]] void Fail(const std::string& message) {
@@ -190,6 +207,13 @@ class Output {
 };
 
 Output g_output;
+
+// The archive writer of --db while decoding; its first failure stops the input.
+nimbo::ArchiveWriter* g_archive = nullptr;
+
+bool Stopped() {
+    return g_output.Error() != 0 || (g_archive != nullptr && !g_archive->Error().empty());
+}
 
 void Write(std::string_view text) { g_output.Append(text); }
 
@@ -329,6 +353,40 @@ OutputFormat FormatNamed(const std::string& name) {
     Fail("unknown format '" + name + "' (text, events, obs-json, csv, geojson or svg)");
 }
 
+std::chrono::year_month_day DayNamed(const std::string& text) {
+    int year = 0;
+    unsigned month = 0;
+    unsigned day = 0;
+    const char* end = text.data() + text.size();
+    auto result = std::from_chars(text.data(), end, year);
+    if (text.size() == 10 && result.ptr == text.data() + 4 && *result.ptr == '-') {
+        result = std::from_chars(result.ptr + 1, end, month);
+        if (result.ptr == text.data() + 7 && *result.ptr == '-') {
+            result = std::from_chars(result.ptr + 1, end, day);
+        }
+    }
+    const std::chrono::year_month_day date{std::chrono::year(year), std::chrono::month(month),
+                                           std::chrono::day(day)};
+    if (result.ec != std::errc() || result.ptr != end || !date.ok()) {
+        Fail("--since needs a day as YYYY-MM-DD, not '" + text + "'");
+    }
+    return date;
+}
+
+// --history reads the archive and prints csv or obs-json; it decodes nothing.
+void CheckHistoryOptions(Options& o) {
+    if (o.history.empty()) {
+        if (o.since) Fail("--since goes with --history");
+        return;
+    }
+    if (o.db.empty()) Fail("--history needs the archive named by --db");
+    if (!o.inputs.empty()) Fail("--history reads the archive only, not '" + o.inputs[0] + "'");
+    if (!o.formatGiven) o.format = OutputFormat::kCsv;
+    if (o.format != OutputFormat::kCsv && o.format != OutputFormat::kObservationJson) {
+        Fail("--history prints csv or obs-json");
+    }
+}
+
 enum LongOnlyOption {
     kOptStrict = 256,
     kOptQuiet,
@@ -340,7 +398,10 @@ enum LongOnlyOption {
     kOptFormat,
     kOptJson,
     kOptRegion,
-    kOptSize
+    kOptSize,
+    kOptDb,
+    kOptHistory,
+    kOptSince
 };
 
 // "W,S,E,N" in degrees, west below east and south below north.
@@ -387,6 +448,9 @@ Options ParseArgs(int argc, char** argv) {
         {"json", no_argument, nullptr, kOptJson},
         {"region", required_argument, nullptr, kOptRegion},
         {"size", required_argument, nullptr, kOptSize},
+        {"db", required_argument, nullptr, kOptDb},
+        {"history", required_argument, nullptr, kOptHistory},
+        {"since", required_argument, nullptr, kOptSince},
         {"help", no_argument, nullptr, 'h'},
         {nullptr, 0, nullptr, 0},
     };
@@ -423,9 +487,20 @@ Options ParseArgs(int argc, char** argv) {
                 break;
             case kOptFormat:
                 o.format = FormatNamed(optarg);
+                o.formatGiven = true;
                 break;
             case kOptJson:
                 o.format = OutputFormat::kEvents;
+                o.formatGiven = true;
+                break;
+            case kOptDb:
+                o.db = optarg;
+                break;
+            case kOptHistory:
+                o.history = optarg;
+                break;
+            case kOptSince:
+                o.since = DayNamed(optarg);
                 break;
             case kOptRegion:
                 o.region = RegionNamed(optarg);
@@ -440,7 +515,8 @@ Options ParseArgs(int argc, char** argv) {
         }
     }
     for (int i = optind; i < argc; ++i) o.inputs.emplace_back(argv[i]);
-    if (o.inputs.empty()) o.inputs.push_back("-");
+    CheckHistoryOptions(o);
+    if (o.inputs.empty() && o.history.empty()) o.inputs.push_back("-");
     return o;
 }
 
@@ -481,7 +557,7 @@ bool DecodeInput(IWeatherDecoder& decoder, const std::string& name, std::size_t 
         const ssize_t n = ::read(fd, buffer.data(), buffer.size());
         if (n > 0) {
             Feed(decoder, buffer.data(), static_cast<std::size_t>(n), chunk);
-            if (g_output.Error() != 0) break;  // nothing more can be written
+            if (Stopped()) break;  // nothing more can be written
         } else if (n == 0) {
             break;
         } else if (errno != EINTR) {
@@ -536,7 +612,58 @@ class DefaultLogFolderCleanup {
     bool m_existed = true;
 };
 
+// Prints the station's reports held in the archive, oldest first.
+int RunHistory(const Options& o) {
+    std::string error;
+    auto archive =
+        nimbo::ObservationArchive::Open(o.db, nimbo::ObservationArchive::Access::kReadOnly, &error);
+    std::vector<nimbo::ArchivedReport> reports;
+    if (!archive || !archive->History(o.history, o.since, &reports)) {
+        std::fprintf(stderr, "nimbo: %s\n", archive ? archive->Error().c_str() : error.c_str());
+        return 2;
+    }
+    ObservationWriter writer(o);
+    writer.Begin();
+    for (const nimbo::ArchivedReport& report : reports) writer.Observation(report.observation);
+    writer.End();
+    return 0;
+}
+
+// --db: the archive and its writer, connected to the decoder's observations.
+struct ArchiveRun {
+    std::unique_ptr<nimbo::ObservationArchive> archive;
+    std::unique_ptr<nimbo::ArchiveWriter> writer;
+};
+
+ArchiveRun OpenArchive(IWeatherDecoder& decoder, const std::string& path) {
+    ArchiveRun run;
+    std::string error;
+    run.archive = nimbo::ObservationArchive::Open(
+        path, nimbo::ObservationArchive::Access::kReadWrite, &error);
+    if (!run.archive) Fail(error);
+    run.writer = std::make_unique<nimbo::ArchiveWriter>(*run.archive);
+    std::uint32_t cookie = 0;
+    if (!nimbo::AdviseObservations(decoder, run.writer.get(), &cookie)) {
+        std::fprintf(stderr, "nimbo: the weather decoder gives no observations\n");
+        std::exit(1);
+    }
+    return run;
+}
+
+// Stores the last bulletin and says what the archive did; false when a
+// store failed (what was stored before it stays).
+bool FinishArchive(const ArchiveRun& run) {
+    if (!run.writer) return true;
+    if (run.writer->Error().empty()) run.writer->Flush();
+    const std::string& error = run.writer->Error();
+    if (!error.empty()) std::fprintf(stderr, "nimbo: %s\n", error.c_str());
+    std::fprintf(stderr, "nimbo: %s: %s\n", run.archive->Path().c_str(),
+                 nimbo::DescribeCounts(run.writer->Counts()).c_str());
+    return error.empty();
+}
+
 int Run(const Options& o) {
+    if (!o.history.empty()) return RunHistory(o);
     DefaultLogFolderCleanup cleanup;
     std::string error;
     auto decoder = ComponentLoader::Create<IWeatherDecoder>(nimbo::kProgIdWeatherDecoder, &error);
@@ -558,6 +685,13 @@ int Run(const Options& o) {
         std::fprintf(stderr, "nimbo: the weather decoder gives no observations\n");
         return 1;
     }
+    ArchiveRun archive;
+    std::uint32_t archiveCookie = 0;
+    if (!o.db.empty()) {
+        archive = OpenArchive(*decoder, o.db);
+        decoder->Advise(archive.writer.get(), &archiveCookie);  // delimiters end bulletins
+    }
+    g_archive = archive.writer.get();
     observationWriter.Begin();
     decoder->put_DecoderRelax(o.strict ? 0 : 1);
     decoder->put_DecoderQuiet(o.quiet ? 1 : 0);
@@ -569,16 +703,19 @@ int Run(const Options& o) {
     bool allRead = true;
     for (const auto& name : o.inputs) {
         allRead = DecodeInput(*decoder, name, o.chunk) && allRead;
-        if (g_output.Error() != 0) break;
+        if (Stopped()) break;
     }
 
     // Releasing the decoder closes its logs (and ends an open raw bulletin);
-    // the observation writer stays connected to hear a last report without
+    // the observation sinks stay connected to hear a last report without
     // its "=".
     if (events) decoder->Unadvise(cookie);
+    if (archiveCookie != 0) decoder->Unadvise(archiveCookie);
     decoder.Reset();
     observationWriter.End();
-    return allRead ? 0 : 2;
+    const bool archived = FinishArchive(archive);
+    g_archive = nullptr;
+    return allRead && archived ? 0 : 2;
 }
 
 }  // namespace

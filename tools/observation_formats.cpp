@@ -10,6 +10,7 @@
 #include <type_traits>
 
 #include "cp1252.h"
+#include "observation_fields.h"
 
 namespace nimbo {
 namespace {
@@ -52,85 +53,12 @@ class FieldWalker {
     char m_buffer[32];
 };
 
-template <class Walker>
-void AddPrecipitation(Walker& v, const char* const names[5],
-                      const std::optional<PrecipitationAmount>& amount) {
-    const PrecipitationAmount none;
-    const PrecipitationAmount& p = amount ? *amount : none;
-    v.Number(names[0], p.amountMm);
-    v.Flag(names[1], p.trace);
-    v.Number(names[2], p.amountCode);
-    v.Number(names[3], p.periodHours);
-    v.Number(names[4], p.periodCode);
-}
-
 // Every field of the record, in the fixed column order. The visitor is called
 // as visit(name, kind, std::optional<std::string_view>).
 template <class Visit>
 void ForEachField(const WeatherObservation& o, Visit&& visit) {
-    FieldWalker<std::remove_reference_t<Visit>> v(visit);
-    v.Text("kind", o.kind);
-    v.Text("station", o.station);
-    v.Text("name", o.name);
-    v.Text("country", o.country);
-    v.Text("region", o.region);
-    v.Number("latitude", o.latitude);
-    v.Number("longitude", o.longitude);
-    v.Flag("nil", o.nil);
-    v.Number("year", o.year);
-    v.Number("month", o.month);
-    v.Number("day", o.day);
-    v.Number("hour", o.hour);
-    v.Number("wind_direction_deg", o.windDirection);
-    v.Number("wind_direction_code", o.windDirectionCode);
-    v.Flag("wind_calm", o.windCalm);
-    v.Flag("wind_variable", o.windVariable);
-    v.Number("wind_speed", o.windSpeed);
-    v.Text("wind_speed_unit", o.windSpeedUnit);
-    v.Text("wind_speed_source", o.windSpeedSource);
-    v.Number("wind_unit_code", o.windUnitCode);
-    v.Number("gust", o.gust);
-    v.Number("gust_code", o.gustCode);
-    v.Number("visibility_m", o.visibilityM);
-    v.Number("visibility_code", o.visibilityCode);
-    v.Number("cloud_cover_oktas", o.cloudCoverOktas);
-    v.Number("cloud_cover_code", o.cloudCoverCode);
-    v.Number("air_temperature_c", o.airTemperature);
-    v.Number("dew_point_c", o.dewPoint);
-    v.Number("relative_humidity_pct", o.relativeHumidity);
-    v.Number("station_pressure_hpa", o.stationPressure);
-    v.Number("sea_level_pressure_hpa", o.seaLevelPressure);
-    v.Number("geopotential_surface_hpa", o.geopotentialSurface);
-    v.Number("geopotential_height_gpm", o.geopotentialHeight);
-    v.Number("pressure_change_hpa", o.pressureChange);
-    v.Number("pressure_tendency_code", o.tendencyCode);
-    static const char* const kSection1[5] = {"precipitation_mm", "precipitation_trace",
-                                             "precipitation_code", "precipitation_period_h",
-                                             "precipitation_period_code"};
-    static const char* const kSection3[5] = {"precipitation3_mm", "precipitation3_trace",
-                                             "precipitation3_code", "precipitation3_period_h",
-                                             "precipitation3_period_code"};
-    AddPrecipitation(v, kSection1, o.precipitation);
-    AddPrecipitation(v, kSection3, o.precipitationSection3);
-    const PrecipitationAmount none;
-    const PrecipitationAmount& day = o.precipitation24h ? *o.precipitation24h : none;
-    v.Number("precipitation24h_mm", day.amountMm);
-    v.Flag("precipitation24h_trace", day.trace);
-    v.Number("present_weather_code", o.presentWeatherCode);
-    v.Number("past_weather1_code", o.pastWeather1Code);
-    v.Number("past_weather2_code", o.pastWeather2Code);
-    v.Flag("automatic_weather_codes", o.automaticWeatherCodes);
-    v.Number("cloud_amount_code", o.cloudAmountCode);
-    v.Number("low_cloud_code", o.lowCloudCode);
-    v.Number("middle_cloud_code", o.middleCloudCode);
-    v.Number("high_cloud_code", o.highCloudCode);
-    v.Number("max_temperature_c", o.maxTemperature);
-    v.Number("min_temperature_c", o.minTemperature);
-    v.Number("snow_depth_cm", o.snowDepthCm);
-    v.Number("sea_temperature_c", o.seaTemperature);
-    v.Number("wave_period_s", o.wavePeriodS);
-    v.Number("wave_height_m", o.waveHeightM);
-    v.Flag("waves_instrumented", o.wavesInstrumented);
+    FieldWalker<std::remove_reference_t<Visit>> walker(visit);
+    VisitObservationFields(o, walker);
 }
 
 // The text as a JSON string, appended to out.

@@ -15,25 +15,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "bench_input.h"
 #include "no_op_decoder_events.h"
 #include "weather_decoder.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// CPU time of the calling thread: on a machine shared with other work the
-// wall clock also counts the time other processes held the core.
-double ThreadCpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return now.tv_sec + now.tv_nsec / 1e9;
-}
 
 // Counts report starts (Separator 1) and nothing else.
 class CountingSink : public nimbo::NoOpDecoderEvents {
@@ -69,37 +60,6 @@ long PeakMemoryKilobytes() {
     return usage.ru_maxrss;
 }
 
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-// All input files, concatenated in name order; NUL bytes (which Parse cannot
-// take) become blanks.
-std::string LoadInputs(const std::vector<std::string>& inputs, int* files) {
-    std::vector<std::filesystem::path> paths;
-    for (const auto& input : inputs) {
-        if (std::filesystem::is_directory(input)) {
-            for (const auto& entry : std::filesystem::recursive_directory_iterator(input)) {
-                const auto name = entry.path().filename().string();
-                if (entry.is_regular_file() && name.rfind("README", 0) != 0) {
-                    paths.push_back(entry.path());
-                }
-            }
-        } else {
-            paths.emplace_back(input);
-        }
-    }
-    std::sort(paths.begin(), paths.end());
-    std::string text;
-    for (const auto& path : paths) text += ReadFile(path) + "\n\n";
-    for (char& c : text) {
-        if (c == '\0') c = ' ';
-    }
-    *files = static_cast<int>(paths.size());
-    return text;
-}
-
 void FeedOnce(nimbo::IWeatherDecoder& decoder, const std::string& text, std::size_t fragment) {
     std::string piece;
     for (std::size_t at = 0; at < text.size(); at += fragment) {
@@ -129,14 +89,14 @@ Measure Run(const std::string& text, const Options& options, const std::string& 
     measure.linesPerPass = sink.lines;
     measure.memoryAfterFirstPass = PeakMemoryKilobytes();
     const auto start = Clock::now();
-    const double cpuStart = ThreadCpuSeconds();
+    const double cpuStart = bench::ThreadCpuSeconds();
     double elapsed = 0;
     do {
         FeedOnce(*decoder, text, options.fragment);
         ++measure.passes;
         elapsed = std::chrono::duration<double>(Clock::now() - start).count();
     } while (elapsed < options.seconds);
-    const double cpu = ThreadCpuSeconds() - cpuStart;
+    const double cpu = bench::ThreadCpuSeconds() - cpuStart;
     measure.megabytesPerSecond = text.size() * measure.passes / elapsed / 1e6;
     measure.megabytesPerCpuSecond = text.size() * measure.passes / cpu / 1e6;
     measure.reportsPerCpuSecond = measure.reportsPerPass * measure.passes / cpu;
@@ -187,7 +147,7 @@ void Print(const char* name, const Measure& m) {
 int main(int argc, char** argv) {
     const Options options = ParseArgs(argc, argv);
     int files = 0;
-    const std::string text = LoadInputs(options.inputs, &files);
+    const std::string text = bench::LoadBulletins(options.inputs, &files);
     const auto logFolder =
         std::filesystem::temp_directory_path() / ("decoder_bench_" + std::to_string(::getpid()));
     std::filesystem::create_directories(logFolder);

@@ -52,6 +52,7 @@ TerminalSettings LoadTerminalSettings(const SettingsContext& store) {
     s.FTimeStamp = store.ReadSwitch("FTimeStamp");
     s.FMesgBlocs = store.ReadInt("FMesgBlocs", 0);
     s.PrinterId = store.ReadInt("PrinterId", 0);
+    s.ObsArchive = store.ReadSwitch("ObsArchive", true);
     return s;
 }
 

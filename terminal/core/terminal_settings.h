@@ -29,12 +29,14 @@ struct TerminalSettings {
     std::int32_t FMesgBlocs = 0;
     double FontSize = 8.25;      // points
     std::int32_t PrinterId = 0;  // 0 none, 1 LPT1, 2 LPT2
+    bool ObsArchive = true;      // keep decoded reports in Data/<instance>.sqlite
 };
 
 // Reads "FontSize" and the values of TerminalSettings in the start-up order:
 // TelexUOS, TelexCrl, TelexCod, WaitTime, AutoLogst, AutoSynop, MesgBeeps,
 // NstdBauds, AllowSend, BellBeeps, LookWords, ApplNames, STimeStamp,
-// SMesgBlocs, FTimeStamp, FMesgBlocs, then PrinterId. A byte-sized value out
+// SMesgBlocs, FTimeStamp, FMesgBlocs, PrinterId, then ObsArchive (on unless
+// stored off). A byte-sized value out
 // of its range keeps its default.
 TerminalSettings LoadTerminalSettings(const SettingsContext& store);
 

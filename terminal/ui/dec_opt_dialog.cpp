@@ -91,7 +91,12 @@ DecOptDialog::DecOptDialog(const TerminalSettings& settings, const SettingsConte
                            "Automatically open log file on start", m_settings.AutoLogst);
     loose->addWidget(m_mesgBeeps);
     loose->addWidget(m_autoSynop);
+    m_obsArchive = AddCheck("ObsArchive", "Keep reports in the &archive",
+                            "Store every decoded report in Data/<instance>.sqlite for the "
+                            "station histories",
+                            m_settings.ObsArchive);
     loose->addWidget(m_autoLogst);
+    loose->addWidget(m_obsArchive);
     grid->addLayout(loose, 3, 1);
     grid->addWidget(CreatePrinterFrame(), 4, 0);
     auto* buttons = new QHBoxLayout;
@@ -277,6 +282,7 @@ void DecOptDialog::OnOk() {
     s.STimeStamp = m_screenStamp->isChecked();
     s.FTimeStamp = m_fileStamp->isChecked();
     s.AutoLogst = m_autoLogst->isChecked();
+    s.ObsArchive = m_obsArchive->isChecked();
     s.AutoSynop = m_autoSynop->isChecked();
     s.MesgBeeps = m_mesgBeeps->isChecked();
     s.BellBeeps = m_bellBeeps->isChecked();
@@ -309,6 +315,7 @@ void DecOptDialog::Store() const {
     m_store.WriteInt("WaitTime", s.WaitTime);
     m_store.WriteText("FontSize", FormatFontSize(s.FontSize));
     m_store.WriteInt("PrinterId", s.PrinterId);
+    m_store.WriteSwitch("ObsArchive", s.ObsArchive, 1);
     for (std::size_t i = 0; i < kUserKeywords; ++i) {
         m_store.WriteText("Keyword" + std::to_string(i), m_keys[i]->text().toStdString());
         m_store.WriteInt("Keymode" + std::to_string(i), m_modes[i]);

@@ -66,7 +66,8 @@ class DecOptDialog : public QDialog {
     PrinterStatus m_printerStatus;
 
     QCheckBox *m_bellBeeps, *m_waitTimO, *m_keywords, *m_allowSend, *m_nstdBauds, *m_convertEol;
-    QCheckBox *m_fileBlocs, *m_fileStamp, *m_screenStamp, *m_mesgBeeps, *m_autoSynop, *m_autoLogst;
+    QCheckBox *m_fileBlocs, *m_fileStamp, *m_screenStamp, *m_mesgBeeps, *m_autoSynop, *m_autoLogst,
+        *m_obsArchive;
     QComboBox* m_waitTimV;
     QLineEdit* m_applNames;
     ThreeStateBox *m_fontSize, *m_screenBlocs;

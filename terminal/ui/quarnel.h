@@ -159,6 +159,7 @@ class Quarnel : public QMainWindow, private LineStatusView {
     void OnPaneKey(PaneKey key);
     void OnSelection(const QString& text);
     void ApplyFontSize();
+    void ApplyReportArchive();
     void ShowLogState();
     int RunDialog(QDialog& dialog);
     double Dpi() const;

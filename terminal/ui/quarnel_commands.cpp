@@ -139,6 +139,7 @@ void Quarnel::PropertiesDialog() {
     if (RunDialog(dialog) == QDialog::Accepted) {
         m_settings = dialog.Settings();
         ApplyFontSize();
+        ApplyReportArchive();
     }
     m_send->setVisible(m_settings.AllowSend);
     if (m_settings.AllowSend) m_send->setFocus();
@@ -214,6 +215,10 @@ void Quarnel::ApplyFontSize() {
     if (m_settings.FontSize == 0 || m_settings.FontSize == m_pane->FontSize()) return;
     m_pane->SetFontSize(m_settings.FontSize);
     m_settings.FontSize = m_pane->FontSize();
+}
+
+void Quarnel::ApplyReportArchive() {
+    if (m_weather) m_weather->KeepReports(m_settings.ObsArchive, m_instance);
 }
 
 void Quarnel::PushToApplication() {

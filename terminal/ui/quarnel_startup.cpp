@@ -80,6 +80,7 @@ bool Quarnel::StartSteps(const std::vector<std::string>& args) {
     PlaceWindow();
     m_settings = LoadTerminalSettings(m_store);
     ApplyFontSize();
+    ApplyReportArchive();
     m_line = std::make_unique<LineControl>(*m_lineSwitch, m_store, *m_box,
                                            static_cast<LineStatusView&>(*this));
     m_started = true;

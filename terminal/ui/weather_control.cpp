@@ -56,6 +56,21 @@ void WeatherControl::Configure(const std::string& nodeName) {
     m_dialog->put_DecoderRelax(-1);
 }
 
+void WeatherControl::KeepReports(bool on, const std::string& instance) {
+    if (!m_dialog) return;
+    std::string file;
+    // The decoder's default log folder: Data/ beside its logs. Without one
+    // (no decoder) nothing is stored.
+    if (on && m_dialog->get_LogPathName(&file) == nimbo::S_OK && !file.empty()) {
+        std::string name = instance.empty() ? "Quarnel" : instance;
+        std::replace(name.begin(), name.end(), '/', '_');
+        file += "/" + name + ".sqlite";
+    } else {
+        file.clear();
+    }
+    m_dialog->put_ArchiveFile(file);
+}
+
 void WeatherControl::Place(const TwipsRect& placement) {
     if (!m_dialog) return;
     m_dialog->put_Left(placement.X);

@@ -59,6 +59,10 @@ class WeatherControl {
 
     // NodeName = the instance name, LogStart and DecoderRelax on.
     void Configure(const std::string& nodeName);
+    // Stores every decoded report in the decoder's Data folder, in
+    // <instance>.sqlite ("Quarnel.sqlite" for the default instance), or
+    // stops storing.
+    void KeepReports(bool on, const std::string& instance);
     // Left, Top, Width, Height in twips.
     void Place(const TwipsRect& placement);
     TwipsRect Placement() const;

@@ -18,6 +18,20 @@ using testing::DecoderHarness;
 class RecordingObservations : public _IWeatherObservationEvents {
   public:
     std::vector<WeatherObservation> records;
+    ComponentRef<IWeatherObservationSource> source;
+    std::uint32_t cookie = 0;
+
+    ~RecordingObservations() override {
+        if (source) source->Unadvise(cookie);
+    }
+    // Connects to the decoder's observation source.
+    bool Listen(WeatherDecoder& decoder) {
+        void* object = nullptr;
+        if (decoder.QueryInterface(IWeatherObservationSource::kIid, &object) != S_OK) return false;
+        source = ComponentRef<IWeatherObservationSource>(
+            static_cast<IWeatherObservationSource*>(object));
+        return source->Advise(this, &cookie) == S_OK;
+    }
     void Observation(const WeatherObservation& observation) override {
         records.push_back(observation);
     }
@@ -80,15 +94,12 @@ TEST_P(ObservationRecordTest, HoldsTheReportsValues) {
     DecoderHarness harness;
     harness.Decoder().put_DecoderRelax(1);
     RecordingObservations observations;
-    void* object = nullptr;
-    ASSERT_EQ(harness.Decoder().QueryInterface(IWeatherObservationSource::kIid, &object), S_OK);
-    ComponentRef<IWeatherObservationSource> source(static_cast<IWeatherObservationSource*>(object));
-    std::uint32_t cookie = 0;
-    ASSERT_EQ(source->Advise(&observations, &cookie), S_OK);
+    ASSERT_TRUE(observations.Listen(harness.Decoder()));
     harness.Feed(GetParam().bulletin);
     ASSERT_EQ(observations.records.size(), 1u);
     EXPECT_EQ(Describe(observations.records[0]), GetParam().record);
-    EXPECT_EQ(source->Unadvise(cookie), S_OK);
+    EXPECT_EQ(observations.source->Unadvise(observations.cookie), S_OK);
+    observations.source.Reset();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -125,6 +136,30 @@ INSTANTIATE_TEST_SUITE_P(
                    "VV=96 oktas=4 N=4 Td=27.4 P0=1007.3 P=1007.9 Nh=2 CL=5 CM=0 CH=1 error=1298 "}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Each record names its bulletin and BBB and keeps the report as received:
+// the indicator, the land bulletin's time group, then the report's groups.
+TEST(ObservationRecordTest, CarriesItsHeadingAndTheReportAsReceived) {
+    DecoderHarness harness;
+    RecordingObservations observations;
+    ASSERT_TRUE(observations.Listen(harness.Decoder()));
+    harness.Feed(
+        "ZCZC 788\nSMNO91 DNMI 100600 CCA\nAAXX 10061\n"
+        "01001 11384 73302 10084 20071 30197 40208 56002 60012 72161 8457/\n"
+        "      333 20061 91105 555 02303 10086 435//=\n01007 NIL=\nNNNN\n"
+        "ZCZC 779\nSMVF99 ENVV 100600\nBBXX\nLF3J 10064 99612 10023 41598 71814 10132=\nNNNN\n");
+    ASSERT_EQ(observations.records.size(), 3u);
+    const WeatherObservation& land = observations.records[0];
+    EXPECT_EQ(land.heading, "SMNO91 DNMI 100600");
+    EXPECT_EQ(land.correction, "CCA");
+    EXPECT_EQ(land.report,
+              "AAXX 10061 01001 11384 73302 10084 20071 30197 40208 56002 60012 72161 8457/ 333 "
+              "20061 91105 555 02303 10086 435//=");
+    EXPECT_EQ(observations.records[1].report, "AAXX 10061 01007 NIL=");
+    EXPECT_EQ(observations.records[2].heading, "SMVF99 ENVV 100600");
+    EXPECT_EQ(observations.records[2].correction, "");
+    EXPECT_EQ(observations.records[2].report, "BBXX LF3J 10064 99612 10023 41598 71814 10132=");
+}
+
 // The text events of a report are the same whether or not observations are heard.
 TEST(ObservationRecordTest, TextEventsDoNotChange) {
     const std::string bulletin = testing::ReadTestData("sections/kvnorcom-data0600.txt");
@@ -132,11 +167,7 @@ TEST(ObservationRecordTest, TextEventsDoNotChange) {
     plain.Feed(bulletin);
     DecoderHarness listened;
     RecordingObservations observations;
-    void* object = nullptr;
-    ASSERT_EQ(listened.Decoder().QueryInterface(IWeatherObservationSource::kIid, &object), S_OK);
-    ComponentRef<IWeatherObservationSource> source(static_cast<IWeatherObservationSource*>(object));
-    std::uint32_t cookie = 0;
-    source->Advise(&observations, &cookie);
+    ASSERT_TRUE(observations.Listen(listened.Decoder()));
     listened.Feed(bulletin);
     EXPECT_EQ(listened.Sink().Transcript(), plain.Sink().Transcript());
     std::size_t reports = 0;

@@ -24,6 +24,7 @@ TEST_F(TerminalSettingsTest, Defaults) {
     const TerminalSettings s = LoadTerminalSettings(Context());
     EXPECT_EQ(s.WaitTime, 10);
     EXPECT_DOUBLE_EQ(s.FontSize, 8.25);
+    EXPECT_TRUE(s.ObsArchive);  // on unless switched off
     const LineSettings line = LoadLineSettings(Context());
     EXPECT_EQ(std::make_tuple(int(line.Baud), int(line.Data), int(line.Stop)),
               std::make_tuple(50, 5, 1));

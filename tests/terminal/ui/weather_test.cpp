@@ -138,6 +138,7 @@ struct RecordingControl : nimbo::IWeatherDialog {
     int destroyed = 0;
     std::int32_t status = 1;
     std::vector<std::string> parsed;
+    std::string archive = "(never put)";
     std::uint32_t AddRef() override { return ++refs; }
     std::uint32_t Release() override { return --refs; }
     nimbo::HRESULT Create(std::int32_t, std::int32_t* status) override {
@@ -166,9 +167,18 @@ struct RecordingControl : nimbo::IWeatherDialog {
     NIMBO_ANSWER(LogStart, std::int32_t, std::int32_t)
     NIMBO_ANSWER(Caption, std::string, const std::string&)
     NIMBO_ANSWER(Font, std::string, const std::string&)
-    NIMBO_ANSWER(LogPathName, std::string, const std::string&)
+    nimbo::HRESULT get_LogPathName(std::string* value) override {
+        *value = "/work/Data";
+        return nimbo::S_OK;
+    }
+    nimbo::HRESULT put_LogPathName(const std::string&) override { return nimbo::S_OK; }
     NIMBO_ANSWER(LogFileName, std::string, const std::string&)
     NIMBO_ANSWER(NodeName, std::string, const std::string&)
+    nimbo::HRESULT get_ArchiveFile(std::string*) override { return nimbo::S_FALSE; }
+    nimbo::HRESULT put_ArchiveFile(const std::string& file) override {
+        archive = file;
+        return nimbo::S_OK;
+    }
 #undef NIMBO_ANSWER
     nimbo::HRESULT Parse(const char* data) override {
         parsed.emplace_back(data);
@@ -242,6 +252,19 @@ TEST_F(WeatherCallsTest, RawTextGoesUnfilteredAndShutdownDestroysTheControl) {
     EXPECT_EQ(control.destroyed, 1);
     window.reset();
     EXPECT_EQ(control.refs, 1u);  // the terminal let its reference go
+}
+
+// Reports go to the instance's archive in the decoder's Data folder unless
+// the options dialog switched that off.
+TEST_F(WeatherCallsTest, ReportsAreKeptInTheInstancesArchiveUnlessSwitchedOff) {
+    for (const bool on : {true, false}) {
+        Store(Context()).WriteInt("ObsArchive", on ? 1 : 0);
+        RecordingControl control;
+        auto window = StartWith(control);
+        EXPECT_EQ(window->Settings().ObsArchive, on);
+        EXPECT_EQ(control.archive, on ? "/work/Data/T1.sqlite" : "");
+        window->Shutdown();
+    }
 }
 
 }  // namespace
