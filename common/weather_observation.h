@@ -30,8 +30,12 @@ struct WeatherObservation {
     std::optional<double> longitude;  // degrees, east positive
     bool nil = false;                 // "NIL": no data reported
 
-    // Time: day and hour from YYGG; month and year from the local clock.
+    // Time (UTC): day and hour from YYGG; month and year those of the latest
+    // such day not after the decoder's reference date. A line of the Internet
+    // format gives all four from its stamp.
     std::optional<int> year, month, day, hour;
+    // The heading's BBB ("RRA", "CCA", "AAB", ...); empty for an original.
+    std::string correction;
 
     // Wind: direction in degrees (absent for calm and variable), speed in its unit.
     std::optional<int> windDirection;
@@ -47,6 +51,7 @@ struct WeatherObservation {
 
     std::optional<int> visibilityM;      // metres; for a class, its lower bound
     std::optional<int> visibilityCode;   // VV (code table 4377)
+    bool visibilityLessThan = false;     // VV 00 or 90: less than visibilityM
     std::optional<int> cloudCoverOktas;  // N; absent for 9 (sky obscured)
     std::optional<int> cloudCoverCode;   // N (code table 2700)
 

@@ -155,6 +155,7 @@ const std::string& SharedCatalogueFolder() {
 DecoderHarness::DecoderHarness(bool withCatalogue) {
     m_decoder =
         new WeatherDecoder(withCatalogue ? SharedCatalogueFolder() : std::string("/nonexistent"));
+    m_decoder->put_ReferenceDate(kReferenceDate);
     std::uint32_t cookie = 0;
     m_decoder->Advise(&m_sink, &cookie);
 }
