@@ -49,6 +49,9 @@ constexpr const char* kUsage =
     "  --raw-log PATH     also write the decoder's raw log to PATH.syn\n"
     "  --text-log PATH    also write the decoder's text log to PATH.wmo\n"
     "  --chunk N          feed the decoder in fragments of N bytes (for testing)\n"
+    "  --date YYYY-MM-DD  the date reports are placed before (a report's day of the\n"
+    "                     month belongs to the latest such day not after it;\n"
+    "                     default: today, UTC), for archives\n"
     "  --format FORMAT    what to print: text (the default), events (every event as\n"
     "                     one JSON object per line), obs-json (one JSON object per\n"
     "                     observation and line), csv (one row per observation under a\n"
@@ -71,6 +74,7 @@ struct Options {
     bool decoderLock = true;
     OutputFormat format = OutputFormat::kText;
     std::size_t chunk = 0;  // 0: feed whatever each read returns
+    std::string date;       // reference date; empty: today
     std::string rawLog;
     std::string textLog;
     std::vector<std::string> inputs;
@@ -310,7 +314,8 @@ enum LongOnlyOption {
     kOptTextLog,
     kOptChunk,
     kOptFormat,
-    kOptJson
+    kOptJson,
+    kOptDate
 };
 
 Options ParseArgs(int argc, char** argv) {
@@ -324,6 +329,7 @@ Options ParseArgs(int argc, char** argv) {
         {"chunk", required_argument, nullptr, kOptChunk},
         {"format", required_argument, nullptr, kOptFormat},
         {"json", no_argument, nullptr, kOptJson},
+        {"date", required_argument, nullptr, kOptDate},
         {"help", no_argument, nullptr, 'h'},
         {nullptr, 0, nullptr, 0},
     };
@@ -363,6 +369,9 @@ Options ParseArgs(int argc, char** argv) {
                 break;
             case kOptJson:
                 o.format = OutputFormat::kEvents;
+                break;
+            case kOptDate:
+                o.date = optarg;
                 break;
             case ':':
                 Fail("option " + arg + " needs a value");
@@ -507,6 +516,9 @@ int Run(const Options& o) {
     decoder->put_DecoderQuiet(o.quiet ? 1 : 0);
     decoder->put_MessageLock(o.messageLock ? 1 : 0);
     decoder->put_DecoderLock(o.decoderLock ? 1 : 0);
+    if (nimbo::Failed(decoder->put_ReferenceDate(o.date))) {
+        Fail("--date needs a date YYYY-MM-DD, not '" + o.date + "'");
+    }
     if (!o.rawLog.empty()) OpenLog(*decoder, o.rawLog, true);
     if (!o.textLog.empty()) OpenLog(*decoder, o.textLog, false);
 
@@ -516,10 +528,9 @@ int Run(const Options& o) {
         if (g_output.Error() != 0) break;
     }
 
-    // Releasing the decoder closes its logs (and ends an open raw bulletin);
-    // the observation writer stays connected to hear a last report without
-    // its "=".
-    if (events) decoder->Unadvise(cookie);
+    // Releasing the decoder decodes what it still holds, closes its logs (and
+    // ends an open raw bulletin); the sinks stay connected to hear a last
+    // report without its "=".
     decoder.Reset();
     observationWriter.End();
     return allRead ? 0 : 2;
