@@ -15,6 +15,15 @@ char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a
 
 constexpr std::size_t kNoEntry = static_cast<std::size_t>(-1);
 
+// "AAXX" and a day-hour group without the blank between them, or with a
+// character in its place ("AAXX01004", "AAXXR01004").
+bool IsLandIndicatorRunOn(std::string_view token) {
+    if ((token.size() != 9 && token.size() != 10) || !token.starts_with(kIndicatorWords[0]))
+        return false;
+    return token.substr(token.size() - 5).find_first_not_of("0123456789/") ==
+           std::string_view::npos;
+}
+
 bool IsStamp(std::string_view token) {
     return token.size() == 12 && token.find_first_not_of("0123456789") == std::string_view::npos;
 }
@@ -207,6 +216,13 @@ void MessageSplitter::Deliver(const std::string& token, int keywordCode,
                               TokenSeparator separatorCode) {
     const bool lineStart = m_nextAtLineStart;
     m_nextAtLineStart = separatorCode != kSeparatorBlank;
+    if (lineStart && !m_stampHeld && IsLandIndicatorRunOn(token)) {
+        // The blank after the indicator was lost or garbled: taken apart, and named.
+        DeliverToken(std::string(kIndicatorWords[0]), keywordCode, kSeparatorBlank, true, nullptr);
+        m_parser.RepairedIndicator(token);
+        DeliverToken(token.substr(token.size() - 5), kKeywordNone, separatorCode, false, nullptr);
+        return;
+    }
     if (m_stampHeld) {
         m_stampHeld = false;
         const std::string stamp = std::move(m_stamp);

@@ -22,7 +22,8 @@ bool FieldIn(std::string_view field, int low, int high) {
 
 bool HasNil(std::string_view token) {
     for (std::size_t i = 0; i + 3 <= token.size(); ++i) {
-        if ((token[i] | 0x20) == 'n' && (token[i + 1] | 0x20) == 'i' && (token[i + 2] | 0x20) == 'l')
+        if ((token[i] | 0x20) == 'n' && (token[i + 1] | 0x20) == 'i' &&
+            (token[i + 2] | 0x20) == 'l')
             return true;
     }
     return false;
