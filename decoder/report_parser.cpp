@@ -226,6 +226,14 @@ bool ReportParser::StartsHold(const Group& group) const {
     }
 }
 
+ReportParser::HeldTexts ReportParser::TextsOfHeld(std::size_t first) const {
+    HeldTexts texts;
+    for (std::size_t i = first; i < m_held.size() && texts.count < texts.items.size(); ++i) {
+        texts.items[texts.count++] = m_held[i].text;
+    }
+    return texts;
+}
+
 void ReportParser::DecideHeld(bool complete) {
     switch (m_state) {
         case ParserState::kLandTime:
@@ -247,10 +255,9 @@ void ReportParser::DecideHeld(bool complete) {
 // while the groups after it do not: the day-hour group is missing, and the
 // heading's day and hour stand in for it. Otherwise it is a garbled YYGGiw.
 void ReportParser::DecideDayHour(bool complete) {
-    std::vector<std::string> texts;
-    for (const Group& group : m_held) texts.push_back(group.text);
-    const StartKind here = ClassifyLandStart(texts, complete, true);
-    const StartKind after = ClassifyLandStart(std::span(texts).subspan(1), complete, true);
+    const HeldTexts texts = TextsOfHeld(0);
+    const StartKind here = ClassifyLandStart(texts.View(), complete, true);
+    const StartKind after = ClassifyLandStart(texts.View().subspan(1), complete, true);
     if (here == StartKind::kUndecided ||
         (here == StartKind::kLand && after == StartKind::kUndecided))
         return;
@@ -267,11 +274,9 @@ void ReportParser::DecideDayHour(bool complete) {
 }
 
 void ReportParser::DecideReportStart(bool complete) {
-    std::vector<std::string> texts;
-    for (const Group& group : m_held) texts.push_back(group.text);
     // Text after YYGGiw on the indicator line must show a report start plainly.
     const bool strict = m_held[0].onIndicatorLine && !m_held[0].lineStart;
-    const StartKind kind = ClassifyLandStart(texts, complete, strict);
+    const StartKind kind = ClassifyLandStart(TextsOfHeld(0).View(), complete, strict);
     if (kind == StartKind::kUndecided) return;
     std::vector<Group> held = std::move(m_held);
     m_held.clear();
@@ -289,10 +294,9 @@ void ReportParser::DecideReportStart(bool complete) {
 
 // A line in skipped text that plainly starts a report ends the skip there.
 void ReportParser::DecideSkippedStart(bool complete) {
-    std::vector<std::string> texts;
-    for (const Group& group : m_held) texts.push_back(group.text);
-    const StartKind kind =
-        LandStream() ? ClassifyLandStart(texts, complete, true) : ClassifySeaStart(texts, complete);
+    const HeldTexts texts = TextsOfHeld(0);
+    const StartKind kind = LandStream() ? ClassifyLandStart(texts.View(), complete, true)
+                                        : ClassifySeaStart(texts.View(), complete);
     if (kind == StartKind::kUndecided) return;
     std::vector<Group> held = std::move(m_held);
     m_held.clear();
@@ -313,9 +317,7 @@ void ReportParser::DecideSkippedStart(bool complete) {
 void ReportParser::DecideReportEnd(bool complete) {
     StartKind kind = StartKind::kNone;
     if (m_held.size() > 1 && m_held[1].lineStart) {
-        std::vector<std::string> texts;
-        for (std::size_t i = 1; i < m_held.size(); ++i) texts.push_back(m_held[i].text);
-        kind = ClassifyLandStart(texts, complete, true);
+        kind = ClassifyLandStart(TextsOfHeld(1).View(), complete, true);
         if (kind == StartKind::kUndecided) return;
     }
     std::vector<Group> held = std::move(m_held);

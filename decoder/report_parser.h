@@ -6,6 +6,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -83,8 +84,16 @@ class ReportParser : public TokenParser, public DecodingContext {
         bool onIndicatorLine = false;  // on the AAXX line, after YYGGiw
     };
 
+    // Views of the held groups' texts from one on (at most four are ever held).
+    struct HeldTexts {
+        std::array<std::string_view, 4> items;
+        std::size_t count = 0;
+        std::span<const std::string_view> View() const { return {items.data(), count}; }
+    };
+
     void WriteRawToken(std::string_view token, int keywordCode, TokenSeparator separatorCode);
     void FlushRaw();
+    HeldTexts TextsOfHeld(std::size_t first) const;
     void FrameMessage(int keywordCode, TokenSeparator separatorCode);
     bool TakeIndicator(std::string_view token, TokenSeparator separatorCode);
     std::size_t ReportEndLength(std::string_view token) const;

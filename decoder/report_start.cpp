@@ -90,16 +90,16 @@ bool LooksLikeWindGroup(std::string_view group) {
     return (FieldIn(dd, 0, 36) || dd == "99") && (ff == "//" || IsAllFigures(ff));
 }
 
-StartKind ClassifyLandStart(std::span<const std::string> groups, bool complete, bool strict) {
+StartKind ClassifyLandStart(std::span<const std::string_view> groups, bool complete, bool strict) {
     if (groups.empty()) return Undecided(complete, StartKind::kNone);
-    const std::string& first = groups[0];
+    const std::string_view first = groups[0];
     const bool station = IsStationNumber(first);
     if (strict) {
         if (!station) return StartKind::kNone;
         // Ten figures hold the station number and iRixhVV.
         const bool runOn = RepairFigures(first).size() == 10;
-        const std::string cloud =
-            runOn ? RepairFigures(first).substr(5) : (groups.size() > 1 ? groups[1] : "");
+        const std::string cloud = runOn ? RepairFigures(first).substr(5)
+                                        : std::string(groups.size() > 1 ? groups[1] : "");
         const std::size_t windAt = runOn ? 1 : 2;
         if (cloud.empty()) return Undecided(complete, StartKind::kNone);
         if (!LooksLikeCloudGroup(cloud)) return StartKind::kNone;
@@ -116,7 +116,7 @@ StartKind ClassifyLandStart(std::span<const std::string> groups, bool complete, 
     return LooksLikeLatitude(groups[2]) ? StartKind::kSea : otherwise;
 }
 
-StartKind ClassifySeaStart(std::span<const std::string> groups, bool complete) {
+StartKind ClassifySeaStart(std::span<const std::string_view> groups, bool complete) {
     if (groups.empty()) return Undecided(complete, StartKind::kNone);
     if (!IsCallSign(groups[0])) return StartKind::kNone;
     if (groups.size() < 2) return Undecided(complete, StartKind::kNone);

@@ -41,10 +41,10 @@ enum class StartKind {
 // a land report unless a sea station's section 0 follows it; a call sign
 // only starts a sea station's section 0. `strict` (where the text before was
 // no report start) also asks for a plausible iRixhVV and Nddff.
-StartKind ClassifyLandStart(std::span<const std::string> groups, bool complete, bool strict);
+StartKind ClassifyLandStart(std::span<const std::string_view> groups, bool complete, bool strict);
 
 // The same in a ship or mobile bulletin, for text after something that was
 // no report start: a call sign followed by YYGGiw and 99LaLaLa.
-StartKind ClassifySeaStart(std::span<const std::string> groups, bool complete);
+StartKind ClassifySeaStart(std::span<const std::string_view> groups, bool complete);
 
 }  // namespace nimbo

@@ -21,7 +21,7 @@ TEST(ObservationDateTest, DayBelongsToTheLatestSuchDayNotAfterTheReference) {
         const char* reference;
         const char* date;  // "" for none
     } cases[] = {
-        {7, "2026-12-07", "2026-12-07"}, {8, "2026-12-07", "2026-11-08"},
+        {7, "2026-12-07", "2026-12-07"},  {8, "2026-12-07", "2026-11-08"},
         {31, "2027-01-01", "2026-12-31"}, {1, "2027-01-01", "2027-01-01"},
         {31, "2026-12-01", "2026-10-31"},  // November has no 31st
         {29, "2024-03-01", "2024-02-29"}, {30, "2024-03-01", "2024-01-30"},
@@ -46,7 +46,8 @@ TEST(ObservationDateTest, TimeLinesAcrossTheYearEnd) {
           {"2026-12-01", "Observation time:  31/10/2026 18:xx UTC\n"}}) {
         DecoderHarness harness;
         EXPECT_EQ(harness.Decoder().put_ReferenceDate(reference), S_OK);
-        harness.Feed("ZCZC 1\nSMDL01 EDZW 311800\nAAXX 31181\n10400 NIL=\nAAXX 01001\n10400 NIL=\n");
+        harness.Feed(
+            "ZCZC 1\nSMDL01 EDZW 311800\nAAXX 31181\n10400 NIL=\nAAXX 01001\n10400 NIL=\n");
         EXPECT_NE(harness.Text().find(lines), std::string::npos) << reference << ": " << lines;
     }
 }
