@@ -101,6 +101,25 @@ bool IsUnusedVisibility(int vv) { return vv >= 51 && vv <= 55; }
 
 }  // namespace
 
+namespace {
+
+// VV of iRixhVV: its line and record; false for the unused figures 51 to 55.
+bool DecodeVisibility(std::string_view vv, DecodingContext& context) {
+    const bool unused = IsValidField(vv) && IsUnusedVisibility(FieldValue(vv));
+    const bool missing = !IsValidField(vv) || unused;
+    const std::string visibility = missing ? std::string(kUnknown) : VisibilityText(FieldValue(vv));
+    if (!missing) {
+        WeatherObservation& record = context.Observation();
+        record.visibilityCode = FieldValue(vv);
+        record.visibilityM = VisibilityMetres(FieldValue(vv));
+        record.visibilityLessThan = FieldValue(vv) == 0 || FieldValue(vv) == 90;
+    }
+    EmitGroupLine(context, {"Visibility:        ", visibility, "\n"}, missing);
+    return !unused;
+}
+
+}  // namespace
+
 // iRixhVV: operation type, weather group announcement, cloud base, visibility.
 bool DecodeCloudAndVisibility(std::string_view group, DecodingContext& context) {
     if (group.find("NIL") != std::string_view::npos ||
@@ -129,23 +148,36 @@ bool DecodeCloudAndVisibility(std::string_view group, DecodingContext& context) 
     const FieldText h = TableField(group.substr(2, 1), CodeTable::T1600_h, kUnknown);
     EmitGroupLine(context, {"Lowest cloud seen: ", h.text, "\n"}, h.missing);
 
-    const std::string_view vv = group.substr(3, 2);
-    const bool vvUnused = IsValidField(vv) && IsUnusedVisibility(FieldValue(vv));
-    const bool vvMissing = !IsValidField(vv) || vvUnused;
-    const std::string visibility =
-        vvMissing ? std::string(kUnknown) : VisibilityText(FieldValue(vv));
-    WeatherObservation& record = context.Observation();
-    record.automaticWeatherCodes = ix == '7';
-    if (!vvMissing) {
-        record.visibilityCode = FieldValue(vv);
-        record.visibilityM = VisibilityMetres(FieldValue(vv));
-        record.visibilityLessThan = FieldValue(vv) == 0 || FieldValue(vv) == 90;
-    }
-    EmitGroupLine(context, {"Visibility:        ", visibility, "\n"}, vvMissing);
-    // The group is decoded, and its figure outside the table is named.
-    if (vvUnused) context.EmitError(group);
+    context.Observation().automaticWeatherCodes = ix == '7';
+    // The group is decoded, and a visibility figure outside the table named.
+    if (!DecodeVisibility(group.substr(3, 2), context)) context.EmitError(group);
     return true;
 }
+
+namespace {
+
+// dd of Nddff: its line and record; false for a figure outside the table
+// (01 to 36 tens of degrees, 00 calm, 99 variable), which shows as unknown.
+bool DecodeWindDirection(std::string_view dd, DecodingContext& context) {
+    const bool invalid = IsValidField(dd) && FieldValue(dd) > 36 && FieldValue(dd) != 99;
+    const bool missing = !IsValidField(dd) || invalid;
+    std::string direction(kUnknown);
+    if (!missing) {
+        WeatherObservation& record = context.Observation();
+        const int value = FieldValue(dd);
+        record.windDirectionCode = value;
+        record.windCalm = value == 0;
+        record.windVariable = value == 99;
+        if (value >= 1 && value <= 36) record.windDirection = value * 10;
+        direction = value == 99  ? "variable direction"
+                    : value == 0 ? "calm"
+                                 : NumberInWidth(value * 10, 3) + "\xB0 (-5/+4)";
+    }
+    EmitGroupLine(context, {"Wind direction:    ", direction, "\n"}, missing);
+    return !invalid;
+}
+
+}  // namespace
 
 // Nddff: total cloud cover, wind direction and speed.
 bool DecodeWind(std::string_view group, DecodingContext& context) {
@@ -160,21 +192,8 @@ bool DecodeWind(std::string_view group, DecodingContext& context) {
     }
 
     const std::string_view dd = group.substr(1, 2);
-    // dd is 01 to 36 tens of degrees, 00 calm or 99 variable.
-    const bool ddInvalid = IsValidField(dd) && FieldValue(dd) > 36 && FieldValue(dd) != 99;
-    const bool ddMissing = !IsValidField(dd) || ddInvalid;
-    std::string direction(kUnknown);
-    if (!ddMissing) {
-        const int value = FieldValue(dd);
-        record.windDirectionCode = value;
-        record.windCalm = value == 0;
-        record.windVariable = value == 99;
-        if (value >= 1 && value <= 36) record.windDirection = value * 10;
-        direction = value == 99  ? "variable direction"
-                    : value == 0 ? "calm"
-                                 : NumberInWidth(value * 10, 3) + "\xB0 (-5/+4)";
-    }
-    EmitGroupLine(context, {"Wind direction:    ", direction, "\n"}, ddMissing);
+    const bool ddValid = DecodeWindDirection(dd, context);
+    const bool ddMissing = !IsValidField(dd);
 
     const std::string_view ff = group.substr(3, 2);
     const bool ffMissing = !IsValidField(ff);
@@ -186,7 +205,7 @@ bool DecodeWind(std::string_view group, DecodingContext& context) {
     state.windGroupSeen = true;
     // A direction outside the table, or calm with a wind speed, is named.
     const bool calmWithWind = !ddMissing && FieldValue(dd) == 0 && !ffMissing && FieldValue(ff) > 0;
-    if (ddInvalid || calmWithWind) context.EmitError(group);
+    if (!ddValid || calmWithWind) context.EmitError(group);
     return true;
 }
 
