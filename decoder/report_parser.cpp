@@ -433,6 +433,8 @@ bool ReportParser::TakeIndicator(std::string_view token, TokenSeparator separato
         return false;
     }
     FinishObservation();
+    // A stamp dates only the report on its own line.
+    if (m_state != ParserState::kAfterHeading) m_decoding.stamp.reset();
     ++m_bulletinCounter;
     char number[32];
     std::snprintf(number, sizeof number, "ZCZC %05d", m_bulletinCounter % 100000);

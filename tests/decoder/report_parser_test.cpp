@@ -337,6 +337,12 @@ const FramingCase kFramingCases[] = {
      0,
      {},
      "Observation time:  02/05/2020 22:xx UTC\n"},
+    {"StampDatesOnlyItsLine",
+     "202005022200 AAXX 02221 86973 26/// /1302 10168==\nAAXX 03001\n" + kNil,
+     {"86973", "10384"},
+     0,
+     {},
+     "Observation time:  03/12/2026 00:xx UTC\n"},
 };
 
 void PrintTo(const FramingCase& framing, std::ostream* out) { *out << framing.name; }
