@@ -61,6 +61,7 @@ void VisitObservationFields(Record& o, Visitor& v) {
     v.Number("month", o.month);
     v.Number("day", o.day);
     v.Number("hour", o.hour);
+    v.Text("correction", o.correction);
     v.Number("wind_direction_deg", o.windDirection);
     v.Number("wind_direction_code", o.windDirectionCode);
     v.Flag("wind_calm", o.windCalm);
@@ -73,6 +74,7 @@ void VisitObservationFields(Record& o, Visitor& v) {
     v.Number("gust_code", o.gustCode);
     v.Number("visibility_m", o.visibilityM);
     v.Number("visibility_code", o.visibilityCode);
+    v.Flag("visibility_less_than", o.visibilityLessThan);
     v.Number("cloud_cover_oktas", o.cloudCoverOktas);
     v.Number("cloud_cover_code", o.cloudCoverCode);
     v.Number("air_temperature_c", o.airTemperature);

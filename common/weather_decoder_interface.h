@@ -26,6 +26,7 @@ enum WeatherDecoderDispId : std::int32_t {
     kDispIdNodeName = 9,
     kDispIdLogRaw = 10,
     kDispIdLogText = 11,
+    kDispIdReferenceDate = 12,
 };
 
 // Event numbers of _IWeatherDecoderEvents.
@@ -108,6 +109,18 @@ class IWeatherDecoder : public IComponentObject {
     virtual HRESULT Advise(_IWeatherDecoderEvents* sink, std::uint32_t* cookie) = 0;
     // CONNECT_E_NOCONNECTION when the cookie names no connection.
     virtual HRESULT Unadvise(std::uint32_t cookie) = 0;
+
+    // The date that observations are placed before, "YYYY-MM-DD" (UTC): a
+    // report's day of the month belongs to the latest such day not after it.
+    // Empty (the initial value): today. E_INVALIDARG for any other text.
+    virtual HRESULT get_ReferenceDate(std::string* value) {
+        if (value == nullptr) return E_POINTER;
+        return E_NOTIMPL;
+    }
+    virtual HRESULT put_ReferenceDate(const std::string& value) {
+        static_cast<void>(value);
+        return E_NOTIMPL;
+    }
 
     // Another interface of the same object, by identifier, with one reference
     // added (the decoder serves IWeatherObservationSource this way); null and

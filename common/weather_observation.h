@@ -35,7 +35,9 @@ struct WeatherObservation {
     std::string heading;     // TTAAii CCCC YYGGgg, blank-separated; empty without a heading
     std::string report;      // indicator, then the report's groups as received, blank-separated
 
-    // Time: day and hour from YYGG; month and year from the local clock.
+    // Time (UTC): day and hour from YYGG; month and year those of the latest
+    // such day not after the decoder's reference date. A line of the Internet
+    // format gives all four from its stamp.
     std::optional<int> year, month, day, hour;
 
     // Wind: direction in degrees (absent for calm and variable), speed in its unit.
@@ -52,6 +54,7 @@ struct WeatherObservation {
 
     std::optional<int> visibilityM;      // metres; for a class, its lower bound
     std::optional<int> visibilityCode;   // VV (code table 4377)
+    bool visibilityLessThan = false;     // VV 00 or 90: less than visibilityM
     std::optional<int> cloudCoverOktas;  // N; absent for 9 (sky obscured)
     std::optional<int> cloudCoverCode;   // N (code table 2700)
 

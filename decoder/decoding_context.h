@@ -3,10 +3,11 @@
 // controls that section 0 and the later sections need.
 #pragma once
 
-#include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "observation_date.h"
 #include "tables/code_tables.h"
 #include "weather_decoder_interface.h"
 #include "weather_observation.h"
@@ -45,10 +46,15 @@ enum class ParserState : int {
     kResyncWait = 25,
     kResyncGuess = 26,
     kResyncSkip = 27,
-    // Text that starts no report (a switch stamp, a trailer) was read where a
-    // report should begin; tokens are ignored until an indicator or a message
-    // start, and the line before the next indicator is taken as its heading.
-    kOutsideBulletin = 28,
+    // Text that starts no report (an orphan fragment, a switch stamp, a
+    // trailer) was read where a report should begin. It is skipped to its
+    // report end, where one error names it; when a message start or an
+    // indicator comes first it was a trailer, and the line before the
+    // indicator is taken as the next bulletin's heading.
+    kSkipReport = 28,
+    // A heading line in skipped text: the bulletin has ended. Tokens are
+    // ignored until an indicator or a message start or end.
+    kOutsideBulletin = 29,
 };
 
 // Kind of the report being decoded, from its indicator.
@@ -71,12 +77,20 @@ inline constexpr SeparatorLevel kSeparatorSection = SeparatorLevel::kSection;
 inline constexpr float kUnknownPosition = 800.0f;
 inline constexpr float kNoValue = 9999.0f;
 
+// Date and hour of a YYYYMMDDHHMM stamp that starts a line of the Internet
+// format ("202005022300 AAXX 02231 ...").
+struct ReportStamp {
+    CalendarDate date;
+    int hour = 0;
+};
+
 // Decoding state that lives across groups (and, for units, temperatures and
 // pressures, across reports until overwritten).
 struct DecodingState {
     ReportKind reportKind = ReportKind::kLand;
     std::string_view windUnit = kUnitUnknown;
     bool weatherGroupAnnounced = false;
+    bool weatherGroupOmitted = false;  // ix 2, 3, 5 or 6
     CodeTable presentWeather = CodeTable::T4677_ww;
     CodeTable pastWeather = CodeTable::T4561_W;
     bool windGroupSeen = false;
@@ -85,6 +99,13 @@ struct DecodingState {
     float latitude = kUnknownPosition;
     float longitude = kUnknownPosition;
     std::string callSign;
+    // What the bulletin gives beside section 0: the heading's YYGGgg
+    // (repaired; empty without a heading), the date and hour stamped on a line
+    // of the Internet format, and the heading's BBB when it marks a delayed,
+    // corrected or amended bulletin.
+    std::string headingTime;
+    std::optional<ReportStamp> stamp;
+    std::string correction;
     // Section 3 follow-up state: highest j1 of the 5-groups seen in the section
     // and the radiation follow-up state (0 to 6).
     int highestJ1 = 0;
@@ -111,8 +132,8 @@ class DecodingContext {
 
     virtual bool Quiet() const = 0;
     virtual const StationCatalogue& Catalogue() const = 0;
-    // Local date and time, for the month and year of the time lines.
-    virtual std::tm LocalNow() const = 0;
+    // The date observations are placed before (today in UTC unless set).
+    virtual CalendarDate ReferenceDate() const = 0;
 
     virtual DecodingState& State() = 0;
     virtual ParserState CurrentState() const = 0;

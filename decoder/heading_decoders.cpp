@@ -48,12 +48,33 @@ bool DecodeSender(std::string_view cccc, DecodingContext& context) {
     return true;
 }
 
+CalendarDate DateOfReportDay(int day, const DecodingContext& context) {
+    const CalendarDate reference = context.ReferenceDate();
+    return DateOfDay(day, reference).value_or(reference);
+}
+
+std::string MonthYearText(const CalendarDate& date) {
+    char text[32];
+    std::snprintf(text, sizeof text, "/%02d/%04d ", date.month, date.year);
+    return text;
+}
+
+std::optional<ReportStamp> ParseStamp(std::string_view text) {
+    if (text.size() != 12 || !IsAllFigures(text)) return std::nullopt;
+    const auto date =
+        ParseIsoDate(std::string(text.substr(0, 4)) + "-" + std::string(text.substr(4, 2)) + "-" +
+                     std::string(text.substr(6, 2)));
+    const int hour = FieldValue(text.substr(8, 2));
+    if (!date || hour > 23 || FieldValue(text.substr(10, 2)) > 59) return std::nullopt;
+    return ReportStamp{*date, hour};
+}
+
 bool DecodeTransmittedTime(std::string_view yygggg, DecodingContext& context) {
     if (yygggg.size() != 6) return false;
-    const std::tm now = context.LocalNow();
-    char date[32];
-    std::snprintf(date, sizeof date, "/%02d/%04d ", now.tm_mon + 1, now.tm_year + 1900);
-    context.EmitLine("Transmitted time:  " + TimeField(yygggg.substr(0, 2), 31) + date +
+    const std::string day = TimeField(yygggg.substr(0, 2), 31);
+    const int dayValue = day == "??" ? 0 : FieldValue(day);
+    context.EmitLine("Transmitted time:  " + day +
+                         MonthYearText(DateOfReportDay(dayValue, context)) +
                          TimeField(yygggg.substr(2, 2), 23) + ":" +
                          TimeField(yygggg.substr(4, 2), 59) + " UTC\n",
                      kLevelHeader, 0);

@@ -2,6 +2,8 @@
 // Each takes one token and returns true when accepted, false when malformed.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "decoding_context.h"
@@ -12,12 +14,22 @@ namespace nimbo {
 bool DecodeDesignator(std::string_view ttaaii, DecodingContext& context);
 // CCCC: "Sender Identity:" in two parts at the sender level. Always accepted.
 bool DecodeSender(std::string_view cccc, DecodingContext& context);
-// YYGGgg: "Transmitted time:" with month and year from the local clock.
+// YYGGgg: "Transmitted time:" with the month and year of that day.
 bool DecodeTransmittedTime(std::string_view yyggggg, DecodingContext& context);
 // BBB: "Reported status:" and the kind of the indicator. Always accepted.
 bool DecodeStatus(std::string_view bbb, DecodingContext& context);
 
 // Two figures of a time field, or "??" when not figures or above `highest`.
 std::string TimeField(std::string_view field, int highest);
+
+// The date of a day of the month (0 when unknown) before the reference date:
+// the reference date's month and year when the day is unknown.
+CalendarDate DateOfReportDay(int day, const DecodingContext& context);
+// "/MM/YYYY " of a date, as the time lines show it after the day.
+std::string MonthYearText(const CalendarDate& date);
+
+// YYYYMMDDHHMM, the stamp that starts a line of the Internet format; nothing
+// for twelve figures that are no date and time, or any other text.
+std::optional<ReportStamp> ParseStamp(std::string_view text);
 
 }  // namespace nimbo

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "report_start.h"
 #include "tables/code_tables.h"
 
 namespace nimbo {
@@ -11,6 +12,21 @@ namespace {
 
 // Delimiters are matched without regard to case: some switches send "nnnn".
 char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+constexpr std::size_t kNoEntry = static_cast<std::size_t>(-1);
+
+// "AAXX" and a day-hour group without the blank between them, or with a
+// character in its place ("AAXX01004", "AAXXR01004").
+bool IsLandIndicatorRunOn(std::string_view token) {
+    if ((token.size() != 9 && token.size() != 10) || !token.starts_with(kIndicatorWords[0]))
+        return false;
+    return token.substr(token.size() - 5).find_first_not_of("0123456789/") ==
+           std::string_view::npos;
+}
+
+bool IsStamp(std::string_view token) {
+    return token.size() == 12 && token.find_first_not_of("0123456789") == std::string_view::npos;
+}
 
 bool SameLetters(std::string_view text, std::string_view upper) {
     if (text.size() != upper.size()) return false;
@@ -34,7 +50,7 @@ MessageSplitter::MessageSplitter(TokenParser& parser, _IWeatherDecoderEvents& ev
 constexpr std::array<bool, 256> kPlainTokenCharacters = [] {
     std::array<bool, 256> plain{};
     for (auto& entry : plain) entry = true;
-    for (const unsigned char c : {' ', '\n', '\r', 'Z', 'z', 'N', 'n'}) plain[c] = false;
+    for (const unsigned char c : {' ', '\t', '\n', '\r', 'Z', 'z', 'N', 'n'}) plain[c] = false;
     return plain;
 }();
 
@@ -55,7 +71,8 @@ void MessageSplitter::Parse(std::string_view fragment) {
         }
         const char c = *at++;
         if (c == '\r') continue;
-        if (c == ' ') {
+        // A tab separates groups like a blank (files written by hand use both).
+        if (c == ' ' || c == '\t') {
             OnBlank();
         } else if (c == '\n') {
             OnLineFeed();
@@ -192,8 +209,61 @@ void MessageSplitter::OnDelimiter(std::size_t which) {
     RestartMatchers();
 }
 
+// A line of the Internet format starts with a YYYYMMDDHHMM stamp and then
+// the indicator: the stamp is held until the next token shows whether it is
+// one, and then stands for the report's heading.
 void MessageSplitter::Deliver(const std::string& token, int keywordCode,
                               TokenSeparator separatorCode) {
+    const bool lineStart = m_nextAtLineStart;
+    m_nextAtLineStart = separatorCode != kSeparatorBlank;
+    if (lineStart && !m_stampHeld && IsLandIndicatorRunOn(token)) {
+        // The blank after the indicator was lost or garbled: taken apart, and named.
+        DeliverToken(std::string(kIndicatorWords[0]), keywordCode, kSeparatorBlank, true, nullptr);
+        m_parser.RepairedIndicator(token);
+        DeliverToken(token.substr(token.size() - 5), kKeywordNone, separatorCode, false, nullptr);
+        return;
+    }
+    if (m_stampHeld) {
+        m_stampHeld = false;
+        const std::string stamp = std::move(m_stamp);
+        if (keywordCode == kKeywordNone && IsIndicatorWord(token)) {
+            DeliverToken(token, keywordCode, separatorCode, false, &stamp);
+            return;
+        }
+        DeliverToken(stamp, m_stampKeyword, kSeparatorBlank, true, nullptr);
+    }
+    if (lineStart && separatorCode == kSeparatorBlank && IsStamp(token)) {
+        m_stampHeld = true;
+        m_stamp = token;
+        m_stampKeyword = keywordCode;
+        return;
+    }
+    DeliverToken(token, keywordCode, separatorCode, lineStart, nullptr);
+}
+
+// An indicator garbled in one of its four letters is still taken where a
+// bulletin's indicator stands: first on the line after a message start or a
+// heading line. Returns the entry it stands for, or npos.
+std::size_t MessageSplitter::GarbledIndicator(const std::string& token, int keywordCode,
+                                              bool lineStart) const {
+    if (token.size() != 4 || !lineStart || !WaitsForIndicator()) return kNoEntry;
+    const bool afterHeading = IsDesignator(m_previousLine[0]) && m_previousLine[1].size() == 4;
+    if (keywordCode != kKeywordAfterZczc && !afterHeading) return kNoEntry;
+    for (std::size_t entry = 0; entry < kIndicatorWords.size(); ++entry) {
+        const std::string_view word = kIndicatorWords[entry];
+        int differences = 0;
+        for (std::size_t i = 0; i < word.size(); ++i) differences += token[i] != word[i];
+        if (differences == 1) return entry;
+    }
+    return kNoEntry;
+}
+
+void MessageSplitter::DeliverToken(const std::string& received, int keywordCode,
+                                   TokenSeparator separatorCode, bool lineStart,
+                                   const std::string* stamp) {
+    const std::size_t repaired = GarbledIndicator(received, keywordCode, lineStart);
+    const std::string& token =
+        repaired == kNoEntry ? received : m_repairedIndicator.assign(kIndicatorWords[repaired]);
     if (keywordCode != kKeywordNone || separatorCode == kSeparatorBlankLine) {
         m_searching = true;
         if (keywordCode == kKeywordAfterZczc) {
@@ -209,7 +279,12 @@ void MessageSplitter::Deliver(const std::string& token, int keywordCode,
         const std::string_view word = kIndicatorWords[entry];
         if (token.find(word) == std::string::npos) continue;
         m_events.Indicator(std::string(word));
-        if (WaitsForIndicator() && decoderLock && !decoderResyn) ReplayPreviousLine();
+        if (stamp != nullptr) {
+            m_parser.ProcessToken(*stamp, kKeywordAfterZczc, kSeparatorLineEnd);
+        } else if (WaitsForIndicator() && decoderLock && !decoderResyn) {
+            ReplayPreviousLine();
+        }
+        if (repaired != kNoEntry) m_parser.RepairedIndicator(received);
         decoderResyn = false;
         m_parser.ClearResyn();
         m_searching = false;

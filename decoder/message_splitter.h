@@ -39,6 +39,9 @@ class TokenParser {
     // report, say): the next indicator opens a new bulletin, and the line
     // before it is its heading.
     virtual bool OutsideBulletin() const = 0;
+    // An indicator garbled in one letter ("AAXA") was taken for the one it
+    // differs from; `received` is the text as it came.
+    virtual void RepairedIndicator(std::string_view received) { static_cast<void>(received); }
 };
 
 class MessageSplitter {
@@ -71,6 +74,9 @@ class MessageSplitter {
     void OnDelimiter(std::size_t which);
     void RestartMatchers();
     void Deliver(const std::string& token, int keywordCode, TokenSeparator separatorCode);
+    void DeliverToken(const std::string& token, int keywordCode, TokenSeparator separatorCode,
+                      bool lineStart, const std::string* stamp);
+    std::size_t GarbledIndicator(const std::string& token, int keywordCode, bool lineStart) const;
     bool WaitsForIndicator() const;
     void ReplayPreviousLine();
     void RotateLines();
@@ -90,6 +96,11 @@ class MessageSplitter {
     LineSlots m_previousLine;
     std::size_t m_currentCount = 0;
     std::size_t m_currentEntry = 0;
+    bool m_nextAtLineStart = true;  // the next delivered token starts its line
+    bool m_stampHeld = false;       // a YYYYMMDDHHMM stamp waits for the next token
+    std::string m_stamp;
+    int m_stampKeyword = kKeywordNone;
+    std::string m_repairedIndicator;
 };
 
 }  // namespace nimbo

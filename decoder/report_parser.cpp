@@ -1,15 +1,22 @@
 // The report parser takes each token through a fixed order of steps: raw log,
-// framing (message start, message end, blank line, indicator), report end,
+// framing (message start, message end, indicator), report end,
 // resynchronisation, section markers, and finally the current state. The
 // order matters: it decides, for example, that a token ending in "=" is
 // decoded before the next report starts.
+//
+// Where a report begins, the first groups are held until they show what they
+// begin (a land report, a ship or buoy body, or nothing), and text that begins
+// no report is skipped to its report end with one error, so one bad report
+// costs only itself.
 #include "report_parser.h"
 
 #include <cstdio>
 
 #include "figure_repair.h"
+#include "group_fields.h"
 #include "heading_decoders.h"
 #include "later_sections.h"
+#include "report_start.h"
 #include "section1_decoders.h"
 #include "station_decoders.h"
 #include "tables/code_tables.h"
@@ -18,6 +25,10 @@ namespace nimbo {
 namespace {
 
 constexpr std::string_view kErrorLabel = "DATA ERROR:        ";
+// Skipped text is named in its error up to this length.
+constexpr std::size_t kSkippedShown = 80;
+// Raw text of a skipped report kept for the raw log, at most.
+constexpr std::size_t kHeldRawLimit = 4096;
 
 bool IsFigureGroup(std::string_view repaired) {
     return !repaired.empty() && repaired.find_first_not_of("0123456789/") == std::string_view::npos;
@@ -28,24 +39,15 @@ bool IsNil(std::string_view text) {
            (text[2] | 0x20) == 'l';
 }
 
-// A land station number: five figures, or ten when the next group is run on.
-bool IsStationNumber(std::string_view token) {
-    const std::string repaired = RepairFigures(token);
-    return (repaired.size() == 5 || repaired.size() == 10) &&
-           repaired.find_first_not_of("0123456789") == std::string::npos;
-}
-
-// A ship or mobile station call sign: capital letters and figures.
-bool IsCallSign(std::string_view token) {
-    return token.size() >= 2 && token.size() <= 10 &&
-           token.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789") ==
-               std::string_view::npos;
-}
-
-// The heading's BBB: RRx, CCx, AAx or Pxx, three capital letters.
-bool IsCorrectionIndicator(std::string_view bbb) {
-    return bbb.size() == 3 && !BbbText(bbb).empty() &&
-           bbb.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") == std::string_view::npos;
+// Where radio noise turned a report end "=" into another character: a group
+// at the end of its line with one character too many after five figures, or
+// one character that is no figure alone on its line. Returns how much of the
+// text is the group (npos: none of this).
+std::size_t GarbledEndKeeps(std::string_view text, bool lineStart, TokenSeparator separator) {
+    if (separator != kSeparatorLineEnd) return std::string_view::npos;
+    if (text.size() == 6 && IsFigureGroup(RepairFigures(text.substr(0, 5)))) return 5;
+    if (text.size() == 1 && lineStart && !IsFigureGroup(text)) return 0;
+    return std::string_view::npos;
 }
 
 char RuleCharacter(SeparatorLevel level) {
@@ -74,17 +76,23 @@ void ReportParser::ProcessToken(std::string_view token, int keywordCode,
     if (!token.empty()) ++m_reportTokens;
     if (m_resyn) {
         m_resyn = false;
+        m_held.clear();
+        m_heldRaw.clear();
         m_state = ParserState::kResyncWait;
         m_reportOpen = false;
     }
-    // A token at the splitter's cap was cut: it is reported once, not decoded.
-    const bool overlong = token.size() >= kMaxTokenLength;
-    const bool startsNoReport = !overlong && keywordCode == kKeywordNone &&
-                                separatorCode != kSeparatorBlankLine &&
-                                !StartsReport(WithoutReportEnd(token));
+    // The first token after a delimiter starts its line.
+    const bool lineStart = m_atLineStart || keywordCode != kKeywordNone;
+    const bool indicator = lineStart && IsIndicatorWord(token);
+    const bool framing =
+        keywordCode != kKeywordNone || separatorCode == kSeparatorBlankLine || indicator;
+    // What was held is decided before a message start or end or an indicator
+    // changes the state.
+    if (framing && !m_handingOn) SettleHeldGroups();
     if (m_reportOpen && !m_handingOn) {
-        // Text that starts no report ends the bulletin in the raw log.
-        if (startsNoReport) {
+        if (indicator) {
+            // The open bulletin ends where the next one begins.
+            m_heldRaw.clear();
             m_rawLog.Write("NNNN\n");
         } else {
             WriteRawToken(token, keywordCode, separatorCode);
@@ -92,41 +100,35 @@ void ReportParser::ProcessToken(std::string_view token, int keywordCode,
     }
 
     FrameMessage(keywordCode, separatorCode);
-    // The first token after a delimiter starts its line; an indicator there
-    // opens the report even when no heading came first.
     if (keywordCode != kKeywordNone) m_atLineStart = true;
     if (m_atLineStart && TakeIndicator(token, separatorCode)) return;
 
-    std::string_view group = token;
-    const std::size_t endLength = ReportEndLength(group);
-    const bool reportEnd = endLength > 0;
-    if (reportEnd) {
-        group.remove_suffix(endLength);
-        m_reportTokens = 0;
+    Group group;
+    group.text = token;
+    group.separator = separatorCode;
+    group.lineStart = m_atLineStart;
+    group.onIndicatorLine = m_indicatorLine;
+    const std::size_t endLength = ReportEndLength(token);
+    group.reportEnd = endLength > 0;
+    group.text.resize(token.size() - endLength);
+    if (group.reportEnd) m_reportTokens = 0;
+    if (HandleResync(group.text, group.reportEnd)) return;
+    // A token at the splitter's cap was cut: it is reported once, not decoded.
+    if (token.size() >= kMaxTokenLength) {
+        EmitError(group.text);
+        group.text.clear();
     }
-    if (HandleResync(group, reportEnd)) return;
-    if (overlong) {
-        EmitError(group);
-        group = {};
-    }
-
-    const bool consumed = m_sectionsAllowed && HandleSectionMarker(RepairFigures(group));
-    if (!consumed && !group.empty()) {
-        if (startsNoReport) {
-            m_reportOpen = false;
-            m_state = ParserState::kOutsideBulletin;
-        } else {
-            HandleState(group, separatorCode);
-        }
-    }
-
-    if (m_observationOpen && !m_handingOn) AppendReportText(token);
-    if (reportEnd && m_state != ParserState::kOutsideBulletin) {
-        m_state = m_resumeState;
-        m_sectionsAllowed = false;
-        FinishObservation();
-    }
+    TakeGroup(std::move(group));
+    if (separatorCode != kSeparatorBlank) m_indicatorLine = false;
     m_atLineStart = separatorCode != kSeparatorBlank;
+    if (!m_handingOn && m_held.empty() && !Skipping()) FlushRaw();
+}
+
+bool ReportParser::OutsideBulletin() const {
+    // A held report start that is no station number may be the next
+    // bulletin's heading: the splitter keeps it in its line memory.
+    return Skipping() ||
+           (!m_held.empty() && m_state == m_resumeState && !IsStationNumber(m_held[0].text));
 }
 
 void ReportParser::FrameMessage(int keywordCode, TokenSeparator separatorCode) {
@@ -137,6 +139,9 @@ void ReportParser::FrameMessage(int keywordCode, TokenSeparator separatorCode) {
         m_state = ParserState::kHeading;
         for (auto& slot : m_heading) slot.clear();
         m_headingCount = 0;
+        m_decoding.headingTime.clear();
+        m_decoding.stamp.reset();
+        m_decoding.correction.clear();
     } else if (keywordCode == kKeywordAfterNnnn || separatorCode == kSeparatorBlankLine) {
         m_reportOpen = false;
         m_sectionsAllowed = false;
@@ -158,28 +163,265 @@ std::size_t ReportParser::ReportEndLength(std::string_view token) const {
     return IsFigureGroup(RepairFigures(body)) || IsNil(body) ? 1 : 0;
 }
 
-// Where a report begins, only a station number or call sign begins one;
-// anything else (a switch stamp, a trailer, the next bulletin's heading)
-// starts no report.
-bool ReportParser::StartsReport(std::string_view token) const {
-    if (token.empty()) return true;
-    if (m_state == ParserState::kLandStation) return IsStationNumber(token);
-    if (m_state == ParserState::kShipCallSign) return IsCallSign(token);
-    return true;
+// ---------------------------------------------------------------------------
+// Holding groups until they show what they begin
+
+void ReportParser::TakeGroup(Group group) {
+    if (m_observationOpen && m_observation.nil && group.lineStart && LandStream() &&
+        IsStationNumber(group.text)) {
+        // A NIL report holds nothing more: a station number on the next line
+        // starts the next report even when the report end was lost.
+        m_state = m_resumeState;
+        m_sectionsAllowed = false;
+        FinishObservation();
+    }
+    if (!m_held.empty() || StartsHold(group)) {
+        m_held.push_back(std::move(group));
+        DecideHeld(m_held.back().reportEnd);
+        return;
+    }
+    if (m_state == ParserState::kSkipReport) {
+        SkipGroup(group);
+        return;
+    }
+    if (m_state == ParserState::kOutsideBulletin) return;
+    if (m_state == m_resumeState && !group.text.empty() && !LandStream() &&
+        !IsCallSign(group.text)) {
+        // In a ship or mobile bulletin only a call sign starts a report.
+        m_state = ParserState::kSkipReport;
+        SkipGroup(group);
+        return;
+    }
+    ProcessGroup(group);
 }
 
-std::string_view ReportParser::WithoutReportEnd(std::string_view token) const {
-    return token.substr(0, token.size() - ReportEndLength(token));
+// Where the parser holds a group before decoding it: the day-hour group that
+// may be missing, the first groups of a land bulletin's report, a line that
+// may start a report in skipped text, and a line end that may hold a garbled
+// report end.
+bool ReportParser::StartsHold(const Group& group) const {
+    if (group.text.empty()) return false;
+    switch (m_state) {
+        case ParserState::kLandTime:
+            return !LooksLikeDayHour(group.text) && IsStationNumber(group.text);
+        case ParserState::kLandStation:
+            return true;
+        case ParserState::kSkipReport:
+            return group.lineStart &&
+                   (LandStream() ? IsStationNumber(group.text) : IsCallSign(group.text));
+        case ParserState::kSection1Wind:
+        case ParserState::kSection1:
+        case ParserState::kSection1Done:
+        case ParserState::kSection2:
+        case ParserState::kSection2Done:
+        case ParserState::kSection3:
+        case ParserState::kSection3Done:
+        case ParserState::kSection4:
+        case ParserState::kSection5:
+            return LandStream() && !group.reportEnd &&
+                   GarbledEndKeeps(group.text, group.lineStart, group.separator) !=
+                       std::string_view::npos;
+        default:
+            return false;
+    }
 }
 
+ReportParser::HeldTexts ReportParser::TextsOfHeld(std::size_t first) const {
+    HeldTexts texts;
+    for (std::size_t i = first; i < m_held.size() && texts.count < texts.items.size(); ++i) {
+        texts.items[texts.count++] = m_held[i].text;
+    }
+    return texts;
+}
+
+void ReportParser::DecideHeld(bool complete) {
+    switch (m_state) {
+        case ParserState::kLandTime:
+            DecideDayHour(complete);
+            break;
+        case ParserState::kLandStation:
+            DecideReportStart(complete);
+            break;
+        case ParserState::kSkipReport:
+            DecideSkippedStart(complete);
+            break;
+        default:
+            if (complete || m_held.size() > 1) DecideReportEnd(complete);
+            break;
+    }
+}
+
+// A station number where YYGGiw should stand, plainly starting a report,
+// while the groups after it do not: the day-hour group is missing, and the
+// heading's day and hour stand in for it. Otherwise it is a garbled YYGGiw.
+void ReportParser::DecideDayHour(bool complete) {
+    const HeldTexts texts = TextsOfHeld(0);
+    const StartKind here = ClassifyLandStart(texts.View(), complete, true);
+    const StartKind after = ClassifyLandStart(texts.View().subspan(1), complete, true);
+    if (here == StartKind::kUndecided ||
+        (here == StartKind::kLand && after == StartKind::kUndecided))
+        return;
+    std::vector<Group> held = std::move(m_held);
+    m_held.clear();
+    if (here == StartKind::kLand && after != StartKind::kLand) {
+        m_landTime.clear();
+        m_state = ParserState::kLandStation;
+    } else {
+        ProcessGroup(held.front());
+        held.erase(held.begin());
+    }
+    Release(std::move(held));
+}
+
+void ReportParser::DecideReportStart(bool complete) {
+    // Text after YYGGiw on the indicator line must show a report start plainly.
+    const bool strict = m_held[0].onIndicatorLine && !m_held[0].lineStart;
+    const StartKind kind = ClassifyLandStart(TextsOfHeld(0).View(), complete, strict);
+    if (kind == StartKind::kUndecided) return;
+    std::vector<Group> held = std::move(m_held);
+    m_held.clear();
+    if (kind == StartKind::kLand || kind == StartKind::kSea) {
+        StartReport(kind == StartKind::kLand ? ReportKind::kLand : ReportKind::kShip,
+                    std::move(held));
+        return;
+    }
+    // The first group starts skipped text; a later line may still start a report.
+    m_state = ParserState::kSkipReport;
+    SkipGroup(held.front());
+    held.erase(held.begin());
+    Release(std::move(held));
+}
+
+// A line in skipped text that plainly starts a report ends the skip there.
+void ReportParser::DecideSkippedStart(bool complete) {
+    const HeldTexts texts = TextsOfHeld(0);
+    const StartKind kind = LandStream() ? ClassifyLandStart(texts.View(), complete, true)
+                                        : ClassifySeaStart(texts.View(), complete);
+    if (kind == StartKind::kUndecided) return;
+    std::vector<Group> held = std::move(m_held);
+    m_held.clear();
+    if (kind == StartKind::kNone) {
+        // Still skipped text; a later line may start a report.
+        SkipGroup(held.front());
+        held.erase(held.begin());
+        Release(std::move(held));
+        return;
+    }
+    FinishSkip();
+    StartReport(LandStream() ? ReportKind::kLand : m_decoding.reportKind, std::move(held));
+}
+
+// A group at a line end with a character after its five figures, and a
+// plain land report start on the next line: the character was the report
+// end. The group is named and decoded, and the next report starts.
+void ReportParser::DecideReportEnd(bool complete) {
+    StartKind kind = StartKind::kNone;
+    if (m_held.size() > 1 && m_held[1].lineStart) {
+        kind = ClassifyLandStart(TextsOfHeld(1).View(), complete, true);
+        if (kind == StartKind::kUndecided) return;
+    }
+    std::vector<Group> held = std::move(m_held);
+    m_held.clear();
+    Group candidate = std::move(held.front());
+    held.erase(held.begin());
+    if (kind == StartKind::kLand) {
+        EmitError(candidate.text);
+        candidate.text.resize(
+            GarbledEndKeeps(candidate.text, candidate.lineStart, candidate.separator));
+        candidate.reportEnd = true;
+    }
+    ProcessGroup(candidate);
+    Release(std::move(held));
+}
+
+// Decides what is held now, as if no more groups came.
+void ReportParser::SettleHeldGroups() {
+    while (!m_held.empty()) DecideHeld(true);
+    if (Skipping()) {
+        // Text without a report end before the next message or bulletin is a
+        // trailer (a switch stamp, a channel number): it is dropped silently.
+        m_skipped.clear();
+        m_heldRaw.clear();
+    } else {
+        FlushRaw();
+    }
+}
+
+void ReportParser::Release(std::vector<Group> groups) {
+    for (Group& group : groups) TakeGroup(std::move(group));
+}
+
+// The first group goes straight to the state machine; the state it leads to
+// decides about the others.
+void ReportParser::StartReport(ReportKind kind, std::vector<Group> groups) {
+    m_decoding.reportKind = kind;
+    if (kind != ReportKind::kLand) m_state = ParserState::kShipCallSign;
+    const Group first = std::move(groups.front());
+    groups.erase(groups.begin());
+    ProcessGroup(first);
+    Release(std::move(groups));
+}
+
+void ReportParser::SkipGroup(const Group& group) {
+    if (group.lineStart && IsDesignator(group.text)) {
+        // A heading line: the bulletin has ended, and what follows (a message
+        // in another code) is no report of it.
+        m_skipped.clear();
+        m_state = ParserState::kOutsideBulletin;
+        return;
+    }
+    if (!group.text.empty() && m_skipped.size() <= kSkippedShown) {
+        if (!m_skipped.empty()) m_skipped.push_back(' ');
+        m_skipped += group.text;
+    }
+    if (group.reportEnd) FinishSkip();
+}
+
+// Skipped text that reached a report end was a report without a station
+// identity: one error names it, and the next report starts afresh.
+void ReportParser::FinishSkip() {
+    if (m_skipped.size() > kSkippedShown) {
+        m_skipped.resize(kSkippedShown);
+        m_skipped += "...";
+    }
+    if (!m_skipped.empty()) EmitError(m_skipped);
+    m_skipped.clear();
+    m_state = m_resumeState;
+    m_sectionsAllowed = false;
+}
+
+void ReportParser::ProcessGroup(const Group& group) {
+    const bool consumed = m_sectionsAllowed && HandleSectionMarker(RepairFigures(group.text));
+    if (!consumed && !group.text.empty()) HandleState(group.text, group.separator);
+    if (m_observationOpen && !m_handingOn) {
+        AppendReportText(group.text);
+        if (group.reportEnd) m_observation.report += '=';
+    }
+    if (group.reportEnd) {
+        m_state = m_resumeState;
+        m_sectionsAllowed = false;
+        FinishObservation();
+    }
+}
+
+// Raw text waits in a buffer while its groups are held or skipped: a skipped
+// report stays in the bulletin, a trailer does not.
 void ReportParser::WriteRawToken(std::string_view token, int keywordCode,
                                  TokenSeparator separatorCode) {
     if (!m_rawLog.IsOpen()) return;
     if (keywordCode == kKeywordNone && separatorCode != kSeparatorBlankLine) {
-        m_rawLog.Write(std::string(token) + (separatorCode == kSeparatorBlank ? " " : "\n"));
+        if (m_heldRaw.size() >= kHeldRawLimit) return;
+        m_heldRaw.append(token).push_back(separatorCode == kSeparatorBlank ? ' ' : '\n');
     } else {
+        FlushRaw();
         m_rawLog.Write("NNNN\n");
     }
+}
+
+void ReportParser::FlushRaw() {
+    if (m_heldRaw.empty()) return;
+    m_rawLog.Write(m_heldRaw);
+    m_heldRaw.clear();
 }
 
 // An indicator that is a whole token at a line start opens a report: the raw
@@ -195,6 +437,8 @@ bool ReportParser::TakeIndicator(std::string_view token, TokenSeparator separato
         return false;
     }
     FinishObservation();
+    // A stamp dates only the report on its own line.
+    if (m_state != ParserState::kAfterHeading) m_decoding.stamp.reset();
     ++m_bulletinCounter;
     char number[32];
     std::snprintf(number, sizeof number, "ZCZC %05d", m_bulletinCounter % 100000);
@@ -210,6 +454,7 @@ bool ReportParser::TakeIndicator(std::string_view token, TokenSeparator separato
     m_reportOpen = true;
     m_sectionsAllowed = false;
     const bool land = m_decoding.reportKind == ReportKind::kLand;
+    m_indicatorLine = land && separatorCode == kSeparatorBlank;
     m_state = land ? ParserState::kLandTime : ParserState::kShipCallSign;
     m_resumeState = land ? ParserState::kLandStation : ParserState::kShipCallSign;
     return true;
@@ -250,11 +495,18 @@ bool ReportParser::HandleResync(std::string_view group, bool reportEnd) {
 }
 
 // "222" opens section 2 only where section 2 may stand, right after section
-// 1: later sections hold groups of their own that begin with 222.
+// 1: later sections hold groups of their own that begin with 222. In a land
+// report a 222 group in the place of group 2 is a damaged dew point (a sign
+// figure 2 is no sign), unless it is a coastal station's "222//".
+bool ReportParser::SectionTwoMayStand(std::string_view group) const {
+    if (m_state == ParserState::kSection1Done) return true;
+    if (m_state != ParserState::kSection1) return false;
+    return m_decoding.reportKind != ReportKind::kLand || m_groupOrder > 2 ||
+           group.substr(3) == "//";
+}
+
 bool ReportParser::HandleSectionMarker(std::string_view group) {
-    const bool inSection1 =
-        m_state == ParserState::kSection1 || m_state == ParserState::kSection1Done;
-    if (group.starts_with("222") && m_decoding.windGroupSeen && inSection1) {
+    if (group.starts_with("222") && m_decoding.windGroupSeen && SectionTwoMayStand(group)) {
         m_groupOrder = 0;
         EmitSeparator(kSeparatorSection);
         DecodeShipMovement(group, *this);
@@ -282,6 +534,7 @@ bool ReportParser::HandleSectionMarker(std::string_view group) {
 void ReportParser::HandleState(std::string_view token, TokenSeparator separatorCode) {
     switch (m_state) {
         case ParserState::kIdle:
+        case ParserState::kSkipReport:
         case ParserState::kOutsideBulletin:
             break;
         case ParserState::kHeading:
@@ -299,7 +552,9 @@ void ReportParser::HandleState(std::string_view token, TokenSeparator separatorC
             HandleShipState(token);
             break;
         case ParserState::kLandTime:
-            m_landTime = std::string(token);
+            // Named once per bulletin; each report takes what it can from it.
+            m_landTime = RepairFigures(token);
+            if (!LooksLikeDayHour(m_landTime)) EmitError(m_landTime);
             m_state = ParserState::kLandStation;
             break;
         case ParserState::kLandStation:
@@ -335,6 +590,15 @@ void ReportParser::HandleState(std::string_view token, TokenSeparator separatorC
 void ReportParser::HandleHeading(std::string_view token, TokenSeparator separatorCode) {
     if (m_headingCount < m_heading.size()) m_heading[m_headingCount++] = std::string(token);
     if (separatorCode == kSeparatorBlank && m_headingCount < m_heading.size()) return;
+    // A line of the Internet format begins with its stamp in place of a heading.
+    if (separatorCode != kSeparatorBlank && m_headingCount == 1) {
+        m_decoding.stamp = ParseStamp(m_heading[0]);
+        if (m_decoding.stamp) {
+            m_headingCount = 0;
+            m_state = ParserState::kAfterHeading;
+            return;
+        }
+    }
     EmitSeparator(kSeparatorHeading);
     EmitHeadingLines();
     m_headingCount = 0;
@@ -348,9 +612,11 @@ void ReportParser::HandleHeading(std::string_view token, TokenSeparator separato
 }
 
 void ReportParser::EmitHeadingLines() {
+    m_decoding.headingTime = RepairFigures(m_heading[2]);
+    m_decoding.correction = BbbText(m_heading[3]).empty() ? "" : m_heading[3];
     DecodeSender(m_heading[1], *this);
     DecodeDesignator(m_heading[0], *this);
-    DecodeTransmittedTime(RepairFigures(m_heading[2]), *this);
+    DecodeTransmittedTime(m_decoding.headingTime, *this);
     DecodeStatus(m_heading[3], *this);
 }
 
@@ -395,7 +661,7 @@ void ReportParser::HandleShipState(std::string_view token) {
 // the state on by itself.
 void ReportParser::HandleLandStation(std::string_view token) {
     EmitSeparator(kSeparatorReport);
-    DecodeTimeAndUnit(RepairFigures(m_landTime), *this);
+    DecodeTimeAndUnit(FiveFigureDayHour(m_landTime), *this);
     m_state = ParserState::kSection1Start;
     DecodeLandStation(token, *this);
 }
@@ -471,7 +737,7 @@ void ReportParser::StartObservation() {
         if (!m_observation.heading.empty()) m_observation.heading += ' ';
         m_observation.heading += m_heading[i];
     }
-    if (IsCorrectionIndicator(m_heading[3])) m_observation.correction = m_heading[3];
+    m_observation.correction = m_decoding.correction;
     // The report text starts with what the report shares with its bulletin:
     // the indicator, and the time group of a land bulletin or the call sign
     // read before this separator.
@@ -487,6 +753,10 @@ void ReportParser::AppendReportText(std::string_view token) {
     if (token.empty() || text.size() + token.size() >= kMaxReportText) return;
     if (!text.empty()) text += ' ';
     text += token;
+}
+
+CalendarDate ReportParser::ReferenceDate() const {
+    return m_referenceDate ? *m_referenceDate : UtcDate(std::time(nullptr));
 }
 
 void ReportParser::FinishObservation() {
@@ -515,6 +785,7 @@ void ReportParser::ApplyErrorRule(std::string_view token) {
 // the next token the parser sees, which may come much later.)
 bool ReportParser::OpenRawLog(bool enable) {
     const bool wasOpen = m_rawLog.IsOpen();
+    m_heldRaw.clear();
     if (wasOpen && !enable && m_reportOpen && m_rawLog.Written()) {
         m_rawLog.Write("NNNN\n");
         m_reportOpen = false;

@@ -5,8 +5,11 @@
 #pragma once
 
 #include <array>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "decoder_logs.h"
 #include "decoding_context.h"
@@ -27,7 +30,8 @@ class ReportParser : public TokenParser, public DecodingContext {
     void ProcessToken(std::string_view token, int keywordCode,
                       TokenSeparator separatorCode) override;
     void ClearResyn() override { m_resyn = false; }
-    bool OutsideBulletin() const override { return m_state == ParserState::kOutsideBulletin; }
+    bool OutsideBulletin() const override;
+    void RepairedIndicator(std::string_view received) override { EmitError(received); }
 
     // Options copied from the decoder object.
     bool relax = false;
@@ -46,6 +50,12 @@ class ReportParser : public TokenParser, public DecodingContext {
     void FinishRawBulletin();
     // Raises the observation of a report still open (when the decoder goes away).
     void FinishObservation();
+    // Decodes the groups still held for a decision, as if the input ended
+    // there (when the decoder goes away).
+    void FinishHeldGroups() { SettleHeldGroups(); }
+    // The date observations are placed before; nothing: today in UTC.
+    void SetReferenceDate(std::optional<CalendarDate> date) { m_referenceDate = date; }
+    const std::optional<CalendarDate>& ReferenceDateSet() const { return m_referenceDate; }
 
     // DecodingContext
     void EmitLine(std::string_view text, int level, int slevel) override;
@@ -56,7 +66,7 @@ class ReportParser : public TokenParser, public DecodingContext {
     WeatherObservation& Observation() override { return m_observation; }
     bool Quiet() const override { return quiet; }
     const StationCatalogue& Catalogue() const override { return m_catalogue; }
-    std::tm LocalNow() const override { return LocalTimeNow(); }
+    CalendarDate ReferenceDate() const override;
     DecodingState& State() override { return m_decoding; }
     ParserState CurrentState() const override { return m_state; }
     void SetState(ParserState state) override { m_state = state; }
@@ -65,13 +75,47 @@ class ReportParser : public TokenParser, public DecodingContext {
     void HandOnToken(std::string_view token) override;
 
   private:
+    // One group as received, kept while the parser decides what it begins.
+    struct Group {
+        std::string text;  // without the report end
+        TokenSeparator separator = kSeparatorBlank;
+        bool reportEnd = false;
+        bool lineStart = false;
+        bool onIndicatorLine = false;  // on the AAXX line, after YYGGiw
+    };
+
+    // Views of the held groups' texts from one on (at most four are ever held).
+    struct HeldTexts {
+        std::array<std::string_view, 4> items;
+        std::size_t count = 0;
+        std::span<const std::string_view> View() const { return {items.data(), count}; }
+    };
+
     void WriteRawToken(std::string_view token, int keywordCode, TokenSeparator separatorCode);
+    void FlushRaw();
+    HeldTexts TextsOfHeld(std::size_t first) const;
     void FrameMessage(int keywordCode, TokenSeparator separatorCode);
     bool TakeIndicator(std::string_view token, TokenSeparator separatorCode);
     std::size_t ReportEndLength(std::string_view token) const;
-    std::string_view WithoutReportEnd(std::string_view token) const;
-    bool StartsReport(std::string_view token) const;
     bool HandleResync(std::string_view token, bool reportEnd);
+    void TakeGroup(Group group);
+    bool StartsHold(const Group& group) const;
+    void DecideHeld(bool complete);
+    void DecideDayHour(bool complete);
+    void DecideReportStart(bool complete);
+    void DecideSkippedStart(bool complete);
+    void DecideReportEnd(bool complete);
+    void SettleHeldGroups();
+    void Release(std::vector<Group> groups);
+    void StartReport(ReportKind kind, std::vector<Group> groups);
+    void SkipGroup(const Group& group);
+    void FinishSkip();
+    void ProcessGroup(const Group& group);
+    bool LandStream() const { return m_resumeState == ParserState::kLandStation; }
+    bool Skipping() const {
+        return m_state == ParserState::kSkipReport || m_state == ParserState::kOutsideBulletin;
+    }
+    bool SectionTwoMayStand(std::string_view group) const;
     bool HandleSectionMarker(std::string_view token);
     void HandleState(std::string_view token, TokenSeparator separatorCode);
     void HandleHeading(std::string_view token, TokenSeparator separatorCode);
@@ -102,6 +146,11 @@ class ReportParser : public TokenParser, public DecodingContext {
     std::array<std::string, 4> m_heading;
     std::size_t m_headingCount = 0;
     std::string m_landTime;
+    std::vector<Group> m_held;  // groups waiting for a decision
+    std::string m_skipped;      // text of the report being skipped
+    std::string m_heldRaw;      // raw log text of held and skipped groups
+    bool m_indicatorLine = false;
+    std::optional<CalendarDate> m_referenceDate;
     int m_bulletinCounter = 0;
     std::string m_logBase;
     std::string m_eventText;  // text of the Result or Error being raised

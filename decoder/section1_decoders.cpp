@@ -54,9 +54,11 @@ void EmitOperationLines(char ix, DecodingContext& context) {
 }
 
 // Visibility in metres of a VV figure (code table 4377): the value, or the
-// lower bound of a class; absent for the unused figures 51 to 55.
+// lower bound of a class, or for 00 and 90 ("less than") the upper bound;
+// absent for the unused figures 51 to 55.
 std::optional<int> VisibilityMetres(int vv) {
-    static constexpr int kCoded[] = {0, 50, 200, 500, 1000, 2000, 4000, 10000, 20000, 50000};
+    static constexpr int kCoded[] = {50, 50, 200, 500, 1000, 2000, 4000, 10000, 20000, 50000};
+    if (vv == 0) return 100;
     if (vv <= 50) return vv * 100;
     if (vv <= 55) return std::nullopt;
     if (vv <= 80) return (vv - 50) * 1000;
@@ -91,6 +93,31 @@ bool MayRaiseForStation(const DecodingState& state) {
     return PositionKnown(state.latitude, state.longitude);
 }
 
+// The sign figure sn of a temperature group: 0 or 1, or "/" when missing.
+bool IsTemperatureSign(char sn) { return sn == '0' || sn == '1' || sn == '/'; }
+
+// VV 51 to 55 are not used.
+bool IsUnusedVisibility(int vv) { return vv >= 51 && vv <= 55; }
+
+}  // namespace
+
+namespace {
+
+// VV of iRixhVV: its line and record; false for the unused figures 51 to 55.
+bool DecodeVisibility(std::string_view vv, DecodingContext& context) {
+    const bool unused = IsValidField(vv) && IsUnusedVisibility(FieldValue(vv));
+    const bool missing = !IsValidField(vv) || unused;
+    const std::string visibility = missing ? std::string(kUnknown) : VisibilityText(FieldValue(vv));
+    if (!missing) {
+        WeatherObservation& record = context.Observation();
+        record.visibilityCode = FieldValue(vv);
+        record.visibilityM = VisibilityMetres(FieldValue(vv));
+        record.visibilityLessThan = FieldValue(vv) == 0 || FieldValue(vv) == 90;
+    }
+    EmitGroupLine(context, {"Visibility:        ", visibility, "\n"}, missing);
+    return !unused;
+}
+
 }  // namespace
 
 // iRixhVV: operation type, weather group announcement, cloud base, visibility.
@@ -110,6 +137,7 @@ bool DecodeCloudAndVisibility(std::string_view group, DecodingContext& context) 
     state.pastWeather = CodeTable::T4561_W;
     const char ix = group[1];
     if (ix == '1' || ix == '4' || ix == '7') state.weatherGroupAnnounced = true;
+    state.weatherGroupOmitted = ix == '2' || ix == '3' || ix == '5' || ix == '6';
     if (ix == '7') {
         state.presentWeather = CodeTable::T4680_wawa;
         state.pastWeather = CodeTable::T4531_Wa;
@@ -120,19 +148,36 @@ bool DecodeCloudAndVisibility(std::string_view group, DecodingContext& context) 
     const FieldText h = TableField(group.substr(2, 1), CodeTable::T1600_h, kUnknown);
     EmitGroupLine(context, {"Lowest cloud seen: ", h.text, "\n"}, h.missing);
 
-    const std::string_view vv = group.substr(3, 2);
-    const bool vvMissing = !IsValidField(vv);
-    const std::string visibility =
-        vvMissing ? std::string(kUnknown) : VisibilityText(FieldValue(vv));
-    WeatherObservation& record = context.Observation();
-    record.automaticWeatherCodes = ix == '7';
-    if (!vvMissing) {
-        record.visibilityCode = FieldValue(vv);
-        record.visibilityM = VisibilityMetres(FieldValue(vv));
-    }
-    EmitGroupLine(context, {"Visibility:        ", visibility, "\n"}, vvMissing);
+    context.Observation().automaticWeatherCodes = ix == '7';
+    // The group is decoded, and a visibility figure outside the table named.
+    if (!DecodeVisibility(group.substr(3, 2), context)) context.EmitError(group);
     return true;
 }
+
+namespace {
+
+// dd of Nddff: its line and record; false for a figure outside the table
+// (01 to 36 tens of degrees, 00 calm, 99 variable), which shows as unknown.
+bool DecodeWindDirection(std::string_view dd, DecodingContext& context) {
+    const bool invalid = IsValidField(dd) && FieldValue(dd) > 36 && FieldValue(dd) != 99;
+    const bool missing = !IsValidField(dd) || invalid;
+    std::string direction(kUnknown);
+    if (!missing) {
+        WeatherObservation& record = context.Observation();
+        const int value = FieldValue(dd);
+        record.windDirectionCode = value;
+        record.windCalm = value == 0;
+        record.windVariable = value == 99;
+        if (value >= 1 && value <= 36) record.windDirection = value * 10;
+        direction = value == 99  ? "variable direction"
+                    : value == 0 ? "calm"
+                                 : NumberInWidth(value * 10, 3) + "\xB0 (-5/+4)";
+    }
+    EmitGroupLine(context, {"Wind direction:    ", direction, "\n"}, missing);
+    return !invalid;
+}
+
+}  // namespace
 
 // Nddff: total cloud cover, wind direction and speed.
 bool DecodeWind(std::string_view group, DecodingContext& context) {
@@ -147,19 +192,8 @@ bool DecodeWind(std::string_view group, DecodingContext& context) {
     }
 
     const std::string_view dd = group.substr(1, 2);
+    const bool ddValid = DecodeWindDirection(dd, context);
     const bool ddMissing = !IsValidField(dd);
-    std::string direction(kUnknown);
-    if (!ddMissing) {
-        const int value = FieldValue(dd);
-        record.windDirectionCode = value;
-        record.windCalm = value == 0;
-        record.windVariable = value == 99;
-        if (value >= 1 && value <= 36) record.windDirection = value * 10;
-        direction = value == 99  ? "variable direction"
-                    : value == 0 ? "calm"
-                                 : NumberInWidth(value * 10, 3) + "\xB0 (-5/+4)";
-    }
-    EmitGroupLine(context, {"Wind direction:    ", direction, "\n"}, ddMissing);
 
     const std::string_view ff = group.substr(3, 2);
     const bool ffMissing = !IsValidField(ff);
@@ -169,6 +203,9 @@ bool DecodeWind(std::string_view group, DecodingContext& context) {
     EmitGroupLine(context, {"Wind speed:        ", speed, "\n"}, ffMissing);
     if (!ffMissing) record.windSpeed = FieldValue(ff);
     state.windGroupSeen = true;
+    // A direction outside the table, or calm with a wind speed, is named.
+    const bool calmWithWind = !ddMissing && FieldValue(dd) == 0 && !ffMissing && FieldValue(ff) > 0;
+    if (!ddValid || calmWithWind) context.EmitError(group);
     return true;
 }
 
@@ -190,6 +227,7 @@ bool DecodeHighWindSpeed(std::string_view group, DecodingContext& context) {
 bool DecodeAirTemperature(std::string_view group, DecodingContext& context) {
     if (group.size() != 5) return false;
     if (group[0] != '1') return UnexpectedGroup(group);
+    if (!IsTemperatureSign(group[1])) return false;
     const FormattedValue line = FormatTemperature("Temperature:       ", group);
     DecodingState& state = context.State();
     state.lastTemperature = line.value;
@@ -205,6 +243,7 @@ bool DecodeAirTemperature(std::string_view group, DecodingContext& context) {
 bool DecodeDewPoint(std::string_view group, DecodingContext& context) {
     if (group.size() != 5) return false;
     if (group[0] != '2') return UnexpectedGroup(group);
+    if (!IsTemperatureSign(group[1]) && group[1] != '9') return false;
     if (group[1] == '9') {
         const std::string_view uuu = group.substr(2, 3);
         const bool missing = !IsValidField(uuu);
@@ -317,12 +356,13 @@ bool DecodePressureTendency(std::string_view group, DecodingContext& context) {
         pText = IsValidField(p) ? "." + std::string(p) : ".?";
     }
     EmitGroupLine(context, {"Pressure Tendancy: ", ppText, pText, "hPa ", aText, "\n"}, missing);
-    // a 0 to 3: higher than three hours ago, 4 the same, 5 to 8 lower.
+    // a 0 to 3: higher than three hours ago, 4 the same, 5 to 8 lower; without
+    // a the change has no sign, and the record no signed change.
     WeatherObservation& record = context.Observation();
     if (IsValidField(a)) record.tendencyCode = FieldValue(a);
-    if (IsValidField(group.substr(2, 3))) {
+    if (record.tendencyCode && *record.tendencyCode <= 8 && IsValidField(group.substr(2, 3))) {
         const double change = FieldValue(group.substr(2, 3)) / 10.0;
-        record.pressureChange = record.tendencyCode.value_or(0) >= 5 ? -change : change;
+        record.pressureChange = *record.tendencyCode >= 5 ? -change : change;
     }
     return true;
 }
@@ -345,11 +385,13 @@ bool DecodePrecipitation(std::string_view group, DecodingContext& context) {
         else
             amount = "0." + std::to_string(n - 990) + "mm";
     }
-    // A period that was not reported is said so, not guessed.
+    // A period that was not reported, or has no figure in the table (0), is
+    // said so, not guessed.
     const std::string_view tr = group.substr(4, 1);
+    const std::string_view period =
+        IsValidField(tr) ? CodeText(CodeTable::T4019_tR, FieldValue(tr)) : std::string_view();
     const std::string periodText =
-        IsValidField(tr) ? "over " + std::string(CodeText(CodeTable::T4019_tR, FieldValue(tr)))
-                         : "(period not reported)";
+        period.empty() ? "(period not reported)" : "over " + std::string(period);
     EmitGroupLine(context, {"Rain fall:         ", amount, " ", periodText, "\n"}, missing);
     WeatherObservation& record = context.Observation();
     (context.CurrentState() == ParserState::kSection3 ? record.precipitationSection3
@@ -358,11 +400,12 @@ bool DecodePrecipitation(std::string_view group, DecodingContext& context) {
     return true;
 }
 
-// 7wwW1W2: present and past weather, in the tables iRixhVV put in force.
+// 7wwW1W2: present and past weather, in the tables iRixhVV put in force. A
+// group that ix says is omitted is decoded too, and named.
 bool DecodeWeather(std::string_view group, DecodingContext& context) {
     if (group.size() != 5) return false;
     const DecodingState& state = context.State();
-    if (group[0] != '7' || !state.weatherGroupAnnounced) return UnexpectedGroup(group);
+    if (group[0] != '7') return UnexpectedGroup(group);
     const FieldText ww = TableField(group.substr(1, 2), state.presentWeather, kUnobserved);
     WeatherObservation& record = context.Observation();
     if (!ww.missing) record.presentWeatherCode = FieldValue(group.substr(1, 2));
@@ -377,6 +420,7 @@ bool DecodeWeather(std::string_view group, DecodingContext& context) {
         past.missing = false;
     }
     EmitGroupLine(context, {"Past weather:      ", past.text, "\n"}, past.missing);
+    if (state.weatherGroupOmitted) context.EmitError(group);
     return true;
 }
 

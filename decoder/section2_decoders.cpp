@@ -228,15 +228,19 @@ bool DecodeSecondSwell(std::string_view group, DecodingContext& context) {
                            "", context);
 }
 
-// 6IsEsEsRs: ice accretion on the ship, shown as its code figures.
+// 6IsEsEsRs: ice accretion on the ship: its cause (Is), thickness in
+// centimetres (EsEs) and rate (Rs).
 bool DecodeIceAccretion(std::string_view group, DecodingContext& context) {
     if (group.size() != 5) return false;
     if (group[0] != '6') return UnexpectedGroup(group);
-    const FieldText thickness = FiguresField(group.substr(1, 1));
-    EmitGroupLine(context, {"Ice thickness:     ", thickness.text, "\n"}, thickness.missing);
-    const FieldText cause = FiguresField(group.substr(2, 2));
+    const FieldText cause = TableField(group.substr(1, 1), CodeTable::T1751_Is);
     EmitGroupLine(context, {"Accretion cause:   ", cause.text, "\n"}, cause.missing);
-    const FieldText rate = FiguresField(group.substr(4, 1));
+    const std::string_view thickness = group.substr(2, 2);
+    const bool thicknessMissing = !IsValidField(thickness);
+    const std::string thicknessText =
+        thicknessMissing ? std::string(kUnknown) : std::to_string(FieldValue(thickness)) + "cm";
+    EmitGroupLine(context, {"Ice thickness:     ", thicknessText, "\n"}, thicknessMissing);
+    const FieldText rate = TableField(group.substr(4, 1), CodeTable::T3551_Rs);
     EmitGroupLine(context, {"Accretion rate:    ", rate.text, "\n"}, rate.missing);
     return true;
 }

@@ -67,7 +67,8 @@ void RouteSection3(std::string_view token, DecodingContext& context) {
         if (!DecodeLocalInformation(group, context)) context.ApplyErrorRule(group);
         return;
     }
-    if (counter > 8 && token == "80000") {
+    // "80000" opens the regional groups wherever it stands in the section.
+    if (token == "80000") {
         context.SetGroupOrder(kRegionalData);
         return;
     }
@@ -114,6 +115,8 @@ bool DecodeExtremeTemperature(std::string_view group, char first, std::string_vi
                               DecodingContext& context) {
     if (group.size() != 5) return false;
     if (group[0] != first) return UnexpectedGroup(group);
+    // sn is 0 or 1 (or missing); any other figure makes the group unreadable.
+    if (group[1] != '0' && group[1] != '1' && group[1] != '/') return false;
     const FormattedValue line = FormatTemperature(label, group);
     if (line.value != kNoValue) {
         WeatherObservation& record = context.Observation();

@@ -111,7 +111,6 @@ bool DecodeTemperatureChange(std::string_view group, DecodingContext& context) {
                   "Temperat. change:" + sign + (missing ? std::string(kUnknown) : std::string(dt)) +
                       unit + period + "\n",
                   missing);
-    context.EmitLine("S54gsd:            " + std::string(group) + "\n", kLevelGroup, 0);
     return true;
 }
 

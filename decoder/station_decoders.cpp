@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "group_fields.h"
@@ -83,13 +84,48 @@ void EmitCatalogueLines(std::string_view number, DecodingContext& context) {
     }
 }
 
-// Day, hour and wind-speed unit of YYGGiw (code table 1855) into the record.
-void RecordTimeAndUnit(std::string_view yyggiw, const std::tm& now, WeatherObservation& record) {
-    record.year = now.tm_year + 1900;
-    record.month = now.tm_mon + 1;
-    if (IsAllFigures(yyggiw.substr(0, 2))) record.day = FieldValue(yyggiw.substr(0, 2));
-    if (IsAllFigures(yyggiw.substr(2, 2))) record.hour = FieldValue(yyggiw.substr(2, 2));
-    const char iw = yyggiw[4];
+// A time field of YYGGiw within [lowest, highest], or else the same field of
+// the heading's YYGGgg; nothing when neither can be read.
+std::optional<int> TimeFieldValue(std::string_view field, std::string_view headingField, int lowest,
+                                  int highest) {
+    for (const std::string_view text : {field, headingField}) {
+        if (text.size() != 2 || !IsAllFigures(text)) continue;
+        const int value = FieldValue(text);
+        if (value >= lowest && value <= highest) return value;
+    }
+    return std::nullopt;
+}
+
+struct ObservationTime {
+    std::optional<int> day;
+    std::optional<int> hour;
+    CalendarDate date;
+};
+
+// The stamp of an Internet-format line gives all; otherwise YYGG, where a
+// field cannot be read the heading's, and the month and year of that day.
+ObservationTime ObservationTimeOf(std::string_view yyggiw, DecodingContext& context) {
+    const DecodingState& state = context.State();
+    if (state.stamp) return {state.stamp->date.day, state.stamp->hour, state.stamp->date};
+    const std::string_view heading = state.headingTime;
+    ObservationTime time;
+    time.day = TimeFieldValue(yyggiw.substr(0, 2), Field(heading, 0, 2), 1, 31);
+    time.hour = TimeFieldValue(yyggiw.substr(2, 2), Field(heading, 2, 2), 0, 23);
+    time.date = DateOfReportDay(time.day.value_or(0), context);
+    return time;
+}
+
+std::string TwoFigures(const std::optional<int>& value) {
+    if (!value) return "??";
+    return {static_cast<char>('0' + *value / 10), static_cast<char>('0' + *value % 10)};
+}
+
+// Date, hour and wind-speed unit (iw, code table 1855) into the record.
+void RecordTimeAndUnit(const ObservationTime& time, char iw, WeatherObservation& record) {
+    record.year = time.date.year;
+    record.month = time.date.month;
+    record.day = time.day;
+    record.hour = time.hour;
     if (iw != '0' && iw != '1' && iw != '3' && iw != '4') return;
     record.windUnitCode = iw - '0';
     record.windSpeedUnit = iw < '3' ? "m/s" : "kt";
@@ -98,19 +134,24 @@ void RecordTimeAndUnit(std::string_view yyggiw, const std::tm& now, WeatherObser
 
 }  // namespace
 
+std::string FiveFigureDayHour(std::string_view token) {
+    std::string group(token.substr(0, 4));
+    group.resize(4, '/');
+    group.push_back(token.size() == 5 ? token[4] : '/');
+    return group;
+}
+
 bool DecodeTimeAndUnit(std::string_view yyggiw, DecodingContext& context) {
     if (yyggiw.size() != 5) return false;
     DecodingState& state = context.State();
     context.EmitLine("Reporting station: " + ReportTypeFor(state.reportKind) + "\n", kLevelHeader,
                      0);
-    const std::tm now = context.LocalNow();
-    char date[32];
-    std::snprintf(date, sizeof date, "/%02d/%04d ", now.tm_mon + 1, now.tm_year + 1900);
-    context.EmitLine("Observation time:  " + TimeField(yyggiw.substr(0, 2), 31) + date +
-                         TimeField(yyggiw.substr(2, 2), 23) + ":xx UTC\n",
+    const ObservationTime time = ObservationTimeOf(yyggiw, context);
+    context.EmitLine("Observation time:  " + TwoFigures(time.day) + MonthYearText(time.date) +
+                         TwoFigures(time.hour) + ":xx UTC\n",
                      kLevelHeader, 0);
     state.windUnit = WindSpeedUnitText(yyggiw[4]);
-    RecordTimeAndUnit(yyggiw, now, context.Observation());
+    RecordTimeAndUnit(time, yyggiw[4], context.Observation());
     return true;
 }
 
@@ -182,6 +223,10 @@ bool DecodeLongitude(std::string_view group, DecodingContext& context) {
     state.longitude = kUnknownPosition;
     const CoordinateText text =
         DecodeCoordinate(group.substr(1, 3), group.substr(4, 1), &state.longitude);
+    // Qc (code table 3333) is 1, 3, 5 or 7; with any other figure the signs,
+    // and so the position, are unknown.
+    const bool quadrantKnown = std::string_view("1357").find(group[0]) != std::string_view::npos;
+    if (!quadrantKnown) state.longitude = kUnknownPosition;
     if (state.latitude <= 90.0f && state.longitude <= 180.0f) {
         // Quadrant of the globe: 1 north-east, 3 south-east, 5 south-west, 7 north-west.
         if (group[0] == '3' || group[0] == '5') state.latitude = -state.latitude;
@@ -190,11 +235,11 @@ bool DecodeLongitude(std::string_view group, DecodingContext& context) {
         context.Observation().latitude = RoundedTenths(state.latitude);
         context.Observation().longitude = RoundedTenths(state.longitude);
     }
-    if (context.Quiet() && text.missing) return true;
-    if (!text.whole.empty()) {
+    if (!(context.Quiet() && text.missing) && !text.whole.empty()) {
         context.EmitLine(" Lg=" + text.whole + text.tenth + std::string(kDegree) + "\n",
                          kLevelHeader, 0);
     }
+    if (!quadrantKnown && IsFigure(group[0])) context.EmitError(group);
     return true;
 }
 

@@ -3,14 +3,20 @@
 // the two position groups of a mobile land station.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "decoding_context.h"
 
 namespace nimbo {
 
-// YYGGiw: report kind and observation time; sets the wind-speed unit.
+// YYGGiw: report kind and observation time; sets the wind-speed unit. A
+// field that cannot be read is taken from the heading's YYGGgg; a stamp of
+// the Internet format gives the whole date. Not 5 characters: malformed.
 bool DecodeTimeAndUnit(std::string_view yyggiw, DecodingContext& context);
+// A land bulletin's YYGGiw of any length as five characters: YYGG padded
+// with "/", and iw only from a group of five (else "/", an unknown unit).
+std::string FiveFigureDayHour(std::string_view token);
 // IIiii: station lines, catalogue name and Position. Ten figures are taken
 // for IIiii and iRixhVV run together: the second half is handed on.
 bool DecodeLandStation(std::string_view iiiii, DecodingContext& context);

@@ -3,6 +3,7 @@
 // component boundary.
 #include "weather_decoder.h"
 
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -62,6 +63,7 @@ void WeatherDecoder::Initialise() {
 
 WeatherDecoder::~WeatherDecoder() {
     try {
+        m_parser.FinishHeldGroups();
         m_parser.FinishObservation();
         m_parser.FinishRawBulletin();
         m_parser.OpenRawLog(false);
@@ -186,6 +188,30 @@ HRESULT WeatherDecoder::get_LogText(std::int32_t* value) {
 }
 HRESULT WeatherDecoder::put_LogText(std::int32_t value) {
     return Guarded([&] { return m_parser.OpenTextLog(value != 0) ? S_OK : E_ACCESSDENIED; });
+}
+
+HRESULT WeatherDecoder::get_ReferenceDate(std::string* value) {
+    if (value == nullptr) return E_POINTER;
+    return Guarded([&] {
+        value->clear();
+        if (const auto& date = m_parser.ReferenceDateSet()) {
+            char text[16];
+            std::snprintf(text, sizeof text, "%04d-%02d-%02d", date->year, date->month, date->day);
+            *value = text;
+        }
+        return S_OK;
+    });
+}
+
+HRESULT WeatherDecoder::put_ReferenceDate(const std::string& value) {
+    if (value.empty()) {
+        m_parser.SetReferenceDate(std::nullopt);
+        return S_OK;
+    }
+    const auto date = ParseIsoDate(value);
+    if (!date) return E_INVALIDARG;
+    m_parser.SetReferenceDate(date);
+    return S_OK;
 }
 
 HRESULT WeatherDecoder::Advise(_IWeatherDecoderEvents* sink, std::uint32_t* cookie) {

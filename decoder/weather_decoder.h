@@ -46,6 +46,8 @@ class WeatherDecoder final : public IWeatherDecoder {
     HRESULT put_LogRaw(std::int32_t value) override;
     HRESULT get_LogText(std::int32_t* value) override;
     HRESULT put_LogText(std::int32_t value) override;
+    HRESULT get_ReferenceDate(std::string* value) override;
+    HRESULT put_ReferenceDate(const std::string& value) override;
     HRESULT Advise(_IWeatherDecoderEvents* sink, std::uint32_t* cookie) override;
     HRESULT Unadvise(std::uint32_t cookie) override;
     // Serves IWeatherDecoder and IWeatherObservationSource (the observation

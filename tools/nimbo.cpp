@@ -59,6 +59,9 @@ constexpr const char* kUsage =
     "  --raw-log PATH     also write the decoder's raw log to PATH.syn\n"
     "  --text-log PATH    also write the decoder's text log to PATH.wmo\n"
     "  --chunk N          feed the decoder in fragments of N bytes (for testing)\n"
+    "  --date YYYY-MM-DD  the date reports are placed before (a report's day of the\n"
+    "                     month belongs to the latest such day not after it;\n"
+    "                     default: today, UTC), for archives\n"
     "  --format FORMAT    what to print: text (the default), events (every event as\n"
     "                     one JSON object per line), obs-json (one JSON object per\n"
     "                     observation and line), csv (one row per observation under a\n"
@@ -93,6 +96,7 @@ struct Options {
     OutputFormat format = OutputFormat::kText;
     bool formatGiven = false;
     std::size_t chunk = 0;  // 0: feed whatever each read returns
+    std::string date;       // reference date; empty: today
     std::string rawLog;
     std::string textLog;
     std::vector<std::string> inputs;
@@ -401,7 +405,8 @@ enum LongOnlyOption {
     kOptSize,
     kOptDb,
     kOptHistory,
-    kOptSince
+    kOptSince,
+    kOptDate
 };
 
 // "W,S,E,N" in degrees, west below east and south below north.
@@ -451,6 +456,7 @@ Options ParseArgs(int argc, char** argv) {
         {"db", required_argument, nullptr, kOptDb},
         {"history", required_argument, nullptr, kOptHistory},
         {"since", required_argument, nullptr, kOptSince},
+        {"date", required_argument, nullptr, kOptDate},
         {"help", no_argument, nullptr, 'h'},
         {nullptr, 0, nullptr, 0},
     };
@@ -507,6 +513,9 @@ Options ParseArgs(int argc, char** argv) {
                 break;
             case kOptSize:
                 std::tie(o.width, o.height) = SizeNamed(optarg);
+                break;
+            case kOptDate:
+                o.date = optarg;
                 break;
             case ':':
                 Fail("option " + arg + " needs a value");
@@ -697,6 +706,9 @@ int Run(const Options& o) {
     decoder->put_DecoderQuiet(o.quiet ? 1 : 0);
     decoder->put_MessageLock(o.messageLock ? 1 : 0);
     decoder->put_DecoderLock(o.decoderLock ? 1 : 0);
+    if (nimbo::Failed(decoder->put_ReferenceDate(o.date))) {
+        Fail("--date needs a date YYYY-MM-DD, not '" + o.date + "'");
+    }
     if (!o.rawLog.empty()) OpenLog(*decoder, o.rawLog, true);
     if (!o.textLog.empty()) OpenLog(*decoder, o.textLog, false);
 
@@ -706,11 +718,9 @@ int Run(const Options& o) {
         if (Stopped()) break;
     }
 
-    // Releasing the decoder closes its logs (and ends an open raw bulletin);
-    // the observation sinks stay connected to hear a last report without
-    // its "=".
-    if (events) decoder->Unadvise(cookie);
-    if (archiveCookie != 0) decoder->Unadvise(archiveCookie);
+    // Releasing the decoder decodes what it still holds, closes its logs (and
+    // ends an open raw bulletin); the sinks stay connected to hear a last
+    // report without its "=".
     decoder.Reset();
     observationWriter.End();
     const bool archived = FinishArchive(archive);

@@ -53,6 +53,24 @@ constexpr CodeRow k1600H[] = {
     {9, "Above 2500 m"},
 };
 
+// Code table 1751 (Is), ice accretion on ships
+constexpr CodeRow k1751Is[] = {
+    {1, "Icing from ocean spray"},
+    {2, "Icing from fog"},
+    {3, "Icing from spray and fog"},
+    {4, "Icing from rain"},
+    {5, "Icing from spray and rain"},
+};
+
+// Code table 3551 (Rs), rate of ice accretion on ships
+constexpr CodeRow k3551Rs[] = {
+    {0, "Ice not building up"},
+    {1, "Ice building up slowly"},
+    {2, "Ice building up rapidly"},
+    {3, "Ice melting or breaking up slowly"},
+    {4, "Ice melting or breaking up rapidly"},
+};
+
 // Code table 4377 (VV), horizontal visibility (figures 00 to 90 and 99 are computed)
 constexpr CodeRow k4377VV[] = {
     {91, "0.05km"},
@@ -599,9 +617,11 @@ constexpr auto kRun0975 = MakeRun<10>(k0975Eprime);
 constexpr auto kRun1600 = MakeRun<10>(k1600H);
 // Cloud layer heights 90 to 99 reuse the texts of 1600 for figure minus 90.
 constexpr auto kRun1677 = MakeRun<100>(k1600H, 90);
+constexpr auto kRun1751 = MakeRun<10>(k1751Is);
 constexpr auto kRun1806 = MakeRun<10>(k1806IE);
 constexpr auto kRun1855 = MakeRun<10>(k1855Iw);
 constexpr auto kRun2700 = MakeRun<10>(k2700N);
+constexpr auto kRun3551 = MakeRun<10>(k3551Rs);
 constexpr auto kRun3778 = MakeRun<10>(k3778SpSp);
 constexpr auto kRun4019 = MakeRun<10>(k4019TR);
 constexpr auto kRun4377 = MakeRun<100>(k4377VV);
@@ -636,12 +656,16 @@ std::span<const std::string_view> Run(CodeTable table) {
             return kRun1600;
         case CodeTable::T1677_hshs:
             return kRun1677;
+        case CodeTable::T1751_Is:
+            return kRun1751;
         case CodeTable::T1806_iE:
             return kRun1806;
         case CodeTable::T1855_iw:
             return kRun1855;
         case CodeTable::T2700_N:
             return kRun2700;
+        case CodeTable::T3551_Rs:
+            return kRun3551;
         case CodeTable::T3778_SpSp:
             return kRun3778;
         case CodeTable::T4019_tR:

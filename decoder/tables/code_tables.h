@@ -22,9 +22,11 @@ enum class CodeTable {
     T1600_h,       // height of the base of the lowest cloud
     T1677_hshs,    // cloud layer height: only figures 90 to 99 hold texts (those of
                    // 1600 for figure minus 90); the others are computed by the caller
+    T1751_Is,      // ice accretion on ships
     T1806_iE,      // evaporation instrument or crop type
     T1855_iw,      // wind-speed unit
     T2700_N,       // total cloud cover (also Nh and Ns)
+    T3551_Rs,      // rate of ice accretion on ships
     T3778_SpSp,    // special-phenomena category, indexed by SpSp / 10
     T4019_tR,      // duration of the precipitation period
     T4377_VV,      // horizontal visibility: only figures 91 to 98 hold texts
@@ -37,12 +39,12 @@ enum class CodeTable {
 
 // Every table above, in declaration order (for iteration in callers and tests).
 inline constexpr std::array kAllCodeTables = {
-    CodeTable::T0200_a,      CodeTable::T0500_C,    CodeTable::T0509_CH,   CodeTable::T0513_CL,
-    CodeTable::T0515_CM,     CodeTable::T0552_Ct,   CodeTable::T0700_D,    CodeTable::T0901_E,
-    CodeTable::T0975_Eprime, CodeTable::T1600_h,    CodeTable::T1677_hshs, CodeTable::T1806_iE,
-    CodeTable::T1855_iw,     CodeTable::T2700_N,    CodeTable::T3778_SpSp, CodeTable::T4019_tR,
-    CodeTable::T4377_VV,     CodeTable::T4451_vs,   CodeTable::T4531_Wa,   CodeTable::T4561_W,
-    CodeTable::T4677_ww,     CodeTable::T4680_wawa,
+    CodeTable::T0200_a,      CodeTable::T0500_C,  CodeTable::T0509_CH,   CodeTable::T0513_CL,
+    CodeTable::T0515_CM,     CodeTable::T0552_Ct, CodeTable::T0700_D,    CodeTable::T0901_E,
+    CodeTable::T0975_Eprime, CodeTable::T1600_h,  CodeTable::T1677_hshs, CodeTable::T1751_Is,
+    CodeTable::T1806_iE,     CodeTable::T1855_iw, CodeTable::T2700_N,    CodeTable::T3551_Rs,
+    CodeTable::T3778_SpSp,   CodeTable::T4019_tR, CodeTable::T4377_VV,   CodeTable::T4451_vs,
+    CodeTable::T4531_Wa,     CodeTable::T4561_W,  CodeTable::T4677_ww,   CodeTable::T4680_wawa,
 };
 
 // Number of figures of a table's run: 10 for one-figure tables (0 to 9),

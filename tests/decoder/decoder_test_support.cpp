@@ -115,7 +115,8 @@ std::vector<std::string> RealDataFiles() {
     std::vector<std::string> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(
              std::string(NIMBO_TEST_DATA_DIR) + "/synop")) {
-        if (entry.is_regular_file() && entry.path().filename() != "README.md") {
+        const auto name = entry.path().filename();
+        if (entry.is_regular_file() && name != "README.md" && name != "LICENSE") {
             files.push_back(entry.path().string());
         }
     }
@@ -155,6 +156,7 @@ const std::string& SharedCatalogueFolder() {
 DecoderHarness::DecoderHarness(bool withCatalogue) {
     m_decoder =
         new WeatherDecoder(withCatalogue ? SharedCatalogueFolder() : std::string("/nonexistent"));
+    m_decoder->put_ReferenceDate(kReferenceDate);
     std::uint32_t cookie = 0;
     m_decoder->Advise(&m_sink, &cookie);
 }

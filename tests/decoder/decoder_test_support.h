@@ -71,8 +71,12 @@ std::string ReadTestData(const std::string& relativePath);
 // Whole content of any file ("" when missing).
 std::string ReadFile(const std::string& path);
 
-// Every file under tests/data/synop, sorted.
+// Every data file under tests/data/synop (not its README or LICENSE), sorted.
 std::vector<std::string> RealDataFiles();
+
+// Every harness decodes against this reference date, so the month and year
+// of the time lines do not depend on the day the tests run.
+inline constexpr const char* kReferenceDate = "2026-12-07";
 
 // A decoder with a recording sink, run in a scratch folder.
 class DecoderHarness {

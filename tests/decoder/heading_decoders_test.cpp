@@ -7,20 +7,12 @@
 #include <tuple>
 #include <vector>
 
-#include "decoder_logs.h"
 #include "decoder_test_support.h"
 
 namespace nimbo {
 namespace {
 
 using testing::DecoderHarness;
-
-std::string MonthYear() {
-    const std::tm now = LocalTimeNow();
-    char text[32];
-    std::snprintf(text, sizeof text, "/%02d/%04d", now.tm_mon + 1, now.tm_year + 1900);
-    return text;
-}
 
 std::string HeadingText(const std::string& heading) {
     DecoderHarness harness;
@@ -45,10 +37,13 @@ TEST(HeadingTest, HeadingLines) {
              {"DWXX01 EDZW 061200",
               designator + "DWXX01\n                   - Grid point information\n", true},
              {"DWXX01 EDZW 061200", "More than one area", false},  // unknown data type: no area
-             {"SMDL01 EDZW 061230", time + "06" + MonthYear() + " 12:30 UTC\n", true},
-             {"SMDL01 EDZW 322460", time + "??" + MonthYear() + " ??:?? UTC\n", true},
-             {"SMDL01 EDZW QYRROO", time + "16" + MonthYear() + " ??:?? UTC\n", true},  // repaired
-             {"SMDL01 EDZW QYWWTT", time + "16" + MonthYear() + " 22:55 UTC\n", true},
+             {"SMDL01 EDZW 061230", time + "06/12/2026 12:30 UTC\n", true},
+             {"SMDL01 EDZW 322460",
+              time + "??"
+                     "/12/2026 ??:?? UTC\n",
+              true},
+             {"SMDL01 EDZW QYRROO", time + "16/11/2026 ??:?? UTC\n", true},  // repaired
+             {"SMDL01 EDZW QYWWTT", time + "16/11/2026 22:55 UTC\n", true},
              {"SMDL01 EDZW 061200 RRA", status + "RRA (Delayed routine meteorological reports)\n",
               true},
              {"SMDL01 EDZW 061200 CCB",
@@ -102,8 +97,8 @@ TEST(StationTest, ObservationTimeAndWindUnitComeFromYYGGiw) {
                    "")
             .text;
     };
-    EXPECT_NE(text("06124").find("Reporting station: AAXX - Land fixe\nObservation time:  06" +
-                                 MonthYear() + " 12:xx UTC\n"),
+    EXPECT_NE(text("06124").find("Reporting station: AAXX - Land fixe\nObservation time:  "
+                                 "06/12/2026 12:xx UTC\n"),
               std::string::npos);
     EXPECT_NE(text("06124").find("Wind speed:         5knots (from anemometer)\n"),
               std::string::npos);

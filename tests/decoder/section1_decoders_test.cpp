@@ -92,12 +92,6 @@ TEST(Section1Test, TableTextsFollowTheirLabels) {
     EXPECT_EQ(DecodeSection1("11465", "70222").text.find(", "), std::string::npos);
 }
 
-TEST(Section1Test, WeatherGroupWithoutAnnouncementIsTakenSilently) {
-    const Decoded decoded = DecodeSection1("32465", "70212 80000");
-    EXPECT_EQ(decoded.text.rfind("Clouds coverage:   0\n", 0), 0u);
-    EXPECT_TRUE(decoded.errors.empty());
-}
-
 // iRixhVV: operation type and weather announcement (Ix), visibility (VV); Nddff.
 TEST(Section1Test, CloudAndWindGroupLines) {
     const std::string manned = "Operation type:    Manned station    \nPresent weather:   ";

@@ -69,9 +69,12 @@ INSTANTIATE_TEST_SUITE_P(
         GroupCase{"3//05", "Swell direct. N\2601: Unobserved \nSwell direct. N\2602: 50\xB0\n"},
         GroupCase{"41207", "Sweels N\2601 period: 12s \nSweels N\2601 height:  3.5m \n"},
         GroupCase{"50904", "Sweels N\2602 period:  9s \nSweels N\2602 height:  2.0m \n"},
-        GroupCase{"61234", "Ice thickness:     1\nAccretion cause:   23\nAccretion rate:    4\n"},
+        // Is 1, 23 cm, Rs 4 (a ship's 6IsEsEsRs in a real SYNOP test set).
+        GroupCase{"61234",
+                  "Accretion cause:   Icing from ocean spray\nIce thickness:     23cm\n"
+                  "Accretion rate:    Ice melting or breaking up rapidly\n"},
         GroupCase{"6/1//",
-                  "Ice thickness:     Unknown    \nAccretion cause:   Unknown    \n"
+                  "Accretion cause:   Unknown    \nIce thickness:     Unknown    \n"
                   "Accretion rate:    Unknown    \n"},
         GroupCase{"70021", "Wave heights:       2.1m\n"},
         GroupCase{"7012/", "Wave heights:      12.?m\n"},

@@ -141,10 +141,10 @@ check "--format text is the default output" '[ $rc -eq 0 ]'
 check "obs-json gives one object per report" \
   '[ "$(wc -l < obs.json)" -eq "$(grep -c -- "^-----" ships.txt)" ] && python3 -c "import json,sys; [json.loads(l) for l in open(sys.argv[1])]" obs.json'
 check "the CSV header is the fixed column set" \
-  '[ "$(head -1 obs.csv)" = "kind,station,name,country,region,latitude,longitude,nil,year,month,day,hour,wind_direction_deg,wind_direction_code,wind_calm,wind_variable,wind_speed,wind_speed_unit,wind_speed_source,wind_unit_code,gust,gust_code,visibility_m,visibility_code,cloud_cover_oktas,cloud_cover_code,air_temperature_c,dew_point_c,relative_humidity_pct,station_pressure_hpa,sea_level_pressure_hpa,geopotential_surface_hpa,geopotential_height_gpm,pressure_change_hpa,pressure_tendency_code,precipitation_mm,precipitation_trace,precipitation_code,precipitation_period_h,precipitation_period_code,precipitation3_mm,precipitation3_trace,precipitation3_code,precipitation3_period_h,precipitation3_period_code,precipitation24h_mm,precipitation24h_trace,present_weather_code,past_weather1_code,past_weather2_code,automatic_weather_codes,cloud_amount_code,low_cloud_code,middle_cloud_code,high_cloud_code,max_temperature_c,min_temperature_c,snow_depth_cm,sea_temperature_c,wave_period_s,wave_height_m,waves_instrumented,errors" ]'
+  '[ "$(head -1 obs.csv)" = "kind,station,name,country,region,latitude,longitude,nil,year,month,day,hour,correction,wind_direction_deg,wind_direction_code,wind_calm,wind_variable,wind_speed,wind_speed_unit,wind_speed_source,wind_unit_code,gust,gust_code,visibility_m,visibility_code,visibility_less_than,cloud_cover_oktas,cloud_cover_code,air_temperature_c,dew_point_c,relative_humidity_pct,station_pressure_hpa,sea_level_pressure_hpa,geopotential_surface_hpa,geopotential_height_gpm,pressure_change_hpa,pressure_tendency_code,precipitation_mm,precipitation_trace,precipitation_code,precipitation_period_h,precipitation_period_code,precipitation3_mm,precipitation3_trace,precipitation3_code,precipitation3_period_h,precipitation3_period_code,precipitation24h_mm,precipitation24h_trace,present_weather_code,past_weather1_code,past_weather2_code,automatic_weather_codes,cloud_amount_code,low_cloud_code,middle_cloud_code,high_cloud_code,max_temperature_c,min_temperature_c,snow_depth_cm,sea_temperature_c,wave_period_s,wave_height_m,waves_instrumented,errors" ]'
 # 01001 11384 73302 10084 20071 30197 40208 56002 60012 70161 8457/ 333 20061 91105 555 ...
 check "a CSV row holds the report's values, empty cells where it has none" \
-  'grep -qx "AAXX,01001,Jan Mayen,NORWAY,VI: Europe,70.56,-8.4,,[0-9]*,[0-9]*,10,6,330,33,,,2,m/s,anemometer,1,5,911,50000,84,7,7,8.4,7.1,,1019.7,1020.8,,,-0.2,6,1,,1,12,2,,,,,,,,1,6,1,,4,5,7,,,6.1,,,,,," obs.csv'
+  'grep -qx "AAXX,01001,Jan Mayen,NORWAY,VI: Europe,70.56,-8.4,,[0-9]*,[0-9]*,10,6,,330,33,,,2,m/s,anemometer,1,5,911,50000,84,,7,7,8.4,7.1,,1019.7,1020.8,,,-0.2,6,1,,1,12,2,,,,,,,,1,6,1,,4,5,7,,,6.1,,,,,," obs.csv'
 features=$(python3 "$top/tests/tools/check_geojson.py" obs.geojson 2> err.txt)
 located=$(grep -c '"latitude"' obs.json)
 check "geojson is a valid FeatureCollection of the located observations" \
@@ -179,6 +179,15 @@ for bad in "--region 12,57,4,64" "--region 4,57,12" "--size 900" "--size 5x5"; d
   "$nimbo" --format svg $bad < /dev/null > /dev/null 2> err.txt; rc=$?
   check "svg: $bad is refused with exit status 2" '[ $rc -eq 2 ] && grep -q -- "--" err.txt'
 done
+# The reports' day 10 lies before 5 January 2011 in December 2010.
+"$nimbo" --date 2011-01-05 "$ships" > dated.txt
+"$nimbo" --format csv --date 2011-01-05 "$ships" > dated.csv
+check "--date places the reports' days before it, in the text and the record" \
+  'grep -q "^Observation time:  10/12/2010 06:xx UTC" dated.txt && grep -q "^AAXX,01001,.*,2010,12,10,6," dated.csv'
+"$nimbo" --date 2020-02-30 < /dev/null 2> err.txt; rc=$?
+check "a date that does not exist gives exit status 2" '[ $rc -eq 2 ] && grep -q -- "--date" err.txt'
+"$nimbo" --format obs-json "$data/wmo-synop2bufr/wis2box_data/A_SMRO01YRBK171200CCA_C_EDZW_20230117174401_51649529.txt" > cca.json
+check "the heading's BBB is the record's correction" 'grep -q "\"correction\":\"CCA\"" cca.json'
 "$nimbo" --format xml < /dev/null 2> err.txt; rc=$?
 check "an unknown format gives exit status 2" '[ $rc -eq 2 ] && grep -q "unknown format" err.txt'
 

@@ -25,7 +25,7 @@ bool PrintableWindows1252(std::string_view text) {
 TEST(CodeTableRuns, RunsHoldPrintableTextsAndNothingOutside) {
     const std::set<CodeTable> twoFigures = {CodeTable::T1677_hshs, CodeTable::T4377_VV,
                                             CodeTable::T4677_ww, CodeTable::T4680_wawa};
-    EXPECT_EQ(std::set<CodeTable>(kAllCodeTables.begin(), kAllCodeTables.end()).size(), 22u);
+    EXPECT_EQ(std::set<CodeTable>(kAllCodeTables.begin(), kAllCodeTables.end()).size(), 24u);
     for (CodeTable table : kAllCodeTables) {
         const int size = CodeTableSize(table);
         EXPECT_EQ(size, twoFigures.count(table) ? 100 : 10) << static_cast<int>(table);
