@@ -119,11 +119,15 @@ void DecoderWindow::OpenLog() {
     const QString baseName = file.completeBaseName();
     m_dialog.put_LogPathName(FileSystemName(file.absolutePath()));
     m_dialog.put_LogFileName(FileSystemName(baseName));
-    const nimbo::HRESULT result = m_dialog.put_LogStart(1);
+    const nimbo::HRESULT result = m_dialog.StartLogging(1);
+    // The decoder's own reason says which file and why ("it is a character
+    // device, not a regular file"); the result code alone says less.
+    const std::string failures = m_dialog.TakeLogFailures();
     if (nimbo::Failed(result)) {
+        const std::string reason = failures.empty() ? ResultText(result) : failures;
         m_dialog.Prompts().Warning(
             this, QStringLiteral("Open Log Error"),
-            "\"" + baseName + "\" : " + QString::fromStdString(ResultText(result)));
+            "\"" + baseName + "\" : " + QString::fromLocal8Bit(reason.c_str()));
     }
 }
 

@@ -6,11 +6,13 @@
 #include <QApplication>
 #include <QFile>
 #include <QRect>
+#include <QTimer>
 #include <algorithm>
 #include <array>
 
 #include "component_loader.h"
 #include "decoder_event_renderer.h"
+#include "decoder_log_status.h"
 #include "decoder_window.h"
 #include "rich_text_pane.h"
 #include "user_prompts.h"
@@ -308,10 +310,42 @@ HRESULT WeatherDialog::Parse(const char* data) {
     if (data == nullptr) return E_POINTER;
     if (!m_paused) {
         m_decoder->Parse(data);
-        return S_OK;
+    } else {
+        for (const std::string& text : m_pauseBuffer.Hold(data)) m_decoder->Parse(text.c_str());
     }
-    for (const std::string& text : m_pauseBuffer.Hold(data)) m_decoder->Parse(text.c_str());
+    ReportLogFailures();
     return S_OK;
+}
+
+std::string WeatherDialog::TakeLogFailures() {
+    std::string text;
+    void* object = nullptr;
+    if (!m_decoder ||
+        nimbo::Failed(m_decoder->QueryInterface(nimbo::IDecoderLogStatus::kIid, &object)))
+        return text;
+    const nimbo::ComponentRef<nimbo::IDecoderLogStatus> status(
+        static_cast<nimbo::IDecoderLogStatus*>(object));
+    status->TakeLogFailures(&text);
+    return text;
+}
+
+// A failed log is closed by the decoder: the commands and the title follow,
+// and the box comes from the event loop, so the host's Parse returns first
+// and no received block waits for the user.
+void WeatherDialog::ReportLogFailures() {
+    const std::string failures = TakeLogFailures();
+    if (failures.empty() || !m_window) return;
+    std::int32_t raw = 0, text = 0;
+    m_decoder->get_LogRaw(&raw);
+    m_decoder->get_LogText(&text);
+    m_logging = raw != 0 || text != 0;
+    m_window->SetLoggingCommands(m_logging);
+    UpdateTitle();
+    const QString message = QString::fromLocal8Bit(failures.c_str()) +
+                            "\nDecoding goes on; \"Open a log file\" starts logging again.";
+    QTimer::singleShot(0, m_window.get(), [this, message] {
+        m_prompts->Warning(m_window.get(), QStringLiteral("Weather Decoder Log Error"), message);
+    });
 }
 
 void WeatherDialog::StartPause() { m_paused = true; }
@@ -321,6 +355,7 @@ void WeatherDialog::EndPause() {
     const std::string held = m_pauseBuffer.Take();
     if (m_decoder && !held.empty()) m_decoder->Parse(held.c_str());
     m_paused = false;
+    ReportLogFailures();
 }
 
 HRESULT WeatherDialog::GetMode(DecoderMode mode, std::int32_t* value) {
@@ -431,6 +466,12 @@ HRESULT WeatherDialog::get_LogStart(std::int32_t* value) {
 }
 
 HRESULT WeatherDialog::put_LogStart(std::int32_t value) {
+    const HRESULT result = StartLogging(value);
+    ReportLogFailures();
+    return result;
+}
+
+HRESULT WeatherDialog::StartLogging(std::int32_t value) {
     if (!m_window || !m_decoder) return S_FALSE;
     const HRESULT raw = m_decoder->put_LogRaw(value);
     const HRESULT text = m_decoder->put_LogText(value);

@@ -89,6 +89,12 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     void EndPause();
     // A click on status pane 2 to 5 toggles the mode it shows.
     void ToggleModeOfPane(int pane);
+    // LogStart without reporting the failures of the logs, which the caller
+    // takes with TakeLogFailures (the window's "Open a log file").
+    nimbo::HRESULT StartLogging(std::int32_t value);
+    // What went wrong with the decoder's logs since the last call, one line
+    // each; empty when nothing did or the decoder cannot tell.
+    std::string TakeLogFailures();
     StationList& Stations() { return m_stations; }
     UserPrompts& Prompts() { return *m_prompts; }
     // The window while it exists (after Create, before Destroy).
@@ -100,6 +106,9 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     void ConnectDecoder();
     void UpdateTitle();
     void ReadLogNames();
+    // Shows the log failures in a box from the event loop and makes the
+    // logging commands and the title follow the logs still open.
+    void ReportLogFailures();
     nimbo::HRESULT GetMode(DecoderMode mode, std::int32_t* value);
     nimbo::HRESULT PutMode(DecoderMode mode, std::int32_t value);
     nimbo::HRESULT GetGeometry(WindowMeasure measure, std::int32_t* value);

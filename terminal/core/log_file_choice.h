@@ -9,10 +9,10 @@ namespace dovrel {
 
 // What the dialog is asked to show.
 struct LogFileRequest {
-    std::string title;          // "Open Quarnel Log File"
+    std::string title;          // "Create Quarnel Log File"
     std::string filter;         // "Log Files (*.LOG)|*.log|All Files (*.*)|*.*"
     std::string initialFolder;  // absolute folder the dialog starts in
-    std::string proposedName;   // base name without extension; the dialog adds none
+    std::string proposedName;   // file name with its ".log"
 };
 
 class LogFileChoice {

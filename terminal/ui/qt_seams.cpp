@@ -81,6 +81,7 @@ std::optional<std::string> QtLogFileChoice::Choose(const LogFileRequest& request
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setDefaultSuffix("log");
     dialog.selectFile(QString::fromStdString(request.proposedName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
