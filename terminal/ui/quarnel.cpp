@@ -230,7 +230,9 @@ void Quarnel::ShowLineStatus(const LineStatus& status) {
     if (!m_line) return;  // the lamp alone before start-up
     if (m_reception) {
         m_reception->SetStatusText(status.StatusText);
-        if (status.connected) {
+        if (status.ended) {
+            m_reception->InputEnded();
+        } else if (status.connected) {
             m_reception->Connected();
         } else {
             m_reception->Disconnected();
@@ -246,6 +248,10 @@ void Quarnel::ShowLineStatus(const LineStatus& status) {
     RefreshTelexPanels();
     WatchLine();
     WatchAudio();
+    if (status.ended != m_inputEnded) {
+        m_inputEnded = status.ended;
+        ApplyCaption();
+    }
 }
 
 void Quarnel::WatchLine() {

@@ -202,6 +202,7 @@ class Quarnel : public QMainWindow, private LineStatusView {
     StatusBarPanels* m_panels = nullptr;
     QToolButton* m_lamp = nullptr;
     bool m_connectedLamp = false;
+    bool m_inputEnded = false;  // the caption says "END OF RECORDING"
 
     bool m_noSave = false;
     bool m_shutDown = false;

@@ -152,8 +152,9 @@ void Quarnel::PlaceWeatherWindow() {
 }
 
 void Quarnel::ApplyCaption() {
-    const std::string caption =
+    std::string caption =
         m_log ? m_log->Caption(WindowCaption(m_instance)) : WindowCaption(m_instance);
+    if (m_inputEnded) caption += std::string(" - ") + kStatusEnded;
     setWindowTitle(QString::fromStdString(caption));
 }
 
