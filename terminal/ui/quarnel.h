@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,8 @@ struct QuarnelSeams {
     WeatherFactory createWeather;
     std::function<void()> beep;
     AudioInputOpener* audioOpener = nullptr;
+    // The port dialog's "Recording..." file choice.
+    std::function<std::optional<std::string>()> chooseRecording;
 };
 
 class Quarnel : public QMainWindow, private LineStatusView {

@@ -114,7 +114,12 @@ bool Quarnel::RunPortDialog(LineSettings& chosen) {
         AppendAudioInputs(ports, QtAudioInputNames(), m_line->Settings(), ours);
     }
     QApplication::restoreOverrideCursor();
-    ComOptDialog dialog(m_line->Settings(), ports, this);
+    PortDialogHelpers helpers;
+    helpers.complain = [this](const std::string& text) {
+        m_box->Show(text, "", BoxButtons::Ok, BoxIcon::Exclamation);
+    };
+    helpers.chooseRecording = m_seams.chooseRecording;
+    ComOptDialog dialog(m_line->Settings(), ports, std::move(helpers), this);
     if (RunDialog(dialog) != QDialog::Accepted) return false;
     chosen = dialog.Chosen();
     return true;

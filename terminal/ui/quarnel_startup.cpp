@@ -201,19 +201,23 @@ void Quarnel::PlaceWindow() {
                 TwipsToPixels(r.H, dpi));
 }
 
+// Without a port that opens, the port dialog asks until one does or the
+// user cancels: a port that fails to open has said why in a box, and the
+// dialog comes back for another choice.
 bool Quarnel::OpenLineAtStart() {
     m_line->LoadLineSettings();
-    if (m_line->OpenPort()) return true;
-    if (m_terminating) return false;
-    LineSettings chosen = m_line->Settings();
-    if (!RunPortDialog(chosen) || m_terminating) return false;
-    LineSettings& line = m_line->Settings();
-    line.Port = chosen.Port;
-    line.PortName = chosen.PortName;
-    line.DTR = chosen.DTR;
-    line.RTS = chosen.RTS;
-    m_line->SaveLineSettings();
-    return m_line->OpenPort();
+    while (!m_line->OpenPort()) {
+        if (m_terminating) return false;
+        LineSettings chosen = m_line->Settings();
+        if (!RunPortDialog(chosen) || m_terminating) return false;
+        LineSettings& line = m_line->Settings();
+        line.Port = chosen.Port;
+        line.PortName = chosen.PortName;
+        line.DTR = chosen.DTR;
+        line.RTS = chosen.RTS;
+        m_line->SaveLineSettings();
+    }
+    return true;
 }
 
 // Reported from the event loop once the display step that wrote is done,

@@ -26,7 +26,7 @@ class StartupTest : public WindowTest {};
 // Every way of asking for the usage shows it and stops without saving; the
 // default macro is stored all the same.
 TEST_F(StartupTest, UsageBoxStopsWithoutSavingButStoresTheDefaultMacro) {
-    for (const std::vector<std::string> args :
+    for (const std::vector<std::string>& args :
          {std::vector<std::string>{"-?"}, {"--help"}, {"-h"}, {"-reset", "-clean"}}) {
         m_box.shown.clear();
         auto window = MakeWindow();
@@ -67,6 +67,29 @@ TEST_F(StartupTest, NoPortShowsThePortDialogAndCancelEndsWithSaving) {
     EXPECT_GT(Store(Context()).ReadInt("W", 0), 0);
     EXPECT_EQ(Store(Context()).ReadInt("Data", 0), 5);
     EXPECT_EQ(Store(Context()).ReadText("F12"), "/4E/4E/4E/4E/0D/0A");
+}
+
+// A first start: OK on the empty field explains and keeps the dialog; a
+// typed pseudo-terminal (not in the list) then opens and receives.
+TEST_F(StartupTest, FirstStartTakesATypedPseudoTerminalAndReceives) {
+    PtyPair far;
+    int shown = 0;
+    onDialog = [&](QDialog& dialog) {
+        ++shown;
+        auto* port = dialog.findChild<QComboBox*>("Port");
+        dialog.findChild<QPushButton*>("OK")->click();
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
+        QTest::keyClicks(port->lineEdit(), QString::fromStdString(far.SlavePath()));
+        dialog.findChild<QPushButton*>("OK")->click();
+        return dialog.result();
+    };
+    auto window = MakeWindow();
+    ASSERT_TRUE(window->Start({"T1"}));
+    EXPECT_EQ(shown, 1);
+    EXPECT_TRUE(m_box.Texts().back().starts_with("No port chosen.")) << m_box.Texts().back();
+    EXPECT_EQ(Store(Context()).ReadText("PortName"), far.SlavePath());
+    far.Write("\x1f\x0a\x15\x0a\x15\x08\x02");  // RYRY CR LF
+    EXPECT_TRUE(WaitUntil([&] { return PaneText(*window).find("RYRY") != std::string::npos; }));
 }
 
 TEST_F(StartupTest, PortChosenInTheDialogOpensAndIsStored) {
