@@ -47,8 +47,8 @@ PortEntry EntryForPortText(const std::string& text, const PortList& list) {
     if (!path.empty() && (path.front() == '*' || path.front() == '=')) path.erase(0, 1);
     path = Trimmed(path);
     struct stat st {};
-    if (!path.empty() && path.find('/') == std::string::npos && path.find(':') == std::string::npos &&
-        ::stat(("/dev/" + path).c_str(), &st) == 0)
+    if (!path.empty() && path.find('/') == std::string::npos &&
+        path.find(':') == std::string::npos && ::stat(("/dev/" + path).c_str(), &st) == 0)
         path = "/dev/" + path;
     return PortEntry{path, PortUse::Free, path};
 }

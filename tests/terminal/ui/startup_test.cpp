@@ -31,7 +31,9 @@ TEST_F(StartupTest, UsageBoxStopsWithoutSavingButStoresTheDefaultMacro) {
         m_box.shown.clear();
         auto window = MakeWindow();
         EXPECT_FALSE(window->Start(args));
-        EXPECT_EQ(m_box.Texts(), std::vector<std::string>{UsageText()}) << args.front();
+        EXPECT_EQ(m_box.Texts(),
+                  std::vector<std::string>{UsageText(SettingsStore::ForUser().Root().string())})
+            << args.front();
     }
     EXPECT_EQ(Store().ReadText("F12"), "/4E/4E/4E/4E/0D/0A");
     EXPECT_EQ(Store().ReadText("F12_"), "NNNN");
@@ -135,6 +137,21 @@ TEST_F(StartupTest, ShutdownStoresGeometryAndLineAndClosesThePort) {
         EXPECT_EQ(store.ReadInt(key, 0), value) << key;
     EXPECT_EQ(store.ReadInt("LookWords", 7), 0);
     EXPECT_EQ(store.ReadInt("Baud", 0), 50);
+}
+
+TEST_F(StartupTest, AMaximisedWindowComesBackMaximisedOverItsPlace) {
+    for (const auto& [key, value] : {std::pair{"X", 1500}, {"Y", 1200}, {"W", 9000}, {"H", 6000}})
+        Store(Context()).WriteInt(key, value);
+    auto window = StartOnPty({"T1"});
+    window->showMaximized();
+    ASSERT_TRUE(WaitUntil([&] { return window->isMaximized(); }));
+    window->close();
+    EXPECT_EQ(Store(Context()).ReadInt("Maximized", 0), 1);
+    EXPECT_EQ(Store(Context()).ReadInt("W", 0), 9000);
+    window = StartOnPty({"T1"});
+    window->show();
+    EXPECT_TRUE(WaitUntil([&] { return window->isMaximized(); }));
+    EXPECT_EQ(window->normalGeometry(), QRect(100, 80, 600, 400));
 }
 
 TEST_F(StartupTest, LampDisconnectsAndReconnectsAndTheFarEndClosingDisconnects) {
