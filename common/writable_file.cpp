@@ -54,4 +54,21 @@ int OpenWritableFile(const std::string& path, WriteMode mode, std::string& probl
     return fd;
 }
 
+std::string WriteWholeFile(const std::string& path, std::string_view content) {
+    std::string problem;
+    const int fd = OpenWritableFile(path, WriteMode::kReplace, problem);
+    if (fd < 0) return problem;
+    while (!content.empty()) {
+        const ssize_t n = ::write(fd, content.data(), content.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            problem = std::strerror(n < 0 ? errno : ENOSPC);
+            break;
+        }
+        content.remove_prefix(static_cast<std::size_t>(n));
+    }
+    if (::close(fd) != 0 && problem.empty()) problem = std::strerror(errno);
+    return problem;
+}
+
 }  // namespace nimbo

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace nimbo {
 
@@ -19,6 +20,10 @@ enum class WriteMode {
 // the reason in `problem`: the system's error text, or "it is a character
 // device, not a regular file" and the like for what is refused.
 int OpenWritableFile(const std::string& path, WriteMode mode, std::string& problem);
+
+// Writes `content` as the whole of `path` (kReplace): "" when all of it was
+// written, else the reason (the refusal, or the system's error text).
+std::string WriteWholeFile(const std::string& path, std::string_view content);
 
 // The refusal text for a file of this mode (st_mode) that is not a regular
 // file; empty for a regular file.

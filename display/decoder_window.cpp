@@ -10,12 +10,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "find_bar.h"
 #include "result_text.h"
 #include "rich_text_pane.h"
 #include "station_map_window.h"
 #include "status_panes.h"
 #include "user_prompts.h"
 #include "weather_dialog.h"
+#include "writable_file.h"
 
 namespace nimboview {
 namespace {
@@ -36,10 +38,12 @@ DecoderWindow::DecoderWindow(WeatherDialog& dialog) : m_dialog(dialog) {
     CreateToolBar();
     m_text = new RichTextPane(this);
     m_text->installEventFilter(this);
+    m_find = new nimbo::FindBar(m_text, this);
     m_panes = new StatusPanes(this);
     connect(m_panes, &StatusPanes::PaneClicked, this, &DecoderWindow::PaneClicked);
     layout->addWidget(m_toolBar);
     layout->addWidget(m_text, 1);
+    layout->addWidget(m_find);
     layout->addWidget(m_panes);
     resize(kInitialSize);
     setFocusProxy(m_text);
@@ -60,6 +64,19 @@ void DecoderWindow::CreateToolBar() {
     m_toolBar->addSeparator();
     AddCommand(ToolCommand::kPause, true)->setChecked(m_dialog.Paused());
     AddCommand(ToolCommand::kShowMap, false);
+    m_toolBar->addSeparator();
+    AddCommand(ToolCommand::kFind, false)->setShortcut(QKeySequence::Find);
+    AddCommand(ToolCommand::kExport, false);
+    // Next and previous match from anywhere in the window, as in the terminal.
+    for (const auto& [keys, backward] :
+         {std::pair{QKeySequence(Qt::CTRL | Qt::Key_G), false},
+          std::pair{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G), true}}) {
+        auto* action = new QAction(this);
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this,
+                [this, backward] { m_find->FindNext(backward); });
+        addAction(action);
+    }
 }
 
 QAction* DecoderWindow::AddCommand(ToolCommand command, bool checkable) {
@@ -103,6 +120,12 @@ void DecoderWindow::RunCommand(ToolCommand command, bool checked) {
             break;
         case ToolCommand::kShowMap:
             ToggleMap();
+            break;
+        case ToolCommand::kFind:
+            m_find->Open();
+            break;
+        case ToolCommand::kExport:
+            ExportReports();
             break;
     }
 }
@@ -149,7 +172,29 @@ void DecoderWindow::ToggleMap() {
     m_map->show();
 }
 
-void DecoderWindow::Clear() { m_text->ClearAll(); }
+void DecoderWindow::Clear() {
+    m_text->ClearAll();
+    m_dialog.Reports().Clear();
+}
+
+void DecoderWindow::ExportReports() {
+    UserPrompts& prompts = m_dialog.Prompts();
+    if (m_dialog.Reports().Size() == 0) {
+        prompts.Warning(this, QStringLiteral("Export"), QStringLiteral("No report decoded yet."));
+        return;
+    }
+    std::string folder;
+    m_dialog.get_LogPathName(&folder);
+    const auto chosen = prompts.ChooseExportFile(
+        this, QFile::decodeName(folder.c_str()) + QStringLiteral("/reports.csv"));
+    if (!chosen) return;
+    const std::string path = FileSystemName(*chosen);
+    const std::string problem = nimbo::WriteWholeFile(
+        path, m_dialog.Reports().Document(ExportFormatOf(chosen->toStdString())));
+    if (!problem.empty())
+        prompts.Warning(this, QStringLiteral("Export Error"),
+                        "Cannot write " + *chosen + ": " + QString::fromLocal8Bit(problem.c_str()));
+}
 
 void DecoderWindow::Copy() { m_text->CopyAll(); }
 

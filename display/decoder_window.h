@@ -16,6 +16,10 @@
 class QAction;
 class QToolBar;
 
+namespace nimbo {
+class FindBar;
+}
+
 namespace nimboview {
 
 class RichTextPane;
@@ -53,6 +57,10 @@ class DecoderWindow : public QWidget, public DecoderView {
     void ToggleMap();
     void Clear();
     void Copy();
+    // Writes the decoded reports to a file the user chooses; its name's
+    // suffix chooses CSV, GeoJSON or obs-json.
+    void ExportReports();
+    nimbo::FindBar* Find() const { return m_find; }
 
     // DecoderView
     void Append(const QString& text, const QColor& colour, bool bold) override;
@@ -82,6 +90,7 @@ class DecoderWindow : public QWidget, public DecoderView {
     WeatherDialog& m_dialog;
     QToolBar* m_toolBar = nullptr;
     RichTextPane* m_text = nullptr;
+    nimbo::FindBar* m_find = nullptr;
     StatusPanes* m_panes = nullptr;
     std::map<ToolCommand, QAction*> m_actions;
     QPointer<StationMapWindow> m_map;

@@ -127,6 +127,15 @@ void WeatherDialog::ConnectDecoder() {
         return;
     }
     if (nimbo::Failed(m_decoder->Advise(m_renderer.get(), &m_cookie))) m_cookie = 0;
+    // The reports as data, for the export; a decoder without them still decodes.
+    void* source = nullptr;
+    if (nimbo::Succeeded(
+            m_decoder->QueryInterface(nimbo::IWeatherObservationSource::kIid, &source))) {
+        m_observations = nimbo::ComponentRef<nimbo::IWeatherObservationSource>(
+            static_cast<nimbo::IWeatherObservationSource*>(source));
+        if (nimbo::Failed(m_observations->Advise(&m_reports, &m_observationCookie)))
+            m_observations.Reset();
+    }
     UpdateTitle();
     ReadLogNames();
     put_DecoderResyn(0);
@@ -142,6 +151,8 @@ HRESULT WeatherDialog::Destroy(std::int32_t) {
     if (!m_window) return S_OK;
     if (m_decoder && m_cookie != 0) m_decoder->Unadvise(m_cookie);
     m_cookie = 0;
+    if (m_observations) m_observations->Unadvise(m_observationCookie);
+    m_observations.Reset();
     put_LogStart(0);
     m_window.reset();
     m_renderer.reset();

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "decoded_reports.h"
 #include "pause_buffer.h"
 #include "station_list.h"
 #include "weather_decoder_interface.h"
@@ -96,6 +97,8 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     // each; empty when nothing did or the decoder cannot tell.
     std::string TakeLogFailures();
     StationList& Stations() { return m_stations; }
+    // The reports decoded since the window was last cleared, as data.
+    DecodedReports& Reports() { return m_reports; }
     UserPrompts& Prompts() { return *m_prompts; }
     // The window while it exists (after Create, before Destroy).
     DecoderWindow* Window() const { return m_window.get(); }
@@ -124,6 +127,9 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     DecoderRef m_decoder;
     std::unique_ptr<DecoderEventRenderer> m_renderer;
     std::uint32_t m_cookie = 0;
+    DecodedReports m_reports;
+    nimbo::ComponentRef<nimbo::IWeatherObservationSource> m_observations;
+    std::uint32_t m_observationCookie = 0;
     std::int32_t m_shown = 0;
     std::string m_caption = "Weather Decoder";
     nimbo::OleColor m_backColor = 0;

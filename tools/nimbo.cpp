@@ -241,38 +241,25 @@ class JsonSink : public nimbo::_IWeatherDecoderEvents {
 // collection around its features: Begin and End write it.
 class ObservationWriter : public nimbo::_IWeatherObservationEvents {
   public:
-    explicit ObservationWriter(OutputFormat format) : m_format(format) {}
+    explicit ObservationWriter(OutputFormat format)
+        : m_data(format == OutputFormat::kObservationJson || format == OutputFormat::kCsv ||
+                 format == OutputFormat::kGeoJson),
+          m_stream(format == OutputFormat::kCsv       ? nimbo::ObservationFormat::kCsv
+                   : format == OutputFormat::kGeoJson ? nimbo::ObservationFormat::kGeoJson
+                                                      : nimbo::ObservationFormat::kJsonLines) {}
     void Begin() {
-        if (m_format == OutputFormat::kCsv) Write(nimbo::ObservationCsvHeader());
-        if (m_format == OutputFormat::kGeoJson)
-            Write("{\"type\":\"FeatureCollection\",\"features\":[");
+        if (m_data) Write(m_stream.Begin());
     }
     void Observation(const nimbo::WeatherObservation& observation) override {
-        switch (m_format) {
-            case OutputFormat::kObservationJson:
-                Write(nimbo::ObservationJson(observation));
-                Write("\n");
-                break;
-            case OutputFormat::kCsv:
-                Write(nimbo::ObservationCsvRow(observation));
-                break;
-            case OutputFormat::kGeoJson: {
-                const std::string feature = nimbo::ObservationGeoJsonFeature(observation);
-                if (feature.empty()) break;
-                Write((m_features++ == 0 ? "\n" : ",\n") + feature);
-                break;
-            }
-            default:
-                break;
-        }
+        if (m_data) Write(m_stream.Add(observation));
     }
     void End() {
-        if (m_format == OutputFormat::kGeoJson) Write("\n]}\n");
+        if (m_data) Write(m_stream.End());
     }
 
   private:
-    OutputFormat m_format;
-    std::size_t m_features = 0;
+    bool m_data;
+    nimbo::ObservationStream m_stream;
 };
 
 // ---------------------------------------------------------------------------

@@ -28,6 +28,7 @@ struct TerminalSettings {
     bool FTimeStamp = false;
     std::int32_t FMesgBlocs = 0;
     double FontSize = 8.25;      // points
+    std::int32_t FontZoom = 0;   // points the zoom keys add to FontSize
     std::int32_t PrinterId = 0;  // 0 none, 1 LPT1, 2 LPT2
 };
 
@@ -43,6 +44,14 @@ TerminalSettings LoadTerminalSettings(const SettingsContext& store);
 double ParseFontSize(const std::string& text, double def = 8.25);
 // Formats a font size with "." ("8.25", "11.25", "18.75").
 std::string FormatFontSize(double points);
+
+// The pane's font size: FontSize with the zoom's points added.
+double ZoomedFontSize(double fontSize, std::int32_t zoom);
+// The zoom after one step in (+1) or out (-1): one point a step, never below
+// kMinFontPoints in all nor more than kMaxZoomSteps; 0 resets it.
+inline constexpr double kMinFontPoints = 4.0;
+inline constexpr std::int32_t kMaxZoomSteps = 40;
+std::int32_t StepZoom(std::int32_t zoom, int step, double fontSize);
 
 // Serial line settings; the data bits double as the line code.
 struct LineSettings {

@@ -94,9 +94,9 @@ std::optional<std::string> QtLogFileChoice::Choose(const LogFileRequest& request
                        QString::fromStdString(request.initialFolder), QtFilterOf(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog.setDefaultSuffix("log");
+    dialog.setDefaultSuffix(QString::fromStdString(request.defaultSuffix));
     dialog.selectFile(QString::fromStdString(request.proposedName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();

@@ -121,6 +121,9 @@ class RecordingPrompts final : public UserPrompts {
         fileRequests.push_back(request);
         return chosenFile;
     }
+    std::optional<QString> ChooseExportFile(QWidget*, const QString&) override {
+        return chosenFile;
+    }
 };
 
 // A control with a fake decoder (or none) and recording prompts.
