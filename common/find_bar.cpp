@@ -32,8 +32,8 @@ FindBar::FindBar(QTextEdit* pane, QWidget* parent) : QWidget(parent), m_pane(pan
     m_field->setPlaceholderText("Find in the text");
     m_field->setClearButtonEnabled(true);
     m_field->installEventFilter(this);
-    QToolButton* previous = Button(this, "FindPrevious", QStringLiteral("\u25B2"),
-                                   "Previous match (Shift+Enter)");
+    QToolButton* previous =
+        Button(this, "FindPrevious", QStringLiteral("\u25B2"), "Previous match (Shift+Enter)");
     QToolButton* next = Button(this, "FindNext", QStringLiteral("\u25BC"), "Next match (Enter)");
     QToolButton* close = Button(this, "FindClose", QStringLiteral("\u2715"), "Close (Esc)");
     layout->addWidget(new QLabel("Find:", this));
@@ -60,8 +60,8 @@ void FindBar::Open() {
 bool FindBar::FindNext(bool backward) {
     const QString text = m_field->text();
     if (text.isEmpty()) return false;
-    const QTextDocument::FindFlags flags = backward ? QTextDocument::FindBackward
-                                                    : QTextDocument::FindFlags();
+    const QTextDocument::FindFlags flags =
+        backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
     bool found = m_pane->find(text, flags);
     if (!found) {
         const QTextCursor kept = m_pane->textCursor();

@@ -25,7 +25,8 @@ TEST_F(DailyCommandsTest, FindSaveAndZoomFromTheirKeys) {
     window->show();
     QApplication::setActiveWindow(window.get());
     m_pty->Write("\x1f\x0a\x15\x0a\x15\x08\x02\x0a\x15\x0a\x15\x08\x02");  // RYRY twice
-    ASSERT_TRUE(WaitUntil([&] { return PaneText(*window).find("RYRY\nRYRY") != std::string::npos; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return PaneText(*window).find("RYRY\nRYRY") != std::string::npos; }));
     Keys(*window, Qt::Key_F);
     ASSERT_TRUE(window->Find()->isVisible());
     QTest::keyClicks(window->Find()->Field(), "RYRY");
