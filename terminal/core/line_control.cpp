@@ -105,6 +105,13 @@ bool LineControl::ClickPanel(const std::string& key, PanelButton button, bool ns
     return true;
 }
 
+void LineControl::SetPolarity(int polarity) {
+    if (polarity < 0 || polarity > 2) return;
+    m_settings.Polarity = static_cast<std::uint8_t>(polarity);
+    SaveLineSettings();
+    Connect();
+}
+
 bool LineControl::ApplyPortDialog(const LineSettings& chosen) {
     const LineSettings old = m_settings;
     const bool wasOpen = m_line.IsOpen();

@@ -83,6 +83,9 @@ class LineControl {
     // the settings and connects (opening the port when it was closed).
     // False for any other key, which changes nothing.
     bool ClickPanel(const std::string& key, PanelButton button, bool nstdBauds);
+    // The sound input's polarity (0 automatic, 1 normal, 2 reverse; others
+    // are ignored): stored, and the line connected with it.
+    void SetPolarity(int polarity);
 
     // The outcome of an accepted port dialog: `chosen` holds the port
     // (Port/PortName), DTR and RTS the user picked. When any of them

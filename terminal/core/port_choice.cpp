@@ -56,8 +56,9 @@ PortEntry EntryForPortText(const std::string& text, const PortList& list) {
 std::string PortProblem(const LineSettings& line) {
     const std::string path = LineDevicePath(line);
     if (path.empty())
-        return "No port chosen. Type the path of the serial device (such as /dev/ttyUSB0 or a "
-               "pseudo-terminal's /dev/pts/3), or choose a sound input or a recording.";
+        return "No port chosen.\r\nType the path of a serial device, such as /dev/ttyUSB0,\r\n"
+               "or of a pseudo-terminal, such as /dev/pts/3,\r\n"
+               "or choose a sound input or a recording from the list.";
     if (IsAudioPort(line)) {
         const std::string file = AudioFileOf(AudioInputOf(line));
         return file.empty() ? std::string() : RecordingProblem(file);

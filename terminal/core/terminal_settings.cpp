@@ -82,6 +82,8 @@ LineSettings LoadLineSettings(const SettingsContext& store) {
     line.RTS = ReadByte(store, "RTS", 0) != 0;
     line.PortName = store.ReadText("PortName");
     line.Shift = store.ReadInt("Shift", line.Shift);
+    line.Polarity = ReadByte(store, "Polarity", 0);
+    if (line.Polarity > 2) line.Polarity = 0;
     return line;
 }
 
@@ -95,6 +97,7 @@ bool SaveLineSettings(const SettingsContext& store, const LineSettings& line) {
     ok = store.WriteInt("RTS", line.RTS ? 1 : 0) && ok;
     ok = store.WriteText("PortName", line.PortName) && ok;
     ok = store.WriteInt("Shift", line.Shift) && ok;
+    ok = store.WriteInt("Polarity", line.Polarity) && ok;
     return ok;
 }
 

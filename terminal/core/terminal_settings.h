@@ -65,14 +65,16 @@ struct LineSettings {
     // A device path that, when not empty, names the line instead of Port;
     // "audio:<input>" names a sound input.
     std::string PortName;
-    std::int32_t Shift = 450;  // Hz between the two tones on a sound input
+    std::int32_t Shift = 450;   // Hz between the two tones on a sound input
+    std::uint8_t Polarity = 0;  // sound input: 0 found by itself, 1 normal, 2 reverse
 };
 
-// Reads "Parity", "Stop", "Data", "Baud", "Port", "DTR", "RTS", "PortName"
-// and "Shift"; a stored Baud of 0 is taken as 45 and a stored Data of 0 as 5.
+// Reads "Parity", "Stop", "Data", "Baud", "Port", "DTR", "RTS", "PortName",
+// "Shift" and "Polarity"; a stored Baud of 0 is taken as 45 and a stored
+// Data of 0 as 5.
 LineSettings LoadLineSettings(const SettingsContext& store);
 // Stores them in the order Parity, Stop, Data, Baud, Port, DTR, RTS, PortName,
-// Shift.
+// Shift, Polarity.
 // True when every value was stored.
 bool SaveLineSettings(const SettingsContext& store, const LineSettings& line);
 

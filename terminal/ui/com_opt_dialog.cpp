@@ -102,6 +102,7 @@ void ComOptDialog::CreatePortField(QLayout* layout) {
     m_port->setToolTip(
         "Set serial port,  '*' means that the serial port exists but is already opened by another "
         "application, '=' means that this port is opened by this application.");
+    m_port->lineEdit()->setPlaceholderText("Type a device path, or open the list");
     label->setBuddy(m_port);
     for (const auto& entry : m_ports.entries) m_port->addItem(QString::fromStdString(entry.label));
     m_port->addItem(kRecordingEntry);

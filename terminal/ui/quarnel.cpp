@@ -234,6 +234,9 @@ void Quarnel::CreateCentral() {
     connect(m_tuning, &TuningStrip::ShiftRequested, this, [this] {
         if (m_line) m_line->ClickPanel("Shift", PanelButton::Left, m_settings.NstdBauds);
     });
+    connect(m_tuning, &TuningStrip::PolarityRequested, this, [this](int choice) {
+        if (m_line) m_line->SetPolarity(choice);
+    });
     m_pane = new TerminalPane(central);
     m_find = new nimbo::FindBar(m_pane, central);
     m_send = new QLineEdit(central);
@@ -336,6 +339,7 @@ void Quarnel::WatchAudio() {
     }
     m_tuning->setVisible(m_lineSwitch->IsAudio());
     m_tuning->SetShift(m_line->Settings().Shift);
+    m_tuning->SetPolarity(m_line->Settings().Polarity);
     m_send->setEnabled(!m_lineSwitch->IsAudio());
     m_send->setToolTip(m_lineSwitch->IsAudio() ? "Receive only: nothing is sent over a sound input."
                                                : "Type the squence to be sent here.");

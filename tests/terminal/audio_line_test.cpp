@@ -128,6 +128,10 @@ TEST_F(AudioLineTest, ConnectOpensTheInputAndPanelClicksOnlyResetTheDemodulator)
     EXPECT_DOUBLE_EQ(m_audio.Demodulator()->Settings().stopBits, 2.0);
     EXPECT_EQ(m_audio.Demodulator()->Settings().dataBits, 7);
     EXPECT_DOUBLE_EQ(m_audio.Demodulator()->Settings().shiftHz, 850);
+    // The polarity choice reaches the demodulator and the store.
+    m_control.SetPolarity(2);
+    EXPECT_EQ(m_audio.Demodulator()->Settings().polarity, modem::Polarity::Reverse);
+    EXPECT_EQ(m_opener.state.opens, 1);
     // Receive only: the sending side finds nothing to write to.
     EXPECT_FALSE(m_switch.Write("RY"));
     EXPECT_FALSE(m_serial.IsOpen());

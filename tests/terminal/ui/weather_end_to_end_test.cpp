@@ -4,6 +4,7 @@
 // first temperature. A second decoder, fed the sample's text directly, says
 // which stations and temperatures to expect.
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QFontMetrics>
 #include <QImage>
@@ -218,13 +219,23 @@ TEST_F(WeatherEndToEndTest, CaptureAsSoundReachesTheLogAndTheDecoder) {
     EXPECT_FALSE(window->SendBox()->isEnabled());
     const QString third = QString::fromStdString(expected[2].ident);
     modem::TuningState tones;  // as the strip showed them while the signal lasted
+    TuningReadout readout;
     EXPECT_TRUE(WaitUntil(
         [&] {
-            if (window->Tuning()->Tuning().locked) tones = window->Tuning()->Tuning();
+            if (window->Tuning()->Tuning().locked) {
+                tones = window->Tuning()->Tuning();
+                readout = window->Tuning()->Readout();
+            }
             return DecoderText().contains(third);
         },
         20000))
         << PaneText(*window);
+    EXPECT_TRUE(readout.tones.starts_with("Mark 21") && readout.tones.ends_with("Shift 450 Hz"))
+        << readout.tones;
+    EXPECT_GT(readout.meter, 0.3);
+    // The polarity box sets the line's polarity, kept for the instance.
+    emit window->Tuning()->findChild<QComboBox*>("Polarity")->activated(2);
+    EXPECT_EQ(Store(Context()).ReadInt("Polarity", 0), 2);
     // The strip marks the tones where they were sent.
     EXPECT_TRUE(tones.locked);
     EXPECT_NEAR(std::max(tones.markHz, tones.spaceHz), 2125, 20);
