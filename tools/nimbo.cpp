@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,7 @@
 #include "component_ids.h"
 #include "component_loader.h"
 #include "cp1252.h"
+#include "decoder_log_status.h"
 #include "no_op_decoder_events.h"
 #include "observation_formats.h"
 #include "weather_decoder_interface.h"
@@ -415,6 +417,18 @@ bool DecodeInput(IWeatherDecoder& decoder, const std::string& name, std::size_t 
 
 // Points the decoder's logs at PATH (folder and base name; a final ".syn" or
 // ".wmo" is dropped) and opens the one asked for.
+// What went wrong with the decoder's logs since the last call, one line each.
+std::string LogFailures(IWeatherDecoder& decoder) {
+    void* object = nullptr;
+    std::string text;
+    if (nimbo::Succeeded(decoder.QueryInterface(nimbo::IDecoderLogStatus::kIid, &object))) {
+        const ComponentRef<nimbo::IDecoderLogStatus> status(
+            static_cast<nimbo::IDecoderLogStatus*>(object));
+        status->TakeLogFailures(&text);
+    }
+    return text;
+}
+
 void OpenLog(IWeatherDecoder& decoder, const std::string& path, bool raw) {
     std::filesystem::path base(path);
     const std::string extension = raw ? ".syn" : ".wmo";
@@ -427,8 +441,9 @@ void OpenLog(IWeatherDecoder& decoder, const std::string& path, bool raw) {
     decoder.put_LogFileName(name);
     const nimbo::HRESULT result = raw ? decoder.put_LogRaw(1) : decoder.put_LogText(1);
     if (nimbo::Failed(result)) {
+        const std::string reason = LogFailures(decoder);
         Fail("cannot open the " + std::string(raw ? "raw" : "text") + " log " + folder + "/" +
-             name + extension);
+             name + extension + (reason.empty() ? "" : " (" + reason + ")"));
     }
 }
 
@@ -503,6 +518,10 @@ int Run(const Options& o) {
         if (g_output.Error() != 0) break;
     }
 
+    // A log that failed on the way (a full disk) closed itself: said once.
+    std::istringstream failures(LogFailures(*decoder));
+    for (std::string line; std::getline(failures, line); allRead = false)
+        std::fprintf(stderr, "nimbo: %s\n", line.c_str());
     // Releasing the decoder closes its logs (and ends an open raw bulletin);
     // the observation writer stays connected to hear a last report without
     // its "=".
