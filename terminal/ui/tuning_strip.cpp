@@ -28,6 +28,7 @@ constexpr std::array<RampStop, 5> kRamp = {{
 }};
 constexpr int kScaleHeight = 15;  // the frequency scale under the waterfall
 constexpr int kPanelWidth = 320;
+constexpr int kMinWaterfallWidth = 200;
 const QColor kMarkColour(255, 70, 70);
 const QColor kSpaceColour(70, 220, 255);
 
@@ -55,7 +56,7 @@ class TuningStrip::Waterfall : public QWidget {
           m_image(modem::kSpectrumBins, kTuningStripHeight - kScaleHeight, QImage::Format_RGB32) {
         setObjectName("Waterfall");
         setCursor(Qt::CrossCursor);
-        setMinimumWidth(modem::kSpectrumBins);
+        setMinimumWidth(kMinWaterfallWidth);
         m_image.fill(kRamp.front().colour);
     }
     void Clear() {
@@ -92,12 +93,13 @@ class TuningStrip::Waterfall : public QWidget {
     }
 
   private:
-    // Ticks every 100 Hz, labelled every 500 Hz.
+    // Ticks every 100 Hz, labelled every 500 Hz where the labels have room.
     void PaintScale(QPainter& p, int top) {
         p.fillRect(0, top, width(), kScaleHeight, QColor(32, 32, 32));
         QFont small = font();
         small.setPixelSize(10);
         p.setFont(small);
+        int labelsEnd = -1000;
         for (int hz = 300; hz <= 3300; hz += 100) {
             const int x = m_strip.XAt(hz);
             const bool major = hz % 500 == 0;
@@ -106,7 +108,10 @@ class TuningStrip::Waterfall : public QWidget {
             if (!major) continue;
             const QString label = hz == 3000 ? QStringLiteral("3000 Hz") : QString::number(hz);
             const int w = p.fontMetrics().horizontalAdvance(label);
-            p.drawText(std::clamp(x - w / 2, 0, width() - w), top + kScaleHeight - 2, label);
+            const int left = std::clamp(x - w / 2, 0, width() - w);
+            if (left < labelsEnd + 6) continue;
+            p.drawText(left, top + kScaleHeight - 2, label);
+            labelsEnd = left + w;
         }
     }
     // A line with a dark outline and a lettered tag at the top, in the scale
