@@ -1,7 +1,7 @@
 // Brings audio of any sample rate into the range the demodulator takes: a
 // rate inside kMinDemodRateHz..kMaxDemodRateHz passes as it is (the
 // demodulator's own decimators bring it down), any other is resampled by
-// liquid-dsp's multi-stage arbitrary resampler.
+// liquid-dsp's arbitrary-rate polyphase resampler.
 #pragma once
 
 #include <span>
@@ -31,7 +31,7 @@ class Resampler {
 
   private:
     double m_outRate;
-    msresamp_rrrf m_resampler = nullptr;  // none when the rate passes as it is
+    resamp_rrrf m_resampler = nullptr;  // none when the rate passes as it is
     std::vector<float> m_block;
 };
 
