@@ -797,6 +797,12 @@ bool ReportParser::OpenRawLog(bool enable) {
 
 bool ReportParser::OpenTextLog(bool enable) { return m_textLog.Open(enable, m_logBase); }
 
+std::string ReportParser::TakeLogFailures() {
+    std::string raw = m_rawLog.TakeFailure();
+    const std::string text = m_textLog.TakeFailure();
+    return raw.empty() || text.empty() ? raw + text : raw + "\n" + text;
+}
+
 void ReportParser::SetLogBase(const std::string& folder, const std::string& name) {
     m_logBase = LogBasePath(folder, name);
 }

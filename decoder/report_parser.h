@@ -44,6 +44,8 @@ class ReportParser : public TokenParser, public DecodingContext {
     bool OpenTextLog(bool enable);
     bool RawLogOpen() const { return m_rawLog.IsOpen(); }
     bool TextLogOpen() const { return m_textLog.IsOpen(); }
+    // The failures of both logs since the last call (LogFile::TakeFailure).
+    std::string TakeLogFailures();
     void SetLogBase(const std::string& folder, const std::string& name);
     const std::string& LogBase() const { return m_logBase; }
     // Ends an open bulletin in the raw log (used when the decoder goes away).

@@ -226,6 +226,14 @@ HRESULT WeatherDecoder::Unadvise(std::uint32_t cookie) {
     return m_sinks.Disconnect(cookie) ? S_OK : CONNECT_E_NOCONNECTION;
 }
 
+HRESULT WeatherDecoder::LogStatus::TakeLogFailures(std::string* text) {
+    if (text == nullptr) return E_POINTER;
+    return Guarded([&] {
+        *text = m_owner.m_parser.TakeLogFailures();
+        return S_OK;
+    });
+}
+
 HRESULT WeatherDecoder::QueryInterface(std::string_view iid, void** object) {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
@@ -233,6 +241,8 @@ HRESULT WeatherDecoder::QueryInterface(std::string_view iid, void** object) {
         *object = static_cast<IWeatherDecoder*>(this);
     } else if (iid == IWeatherObservationSource::kIid) {
         *object = static_cast<IWeatherObservationSource*>(&m_observationPoint);
+    } else if (iid == IDecoderLogStatus::kIid) {
+        *object = static_cast<IDecoderLogStatus*>(&m_logStatus);
     } else {
         return E_NOINTERFACE;
     }

@@ -251,6 +251,7 @@ TuningState Demodulator::Tuning() const {
     const double high = d.tuner.Centre() + 0.5 * d.settings.shiftHz;
     t.markHz = t.reversed ? high : low;
     t.spaceHz = t.reversed ? low : high;
+    t.snrDb = 10.0 * std::log10(std::max(d.tuner.Score(), 1.0));
     return t;
 }
 

@@ -31,6 +31,9 @@ struct TuningState {
     double spaceHz = 0.0;
     bool reversed = false;   // mark above space (reverse sense) in use
     bool receiving = false;  // characters are passing: squelch open, polarity chosen
+    // Signal quality while locked: the level of the two tones over the noise
+    // floor of the band, in dB over one keying bandwidth (0 = noise alone).
+    double snrDb = 0.0;
 };
 
 // Search range for the tone pair.
