@@ -54,6 +54,7 @@ class Demodulator {
     // Puts the tone pair centre at centreHz (a click in the tuning strip);
     // the tracking goes on from there.
     void TuneTo(double centreHz);
+    void Release() {}
 
     // Feeds samples (any block size, values about -1..1) and appends the line
     // code of each character received to `out`. Noise alone gives nothing.
