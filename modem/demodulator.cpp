@@ -225,9 +225,11 @@ void Demodulator::Configure(const DemodSettings& settings) {
 const DemodSettings& Demodulator::Settings() const { return m_impl->settings; }
 
 void Demodulator::TuneTo(double centreHz) {
-    m_impl->tuner.Prefer(centreHz);
+    m_impl->tuner.Fix(centreHz);
     m_impl->Rebuild();
 }
+
+void Demodulator::Release() { m_impl->tuner.Release(); }
 
 void Demodulator::Process(std::span<const float> samples, std::vector<std::uint8_t>& out) {
     std::size_t pos = 0;

@@ -51,10 +51,12 @@ class Demodulator {
     // where the new shift allows.
     void Configure(const DemodSettings& settings);
     const DemodSettings& Settings() const;
-    // Puts the tone pair centre at centreHz (a click in the tuning strip);
-    // the tracking goes on from there.
+    // Fixes the tone pair at centreHz (a click in the tuning strip): only a
+    // keyed pair there is received and followed (drift too), whatever else
+    // is stronger, until the next TuneTo() or Release().
     void TuneTo(double centreHz);
-    void Release() {}
+    // Lets the search take the strongest keyed pair of the band again.
+    void Release();
 
     // Feeds samples (any block size, values about -1..1) and appends the line
     // code of each character received to `out`. Noise alone gives nothing.

@@ -6,49 +6,46 @@
 namespace modem {
 
 namespace {
-// Levels follow the tones over this many bits: slow enough that noise does not
-// move the threshold, fast enough for selective fading.
-constexpr double kAverageBits = 2.0;
-// Swings within this ratio of each other count as alike.
-constexpr float kBalance = 0.5f;
+// Time constants in bits.
+constexpr double kAttackBits = 0.25;    // the envelope rises to a stronger tone
+constexpr double kDecayBits = 4.0;      // ... and forgets it while the tone fades
+constexpr double kFloorFallBits = 0.25;  // the floor falls to a weaker magnitude
+constexpr double kFloorRiseBits = 16.0;  // ... and rises slowly (through keyed bits)
+constexpr float kAlike = 0.5f;           // swings within this ratio count as alike
+
+float Weight(double bits, double bitSamples) {
+    return static_cast<float>(1.0 / std::max(1.0, bits * bitSamples));
+}
 }  // namespace
 
 Envelope::Envelope(double bitSamples)
-    : m_weight(static_cast<float>(1.0 / std::max(1.0, kAverageBits * bitSamples))) {}
+    : m_attack(Weight(kAttackBits, bitSamples)),
+      m_decay(Weight(kDecayBits, bitSamples)),
+      m_floorFall(Weight(kFloorFallBits, bitSamples)),
+      m_floorRise(Weight(kFloorRiseBits, bitSamples)) {}
 
 void Envelope::Reset() {
     m_low = {};
     m_high = {};
-    m_lowKeyed = true;
+}
+
+float Envelope::Tone::Follow(float x, const Envelope& e) {
+    peak += (x - peak) * (x > peak ? e.m_attack : e.m_decay);
+    floor += (x - floor) * (x < floor ? e.m_floorFall : e.m_floorRise);
+    return std::clamp(x, floor, std::max(peak, floor)) - floor;
 }
 
 float Envelope::Step(float low, float high) {
-    // Decision-directed: the side keyed at the last decision learns its "on"
-    // level, the other its "off" level.
-    Levels& lowLevels = m_low;
-    Levels& highLevels = m_high;
-    if (m_lowKeyed) {
-        lowLevels.on += (low - lowLevels.on) * m_weight;
-        highLevels.off += (high - highLevels.off) * m_weight;
-    } else {
-        highLevels.on += (high - highLevels.on) * m_weight;
-        lowLevels.off += (low - lowLevels.off) * m_weight;
-    }
-    const float lowSwing = std::max(0.0f, lowLevels.on - lowLevels.off);
-    const float highSwing = std::max(0.0f, highLevels.on - highLevels.off);
-    float v;
-    if (lowSwing + highSwing <= 1e-9f) {
-        v = low - high;  // nothing learnt yet
-    } else if (std::min(lowSwing, highSwing) >= kBalance * std::max(lowSwing, highSwing)) {
-        // Tones alike: the plain difference, which noise in the learnt
-        // levels cannot disturb (same scale as below).
-        v = (low - high) * 0.5f * (lowSwing + highSwing);
-    } else {
-        v = (low - lowLevels.off) * lowSwing - (high - highLevels.off) * highSwing -
-            0.5f * (lowSwing * lowSwing - highSwing * highSwing);
-    }
-    m_lowKeyed = v > 0.0f;
-    return v;
+    const float l = m_low.Follow(low, *this);
+    const float h = m_high.Follow(high, *this);
+    const float lowSwing = std::max(0.0f, m_low.peak - m_low.floor);
+    const float highSwing = std::max(0.0f, m_high.peak - m_high.floor);
+    // Tones alike: the plain difference, which no error in the followed
+    // levels can bias (on the same scale as below).
+    if (std::min(lowSwing, highSwing) >= kAlike * std::max(lowSwing, highSwing))
+        return (low - high) * 0.5f * (lowSwing + highSwing);
+    // The optimal threshold for two tones of swings a and b: l a - h b - (a^2 - b^2) / 4.
+    return l * lowSwing - h * highSwing - 0.25f * (lowSwing * lowSwing - highSwing * highSwing);
 }
 
 }  // namespace modem

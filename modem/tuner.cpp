@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <cstdio>
+#include <cstdlib>
 
 #include "demodulator.h"
 
@@ -23,6 +25,12 @@ constexpr double kLossSeconds = 1.5;     // gone this long: unlock
 constexpr double kAfcWeight = 0.15;      // share of the measured offset corrected per update
 constexpr double kRivalFactor = 2.0;     // a pair this much stronger elsewhere ...
 constexpr int kRivalUpdates = 4;         // ... for this many updates takes over
+constexpr double kKeyedMin = 0.35;       // keying (contrast variance) of a keyed pair
+constexpr double kFixedReachShifts = 0.3;  // a fixed pair is looked for this near the click
+constexpr double kNoiseBandHz = 3000.0;
+constexpr double kCarrierOverFloor = 8.0;  // a narrow peak this far over the floor ...
+constexpr double kCarrierSteadiness = 6.0;  // ... and this steady is a carrier
+constexpr double kCarrierClearBauds = 0.3;  // ... unless it sits this near a tone
 }  // namespace
 
 Tuner::Tuner(double sampleRateHz, double baud, double shiftHz)
@@ -69,15 +77,19 @@ Tuner::~Tuner() {
 }
 
 void Tuner::SetPair(double baud, double shiftHz) {
+    m_baud = baud;
+    m_shiftHz = shiftHz;
+    m_keying = std::make_unique<KeyingDetector>(m_rate, baud, shiftHz);
     m_shiftBins = shiftHz / m_binHz;
     m_toneHalfBins = std::max(1.0, 0.5 * baud / m_binHz);
     // The pair followed so far is looked for first under the new settings.
-    if (m_locked) m_preferredHz = m_centreHz;
+    if (m_locked && !m_fixed) m_preferredHz = m_centreHz;
     m_locked = false;
     m_score = 0.0;
 }
 
-void Tuner::Prefer(double centreHz) {
+void Tuner::Fix(double centreHz) {
+    m_fixed = true;
     m_preferredHz = centreHz;
     m_centreHz = centreHz;
     m_locked = false;
@@ -93,6 +105,7 @@ bool Tuner::Push(std::span<const float> samples) {
         float y = m_gather[0];
         if (m_decimation > 1) firdecim_rrrf_execute(m_decim, m_gather.data(), &y);
         m_history[m_write] = y;
+        m_keying->Push(y);
         m_write = (m_write + 1) % m_size;
         ++m_filled;
     }
@@ -119,14 +132,18 @@ double Tuner::PairScore(double c, double floor) const {
     return std::sqrt(low * high);
 }
 
-double Tuner::BestCentre(double lo, double hi, double floor, double& score) const {
+bool Tuner::Keyed(double centreBin) const {
+    return m_keying->Keying((centreBin - 0.5 * m_shiftBins) * m_binHz) >= kKeyedMin;
+}
+
+double Tuner::BestCentre(double lo, double hi, double floor, double& score, bool keyed) const {
     const double first = std::max(lo, static_cast<double>(m_lowBin) + 0.5 * m_shiftBins);
     const double last = std::min(hi, static_cast<double>(m_highBin) - 0.5 * m_shiftBins);
     double best = first;
     score = 0.0;
     for (double c = std::ceil(first); c <= last; c += 1.0) {
         const double s = PairScore(c, floor);
-        if (s > score) {
+        if (s > score && (!keyed || Keyed(c))) {
             score = s;
             best = c;
         }
@@ -159,27 +176,34 @@ void Tuner::Update() {
     if (m_updates < kSettleUpdates) return;
 
     const double floor = FloorPerBin();
+    m_floor = floor;
     double globalScore = 0.0;
-    const double global = BestCentre(0.0, 1e9, floor, globalScore);
+    const double global = BestCentre(0.0, 1e9, floor, globalScore, true);
+    if (false)
+        fprintf(stderr, "t=%.1f keying(1275)=%.3f k(1000)=%.3f k(1725)=%.3f  global=%.0f score=%.2f locked=%d\n",
+                m_updates * UpdateSeconds(), m_keying->Keying(1275.0), m_keying->Keying(1000.0),
+                m_keying->Keying(1725.0), global * m_binHz, globalScore, m_locked);
     if (m_locked)
         Track(floor, global, globalScore);
     else
         Acquire(floor, global, globalScore);
 }
 
-// Locks on the listener's choice when a pair stands out there, else on the
-// strongest pair of the band when it stands out clearly.
+// Locks on the listener's fixed pair when it stands out, else (nothing
+// fixed) on the pair followed before when it stands out there, else on the
+// strongest keyed pair of the band when it stands out clearly.
 void Tuner::Acquire(double floor, double global, double globalScore) {
     const double preferredBin = m_preferredHz / m_binHz;
+    const double reach = (m_fixed ? kFixedReachShifts : 0.25) * m_shiftBins;
     double nearScore = 0.0;
-    const double near = m_preferredHz > 0.0
-                            ? BestCentre(preferredBin - 0.25 * m_shiftBins,
-                                         preferredBin + 0.25 * m_shiftBins, floor, nearScore)
-                            : 0.0;
+    const double near =
+        m_preferredHz > 0.0
+            ? BestCentre(preferredBin - reach, preferredBin + reach, floor, nearScore, true)
+            : 0.0;
     if (nearScore >= kPreferredScore) {
         m_centreHz = near * m_binHz;
         m_score = nearScore;
-    } else if (globalScore >= kLockScore) {
+    } else if (!m_fixed && globalScore >= kLockScore) {
         m_centreHz = global * m_binHz;
         m_score = globalScore;
     } else {
@@ -196,7 +220,7 @@ void Tuner::Acquire(double floor, double global, double globalScore) {
 void Tuner::Track(double floor, double global, double globalScore) {
     const double here = m_centreHz / m_binHz;
     const double reach = std::max(0.25 * m_shiftBins, 2.0 * m_toneHalfBins);
-    const double nearBin = BestCentre(here - reach, here + reach, floor, m_score);
+    const double nearBin = BestCentre(here - reach, here + reach, floor, m_score, false);
     if (m_score >= kHoldScore) {
         m_centreHz += (nearBin * m_binHz - m_centreHz) * kAfcWeight;
         m_weakSeconds = 0.0;
@@ -204,12 +228,47 @@ void Tuner::Track(double floor, double global, double globalScore) {
         m_locked = false;
         return;
     }
-    m_rivalUpdates =
-        globalScore > kRivalFactor * m_score && globalScore >= kLockScore ? m_rivalUpdates + 1 : 0;
+    // A pair the listener fixed is held whatever else is stronger.
+    m_rivalUpdates = !m_fixed && globalScore > kRivalFactor * m_score && globalScore >= kLockScore
+                         ? m_rivalUpdates + 1
+                         : 0;
     if (m_rivalUpdates >= kRivalUpdates) {
         m_centreHz = global * m_binHz;
         m_score = globalScore;
         m_rivalUpdates = 0;
+    }
+}
+
+double Tuner::SnrDb() const {
+    const double c = m_centreHz / m_binHz;
+    const double tones = BandSum(c - 0.5 * m_shiftBins) + BandSum(c + 0.5 * m_shiftBins);
+    const double bins = 2.0 * m_toneHalfBins + 1.0;
+    const double signal = std::max(1e-30, (tones - 2.0 * m_floor) * bins);
+    return 10.0 * std::log10(signal / (m_floor * kNoiseBandHz / m_binHz));
+}
+
+// A carrier is a narrow peak (it stands over the bins two away on both
+// sides) whose power holds still from bit to bit; the tones' own lines are
+// left alone.
+void Tuner::Carriers(double widthHz, std::vector<double>& hz) const {
+    hz.clear();
+    const double lo = std::max(3.0, (m_centreHz - widthHz) / m_binHz);
+    const double hi = std::min(static_cast<double>(m_size / 2 - 3), (m_centreHz + widthHz) / m_binHz);
+    for (auto b = static_cast<std::size_t>(lo); b <= static_cast<std::size_t>(hi); ++b) {
+        const double p = m_power[b];
+        if (p < kCarrierOverFloor * m_floor || p < m_power[b - 1] || p < m_power[b + 1] ||
+            p < 4.0 * m_power[b - 2] || p < 4.0 * m_power[b + 2])
+            continue;
+        const double curve = m_power[b - 1] - 2.0 * p + m_power[b + 1];
+        const double f =
+            (static_cast<double>(b) + (curve < 0.0 ? 0.5 * (m_power[b - 1] - m_power[b + 1]) / curve
+                                                   : 0.0)) *
+            m_binHz;
+        const double clear = kCarrierClearBauds * m_baud;
+        if (std::abs(f - (m_centreHz - 0.5 * m_shiftHz)) < clear ||
+            std::abs(f - (m_centreHz + 0.5 * m_shiftHz)) < clear)
+            continue;
+        if (m_keying->Steadiness(f) >= kCarrierSteadiness) hz.push_back(f);
     }
 }
 

@@ -1,8 +1,10 @@
 // Finds the tone pair of the configured shift in the audio and follows it:
 // a running spectrum of the input, a search over kSearchLowHz..kSearchHighHz
-// for the centre whose two tones stand highest above the noise floor, slow
-// correction of drift while locked (AFC), and the squelch: no lock, no
-// characters.
+// for the centre whose two tones stand highest above the noise floor among
+// the pairs that show keying (KeyingDetector: a steady carrier is never
+// taken, alone or paired with noise or with one tone), slow correction of
+// drift while locked (AFC), and the squelch: no lock, no characters. A pair
+// the listener fixed is the only one looked for until it is released.
 #pragma once
 
 #include <complex>
@@ -10,6 +12,9 @@
 #include <span>
 #include <vector>
 
+#include <memory>
+
+#include "keying_detector.h"
 #include "liquid_dsp.h"
 
 namespace modem {
@@ -24,8 +29,13 @@ class Tuner {
     // Changes the tone pair looked for; the spectrum is kept, the lock dropped
     // (the centre followed so far is preferred when locking again).
     void SetPair(double baud, double shiftHz);
-    // The listener's choice of centre: a pair there locks at a lower level.
-    void Prefer(double centreHz);
+    // The listener's choice: only a keyed pair near centreHz is looked for
+    // and followed, at a lower level, whatever else is stronger, until
+    // Release(). Release() lets the search take the strongest keyed pair
+    // again (the pair followed now stays while it lasts).
+    void Fix(double centreHz);
+    void Release() { m_fixed = false; }
+    bool Fixed() const { return m_fixed; }
 
     // Input samples until the next spectrum update; Push() takes at most that many.
     std::size_t Room() const { return (m_hop - m_filled) * m_decimation - m_gathered; }
@@ -37,6 +47,12 @@ class Tuner {
     double UpdateSeconds() const { return static_cast<double>(m_hop) / m_rate; }
     // Pair level over the noise floor at the current centre (1 = noise only).
     double Score() const { return m_score; }
+    // Signal-to-noise ratio of the pair followed, in dB in 3 kHz (a rough
+    // estimate from the spectrum).
+    double SnrDb() const;
+    // Frequencies of the steady carriers within widthHz of the centre that
+    // are not on one of the tones (for the demodulator's notches).
+    void Carriers(double widthHz, std::vector<double>& hz) const;
     // Level in dB of `count` equal bands over kSearchLowHz..kSearchHighHz.
     void Spectrum(std::vector<float>& bins, int count) const;
 
@@ -48,7 +64,9 @@ class Tuner {
     // Pair score at centre bin c (fractional) over the noise floor.
     double PairScore(double c, double floor) const;
     // The best centre bin within lo..hi (bins) and its score.
-    double BestCentre(double lo, double hi, double floor, double& score) const;
+    // keyed: only pairs that show keying count.
+    double BestCentre(double lo, double hi, double floor, double& score, bool keyed) const;
+    bool Keyed(double centreBin) const;
     double BandSum(double centreBin) const;
 
     double m_rate;  // of the spectrum's samples, after decimation
@@ -68,6 +86,10 @@ class Tuner {
     std::size_t m_filled = 0;  // new samples since the last update
     std::vector<double> m_power, m_prefix;
     std::vector<float> m_sorted;
+    std::unique_ptr<KeyingDetector> m_keying;
+    double m_baud = 50.0, m_shiftHz = 450.0;
+    double m_floor = 1e-20;
+    bool m_fixed = false;
     int m_updates = 0;
     bool m_locked = false;
     double m_centreHz = 0.0;

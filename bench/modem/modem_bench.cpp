@@ -4,7 +4,7 @@
 //
 // Signal: real bulletin text as ITA2 line codes, 50 Bd, 450 Hz shift,
 // 1.5 stop bits, mark above space (1725/1275 Hz); the demodulator is given
-// only baud and shift (automatic polarity) and is first tuned 100 Hz off.
+// only baud and shift (automatic polarity) and finds the tones itself.
 // SNR is the signal power over the noise power in a 3 kHz bandwidth (the
 // mean signal power on faded channels). Errors are the edit distance between
 // the text sent and the text received, as a reader sees it, over the text
@@ -38,7 +38,6 @@ namespace {
 constexpr double kRate = 8000.0;
 constexpr double kCentreHz = 1500.0;
 constexpr double kShiftHz = 450.0;
-constexpr double kTuneOffHz = 100.0;
 constexpr double kLeadSeconds = 1.0;  // noise before the signal starts
 constexpr double kCarrierDb = 10.0;   // carriers stand this far above the signal
 constexpr double kWeakDb = -6.0;      // the second station, against the first
@@ -98,8 +97,6 @@ double CpuSeconds() {
 std::string Demodulate(double rate, const std::vector<float>& samples, double clickHz = 0.0,
                        double* seconds = nullptr) {
     modem::Demodulator demod(rate, LineSettings());
-    demod.TuneTo(kCentreHz - kTuneOffHz);
-    demod.Release();  // a hint only: the tuner looks there first
     std::vector<std::uint8_t> out;
     out.reserve(samples.size() / 100);
     const double start = CpuSeconds();
@@ -226,9 +223,8 @@ int main(int argc, char** argv) {
     const std::string sentText = modem::ReaderText(codes);
     std::printf(
         "character errors on the text, %zu codes (%zu characters) of bulletin text, 50 Bd,\n"
-        "450 Hz, 1.5 stop bits, mark 1725 Hz above space 1275 Hz, automatic polarity,\n"
-        "tuned %g Hz off\n",
-        codes.size(), sentText.size(), kTuneOffHz);
+        "450 Hz, 1.5 stop bits, mark 1725 Hz above space 1275 Hz, automatic polarity\n",
+        codes.size(), sentText.size());
     if (!o.wavDir.empty()) std::ofstream(o.wavDir + "/text.txt", std::ios::binary) << sentText;
     std::printf("%-40s %8s %8s\n", "channel", "CER %", "chars");
     for (const Point& p : Points()) {
