@@ -1,6 +1,7 @@
 // Start-edge search and frame reading over the decision history.
 #include "character_framer.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace modem {
@@ -45,9 +46,14 @@ bool CharacterFramer::StartBitAt(const BitSlicer& slicer, double edge) const {
 }
 
 bool CharacterFramer::ReadFrame(const BitSlicer& slicer, double edge, std::uint8_t& code,
-                                bool checkStart) const {
-    const auto bit = [&](int k) {
-        return m_sign * slicer.Sample(edge + m_bitEnd + k * m_bit) > 0.0f;
+                                bool checkStart) {
+    // Each reading also tells how sure it is: the weakest of the frame is
+    // the frame's confidence.
+    m_weakest = std::abs(slicer.Sample(edge + m_bitEnd));
+    const auto bit = [&](double k) {
+        const float v = m_sign * slicer.Sample(edge + m_bitEnd + k * m_bit);
+        m_weakest = std::min(m_weakest, std::abs(v));
+        return v > 0.0f;
     };
     if (checkStart && !StartBitAt(slicer, edge)) return false;
     std::uint32_t value = 0;
@@ -59,16 +65,15 @@ bool CharacterFramer::ReadFrame(const BitSlicer& slicer, double edge, std::uint8
     // one stop bit); the second reading tells the two polarities apart
     // sooner on repetitive text.
     const int stop = m_layout.BitsBeforeStop();
-    return m_sign * slicer.Sample(edge + m_bitEnd + stop * m_bit) > 0.0f &&
-           m_sign * slicer.Sample(edge + m_bitEnd + (stop + m_layout.stopBits - 1.0) * m_bit) >
-               0.0f;
+    const bool first = bit(stop);
+    return bit(stop + m_layout.stopBits - 1.0) && first;
 }
 
 void CharacterFramer::Accept(double edge, bool valid, std::uint8_t code, bool carries,
                              Frame& frame) {
     Count(valid);
     m_misses = valid ? 0 : m_misses + 1;
-    frame = {valid ? FrameKind::Valid : FrameKind::Failed, code, valid || carries};
+    frame = {valid ? FrameKind::Valid : FrameKind::Failed, code, valid || carries, m_weakest};
     if (valid || (m_expected >= 0.0 && m_misses < kMaxMisses)) {
         // In step: the next start edge comes right after the stop bits.
         m_expected = edge + m_layout.FrameBits() * m_bit;

@@ -8,6 +8,7 @@
 #include <complex>
 
 #include "bit_slicer.h"
+#include "carrier_notch.h"
 #include "character_framer.h"
 #include "downconverter.h"
 #include "envelope.h"
@@ -27,9 +28,15 @@ constexpr int kMinFrames = 6;               // frames seen before a polarity is 
 constexpr double kOpenScore = 0.75;         // valid-frame share that opens the output
 constexpr double kCloseScore = 0.5;         // ... and below which it closes again
 constexpr double kPolarityMargin = 0.15;    // lead one polarity needs over the other
-constexpr double kSwitchMargin = 0.3;       // lead that makes the other take over
+constexpr float kWeakShare = 0.25f;         // held frames this much weaker than the rest are noise
 constexpr std::size_t kPendingChars = 32;   // characters held while undecided
 }  // namespace
+
+// A character held back with its confidence.
+struct Held {
+    std::uint8_t code;
+    float confidence;
+};
 
 // The part of the pipeline rebuilt whenever the settings change.
 struct Chain {
@@ -41,6 +48,7 @@ struct Chain {
           taps(std::max(1, static_cast<int>(std::lround(bit)))),
           low(-0.5 * s.shiftHz, down.WorkingRateHz(), taps),
           high(0.5 * s.shiftHz, down.WorkingRateHz(), taps),
+          notch(down.WorkingRateHz()),
           envelope(bit) {
         if (s.polarity != Polarity::Reverse) framers.emplace_back(layout, bit, taps, 1.0f);
         if (s.polarity != Polarity::Normal) framers.emplace_back(layout, bit, taps, -1.0f);
@@ -54,13 +62,15 @@ struct Chain {
     double bit;
     int taps;
     ToneFilter low, high;
+    CarrierNotch notch;
     Envelope envelope;
     BitSlicer slicer;
     std::vector<CharacterFramer> framers;
-    std::vector<std::vector<std::uint8_t>> pending;  // held while no polarity is chosen
-    std::vector<bool> waiting;                       // framer needs more samples
+    std::vector<std::vector<Held>> pending;  // held while no polarity is chosen or muted
+    std::vector<bool> waiting;               // framer needs more samples
     std::vector<std::complex<float>> baseband;
     int chosen = -1;
+    bool muted = false;
 };
 
 struct Demodulator::Impl {
@@ -79,9 +89,11 @@ struct Demodulator::Impl {
     void Run(std::span<const float> samples, std::vector<std::uint8_t>& out);
     void Deliver(int index, const CharacterFramer::Frame& frame, std::vector<std::uint8_t>& out);
     void Choose(std::vector<std::uint8_t>& out);
+    void Release(std::vector<std::uint8_t>& out);
     void Remember(std::span<const float> samples);
     void Replay(std::vector<std::uint8_t>& out);
     void Chunk(std::span<const float> samples, std::vector<std::uint8_t>& out);
+    void Notch();
 
     double rate;
     DemodSettings settings;
@@ -92,6 +104,7 @@ struct Demodulator::Impl {
     std::size_t historyWrite = 0;
     std::size_t sinceUnlock = 0;  // samples the chain has not seen
     std::size_t received = 0;
+    std::vector<double> carriers;
 };
 
 void Demodulator::Impl::Remember(std::span<const float> samples) {
@@ -121,7 +134,10 @@ void Demodulator::Impl::Run(std::span<const float> samples, std::vector<std::uin
     Chain& c = *chain;
     c.baseband.clear();
     c.down.Process(samples, c.baseband);
-    for (const auto z : c.baseband) c.slicer.Push(c.envelope.Step(c.low.Step(z), c.high.Step(z)));
+    for (const auto x : c.baseband) {
+        const auto z = c.notch.Step(x);
+        c.slicer.Push(c.envelope.Step(c.low.Step(z), c.high.Step(z)));
+    }
     // Frames of both polarities are taken in time order, so what goes out
     // does not depend on how the samples were cut into blocks.
     std::fill(c.waiting.begin(), c.waiting.end(), false);
@@ -144,46 +160,64 @@ void Demodulator::Impl::Run(std::span<const float> samples, std::vector<std::uin
 // Passes on the characters of the chosen polarity. Until one polarity's
 // frames are clearly valid, characters are held (the last kPendingChars of
 // each, from its last failed frame on: noise before the signal makes a few
-// frames that pass by chance) and nothing goes out, which is also the squelch.
+// frames that pass by chance) and nothing goes out, which is also the
+// squelch. The polarity, once chosen, is kept until the signal is lost: a
+// fade only mutes the output (holding again) until frames pass once more.
 void Demodulator::Impl::Deliver(int index, const CharacterFramer::Frame& frame,
                                 std::vector<std::uint8_t>& out) {
     Chain& c = *chain;
+    const bool open = index == c.chosen && !c.muted;
     auto& held = c.pending[static_cast<std::size_t>(index)];
-    if (frame.kind == CharacterFramer::FrameKind::Failed && index != c.chosen) held.clear();
+    if (frame.kind == CharacterFramer::FrameKind::Failed && !open) held.clear();
     if (frame.carries) {
-        if (index == c.chosen) {
+        if (open) {
             out.push_back(frame.code);
         } else {
             if (held.size() >= kPendingChars) held.erase(held.begin());
-            held.push_back(frame.code);
+            held.push_back({frame.code, frame.confidence});
         }
     }
     Choose(out);
 }
 
+// Passes on the held characters of the chosen polarity, less the first ones
+// that are much weaker than the rest: frames that began in the noise before
+// the signal and happened to pass.
+void Demodulator::Impl::Release(std::vector<std::uint8_t>& out) {
+    Chain& c = *chain;
+    auto& held = c.pending[static_cast<std::size_t>(c.chosen)];
+    std::vector<float> levels;
+    for (const Held& h : held) levels.push_back(h.confidence);
+    std::size_t first = 0;
+    if (!levels.empty()) {
+        std::nth_element(levels.begin(), levels.begin() + levels.size() / 2, levels.end());
+        const float typical = levels[levels.size() / 2];
+        while (first < held.size() && held[first].confidence < kWeakShare * typical) ++first;
+    }
+    for (std::size_t i = first; i < held.size(); ++i) out.push_back(held[i].code);
+    for (auto& p : c.pending) p.clear();
+}
+
 void Demodulator::Impl::Choose(std::vector<std::uint8_t>& out) {
     Chain& c = *chain;
     const auto score = [&](int i) { return c.framers[static_cast<std::size_t>(i)].Score(); };
+    if (c.chosen >= 0) {
+        if (!c.muted && score(c.chosen) < kCloseScore) {
+            c.muted = true;
+        } else if (c.muted && score(c.chosen) >= kOpenScore) {
+            c.muted = false;
+            Release(out);
+        }
+        return;
+    }
     const int count = static_cast<int>(c.framers.size());
     const int best = count > 1 && score(1) > score(0) ? 1 : 0;
     const double otherScore = count > 1 ? score(1 - best) : 0.0;
-    if (c.chosen >= 0) {
-        if (score(c.chosen) < kCloseScore) {
-            c.chosen = -1;
-            for (auto& p : c.pending) p.clear();
-        } else if (best != c.chosen && score(best) > score(c.chosen) + kSwitchMargin) {
-            c.chosen = -1;  // taken over just below, with its held characters
-        } else {
-            return;
-        }
-    }
     if (c.framers[static_cast<std::size_t>(best)].Frames() < kMinFrames ||
         score(best) < kOpenScore || score(best) - otherScore < kPolarityMargin)
         return;
     c.chosen = best;
-    auto& held = c.pending[static_cast<std::size_t>(best)];
-    out.insert(out.end(), held.begin(), held.end());
-    for (auto& p : c.pending) p.clear();
+    Release(out);
 }
 
 void Demodulator::Impl::Chunk(std::span<const float> samples, std::vector<std::uint8_t>& out) {
@@ -202,6 +236,7 @@ void Demodulator::Impl::Chunk(std::span<const float> samples, std::vector<std::u
     if (!running || jumped) {
         Rebuild();
         chain->down.SetCentre(tuner.Centre());
+        Notch();
         running = true;
         if (jumped) sinceUnlock = std::min(received, history.size());
         Replay(out);
@@ -209,6 +244,15 @@ void Demodulator::Impl::Chunk(std::span<const float> samples, std::vector<std::u
         return;
     }
     chain->down.SetCentre(tuner.Centre());
+    Notch();
+}
+
+// Notches the steady carriers inside the band the tone filters see.
+void Demodulator::Impl::Notch() {
+    const double width = 0.5 * settings.shiftHz + kSidebandBauds * settings.baud;
+    tuner.Carriers(width, carriers);
+    for (double& hz : carriers) hz -= tuner.Centre();
+    chain->notch.Set(carriers);
 }
 
 Demodulator::Demodulator(double sampleRateHz, const DemodSettings& settings)

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <cstdio>
 #include <cstdlib>
 
@@ -22,6 +23,11 @@ KeyingDetector::KeyingDetector(double rateHz, double baud, double shiftHz) {
     m_shiftBins = shiftHz / m_binHz;
     m_weight = static_cast<double>(m_hop) / (kAverageSeconds * rateHz);
     m_ring.assign(bit, 0.0f);
+    // A Hann window: a carrier beside a tone must not leak into its bin.
+    for (std::size_t i = 0; i < bit; ++i)
+        m_window.push_back(static_cast<float>(
+            0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * (static_cast<double>(i) + 0.5) /
+                                 static_cast<double>(bit))));
     m_in.assign(n, 0.0f);
     m_out.resize(n);
     m_plan = fft_create_plan(static_cast<unsigned>(n), m_in.data(), m_out.data(),
@@ -41,7 +47,7 @@ KeyingDetector::~KeyingDetector() { fft_destroy_plan(m_plan); }
 void KeyingDetector::Update() {
     m_filled = 0;
     const std::size_t bit = m_ring.size();
-    for (std::size_t i = 0; i < bit; ++i) m_in[i] = m_ring[(m_write + i) % bit];
+    for (std::size_t i = 0; i < bit; ++i) m_in[i] = m_ring[(m_write + i) % bit] * m_window[i];
     fft_execute(m_plan);
     const std::size_t half = m_power.size();
     for (std::size_t k = 0; k < half; ++k) m_power[k] = std::abs(m_out[k]);

@@ -45,6 +45,7 @@ class KeyingDetector {
     double m_shiftBins;
     double m_weight;
     std::vector<float> m_ring;  // the last bit of samples
+    std::vector<float> m_window;
     std::size_t m_write = 0;
     std::size_t m_filled = 0;
     std::vector<std::complex<float>> m_in, m_out;

@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <cstdio>
-#include <cstdlib>
 
 #include "demodulator.h"
 
@@ -179,10 +177,6 @@ void Tuner::Update() {
     m_floor = floor;
     double globalScore = 0.0;
     const double global = BestCentre(0.0, 1e9, floor, globalScore, true);
-    if (false)
-        fprintf(stderr, "t=%.1f keying(1275)=%.3f k(1000)=%.3f k(1725)=%.3f  global=%.0f score=%.2f locked=%d\n",
-                m_updates * UpdateSeconds(), m_keying->Keying(1275.0), m_keying->Keying(1000.0),
-                m_keying->Keying(1725.0), global * m_binHz, globalScore, m_locked);
     if (m_locked)
         Track(floor, global, globalScore);
     else
@@ -220,9 +214,14 @@ void Tuner::Acquire(double floor, double global, double globalScore) {
 void Tuner::Track(double floor, double global, double globalScore) {
     const double here = m_centreHz / m_binHz;
     const double reach = std::max(0.25 * m_shiftBins, 2.0 * m_toneHalfBins);
-    const double nearBin = BestCentre(here - reach, here + reach, floor, m_score, false);
+    // Only a keyed pair pulls the centre (a carrier beside the pair must not),
+    // and none while the sender idles; the pair's own level tells whether
+    // it is still there.
+    double keyedScore = 0.0;
+    const double nearBin = BestCentre(here - reach, here + reach, floor, keyedScore, true);
+    m_score = PairScore(here, floor);
     if (m_score >= kHoldScore) {
-        m_centreHz += (nearBin * m_binHz - m_centreHz) * kAfcWeight;
+        if (keyedScore > 0.0) m_centreHz += (nearBin * m_binHz - m_centreHz) * kAfcWeight;
         m_weakSeconds = 0.0;
     } else if ((m_weakSeconds += UpdateSeconds()) > kLossSeconds) {
         m_locked = false;
