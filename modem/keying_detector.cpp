@@ -4,18 +4,21 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <cstdio>
-#include <cstdlib>
 
 namespace modem {
 
 namespace {
 constexpr double kAverageSeconds = 1.2;  // the statistics follow about this much signal
 constexpr std::size_t kMinFft = 64;
+constexpr double kStillShare = 0.1;       // a bin whose spread is below this share of its mean holds still
+constexpr double kMainLobeShifts = 3.0;  // the window is at least 3 / shift long
 }  // namespace
 
 KeyingDetector::KeyingDetector(double rateHz, double baud, double shiftHz) {
-    const auto bit = static_cast<std::size_t>(std::max(2.0, std::round(rateHz / baud)));
+    // One bit, but long enough that the window's main lobe (two bins of the
+    // window each side) does not reach the other tone.
+    const auto bit = static_cast<std::size_t>(
+        std::max(2.0, std::round(std::max(rateHz / baud, kMainLobeShifts * rateHz / shiftHz))));
     std::size_t n = kMinFft;
     while (n < bit) n *= 2;
     m_hop = std::max<std::size_t>(1, bit / 2);
@@ -47,6 +50,8 @@ KeyingDetector::~KeyingDetector() { fft_destroy_plan(m_plan); }
 void KeyingDetector::Update() {
     m_filled = 0;
     const std::size_t bit = m_ring.size();
+    // The first windows are part silence (the ring started empty).
+    if (++m_seen * m_hop < bit) return;
     for (std::size_t i = 0; i < bit; ++i) m_in[i] = m_ring[(m_write + i) % bit] * m_window[i];
     fft_execute(m_plan);
     const std::size_t half = m_power.size();
@@ -84,7 +89,12 @@ double KeyingDetector::Correlation(std::size_t k) const {
     const double vp = static_cast<double>(m_meanSq[k]) - static_cast<double>(m_mean[k]) * m_mean[k];
     const double vq =
         static_cast<double>(m_partnerSq[k]) - static_cast<double>(m_partner[k]) * m_partner[k];
-    return cov / std::sqrt(std::max(vp * vq, 1e-60));
+    // Bins that hold still (a steady tone without noise) have no
+    // correlation to speak of; their variances are rounding errors.
+    const double still = kStillShare * kStillShare;
+    if (vp <= still * m_mean[k] * m_mean[k] || vq <= still * m_partner[k] * m_partner[k])
+        return 0.0;
+    return cov / std::sqrt(vp * vq);
 }
 
 double KeyingDetector::Measure(std::size_t k) const {

@@ -56,6 +56,7 @@ class KeyingDetector {
     std::vector<float> m_contrast, m_contrastSq, m_mean, m_meanSq;
     std::vector<float> m_partner, m_partnerSq, m_cross;
     int m_updates = 0;
+    std::size_t m_seen = 0;  // windows taken, the first ones not counted
 };
 
 }  // namespace modem
