@@ -8,13 +8,14 @@
 namespace modem {
 
 namespace {
-constexpr double kWidthHz = 3.0;      // of each notch
+constexpr double kWidthHz = 3.0;        // of each notch
 constexpr double kSameCarrierHz = 3.0;  // a carrier moved less than this is the same one
 }  // namespace
 
 CarrierNotch::CarrierNotch(double workingRateHz)
     : m_rate(workingRateHz),
-      m_weight(static_cast<float>(std::min(0.5, 2.0 * std::numbers::pi * kWidthHz / workingRateHz))) {}
+      m_weight(
+          static_cast<float>(std::min(0.5, 2.0 * std::numbers::pi * kWidthHz / workingRateHz))) {}
 
 void CarrierNotch::Set(std::span<const double> offsetsHz) {
     std::array<Slot, kMaxCarriers> next{};

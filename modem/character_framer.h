@@ -27,7 +27,7 @@ class CharacterFramer {
     struct Frame {
         FrameKind kind = FrameKind::Pause;
         std::uint8_t code = 0;
-        bool carries = false;  // `code` is a character to pass on
+        bool carries = false;     // `code` is a character to pass on
         float confidence = 0.0f;  // the weakest bit reading of the frame (a soft decision)
     };
     // Reads the next frame when `slicer` holds all of it; false when more

@@ -21,15 +21,16 @@ namespace modem {
 namespace {
 constexpr std::size_t kBlockSamples =
     Downconverter::kMaxBlock;               // input handled per pass through the chain
-constexpr double kReplaySeconds = 2.0;      // audio kept to decode again once locked
+constexpr double kReplaySeconds = 4.0;      // audio kept to decode again once locked
 constexpr double kMinSamplesPerBit = 16.0;  // working rate, at least
 constexpr double kSidebandBauds = 2.0;      // keying sidebands kept beside each tone
 constexpr int kMinFrames = 6;               // frames seen before a polarity is chosen
 constexpr double kOpenScore = 0.75;         // valid-frame share that opens the output
 constexpr double kCloseScore = 0.5;         // ... and below which it closes again
 constexpr double kPolarityMargin = 0.15;    // lead one polarity needs over the other
-constexpr float kWeakShare = 0.25f;         // held frames this much weaker than the rest are noise
-constexpr std::size_t kPendingChars = 32;   // characters held while undecided
+constexpr std::uint8_t kFigures = 27, kLetters = 31;
+constexpr float kWeakShare = 0.25f;        // held frames this much weaker than the rest are noise
+constexpr std::size_t kPendingChars = 32;  // characters held while undecided
 }  // namespace
 
 // A character held back with its confidence.
@@ -180,6 +181,8 @@ void Demodulator::Impl::Deliver(int index, const CharacterFramer::Frame& frame,
     Choose(out);
 }
 
+bool IsShift(std::uint8_t code) { return code == kFigures || code == kLetters; }
+
 // Passes on the held characters of the chosen polarity, less the first ones
 // that are much weaker than the rest: frames that began in the noise before
 // the signal and happened to pass.
@@ -192,7 +195,12 @@ void Demodulator::Impl::Release(std::vector<std::uint8_t>& out) {
     if (!levels.empty()) {
         std::nth_element(levels.begin(), levels.begin() + levels.size() / 2, levels.end());
         const float typical = levels[levels.size() / 2];
-        while (first < held.size() && held[first].confidence < kWeakShare * typical) ++first;
+        // A shift code is kept however weak: the sender's first shift decides
+        // how the whole first line reads, and a stray one at the start harms
+        // nothing, as the sender shifts before its first letter.
+        while (first < held.size() && held[first].confidence < kWeakShare * typical &&
+               !IsShift(held[first].code))
+            ++first;
     }
     for (std::size_t i = first; i < held.size(); ++i) out.push_back(held[i].code);
     for (auto& p : c.pending) p.clear();
@@ -288,9 +296,11 @@ TuningState Demodulator::Tuning() const {
     TuningState t;
     const Impl& d = *m_impl;
     t.locked = d.running;
+    t.fixed = d.tuner.Fixed();
     if (!t.locked) return t;
+    t.snrDb = d.tuner.SnrDb();
     const Chain& c = *d.chain;
-    t.receiving = c.chosen >= 0;
+    t.receiving = c.chosen >= 0 && !c.muted;
     t.reversed = c.chosen >= 0 ? c.framers[static_cast<std::size_t>(c.chosen)].Sign() < 0
                                : d.settings.polarity == Polarity::Reverse;
     const double low = d.tuner.Centre() - 0.5 * d.settings.shiftHz;

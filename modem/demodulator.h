@@ -31,6 +31,8 @@ struct TuningState {
     double spaceHz = 0.0;
     bool reversed = false;   // mark above space (reverse sense) in use
     bool receiving = false;  // characters are passing: squelch open, polarity chosen
+    bool fixed = false;      // the listener fixed the pair (TuneTo) and it is held
+    double snrDb = 0.0;      // of the pair followed, in 3 kHz (an estimate), valid while locked
 };
 
 // Search range for the tone pair.

@@ -7,8 +7,8 @@ namespace modem {
 
 namespace {
 // Time constants in bits.
-constexpr double kAttackBits = 0.25;    // the envelope rises to a stronger tone
-constexpr double kDecayBits = 4.0;      // ... and forgets it while the tone fades
+constexpr double kAttackBits = 0.25;     // the envelope rises to a stronger tone
+constexpr double kDecayBits = 4.0;       // ... and forgets it while the tone fades
 constexpr double kFloorFallBits = 0.25;  // the floor falls to a weaker magnitude
 constexpr double kFloorRiseBits = 16.0;  // ... and rises slowly (through keyed bits)
 constexpr float kAlike = 0.5f;           // swings within this ratio count as alike

@@ -10,7 +10,8 @@ namespace modem {
 namespace {
 constexpr double kAverageSeconds = 1.2;  // the statistics follow about this much signal
 constexpr std::size_t kMinFft = 64;
-constexpr double kStillShare = 0.1;       // a bin whose spread is below this share of its mean holds still
+constexpr double kStillShare =
+    0.1;  // a bin whose spread is below this share of its mean holds still
 constexpr double kMainLobeShifts = 3.0;  // the window is at least 3 / shift long
 }  // namespace
 
@@ -33,8 +34,8 @@ KeyingDetector::KeyingDetector(double rateHz, double baud, double shiftHz) {
                                  static_cast<double>(bit))));
     m_in.assign(n, 0.0f);
     m_out.resize(n);
-    m_plan = fft_create_plan(static_cast<unsigned>(n), m_in.data(), m_out.data(),
-                             LIQUID_FFT_FORWARD, 0);
+    m_plan =
+        fft_create_plan(static_cast<unsigned>(n), m_in.data(), m_out.data(), LIQUID_FFT_FORWARD, 0);
     m_power.assign(n / 2, 0.0f);
     m_contrast.assign(n / 2, 0.0f);
     m_contrastSq.assign(n / 2, 0.0f);
@@ -85,7 +86,8 @@ double KeyingDetector::Keying(double lowHz) const {
 }
 
 double KeyingDetector::Correlation(std::size_t k) const {
-    const double cov = static_cast<double>(m_cross[k]) - static_cast<double>(m_mean[k]) * m_partner[k];
+    const double cov =
+        static_cast<double>(m_cross[k]) - static_cast<double>(m_mean[k]) * m_partner[k];
     const double vp = static_cast<double>(m_meanSq[k]) - static_cast<double>(m_mean[k]) * m_mean[k];
     const double vq =
         static_cast<double>(m_partnerSq[k]) - static_cast<double>(m_partner[k]) * m_partner[k];
@@ -105,7 +107,8 @@ double KeyingDetector::Measure(std::size_t k) const {
 double KeyingDetector::Steadiness(double hz) const {
     const auto k = static_cast<std::size_t>(std::lround(hz / m_binHz));
     if (k >= m_mean.size()) return 0.0;
-    const double variance = std::max(1e-30, static_cast<double>(m_meanSq[k]) - m_mean[k] * m_mean[k]);
+    const double variance =
+        std::max(1e-30, static_cast<double>(m_meanSq[k]) - m_mean[k] * m_mean[k]);
     return static_cast<double>(m_mean[k]) * m_mean[k] / variance;
 }
 

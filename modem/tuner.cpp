@@ -14,19 +14,19 @@ constexpr double kBinTargetHz = 4.0;        // spectrum resolution aimed at
 constexpr double kSpectrumRateHz = 7000.0;  // lowest rate the spectrum is taken at
 constexpr unsigned kDecimatorSemiLength = 8;
 constexpr float kStopbandDb = 60.0f;
-constexpr double kAverageWeight = 0.25;  // weight of a new spectrum in the average
-constexpr int kSettleUpdates = 4;        // updates before the first lock
-constexpr double kLockScore = 3.0;       // pair level over noise that locks
-constexpr double kPreferredScore = 1.8;  // ... near the listener's choice
-constexpr double kHoldScore = 1.5;       // below this the signal counts as gone
-constexpr double kLossSeconds = 1.5;     // gone this long: unlock
-constexpr double kAfcWeight = 0.15;      // share of the measured offset corrected per update
-constexpr double kRivalFactor = 2.0;     // a pair this much stronger elsewhere ...
-constexpr int kRivalUpdates = 4;         // ... for this many updates takes over
-constexpr double kKeyedMin = 0.35;       // keying (contrast variance) of a keyed pair
+constexpr double kAverageWeight = 0.25;    // weight of a new spectrum in the average
+constexpr int kSettleUpdates = 4;          // updates before the first lock
+constexpr double kLockScore = 3.0;         // pair level over noise that locks
+constexpr double kPreferredScore = 1.8;    // ... near the listener's choice
+constexpr double kHoldScore = 1.5;         // below this the signal counts as gone
+constexpr double kLossSeconds = 1.5;       // gone this long: unlock
+constexpr double kAfcWeight = 0.15;        // share of the measured offset corrected per update
+constexpr double kRivalFactor = 2.0;       // a pair this much stronger elsewhere ...
+constexpr int kRivalUpdates = 4;           // ... for this many updates takes over
+constexpr double kKeyedMin = 0.35;         // keying (contrast variance) of a keyed pair
 constexpr double kFixedReachShifts = 0.3;  // a fixed pair is looked for this near the click
 constexpr double kNoiseBandHz = 3000.0;
-constexpr double kCarrierOverFloor = 8.0;  // a narrow peak this far over the floor ...
+constexpr double kCarrierOverFloor = 8.0;   // a narrow peak this far over the floor ...
 constexpr double kCarrierSteadiness = 6.0;  // ... and this steady is a carrier
 constexpr double kCarrierClearBauds = 0.3;  // ... unless it sits this near a tone
 }  // namespace
@@ -190,10 +190,9 @@ void Tuner::Acquire(double floor, double global, double globalScore) {
     const double preferredBin = m_preferredHz / m_binHz;
     const double reach = (m_fixed ? kFixedReachShifts : 0.25) * m_shiftBins;
     double nearScore = 0.0;
-    const double near =
-        m_preferredHz > 0.0
-            ? BestCentre(preferredBin - reach, preferredBin + reach, floor, nearScore, true)
-            : 0.0;
+    const double near = m_preferredHz > 0.0 ? BestCentre(preferredBin - reach, preferredBin + reach,
+                                                         floor, nearScore, true)
+                                            : 0.0;
     if (nearScore >= kPreferredScore) {
         m_centreHz = near * m_binHz;
         m_score = nearScore;
@@ -252,17 +251,17 @@ double Tuner::SnrDb() const {
 void Tuner::Carriers(double widthHz, std::vector<double>& hz) const {
     hz.clear();
     const double lo = std::max(3.0, (m_centreHz - widthHz) / m_binHz);
-    const double hi = std::min(static_cast<double>(m_size / 2 - 3), (m_centreHz + widthHz) / m_binHz);
+    const double hi =
+        std::min(static_cast<double>(m_size / 2 - 3), (m_centreHz + widthHz) / m_binHz);
     for (auto b = static_cast<std::size_t>(lo); b <= static_cast<std::size_t>(hi); ++b) {
         const double p = m_power[b];
         if (p < kCarrierOverFloor * m_floor || p < m_power[b - 1] || p < m_power[b + 1] ||
             p < 4.0 * m_power[b - 2] || p < 4.0 * m_power[b + 2])
             continue;
         const double curve = m_power[b - 1] - 2.0 * p + m_power[b + 1];
-        const double f =
-            (static_cast<double>(b) + (curve < 0.0 ? 0.5 * (m_power[b - 1] - m_power[b + 1]) / curve
-                                                   : 0.0)) *
-            m_binHz;
+        const double f = (static_cast<double>(b) +
+                          (curve < 0.0 ? 0.5 * (m_power[b - 1] - m_power[b + 1]) / curve : 0.0)) *
+                         m_binHz;
         const double clear = kCarrierClearBauds * m_baud;
         if (std::abs(f - (m_centreHz - 0.5 * m_shiftHz)) < clear ||
             std::abs(f - (m_centreHz + 0.5 * m_shiftHz)) < clear)

@@ -9,10 +9,9 @@
 
 #include <complex>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
-
-#include <memory>
 
 #include "keying_detector.h"
 #include "liquid_dsp.h"

@@ -108,8 +108,8 @@ void FadeOneSide(std::vector<float>& samples, double rateHz, double splitHz, boo
                                              : AnalyticBand(samples, rateHz, 0.0, splitHz);
     const FadingGain gain(seconds, dopplerHz, rng);
     for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] += (gain.At(static_cast<double>(i) / rateHz) * faded[i]).real() -
-                      faded[i].real();
+        samples[i] +=
+            (gain.At(static_cast<double>(i) / rateHz) * faded[i]).real() - faded[i].real();
 }
 
 void AddCarrier(std::vector<float>& samples, double rateHz, double hz, double dbAboveSignal,

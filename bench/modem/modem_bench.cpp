@@ -128,8 +128,8 @@ std::vector<Point> Points() {
                      [snr](auto& s, unsigned seed) { modem::AddWhiteNoise(s, kRate, snr, seed); }});
     // Carriers 10 dB above the signal, SNR 0 dB: away from the pair, one
     // shift from a tone (a false pair with it), on a tone, beside a tone.
-    for (const double hz : {400.0, 1000.0, 825.0, 2175.0, 1275.0, 1725.0, 1375.0, 1500.0, 2500.0,
-                            3200.0})
+    for (const double hz :
+         {400.0, 1000.0, 825.0, 2175.0, 1275.0, 1725.0, 1375.0, 1500.0, 2500.0, 3200.0})
         p.push_back({"carrier +10 dB at " + std::to_string(static_cast<int>(hz)) + " Hz, 0 dB",
                      [hz](auto& s, unsigned seed) {
                          modem::AddCarrier(s, kRate, hz, kCarrierDb);
@@ -231,7 +231,8 @@ int main(int argc, char** argv) {
         if (!o.only.empty() && p.name.find(o.only) == std::string::npos) continue;
         std::vector<float> s = Signal(kRate, codes);
         p.channel(s, o.seed);
-        if (!o.wavDir.empty()) modem::WriteWav(o.wavDir + "/" + FileName(p.name) + ".wav", kRate, s);
+        if (!o.wavDir.empty())
+            modem::WriteWav(o.wavDir + "/" + FileName(p.name) + ".wav", kRate, s);
         Report(p.name, sentText, Demodulate(kRate, s));
     }
     if (o.only.empty() || std::string("weaker station").find(o.only) != std::string::npos)
