@@ -11,7 +11,7 @@ constexpr double kAttackBits = 0.25;     // the envelope rises to a stronger ton
 constexpr double kDecayBits = 4.0;       // ... and forgets it while the tone fades
 constexpr double kFloorFallBits = 0.25;  // the floor falls to a weaker magnitude
 constexpr double kFloorRiseBits = 16.0;  // ... and rises slowly (through keyed bits)
-constexpr float kAlike = 0.5f;           // swings within this ratio count as alike
+constexpr float kAlike = 0.35f;  // swings within this ratio count as alike (noise moves them)
 
 float Weight(double bits, double bitSamples) {
     return static_cast<float>(1.0 / std::max(1.0, bits * bitSamples));
@@ -44,8 +44,12 @@ float Envelope::Step(float low, float high) {
     // levels can bias (on the same scale as below).
     if (std::min(lowSwing, highSwing) >= kAlike * std::max(lowSwing, highSwing))
         return (low - high) * 0.5f * (lowSwing + highSwing);
-    // The optimal threshold for two tones of swings a and b: l a - h b - (a^2 - b^2) / 4.
-    return l * lowSwing - h * highSwing - 0.25f * (lowSwing * lowSwing - highSwing * highSwing);
+    // Each tone against half its swing, weighed by its swing squared:
+    // l a - h b - (a^2 - b^2) / 2. The margins of both tones are equal, and
+    // while the filters pass from one tone to the other the value crosses
+    // zero halfway whatever the two swings, so the framer's edges and bit
+    // instants do not move when one tone fades.
+    return l * lowSwing - h * highSwing - 0.5f * (lowSwing * lowSwing - highSwing * highSwing);
 }
 
 }  // namespace modem
