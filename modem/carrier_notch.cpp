@@ -12,24 +12,42 @@ constexpr double kWidthHz = 3.0;        // of each notch
 constexpr double kSameCarrierHz = 3.0;  // a carrier moved less than this is the same one
 }  // namespace
 
-CarrierNotch::CarrierNotch(double workingRateHz)
+CarrierNotch::CarrierNotch(double workingRateHz, double bitSamples)
     : m_rate(workingRateHz),
       m_weight(
-          static_cast<float>(std::min(0.5, 2.0 * std::numbers::pi * kWidthHz / workingRateHz))) {}
+          static_cast<float>(std::min(0.5, 2.0 * std::numbers::pi * kWidthHz / workingRateHz))),
+      m_delay(static_cast<std::size_t>(std::max(1L, std::lround(0.5 * bitSamples)))) {}
 
-void CarrierNotch::Set(std::span<const double> offsetsHz) {
+void CarrierNotch::Set(std::span<const Carrier> carriers) {
     std::array<Slot, kMaxCarriers> next{};
-    const std::size_t count = std::min(offsetsHz.size(), kMaxCarriers);
+    const std::size_t count = std::min(carriers.size(), kMaxCarriers);
+    const auto delay = static_cast<float>(m_delay.size());
     for (std::size_t i = 0; i < count; ++i) {
         Slot& s = next[i];
-        s.offsetHz = offsetsHz[i];
-        s.turn = std::polar(1.0f, static_cast<float>(2.0 * std::numbers::pi * s.offsetHz / m_rate));
+        s.carrier = carriers[i];
+        const double step = 2.0 * std::numbers::pi * s.carrier.offsetHz / m_rate;
+        s.step = step;
+        s.turn = std::polar(1.0f, static_cast<float>(step));
+        s.ahead = std::polar(1.0f, static_cast<float>(step) * delay);
+        s.back = std::conj(s.ahead);
         for (std::size_t j = 0; j < m_count; ++j)
-            if (std::abs(m_slots[j].offsetHz - s.offsetHz) < kSameCarrierHz)
+            if (m_slots[j].carrier.learn == s.carrier.learn &&
+                std::abs(m_slots[j].carrier.offsetHz - s.carrier.offsetHz) < kSameCarrierHz)
                 s.residue = m_slots[j].residue;
     }
     m_slots = next;
     m_count = count;
+}
+
+void CarrierNotch::Rewind(std::int64_t samples) {
+    for (std::size_t i = 0; i < m_count; ++i) {
+        Slot& s = m_slots[i];
+        const double turned = std::remainder(s.step * static_cast<double>(samples),
+                                             2.0 * std::numbers::pi);
+        s.residue *= std::polar(1.0f, static_cast<float>(-turned));
+    }
+    std::fill(m_delay.begin(), m_delay.end(), std::complex<float>{});
+    m_at = 0;
 }
 
 }  // namespace modem

@@ -1,43 +1,81 @@
 // Takes steady carriers out of the baseband before the tone filters: for each
 // carrier a narrow canceller (a one-pole resonator at its frequency whose
 // output is subtracted), a few hertz wide, so the keying sidebands of a tone
-// beside it pass.
+// beside it pass. A carrier on a tone is learnt only while the other tone is
+// keyed, from samples half a bit old (those the tone filters' last output
+// speaks for): the canceller then follows the carrier alone and leaves the
+// tone under it.
 #pragma once
 
 #include <array>
 #include <complex>
+#include <cstdint>
 #include <span>
+#include <vector>
 
 namespace modem {
 
 class CarrierNotch {
   public:
     static constexpr std::size_t kMaxCarriers = 4;
+    // What a canceller learns from.
+    enum class Learn {
+        Always,          // a carrier away from the tones
+        WhileHighKeyed,  // a carrier on the lower tone
+        WhileLowKeyed,   // a carrier on the higher tone
+    };
+    struct Carrier {
+        double offsetHz;  // from the baseband centre
+        Learn learn;
+    };
 
-    explicit CarrierNotch(double workingRateHz);
-    // The carriers' offsets from the baseband centre; a carrier already
-    // notched keeps its state, the others start afresh; more than
-    // kMaxCarriers: the first ones.
-    void Set(std::span<const double> offsetsHz);
+    // bitSamples: working samples per bit.
+    CarrierNotch(double workingRateHz, double bitSamples);
+    // A carrier already notched (same offset and kind) keeps its state, the
+    // others start afresh; more than kMaxCarriers: the first ones.
+    void Set(std::span<const Carrier> carriers);
+    // Turns the cancellers back by `samples` samples (to run the same input
+    // again from there); the learning delay starts empty.
+    void Rewind(std::int64_t samples);
 
-    std::complex<float> Step(std::complex<float> z) {
+    // lowKeyed, highKeyed: each tone, judged by itself, is clearly keyed now.
+    std::complex<float> Step(std::complex<float> z, bool lowKeyed, bool highKeyed) {
+        if (m_count == 0) return z;
+        const std::complex<float> old = m_delay[m_at];
+        m_delay[m_at] = z;
+        m_at = m_at + 1 == m_delay.size() ? 0 : m_at + 1;
         for (std::size_t i = 0; i < m_count; ++i) {
             Slot& s = m_slots[i];
             const std::complex<float> predicted = s.residue * s.turn;
+            switch (s.carrier.learn) {
+                case Learn::Always:
+                    s.residue = predicted + m_weight * (z - predicted);
+                    break;
+                case Learn::WhileHighKeyed:
+                case Learn::WhileLowKeyed:
+                    s.residue = (s.carrier.learn == Learn::WhileHighKeyed ? highKeyed : lowKeyed)
+                                    ? predicted + m_weight * (old - predicted * s.back) * s.ahead
+                                    : predicted;
+                    break;
+            }
             z -= predicted;
-            s.residue = predicted + m_weight * z;
         }
         return z;
     }
 
   private:
     struct Slot {
-        double offsetHz = 0.0;
-        std::complex<float> turn{1.0f, 0.0f};  // one sample's rotation at the offset
-        std::complex<float> residue{};         // the carrier as followed so far
+        Carrier carrier{0.0, Learn::Always};
+        double step = 0.0;                       // radians per sample
+        std::complex<float> turn{1.0f, 0.0f};   // one sample's rotation at the offset
+        std::complex<float> back{1.0f, 0.0f};   // the rotation over the learning delay, undone
+        std::complex<float> ahead{1.0f, 0.0f};  // ... and done
+        std::complex<float> residue{};          // the carrier as followed so far
     };
     double m_rate;
     float m_weight;
+    std::vector<std::complex<float>> m_delay;  // the last half bit of input
+    std::size_t m_at = 0;
     std::array<Slot, kMaxCarriers> m_slots{};
     std::size_t m_count = 0;
 };

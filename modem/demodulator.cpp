@@ -49,7 +49,7 @@ struct Chain {
           taps(std::max(1, static_cast<int>(std::lround(bit)))),
           low(-0.5 * s.shiftHz, down.WorkingRateHz(), taps),
           high(0.5 * s.shiftHz, down.WorkingRateHz(), taps),
-          notch(down.WorkingRateHz()),
+          notch(down.WorkingRateHz(), bit),
           envelope(bit) {
         if (s.polarity != Polarity::Reverse) framers.emplace_back(layout, bit, taps, 1.0f);
         if (s.polarity != Polarity::Normal) framers.emplace_back(layout, bit, taps, -1.0f);
@@ -57,6 +57,14 @@ struct Chain {
         pending.resize(framers.size());
         for (auto& p : pending) p.reserve(kPendingChars);
         baseband.reserve(kBlockSamples + 1);
+    }
+
+    // Takes over what `learnt` learnt over the samples it has seen: tone
+    // levels and carrier cancellers (turned back to its first sample).
+    void Adopt(const Chain& learnt) {
+        envelope = learnt.envelope;
+        notch = learnt.notch;
+        notch.Rewind(learnt.slicer.End());
     }
 
     Downconverter down;
@@ -70,6 +78,7 @@ struct Chain {
     std::vector<std::vector<Held>> pending;  // held while no polarity is chosen or muted
     std::vector<bool> waiting;               // framer needs more samples
     std::vector<std::complex<float>> baseband;
+    std::vector<CarrierNotch::Carrier> carriers;
     int chosen = -1;
     bool muted = false;
 };
@@ -93,6 +102,7 @@ struct Demodulator::Impl {
     void Release(std::vector<std::uint8_t>& out);
     void Remember(std::span<const float> samples);
     void Replay(std::vector<std::uint8_t>& out);
+    void Start(std::vector<std::uint8_t>& out);
     void Chunk(std::span<const float> samples, std::vector<std::uint8_t>& out);
     void Notch();
 
@@ -136,7 +146,7 @@ void Demodulator::Impl::Run(std::span<const float> samples, std::vector<std::uin
     c.baseband.clear();
     c.down.Process(samples, c.baseband);
     for (const auto x : c.baseband) {
-        const auto z = c.notch.Step(x);
+        const auto z = c.notch.Step(x, c.envelope.LowKeyed(), c.envelope.HighKeyed());
         c.slicer.Push(c.envelope.Step(c.low.Step(z), c.high.Step(z)));
     }
     // Frames of both polarities are taken in time order, so what goes out
@@ -242,25 +252,51 @@ void Demodulator::Impl::Chunk(std::span<const float> samples, std::vector<std::u
     }
     const bool jumped = running && std::abs(tuner.Centre() - before) > 0.25 * settings.shiftHz;
     if (!running || jumped) {
-        Rebuild();
-        chain->down.SetCentre(tuner.Centre());
-        Notch();
-        running = true;
         if (jumped) sinceUnlock = std::min(received, history.size());
-        Replay(out);
-        sinceUnlock = 0;
+        Start(out);
         return;
     }
     chain->down.SetCentre(tuner.Centre());
     Notch();
 }
 
-// Notches the steady carriers inside the band the tone filters see.
+// Decodes the remembered audio twice: once to learn the tone levels and
+// the carriers on the tones, then again from its start with what was
+// learnt, so the first characters of a transmission are read as well as
+// the rest.
+void Demodulator::Impl::Start(std::vector<std::uint8_t>& out) {
+    const std::size_t unseen = sinceUnlock;
+    Rebuild();
+    chain->down.SetCentre(tuner.Centre());
+    Notch();
+    running = true;
+    std::vector<std::uint8_t> learning;
+    Replay(learning);
+    const std::unique_ptr<Chain> learnt = std::move(chain);
+    Rebuild();
+    running = true;
+    chain->down.SetCentre(tuner.Centre());
+    chain->Adopt(*learnt);
+    sinceUnlock = unseen;
+    Replay(out);
+    sinceUnlock = 0;
+}
+
+// Notches the steady carriers inside the band the tone filters see; one
+// within a baud of a tone is learnt only while the other tone is keyed.
 void Demodulator::Impl::Notch() {
-    const double width = 0.5 * settings.shiftHz + kSidebandBauds * settings.baud;
-    tuner.Carriers(width, carriers);
-    for (double& hz : carriers) hz -= tuner.Centre();
-    chain->notch.Set(carriers);
+    const double half = 0.5 * settings.shiftHz;
+    tuner.Carriers(half + kSidebandBauds * settings.baud, carriers);
+    auto& list = chain->carriers;
+    list.clear();
+    for (const double hz : carriers) {
+        const double offset = hz - tuner.Centre();
+        auto learn = CarrierNotch::Learn::Always;
+        if (std::abs(offset + half) < settings.baud) learn = CarrierNotch::Learn::WhileHighKeyed;
+        if (std::abs(offset - half) < settings.baud) learn = CarrierNotch::Learn::WhileLowKeyed;
+        list.push_back({offset, learn});
+    }
+    chain->notch.Set(list);
 }
 
 Demodulator::Demodulator(double sampleRateHz, const DemodSettings& settings)

@@ -11,6 +11,7 @@ constexpr double kAttackBits = 0.25;     // the envelope rises to a stronger ton
 constexpr double kDecayBits = 4.0;       // ... and forgets it while the tone fades
 constexpr double kFloorFallBits = 0.25;  // the floor falls to a weaker magnitude
 constexpr double kFloorRiseBits = 16.0;  // ... and rises slowly (through keyed bits)
+constexpr float kKeyedShare = 0.75f;  // of its swing: a tone clearly keyed
 constexpr float kAlike = 0.35f;  // swings within this ratio count as alike (noise moves them)
 
 float Weight(double bits, double bitSamples) {
@@ -27,6 +28,7 @@ Envelope::Envelope(double bitSamples)
 void Envelope::Reset() {
     m_low = {};
     m_high = {};
+    m_lowKeyed = m_highKeyed = false;
 }
 
 float Envelope::Tone::Follow(float x, const Envelope& e) {
@@ -40,6 +42,8 @@ float Envelope::Step(float low, float high) {
     const float h = m_high.Follow(high, *this);
     const float lowSwing = std::max(0.0f, m_low.peak - m_low.floor);
     const float highSwing = std::max(0.0f, m_high.peak - m_high.floor);
+    m_lowKeyed = l > kKeyedShare * lowSwing;
+    m_highKeyed = h > kKeyedShare * highSwing;
     // Tones alike: the plain difference, which no error in the followed
     // levels can bias (on the same scale as below).
     if (std::min(lowSwing, highSwing) >= kAlike * std::max(lowSwing, highSwing))

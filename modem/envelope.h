@@ -18,6 +18,10 @@ class Envelope {
 
     float Step(float low, float high);
     void Reset();
+    // Each tone judged by itself at the last step: it stands clearly above
+    // the middle of its swing.
+    bool LowKeyed() const { return m_lowKeyed; }
+    bool HighKeyed() const { return m_highKeyed; }
 
   private:
     struct Tone {
@@ -28,6 +32,7 @@ class Envelope {
     };
     float m_attack, m_decay, m_floorFall, m_floorRise;
     Tone m_low, m_high;
+    bool m_lowKeyed = false, m_highKeyed = false;
 };
 
 }  // namespace modem

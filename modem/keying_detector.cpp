@@ -104,12 +104,4 @@ double KeyingDetector::Measure(std::size_t k) const {
     return std::max(contrast, -Correlation(k));
 }
 
-double KeyingDetector::Steadiness(double hz) const {
-    const auto k = static_cast<std::size_t>(std::lround(hz / m_binHz));
-    if (k >= m_mean.size()) return 0.0;
-    const double variance =
-        std::max(1e-30, static_cast<double>(m_meanSq[k]) - m_mean[k] * m_mean[k]);
-    return static_cast<double>(m_mean[k]) * m_mean[k] / variance;
-}
-
 }  // namespace modem

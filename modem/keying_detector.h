@@ -31,9 +31,8 @@ class KeyingDetector {
     // Keying of the pair whose lower tone is at lowHz, from 0 (a steady
     // carrier, or nothing) to about 1 (a keyed pair); noise gives about 1/3.
     double Keying(double lowHz) const;
-    // How steady the bin at hz is: its power's mean squared over its variance
-    // (a carrier well above noise: large; noise or a keyed tone: about 1).
-    double Steadiness(double hz) const;
+    // Width of the bins the keying is measured in.
+    double BinHz() const { return m_binHz; }
 
   private:
     void Update();

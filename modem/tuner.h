@@ -3,8 +3,10 @@
 // for the centre whose two tones stand highest above the noise floor among
 // the pairs that show keying (KeyingDetector: a steady carrier is never
 // taken, alone or paired with noise or with one tone), slow correction of
-// drift while locked (AFC), and the squelch: no lock, no characters. A pair
-// the listener fixed is the only one looked for until it is released.
+// drift while locked (AFC), and the squelch: no lock, no characters. Steady
+// carriers are found (narrow, steady peaks) and notched out of a second view
+// of the band, so a carrier on a tone does not hide the pair.
+// A pair the listener fixed is the only one looked for until it is released.
 #pragma once
 
 #include <complex>
@@ -13,6 +15,7 @@
 #include <span>
 #include <vector>
 
+#include "audio_notch.h"
 #include "keying_detector.h"
 #include "liquid_dsp.h"
 
@@ -49,24 +52,57 @@ class Tuner {
     // Signal-to-noise ratio of the pair followed, in dB in 3 kHz (a rough
     // estimate from the spectrum).
     double SnrDb() const;
-    // Frequencies of the steady carriers within widthHz of the centre that
-    // are not on one of the tones (for the demodulator's notches).
+    // Frequencies in Hz of the steady carriers within widthHz of the centre,
+    // those on a tone included (for the demodulator's cancellers).
     void Carriers(double widthHz, std::vector<double>& hz) const;
     // Level in dB of `count` equal bands over kSearchLowHz..kSearchHighHz.
     void Spectrum(std::vector<float>& bins, int count) const;
 
   private:
+    // One way of looking at the band: a spectrum averaged over updates, its
+    // prefix sums and the prefix sums of those (for tone levels), and the
+    // keying statistics.
+    struct View {
+        std::vector<double> power, prefix, prefix2;
+        std::unique_ptr<KeyingDetector> keying;
+    };
+    struct Forgotten {
+        std::size_t bin;
+        double floor;
+        int updates;  // left to forget
+    };
+
+    void Take(float y);
     void Update();
+    // Windowed FFT of the ring `ring` into m_out.
+    void Transform(const std::vector<float>& ring);
+    void Average();
+    void Accumulate(View& view, double weight);
+    void FindCarriers();
+    double CarrierHz(std::size_t bin) const;
+    bool Steady(std::size_t bin, bool known) const;
+    // Drops what the notched view's average holds around a carrier at `bin`.
+    void Forget(std::size_t bin, double floor);
+    void ForgetNotched();
     void Acquire(double floor, double global, double globalScore);
     void Track(double floor, double global, double globalScore);
-    double FloorPerBin();
+    double Floor(const std::vector<double>& power);
+    // Level of a keyed tone at bin position b (fractional): the spectrum
+    // weighed by a triangle as wide as the keying's main lobe.
+    double ToneLevel(const View& view, double b) const;
+    double TriangleAt(const View& view, std::size_t b) const;
     // Pair score at centre bin c (fractional) over the noise floor.
-    double PairScore(double c, double floor) const;
-    // The best centre bin within lo..hi (bins) and its score.
-    // keyed: only pairs that show keying count.
-    double BestCentre(double lo, double hi, double floor, double& score, bool keyed) const;
-    bool Keyed(double centreBin) const;
-    double BandSum(double centreBin) const;
+    double PairScore(const View& view, double c, double floor) const;
+    // The best centre bin within lo..hi (bins) and its score: the highest
+    // peak of the pair score among the pairs that show keying. A pair with
+    // a carrier on a tone is judged with the carriers notched, any other
+    // as the audio came (where the steady mark of an idle sender, which
+    // counts as a carrier until it keys, is still a tone).
+    double BestCentre(double lo, double hi, double floor, double& score) const;
+    bool KeyedNear(const View& view, double centreBin, double floor) const;
+    bool OnCarrier(double centreBin) const;
+    const View& ViewAt(double centreBin) const { return OnCarrier(centreBin) ? m_notchedView : m_plain; }
+    double BoxSum(const View& view, double centreBin) const;
 
     double m_rate;  // of the spectrum's samples, after decimation
     unsigned m_decimation;
@@ -77,15 +113,21 @@ class Tuner {
     std::size_t m_hop;
     double m_binHz;
     std::size_t m_lowBin, m_highBin;
-    double m_shiftBins = 0.0, m_toneHalfBins = 1.0;
-    std::vector<float> m_window, m_history;
+    double m_shiftBins = 0.0;
+    std::size_t m_lobeBins = 1;  // half width of a keyed tone's main lobe
+    std::vector<float> m_window;
+    std::vector<float> m_raw, m_notched;  // rings of the last m_size samples
     std::vector<std::complex<float>> m_in, m_out;
+    std::vector<std::complex<float>> m_last;  // the previous raw spectrum
     fftplan m_plan;
     std::size_t m_write = 0;
     std::size_t m_filled = 0;  // new samples since the last update
-    std::vector<double> m_power, m_prefix;
+    View m_plain, m_notchedView;
+    std::vector<double> m_steady, m_steadySq;  // statistics that find carriers
     std::vector<float> m_sorted;
-    std::unique_ptr<KeyingDetector> m_keying;
+    AudioNotch m_notch;
+    std::vector<double> m_carriers;  // Hz, in frequency order
+    std::vector<Forgotten> m_forget;
     double m_baud = 50.0, m_shiftHz = 450.0;
     double m_floor = 1e-20;
     bool m_fixed = false;
@@ -93,6 +135,8 @@ class Tuner {
     bool m_locked = false;
     double m_centreHz = 0.0;
     double m_preferredHz = 0.0;
+    double m_candidateHz = 0.0;  // a pair found while not locked ...
+    int m_candidateUpdates = 0;  // ... on this many updates in a row
     double m_score = 0.0;
     double m_weakSeconds = 0.0;
     int m_rivalUpdates = 0;
