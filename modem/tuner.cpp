@@ -75,13 +75,17 @@ Tuner::Tuner(double sampleRateHz, double baud, double shiftHz)
     m_notched.assign(m_size, 0.0f);
     m_in.resize(m_size);
     m_out.resize(m_size);
+    m_spectrum.assign(m_size / 2, 0.0f);
     m_last.assign(m_size / 2, 0.0f);
+    m_rawPower.assign(m_size / 2, 0.0);
+    m_notchedPower.assign(m_size / 2, 0.0);
+    m_prefix2.assign(m_size / 2 + 2, 0.0);
     m_plan = fft_create_plan(static_cast<unsigned>(m_size), m_in.data(), m_out.data(),
                              LIQUID_FFT_FORWARD, 0);
     for (View* v : {&m_plain, &m_notchedView}) {
         v->power.assign(m_size / 2, 0.0);
         v->prefix.assign(m_size / 2 + 1, 0.0);
-        v->prefix2.assign(m_size / 2 + 2, 0.0);
+        v->level.assign(m_size / 2, 0.0);
     }
     m_steady.assign(m_size / 2, 0.0);
     m_steadySq.assign(m_size / 2, 0.0);
@@ -97,8 +101,7 @@ Tuner::~Tuner() {
 void Tuner::SetPair(double baud, double shiftHz) {
     m_baud = baud;
     m_shiftHz = shiftHz;
-    m_plain.keying = std::make_unique<KeyingDetector>(m_rate, baud, shiftHz);
-    m_notchedView.keying = std::make_unique<KeyingDetector>(m_rate, baud, shiftHz);
+    m_keying = std::make_unique<KeyingDetector>(m_rate, baud, shiftHz);
     m_shiftBins = shiftHz / m_binHz;
     m_lobeBins = std::max<std::size_t>(1, static_cast<std::size_t>(std::lround(baud / m_binHz)));
     // The pair followed so far is looked for first under the new settings.
@@ -136,15 +139,23 @@ void Tuner::Take(float y) {
     const float notched = m_notch.Step(y);
     m_raw[m_write] = y;
     m_notched[m_write] = notched;
-    m_plain.keying->Push(y);
-    m_notchedView.keying->Push(notched);
+    m_keying->Push(y, notched);
     m_write = (m_write + 1) % m_size;
     ++m_filled;
 }
 
-void Tuner::Transform(const std::vector<float>& ring) {
-    for (std::size_t i = 0; i < m_size; ++i) m_in[i] = ring[(m_write + i) % m_size] * m_window[i];
+void Tuner::Transform() {
+    for (std::size_t i = 0, j = m_write; i < m_size; ++i, j = j + 1 == m_size ? 0 : j + 1)
+        m_in[i] = std::complex<float>(m_raw[j], m_notched[j]) * m_window[i];
     fft_execute(m_plan);
+    // Two real signals in one transform: the raw one is the part of the
+    // spectrum with conjugate symmetry, the notched one the rest (over j).
+    for (std::size_t k = 0; k < m_size / 2; ++k) {
+        const std::complex<float> x = m_out[k], y = std::conj(m_out[(m_size - k) % m_size]);
+        m_spectrum[k] = 0.5f * (x + y);
+        m_rawPower[k] = std::norm(m_spectrum[k]);
+        m_notchedPower[k] = std::norm(0.5f * (x - y));
+    }
 }
 
 void Tuner::Average() {
@@ -152,30 +163,40 @@ void Tuner::Average() {
     // The first window is half silence (the rings start empty): the
     // statistics that find carriers begin with the second.
     const double steady = m_updates <= 1 ? 1.0 : kSteadyWeight;
-    Transform(m_raw);
+    Transform();
     for (std::size_t b = 0; b < m_size / 2; ++b) {
-        const double p = std::norm(m_out[b]);
+        const double p = m_rawPower[b];
         m_steady[b] += (p - m_steady[b]) * steady;
         m_steadySq[b] += (p * p - m_steadySq[b]) * steady;
     }
-    Accumulate(m_plain, weight);
+    Accumulate(m_plain, m_rawPower, weight);
     // Carriers take their frequencies from the phase of this spectrum
-    // against the last one, before it is overwritten.
+    // against the last one.
     if (m_updates > 1) FindCarriers();
-    std::copy(m_out.begin(), m_out.begin() + static_cast<std::ptrdiff_t>(m_size / 2),
-              m_last.begin());
-    Transform(m_notched);
-    Accumulate(m_notchedView, weight);
+    m_last.swap(m_spectrum);
+    Accumulate(m_notchedView, m_notchedPower, weight);
+    ForgetNotched();
+    Levels(m_plain);
+    Levels(m_notchedView);
 }
 
-void Tuner::Accumulate(View& view, double weight) {
+void Tuner::Accumulate(View& view, const std::vector<double>& power, double weight) {
     for (std::size_t b = 0; b < m_size / 2; ++b)
-        view.power[b] += (std::norm(m_out[b]) - view.power[b]) * weight;
-    if (&view == &m_notchedView) ForgetNotched();
-    for (std::size_t b = 0; b < m_size / 2; ++b)
-        view.prefix[b + 1] = view.prefix[b] + view.power[b];
-    for (std::size_t b = 0; b <= m_size / 2; ++b)
-        view.prefix2[b + 1] = view.prefix2[b] + view.prefix[b];
+        view.power[b] += (power[b] - view.power[b]) * weight;
+}
+
+// The triangle of half width H around bin c, divided by H^2, is the sum of
+// H boxes of H bins: from the prefix sums of the prefix sums.
+void Tuner::Levels(View& view) {
+    for (std::size_t b = 0; b < m_size / 2; ++b) view.prefix[b + 1] = view.prefix[b] + view.power[b];
+    for (std::size_t b = 0; b <= m_size / 2; ++b) m_prefix2[b + 1] = m_prefix2[b] + view.prefix[b];
+    const std::size_t h = m_lobeBins;
+    const double scale = 1.0 / static_cast<double>(h * h);
+    for (std::size_t b = 0; b < m_size / 2; ++b) {
+        const std::size_t c = std::clamp(b, h - 1, m_size / 2 - h - 1);
+        const double sum = (m_prefix2[c + h + 1] - m_prefix2[c + 1]) - (m_prefix2[c + 1] - m_prefix2[c + 1 - h]);
+        view.level[b] = std::max(0.0, sum * scale);
+    }
 }
 
 void Tuner::Update() {
@@ -225,7 +246,7 @@ void Tuner::FindCarriers() {
 // The frequency of a steady line at `bin`, from how far its phase turned
 // since the last spectrum (half a window ago): far finer than a bin.
 double Tuner::CarrierHz(std::size_t bin) const {
-    const double turned = std::arg(m_out[bin] * std::conj(m_last[bin]));
+    const double turned = std::arg(m_spectrum[bin] * std::conj(m_last[bin]));
     // A line at (bin + d) bins turns by pi (bin + d) in half a window.
     const double d = Wrap(turned - std::numbers::pi * static_cast<double>(bin)) / std::numbers::pi;
     return (static_cast<double>(bin) + d) * m_binHz;
@@ -238,7 +259,7 @@ bool Tuner::Steady(std::size_t bin, bool known) const {
     const double mean = m_steady[bin];
     const double variance = std::max(1e-30, m_steadySq[bin] - mean * mean);
     const double loosen = known ? 2.0 : 1.0;
-    const double now = std::norm(m_out[bin]);
+    const double now = m_rawPower[bin];
     return mean * mean * loosen >= kCarrierSteadiness * variance &&
            std::abs(now - mean) <= kCarrierNowShare * loosen * mean;
 }
@@ -267,20 +288,11 @@ double Tuner::Floor(const std::vector<double>& power) {
     return std::max(static_cast<double>(*mid), 1e-20);
 }
 
-// Sum over the triangle of half width H around bin b, divided by H^2: the
-// sum of H boxes of H bins, from the prefix sums of the prefix sums.
-double Tuner::TriangleAt(const View& view, std::size_t b) const {
-    const std::size_t h = m_lobeBins;
-    const std::size_t c = std::clamp(b, h - 1, m_size / 2 - h - 1);
-    const std::vector<double>& s = view.prefix2;
-    return ((s[c + h + 1] - s[c + 1]) - (s[c + 1] - s[c + 1 - h])) / static_cast<double>(h * h);
-}
-
 double Tuner::ToneLevel(const View& view, double b) const {
     const double at = std::clamp(b, 0.0, static_cast<double>(m_size / 2 - 2));
     const auto i = static_cast<std::size_t>(at);
     const double frac = at - static_cast<double>(i);
-    return std::max(0.0, (1.0 - frac) * TriangleAt(view, i) + frac * TriangleAt(view, i + 1));
+    return (1.0 - frac) * view.level[i] + frac * view.level[i + 1];
 }
 
 double Tuner::PairScore(const View& view, double c, double floor) const {
@@ -300,12 +312,13 @@ bool Tuner::KeyedNear(const View& view, double centreBin, double floor) const {
         ToneLevel(view, centreBin + 0.5 * m_shiftBins) < toneFloor)
         return false;
     const double lowHz = (centreBin - 0.5 * m_shiftBins) * m_binHz;
-    const KeyingDetector& k = *view.keying;
+    const KeyingDetector& k = *m_keying;
     const double reach = 0.5 * k.BinHz();
     // A tone under a notched carrier keeps little of its keying (the notch
     // takes its steady part with the carrier): the other tone must show it.
     const double least = &view == &m_notchedView ? kKeyedOnCarrierMin : kKeyedMin;
-    return std::max({k.Keying(lowHz - reach), k.Keying(lowHz), k.Keying(lowHz + reach)}) >= least;
+    return std::max({k.Keying(view.stream, lowHz - reach), k.Keying(view.stream, lowHz),
+                     k.Keying(view.stream, lowHz + reach)}) >= least;
 }
 
 bool Tuner::OnCarrier(double centreBin) const {

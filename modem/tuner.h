@@ -60,11 +60,12 @@ class Tuner {
 
   private:
     // One way of looking at the band: a spectrum averaged over updates, its
-    // prefix sums and the prefix sums of those (for tone levels), and the
-    // keying statistics.
+    // prefix sums, the level of a keyed tone at each bin (the spectrum
+    // weighed by a triangle as wide as the keying's main lobe), and which
+    // of the keying detector's streams belongs to it.
     struct View {
-        std::vector<double> power, prefix, prefix2;
-        std::unique_ptr<KeyingDetector> keying;
+        std::vector<double> power, prefix, level;
+        KeyingDetector::Stream stream;
     };
     struct Forgotten {
         std::size_t bin;
@@ -74,10 +75,12 @@ class Tuner {
 
     void Take(float y);
     void Update();
-    // Windowed FFT of the ring `ring` into m_out.
-    void Transform(const std::vector<float>& ring);
+    // Windowed FFT of both rings; the raw spectrum into m_spectrum, the
+    // notched one's power into m_notchedPower.
+    void Transform();
     void Average();
-    void Accumulate(View& view, double weight);
+    void Accumulate(View& view, const std::vector<double>& power, double weight);
+    void Levels(View& view);
     void FindCarriers();
     double CarrierHz(std::size_t bin) const;
     bool Steady(std::size_t bin, bool known) const;
@@ -87,10 +90,8 @@ class Tuner {
     void Acquire(double floor, double global, double globalScore);
     void Track(double floor, double global, double globalScore);
     double Floor(const std::vector<double>& power);
-    // Level of a keyed tone at bin position b (fractional): the spectrum
-    // weighed by a triangle as wide as the keying's main lobe.
+    // Level of a keyed tone at bin position b (fractional).
     double ToneLevel(const View& view, double b) const;
-    double TriangleAt(const View& view, std::size_t b) const;
     // Pair score at centre bin c (fractional) over the noise floor.
     double PairScore(const View& view, double c, double floor) const;
     // The best centre bin within lo..hi (bins) and its score: the highest
@@ -118,11 +119,14 @@ class Tuner {
     std::vector<float> m_window;
     std::vector<float> m_raw, m_notched;  // rings of the last m_size samples
     std::vector<std::complex<float>> m_in, m_out;
-    std::vector<std::complex<float>> m_last;  // the previous raw spectrum
+    std::vector<std::complex<float>> m_spectrum, m_last;  // the raw spectrum, now and before
+    std::vector<double> m_rawPower, m_notchedPower, m_prefix2;
     fftplan m_plan;
     std::size_t m_write = 0;
     std::size_t m_filled = 0;  // new samples since the last update
-    View m_plain, m_notchedView;
+    View m_plain{{}, {}, {}, KeyingDetector::Stream::Plain};
+    View m_notchedView{{}, {}, {}, KeyingDetector::Stream::Notched};
+    std::unique_ptr<KeyingDetector> m_keying;
     std::vector<double> m_steady, m_steadySq;  // statistics that find carriers
     std::vector<float> m_sorted;
     AudioNotch m_notch;
