@@ -48,13 +48,18 @@ bool CharacterFramer::StartBitAt(const BitSlicer& slicer, double edge) const {
 bool CharacterFramer::ReadFrame(const BitSlicer& slicer, double edge, std::uint8_t& code,
                                 bool checkStart) {
     // Each reading also tells how sure it is: the weakest of the frame is
-    // the frame's confidence.
+    // the frame's confidence, their mean how strong the signal was.
     m_weakest = std::abs(slicer.Sample(edge + m_bitEnd));
+    float sum = m_weakest;
+    int readings = 1;
     const auto bit = [&](double k) {
         const float v = m_sign * slicer.Sample(edge + m_bitEnd + k * m_bit);
         m_weakest = std::min(m_weakest, std::abs(v));
+        sum += std::abs(v);
+        m_strength = sum / static_cast<float>(++readings);
         return v > 0.0f;
     };
+    m_strength = m_weakest;
     if (checkStart && !StartBitAt(slicer, edge)) return false;
     std::uint32_t value = 0;
     for (int i = 0; i < m_layout.dataBits; ++i)
@@ -73,7 +78,8 @@ void CharacterFramer::Accept(double edge, bool valid, std::uint8_t code, bool ca
                              Frame& frame) {
     Count(valid);
     m_misses = valid ? 0 : m_misses + 1;
-    frame = {valid ? FrameKind::Valid : FrameKind::Failed, code, valid || carries, m_weakest};
+    frame = {valid ? FrameKind::Valid : FrameKind::Failed, code, valid || carries, m_weakest,
+             m_strength};
     if (valid || (m_expected >= 0.0 && m_misses < kMaxMisses)) {
         // In step: the next start edge comes right after the stop bits.
         m_expected = edge + m_layout.FrameBits() * m_bit;

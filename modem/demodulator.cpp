@@ -28,15 +28,16 @@ constexpr int kMinFrames = 6;               // frames seen before a polarity is 
 constexpr double kOpenScore = 0.75;         // valid-frame share that opens the output
 constexpr double kCloseScore = 0.5;         // ... and below which it closes again
 constexpr double kPolarityMargin = 0.15;    // lead one polarity needs over the other
-constexpr std::uint8_t kFigures = 27, kLetters = 31;
-constexpr float kWeakShare = 0.25f;        // held frames this much weaker than the rest are noise
+constexpr float kWeakShare = 0.5f;         // held frames this much weaker than the rest are noise
 constexpr std::size_t kPendingChars = 32;  // characters held while undecided
 }  // namespace
 
-// A character held back with its confidence.
-struct Held {
-    std::uint8_t code;
-    float confidence;
+// Characters held back, with the strength of their frames and where the
+// sender paused among them.
+struct Pending {
+    std::vector<std::uint8_t> codes;
+    std::vector<float> strengths;
+    std::size_t pause = 0;  // codes before this came before the last pause
 };
 
 // The part of the pipeline rebuilt whenever the settings change.
@@ -55,7 +56,6 @@ struct Chain {
         if (s.polarity != Polarity::Normal) framers.emplace_back(layout, bit, taps, -1.0f);
         waiting.resize(framers.size());
         pending.resize(framers.size());
-        for (auto& p : pending) p.reserve(kPendingChars);
         baseband.reserve(kBlockSamples + 1);
     }
 
@@ -75,7 +75,7 @@ struct Chain {
     Envelope envelope;
     BitSlicer slicer;
     std::vector<CharacterFramer> framers;
-    std::vector<std::vector<Held>> pending;  // held while no polarity is chosen or muted
+    std::vector<Pending> pending;  // held while no polarity is chosen or muted
     std::vector<bool> waiting;               // framer needs more samples
     std::vector<std::complex<float>> baseband;
     std::vector<CarrierNotch::Carrier> carriers;
@@ -177,43 +177,47 @@ void Demodulator::Impl::Run(std::span<const float> samples, std::vector<std::uin
 void Demodulator::Impl::Deliver(int index, const CharacterFramer::Frame& frame,
                                 std::vector<std::uint8_t>& out) {
     Chain& c = *chain;
+    const auto i = static_cast<std::size_t>(index);
     const bool open = index == c.chosen && !c.muted;
-    auto& held = c.pending[static_cast<std::size_t>(index)];
-    if (frame.kind == CharacterFramer::FrameKind::Failed && !open) held.clear();
+    Pending& held = c.pending[i];
+    if (!open && frame.kind == CharacterFramer::FrameKind::Failed) held = {};
+    if (!open && frame.kind == CharacterFramer::FrameKind::Pause) held.pause = held.codes.size();
     if (frame.carries) {
         if (open) {
             out.push_back(frame.code);
         } else {
-            if (held.size() >= kPendingChars) held.erase(held.begin());
-            held.push_back({frame.code, frame.confidence});
+            if (held.codes.size() >= kPendingChars) {
+                held.codes.erase(held.codes.begin());
+                held.strengths.erase(held.strengths.begin());
+                held.pause -= held.pause > 0 ? 1 : 0;
+            }
+            held.codes.push_back(frame.code);
+            held.strengths.push_back(frame.strength);
         }
     }
     Choose(out);
 }
 
-bool IsShift(std::uint8_t code) { return code == kFigures || code == kLetters; }
+float Median(std::vector<float> v) {
+    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
+    return v[v.size() / 2];
+}
 
-// Passes on the held characters of the chosen polarity, less the first ones
-// that are much weaker than the rest: frames that began in the noise before
-// the signal and happened to pass.
+// Passes on the held characters of the chosen polarity. Frames held before
+// the sender's last pause that are much weaker than those after it began
+// in the noise before the signal and happened to pass: they are dropped.
+// (Strength alone cannot tell them, a signal may start in a fade.)
 void Demodulator::Impl::Release(std::vector<std::uint8_t>& out) {
     Chain& c = *chain;
-    auto& held = c.pending[static_cast<std::size_t>(c.chosen)];
-    std::vector<float> levels;
-    for (const Held& h : held) levels.push_back(h.confidence);
+    Pending& held = c.pending[static_cast<std::size_t>(c.chosen)];
+    const auto& s = held.strengths;
     std::size_t first = 0;
-    if (!levels.empty()) {
-        std::nth_element(levels.begin(), levels.begin() + levels.size() / 2, levels.end());
-        const float typical = levels[levels.size() / 2];
-        // A shift code is kept however weak: the sender's first shift decides
-        // how the whole first line reads, and a stray one at the start harms
-        // nothing, as the sender shifts before its first letter.
-        while (first < held.size() && held[first].confidence < kWeakShare * typical &&
-               !IsShift(held[first].code))
-            ++first;
+    if (held.pause > 0 && held.pause < s.size()) {
+        const auto pause = s.begin() + static_cast<std::ptrdiff_t>(held.pause);
+        if (Median({s.begin(), pause}) < kWeakShare * Median({pause, s.end()})) first = held.pause;
     }
-    for (std::size_t i = first; i < held.size(); ++i) out.push_back(held[i].code);
-    for (auto& p : c.pending) p.clear();
+    out.insert(out.end(), held.codes.begin() + static_cast<std::ptrdiff_t>(first), held.codes.end());
+    for (auto& p : c.pending) p = {};
 }
 
 void Demodulator::Impl::Choose(std::vector<std::uint8_t>& out) {
