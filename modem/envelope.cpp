@@ -11,7 +11,8 @@ constexpr double kAttackBits = 0.25;     // the envelope rises to a stronger ton
 constexpr double kDecayBits = 4.0;       // ... and forgets it while the tone fades
 constexpr double kFloorFallBits = 0.25;  // the floor falls to a weaker magnitude
 constexpr double kFloorRiseBits = 16.0;  // ... and rises slowly (through keyed bits)
-constexpr float kKeyedShare = 0.75f;  // of its swing: a tone clearly keyed
+constexpr float kKeyedShare = 0.75f;     // of its swing: a tone clearly keyed ...
+constexpr float kKeyedOverFloor = 8.0f;  // ... and this far over its floor (noise seldom is)
 constexpr float kAlike = 0.35f;  // swings within this ratio count as alike (noise moves them)
 
 float Weight(double bits, double bitSamples) {
@@ -42,8 +43,8 @@ float Envelope::Step(float low, float high) {
     const float h = m_high.Follow(high, *this);
     const float lowSwing = std::max(0.0f, m_low.peak - m_low.floor);
     const float highSwing = std::max(0.0f, m_high.peak - m_high.floor);
-    m_lowKeyed = l > kKeyedShare * lowSwing;
-    m_highKeyed = h > kKeyedShare * highSwing;
+    m_lowKeyed = l > kKeyedShare * lowSwing && low > kKeyedOverFloor * m_low.floor;
+    m_highKeyed = h > kKeyedShare * highSwing && high > kKeyedOverFloor * m_high.floor;
     // Tones alike: the plain difference, which no error in the followed
     // levels can bias (on the same scale as below).
     if (std::min(lowSwing, highSwing) >= kAlike * std::max(lowSwing, highSwing))

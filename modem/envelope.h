@@ -19,7 +19,8 @@ class Envelope {
     float Step(float low, float high);
     void Reset();
     // Each tone judged by itself at the last step: it stands clearly above
-    // the middle of its swing.
+    // the middle of its swing and far above its floor (while the sender
+    // idles, the other tone is noise whose peaks pass the first test).
     bool LowKeyed() const { return m_lowKeyed; }
     bool HighKeyed() const { return m_highKeyed; }
 
