@@ -30,25 +30,31 @@ void Envelope::Reset() {
     m_low = {};
     m_high = {};
     m_lowKeyed = m_highKeyed = false;
+    m_last = 0.0f;
 }
 
-float Envelope::Tone::Follow(float x, const Envelope& e) {
+float Envelope::Tone::Follow(float x, bool off, const Envelope& e) {
     peak += (x - peak) * (x > peak ? e.m_attack : e.m_decay);
-    floor += (x - floor) * (x < floor ? e.m_floorFall : e.m_floorRise);
+    floor += (x - floor) * (x < floor ? e.m_floorFall : (off ? e.m_floorRise : 0.0f));
     return std::clamp(x, floor, std::max(peak, floor)) - floor;
 }
 
 float Envelope::Step(float low, float high) {
-    const float l = m_low.Follow(low, *this);
-    const float h = m_high.Follow(high, *this);
+    const float l = m_low.Follow(low, m_last < 0.0f, *this);
+    const float h = m_high.Follow(high, m_last > 0.0f, *this);
     const float lowSwing = std::max(0.0f, m_low.peak - m_low.floor);
     const float highSwing = std::max(0.0f, m_high.peak - m_high.floor);
     m_lowKeyed = l > kKeyedShare * lowSwing && low > kKeyedOverFloor * m_low.floor;
     m_highKeyed = h > kKeyedShare * highSwing && high > kKeyedOverFloor * m_high.floor;
+    m_last = Decide(low - high, l, h, lowSwing, highSwing);
+    return m_last;
+}
+
+float Envelope::Decide(float difference, float l, float h, float lowSwing, float highSwing) const {
     // Tones alike: the plain difference, which no error in the followed
     // levels can bias (on the same scale as below).
     if (std::min(lowSwing, highSwing) >= kAlike * std::max(lowSwing, highSwing))
-        return (low - high) * 0.5f * (lowSwing + highSwing);
+        return difference * 0.5f * (lowSwing + highSwing);
     // Each tone against half its swing, weighed by its swing squared:
     // l a - h b - (a^2 - b^2) / 2. The margins of both tones are equal, and
     // while the filters pass from one tone to the other the value crosses

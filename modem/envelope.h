@@ -2,7 +2,7 @@
 // lower tone is keyed and negative for the higher, that does not depend on
 // the signal's level: automatic threshold correction over per-tone
 // envelopes. Each tone has a peak envelope (fast attack, decay within a few
-// bits) and a floor (fast to fall, slow to rise); a tone's magnitude is
+// bits) and a floor (fast to fall, slow to rise while the tone is off); a tone's magnitude is
 // clipped between them and weighed by its own swing, and the threshold sits
 // halfway. So the level of a tone is forgotten about as fast as the tone
 // fades, and when one tone fades out the decision rests on the other alone
@@ -25,15 +25,19 @@ class Envelope {
     bool HighKeyed() const { return m_highKeyed; }
 
   private:
+    float Decide(float difference, float l, float h, float lowSwing, float highSwing) const;
     struct Tone {
         float peak = 0.0f;   // envelope: the magnitude while keyed
         float floor = 0.0f;  // the magnitude while not keyed (noise)
-        // Follows `x`; returns the clipped magnitude over the floor.
-        float Follow(float x, const Envelope& e);
+        // Follows `x`; returns the clipped magnitude over the floor. The
+        // floor rises only while the tone is `off` by the last decision:
+        // through a long mark (the idle line) it stays at the noise.
+        float Follow(float x, bool off, const Envelope& e);
     };
     float m_attack, m_decay, m_floorFall, m_floorRise;
     Tone m_low, m_high;
     bool m_lowKeyed = false, m_highKeyed = false;
+    float m_last = 0.0f;  // the last decision
 };
 
 }  // namespace modem
