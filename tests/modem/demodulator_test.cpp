@@ -96,6 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
                               Polarity::Reverse, Polarity::Reverse, 1700},
                     RoundTrip{"Wide75Bd850HzAt44k", 44100, 75, 850, 1.5, 5, Parity::None,
                               Polarity::Normal, Polarity::Automatic, 1800},
+                    RoundTrip{"Ascii300Bd850HzEvenParity", 48000, 300, 850, 1, 7, Parity::Even,
+                              Polarity::Normal, Polarity::Automatic, 1700},
                     RoundTrip{"Ascii110Bd200HzEightBits", 16000, 110, 200, 2, 8, Parity::None,
                               Polarity::Reverse, Polarity::Automatic, 800},
                     RoundTrip{"Narrow57Bd85HzLowEdge", 8000, 56.88, 85, 1.5, 5, Parity::None,
@@ -133,9 +135,8 @@ TEST_P(ChannelTest, KeepsTheTextReadable) {
     std::vector<float> s = Signal(8000, Weather(), Codes(sent));
     GetParam().spoil(s);
     const std::string got = modem::ReaderText(Demodulate(8000, {}, s));
-    // The first line may be lost while the channel is bad from the very
-    // start (the round trips demand it on a clean start).
-    EXPECT_LE(100.0 * static_cast<double>(modem::CharacterErrors(sent, got, true)),
+    // The whole text counts, its first line (figures) included.
+    EXPECT_LE(100.0 * static_cast<double>(modem::CharacterErrors(sent, got)),
               GetParam().maxErrorPercent * static_cast<double>(sent.size()))
         << got;
 }
@@ -145,22 +146,26 @@ void Noise(std::vector<float>& s, double snrDb) { modem::AddWhiteNoise(s, 8000, 
 INSTANTIATE_TEST_SUITE_P(
     Modem, ChannelTest,
     testing::Values(
-        Channel{"WhiteNoiseMinus5Db", [](auto& s) { Noise(s, -5); }, 3},
+        Channel{"WhiteNoiseMinus5Db", [](auto& s) { Noise(s, -5); }, 2},
         // A steady carrier 10 dB above the signal must not be taken for a
-        // tone, paired with noise or with one tone, and is notched out
-        // beside the pair.
+        // tone, paired with noise or with one tone; on a tone or beside the
+        // pair it is notched out.
+        Channel{"CarrierOnTheMarkTone",
+                [](auto& s) { modem::AddCarrier(s, 8000, 1725, 10), Noise(s, 0); }, 1},
+        Channel{"CarrierOnTheSpaceTone",
+                [](auto& s) { modem::AddCarrier(s, 8000, 1275, 10), Noise(s, 0); }, 1},
         Channel{"CarrierOneShiftBelowSpace",
-                [](auto& s) { modem::AddCarrier(s, 8000, 825, 10), Noise(s, 0); }, 6},
+                [](auto& s) { modem::AddCarrier(s, 8000, 825, 10), Noise(s, 0); }, 1},
         Channel{"CarrierBesideTheSpaceTone",
                 [](auto& s) { modem::AddCarrier(s, 8000, 1375, 10), Noise(s, 0); }, 1},
         Channel{"NoiselessFlatFading",
-                [](auto& s) { modem::ApplyFading(s, 8000, modem::kFlatRayleigh, 5); }, 6},
+                [](auto& s) { modem::ApplyFading(s, 8000, modem::kFlatRayleigh, 5); }, 0.5},
         Channel{"MarkToneFadingAlone",
-                [](auto& s) { modem::FadeOneSide(s, 8000, 1500, true, 1.0, 9), Noise(s, 5); }, 7},
+                [](auto& s) { modem::FadeOneSide(s, 8000, 1500, true, 1.0, 9), Noise(s, 5); }, 1},
         // Deep fades must not turn the polarity over.
         Channel{"CcirPoorKeepsPolarity",
                 [](auto& s) { modem::ApplyFading(s, 8000, modem::kCcirPoor, 3), Noise(s, 20); },
-                3}),
+                2}),
     [](const testing::TestParamInfo<Channel>& info) { return std::string(info.param.name); });
 
 // Two stations start together; the stronger is taken first. A click on the
@@ -200,6 +205,7 @@ TEST(Modem, ClickOnAWeakerStationHoldsIt) {
 TEST(Modem, AfcFollowsDrift) {
     const std::string codes = Codes(std::string(kText) + kText + kText + kText);
     modem::ModSettings m = Weather();
+    m.announceShift = false;  // one transmission cut in pieces: codes as they are
     std::vector<float> s;
     const std::size_t step = codes.size() / 15 + 1;
     for (std::size_t i = 0; i < codes.size(); i += step, m.centreHz += 10) {
@@ -210,8 +216,8 @@ TEST(Modem, AfcFollowsDrift) {
     modem::Demodulator demod(8000, {});
     std::vector<std::uint8_t> out;
     demod.Process(s, out);
-    EXPECT_LE(modem::CharacterErrors(codes, std::string(out.begin(), out.end()), true),
-              codes.size() / 20);
+    EXPECT_LE(modem::CharacterErrors(codes, std::string(out.begin(), out.end())),
+              codes.size() / 100);
     EXPECT_NEAR(demod.Tuning().markHz, m.centreHz - 10 + 225, 10.0);
 }
 
