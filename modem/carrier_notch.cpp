@@ -26,7 +26,6 @@ void CarrierNotch::Set(std::span<const Carrier> carriers) {
         Slot& s = next[i];
         s.carrier = carriers[i];
         const double step = 2.0 * std::numbers::pi * s.carrier.offsetHz / m_rate;
-        s.step = step;
         s.turn = std::polar(1.0f, static_cast<float>(step));
         s.ahead = std::polar(1.0f, static_cast<float>(step) * delay);
         s.back = std::conj(s.ahead);
@@ -39,12 +38,25 @@ void CarrierNotch::Set(std::span<const Carrier> carriers) {
     m_count = count;
 }
 
-void CarrierNotch::Rewind(std::int64_t samples) {
+// Backwards, a slot's carrier turns the other way, and a sample whose tone
+// flag lies the learning delay later is one the forward canceller learnt.
+void CarrierNotch::LearnBackwards(const Record& record) {
+    const std::size_t n = record.input.size();
+    const std::size_t delay = m_delay.size();
     for (std::size_t i = 0; i < m_count; ++i) {
         Slot& s = m_slots[i];
-        const double turned = std::remainder(s.step * static_cast<double>(samples),
-                                             2.0 * std::numbers::pi);
-        s.residue *= std::polar(1.0f, static_cast<float>(-turned));
+        const std::complex<float> back = std::conj(s.turn);
+        const std::uint8_t flag = s.carrier.learn == Learn::WhileHighKeyed  ? 2
+                                  : s.carrier.learn == Learn::WhileLowKeyed ? 1
+                                                                            : 0;
+        std::complex<float> carrier = s.residue;  // at the last sample
+        for (std::size_t m = n; m-- > 0;) {
+            const bool learn =
+                flag == 0 || (m + delay < n && (record.keyed[m + delay] & flag) != 0);
+            if (learn) carrier += m_weight * (record.input[m] - carrier);
+            carrier *= back;
+        }
+        s.residue = carrier;  // before the first sample
     }
     std::fill(m_delay.begin(), m_delay.end(), std::complex<float>{});
     m_at = 0;

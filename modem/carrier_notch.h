@@ -34,12 +34,27 @@ class CarrierNotch {
     // A carrier already notched (same offset and kind) keeps its state, the
     // others start afresh; more than kMaxCarriers: the first ones.
     void Set(std::span<const Carrier> carriers);
-    // Turns the cancellers back by `samples` samples (to run the same input
-    // again from there); the learning delay starts empty.
-    void Rewind(std::int64_t samples);
+    // What the cancellers learn from, one entry per sample: the input and
+    // whether each tone was keyed (as Step() was told).
+    struct Record {
+        std::vector<std::complex<float>> input;
+        std::vector<std::uint8_t> keyed;  // bit 0: lower tone, bit 1: higher tone
+    };
+    // Keeps what Step() sees in `record` from now on (null: nothing).
+    void Keep(Record* record) { m_record = record; }
+    // Learns the recorded input once more, from its end back to its start,
+    // so that the cancellers stand at the carriers' state before its first
+    // sample (to run the same input again): learnt near the start itself,
+    // not turned back over seconds, where a small error in a carrier's
+    // frequency would leave a stale phase.
+    void LearnBackwards(const Record& record);
 
     // lowKeyed, highKeyed: each tone, judged by itself, is clearly keyed now.
     std::complex<float> Step(std::complex<float> z, bool lowKeyed, bool highKeyed) {
+        if (m_record) {
+            m_record->input.push_back(z);
+            m_record->keyed.push_back(static_cast<std::uint8_t>((lowKeyed ? 1 : 0) | (highKeyed ? 2 : 0)));
+        }
         if (m_count == 0) return z;
         const std::complex<float> old = m_delay[m_at];
         m_delay[m_at] = z;
@@ -66,7 +81,6 @@ class CarrierNotch {
   private:
     struct Slot {
         Carrier carrier{0.0, Learn::Always};
-        double step = 0.0;                       // radians per sample
         std::complex<float> turn{1.0f, 0.0f};   // one sample's rotation at the offset
         std::complex<float> back{1.0f, 0.0f};   // the rotation over the learning delay, undone
         std::complex<float> ahead{1.0f, 0.0f};  // ... and done
@@ -78,6 +92,7 @@ class CarrierNotch {
     std::size_t m_at = 0;
     std::array<Slot, kMaxCarriers> m_slots{};
     std::size_t m_count = 0;
+    Record* m_record = nullptr;
 };
 
 }  // namespace modem

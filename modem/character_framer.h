@@ -55,6 +55,7 @@ class CharacterFramer {
     void Count(bool valid);
     // Hunts for a start edge from m_cursor; false when the slicer holds too little.
     bool Hunt(const BitSlicer& slicer, Frame& frame);
+    double Align(const BitSlicer& slicer, double fall) const;
     // Reads the frame expected right after the last one; false when the
     // slicer holds too little.
     bool Follow(const BitSlicer& slicer, Frame& frame);

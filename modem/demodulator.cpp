@@ -60,11 +60,12 @@ struct Chain {
     }
 
     // Takes over what `learnt` learnt over the samples it has seen: tone
-    // levels and carrier cancellers (turned back to its first sample).
+    // levels, and carrier cancellers learnt back to its first sample.
     void Adopt(const Chain& learnt) {
         envelope = learnt.envelope;
         notch = learnt.notch;
-        notch.Rewind(learnt.slicer.End());
+        notch.Keep(nullptr);
+        notch.LearnBackwards(learnt.record);
     }
 
     Downconverter down;
@@ -79,6 +80,7 @@ struct Chain {
     std::vector<bool> waiting;               // framer needs more samples
     std::vector<std::complex<float>> baseband;
     std::vector<CarrierNotch::Carrier> carriers;
+    CarrierNotch::Record record;  // what the cancellers saw while learning
     int chosen = -1;
     bool muted = false;
 };
@@ -275,6 +277,7 @@ void Demodulator::Impl::Start(std::vector<std::uint8_t>& out) {
     Notch();
     running = true;
     std::vector<std::uint8_t> learning;
+    chain->notch.Keep(&chain->record);
     Replay(learning);
     const std::unique_ptr<Chain> learnt = std::move(chain);
     Rebuild();
