@@ -8,11 +8,15 @@
 // SNR is the signal power over the noise power in a 3 kHz bandwidth (the
 // mean signal power on faded channels). Errors are the edit distance between
 // the text sent and the text received, as a reader sees it, over the text
-// sent. Every point has the same text and seeds.
+// sent; a lost FIGS turns the figures behind it into letters, so one wrong
+// code may cost a whole bulletin: each point is run with several seeds and
+// shows their mean and median, and the errors on the line codes beside them.
+// Every point has the same text and seeds.
 //
-// Usage: modem_bench [--chars N] [--seed S] [--wav DIR] [--only TEXT]
-// --wav writes each point's signal (8 kHz WAV) and the text sent into DIR,
-// to run other receivers on the same signals.
+// Usage: modem_bench [--chars N] [--seed S] [--seeds N] [--wav DIR] [--only TEXT]
+// --wav writes each point's signal (8 kHz WAV, first seed, scaled to a
+// peak of 0.9) and the text sent into DIR, to run other receivers on the
+// same signals.
 #include <getopt.h>
 
 #include <algorithm>
@@ -47,6 +51,7 @@ constexpr double kClickSeconds = 6.0;  // the listener clicks on the second stat
 struct Options {
     std::size_t chars = 4000;
     unsigned seed = 1;
+    unsigned seeds = 3;
     std::string wavDir;
     std::string only;
 };
@@ -127,9 +132,10 @@ std::vector<Point> Points() {
         p.push_back({"white noise " + std::to_string(snr) + " dB",
                      [snr](auto& s, unsigned seed) { modem::AddWhiteNoise(s, kRate, snr, seed); }});
     // Carriers 10 dB above the signal, SNR 0 dB: away from the pair, one
-    // shift from a tone (a false pair with it), on a tone, beside a tone.
+    // shift from a tone (a false pair with it), on a tone, 3 Hz and 25 Hz
+    // from it, beside it, midway.
     for (const double hz :
-         {400.0, 1000.0, 825.0, 2175.0, 1275.0, 1725.0, 1375.0, 1500.0, 2500.0, 3200.0})
+         {400.0, 825.0, 1000.0, 1275.0, 1278.0, 1375.0, 1500.0, 1725.0, 1750.0, 2175.0, 2500.0, 3200.0})
         p.push_back({"carrier +10 dB at " + std::to_string(static_cast<int>(hz)) + " Hz, 0 dB",
                      [hz](auto& s, unsigned seed) {
                          modem::AddCarrier(s, kRate, hz, kCarrierDb);
@@ -155,6 +161,7 @@ std::vector<Point> Points() {
 Options ParseArgs(int argc, char** argv) {
     static const option kLong[] = {{"chars", required_argument, nullptr, 'c'},
                                    {"seed", required_argument, nullptr, 's'},
+                                   {"seeds", required_argument, nullptr, 'n'},
                                    {"wav", required_argument, nullptr, 'w'},
                                    {"only", required_argument, nullptr, 'o'},
                                    {nullptr, 0, nullptr, 0}};
@@ -162,11 +169,22 @@ Options ParseArgs(int argc, char** argv) {
     for (int c; (c = getopt_long(argc, argv, "", kLong, nullptr)) != -1;) {
         if (c == 'c') o.chars = std::strtoul(optarg, nullptr, 10);
         if (c == 's') o.seed = static_cast<unsigned>(std::atoi(optarg));
+        if (c == 'n') o.seeds = std::max(1u, static_cast<unsigned>(std::atoi(optarg)));
         if (c == 'w') o.wavDir = optarg;
         if (c == 'o') o.only = optarg;
         if (c == '?') std::exit(2);
     }
     return o;
+}
+
+// The file's samples: scaled so that their peak is 0.9 (noise at low SNR
+// and carriers reach past 1, which 16-bit PCM would clip).
+void WriteScaledWav(const std::string& path, const std::vector<float>& samples) {
+    float peak = 1e-9f;
+    for (const float x : samples) peak = std::max(peak, std::abs(x));
+    std::vector<float> scaled(samples);
+    for (float& x : scaled) x *= 0.9f / peak;
+    modem::WriteWav(path, kRate, scaled);
 }
 
 std::string FileName(std::string name) {
@@ -175,13 +193,35 @@ std::string FileName(std::string name) {
     return name;
 }
 
-void Report(const std::string& name, const std::string& sentText, const std::string& got,
-            bool joinedLate = false) {
+// Errors of one run, in per cent: on the text as a reader sees it and on
+// the line codes.
+struct Errors {
+    double text = 0.0, codes = 0.0;
+    std::size_t chars = 0;
+};
+
+Errors Count(const std::string& sentCodes, const std::string& got, bool joinedLate = false) {
+    const std::string sent = modem::ReaderText(sentCodes);
     const std::string text = modem::ReaderText(got);
-    const double cer = 100.0 *
-                       static_cast<double>(modem::CharacterErrors(sentText, text, joinedLate)) /
-                       static_cast<double>(joinedLate ? text.size() : sentText.size());
-    std::printf("%-40s %8.2f %8zu\n", name.c_str(), cer, text.size());
+    const auto share = [](std::size_t errors, std::size_t of) {
+        return 100.0 * static_cast<double>(errors) / static_cast<double>(std::max<std::size_t>(of, 1));
+    };
+    return {share(modem::CharacterErrors(sent, text, joinedLate), joinedLate ? text.size() : sent.size()),
+            share(modem::CharacterErrors(sentCodes, got, joinedLate), joinedLate ? got.size() : sentCodes.size()),
+            text.size()};
+}
+
+void Report(const std::string& name, std::vector<Errors> runs) {
+    double text = 0.0, codes = 0.0, chars = 0.0;
+    for (const Errors& e : runs) {
+        text += e.text;
+        codes += e.codes;
+        chars += static_cast<double>(e.chars);
+    }
+    const double n = static_cast<double>(runs.size());
+    std::sort(runs.begin(), runs.end(), [](const Errors& a, const Errors& b) { return a.text < b.text; });
+    const Errors& mid = runs[runs.size() / 2];
+    std::printf("%-40s %8.2f %8.2f %8.2f %8.0f\n", name.c_str(), text / n, mid.text, codes / n, chars / n);
     std::fflush(stdout);
 }
 
@@ -191,14 +231,17 @@ void Report(const std::string& name, const std::string& sentText, const std::str
 // anywhere).
 void TwoStations(const Options& o, const std::string& codes) {
     const std::string other = BulletinCodes(o.chars, 5000);
-    std::vector<float> s = Signal(kRate, codes);
-    const float weak = static_cast<float>(0.5 * std::pow(10.0, kWeakDb / 20.0));
-    const std::vector<float> w = Signal(kRate, other, kCentreHz + kWeakOffsetHz, weak);
-    for (std::size_t i = 0; i < std::min(s.size(), w.size()); ++i) s[i] += w[i];
-    modem::AddWhiteNoise(s, kRate, 10.0, o.seed);
-    if (!o.wavDir.empty()) modem::WriteWav(o.wavDir + "/two_stations.wav", kRate, s);
-    const std::string got = Demodulate(kRate, s, kCentreHz + kWeakOffsetHz);
-    Report("weaker station (-6 dB) after a click", modem::ReaderText(other), got, true);
+    std::vector<Errors> runs;
+    for (unsigned k = 0; k < o.seeds; ++k) {
+        std::vector<float> s = Signal(kRate, codes);
+        const float weak = static_cast<float>(0.5 * std::pow(10.0, kWeakDb / 20.0));
+        const std::vector<float> w = Signal(kRate, other, kCentreHz + kWeakOffsetHz, weak);
+        for (std::size_t i = 0; i < std::min(s.size(), w.size()); ++i) s[i] += w[i];
+        modem::AddWhiteNoise(s, kRate, 10.0, o.seed + k);
+        if (!o.wavDir.empty() && k == 0) WriteScaledWav(o.wavDir + "/two_stations.wav", s);
+        runs.push_back(Count(other, Demodulate(kRate, s, kCentreHz + kWeakOffsetHz), true));
+    }
+    Report("weaker station (-6 dB) after a click", runs);
 }
 
 void Speed(const Options& o, const std::string& codes) {
@@ -222,18 +265,22 @@ int main(int argc, char** argv) {
     const std::string codes = BulletinCodes(o.chars);
     const std::string sentText = modem::ReaderText(codes);
     std::printf(
-        "character errors on the text, %zu codes (%zu characters) of bulletin text, 50 Bd,\n"
-        "450 Hz, 1.5 stop bits, mark 1725 Hz above space 1275 Hz, automatic polarity\n",
-        codes.size(), sentText.size());
+        "character errors, %zu codes (%zu characters) of bulletin text, 50 Bd, 450 Hz,\n"
+        "1.5 stop bits, mark 1725 Hz above space 1275 Hz, automatic polarity, %u seeds from %u\n",
+        codes.size(), sentText.size(), o.seeds, o.seed);
     if (!o.wavDir.empty()) std::ofstream(o.wavDir + "/text.txt", std::ios::binary) << sentText;
-    std::printf("%-40s %8s %8s\n", "channel", "CER %", "chars");
+    std::printf("%-40s %8s %8s %8s %8s\n", "channel", "text %", "median", "codes %", "chars");
     for (const Point& p : Points()) {
         if (!o.only.empty() && p.name.find(o.only) == std::string::npos) continue;
-        std::vector<float> s = Signal(kRate, codes);
-        p.channel(s, o.seed);
-        if (!o.wavDir.empty())
-            modem::WriteWav(o.wavDir + "/" + FileName(p.name) + ".wav", kRate, s);
-        Report(p.name, sentText, Demodulate(kRate, s));
+        std::vector<Errors> runs;
+        for (unsigned k = 0; k < o.seeds; ++k) {
+            std::vector<float> s = Signal(kRate, codes);
+            p.channel(s, o.seed + k);
+            if (!o.wavDir.empty() && k == 0)
+                WriteScaledWav(o.wavDir + "/" + FileName(p.name) + ".wav", s);
+            runs.push_back(Count(codes, Demodulate(kRate, s)));
+        }
+        Report(p.name, runs);
     }
     if (o.only.empty() || std::string("weaker station").find(o.only) != std::string::npos)
         TwoStations(o, codes);
