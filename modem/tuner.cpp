@@ -37,6 +37,7 @@ constexpr double kCarrierNowShare = 0.25;   // ... and whose power now is this n
 constexpr double kSameCarrierHz = 2.0;      // a carrier moved less than this is the same one
 constexpr double kCarrierSmoothing = 0.3;   // weight of a new frequency estimate
 constexpr int kForgetUpdates = 4;           // a new notch settles within this many updates
+constexpr int kCarrierUpdates = 6;  // a steady line on a followed tone this often in a row is a carrier
 
 double Wrap(double radians) {
     return radians - 2.0 * std::numbers::pi * std::round(radians / (2.0 * std::numbers::pi));
@@ -222,25 +223,39 @@ void Tuner::Update() {
 void Tuner::FindCarriers() {
     const std::vector<double>& power = m_plain.power;
     const double floor = Floor(power);
-    std::vector<double> found;
+    std::vector<Carrier> found;
     for (std::size_t b = std::max<std::size_t>(m_lowBin, 2);
          b <= m_highBin && b + 2 < m_size / 2 && found.size() < AudioNotch::kMaxCarriers; ++b) {
         const double p = power[b];
         if (p < kCarrierOverFloor * floor || p < power[b - 1] || p < power[b + 1] ||
             p < 4.0 * power[b - 2] || p < 4.0 * power[b + 2])
             continue;
-        double hz = CarrierHz(b);
-        const auto known = std::find_if(m_carriers.begin(), m_carriers.end(), [&](double old) {
-            return std::abs(old - hz) < kSameCarrierHz;
+        Carrier c{CarrierHz(b), 1};
+        const auto known = std::find_if(m_found.begin(), m_found.end(), [&](const Carrier& old) {
+            return std::abs(old.hz - c.hz) < kSameCarrierHz;
         });
-        if (!Steady(b, known != m_carriers.end())) continue;
-        if (known != m_carriers.end())
-            hz = *known + (hz - *known) * kCarrierSmoothing;
-        else
-            Forget(b, floor);
-        found.push_back(hz);
+        if (!Steady(b, known != m_found.end())) continue;
+        if (known != m_found.end()) {
+            c.hz = known->hz + (c.hz - known->hz) * kCarrierSmoothing;
+            c.updates = known->updates + 1;
+        }
+        // A carrier notched from now on leaves the search's average at once.
+        if (c.updates == 1) Forget(b, floor);
+        found.push_back(c);
     }
-    m_carriers = std::move(found);
+    m_found = std::move(found);
+    // On a tone of the pair followed, only a line that stays steady for a
+    // while is a carrier: the mark of a sender pausing within a text holds
+    // still for some tenths of a second.
+    m_carriers.clear();
+    for (const Carrier& c : m_found)
+        if (c.updates >= kCarrierUpdates || !m_locked || !NearTone(c.hz)) m_carriers.push_back(c.hz);
+}
+
+bool Tuner::NearTone(double hz) const {
+    const double reach = kOnToneBauds * m_baud;
+    return std::abs(hz - (m_centreHz - 0.5 * m_shiftHz)) < reach ||
+           std::abs(hz - (m_centreHz + 0.5 * m_shiftHz)) < reach;
 }
 
 // The frequency of a steady line at `bin`, from how far its phase turned

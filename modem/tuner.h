@@ -81,7 +81,12 @@ class Tuner {
     void Average();
     void Accumulate(View& view, const std::vector<double>& power, double weight);
     void Levels(View& view);
+    struct Carrier {
+        double hz;
+        int updates;  // in a row it was found on
+    };
     void FindCarriers();
+    bool NearTone(double hz) const;
     double CarrierHz(std::size_t bin) const;
     bool Steady(std::size_t bin, bool known) const;
     // Drops what the notched view's average holds around a carrier at `bin`.
@@ -130,7 +135,8 @@ class Tuner {
     std::vector<double> m_steady, m_steadySq;  // statistics that find carriers
     std::vector<float> m_sorted;
     AudioNotch m_notch;
-    std::vector<double> m_carriers;  // Hz, in frequency order
+    std::vector<Carrier> m_found;    // steady lines, in frequency order
+    std::vector<double> m_carriers;  // the frequencies of those steady long enough
     std::vector<Forgotten> m_forget;
     double m_baud = 50.0, m_shiftHz = 450.0;
     double m_floor = 1e-20;
