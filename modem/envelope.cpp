@@ -8,7 +8,8 @@ namespace modem {
 namespace {
 // Time constants in bits.
 constexpr double kAttackBits = 0.25;     // the envelope rises to a stronger tone
-constexpr double kDecayBits = 4.0;       // ... and forgets it while the tone fades
+constexpr double kDecayBits = 4.0;       // ... and forgets it while the tone is off
+constexpr double kFollowBits = 2.0;      // ... or falls to a weaker one while it is keyed
 constexpr double kFloorFallBits = 0.25;  // the floor falls to a weaker magnitude
 constexpr double kFloorRiseBits = 16.0;  // ... and rises slowly (through keyed bits)
 constexpr float kKeyedShare = 0.75f;     // of its swing: a tone clearly keyed ...
@@ -23,6 +24,7 @@ float Weight(double bits, double bitSamples) {
 Envelope::Envelope(double bitSamples)
     : m_attack(Weight(kAttackBits, bitSamples)),
       m_decay(Weight(kDecayBits, bitSamples)),
+      m_follow(Weight(kFollowBits, bitSamples)),
       m_floorFall(Weight(kFloorFallBits, bitSamples)),
       m_floorRise(Weight(kFloorRiseBits, bitSamples)) {}
 
@@ -34,7 +36,9 @@ void Envelope::Reset() {
 }
 
 float Envelope::Tone::Follow(float x, bool off, const Envelope& e) {
-    peak += (x - peak) * (x > peak ? e.m_attack : e.m_decay);
+    // A tone keyed now is as strong as it reads: its envelope comes down
+    // within two bits (a fade); one not keyed keeps its level a few bits.
+    peak += (x - peak) * (x > peak ? e.m_attack : (off ? e.m_decay : e.m_follow));
     floor += (x - floor) * (x < floor ? e.m_floorFall : (off ? e.m_floorRise : 0.0f));
     return std::clamp(x, floor, std::max(peak, floor)) - floor;
 }

@@ -1,10 +1,11 @@
 // Turns the two tone magnitudes into one soft decision, positive when the
 // lower tone is keyed and negative for the higher, that does not depend on
 // the signal's level: automatic threshold correction over per-tone
-// envelopes. Each tone has a peak envelope (fast attack, decay within a few
-// bits) and a floor (fast to fall, slow to rise while the tone is off); a tone's magnitude is
-// clipped between them and weighed by its own swing, and the threshold sits
-// halfway. So the level of a tone is forgotten about as fast as the tone
+// envelopes. Each tone has a peak envelope (fast attack; decay within two
+// bits while the tone is keyed, within four while it is not) and a floor
+// (fast to fall, slow to rise while the tone is off); a tone's magnitude
+// is clipped between them and weighed by its own swing, and the threshold
+// sits halfway. So the level of a tone is forgotten about as fast as the tone
 // fades, and when one tone fades out the decision rests on the other alone
 // (a mark-only or space-only decision).
 #pragma once
@@ -34,7 +35,7 @@ class Envelope {
         // through a long mark (the idle line) it stays at the noise.
         float Follow(float x, bool off, const Envelope& e);
     };
-    float m_attack, m_decay, m_floorFall, m_floorRise;
+    float m_attack, m_decay, m_follow, m_floorFall, m_floorRise;
     Tone m_low, m_high;
     bool m_lowKeyed = false, m_highKeyed = false;
     float m_last = 0.0f;  // the last decision
