@@ -1,6 +1,8 @@
-// The demodulator's pipeline: Tuner (search, AFC, squelch) -> Downconverter
-// -> two ToneFilters -> Envelope (threshold correction) -> BitSlicer -> one
-// CharacterFramer per polarity -> the polarity whose frames pass.
+// The demodulator's pipeline: Tuner (search, AFC, squelch, carriers) ->
+// Downconverter -> CarrierNotch -> two ToneFilters -> Envelope (threshold
+// correction) -> BitSlicer -> one CharacterFramer per polarity -> the
+// polarity whose frames pass. At lock the remembered audio is decoded
+// twice, the second time with what the first learnt.
 #include "demodulator.h"
 
 #include <algorithm>
