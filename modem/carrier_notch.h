@@ -53,7 +53,8 @@ class CarrierNotch {
     std::complex<float> Step(std::complex<float> z, bool lowKeyed, bool highKeyed) {
         if (m_record) {
             m_record->input.push_back(z);
-            m_record->keyed.push_back(static_cast<std::uint8_t>((lowKeyed ? 1 : 0) | (highKeyed ? 2 : 0)));
+            m_record->keyed.push_back(
+                static_cast<std::uint8_t>((lowKeyed ? 1 : 0) | (highKeyed ? 2 : 0)));
         }
         if (m_count == 0) return z;
         const std::complex<float> old = m_delay[m_at];

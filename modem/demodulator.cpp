@@ -30,8 +30,8 @@ constexpr int kMinFrames = 6;               // frames seen before a polarity is 
 constexpr double kOpenScore = 0.75;         // valid-frame share that opens the output
 constexpr double kCloseScore = 0.5;         // ... and below which it closes again
 constexpr double kPolarityMargin = 0.15;    // lead one polarity needs over the other
-constexpr float kWeakShare = 0.5f;         // held frames this much weaker than the rest are noise
-constexpr std::size_t kPendingChars = 32;  // characters held while undecided
+constexpr float kWeakShare = 0.5f;          // held frames this much weaker than the rest are noise
+constexpr std::size_t kPendingChars = 32;   // characters held while undecided
 }  // namespace
 
 // Characters held back, with the strength of their frames and where the
@@ -79,7 +79,7 @@ struct Chain {
     BitSlicer slicer;
     std::vector<CharacterFramer> framers;
     std::vector<Pending> pending;  // held while no polarity is chosen or muted
-    std::vector<bool> waiting;               // framer needs more samples
+    std::vector<bool> waiting;     // framer needs more samples
     std::vector<std::complex<float>> baseband;
     std::vector<CarrierNotch::Carrier> carriers;
     CarrierNotch::Record record;  // what the cancellers saw while learning
@@ -220,7 +220,8 @@ void Demodulator::Impl::Release(std::vector<std::uint8_t>& out) {
         const auto pause = s.begin() + static_cast<std::ptrdiff_t>(held.pause);
         if (Median({s.begin(), pause}) < kWeakShare * Median({pause, s.end()})) first = held.pause;
     }
-    out.insert(out.end(), held.codes.begin() + static_cast<std::ptrdiff_t>(first), held.codes.end());
+    out.insert(out.end(), held.codes.begin() + static_cast<std::ptrdiff_t>(first),
+               held.codes.end());
     for (auto& p : c.pending) p = {};
 }
 

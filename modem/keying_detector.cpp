@@ -43,8 +43,8 @@ KeyingDetector::KeyingDetector(double rateHz, double baud, double shiftHz) {
     m_plain.assign(n / 2, 0.0f);
     m_notched.assign(n / 2, 0.0f);
     for (Statistics& s : m_stats)
-        for (auto* v : {&s.contrast, &s.contrastSq, &s.mean, &s.meanSq, &s.partner, &s.partnerSq,
-                        &s.cross})
+        for (auto* v :
+             {&s.contrast, &s.contrastSq, &s.mean, &s.meanSq, &s.partner, &s.partnerSq, &s.cross})
             v->assign(n / 2, 0.0f);
 }
 
@@ -81,7 +81,8 @@ void KeyingDetector::Gather(Statistics& s, const std::vector<float>& magnitude, 
         s.mean[k] += (p - s.mean[k]) * w;
         s.meanSq[k] += (p * p - s.meanSq[k]) * w;
         if (k + whole + 1 >= m_last) continue;
-        const float q = magnitude[k + whole] + (magnitude[k + whole + 1] - magnitude[k + whole]) * frac;
+        const float q =
+            magnitude[k + whole] + (magnitude[k + whole + 1] - magnitude[k + whole]) * frac;
         const float d = (p - q) / (p + q + 1e-30f);
         s.contrast[k] += (d - s.contrast[k]) * w;
         s.contrastSq[k] += (d * d - s.contrastSq[k]) * w;
@@ -93,7 +94,8 @@ void KeyingDetector::Gather(Statistics& s, const std::vector<float>& magnitude, 
 
 double KeyingDetector::Keying(Stream stream, double lowHz) const {
     const double pos = lowHz / m_binHz;
-    if (pos < static_cast<double>(m_first) || pos + m_shiftBins + 2.0 >= static_cast<double>(m_last))
+    if (pos < static_cast<double>(m_first) ||
+        pos + m_shiftBins + 2.0 >= static_cast<double>(m_last))
         return 0.0;
     const Statistics& s = m_stats[stream == Stream::Plain ? 0 : 1];
     const auto k = static_cast<std::size_t>(pos);

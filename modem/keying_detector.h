@@ -57,7 +57,7 @@ class KeyingDetector {
     double m_binHz;
     double m_shiftBins;
     double m_weight;
-    std::size_t m_first = 0, m_last = 0;  // bins measured (the search band and a shift)
+    std::size_t m_first = 0, m_last = 0;      // bins measured (the search band and a shift)
     std::vector<std::complex<float>> m_ring;  // the last bit of both streams
     std::vector<float> m_window;
     std::size_t m_write = 0;

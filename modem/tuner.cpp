@@ -14,21 +14,21 @@ constexpr double kBinTargetHz = 4.0;        // spectrum resolution aimed at
 constexpr double kSpectrumRateHz = 7000.0;  // lowest rate the spectrum is taken at
 constexpr unsigned kDecimatorSemiLength = 8;
 constexpr float kStopbandDb = 60.0f;
-constexpr double kAverageWeight = 0.25;    // weight of a new spectrum in the average
-constexpr double kSteadyWeight = 0.125;    // ... in the statistics that find carriers
-constexpr int kSettleUpdates = 4;          // updates before the first lock
-constexpr double kLockScore = 3.0;         // pair level over noise that locks
-constexpr int kConfirmUpdates = 3;         // ... when found on this many updates in a row
-constexpr double kPreferredScore = 1.8;    // ... near the listener's choice
-constexpr double kHoldScore = 1.5;         // below this the signal counts as gone
-constexpr double kLossSeconds = 1.5;       // gone this long: unlock
-constexpr double kAfcWeight = 0.15;        // share of the measured offset corrected per update
-constexpr double kRivalFactor = 2.0;       // a pair this much stronger elsewhere ...
-constexpr int kRivalUpdates = 4;           // ... for this many updates takes over
-constexpr double kKeyedMin = 0.35;         // keying (contrast variance) of a keyed pair
+constexpr double kAverageWeight = 0.25;      // weight of a new spectrum in the average
+constexpr double kSteadyWeight = 0.125;      // ... in the statistics that find carriers
+constexpr int kSettleUpdates = 4;            // updates before the first lock
+constexpr double kLockScore = 3.0;           // pair level over noise that locks
+constexpr int kConfirmUpdates = 3;           // ... when found on this many updates in a row
+constexpr double kPreferredScore = 1.8;      // ... near the listener's choice
+constexpr double kHoldScore = 1.5;           // below this the signal counts as gone
+constexpr double kLossSeconds = 1.5;         // gone this long: unlock
+constexpr double kAfcWeight = 0.15;          // share of the measured offset corrected per update
+constexpr double kRivalFactor = 2.0;         // a pair this much stronger elsewhere ...
+constexpr int kRivalUpdates = 4;             // ... for this many updates takes over
+constexpr double kKeyedMin = 0.35;           // keying (contrast variance) of a keyed pair
 constexpr double kKeyedOnCarrierMin = 0.15;  // ... of a pair with a carrier on a tone
-constexpr double kToneOverFloor = 2.0;     // level of each tone of a keyed pair over the floor
-constexpr double kFixedReachShifts = 0.3;  // a fixed pair is looked for this near the click
+constexpr double kToneOverFloor = 2.0;       // level of each tone of a keyed pair over the floor
+constexpr double kFixedReachShifts = 0.3;    // a fixed pair is looked for this near the click
 constexpr double kNoiseBandHz = 3000.0;
 constexpr double kCarrierOverFloor = 8.0;   // a narrow peak this far over the floor ...
 constexpr double kCarrierSteadiness = 8.0;  // ... whose power holds this steady is a carrier
@@ -37,7 +37,8 @@ constexpr double kCarrierNowShare = 0.25;   // ... and whose power now is this n
 constexpr double kSameCarrierHz = 2.0;      // a carrier moved less than this is the same one
 constexpr double kCarrierSmoothing = 0.3;   // weight of a new frequency estimate
 constexpr int kForgetUpdates = 4;           // a new notch settles within this many updates
-constexpr int kCarrierUpdates = 6;  // a steady line on a followed tone this often in a row is a carrier
+constexpr int kCarrierUpdates =
+    6;  // a steady line on a followed tone this often in a row is a carrier
 
 double Wrap(double radians) {
     return radians - 2.0 * std::numbers::pi * std::round(radians / (2.0 * std::numbers::pi));
@@ -189,13 +190,15 @@ void Tuner::Accumulate(View& view, const std::vector<double>& power, double weig
 // The triangle of half width H around bin c, divided by H^2, is the sum of
 // H boxes of H bins: from the prefix sums of the prefix sums.
 void Tuner::Levels(View& view) {
-    for (std::size_t b = 0; b < m_size / 2; ++b) view.prefix[b + 1] = view.prefix[b] + view.power[b];
+    for (std::size_t b = 0; b < m_size / 2; ++b)
+        view.prefix[b + 1] = view.prefix[b] + view.power[b];
     for (std::size_t b = 0; b <= m_size / 2; ++b) m_prefix2[b + 1] = m_prefix2[b] + view.prefix[b];
     const std::size_t h = m_lobeBins;
     const double scale = 1.0 / static_cast<double>(h * h);
     for (std::size_t b = 0; b < m_size / 2; ++b) {
         const std::size_t c = std::clamp(b, h - 1, m_size / 2 - h - 1);
-        const double sum = (m_prefix2[c + h + 1] - m_prefix2[c + 1]) - (m_prefix2[c + 1] - m_prefix2[c + 1 - h]);
+        const double sum =
+            (m_prefix2[c + h + 1] - m_prefix2[c + 1]) - (m_prefix2[c + 1] - m_prefix2[c + 1 - h]);
         view.level[b] = std::max(0.0, sum * scale);
     }
 }
@@ -249,7 +252,8 @@ void Tuner::FindCarriers() {
     // still for some tenths of a second.
     m_carriers.clear();
     for (const Carrier& c : m_found)
-        if (c.updates >= kCarrierUpdates || !m_locked || !NearTone(c.hz)) m_carriers.push_back(c.hz);
+        if (c.updates >= kCarrierUpdates || !m_locked || !NearTone(c.hz))
+            m_carriers.push_back(c.hz);
 }
 
 bool Tuner::NearTone(double hz) const {
@@ -282,13 +286,15 @@ bool Tuner::Steady(std::size_t bin, bool known) const {
 // The notch takes a carrier out of new samples only, and settles within a
 // few tenths of a second: until then the notched view forgets what it
 // holds there.
-void Tuner::Forget(std::size_t bin, double floor) { m_forget.push_back({bin, floor, kForgetUpdates}); }
+void Tuner::Forget(std::size_t bin, double floor) {
+    m_forget.push_back({bin, floor, kForgetUpdates});
+}
 
 void Tuner::ForgetNotched() {
     const std::size_t reach = 2 * m_lobeBins;
     for (Forgotten& f : m_forget) {
-        for (std::size_t b = f.bin > reach ? f.bin - reach : 0; b <= f.bin + reach && b < m_size / 2;
-             ++b)
+        for (std::size_t b = f.bin > reach ? f.bin - reach : 0;
+             b <= f.bin + reach && b < m_size / 2; ++b)
             m_notchedView.power[b] = std::min(m_notchedView.power[b], f.floor);
         --f.updates;
     }
@@ -386,10 +392,9 @@ void Tuner::Acquire(double floor, double global, double globalScore) {
     const double preferredBin = m_preferredHz / m_binHz;
     const double reach = (m_fixed ? kFixedReachShifts : 0.25) * m_shiftBins;
     double nearScore = 0.0;
-    const double near =
-        m_preferredHz > 0.0
-            ? BestCentre(preferredBin - reach, preferredBin + reach, floor, nearScore)
-            : 0.0;
+    const double near = m_preferredHz > 0.0 ? BestCentre(preferredBin - reach, preferredBin + reach,
+                                                         floor, nearScore)
+                                            : 0.0;
     double found = 0.0, score = 0.0;
     if (nearScore >= kPreferredScore) {
         found = near * m_binHz;
@@ -433,10 +438,10 @@ void Tuner::Track(double floor, double global, double globalScore) {
     // that shares a tone with the pair is that tone with noise or a carrier.
     const double apart = std::abs(global - here);
     const bool sharesTone = std::abs(apart - m_shiftBins) < static_cast<double>(m_lobeBins);
-    m_rivalUpdates = !m_fixed && !sharesTone && globalScore > kRivalFactor * m_score &&
-                             globalScore >= kLockScore
-                         ? m_rivalUpdates + 1
-                         : 0;
+    m_rivalUpdates =
+        !m_fixed && !sharesTone && globalScore > kRivalFactor * m_score && globalScore >= kLockScore
+            ? m_rivalUpdates + 1
+            : 0;
     if (m_rivalUpdates >= kRivalUpdates) {
         m_centreHz = global * m_binHz;
         m_score = globalScore;

@@ -107,7 +107,9 @@ class Tuner {
     double BestCentre(double lo, double hi, double floor, double& score) const;
     bool KeyedNear(const View& view, double centreBin, double floor) const;
     bool OnCarrier(double centreBin) const;
-    const View& ViewAt(double centreBin) const { return OnCarrier(centreBin) ? m_notchedView : m_plain; }
+    const View& ViewAt(double centreBin) const {
+        return OnCarrier(centreBin) ? m_notchedView : m_plain;
+    }
     double BoxSum(const View& view, double centreBin) const;
 
     double m_rate;  // of the spectrum's samples, after decimation

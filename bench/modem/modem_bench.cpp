@@ -134,8 +134,8 @@ std::vector<Point> Points() {
     // Carriers 10 dB above the signal, SNR 0 dB: away from the pair, one
     // shift from a tone (a false pair with it), on a tone, 3 Hz and 25 Hz
     // from it, beside it, midway.
-    for (const double hz :
-         {400.0, 825.0, 1000.0, 1275.0, 1278.0, 1375.0, 1500.0, 1725.0, 1750.0, 2175.0, 2500.0, 3200.0})
+    for (const double hz : {400.0, 825.0, 1000.0, 1275.0, 1278.0, 1375.0, 1500.0, 1725.0, 1750.0,
+                            2175.0, 2500.0, 3200.0})
         p.push_back({"carrier +10 dB at " + std::to_string(static_cast<int>(hz)) + " Hz, 0 dB",
                      [hz](auto& s, unsigned seed) {
                          modem::AddCarrier(s, kRate, hz, kCarrierDb);
@@ -159,12 +159,10 @@ std::vector<Point> Points() {
 }
 
 Options ParseArgs(int argc, char** argv) {
-    static const option kLong[] = {{"chars", required_argument, nullptr, 'c'},
-                                   {"seed", required_argument, nullptr, 's'},
-                                   {"seeds", required_argument, nullptr, 'n'},
-                                   {"wav", required_argument, nullptr, 'w'},
-                                   {"only", required_argument, nullptr, 'o'},
-                                   {nullptr, 0, nullptr, 0}};
+    static const option kLong[] = {
+        {"chars", required_argument, nullptr, 'c'}, {"seed", required_argument, nullptr, 's'},
+        {"seeds", required_argument, nullptr, 'n'}, {"wav", required_argument, nullptr, 'w'},
+        {"only", required_argument, nullptr, 'o'},  {nullptr, 0, nullptr, 0}};
     Options o;
     for (int c; (c = getopt_long(argc, argv, "", kLong, nullptr)) != -1;) {
         if (c == 'c') o.chars = std::strtoul(optarg, nullptr, 10);
@@ -204,10 +202,13 @@ Errors Count(const std::string& sentCodes, const std::string& got, bool joinedLa
     const std::string sent = modem::ReaderText(sentCodes);
     const std::string text = modem::ReaderText(got);
     const auto share = [](std::size_t errors, std::size_t of) {
-        return 100.0 * static_cast<double>(errors) / static_cast<double>(std::max<std::size_t>(of, 1));
+        return 100.0 * static_cast<double>(errors) /
+               static_cast<double>(std::max<std::size_t>(of, 1));
     };
-    return {share(modem::CharacterErrors(sent, text, joinedLate), joinedLate ? text.size() : sent.size()),
-            share(modem::CharacterErrors(sentCodes, got, joinedLate), joinedLate ? got.size() : sentCodes.size()),
+    return {share(modem::CharacterErrors(sent, text, joinedLate),
+                  joinedLate ? text.size() : sent.size()),
+            share(modem::CharacterErrors(sentCodes, got, joinedLate),
+                  joinedLate ? got.size() : sentCodes.size()),
             text.size()};
 }
 
@@ -219,9 +220,11 @@ void Report(const std::string& name, std::vector<Errors> runs) {
         chars += static_cast<double>(e.chars);
     }
     const double n = static_cast<double>(runs.size());
-    std::sort(runs.begin(), runs.end(), [](const Errors& a, const Errors& b) { return a.text < b.text; });
+    std::sort(runs.begin(), runs.end(),
+              [](const Errors& a, const Errors& b) { return a.text < b.text; });
     const Errors& mid = runs[runs.size() / 2];
-    std::printf("%-40s %8.2f %8.2f %8.2f %8.0f\n", name.c_str(), text / n, mid.text, codes / n, chars / n);
+    std::printf("%-40s %8.2f %8.2f %8.2f %8.0f\n", name.c_str(), text / n, mid.text, codes / n,
+                chars / n);
     std::fflush(stdout);
 }
 
