@@ -35,7 +35,7 @@ TuningReadout ReadoutOf(const modem::TuningState& tuning, int shiftHz, int polar
     r.polarity = tuning.reversed ? "Reverse" : "Normal";
     if (polarityChoice == 0) r.polarity += tuning.receiving ? " (found)" : " (looking)";
     r.snr = "S/N " + std::to_string(std::lround(tuning.snrDb)) + " dB";
-    r.meter = std::clamp(tuning.snrDb / kMeterFullDb, 0.0, 1.0);
+    r.meter = std::clamp((tuning.snrDb - kMeterEmptyDb) / (kMeterFullDb - kMeterEmptyDb), 0.0, 1.0);
     return r;
 }
 

@@ -32,7 +32,9 @@ class WaterfallScale {
     std::vector<float> m_sorted;
 };
 
-// The signal-quality meter is full at this S/N.
+// The signal-quality meter spans these S/N figures (in 3 kHz, as the
+// demodulator estimates it): empty where copy fails, full for a clean signal.
+inline constexpr double kMeterEmptyDb = -10.0;
 inline constexpr double kMeterFullDb = 30.0;
 
 struct TuningReadout {
@@ -41,7 +43,7 @@ struct TuningReadout {
     std::string tones;     // "Mark 2125 Hz  Space 1675 Hz  Shift 450 Hz" or what is looked for
     std::string polarity;  // "Normal", "Reverse", with " (found)" when found by itself
     std::string snr;       // "S/N 18 dB", "S/N --" while searching
-    double meter = 0.0;    // 0..1: the S/N over kMeterFullDb
+    double meter = 0.0;    // 0..1: the S/N from kMeterEmptyDb to kMeterFullDb
 };
 
 // `polarityChoice`: 0 found by the demodulator, 1 normal, 2 reverse.

@@ -38,7 +38,7 @@ TEST(TuningReadoutTest, TonesLockPolarityAndSignalQuality) {
     EXPECT_EQ(r.snr, "S/N 45 dB");
     EXPECT_DOUBLE_EQ(r.meter, 1.0);
     t.reversed = false;
-    t.snrDb = 15;
+    t.snrDb = 10;
     EXPECT_EQ(ReadoutOf(t, 450, 1).polarity, "Normal");
     EXPECT_DOUBLE_EQ(ReadoutOf(t, 450, 1).meter, 0.5);
 }
