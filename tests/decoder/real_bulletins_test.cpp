@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "decoder_test_support.h"
+#include "test_name.h"
 
 namespace nimbo {
 namespace {
@@ -177,19 +178,29 @@ std::string WithoutBloc(const std::string& transcript) {
     return out;
 }
 
-// One test over every file: a failure names the file and the cutting.
-TEST(FragmentationTest, ResultDoesNotDependOnHowTheStreamIsCut) {
-    for (const auto& file : testing::RealDataFiles()) {
-        const std::string text = WithoutNul(testing::ReadFile(file));
-        const std::string whole = DecodeInPieces(text, text.size() + 1, false);
-        EXPECT_EQ(DecodeInPieces(text, 0, false), whole) << file << ": by lines";
-        EXPECT_EQ(DecodeInPieces(text, 1, false), whole) << file << ": byte by byte";
-        EXPECT_EQ(DecodeInPieces(text, 7, true), DecodeInPieces(text, text.size() + 1, true))
-            << file << ": in pieces of 7, relaxed";
-        EXPECT_EQ(WithoutBloc(DecodeInPieces(DoubleSpaced(text), 0, false)), WithoutBloc(whole))
-            << file << ": double-spaced";
-    }
+// One case per real file, so that CTest spreads them; a failure names the cutting.
+class FragmentationTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(FragmentationTest, ResultDoesNotDependOnHowTheStreamIsCut) {
+    const std::string text = WithoutNul(testing::ReadFile(GetParam()));
+    const std::string whole = DecodeInPieces(text, text.size() + 1, false);
+    EXPECT_EQ(DecodeInPieces(text, 0, false), whole) << "by lines";
+    EXPECT_EQ(DecodeInPieces(text, 1, false), whole) << "byte by byte";
+    EXPECT_EQ(DecodeInPieces(text, 7, true), DecodeInPieces(text, text.size() + 1, true))
+        << "in pieces of 7, relaxed";
+    EXPECT_EQ(WithoutBloc(DecodeInPieces(DoubleSpaced(text), 0, false)), WithoutBloc(whole))
+        << "double-spaced";
 }
+
+// Named after the file's path below the data folder.
+INSTANTIATE_TEST_SUITE_P(RealFiles, FragmentationTest,
+                         ::testing::ValuesIn(testing::RealDataFiles()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string path =
+                                 info.param.substr(sizeof NIMBO_TEST_DATA_DIR "/synop");
+                             std::replace(path.begin(), path.end(), '-', '_');
+                             return testsupport::TestName(path);
+                         });
 
 }  // namespace
 }  // namespace nimbo
