@@ -28,10 +28,7 @@ using testing::ReadFile;
 
 const fs::path kSamples = DOVREL_SAMPLES_DIR;
 
-// linesim is built next to the test program.
-std::string LinesimPath() {
-    return (fs::read_symlink("/proc/self/exe").parent_path() / "linesim").string();
-}
+std::string LinesimPath() { return LINESIM_PROGRAM; }
 
 // A running linesim: its first output line is the slave's path.
 class Linesim {
