@@ -110,7 +110,7 @@ TEST(ReceptionPtyTest, CaptureThroughThePtyEndsUpSeparatedInTheLog) {
     settings.SMesgBlocs = settings.FMesgBlocs = 1;
     settings.STimeStamp = true;
     TelexState telex;
-    RecordingPane pane;
+    testing::RecordingPane pane;
     testing::ManualScheduler scheduler;
     Reception rx(settings, telex, LoadKeywords(SettingsContext(SettingsStore(work / "cfg"), "Q")),
                  pane, clock, scheduler);

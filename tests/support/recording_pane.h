@@ -1,5 +1,5 @@
 // A pane that records what is written to it, as plain text and as styled
-// runs, for tests, benchmarks and headless use of the reception path.
+// runs, for the tests and benchmarks of the reception path.
 #pragma once
 
 #include <string>
@@ -7,7 +7,7 @@
 
 #include "pane.h"
 
-namespace dovrel {
+namespace dovrel::testing {
 
 class RecordingPane : public Pane {
   public:
@@ -18,16 +18,33 @@ class RecordingPane : public Pane {
         TextStyle style;
     };
 
-    void Append(std::string_view text, TextStyle style) override;
+    void Append(std::string_view text, TextStyle style) override {
+        if (text.empty()) return;
+        m_text.append(text);
+        if (!m_runs.empty() && m_runs.back().style == style)
+            m_runs.back().text.append(text);
+        else
+            m_runs.push_back(Run{std::string(text), style});
+    }
     std::size_t Length() const override { return m_text.size(); }
-    void Clear() override;
+    void Clear() override {
+        m_text.clear();
+        m_runs.clear();
+        ++m_clears;
+    }
 
     const std::string& Text() const { return m_text; }
     const std::vector<Run>& Runs() const { return m_runs; }
     // How often the pane was cleared.
     int Clears() const { return m_clears; }
     // The text of every run in `style`, each run followed by "|".
-    std::string TextIn(TextStyle style) const;
+    std::string TextIn(TextStyle style) const {
+        std::string out;
+        for (const Run& run : m_runs) {
+            if (run.style == style) out += run.text + "|";
+        }
+        return out;
+    }
 
   private:
     std::string m_text;
@@ -35,4 +52,4 @@ class RecordingPane : public Pane {
     int m_clears = 0;
 };
 
-}  // namespace dovrel
+}  // namespace dovrel::testing
