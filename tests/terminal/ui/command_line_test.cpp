@@ -56,12 +56,6 @@ TEST(CommandLine, HelpRequestsOfLinuxUsers) {
     EXPECT_FALSE(AsksForHelp({"NORTH"}));
 }
 
-TEST(CommandLine, UsageTextWithTabsAndLineBreaks) {
-    EXPECT_EQ(UsageText(),
-              "Usage:\tDOVREL.EXE (NAME) (-clean|-reset)\r\n     with\r\n\tNAME = Instance name\r\n"
-              "\t-clean  = Registry clean option\t-reset  = Reset position");
-}
-
 TEST(Names, ContextCaptionAndTitle) {
     EXPECT_EQ(ContextNameOf(""), "Quarnel");
     EXPECT_EQ(ContextNameOf("NORTH"), "Quarnel - NORTH");
