@@ -45,7 +45,11 @@ TEST(DecoderLogsTest, DefaultFolderAndFileName) {
 }
 
 TEST(DecoderLogsTest, DefaultFileNameFormat) {
-    const std::tm time{.tm_min = 9, .tm_hour = 3, .tm_mday = 7, .tm_mon = 0, .tm_year = 126};
+    std::tm time{};
+    time.tm_min = 9;
+    time.tm_hour = 3;
+    time.tm_mday = 7;
+    time.tm_year = 126;
     EXPECT_EQ(DefaultLogFileName("", time), "260107-0309");
     EXPECT_EQ(DefaultLogFileName("LX", time), "LX-260107-0309");
     EXPECT_EQ(DefaultLogFileName("../../escape", time), ".._.._escape-260107-0309");

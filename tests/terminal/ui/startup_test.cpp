@@ -26,7 +26,7 @@ class StartupTest : public WindowTest {};
 // Every way of asking for the usage shows it and stops without saving; the
 // default macro is stored all the same.
 TEST_F(StartupTest, UsageBoxStopsWithoutSavingButStoresTheDefaultMacro) {
-    for (const std::vector<std::string> args :
+    for (const std::vector<std::string>& args :
          {std::vector<std::string>{"-?"}, {"--help"}, {"-h"}, {"-reset", "-clean"}}) {
         m_box.shown.clear();
         auto window = MakeWindow();
