@@ -194,12 +194,9 @@ TEST_P(FragmentationTest, ResultDoesNotDependOnHowTheStreamIsCut) {
 
 // Named after the file's path below the data folder.
 INSTANTIATE_TEST_SUITE_P(RealFiles, FragmentationTest,
-                         ::testing::ValuesIn(testing::RealDataFiles()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                             std::string path =
-                                 info.param.substr(sizeof NIMBO_TEST_DATA_DIR "/synop");
-                             std::replace(path.begin(), path.end(), '-', '_');
-                             return testsupport::TestName(path);
+                         ::testing::ValuesIn(testing::RealDataFiles()), [](const auto& info) {
+                             const auto root = sizeof NIMBO_TEST_DATA_DIR "/synop";
+                             return testsupport::TestName(info.param.substr(root));
                          });
 
 }  // namespace

@@ -1,5 +1,6 @@
 // A pane that records what is written to it, as plain text and as styled
-// runs, for the tests and benchmarks of the reception path.
+// runs (neighbouring appends in one style join one run), for the tests and
+// benchmarks of the reception path.
 #pragma once
 
 #include <string>
@@ -11,8 +12,6 @@ namespace dovrel::testing {
 
 class RecordingPane : public Pane {
   public:
-    // A stretch of text in one style; neighbouring appends of the same style
-    // join one run.
     struct Run {
         std::string text;
         TextStyle style;
@@ -21,10 +20,8 @@ class RecordingPane : public Pane {
     void Append(std::string_view text, TextStyle style) override {
         if (text.empty()) return;
         m_text.append(text);
-        if (!m_runs.empty() && m_runs.back().style == style)
-            m_runs.back().text.append(text);
-        else
-            m_runs.push_back(Run{std::string(text), style});
+        if (m_runs.empty() || m_runs.back().style != style) m_runs.push_back({{}, style});
+        m_runs.back().text.append(text);
     }
     std::size_t Length() const override { return m_text.size(); }
     void Clear() override {
@@ -35,14 +32,11 @@ class RecordingPane : public Pane {
 
     const std::string& Text() const { return m_text; }
     const std::vector<Run>& Runs() const { return m_runs; }
-    // How often the pane was cleared.
     int Clears() const { return m_clears; }
     // The text of every run in `style`, each run followed by "|".
     std::string TextIn(TextStyle style) const {
         std::string out;
-        for (const Run& run : m_runs) {
-            if (run.style == style) out += run.text + "|";
-        }
+        for (const Run& run : m_runs) out += run.style == style ? run.text + "|" : "";
         return out;
     }
 
