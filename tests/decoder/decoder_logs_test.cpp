@@ -56,11 +56,7 @@ TEST(DecoderLogsTest, DefaultFolderAndFileName) {
 }
 
 TEST(DecoderLogsTest, DefaultFileNameFormat) {
-    std::tm time{};
-    time.tm_min = 9;
-    time.tm_hour = 3;
-    time.tm_mday = 7;
-    time.tm_year = 126;
+    const std::tm time{0, 9, 3, 7, 0, 126, 0, 0, 0, 0, nullptr};  // 2026-01-07 03:09
     EXPECT_EQ(DefaultLogFileName("", time), "260107-0309");
     EXPECT_EQ(DefaultLogFileName("LX", time), "LX-260107-0309");
     EXPECT_EQ(DefaultLogFileName("../../escape", time), ".._.._escape-260107-0309");

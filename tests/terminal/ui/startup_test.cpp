@@ -207,7 +207,7 @@ TEST_F(StartupTest, SendBoxSendsTypedTextWhenAllowed) {
     EXPECT_EQ(send->text().toStdString(), "Ab");
     QTest::keyClick(send, Qt::Key_Return);
     EXPECT_TRUE(send->text().isEmpty());
-    EXPECT_EQ(m_pty->Read(), "Ab\r");
+    EXPECT_EQ(m_pty->Read(3), "Ab\r");
 }
 
 }  // namespace

@@ -133,7 +133,7 @@ TEST_F(WeatherEndToEndTest, CaptureOverTheLineEndsOnTheMapWithTemperatures) {
     // In pieces, so that the terminal reads while the test writes.
     for (qsizetype at = 0; at < capture.size(); at += 512) {
         m_pty->Write(capture.mid(at, 512).toStdString());
-        WaitUntil([] { return false; }, 15);
+        ASSERT_TRUE(WaitUntil([&] { return !m_pty->Unread(); }));
     }
     const QString lastIdent = QString::fromStdString(expected.back().ident);
     ASSERT_TRUE(WaitUntil([&] { return DecoderText().contains(lastIdent); }, 10000));
