@@ -22,7 +22,8 @@ std::string WeatherNotFoundText() {
 Terminal::Terminal(TerminalParts parts, TerminalView& view)
     : m_parts(std::move(parts)),
       m_view(view),
-      m_box(*m_parts.box),
+      m_boxes(*m_parts.box, *m_parts.scheduler),
+      m_reading(*m_parts.scheduler, m_boxes),
       m_store(SettingsStore::ForUser(), ""),
       m_serial(m_parts.lockDirectory),
       m_audio(*m_parts.audioOpener),
@@ -89,8 +90,7 @@ void Terminal::UseContext(const std::string& instance) {
 }
 
 bool Terminal::StopWithUsage() {
-    m_box.Show(UsageText(SettingsStore::ForUser().Root().string()), "", BoxButtons::Ok,
-               BoxIcon::None);
+    m_boxes.Tell(UsageText(SettingsStore::ForUser().Root().string()), "", BoxIcon::None);
     // No instance was named: the default macro goes to the default instance.
     UseContext("");
     m_noSave = true;
@@ -102,7 +102,7 @@ bool Terminal::StopWithMaintenance(CommandAction action, const std::string& inst
     const bool reset = action == CommandAction::Reset;
     const std::string text = reset ? ResetText(m_context) : CleanText(m_context);
     // Any answer the box gives is non-zero, so the maintenance always runs.
-    m_box.Show(text, "", BoxButtons::Ok, BoxIcon::None);
+    m_boxes.Tell(text, "", BoxIcon::None);
     if (reset) {
         m_store.WriteInt("X", 0);
         m_store.WriteInt("Y", 0);
@@ -121,7 +121,7 @@ bool Terminal::CreateWeatherControl() {
         return true;
     }
     m_weather.reset();
-    m_box.Show(WeatherNotFoundText(), "", BoxButtons::Ok, BoxIcon::None);
+    m_boxes.Tell(WeatherNotFoundText(), "", BoxIcon::None);
     m_view.WeatherMissing();
     return true;
 }
@@ -157,11 +157,11 @@ bool Terminal::PlaceWeatherWindow() {
 }
 
 bool Terminal::StartReception() {
-    m_log = std::make_unique<TerminalLog>(m_instance, m_parts.workDir, m_box, *m_parts.fileChoice,
-                                          *m_parts.clock);
+    m_log = std::make_unique<TerminalLog>(m_instance, m_parts.workDir, m_boxes,
+                                          *m_parts.fileChoice, *m_parts.clock);
     m_log->SetFailureReport([this](const std::string& text) { ReportLogFailure(text); });
     m_reception = std::make_unique<Reception>(m_settings, m_telex, LoadKeywords(m_store),
-                                              *m_parts.pane, *m_parts.clock, *m_parts.scheduler);
+                                              *m_parts.pane, *m_parts.clock, m_reading);
     m_reception->SetLog(m_log.get());
     m_reception->SetPanels(m_parts.panels);
     m_reception->SetTimer(m_parts.timer);
@@ -199,7 +199,7 @@ bool Terminal::LoadSettings() {
     m_settings = LoadTerminalSettings(m_store);
     m_view.SettingsApplied(m_settings);
     KeepReports();
-    m_line = std::make_unique<LineControl>(m_lineSwitch, m_store, m_box,
+    m_line = std::make_unique<LineControl>(m_lineSwitch, m_store, m_boxes,
                                            static_cast<LineStatusView&>(*this));
     return true;
 }
@@ -327,13 +327,11 @@ void Terminal::ShowLogState() {
     ShowCaption();
 }
 
-// Reported from the event loop once the display step that wrote is done,
-// so the display and the decoder go on while the box is up.
+// A write failure comes from a display step: its box waits until the step
+// is done, so the display and the decoder go on while the box is up.
 void Terminal::ReportLogFailure(const std::string& text) {
-    m_parts.scheduler->Post([this, text] {
-        ShowLogState();
-        m_box.Show(text, "", BoxButtons::Ok, BoxIcon::Stop);
-    });
+    ShowLogState();
+    m_boxes.Tell(text, "", BoxIcon::Stop);
 }
 
 void Terminal::KeepReports() {
@@ -393,7 +391,7 @@ void Terminal::ClickPanel(const std::string& key, PanelButton button) {
     } else if (key == "Print") {
         const LocalTime now = m_parts.clock->Now();
         const std::string text = m_printer->ClickPrintPanel(FormatDate(now) + " " + FormatTime(now),
-                                                            ApplicationTitle(), m_box);
+                                                            ApplicationTitle(), m_boxes);
         m_reception->SetPrintOn(m_printer->PrintOn());
         m_view.ShowPanel("Print", text);
     }
@@ -413,11 +411,13 @@ void Terminal::ApplySettings(const TerminalSettings& settings) {
 
 void Terminal::ReadLine() {
     if (!m_line) return;
+    const BoxRequests::ReadScope read(m_boxes);
     const std::string bytes = m_line->ReadReceived();
     if (!bytes.empty() && m_reception) m_reception->OnDataReceived(bytes);
 }
 
 void Terminal::StatusTick() {
+    const BoxRequests::ReadScope read(m_boxes);
     if (m_reception) m_reception->OnTimerTick(m_lineSwitch.IsOpen());
 }
 

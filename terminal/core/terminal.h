@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "audio_line.h"
+#include "box_requests.h"
 #include "clock.h"
 #include "command_line.h"
 #include "display_scheduler.h"
@@ -152,6 +153,8 @@ class Terminal : private LineStatusView {
     Reception* Receiver() { return m_reception.get(); }
     TerminalLog& Log() { return *m_log; }
     PrinterStatusReader& PrinterReader() { return *m_parts.printerReader; }
+    // Every box of the terminal, the window's own commands' included.
+    BoxRequests& Boxes() { return m_boxes; }
     bool PrintOn() const { return m_printer && m_printer->PrintOn(); }
     bool WeatherAvailable() const { return m_weatherAvailable; }
     // Null when the control could not be created, and after shutdown.
@@ -191,7 +194,8 @@ class Terminal : private LineStatusView {
 
     TerminalParts m_parts;
     TerminalView& m_view;
-    MessageBox& m_box;
+    BoxRequests m_boxes;
+    ReadingScheduler m_reading;  // reception's display steps, run as reads
     std::string m_instance;
     std::string m_context;
     SettingsContext m_store;

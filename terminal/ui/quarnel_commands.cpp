@@ -80,7 +80,7 @@ void Quarnel::PropertiesDialog() {
         port = p;
         return text;
     };
-    DecOptDialog dialog(m_terminal->Settings(), m_terminal->Store(), *m_seams.box, status, this);
+    DecOptDialog dialog(m_terminal->Settings(), m_terminal->Store(), m_terminal->Boxes(), status, this);
     if (RunDialog(dialog) == QDialog::Accepted) m_terminal->ApplySettings(dialog.Settings());
     const TerminalSettings& settings = m_terminal->Settings();
     m_send->setVisible(settings.AllowSend);
@@ -147,7 +147,7 @@ void Quarnel::SaveReceivedText() {
     const std::string problem =
         nimbo::WriteWholeFile(*path, m_pane->toPlainText().toStdString() + "\n");
     if (!problem.empty())
-        m_seams.box->Show("Cannot save the received text to " + *path + ": " + problem, "",
+        m_terminal->Boxes().Show("Cannot save the received text to " + *path + ": " + problem, "",
                     BoxButtons::Ok, BoxIcon::Exclamation);
 }
 
@@ -157,9 +157,9 @@ void Quarnel::PushToApplication() {
     if (text.isEmpty() || names.empty()) return;
     const PushResult result = m_seams.push ? m_seams.push(names) : PushPasteTo(names);
     if (result == PushResult::NotFound) {
-        m_seams.box->Show(NotFoundText(names), "", BoxButtons::Ok, BoxIcon::None);
+        m_terminal->Boxes().Show(NotFoundText(names), "", BoxButtons::Ok, BoxIcon::None);
     } else if (result == PushResult::NoDisplay) {
-        m_seams.box->Show("No X display to search for \"" + names +
+        m_terminal->Boxes().Show("No X display to search for \"" + names +
                         "\": pasting into another application needs an X11 session",
                     "", BoxButtons::Ok, BoxIcon::Exclamation);
     }

@@ -98,7 +98,7 @@ bool Quarnel::ChoosePort(LineSettings& chosen) {
     QApplication::restoreOverrideCursor();
     PortDialogHelpers helpers;
     helpers.complain = [this](const std::string& text) {
-        m_seams.box->Show(text, "", BoxButtons::Ok, BoxIcon::Exclamation);
+        m_terminal->Boxes().Show(text, "", BoxButtons::Ok, BoxIcon::Exclamation);
     };
     helpers.chooseRecording = m_seams.chooseRecording;
     ComOptDialog dialog(current, ports, std::move(helpers), this);
