@@ -27,26 +27,15 @@
 namespace dovrel {
 namespace {
 
-// Tool-bar buttons in order: key, tool tip, descriptive text.
-struct ToolSpec {
-    const char* key;
-    const char* toolTip;
-    const char* description;
-};
 // The sound input is read this often; the tuning strip gets a new row
 // every kAudioTicksPerRow reads.
 constexpr int kAudioPollMs = 20;
 constexpr int kAudioTicksPerRow = 5;
 
-constexpr ToolSpec kTools[] = {
-    {"CreateLogFile", "Create Log File...", "Create Log File..."},
-    {"CloseLogFile", "Close Log File", "Close Log File"},
-    {"Serial", "Serial port configuration", "Serial port configuration"},
-    {"Properties", "Properties...", "Common Properties..."},
-    {"Synop", "Force synop decode", ""},
-    {"Edit", "Edit current log file", ""},
-    {"Clear", "Clear screen content", ""},
-};
+// The tool-bar buttons in order.
+constexpr Command kToolBar[] = {Command::CreateLog, Command::CloseLog, Command::Serial,
+                                Command::Properties, Command::Synop,  Command::EditLog,
+                                Command::Clear};
 
 }  // namespace
 
@@ -110,86 +99,113 @@ double Quarnel::Dpi() const {
     return screen ? screen->logicalDotsPerInchY() : 96.0;
 }
 
-QAction* Quarnel::Action(const QString& name) const { return findChild<QAction*>(name); }
-
-void Quarnel::CreateActions() {
-    auto add = [this](const char* name, const QString& text, auto slot) {
-        auto* action = new QAction(text, this);
-        action->setObjectName(name);
-        connect(action, &QAction::triggered, this, slot);
-        return action;
-    };
-    add("mnuProperties", "&Properties...", [this] { PropertiesDialog(); });
-    add("mnuSerial", "&Serial", [this] { SerialDialog(); });
-    add("mnuCreateLog", "&Create Log File...", [this] { CreateLog(); });
-    add("mnuCloseLog", "&Close Log File", [this] { CloseLog(); })->setEnabled(false);
-    add("mnuFileExit", "E&xit", [this] { close(); });
-    CreateDailyActions(add);
-    for (const auto& tool : kTools) {
-        const QString key = tool.key;
-        QAction* action = add(tool.key, tool.toolTip, [this, key] { ToolBarClick(key); });
-        action->setToolTip(tool.toolTip);
-        action->setStatusTip(tool.description);
-        action->setIcon(ToolIcon(key));
-    }
-    Action("CloseLogFile")->setEnabled(false);
-    Action("Edit")->setEnabled(false);
-    // Tool-bar commands that the menus show as well, under their menu texts.
-    Action("Edit")->setText("&Edit Log File");
-    Action("Clear")->setText("C&lear Screen");
-    Action("Synop")->setText("Force S&ynop Decode");
+QAction* Quarnel::Action(Command command) const {
+    return m_actions[static_cast<std::size_t>(command)];
 }
 
-// Finding, saving, zooming and the pause keys, each one action with its keys.
-// The pause entries name the pane's keys without taking them: the keys keep
-// working in the pane alone, as they always have.
-template <class Add>
-void Quarnel::CreateDailyActions(Add& add) {
-    const auto keys = [](QAction* action, std::initializer_list<QKeySequence> sequences) {
-        action->setShortcuts(QList<QKeySequence>(sequences));
-    };
-    keys(add("mnuFind", "&Find...", [this] { m_find->Open(); }), {QKeySequence::Find});
-    keys(add("mnuFindNext", "Find &Next", [this] { m_find->FindNext(false); }),
-         {QKeySequence(Qt::CTRL | Qt::Key_G)});
-    keys(add("mnuFindPrevious", "Find Pre&vious", [this] { m_find->FindNext(true); }),
-         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G)});
-    keys(add("mnuSaveText", "Save Received Text &As...", [this] { SaveReceivedText(); }),
-         {QKeySequence::Save});
-    keys(add("mnuZoomIn", "Zoom &In", [this] { Zoom(1); }),
-         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    keys(add("mnuZoomOut", "Zoom &Out", [this] { Zoom(-1); }),
-         {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
-    keys(add("mnuZoomReset", "&Normal Size", [this] { Zoom(0); }),
-         {QKeySequence(Qt::CTRL | Qt::Key_0)});
-    add("mnuPause", "&Pause Display\tPause", [this] { OnPaneKey(PaneKey::Pause); });
-    add("mnuResume", "&Resume Display\tEsc", [this] { OnPaneKey(PaneKey::EscapeDown); });
+// One action per command, shared by the menus and the tool bar.
+void Quarnel::CreateActions() {
+    for (const CommandSpec& spec : Commands()) {
+        auto* action = new QAction(spec.text, this);
+        action->setObjectName(spec.name);
+        if (*spec.toolTip) action->setToolTip(spec.toolTip);
+        if (*spec.statusTip) action->setStatusTip(spec.statusTip);
+        QList<QKeySequence> keys = QKeySequence::keyBindings(spec.standardKey);
+        keys += QKeySequence::listFromString(spec.keys, QKeySequence::PortableText);
+        action->setShortcuts(keys);
+        const Command command = spec.command;
+        connect(action, &QAction::triggered, this, [this, command] { Run(command); });
+        m_actions[static_cast<std::size_t>(command)] = action;
+    }
+    for (const Command command : kToolBar)
+        Action(command)->setIcon(ToolIcon(SpecOf(command).name));
+    for (const Command command : {Command::CloseLog, Command::EditLog})
+        Action(command)->setEnabled(false);
+}
+
+void Quarnel::Run(Command command) {
+    switch (command) {
+        case Command::Properties:
+            PropertiesDialog();
+            break;
+        case Command::Serial:
+            SerialDialog();
+            break;
+        case Command::CreateLog:
+            m_terminal->CreateLog();
+            break;
+        case Command::CloseLog:
+            m_terminal->CloseLog();
+            break;
+        case Command::EditLog:
+            EditLog();
+            break;
+        case Command::SaveText:
+            SaveReceivedText();
+            break;
+        case Command::Exit:
+            close();
+            break;
+        case Command::Find:
+            m_find->Open();
+            break;
+        case Command::FindNext:
+            m_find->FindNext(false);
+            break;
+        case Command::FindPrevious:
+            m_find->FindNext(true);
+            break;
+        case Command::Pause:
+            OnPaneKey(PaneKey::Pause);
+            break;
+        case Command::Resume:
+            OnPaneKey(PaneKey::EscapeDown);
+            break;
+        case Command::Clear:
+            m_terminal->ClearPane();
+            break;
+        case Command::Synop:
+            m_terminal->ForceSynop();
+            break;
+        case Command::ZoomIn:
+            Zoom(1);
+            break;
+        case Command::ZoomOut:
+            Zoom(-1);
+            break;
+        case Command::ZoomReset:
+            Zoom(0);
+            break;
+    }
+}
+
+// Menu entries in order; nothing stands for a separator.
+QMenu* Quarnel::AddMenu(const char* name, const char* title,
+                      std::initializer_list<std::optional<Command>> entries) {
+    QMenu* menu = menuBar()->addMenu(title);
+    menu->setObjectName(name);
+    for (const std::optional<Command>& entry : entries)
+        if (entry) {
+            menu->addAction(Action(*entry));
+        } else {
+            menu->addSeparator();
+        }
+    return menu;
 }
 
 void Quarnel::CreateMenu() {
-    QMenu* menu = menuBar()->addMenu("&Actions");
-    menu->setObjectName("mnuFile");
-    menu->addAction(Action("mnuProperties"));
-    menu->addAction(Action("mnuSerial"));
-    menu->addSeparator()->setObjectName("Bar0");
-    menu->addAction(Action("mnuCreateLog"));
-    menu->addAction(Action("mnuCloseLog"));
-    menu->addAction(Action("Edit"));
-    menu->addAction(Action("mnuSaveText"));
-    menu->addSeparator()->setObjectName("Bar2");
-    menu->addAction(Action("mnuFileExit"));
-    QMenu* edit = menuBar()->addMenu("&Edit");
-    edit->setObjectName("mnuEdit");
-    for (const char* name : {"mnuFind", "mnuFindNext", "mnuFindPrevious", "", "mnuPause",
-                             "mnuResume", "Clear", "", "Synop"})
-        if (*name) {
-            edit->addAction(Action(name));
-        } else {
-            edit->addSeparator();
-        }
-    QMenu* view = menuBar()->addMenu("&View");
-    view->setObjectName("mnuView");
-    for (const char* name : {"mnuZoomIn", "mnuZoomOut", "mnuZoomReset"})
-        view->addAction(Action(name));
+    QMenu* actions = AddMenu("mnuFile", "&Actions",
+                             {Command::Properties, Command::Serial, std::nullopt,
+                              Command::CreateLog, Command::CloseLog, Command::EditLog,
+                              Command::SaveText, std::nullopt, Command::Exit});
+    const char* separators[] = {"Bar0", "Bar2"};
+    int next = 0;
+    for (QAction* entry : actions->actions())
+        if (entry->isSeparator() && next < 2) entry->setObjectName(separators[next++]);
+    AddMenu("mnuEdit", "&Edit",
+            {Command::Find, Command::FindNext, Command::FindPrevious, std::nullopt, Command::Pause,
+             Command::Resume, Command::Clear, std::nullopt, Command::Synop});
+    AddMenu("mnuView", "&View", {Command::ZoomIn, Command::ZoomOut, Command::ZoomReset});
 }
 
 void Quarnel::CreateToolBar() {
@@ -197,7 +213,7 @@ void Quarnel::CreateToolBar() {
     bar->setObjectName("ToolBar");
     bar->setMovable(false);
     bar->setIconSize(QSize(24, 24));
-    for (const auto& tool : kTools) bar->addAction(Action(tool.key));
+    for (const Command command : kToolBar) bar->addAction(Action(command));
     auto* spacer = new QWidget(bar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     bar->addWidget(spacer);

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QMainWindow>
+#include <array>
+#include <initializer_list>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -16,11 +18,13 @@
 #include "paste_target.h"
 #include "port_discovery.h"
 #include "terminal.h"
+#include "window_command.h"
 
 class QAction;
 class QDialog;
 class QKeyEvent;
 class QLineEdit;
+class QMenu;
 class QSocketNotifier;
 class QTimer;
 class QToolButton;
@@ -94,7 +98,7 @@ class Quarnel : public QMainWindow, private TerminalView {
     const LineSwitch& Lines() const { return m_terminal->Lines(); }
     QLineEdit* SendBox() const { return m_send; }
     StatusBarPanels* Panels() const { return m_panels; }
-    QAction* Action(const QString& name) const;
+    QAction* Action(Command command) const;
     QToolButton* Lamp() const { return m_lamp; }
     bool PrintOn() const { return m_terminal->PrintOn(); }
     bool WeatherAvailable() const { return m_terminal->WeatherAvailable(); }
@@ -102,16 +106,14 @@ class Quarnel : public QMainWindow, private TerminalView {
     nimbo::IWeatherDialog* Weather() const { return m_terminal->Weather(); }
     bool IsShutDown() const { return m_terminal->IsShutDown(); }
 
-    // Commands of the menu, the tool bar and the lamp.
-    void ToolBarClick(const QString& key);
+    // A command of the menus or the tool bar.
+    void Run(Command command);
+    // Commands of the status panels and the lamp.
     void PanelClick(const QString& key);
     void LampClick() { m_terminal->ToggleLine(); }
     void SerialDialog();
     void PropertiesDialog();
-    void CreateLog() { m_terminal->CreateLog(); }
-    void CloseLog() { m_terminal->CloseLog(); }
     void EditLog();
-    void ClearPane() { m_terminal->ClearPane(); }
     void PushToApplication();
     // Writes what the pane shows to a file the user chooses (UTF-8).
     void SaveReceivedText();
@@ -126,8 +128,8 @@ class Quarnel : public QMainWindow, private TerminalView {
 
   private:
     void CreateActions();
-    template <class Add>
-    void CreateDailyActions(Add& add);
+    QMenu* AddMenu(const char* name, const char* title,
+                 std::initializer_list<std::optional<Command>> entries);
     void CreateMenu();
     void CreateToolBar();
     void CreateLamp();
@@ -188,6 +190,7 @@ class Quarnel : public QMainWindow, private TerminalView {
     QToolButton* m_lamp = nullptr;
     bool m_connectedLamp = false;
     bool m_firstTick = true;
+    std::array<QAction*, kCommandCount> m_actions{};
     std::unique_ptr<Terminal> m_terminal;
 };
 

@@ -42,24 +42,6 @@ int Quarnel::RunDialog(QDialog& dialog) {
     return dialog.exec();
 }
 
-void Quarnel::ToolBarClick(const QString& key) {
-    if (key == "CreateLogFile") {
-        CreateLog();
-    } else if (key == "CloseLogFile") {
-        CloseLog();
-    } else if (key == "Serial") {
-        SerialDialog();
-    } else if (key == "Properties") {
-        PropertiesDialog();
-    } else if (key == "Synop") {
-        m_terminal->ForceSynop();
-    } else if (key == "Edit") {
-        EditLog();
-    } else if (key == "Clear") {
-        ClearPane();
-    }
-}
-
 void Quarnel::PanelClick(const QString& key) {
     if (!m_terminal->HasLine()) return;
     const PanelButton button = m_panels->LastButton() == 2 ? PanelButton::Right : PanelButton::Left;

@@ -41,11 +41,9 @@ void Quarnel::ShowCaption(const std::string& caption) {
 }
 
 void Quarnel::ShowLogState(bool open, bool suspended) {
-    Action("mnuCreateLog")->setEnabled(!open);
-    Action("CreateLogFile")->setEnabled(!open);
-    Action("mnuCloseLog")->setEnabled(open || suspended);
-    Action("CloseLogFile")->setEnabled(open || suspended);
-    Action("Edit")->setEnabled(open || suspended);
+    Action(Command::CreateLog)->setEnabled(!open);
+    Action(Command::CloseLog)->setEnabled(open || suspended);
+    Action(Command::EditLog)->setEnabled(open || suspended);
 }
 
 void Quarnel::ShowPanel(const std::string& key, const std::string& text) {
@@ -56,7 +54,7 @@ void Quarnel::SetPanelShown(const std::string& key, bool shown) {
     m_panels->SetShown(QString::fromStdString(key), shown);
 }
 
-void Quarnel::WeatherMissing() { Action("Synop")->setEnabled(false); }
+void Quarnel::WeatherMissing() { Action(Command::Synop)->setEnabled(false); }
 
 TwipsRect Quarnel::Screen() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
