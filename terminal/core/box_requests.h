@@ -18,7 +18,8 @@ class BoxRequests : public MessageBox {
   public:
     // `box` shows the boxes, `scheduler` runs the queue from the event loop;
     // both must outlive this object.
-    BoxRequests(MessageBox& box, DisplayScheduler& scheduler) : m_box(box), m_scheduler(scheduler) {}
+    BoxRequests(MessageBox& box, DisplayScheduler& scheduler)
+        : m_box(box), m_scheduler(scheduler) {}
 
     // Marks a read of received data (or a display step) for its lifetime.
     class ReadScope {

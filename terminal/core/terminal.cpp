@@ -38,12 +38,10 @@ bool Terminal::Start(const std::vector<std::string>& args) {
     // The order of start-up; each step may end it, and so may a stop
     // requested while a step waited for the user.
     static constexpr Step kSteps[] = {
-        &Terminal::CreateWeatherControl, &Terminal::ShowFirstCaption,
-        &Terminal::PreparePane,          &Terminal::PlaceWeatherWindow,
-        &Terminal::StartReception,       &Terminal::PlaceWindow,
-        &Terminal::LoadSettings,         &Terminal::OpenLine,
-        &Terminal::ShowPortAndPrinter,   &Terminal::StartAutoLog,
-        &Terminal::ShowStarted,
+        &Terminal::CreateWeatherControl, &Terminal::ShowFirstCaption, &Terminal::PreparePane,
+        &Terminal::PlaceWeatherWindow,   &Terminal::StartReception,   &Terminal::PlaceWindow,
+        &Terminal::LoadSettings,         &Terminal::OpenLine,         &Terminal::ShowPortAndPrinter,
+        &Terminal::StartAutoLog,         &Terminal::ShowStarted,
     };
     m_starting = true;
     bool started = ReadCommandLine(args);
@@ -157,8 +155,8 @@ bool Terminal::PlaceWeatherWindow() {
 }
 
 bool Terminal::StartReception() {
-    m_log = std::make_unique<TerminalLog>(m_instance, m_parts.workDir, m_boxes,
-                                          *m_parts.fileChoice, *m_parts.clock);
+    m_log = std::make_unique<TerminalLog>(m_instance, m_parts.workDir, m_boxes, *m_parts.fileChoice,
+                                          *m_parts.clock);
     m_log->SetFailureReport([this](const std::string& text) { ReportLogFailure(text); });
     m_reception = std::make_unique<Reception>(m_settings, m_telex, LoadKeywords(m_store),
                                               *m_parts.pane, *m_parts.clock, m_reading);

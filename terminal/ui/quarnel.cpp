@@ -33,8 +33,8 @@ constexpr int kAudioPollMs = 20;
 constexpr int kAudioTicksPerRow = 5;
 
 // The tool-bar buttons in order.
-constexpr Command kToolBar[] = {Command::CreateLog, Command::CloseLog, Command::Serial,
-                                Command::Properties, Command::Synop,  Command::EditLog,
+constexpr Command kToolBar[] = {Command::CreateLog,  Command::CloseLog, Command::Serial,
+                                Command::Properties, Command::Synop,    Command::EditLog,
                                 Command::Clear};
 
 }  // namespace
@@ -68,7 +68,8 @@ void Quarnel::CreateTerminal() {
     if (m_seams.clock == nullptr) m_systemClock = std::make_unique<SystemClock>();
     if (m_seams.audioOpener == nullptr) m_qtAudio = std::make_unique<QtAudioInputOpener>();
     m_seams.box = parts.box = m_seams.box ? m_seams.box : m_qtBox.get();
-    m_seams.fileChoice = parts.fileChoice = m_seams.fileChoice ? m_seams.fileChoice : m_qtChoice.get();
+    m_seams.fileChoice = parts.fileChoice =
+        m_seams.fileChoice ? m_seams.fileChoice : m_qtChoice.get();
     parts.clock = m_seams.clock ? m_seams.clock : m_systemClock.get();
     parts.audioOpener = m_seams.audioOpener ? m_seams.audioOpener : m_qtAudio.get();
     parts.scheduler = m_scheduler.get();
@@ -117,8 +118,7 @@ void Quarnel::CreateActions() {
         connect(action, &QAction::triggered, this, [this, command] { Run(command); });
         m_actions[static_cast<std::size_t>(command)] = action;
     }
-    for (const Command command : kToolBar)
-        Action(command)->setIcon(ToolIcon(SpecOf(command).name));
+    for (const Command command : kToolBar) Action(command)->setIcon(ToolIcon(SpecOf(command).name));
     for (const Command command : {Command::CloseLog, Command::EditLog})
         Action(command)->setEnabled(false);
 }
@@ -181,7 +181,7 @@ void Quarnel::Run(Command command) {
 
 // Menu entries in order; nothing stands for a separator.
 QMenu* Quarnel::AddMenu(const char* name, const char* title,
-                      std::initializer_list<std::optional<Command>> entries) {
+                        std::initializer_list<std::optional<Command>> entries) {
     QMenu* menu = menuBar()->addMenu(title);
     menu->setObjectName(name);
     for (const std::optional<Command>& entry : entries)
@@ -194,10 +194,10 @@ QMenu* Quarnel::AddMenu(const char* name, const char* title,
 }
 
 void Quarnel::CreateMenu() {
-    QMenu* actions = AddMenu("mnuFile", "&Actions",
-                             {Command::Properties, Command::Serial, std::nullopt,
-                              Command::CreateLog, Command::CloseLog, Command::EditLog,
-                              Command::SaveText, std::nullopt, Command::Exit});
+    QMenu* actions = AddMenu(
+        "mnuFile", "&Actions",
+        {Command::Properties, Command::Serial, std::nullopt, Command::CreateLog, Command::CloseLog,
+         Command::EditLog, Command::SaveText, std::nullopt, Command::Exit});
     const char* separators[] = {"Bar0", "Bar2"};
     int next = 0;
     for (QAction* entry : actions->actions())
@@ -340,7 +340,7 @@ void Quarnel::WatchAudio() {
     m_tuning->SetPolarity(m_terminal->Line().Settings().Polarity);
     m_send->setEnabled(!lines.IsAudio());
     m_send->setToolTip(lines.IsAudio() ? "Receive only: nothing is sent over a sound input."
-                                               : "Type the squence to be sent here.");
+                                       : "Type the squence to be sent here.");
 }
 
 void Quarnel::OnAudioTick() {
@@ -385,9 +385,8 @@ void Quarnel::MacroKey(QKeyEvent* event) {
     const int key = event->key();
     if (key < Qt::Key_F1 || key > Qt::Key_F12 || !m_terminal->HasLine()) return;
     const Qt::KeyboardModifiers mods = event->modifiers();
-    const std::optional<std::string> time =
-        m_terminal->MacroKey(key - Qt::Key_F1 + 1, (mods & Qt::ShiftModifier) != 0,
-                             (mods & Qt::ControlModifier) != 0);
+    const std::optional<std::string> time = m_terminal->MacroKey(
+        key - Qt::Key_F1 + 1, (mods & Qt::ShiftModifier) != 0, (mods & Qt::ControlModifier) != 0);
     if (time) m_panels->SetText("Time", QString::fromStdString(*time));
     AfterLineWrite();
 }

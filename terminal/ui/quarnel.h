@@ -6,9 +6,9 @@
 
 #include <QMainWindow>
 #include <array>
-#include <initializer_list>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -129,7 +129,7 @@ class Quarnel : public QMainWindow, private TerminalView {
   private:
     void CreateActions();
     QMenu* AddMenu(const char* name, const char* title,
-                 std::initializer_list<std::optional<Command>> entries);
+                   std::initializer_list<std::optional<Command>> entries);
     void CreateMenu();
     void CreateToolBar();
     void CreateLamp();

@@ -62,7 +62,8 @@ void Quarnel::PropertiesDialog() {
         port = p;
         return text;
     };
-    DecOptDialog dialog(m_terminal->Settings(), m_terminal->Store(), m_terminal->Boxes(), status, this);
+    DecOptDialog dialog(m_terminal->Settings(), m_terminal->Store(), m_terminal->Boxes(), status,
+                        this);
     if (RunDialog(dialog) == QDialog::Accepted) m_terminal->ApplySettings(dialog.Settings());
     const TerminalSettings& settings = m_terminal->Settings();
     m_send->setVisible(settings.AllowSend);
@@ -130,7 +131,7 @@ void Quarnel::SaveReceivedText() {
         nimbo::WriteWholeFile(*path, m_pane->toPlainText().toStdString() + "\n");
     if (!problem.empty())
         m_terminal->Boxes().Show("Cannot save the received text to " + *path + ": " + problem, "",
-                    BoxButtons::Ok, BoxIcon::Exclamation);
+                                 BoxButtons::Ok, BoxIcon::Exclamation);
 }
 
 void Quarnel::PushToApplication() {
@@ -142,8 +143,8 @@ void Quarnel::PushToApplication() {
         m_terminal->Boxes().Show(NotFoundText(names), "", BoxButtons::Ok, BoxIcon::None);
     } else if (result == PushResult::NoDisplay) {
         m_terminal->Boxes().Show("No X display to search for \"" + names +
-                        "\": pasting into another application needs an X11 session",
-                    "", BoxButtons::Ok, BoxIcon::Exclamation);
+                                     "\": pasting into another application needs an X11 session",
+                                 "", BoxButtons::Ok, BoxIcon::Exclamation);
     }
 }
 

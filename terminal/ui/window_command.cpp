@@ -10,8 +10,8 @@ using Key = QKeySequence;
 constexpr std::array<CommandSpec, kCommandCount> kCommands{{
     {Command::Properties, "Properties", "&Properties...", "Properties...", "Common Properties...",
      Key::UnknownKey, ""},
-    {Command::Serial, "Serial", "&Serial", "Serial port configuration",
-     "Serial port configuration", Key::UnknownKey, ""},
+    {Command::Serial, "Serial", "&Serial", "Serial port configuration", "Serial port configuration",
+     Key::UnknownKey, ""},
     {Command::CreateLog, "CreateLogFile", "&Create Log File...", "Create Log File...",
      "Create Log File...", Key::UnknownKey, ""},
     {Command::CloseLog, "CloseLogFile", "&Close Log File", "Close Log File", "Close Log File",

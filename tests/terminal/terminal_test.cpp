@@ -97,12 +97,12 @@ class TerminalTest : public ::testing::Test {
 
 TEST_F(TerminalTest, StartsAndShutsDownInItsOrder) {
     ASSERT_TRUE(terminal->Start({"T1"}));
-    EXPECT_THAT(view.events,
-                ElementsAre("box Weather Control (lib", "weather missing",
-                            "caption Quarnel 1.0.0 - T1", "pane", "status ", "place",
-                            "settings", "Port " + PortPanelText(terminal->Line().Settings()),
-                            "Print P OFF", "log closed", "caption Quarnel 1.0.0 - T1",
-                            "status CONNECTED", "started"));
+    EXPECT_THAT(
+        view.events,
+        ElementsAre("box Weather Control (lib", "weather missing", "caption Quarnel 1.0.0 - T1",
+                    "pane", "status ", "place", "settings",
+                    "Port " + PortPanelText(terminal->Line().Settings()), "Print P OFF",
+                    "log closed", "caption Quarnel 1.0.0 - T1", "status CONNECTED", "started"));
     view.events.clear();
     terminal->Shutdown();
     terminal->Shutdown();

@@ -2,9 +2,9 @@
 // caption, Edit, and close (replace or append, a full disk: the terminal
 // log's own tests).
 #include <QAction>
+#include <QDir>
 #include <QMenu>
 #include <QToolBar>
-#include <QDir>
 #include <fstream>
 #include <sstream>
 

@@ -3,9 +3,9 @@
 // real 50-baud recording played into the sink. The terminal receives its
 // loop through the default input, and taking the source away shows
 // DISCONNECTED. Skips, saying why, where no server can be started.
-#include <algorithm>
 #include <QProcess>
 #include <QStandardPaths>
+#include <algorithm>
 #include <csignal>
 #include <fstream>
 
@@ -93,8 +93,9 @@ TEST_F(SoundInputTest, RecordingPlayedIntoTheServerIsReceivedUntilTheSourceGoes)
     // The box follows from the event loop, once the read that found the loss returned.
     EXPECT_TRUE(WaitUntil([&] {
         const auto texts = m_box.Texts();
-        return std::any_of(texts.begin(), texts.end(),
-                           [](const std::string& t) { return t.find(" lost") != std::string::npos; });
+        return std::any_of(texts.begin(), texts.end(), [](const std::string& t) {
+            return t.find(" lost") != std::string::npos;
+        });
     }));
 }
 
