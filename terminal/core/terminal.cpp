@@ -35,6 +35,15 @@ Terminal::~Terminal() {
 }
 
 bool Terminal::Start(const std::vector<std::string>& args) {
+    m_starting = true;
+    const bool started = RunStartSteps(args);
+    m_starting = false;
+    if (started) return true;
+    Shutdown();
+    return false;
+}
+
+bool Terminal::RunStartSteps(const std::vector<std::string>& args) {
     // The order of start-up; each step may end it, and so may a stop
     // requested while a step waited for the user.
     static constexpr Step kSteps[] = {
@@ -43,14 +52,10 @@ bool Terminal::Start(const std::vector<std::string>& args) {
         &Terminal::LoadSettings,         &Terminal::OpenLine,         &Terminal::ShowPortAndPrinter,
         &Terminal::StartAutoLog,         &Terminal::ShowStarted,
     };
-    m_starting = true;
-    bool started = ReadCommandLine(args);
-    for (auto step = std::begin(kSteps); started && step != std::end(kSteps); ++step)
-        started = !m_stopRequested && (this->*(*step))() && !m_stopRequested;
-    m_starting = false;
-    if (started) return true;
-    Shutdown();
-    return false;
+    if (!ReadCommandLine(args)) return false;
+    for (const Step step : kSteps)
+        if (m_stopRequested || !(this->*step)()) return false;
+    return !m_stopRequested;
 }
 
 void Terminal::Shutdown() {

@@ -162,6 +162,7 @@ class Terminal : private LineStatusView {
 
   private:
     using Step = bool (Terminal::*)();
+    bool RunStartSteps(const std::vector<std::string>& args);
     bool ReadCommandLine(const std::vector<std::string>& args);
     bool StopWithUsage();
     bool StopWithMaintenance(CommandAction action, const std::string& instance);

@@ -67,7 +67,7 @@ void Quarnel::CreateTerminal() {
     if (m_seams.fileChoice == nullptr) m_qtChoice = std::make_unique<QtLogFileChoice>(this);
     if (m_seams.clock == nullptr) m_systemClock = std::make_unique<SystemClock>();
     if (m_seams.audioOpener == nullptr) m_qtAudio = std::make_unique<QtAudioInputOpener>();
-    m_seams.box = parts.box = m_seams.box ? m_seams.box : m_qtBox.get();
+    parts.box = m_seams.box ? m_seams.box : m_qtBox.get();
     m_seams.fileChoice = parts.fileChoice =
         m_seams.fileChoice ? m_seams.fileChoice : m_qtChoice.get();
     parts.clock = m_seams.clock ? m_seams.clock : m_systemClock.get();
