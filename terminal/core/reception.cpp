@@ -53,23 +53,15 @@ void Reception::ReadConvert(std::string_view bytes) {
     m_settings.TelexUOS = options.mode;
 
     if (m_settings.AutoSynop && m_weatherParse) m_weatherParse(raw);
-    if (m_displaying) {
-        // A box raised while displaying runs the event loop; this block
-        // waits until the routine has finished with the pending text.
-        m_lateText += display;
-        ScheduleDisplay();
-    } else {
-        m_state.PendingText += display;
-        if (!m_state.Paused) DisplayPending();
-    }
+    m_state.PendingText += display;
+    if (!m_state.Paused) DisplayPending();
     UpdateTextPanel(raw);
     if (m_printOn && m_printer != nullptr)
         AssemblePrinterLine(m_state.PrinterLine, display, *m_printer);
 }
 
 void Reception::DisplayPending() {
-    if (m_displaying || m_state.Paused) return;
-    m_displaying = true;
+    if (m_state.Paused) return;
     std::string& pending = m_state.PendingText;
     std::size_t done = 0;
     const std::size_t end = std::min(pending.size(), kDisplayBatch);
@@ -78,9 +70,6 @@ void Reception::DisplayPending() {
     }
     pending.erase(0, done);
     m_writer.Flush();
-    m_displaying = false;
-    pending += m_lateText;
-    m_lateText.clear();
     if (!pending.empty() && !m_state.Paused) ScheduleDisplay();
 }
 
@@ -113,10 +102,7 @@ void Reception::SetTextPanelNote(const std::string& note) {
     UpdateTextPanel({});
 }
 
-void Reception::WriteHeld() {
-    if (m_displaying) return;
-    m_display.WriteHeld();
-}
+void Reception::WriteHeld() { m_display.WriteHeld(); }
 
 void Reception::Connected() {
     m_state.ConnectTime = m_clock.Now();

@@ -3,12 +3,14 @@
 // printer, and shown through the display routine; plus the no-signal watch,
 // pause, the connection time and the status panels these write.
 //
-// Everything runs on the window's thread. The window wires the seams, calls
+// Everything runs on the window's thread. The terminal core wires the seams, calls
 // OnDataReceived() with the bytes the serial line delivers, OnTimerTick()
 // from the status timer, OnPaneKey() for keys in the pane, and runs what the
 // scheduler is given from its event loop. Posted tasks refer to this object:
 // the scheduler must drop them when the object goes (a Qt single shot with
-// the owning window as context does).
+// the owning window as context does). Nothing called from here waits for
+// the user (boxes are queued until the read returns), so a read is never
+// entered again while it runs.
 #pragma once
 
 #include <functional>
@@ -139,9 +141,7 @@ class Reception {
     bool m_printOn = false;
     int m_textPanelWidth = kDefaultTextPanelWidth;
     std::string m_textPanel;  // recent raw text, at least what the "Text" panel shows
-    std::string m_lateText;   // arrived while the display routine was running
     std::string m_textNote;   // shown in front of the "Text" panel's text
-    bool m_displaying = false;
     bool m_displayPosted = false;
 };
 

@@ -15,7 +15,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "command_line.h"
 #include "find_bar.h"
 #include "qt_audio_input.h"
 #include "qt_seams.h"
@@ -24,61 +23,25 @@
 #include "terminal_pane.h"
 #include "tool_icons.h"
 #include "tuning_strip.h"
-#include "window_geometry.h"
 
 namespace dovrel {
 namespace {
 
-// Tool-bar buttons in order: key, tool tip, descriptive text.
-struct ToolSpec {
-    const char* key;
-    const char* toolTip;
-    const char* description;
-};
 // The sound input is read this often; the tuning strip gets a new row
 // every kAudioTicksPerRow reads.
 constexpr int kAudioPollMs = 20;
 constexpr int kAudioTicksPerRow = 5;
 
-constexpr ToolSpec kTools[] = {
-    {"CreateLogFile", "Create Log File...", "Create Log File..."},
-    {"CloseLogFile", "Close Log File", "Close Log File"},
-    {"Serial", "Serial port configuration", "Serial port configuration"},
-    {"Properties", "Properties...", "Common Properties..."},
-    {"Synop", "Force synop decode", ""},
-    {"Edit", "Edit current log file", ""},
-    {"Clear", "Clear screen content", ""},
-};
+// The tool-bar buttons in order.
+constexpr Command kToolBar[] = {Command::CreateLog,  Command::CloseLog, Command::Serial,
+                                Command::Properties, Command::Synop,    Command::EditLog,
+                                Command::Clear};
 
 }  // namespace
 
 Quarnel::Quarnel(QuarnelSeams seams, QWidget* parent)
-    : QMainWindow(parent),
-      m_seams(std::move(seams)),
-      m_store(SettingsStore::ForUser(), ""),
-      m_serial(m_seams.lockDirectory) {
+    : QMainWindow(parent), m_seams(std::move(seams)) {
     setObjectName("Quarnel");
-    if (m_seams.box == nullptr) {
-        m_qtBox = std::make_unique<QtMessageBox>(this);
-        m_qtBox->SetAppTitle(ApplicationTitle());
-    }
-    if (m_seams.fileChoice == nullptr) m_qtChoice = std::make_unique<QtLogFileChoice>(this);
-    if (m_seams.clock == nullptr) m_systemClock = std::make_unique<SystemClock>();
-    m_box = m_seams.box ? m_seams.box : m_qtBox.get();
-    m_choice = m_seams.fileChoice ? m_seams.fileChoice : m_qtChoice.get();
-    m_clock = m_seams.clock ? m_seams.clock : m_systemClock.get();
-    if (!m_seams.beep) m_seams.beep = [] { QApplication::beep(); };
-    if (m_seams.workDir.empty()) {
-        std::error_code error;  // a vanished working folder leaves "." to fail later, visibly
-        m_seams.workDir = std::filesystem::current_path(error);
-        if (error) m_seams.workDir = ".";
-    }
-
-    m_printerReader = m_seams.printerReader ? std::move(m_seams.printerReader)
-                                            : std::make_unique<PpdevStatusReader>();
-    if (m_seams.audioOpener == nullptr) m_qtAudio = std::make_unique<QtAudioInputOpener>();
-    m_audio = std::make_unique<AudioLine>(m_seams.audioOpener ? *m_seams.audioOpener : *m_qtAudio);
-    m_lineSwitch = std::make_unique<LineSwitch>(m_serial, *m_audio);
     m_audioTimer = new QTimer(this);
     connect(m_audioTimer, &QTimer::timeout, this, [this] { OnAudioTick(); });
     m_scheduler = std::make_unique<QtScheduler>(this);
@@ -88,17 +51,48 @@ Quarnel::Quarnel(QuarnelSeams seams, QWidget* parent)
     CreateToolBar();
     CreateStatusBar();
     CreateCentral();
+    CreateTerminal();
     const TwipsRect design = kDesignWindow;
     resize(TwipsToPixels(design.W, Dpi()), TwipsToPixels(design.H, Dpi()));
     move(TwipsToPixels(design.X, Dpi()), TwipsToPixels(design.Y, Dpi()));
 }
 
+// The core with the program's own parts where the seams leave them empty.
+void Quarnel::CreateTerminal() {
+    TerminalParts parts;
+    if (m_seams.box == nullptr) {
+        m_qtBox = std::make_unique<QtMessageBox>(this);
+        m_qtBox->SetAppTitle(ApplicationTitle());
+    }
+    if (m_seams.fileChoice == nullptr) m_qtChoice = std::make_unique<QtLogFileChoice>(this);
+    if (m_seams.clock == nullptr) m_systemClock = std::make_unique<SystemClock>();
+    if (m_seams.audioOpener == nullptr) m_qtAudio = std::make_unique<QtAudioInputOpener>();
+    parts.box = m_seams.box ? m_seams.box : m_qtBox.get();
+    m_seams.fileChoice = parts.fileChoice =
+        m_seams.fileChoice ? m_seams.fileChoice : m_qtChoice.get();
+    parts.clock = m_seams.clock ? m_seams.clock : m_systemClock.get();
+    parts.audioOpener = m_seams.audioOpener ? m_seams.audioOpener : m_qtAudio.get();
+    parts.scheduler = m_scheduler.get();
+    parts.timer = m_timer;
+    parts.pane = m_pane;
+    parts.panels = m_panels;
+    parts.printerReader = m_seams.printerReader ? std::move(m_seams.printerReader)
+                                                : std::make_unique<PpdevStatusReader>();
+    parts.workDir = m_seams.workDir;
+    if (parts.workDir.empty()) {
+        std::error_code error;  // a vanished working folder leaves "." to fail later, visibly
+        parts.workDir = std::filesystem::current_path(error);
+        if (error) parts.workDir = ".";
+    }
+    parts.lockDirectory = m_seams.lockDirectory;
+    if (m_seams.createWeather) parts.createWeather = m_seams.createWeather;
+    parts.beep = m_seams.beep ? m_seams.beep : [] { QApplication::beep(); };
+    m_terminal = std::make_unique<Terminal>(std::move(parts), static_cast<TerminalView&>(*this));
+}
+
 Quarnel::~Quarnel() {
-    Shutdown();
-    // The notifiers watch the line's descriptor: gone before the line closes.
-    delete m_readNotifier;
-    delete m_writeNotifier;
-    m_reception.reset();
+    m_terminal->Shutdown();
+    m_terminal.reset();
 }
 
 double Quarnel::Dpi() const {
@@ -106,86 +100,112 @@ double Quarnel::Dpi() const {
     return screen ? screen->logicalDotsPerInchY() : 96.0;
 }
 
-QAction* Quarnel::Action(const QString& name) const { return findChild<QAction*>(name); }
-
-void Quarnel::CreateActions() {
-    auto add = [this](const char* name, const QString& text, auto slot) {
-        auto* action = new QAction(text, this);
-        action->setObjectName(name);
-        connect(action, &QAction::triggered, this, slot);
-        return action;
-    };
-    add("mnuProperties", "&Properties...", [this] { PropertiesDialog(); });
-    add("mnuSerial", "&Serial", [this] { SerialDialog(); });
-    add("mnuCreateLog", "&Create Log File...", [this] { CreateLog(); });
-    add("mnuCloseLog", "&Close Log File", [this] { CloseLog(); })->setEnabled(false);
-    add("mnuFileExit", "E&xit", [this] { close(); });
-    CreateDailyActions(add);
-    for (const auto& tool : kTools) {
-        const QString key = tool.key;
-        QAction* action = add(tool.key, tool.toolTip, [this, key] { ToolBarClick(key); });
-        action->setToolTip(tool.toolTip);
-        action->setStatusTip(tool.description);
-        action->setIcon(ToolIcon(key));
-    }
-    Action("CloseLogFile")->setEnabled(false);
-    Action("Edit")->setEnabled(false);
-    // Tool-bar commands that the menus show as well, under their menu texts.
-    Action("Edit")->setText("&Edit Log File");
-    Action("Clear")->setText("C&lear Screen");
-    Action("Synop")->setText("Force S&ynop Decode");
+QAction* Quarnel::Action(Command command) const {
+    return m_actions[static_cast<std::size_t>(command)];
 }
 
-// Finding, saving, zooming and the pause keys, each one action with its keys.
-// The pause entries name the pane's keys without taking them: the keys keep
-// working in the pane alone, as they always have.
-template <class Add>
-void Quarnel::CreateDailyActions(Add& add) {
-    const auto keys = [](QAction* action, std::initializer_list<QKeySequence> sequences) {
-        action->setShortcuts(QList<QKeySequence>(sequences));
-    };
-    keys(add("mnuFind", "&Find...", [this] { m_find->Open(); }), {QKeySequence::Find});
-    keys(add("mnuFindNext", "Find &Next", [this] { m_find->FindNext(false); }),
-         {QKeySequence(Qt::CTRL | Qt::Key_G)});
-    keys(add("mnuFindPrevious", "Find Pre&vious", [this] { m_find->FindNext(true); }),
-         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G)});
-    keys(add("mnuSaveText", "Save Received Text &As...", [this] { SaveReceivedText(); }),
-         {QKeySequence::Save});
-    keys(add("mnuZoomIn", "Zoom &In", [this] { Zoom(1); }),
-         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    keys(add("mnuZoomOut", "Zoom &Out", [this] { Zoom(-1); }),
-         {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
-    keys(add("mnuZoomReset", "&Normal Size", [this] { Zoom(0); }),
-         {QKeySequence(Qt::CTRL | Qt::Key_0)});
-    add("mnuPause", "&Pause Display\tPause", [this] { OnPaneKey(PaneKey::Pause); });
-    add("mnuResume", "&Resume Display\tEsc", [this] { OnPaneKey(PaneKey::EscapeDown); });
+// One action per command, shared by the menus and the tool bar.
+void Quarnel::CreateActions() {
+    for (const CommandSpec& spec : Commands()) {
+        auto* action = new QAction(spec.text, this);
+        action->setObjectName(spec.name);
+        if (*spec.toolTip) action->setToolTip(spec.toolTip);
+        if (*spec.statusTip) action->setStatusTip(spec.statusTip);
+        QList<QKeySequence> keys = QKeySequence::keyBindings(spec.standardKey);
+        keys += QKeySequence::listFromString(spec.keys, QKeySequence::PortableText);
+        action->setShortcuts(keys);
+        const Command command = spec.command;
+        connect(action, &QAction::triggered, this, [this, command] { Run(command); });
+        m_actions[static_cast<std::size_t>(command)] = action;
+    }
+    for (const Command command : kToolBar) Action(command)->setIcon(ToolIcon(SpecOf(command).name));
+    for (const Command command : {Command::CloseLog, Command::EditLog})
+        Action(command)->setEnabled(false);
+}
+
+void Quarnel::Run(Command command) {
+    switch (command) {
+        case Command::Properties:
+            PropertiesDialog();
+            break;
+        case Command::Serial:
+            SerialDialog();
+            break;
+        case Command::CreateLog:
+            m_terminal->CreateLog();
+            break;
+        case Command::CloseLog:
+            m_terminal->CloseLog();
+            break;
+        case Command::EditLog:
+            EditLog();
+            break;
+        case Command::SaveText:
+            SaveReceivedText();
+            break;
+        case Command::Exit:
+            close();
+            break;
+        case Command::Find:
+            m_find->Open();
+            break;
+        case Command::FindNext:
+            m_find->FindNext(false);
+            break;
+        case Command::FindPrevious:
+            m_find->FindNext(true);
+            break;
+        case Command::Pause:
+            OnPaneKey(PaneKey::Pause);
+            break;
+        case Command::Resume:
+            OnPaneKey(PaneKey::EscapeDown);
+            break;
+        case Command::Clear:
+            m_terminal->ClearPane();
+            break;
+        case Command::Synop:
+            m_terminal->ForceSynop();
+            break;
+        case Command::ZoomIn:
+            Zoom(1);
+            break;
+        case Command::ZoomOut:
+            Zoom(-1);
+            break;
+        case Command::ZoomReset:
+            Zoom(0);
+            break;
+    }
+}
+
+// Menu entries in order; nothing stands for a separator.
+QMenu* Quarnel::AddMenu(const char* name, const char* title,
+                        std::initializer_list<std::optional<Command>> entries) {
+    QMenu* menu = menuBar()->addMenu(title);
+    menu->setObjectName(name);
+    for (const std::optional<Command>& entry : entries)
+        if (entry) {
+            menu->addAction(Action(*entry));
+        } else {
+            menu->addSeparator();
+        }
+    return menu;
 }
 
 void Quarnel::CreateMenu() {
-    QMenu* menu = menuBar()->addMenu("&Actions");
-    menu->setObjectName("mnuFile");
-    menu->addAction(Action("mnuProperties"));
-    menu->addAction(Action("mnuSerial"));
-    menu->addSeparator()->setObjectName("Bar0");
-    menu->addAction(Action("mnuCreateLog"));
-    menu->addAction(Action("mnuCloseLog"));
-    menu->addAction(Action("Edit"));
-    menu->addAction(Action("mnuSaveText"));
-    menu->addSeparator()->setObjectName("Bar2");
-    menu->addAction(Action("mnuFileExit"));
-    QMenu* edit = menuBar()->addMenu("&Edit");
-    edit->setObjectName("mnuEdit");
-    for (const char* name : {"mnuFind", "mnuFindNext", "mnuFindPrevious", "", "mnuPause",
-                             "mnuResume", "Clear", "", "Synop"})
-        if (*name) {
-            edit->addAction(Action(name));
-        } else {
-            edit->addSeparator();
-        }
-    QMenu* view = menuBar()->addMenu("&View");
-    view->setObjectName("mnuView");
-    for (const char* name : {"mnuZoomIn", "mnuZoomOut", "mnuZoomReset"})
-        view->addAction(Action(name));
+    QMenu* actions = AddMenu(
+        "mnuFile", "&Actions",
+        {Command::Properties, Command::Serial, std::nullopt, Command::CreateLog, Command::CloseLog,
+         Command::EditLog, Command::SaveText, std::nullopt, Command::Exit});
+    const char* separators[] = {"Bar0", "Bar2"};
+    int next = 0;
+    for (QAction* entry : actions->actions())
+        if (entry->isSeparator() && next < 2) entry->setObjectName(separators[next++]);
+    AddMenu("mnuEdit", "&Edit",
+            {Command::Find, Command::FindNext, Command::FindPrevious, std::nullopt, Command::Pause,
+             Command::Resume, Command::Clear, std::nullopt, Command::Synop});
+    AddMenu("mnuView", "&View", {Command::ZoomIn, Command::ZoomOut, Command::ZoomReset});
 }
 
 void Quarnel::CreateToolBar() {
@@ -193,7 +213,7 @@ void Quarnel::CreateToolBar() {
     bar->setObjectName("ToolBar");
     bar->setMovable(false);
     bar->setIconSize(QSize(24, 24));
-    for (const auto& tool : kTools) bar->addAction(Action(tool.key));
+    for (const Command command : kToolBar) bar->addAction(Action(command));
     auto* spacer = new QWidget(bar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     bar->addWidget(spacer);
@@ -230,12 +250,11 @@ void Quarnel::CreateCentral() {
     m_tuning = new TuningStrip(central);
     m_tuning->setVisible(false);
     connect(m_tuning, &TuningStrip::TuneRequested, this,
-            [this](double hz) { m_audio->TuneTo(hz); });
-    connect(m_tuning, &TuningStrip::ShiftRequested, this, [this] {
-        if (m_line) m_line->ClickPanel("Shift", PanelButton::Left, m_settings.NstdBauds);
-    });
+            [this](double hz) { m_terminal->Audio().TuneTo(hz); });
+    connect(m_tuning, &TuningStrip::ShiftRequested, this,
+            [this] { m_terminal->ClickPanel("Shift", PanelButton::Left); });
     connect(m_tuning, &TuningStrip::PolarityRequested, this, [this](int choice) {
-        if (m_line) m_line->SetPolarity(choice);
+        if (m_terminal->HasLine()) m_terminal->Line().SetPolarity(choice);
     });
     m_pane = new TerminalPane(central);
     m_find = new nimbo::FindBar(m_pane, central);
@@ -259,37 +278,20 @@ void Quarnel::CreateCentral() {
     m_send->installEventFilter(this);
 }
 
-void Quarnel::resizeEvent(QResizeEvent* event) {
-    // The pane fills the room between tool bar and status bar through the
-    // central widget's layout.
-    QMainWindow::resizeEvent(event);
-}
-
 void Quarnel::closeEvent(QCloseEvent* event) {
     Shutdown();
     QMainWindow::closeEvent(event);
 }
 
-// LineStatusView: the lamp, the line panels, the timer and the watch on
-// the line's descriptor follow the state of the line.
+// The lamp, the line panels, the timer and the watch on the line's
+// descriptor follow the state of the line.
 void Quarnel::ShowLineStatus(const LineStatus& status) {
     if (status.connected != m_connectedLamp || m_lamp->icon().isNull()) {
         m_connectedLamp = status.connected;
         m_lamp->setIcon(LampIcon(status.connected));
         m_lamp->setToolTip(status.connected ? "Disconnects Serial port" : "Connects Serial port");
     }
-    if (!m_line) return;  // the lamp alone before start-up
-    if (m_reception) {
-        m_reception->SetStatusText(status.StatusText);
-        if (status.ended) {
-            m_reception->InputEnded();
-        } else if (status.connected) {
-            m_reception->Connected();
-        } else {
-            m_reception->Disconnected();
-        }
-        m_reception->SetLineCode(static_cast<LineCode>(m_line->Settings().Data));
-    }
+    if (!m_terminal || !m_terminal->HasLine()) return;  // the lamp alone before start-up
     m_panels->SetText("Status", QString::fromStdString(status.StatusText));
     m_panels->SetText("Mode", QString::fromStdString(status.Mode));
     m_panels->SetText("Bauds", QString::fromStdString(status.Bauds));
@@ -299,14 +301,10 @@ void Quarnel::ShowLineStatus(const LineStatus& status) {
     RefreshTelexPanels();
     WatchLine();
     WatchAudio();
-    if (status.ended != m_inputEnded) {
-        m_inputEnded = status.ended;
-        ApplyCaption();
-    }
 }
 
 void Quarnel::WatchLine() {
-    const int fd = m_serial.Fd();
+    const int fd = m_terminal->Serial().Fd();
     if (m_readNotifier && m_readNotifier->socket() != fd) {
         delete m_readNotifier;
         m_readNotifier = nullptr;
@@ -317,38 +315,38 @@ void Quarnel::WatchLine() {
     m_readNotifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
     connect(m_readNotifier, &QSocketNotifier::activated, this, [this] { OnLineReadable(); });
     m_writeNotifier = new QSocketNotifier(fd, QSocketNotifier::Write, this);
-    m_writeNotifier->setEnabled(m_serial.HasPendingOutput());
+    m_writeNotifier->setEnabled(m_terminal->Serial().HasPendingOutput());
     connect(m_writeNotifier, &QSocketNotifier::activated, this, [this] { OnLineWritable(); });
 }
 
 void Quarnel::OnLineReadable() {
-    const std::string bytes = m_line->ReadReceived();
-    if (!bytes.empty() && m_reception) m_reception->OnDataReceived(bytes);
+    m_terminal->ReadLine();
     WatchLine();
 }
 
 // A sound input has no descriptor to watch: it is read on a timer while it
 // is the open line, and the tuning strip and the send box follow it.
 void Quarnel::WatchAudio() {
-    const bool audio = m_lineSwitch->IsAudio() && m_lineSwitch->IsOpen();
+    const LineSwitch& lines = m_terminal->Lines();
+    const bool audio = lines.IsAudio() && lines.IsOpen();
     if (audio && !m_audioTimer->isActive()) {
         m_tuning->Reset();
         m_audioTimer->start(kAudioPollMs);
     } else if (!audio && m_audioTimer->isActive()) {
         m_audioTimer->stop();
     }
-    m_tuning->setVisible(m_lineSwitch->IsAudio());
-    m_tuning->SetShift(m_line->Settings().Shift);
-    m_tuning->SetPolarity(m_line->Settings().Polarity);
-    m_send->setEnabled(!m_lineSwitch->IsAudio());
-    m_send->setToolTip(m_lineSwitch->IsAudio() ? "Receive only: nothing is sent over a sound input."
-                                               : "Type the squence to be sent here.");
+    m_tuning->setVisible(lines.IsAudio());
+    m_tuning->SetShift(m_terminal->Line().Settings().Shift);
+    m_tuning->SetPolarity(m_terminal->Line().Settings().Polarity);
+    m_send->setEnabled(!lines.IsAudio());
+    m_send->setToolTip(lines.IsAudio() ? "Receive only: nothing is sent over a sound input."
+                                       : "Type the squence to be sent here.");
 }
 
 void Quarnel::OnAudioTick() {
-    if (!m_line) return;
+    if (!m_terminal->HasLine()) return;
     OnLineReadable();
-    const modem::Demodulator* demod = m_audio->Demodulator();
+    const modem::Demodulator* demod = m_terminal->Audio().Demodulator();
     if (demod == nullptr || ++m_audioTicks % kAudioTicksPerRow != 0) return;
     std::vector<float> bins;
     demod->Spectrum(bins);
@@ -356,21 +354,22 @@ void Quarnel::OnAudioTick() {
 }
 
 void Quarnel::OnLineWritable() {
-    m_serial.FlushOutput();
-    m_line->CheckLine();
-    if (m_writeNotifier) m_writeNotifier->setEnabled(m_serial.HasPendingOutput());
+    m_terminal->Serial().FlushOutput();
+    m_terminal->CheckLine();
+    if (m_writeNotifier) m_writeNotifier->setEnabled(m_terminal->Serial().HasPendingOutput());
 }
 
 void Quarnel::RefreshTelexPanels() {
-    const bool telex = m_line && m_line->Settings().Data == 5;
+    const TerminalSettings& settings = m_terminal->Settings();
+    const bool telex = m_terminal->HasLine() && m_terminal->Line().Settings().Data == 5;
     m_panels->SetShown("Uos", telex);
     m_panels->SetShown("Code", telex);
     m_panels->SetShown("Parity", !telex);
-    m_panels->SetText("Uos", QString::fromStdString(UosText(m_settings.TelexUOS)));
-    m_panels->SetToolTip("Uos", QString::fromStdString(UosToolTip(m_settings.TelexUOS)));
-    m_panels->SetText("CrLf", QString::fromStdString(CrLfText(m_settings.TelexCrl)));
-    m_panels->SetToolTip("CrLf", QString::fromStdString(CrLfToolTip(m_settings.TelexCrl)));
-    m_panels->SetText("Code", QString::fromStdString(AlphabetName(m_settings.TelexCod)));
+    m_panels->SetText("Uos", QString::fromStdString(UosText(settings.TelexUOS)));
+    m_panels->SetToolTip("Uos", QString::fromStdString(UosToolTip(settings.TelexUOS)));
+    m_panels->SetText("CrLf", QString::fromStdString(CrLfText(settings.TelexCrl)));
+    m_panels->SetToolTip("CrLf", QString::fromStdString(CrLfToolTip(settings.TelexCrl)));
+    m_panels->SetText("Code", QString::fromStdString(AlphabetName(settings.TelexCod)));
 }
 
 bool Quarnel::eventFilter(QObject* watched, QEvent* event) {
@@ -384,22 +383,21 @@ bool Quarnel::eventFilter(QObject* watched, QEvent* event) {
 
 void Quarnel::MacroKey(QKeyEvent* event) {
     const int key = event->key();
-    if (key < Qt::Key_F1 || key > Qt::Key_F12 || !m_line) return;
+    if (key < Qt::Key_F1 || key > Qt::Key_F12 || !m_terminal->HasLine()) return;
     const Qt::KeyboardModifiers mods = event->modifiers();
-    const MacroOutcome outcome = RunMacroKey(key - Qt::Key_F1 + 1, (mods & Qt::ShiftModifier) != 0,
-                                             (mods & Qt::ControlModifier) != 0, m_store, m_serial);
-    if (outcome.ran) m_panels->SetText("Time", QString::fromStdString(outcome.timePanel));
+    const std::optional<std::string> time = m_terminal->MacroKey(
+        key - Qt::Key_F1 + 1, (mods & Qt::ShiftModifier) != 0, (mods & Qt::ControlModifier) != 0);
+    if (time) m_panels->SetText("Time", QString::fromStdString(*time));
     AfterLineWrite();
 }
 
 // True when the key is swallowed.
 bool Quarnel::SendBoxKey(QKeyEvent* event) {
     const QList<uint> text = event->text().toUcs4();
-    if (text.size() != 1 || !m_sender || !m_line) return false;
+    if (text.size() != 1 || !m_terminal->HasLine()) return false;
     int code = static_cast<int>(text.front());
     if (code == '\n') code = '\r';
-    // The sender beeps for what the line code cannot carry, "€" included.
-    const bool clear = m_sender->SendBoxKey(code, m_line->Settings().Data, m_settings.TelexCod);
+    const bool clear = m_terminal->SendKey(code);
     AfterLineWrite();
     if (clear) {
         m_send->clear();
@@ -409,8 +407,8 @@ bool Quarnel::SendBoxKey(QKeyEvent* event) {
 }
 
 void Quarnel::AfterLineWrite() {
-    m_line->CheckLine();
-    if (m_writeNotifier) m_writeNotifier->setEnabled(m_serial.HasPendingOutput());
+    m_terminal->CheckLine();
+    if (m_writeNotifier) m_writeNotifier->setEnabled(m_terminal->Serial().HasPendingOutput());
 }
 
 }  // namespace dovrel

@@ -1,42 +1,30 @@
-// The terminal's main window: start-up and shutdown, the tool bar, the
-// "&Actions" menu, the connection lamp, the status panels, the send box and
-// the pane. Every decision is left to the core; the window wires it to Qt.
+// The terminal's main window, the view of the terminal core: the tool bar,
+// the menus, the connection lamp, the status panels, the send box and the
+// pane. It forwards the user's commands to the core and shows what the core
+// reports; start-up and shutdown are the core's.
 #pragma once
 
 #include <QMainWindow>
+#include <array>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "audio_line.h"
-#include "clock.h"
 #include "com_opt_dialog.h"
-#include "command_line.h"
-#include "line_control.h"
-#include "line_switch.h"
-#include "macro_keys.h"
-#include "message_box.h"
 #include "paste_target.h"
 #include "port_discovery.h"
-#include "printer_device.h"
-#include "printer_status.h"
-#include "reception.h"
-#include "sender.h"
-#include "serial_line.h"
-#include "settings_store.h"
-#include "telex_coding.h"
-#include "terminal_log.h"
-#include "terminal_settings.h"
-#include "weather_control.h"
-#include "window_geometry.h"
+#include "terminal.h"
+#include "window_command.h"
 
 class QAction;
 class QDialog;
 class QKeyEvent;
 class QLineEdit;
+class QMenu;
 class QSocketNotifier;
 class QTimer;
 class QToolButton;
@@ -80,7 +68,7 @@ struct QuarnelSeams {
     std::function<std::optional<std::string>()> chooseRecording;
 };
 
-class Quarnel : public QMainWindow, private LineStatusView {
+class Quarnel : public QMainWindow, private TerminalView {
     Q_OBJECT
   public:
     explicit Quarnel(QuarnelSeams seams = {}, QWidget* parent = nullptr);
@@ -89,44 +77,43 @@ class Quarnel : public QMainWindow, private LineStatusView {
     // Runs the command line and the start-up sequence. False when the
     // program is to end (usage, -reset, -clean, no port chosen); shutdown
     // has then already run.
-    bool Start(const std::vector<std::string>& args);
+    bool Start(const std::vector<std::string>& args) { return m_terminal->Start(args); }
     // The shutdown sequence; runs once, later calls do nothing.
-    void Shutdown();
+    void Shutdown() { m_terminal->Shutdown(); }
     // A termination signal (SIGTERM, Ctrl+C): closes any box or dialog that
     // is up and ends the program through the shutdown sequence, once,
     // whether start-up is still running (Start then returns false) or not.
     void Terminate();
 
     // For the program and its tests.
-    const std::string& InstanceName() const { return m_instance; }
-    const std::string& ContextName() const { return m_context; }
-    const TerminalSettings& Settings() const { return m_settings; }
-    LineControl& Line() { return *m_line; }
-    Reception* Receiver() { return m_reception.get(); }
-    TerminalLog& Log() { return *m_log; }
+    Terminal& Core() { return *m_terminal; }
+    const std::string& InstanceName() const { return m_terminal->InstanceName(); }
+    const std::string& ContextName() const { return m_terminal->ContextName(); }
+    const TerminalSettings& Settings() const { return m_terminal->Settings(); }
+    LineControl& Line() { return m_terminal->Line(); }
+    Reception* Receiver() { return m_terminal->Receiver(); }
+    TerminalLog& Log() { return m_terminal->Log(); }
     TerminalPane* Pane() const { return m_pane; }
     TuningStrip* Tuning() const { return m_tuning; }
-    const LineSwitch& Lines() const { return *m_lineSwitch; }
+    const LineSwitch& Lines() const { return m_terminal->Lines(); }
     QLineEdit* SendBox() const { return m_send; }
     StatusBarPanels* Panels() const { return m_panels; }
-    QAction* Action(const QString& name) const;
+    QAction* Action(Command command) const;
     QToolButton* Lamp() const { return m_lamp; }
-    bool PrintOn() const { return m_printer && m_printer->PrintOn(); }
-    bool WeatherAvailable() const { return m_weatherAvailable; }
+    bool PrintOn() const { return m_terminal->PrintOn(); }
+    bool WeatherAvailable() const { return m_terminal->WeatherAvailable(); }
     // Null when the control could not be created, and after shutdown.
-    nimbo::IWeatherDialog* Weather() const { return m_weather ? m_weather->Dialog() : nullptr; }
-    bool IsShutDown() const { return m_shutDown; }
+    nimbo::IWeatherDialog* Weather() const { return m_terminal->Weather(); }
+    bool IsShutDown() const { return m_terminal->IsShutDown(); }
 
-    // Commands of the menu, the tool bar and the lamp.
-    void ToolBarClick(const QString& key);
+    // A command of the menus or the tool bar.
+    void Run(Command command);
+    // Commands of the status panels and the lamp.
     void PanelClick(const QString& key);
-    void LampClick();
+    void LampClick() { m_terminal->ToggleLine(); }
     void SerialDialog();
     void PropertiesDialog();
-    void CreateLog();
-    void CloseLog();
     void EditLog();
-    void ClearPane();
     void PushToApplication();
     // Writes what the pane shows to a file the user chooses (UTF-8).
     void SaveReceivedText();
@@ -137,34 +124,37 @@ class Quarnel : public QMainWindow, private LineStatusView {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void CreateActions();
-    template <class Add>
-    void CreateDailyActions(Add& add);
+    QMenu* AddMenu(const char* name, const char* title,
+                   std::initializer_list<std::optional<Command>> entries);
     void CreateMenu();
     void CreateToolBar();
     void CreateLamp();
     void CreateStatusBar();
     void CreateCentral();
+    void CreateTerminal();
 
-    bool StartSteps(const std::vector<std::string>& args);
-    void ReportLogFailure(const std::string& text);
-    bool StopWithUsage();
-    bool StopWithMaintenance(CommandAction action, const std::string& instance);
-    void CreateWeatherControl();
-    void PlaceWeatherWindow();
-    void ApplyCaption();
-    void PreparePane();
-    void StartReception();
-    void PlaceWindow();
-    bool OpenLineAtStart();
-    bool RunPortDialog(LineSettings& chosen);
-    void ShowPrintPanel();
-    void RefreshTelexPanels();
+    // TerminalView
     void ShowLineStatus(const LineStatus& status) override;
+    void PreparePane(double fontSize) override;
+    void ShowCaption(const std::string& caption) override;
+    void ShowLogState(bool open, bool suspended) override;
+    void ShowPanel(const std::string& key, const std::string& text) override;
+    void SetPanelShown(const std::string& key, bool shown) override;
+    void WeatherMissing() override;
+    TwipsRect Screen() const override;
+    void PlaceWindow(const WindowPlacement& placement) override;
+    WindowPlacement Placement() const override;
+    bool ChoosePort(LineSettings& chosen) override;
+    void SettingsApplied(const TerminalSettings& settings) override;
+    void Started(const TerminalSettings& settings) override;
+    void StopWatching() override;
+    void ProcessEvents() override;
+
+    void RefreshTelexPanels();
     void WatchLine();
     void OnLineReadable();
     void OnLineWritable();
@@ -174,8 +164,6 @@ class Quarnel : public QMainWindow, private LineStatusView {
     void OnPaneKey(PaneKey key);
     void OnSelection(const QString& text);
     void ApplyFontSize();
-    void ApplyReportArchive();
-    void ShowLogState();
     int RunDialog(QDialog& dialog);
     double Dpi() const;
     bool SendBoxKey(QKeyEvent* event);
@@ -186,29 +174,11 @@ class Quarnel : public QMainWindow, private LineStatusView {
     std::unique_ptr<QtMessageBox> m_qtBox;
     std::unique_ptr<QtLogFileChoice> m_qtChoice;
     std::unique_ptr<SystemClock> m_systemClock;
-    MessageBox* m_box;
-    LogFileChoice* m_choice;
-    const Clock* m_clock;
-
-    std::string m_instance;
-    std::string m_context;
-    SettingsContext m_store;
-    TerminalSettings m_settings;
-    TelexState m_telex;
-    SerialLine m_serial;
     std::unique_ptr<QtAudioInputOpener> m_qtAudio;
-    std::unique_ptr<AudioLine> m_audio;
-    std::unique_ptr<LineSwitch> m_lineSwitch;
-    QTimer* m_audioTimer = nullptr;
-    int m_audioTicks = 0;
-    std::unique_ptr<LineControl> m_line;
     std::unique_ptr<QtScheduler> m_scheduler;
     QtTickTimer* m_timer = nullptr;
-    std::unique_ptr<Reception> m_reception;
-    std::unique_ptr<PrinterStatusReader> m_printerReader;
-    std::unique_ptr<PrinterDevice> m_printer;
-    std::unique_ptr<Sender> m_sender;
-    std::unique_ptr<TerminalLog> m_log;
+    QTimer* m_audioTimer = nullptr;
+    int m_audioTicks = 0;
     QSocketNotifier* m_readNotifier = nullptr;
     QSocketNotifier* m_writeNotifier = nullptr;
 
@@ -219,17 +189,9 @@ class Quarnel : public QMainWindow, private LineStatusView {
     StatusBarPanels* m_panels = nullptr;
     QToolButton* m_lamp = nullptr;
     bool m_connectedLamp = false;
-    bool m_inputEnded = false;  // the caption says "END OF RECORDING"
-
-    bool m_noSave = false;
-    bool m_shutDown = false;
-    bool m_started = false;
-    bool m_starting = false;
-    bool m_terminating = false;
     bool m_firstTick = true;
-    bool m_weatherAvailable = false;
-    std::unique_ptr<WeatherControl> m_weather;
-    TwipsRect m_weatherPlaced;
+    std::array<QAction*, kCommandCount> m_actions{};
+    std::unique_ptr<Terminal> m_terminal;
 };
 
 }  // namespace dovrel

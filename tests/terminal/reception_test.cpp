@@ -209,35 +209,6 @@ TEST_F(ReceptionTest, PrinterGetsOneLinePerBlockOnlyWhenOnAndLongLinesCut) {
     EXPECT_EQ(Rx().State().PrinterLine, "");
 }
 
-// A log whose write lets the event loop deliver another block, as a modal
-// box raised by a failed write would.
-class ReenteringLog : public LogWriter {
-  public:
-    void WriteLog(std::string_view text) override {
-        written.append(text);
-        if (rx != nullptr && !entered) {
-            entered = true;
-            rx->OnDataReceived("LATE");
-        }
-    }
-    Reception* rx = nullptr;
-    bool entered = false;
-    std::string written;
-};
-
-TEST_F(ReceptionTest, BlockArrivingWhileDisplayingIsShownAfterwardsInOrder) {
-    ReenteringLog reentering;
-    Rx().SetLog(&reentering);
-    reentering.rx = &Rx();
-    Feed("FIRST ");
-    scheduler.RunAll();
-    EXPECT_EQ(Shown(), "\nFIRST LATE");
-    EXPECT_EQ(reentering.written, "\r\nFIRST LATE");
-    Rx().ClearPane();
-    EXPECT_EQ(pane.Text(), "");
-    EXPECT_FALSE(Rx().State().Busy);
-}
-
 // Every chunking of the bundled capture gives the same pane and log.
 class CaptureTest : public ReceptionFixture {
   protected:

@@ -41,7 +41,7 @@ TEST_F(DailyCommandsTest, FindSaveAndZoomFromTheirKeys) {
     for (const auto& special : testing::MakeSpecialFiles(m_work.path().toStdString())) {
         const char kind = testing::KindOf(special);
         m_choice.answers = {special.string()};
-        window->Action("mnuSaveText")->trigger();
+        window->Action(Command::SaveText)->trigger();
         EXPECT_TRUE(m_box.Texts().back().ends_with(", not a regular file")) << m_box.Texts().back();
         EXPECT_EQ(testing::KindOf(special), kind);
     }

@@ -3,6 +3,8 @@
 // log's own tests).
 #include <QAction>
 #include <QDir>
+#include <QMenu>
+#include <QToolBar>
 #include <fstream>
 #include <sstream>
 
@@ -25,22 +27,25 @@ TEST_F(LogCommandsTest, CreateWriteAndCloseThroughTheMenu) {
     auto window = StartOnPty();
     const std::string path = m_work.path().toStdString() + "/first.log";
     m_choice.answers.push_back(path);
-    window->Action("mnuCreateLog")->trigger();
+    window->Action(Command::CreateLog)->trigger();
     ASSERT_EQ(m_choice.requests.size(), 1u);
 
     EXPECT_EQ(window->windowTitle().toStdString(), "first.log - Quarnel 1.0.0 - T1");
-    EXPECT_FALSE(window->Action("mnuCreateLog")->isEnabled());
-    EXPECT_FALSE(window->Action("CreateLogFile")->isEnabled());
-    EXPECT_TRUE(window->Action("mnuCloseLog")->isEnabled());
-    EXPECT_TRUE(window->Action("Edit")->isEnabled());
+    // One action, so the menu entry and the tool-bar button agree.
+    QAction* create = window->Action(Command::CreateLog);
+    EXPECT_FALSE(create->isEnabled());
+    EXPECT_TRUE(window->findChild<QToolBar*>("ToolBar")->actions().contains(create));
+    EXPECT_TRUE(window->findChild<QMenu*>("mnuFile")->actions().contains(create));
+    EXPECT_TRUE(window->Action(Command::CloseLog)->isEnabled());
+    EXPECT_TRUE(window->Action(Command::EditLog)->isEnabled());
     m_pty->Write("\x1f\x0a\x15\x0a\x15\x08\x02");  // RYRY CR LF
     m_pty->Write("\x1f\x0a\x15");                  // RY
     EXPECT_TRUE(WaitUntil([&] { return FileText(path).find("RYRY") != std::string::npos; }));
-    window->Action("mnuCloseLog")->trigger();
+    window->Action(Command::CloseLog)->trigger();
     EXPECT_EQ(window->windowTitle().toStdString(), "Quarnel 1.0.0 - T1");
-    EXPECT_TRUE(window->Action("mnuCreateLog")->isEnabled());
-    EXPECT_FALSE(window->Action("mnuCloseLog")->isEnabled());
-    EXPECT_FALSE(window->Action("Edit")->isEnabled());
+    EXPECT_TRUE(window->Action(Command::CreateLog)->isEnabled());
+    EXPECT_FALSE(window->Action(Command::CloseLog)->isEnabled());
+    EXPECT_FALSE(window->Action(Command::EditLog)->isEnabled());
     const std::string text = FileText(path);
     m_pty->Write("\x1f\x0a\x15\x08\x02");
     WaitUntil([&] { return PaneText(*window).find("RYRY\nRYRY") != std::string::npos; }, 500);
@@ -54,7 +59,7 @@ TEST_F(LogCommandsTest, AutomaticLogAtStartAndEditOpensIt) {
     ASSERT_TRUE(window->Log().IsOpen());
     const std::string caption = window->windowTitle().toStdString();
     EXPECT_EQ(caption.rfind("Data/T1-", 0), 0u) << caption;
-    window->ToolBarClick("Edit");
+    window->Run(Command::EditLog);
     ASSERT_EQ(processesStarted.size(), 1u);
     EXPECT_EQ(processesStarted[0], window->Log().EditCommand());
     const std::string path = m_work.path().toStdString() + "/" + window->Log().LogPath();

@@ -73,7 +73,7 @@ TEST_F(OptionsDialogTest, ConfirmedValuesReachTheSettingsFile) {
         Child<QPushButton>(dialog, "OK")->click();
         return dialog.result();
     };
-    window->Action("mnuProperties")->trigger();
+    window->Action(Command::Properties)->trigger();
     EXPECT_TRUE(m_box.Saw("Part of the basic keyword \"ZCZC\""));
     const SettingsContext store = Store(Context());
     EXPECT_EQ(store.ReadInt("AllowSend", -1), 1);
@@ -101,7 +101,7 @@ TEST_F(OptionsDialogTest, ConfirmedValuesReachTheSettingsFile) {
         EXPECT_EQ(Child<QPushButton>(dialog, "Mods1")->text().toStdString(), "W");
         return int(QDialog::Rejected);
     };
-    window->Action("mnuProperties")->trigger();
+    window->Action(Command::Properties)->trigger();
 }
 
 TEST_F(OptionsDialogTest, CancelChangesNothing) {
@@ -111,7 +111,7 @@ TEST_F(OptionsDialogTest, CancelChangesNothing) {
         Child<QPushButton>(dialog, "Cancel")->click();
         return dialog.result();
     };
-    window->Action("mnuProperties")->trigger();
+    window->Action(Command::Properties)->trigger();
     EXPECT_FALSE(window->Settings().AllowSend);
     EXPECT_EQ(Store(Context()).ReadInt("AllowSend", -1), -1);
 }

@@ -131,7 +131,7 @@ TEST_F(PanelsTest, MouseSelectionGoesToTheClipboardAndCaretReturnsToTheEnd) {
 TEST_F(PanelsTest, ClearEmptiesThePane) {
     auto window = StartOnPty();
     ASSERT_FALSE(PaneText(*window).empty());
-    window->ToolBarClick("Clear");
+    window->Run(Command::Clear);
     EXPECT_TRUE(PaneText(*window).empty());
 }
 

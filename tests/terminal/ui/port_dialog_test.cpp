@@ -93,7 +93,7 @@ TEST_F(PortDialogWindowTest, CancelOrRtsOnADeviceWithoutModemLinesKeepsTheLine) 
         dialog.findChild<QPushButton*>("Cancel")->click();
         return dialog.result();
     };
-    window->Action("mnuSerial")->trigger();
+    window->Action(Command::Serial)->trigger();
     EXPECT_FALSE(window->Line().Settings().RTS);
     EXPECT_EQ(m_box.shown.size(), 1u);  // only the missing weather control
     onDialog = [](QDialog& dialog) {
@@ -101,7 +101,7 @@ TEST_F(PortDialogWindowTest, CancelOrRtsOnADeviceWithoutModemLinesKeepsTheLine) 
         dialog.findChild<QPushButton*>("OK")->click();
         return dialog.result();
     };
-    window->ToolBarClick("Serial");
+    window->Run(Command::Serial);
     // A pseudo-terminal has no RTS line: the previous settings come back.
     EXPECT_FALSE(window->Line().Settings().RTS);
     EXPECT_TRUE(window->Line().Line().IsOpen());

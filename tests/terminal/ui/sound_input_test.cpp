@@ -5,6 +5,7 @@
 // DISCONNECTED. Skips, saying why, where no server can be started.
 #include <QProcess>
 #include <QStandardPaths>
+#include <algorithm>
 #include <csignal>
 #include <fstream>
 
@@ -89,10 +90,13 @@ TEST_F(SoundInputTest, RecordingPlayedIntoTheServerIsReceivedUntilTheSourceGoes)
     ASSERT_TRUE(server.RemoveSource());
     EXPECT_TRUE(
         WaitUntil([&] { return window->Panels()->Text("Status") == "DISCONNECTED"; }, 5000));
-    bool told = false;
-    for (const std::string& text : m_box.Texts())
-        told = told || text.find(" lost") != std::string::npos;
-    EXPECT_TRUE(told);
+    // The box follows from the event loop, once the read that found the loss returned.
+    EXPECT_TRUE(WaitUntil([&] {
+        const auto texts = m_box.Texts();
+        return std::any_of(texts.begin(), texts.end(), [](const std::string& t) {
+            return t.find(" lost") != std::string::npos;
+        });
+    }));
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ TEST_F(StartupTest, NoPortShowsThePortDialogAndCancelEndsWithSaving) {
     EXPECT_FALSE(window->Start({"T1"}));
     EXPECT_EQ(dialogsShown, std::vector<std::string>{"ComOpt"});
     EXPECT_TRUE(m_box.Saw(kWeatherMissing));
-    EXPECT_FALSE(window->Action("Synop")->isEnabled());
+    EXPECT_FALSE(window->Action(Command::Synop)->isEnabled());
     EXPECT_TRUE(window->IsShutDown());
     // The shutdown sequence ran with saving.
     EXPECT_GT(Store(Context()).ReadInt("W", 0), 0);
@@ -129,7 +129,7 @@ TEST_F(StartupTest, ShutdownStoresGeometryAndLineAndClosesThePort) {
         Store(Context()).WriteInt(key, value);
     auto window = StartOnPty({"T1"});
     EXPECT_EQ(window->geometry(), QRect(100, 80, 600, 400));  // 96 dpi
-    window->Action("mnuFileExit")->trigger();
+    window->Action(Command::Exit)->trigger();
     EXPECT_TRUE(window->IsShutDown());
     EXPECT_FALSE(window->Line().Line().IsOpen());
     const SettingsContext store = Store(Context());

@@ -74,7 +74,7 @@ TEST_F(WeatherWindowTest, StartCreatesTheControlHiddenAndTheWindowTakesItsSize) 
     auto window = StartOnPty();
     ASSERT_TRUE(window->WeatherAvailable());
     EXPECT_FALSE(m_box.Saw(kWeatherMissing));
-    EXPECT_TRUE(window->Action("Synop")->isEnabled());
+    EXPECT_TRUE(window->Action(Command::Synop)->isEnabled());
     nimbo::IWeatherDialog* weather = window->Weather();
     std::string node;
     weather->get_NodeName(&node);
@@ -121,7 +121,7 @@ TEST_F(WeatherWindowTest, PlacementIsStoredAtShutdown) {
 TEST_F(WeatherWindowTest, SynopSwitchesAutoSynopOnAndShowsTheWindow) {
     auto window = StartAscii(false);
     EXPECT_FALSE(window->Settings().AutoSynop);
-    window->ToolBarClick("Synop");
+    window->Run(Command::Synop);
     EXPECT_TRUE(window->Settings().AutoSynop);
     std::int32_t shown = 0;
     window->Weather()->get_Show(&shown);
@@ -209,8 +209,8 @@ TEST_F(WeatherMissingTest, TerminalRunsWithoutTheControl) {
     EXPECT_EQ(m_box.shown.front().title, "");
     EXPECT_EQ(m_box.shown.front().buttons, BoxButtons::Ok);
     EXPECT_EQ(m_box.shown.front().icon, BoxIcon::None);
-    EXPECT_FALSE(window->Action("Synop")->isEnabled());
-    window->ToolBarClick("Synop");
+    EXPECT_FALSE(window->Action(Command::Synop)->isEnabled());
+    window->Run(Command::Synop);
     EXPECT_FALSE(window->Settings().AutoSynop);
     // First start without the control: the design-time size.
     ExpectNear(PixelsToTwips(window->geometry().width(), window->logicalDpiX()), 9390, "W");
@@ -226,7 +226,7 @@ TEST_F(WeatherMissingTest, ControlWithoutDecoderCountsAsMissing) {
     auto window = StartOnPty();
     EXPECT_FALSE(window->WeatherAvailable());
     EXPECT_TRUE(m_box.Saw(kWeatherMissing));
-    EXPECT_FALSE(window->Action("Synop")->isEnabled());
+    EXPECT_FALSE(window->Action(Command::Synop)->isEnabled());
     EXPECT_EQ(control.refs, 0u);  // released at once
     EXPECT_EQ(control.destroyed, 1);
     window->Shutdown();
