@@ -66,8 +66,8 @@ char RuleCharacter(SeparatorLevel level) {
 }  // namespace
 
 ReportParser::ReportParser(_IWeatherDecoderEvents& events, _IWeatherObservationEvents& observations,
-                           const StationCatalogue& catalogue)
-    : m_events(events), m_observations(observations), m_catalogue(catalogue) {}
+                           const StationCatalogue& catalogue, const DecoderOptions& options)
+    : m_events(events), m_observations(observations), m_catalogue(catalogue), m_options(options) {}
 
 ReportParser::~ReportParser() = default;
 
@@ -605,7 +605,7 @@ void ReportParser::HandleHeading(std::string_view token, TokenSeparator separato
     if (separatorCode == kSeparatorBlank) {
         // A fifth item on the heading line: this is no heading after all.
         ApplyErrorRule(token);
-        if (relax) m_state = ParserState::kAfterHeading;
+        if (m_options.relax) m_state = ParserState::kAfterHeading;
     } else {
         m_state = ParserState::kAfterHeading;
     }
@@ -774,7 +774,7 @@ void ReportParser::EmitError(std::string_view token) {
 
 void ReportParser::ApplyErrorRule(std::string_view token) {
     EmitError(token);
-    if (relax) return;
+    if (m_options.relax) return;
     m_sectionsAllowed = false;
     m_state = ParserState::kIdle;
 }

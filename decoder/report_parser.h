@@ -21,9 +21,10 @@ namespace nimbo {
 
 class ReportParser : public TokenParser, public DecodingContext {
   public:
-    // The sinks and the catalogue are borrowed and must outlive the parser.
+    // The sinks, the catalogue and the options are borrowed and must outlive
+    // the parser; the options are read at every token.
     ReportParser(_IWeatherDecoderEvents& events, _IWeatherObservationEvents& observations,
-                 const StationCatalogue& catalogue);
+                 const StationCatalogue& catalogue, const DecoderOptions& options);
     ~ReportParser() override;
 
     // TokenParser
@@ -33,9 +34,7 @@ class ReportParser : public TokenParser, public DecodingContext {
     bool OutsideBulletin() const override;
     void RepairedIndicator(std::string_view received) override { EmitError(received); }
 
-    // Options copied from the decoder object.
-    bool relax = false;
-    bool quiet = false;
+    // The one-shot resynchronisation request, taken at the next token.
     void SetResyn(bool resyn) { m_resyn = resyn; }
     bool Resyn() const { return m_resyn; }
 
@@ -64,7 +63,7 @@ class ReportParser : public TokenParser, public DecodingContext {
     void ApplyErrorRule(std::string_view token) override;
     _IWeatherDecoderEvents& Events() override { return m_events; }
     WeatherObservation& Observation() override { return m_observation; }
-    bool Quiet() const override { return quiet; }
+    bool Quiet() const override { return m_options.quiet; }
     const StationCatalogue& Catalogue() const override { return m_catalogue; }
     CalendarDate ReferenceDate() const override;
     DecodingState& State() override { return m_decoding; }
@@ -133,6 +132,7 @@ class ReportParser : public TokenParser, public DecodingContext {
     WeatherObservation m_observation;
     bool m_observationOpen = false;
     const StationCatalogue& m_catalogue;
+    const DecoderOptions& m_options;
     DecodingState m_decoding;
     ParserState m_state = ParserState::kIdle;
     ParserState m_resumeState = ParserState::kIdle;

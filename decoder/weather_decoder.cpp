@@ -43,15 +43,12 @@ WeatherDecoder::WeatherDecoder() : WeatherDecoder(StationCatalogue::FindFolder()
 
 WeatherDecoder::WeatherDecoder(const std::string& catalogueFolder)
     : m_catalogue(catalogueFolder),
-      m_parser(m_sinks, m_observationSinks, m_catalogue),
-      m_splitter(m_parser, m_sinks) {
+      m_parser(m_sinks, m_observationSinks, m_catalogue, m_options),
+      m_splitter(m_parser, m_sinks, m_options) {
     Initialise();
 }
 
 void WeatherDecoder::Initialise() {
-    m_parser.relax = false;
-    m_parser.quiet = false;
-    m_parser.SetResyn(false);
     m_startDirectory = CurrentDirectory();
     std::string folder;
     std::string name;
@@ -91,47 +88,45 @@ HRESULT WeatherDecoder::Parse(const char* data) {
 }
 
 HRESULT WeatherDecoder::get_MessageLock(std::int32_t* value) {
-    return GetFlag(m_splitter.messageLock, value);
+    return GetFlag(m_options.messageLock, value);
 }
 HRESULT WeatherDecoder::put_MessageLock(std::int32_t value) {
-    m_splitter.messageLock = value != 0;
+    m_options.messageLock = value != 0;
     return S_OK;
 }
 
 HRESULT WeatherDecoder::get_DecoderLock(std::int32_t* value) {
-    return GetFlag(m_splitter.decoderLock, value);
+    return GetFlag(m_options.decoderLock, value);
 }
 HRESULT WeatherDecoder::put_DecoderLock(std::int32_t value) {
-    m_splitter.decoderLock = value != 0;
+    m_options.decoderLock = value != 0;
     return S_OK;
 }
 
 HRESULT WeatherDecoder::get_DecoderRelax(std::int32_t* value) {
-    return GetFlag(m_decoderRelax, value);
+    return GetFlag(m_options.relax, value);
 }
 HRESULT WeatherDecoder::put_DecoderRelax(std::int32_t value) {
-    m_decoderRelax = value != 0;
-    m_parser.relax = m_decoderRelax;
+    m_options.relax = value != 0;
     return S_OK;
 }
 
 // The request is one-shot: the parser consumes it at its next token and the
 // splitter withdraws it at the next indicator, which is what reading shows.
 HRESULT WeatherDecoder::get_DecoderResyn(std::int32_t* value) {
-    return GetFlag(m_splitter.decoderResyn, value);
+    return GetFlag(m_options.resyn, value);
 }
 HRESULT WeatherDecoder::put_DecoderResyn(std::int32_t value) {
-    m_splitter.decoderResyn = value != 0;
+    m_options.resyn = value != 0;
     m_parser.SetResyn(value != 0);
     return S_OK;
 }
 
 HRESULT WeatherDecoder::get_DecoderQuiet(std::int32_t* value) {
-    return GetFlag(m_decoderQuiet, value);
+    return GetFlag(m_options.quiet, value);
 }
 HRESULT WeatherDecoder::put_DecoderQuiet(std::int32_t value) {
-    m_decoderQuiet = value != 0;
-    m_parser.quiet = m_decoderQuiet;
+    m_options.quiet = value != 0;
     return S_OK;
 }
 

@@ -66,14 +66,13 @@ class WeatherDecoder final : public IWeatherDecoder {
     ObservationFanout m_observationSinks;
     ObservationPoint m_observationPoint{*this, m_observationSinks};
     StationCatalogue m_catalogue;
+    DecoderOptions m_options;
     ReportParser m_parser;
     MessageSplitter m_splitter;
     std::string m_startDirectory;
     std::string m_logFolder;
     std::string m_logFileName;
     std::string m_nodeName;
-    bool m_decoderRelax = false;
-    bool m_decoderQuiet = false;
 };
 
 }  // namespace nimbo
