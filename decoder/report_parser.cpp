@@ -27,8 +27,6 @@ namespace {
 constexpr std::string_view kErrorLabel = "DATA ERROR:        ";
 // Skipped text is named in its error up to this length.
 constexpr std::size_t kSkippedShown = 80;
-// Raw text of a skipped report kept for the raw log, at most.
-constexpr std::size_t kHeldRawLimit = 4096;
 
 bool IsFigureGroup(std::string_view repaired) {
     return !repaired.empty() && repaired.find_first_not_of("0123456789/") == std::string_view::npos;
@@ -50,24 +48,16 @@ std::size_t GarbledEndKeeps(std::string_view text, bool lineStart, TokenSeparato
     return std::string_view::npos;
 }
 
-char RuleCharacter(SeparatorLevel level) {
-    switch (level) {
-        case kSeparatorHeading:
-            return '=';
-        case kSeparatorReport:
-            return '-';
-        case kSeparatorSection:
-            return '.';
-        default:
-            return ':';
-    }
-}
-
 }  // namespace
 
 ReportParser::ReportParser(_IWeatherDecoderEvents& events, _IWeatherObservationEvents& observations,
-                           const StationCatalogue& catalogue, const DecoderOptions& options)
-    : m_events(events), m_observations(observations), m_catalogue(catalogue), m_options(options) {}
+                           BulletinTextEvents& bulletinText, const StationCatalogue& catalogue,
+                           const DecoderOptions& options)
+    : m_events(events),
+      m_observations(observations),
+      m_bulletinText(bulletinText),
+      m_catalogue(catalogue),
+      m_options(options) {}
 
 ReportParser::~ReportParser() = default;
 
@@ -77,9 +67,8 @@ void ReportParser::ProcessToken(std::string_view token, int keywordCode,
     if (m_resyn) {
         m_resyn = false;
         m_held.clear();
-        m_heldRaw.clear();
         m_state = ParserState::kResyncWait;
-        m_reportOpen = false;
+        m_bulletinText.Suspend();
     }
     // The first token after a delimiter starts its line.
     const bool lineStart = m_atLineStart || keywordCode != kKeywordNone;
@@ -89,13 +78,12 @@ void ReportParser::ProcessToken(std::string_view token, int keywordCode,
     // What was held is decided before a message start or end or an indicator
     // changes the state.
     if (framing && !m_handingOn) SettleHeldGroups();
-    if (m_reportOpen && !m_handingOn) {
+    if (!m_handingOn) {
         if (indicator) {
             // The open bulletin ends where the next one begins.
-            m_heldRaw.clear();
-            m_rawLog.Write("NNNN\n");
+            m_bulletinText.BulletinEnd();
         } else {
-            WriteRawToken(token, keywordCode, separatorCode);
+            m_bulletinText.Token(token, keywordCode, separatorCode);
         }
     }
 
@@ -121,7 +109,7 @@ void ReportParser::ProcessToken(std::string_view token, int keywordCode,
     TakeGroup(std::move(group));
     if (separatorCode != kSeparatorBlank) m_indicatorLine = false;
     m_atLineStart = separatorCode != kSeparatorBlank;
-    if (!m_handingOn && m_held.empty() && !Skipping()) FlushRaw();
+    if (!m_handingOn && m_held.empty() && !Skipping()) m_bulletinText.Commit();
 }
 
 bool ReportParser::OutsideBulletin() const {
@@ -134,7 +122,6 @@ bool ReportParser::OutsideBulletin() const {
 void ReportParser::FrameMessage(int keywordCode, TokenSeparator separatorCode) {
     if (keywordCode != kKeywordNone || separatorCode == kSeparatorBlankLine) FinishObservation();
     if (keywordCode == kKeywordAfterZczc) {
-        m_reportOpen = false;
         m_sectionsAllowed = false;
         m_state = ParserState::kHeading;
         for (auto& slot : m_heading) slot.clear();
@@ -143,7 +130,6 @@ void ReportParser::FrameMessage(int keywordCode, TokenSeparator separatorCode) {
         m_decoding.stamp.reset();
         m_decoding.correction.clear();
     } else if (keywordCode == kKeywordAfterNnnn || separatorCode == kSeparatorBlankLine) {
-        m_reportOpen = false;
         m_sectionsAllowed = false;
         m_state = ParserState::kIdle;
     }
@@ -341,9 +327,9 @@ void ReportParser::SettleHeldGroups() {
         // Text without a report end before the next message or bulletin is a
         // trailer (a switch stamp, a channel number): it is dropped silently.
         m_skipped.clear();
-        m_heldRaw.clear();
+        m_bulletinText.Discard();
     } else {
-        FlushRaw();
+        m_bulletinText.Commit();
     }
 }
 
@@ -404,28 +390,8 @@ void ReportParser::ProcessGroup(const Group& group) {
     }
 }
 
-// Raw text waits in a buffer while its groups are held or skipped: a skipped
-// report stays in the bulletin, a trailer does not.
-void ReportParser::WriteRawToken(std::string_view token, int keywordCode,
-                                 TokenSeparator separatorCode) {
-    if (!m_rawLog.IsOpen()) return;
-    if (keywordCode == kKeywordNone && separatorCode != kSeparatorBlankLine) {
-        if (m_heldRaw.size() >= kHeldRawLimit) return;
-        m_heldRaw.append(token).push_back(separatorCode == kSeparatorBlank ? ' ' : '\n');
-    } else {
-        FlushRaw();
-        m_rawLog.Write("NNNN\n");
-    }
-}
-
-void ReportParser::FlushRaw() {
-    if (m_heldRaw.empty()) return;
-    m_rawLog.Write(m_heldRaw);
-    m_heldRaw.clear();
-}
-
-// An indicator that is a whole token at a line start opens a report: the raw
-// log gets a fresh, numbered bulletin with the stored heading.
+// An indicator that is a whole token at a line start opens a report and, in
+// the raw log, a bulletin with the stored heading.
 bool ReportParser::TakeIndicator(std::string_view token, TokenSeparator separatorCode) {
     if (token == "AAXX") {
         m_decoding.reportKind = ReportKind::kLand;
@@ -439,19 +405,7 @@ bool ReportParser::TakeIndicator(std::string_view token, TokenSeparator separato
     FinishObservation();
     // A stamp dates only the report on its own line.
     if (m_state != ParserState::kAfterHeading) m_decoding.stamp.reset();
-    ++m_bulletinCounter;
-    char number[32];
-    std::snprintf(number, sizeof number, "ZCZC %05d", m_bulletinCounter % 100000);
-    std::string text = number;
-    bool first = true;
-    for (const auto& slot : m_heading) {
-        if (slot.empty()) continue;
-        text += (first ? "\n" : " ") + slot;
-        first = false;
-    }
-    text += "\n" + std::string(token) + (separatorCode == kSeparatorBlank ? " " : "\n");
-    m_rawLog.Write(text);
-    m_reportOpen = true;
+    m_bulletinText.BulletinStart(m_heading, token, separatorCode);
     m_sectionsAllowed = false;
     const bool land = m_decoding.reportKind == ReportKind::kLand;
     m_indicatorLine = land && separatorCode == kSeparatorBlank;
@@ -485,7 +439,7 @@ bool ReportParser::HandleResync(std::string_view group, bool reportEnd) {
             return true;
         case ParserState::kResyncSkip:
             if (reportEnd) {
-                m_reportOpen = true;
+                m_bulletinText.Resume();
                 m_state = m_resumeState;
             }
             return true;
@@ -713,7 +667,6 @@ void ReportParser::HandOnToken(std::string_view token) {
 // decoded line costs no allocation.
 void ReportParser::EmitLine(std::string_view text, int level, int slevel) {
     if (text.empty()) return;
-    m_textLog.Write(text);
     m_eventText.assign(text);
     m_events.Result(m_eventText, level, slevel);
 }
@@ -721,7 +674,6 @@ void ReportParser::EmitLine(std::string_view text, int level, int slevel) {
 // Every report starts with its report separator, so the observation record
 // starts there too.
 void ReportParser::EmitSeparator(SeparatorLevel level) {
-    if (m_textLog.IsOpen()) m_textLog.Write(std::string(81, RuleCharacter(level)) + "\n");
     m_events.Separator(static_cast<std::int32_t>(level));
     if (level == kSeparatorReport) StartObservation();
 }
@@ -768,7 +720,6 @@ void ReportParser::FinishObservation() {
 void ReportParser::EmitError(std::string_view token) {
     if (m_observationOpen) m_observation.errors.emplace_back(token);
     m_eventText.assign(kErrorLabel).append(token).push_back('\n');
-    m_textLog.Write(m_eventText);
     m_events.Error(m_eventText);
 }
 
@@ -779,32 +730,6 @@ void ReportParser::ApplyErrorRule(std::string_view token) {
     m_state = ParserState::kIdle;
 }
 
-// Closing the raw log ends the bulletin it is in, once, so that every file
-// holds whole bulletins; the next one is written from its indicator on. (The
-// "NNNN" of a bulletin whose end was received is otherwise written only with
-// the next token the parser sees, which may come much later.)
-bool ReportParser::OpenRawLog(bool enable) {
-    const bool wasOpen = m_rawLog.IsOpen();
-    m_heldRaw.clear();
-    if (wasOpen && !enable && m_reportOpen && m_rawLog.Written()) {
-        m_rawLog.Write("NNNN\n");
-        m_reportOpen = false;
-    }
-    const bool open = m_rawLog.Open(enable, m_logBase);
-    if (wasOpen && !open) m_bulletinCounter = 0;
-    return open;
-}
-
-bool ReportParser::OpenTextLog(bool enable) { return m_textLog.Open(enable, m_logBase); }
-
-void ReportParser::SetLogBase(const std::string& folder, const std::string& name) {
-    m_logBase = LogBasePath(folder, name);
-}
-
-void ReportParser::FinishRawBulletin() {
-    if (!m_reportOpen) return;
-    m_rawLog.Write("NNNN\n");
-    m_reportOpen = false;
-}
+void ReportParser::FinishRawBulletin() { m_bulletinText.BulletinEnd(); }
 
 }  // namespace nimbo

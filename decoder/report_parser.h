@@ -1,7 +1,8 @@
 // ReportParser: the state machine over tokens that reads bulletin headings,
 // section 0 of SYNOP, SHIP and SYNOP MOBIL reports, the groups of sections 1
-// to 5 and the report end, calls one group decoder per group, and writes the
-// raw and text logs.
+// to 5 and the report end, and calls one group decoder per group. Decoded
+// lines leave as events; where bulletins begin and end leaves as bulletin
+// text events (for the raw log).
 #pragma once
 
 #include <array>
@@ -11,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "decoder_logs.h"
 #include "decoding_context.h"
 #include "message_splitter.h"
+#include "raw_log.h"
 #include "station_catalogue.h"
 #include "weather_observation_interface.h"
 
@@ -24,7 +25,8 @@ class ReportParser : public TokenParser, public DecodingContext {
     // The sinks, the catalogue and the options are borrowed and must outlive
     // the parser; the options are read at every token.
     ReportParser(_IWeatherDecoderEvents& events, _IWeatherObservationEvents& observations,
-                 const StationCatalogue& catalogue, const DecoderOptions& options);
+                 BulletinTextEvents& bulletinText, const StationCatalogue& catalogue,
+                 const DecoderOptions& options);
     ~ReportParser() override;
 
     // TokenParser
@@ -38,14 +40,7 @@ class ReportParser : public TokenParser, public DecodingContext {
     void SetResyn(bool resyn) { m_resyn = resyn; }
     bool Resyn() const { return m_resyn; }
 
-    // Logs: open (true) or close (false); the result says whether it is open.
-    bool OpenRawLog(bool enable);
-    bool OpenTextLog(bool enable);
-    bool RawLogOpen() const { return m_rawLog.IsOpen(); }
-    bool TextLogOpen() const { return m_textLog.IsOpen(); }
-    void SetLogBase(const std::string& folder, const std::string& name);
-    const std::string& LogBase() const { return m_logBase; }
-    // Ends an open bulletin in the raw log (used when the decoder goes away).
+    // Ends an open bulletin (used when the decoder goes away).
     void FinishRawBulletin();
     // Raises the observation of a report still open (when the decoder goes away).
     void FinishObservation();
@@ -90,8 +85,6 @@ class ReportParser : public TokenParser, public DecodingContext {
         std::span<const std::string_view> View() const { return {items.data(), count}; }
     };
 
-    void WriteRawToken(std::string_view token, int keywordCode, TokenSeparator separatorCode);
-    void FlushRaw();
     HeldTexts TextsOfHeld(std::size_t first) const;
     void FrameMessage(int keywordCode, TokenSeparator separatorCode);
     bool TakeIndicator(std::string_view token, TokenSeparator separatorCode);
@@ -129,6 +122,7 @@ class ReportParser : public TokenParser, public DecodingContext {
 
     _IWeatherDecoderEvents& m_events;
     _IWeatherObservationEvents& m_observations;
+    BulletinTextEvents& m_bulletinText;
     WeatherObservation m_observation;
     bool m_observationOpen = false;
     const StationCatalogue& m_catalogue;
@@ -138,7 +132,6 @@ class ReportParser : public TokenParser, public DecodingContext {
     ParserState m_resumeState = ParserState::kIdle;
     int m_reportTokens = 0;
     bool m_resyn = false;
-    bool m_reportOpen = false;
     bool m_sectionsAllowed = false;
     bool m_atLineStart = true;
     bool m_handingOn = false;
@@ -148,14 +141,9 @@ class ReportParser : public TokenParser, public DecodingContext {
     std::string m_landTime;
     std::vector<Group> m_held;  // groups waiting for a decision
     std::string m_skipped;      // text of the report being skipped
-    std::string m_heldRaw;      // raw log text of held and skipped groups
     bool m_indicatorLine = false;
     std::optional<CalendarDate> m_referenceDate;
-    int m_bulletinCounter = 0;
-    std::string m_logBase;
     std::string m_eventText;  // text of the Result or Error being raised
-    LogFile m_rawLog{".syn"};
-    LogFile m_textLog{".wmo"};
 };
 
 }  // namespace nimbo
