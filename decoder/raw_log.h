@@ -55,8 +55,8 @@ class RawLog final : public BulletinTextEvents {
   private:
     LogFile m_file{".syn"};
     bool m_bulletinOpen = false;
-    int m_counter = 0;       // bulletins written since the file was opened
-    std::string m_pending;   // text of held and skipped groups
+    int m_counter = 0;      // bulletins written since the file was opened
+    std::string m_pending;  // text of held and skipped groups
 };
 
 }  // namespace nimbo
