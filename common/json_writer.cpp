@@ -11,7 +11,9 @@
 namespace nimbo {
 namespace {
 
-bool NeedsEscape(unsigned char byte) { return byte < 0x20 || byte == 0x7F || byte == '"' || byte == '\\' || byte == 0xC2; }
+bool NeedsEscape(unsigned char byte) {
+    return byte < 0x20 || byte == 0x7F || byte == '"' || byte == '\\' || byte == 0xC2;
+}
 
 void AppendEscaped(std::string& out, std::string_view utf8) {
     for (std::size_t i = 0; i < utf8.size(); ++i) {

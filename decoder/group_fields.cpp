@@ -59,7 +59,9 @@ bool PositionKnown(float latitude, float longitude) {
     return std::trunc(std::fabs(latitude)) < 91.0f && std::trunc(std::fabs(longitude)) < 181.0f;
 }
 
-bool UnexpectedGroup(std::string_view group) { return !group.empty() && IsFigure(group[0]); }
+Outcome UnexpectedGroup(std::string_view group) {
+    return !group.empty() && IsFigure(group[0]) ? Outcome::kAccepted : Outcome::kMalformed;
+}
 
 double RoundedTenths(float value) { return std::round(static_cast<double>(value) * 10.0) / 10.0; }
 

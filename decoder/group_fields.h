@@ -7,6 +7,12 @@
 
 namespace nimbo {
 
+// What a group decoder found: the group decoded (kAccepted); decoded, but with
+// a value the code tables do not allow, so the parser names the group in an
+// error line as well (kFlagged); or not a group of this kind at all
+// (kMalformed: the parser's error rule applies).
+enum class Outcome { kAccepted, kFlagged, kMalformed };
+
 // A field is valid when it is non-empty and all figures (so "/" missing
 // markers and letters make it invalid).
 bool IsValidField(std::string_view field);
@@ -40,6 +46,6 @@ bool PositionKnown(float latitude, float longitude);
 
 // A group whose first character is not the decoder's own: accepted without
 // output when that character is a figure, otherwise malformed.
-bool UnexpectedGroup(std::string_view group);
+Outcome UnexpectedGroup(std::string_view group);
 
 }  // namespace nimbo

@@ -99,12 +99,14 @@ void ReportParser::ProcessToken(std::string_view token, int keywordCode,
     const std::size_t endLength = ReportEndLength(token);
     group.reportEnd = endLength > 0;
     group.text.resize(token.size() - endLength);
+    group.repaired = RepairFigures(group.text);
     if (group.reportEnd) m_reportTokens = 0;
-    if (HandleResync(group.text, group.reportEnd)) return;
+    if (HandleResync(group.repaired, group.reportEnd)) return;
     // A token at the splitter's cap was cut: it is reported once, not decoded.
     if (token.size() >= kMaxTokenLength) {
         EmitError(group.text);
         group.text.clear();
+        group.repaired.clear();
     }
     TakeGroup(std::move(group));
     if (separatorCode != kSeparatorBlank) m_indicatorLine = false;
@@ -314,6 +316,7 @@ void ReportParser::DecideReportEnd(bool complete) {
         EmitError(candidate.text);
         candidate.text.resize(
             GarbledEndKeeps(candidate.text, candidate.lineStart, candidate.separator));
+        candidate.repaired = RepairFigures(candidate.text);  // the group lost its last character
         candidate.reportEnd = true;
     }
     ProcessGroup(candidate);
@@ -377,8 +380,8 @@ void ReportParser::FinishSkip() {
 }
 
 void ReportParser::ProcessGroup(const Group& group) {
-    const bool consumed = m_sectionsAllowed && HandleSectionMarker(RepairFigures(group.text));
-    if (!consumed && !group.text.empty()) HandleState(group.text, group.separator);
+    const bool consumed = m_sectionsAllowed && HandleSectionMarker(group.repaired);
+    if (!consumed && !group.text.empty()) HandleState(group);
     if (m_observationOpen && !m_handingOn) {
         AppendReportText(group.text);
         if (group.reportEnd) m_observation.report += '=';
@@ -417,14 +420,13 @@ bool ReportParser::TakeIndicator(std::string_view token, TokenSeparator separato
 // After a resynchronisation request: wait for the end of the current report,
 // guess the kind of the next one from its third token, skip it, and decode
 // from the one after.
-bool ReportParser::HandleResync(std::string_view group, bool reportEnd) {
+bool ReportParser::HandleResync(std::string_view repaired, bool reportEnd) {
     switch (m_state) {
         case ParserState::kResyncWait:
             if (reportEnd) m_state = ParserState::kResyncGuess;
             return true;
         case ParserState::kResyncGuess:
             if (m_reportTokens == 3) {
-                const std::string repaired = RepairFigures(group);
                 if (repaired.size() == 5 && repaired.starts_with("99")) {
                     m_events.Guess("BBXX");
                     m_decoding.reportKind = ReportKind::kShip;
@@ -485,14 +487,15 @@ bool ReportParser::HandleSectionMarker(std::string_view group) {
     return true;
 }
 
-void ReportParser::HandleState(std::string_view token, TokenSeparator separatorCode) {
+void ReportParser::HandleState(const Group& group) {
+    const std::string_view token = group.text;
     switch (m_state) {
         case ParserState::kIdle:
         case ParserState::kSkipReport:
         case ParserState::kOutsideBulletin:
             break;
         case ParserState::kHeading:
-            HandleHeading(token, separatorCode);
+            HandleHeading(token, group.separator);
             break;
         case ParserState::kAfterHeading:
             for (auto& slot : m_heading) slot.clear();
@@ -503,11 +506,11 @@ void ReportParser::HandleState(std::string_view token, TokenSeparator separatorC
         case ParserState::kShipLongitude:
         case ParserState::kMobileSquare:
         case ParserState::kMobileAltitude:
-            HandleShipState(token);
+            HandleShipState(group);
             break;
         case ParserState::kLandTime:
             // Named once per bulletin; each report takes what it can from it.
-            m_landTime = RepairFigures(token);
+            m_landTime = group.repaired;
             if (!LooksLikeDayHour(m_landTime)) EmitError(m_landTime);
             m_state = ParserState::kLandStation;
             break;
@@ -515,13 +518,13 @@ void ReportParser::HandleState(std::string_view token, TokenSeparator separatorC
             HandleLandStation(token);
             break;
         case ParserState::kSection1Start:
-            HandleSection1Start(token);
+            HandleSection1Start(group.repaired);
             break;
         case ParserState::kSection1Wind:
-            Decode(DecodeWind, RepairFigures(token), ParserState::kSection1);
+            Decode(DecodeWind, group.repaired, ParserState::kSection1);
             break;
         case ParserState::kSection1:
-            HandleSection1Group(token);
+            HandleSection1Group(group.repaired);
             break;
         case ParserState::kSection2:
         case ParserState::kSection2Icing:
@@ -533,7 +536,7 @@ void ReportParser::HandleState(std::string_view token, TokenSeparator separatorC
         case ParserState::kSection4Done:
         case ParserState::kSection5:
         case ParserState::kSection5Done:
-            RouteLaterSection(token, *this);
+            RouteLaterSection(group);
             break;
         default:  // kSection1Done, and any state that has no tokens of its own
             ApplyErrorRule(token);
@@ -574,36 +577,35 @@ void ReportParser::EmitHeadingLines() {
     DecodeStatus(m_heading[3], *this);
 }
 
-void ReportParser::HandleShipState(std::string_view token) {
+void ReportParser::HandleShipState(const Group& group) {
+    const std::string_view repaired = group.repaired;
     switch (m_state) {
         case ParserState::kShipCallSign:
-            m_decoding.callSign = std::string(token);  // call signs are never repaired
+            m_decoding.callSign = group.text;  // call signs are never repaired
             m_state = ParserState::kShipTime;
             break;
-        case ParserState::kShipTime: {
+        case ParserState::kShipTime:
             EmitSeparator(kSeparatorReport);
-            const std::string group = RepairFigures(token);
-            if (DecodeTimeAndUnit(group, *this)) {
+            if (DecodeTimeAndUnit(repaired, *this) != Outcome::kMalformed) {
                 DecodeShipStation(m_decoding.callSign, *this);
                 m_state = ParserState::kShipLatitude;
             } else {
-                ApplyErrorRule(group);
+                ApplyErrorRule(repaired);
             }
             break;
-        }
         case ParserState::kShipLatitude:
-            Decode(DecodeLatitude, RepairFigures(token), ParserState::kShipLongitude);
+            Decode(DecodeLatitude, repaired, ParserState::kShipLongitude);
             break;
         case ParserState::kShipLongitude:
-            Decode(DecodeLongitude, RepairFigures(token),
+            Decode(DecodeLongitude, repaired,
                    m_decoding.reportKind == ReportKind::kMobile ? ParserState::kMobileSquare
                                                                 : ParserState::kSection1Start);
             break;
         case ParserState::kMobileSquare:
-            Decode(DecodeMarsdenSquare, RepairFigures(token), ParserState::kMobileAltitude);
+            Decode(DecodeMarsdenSquare, repaired, ParserState::kMobileAltitude);
             break;
         case ParserState::kMobileAltitude:
-            Decode(DecodeMobileAltitude, RepairFigures(token), ParserState::kSection1Start);
+            Decode(DecodeMobileAltitude, repaired, ParserState::kSection1Start);
             break;
         default:
             break;
@@ -611,24 +613,25 @@ void ReportParser::HandleShipState(std::string_view token) {
 }
 
 // Each land report starts with its station number and shows the bulletin's
-// observation time again. A station number run together with iRixhVV moves
-// the state on by itself.
+// observation time again. Ten figures are the station number and iRixhVV run
+// together: the second half is handed on as the next group.
 void ReportParser::HandleLandStation(std::string_view token) {
     EmitSeparator(kSeparatorReport);
     DecodeTimeAndUnit(FiveFigureDayHour(m_landTime), *this);
     m_state = ParserState::kSection1Start;
-    DecodeLandStation(token, *this);
+    const bool runOn = token.size() == 10 && IsAllFigures(token);
+    DecodeLandStation(runOn ? token.substr(0, 5) : token, *this);
+    if (runOn) HandOnToken(token.substr(5));
 }
 
-void ReportParser::HandleSection1Start(std::string_view token) {
+void ReportParser::HandleSection1Start(std::string_view group) {
     m_groupOrder = 0;
     m_sectionsAllowed = true;
-    Decode(DecodeCloudAndVisibility, RepairFigures(token), ParserState::kSection1Wind);
+    Decode(DecodeCloudAndVisibility, group, ParserState::kSection1Wind);
 }
 
 // Groups 0 to 9 in rising order; the first figure chooses the decoder.
-void ReportParser::HandleSection1Group(std::string_view token) {
-    const std::string group = RepairFigures(token);
+void ReportParser::HandleSection1Group(std::string_view group) {
     const int n = group[0] - '0';
     if (m_groupOrder != 0 && n < m_groupOrder) {
         ApplyErrorRule(group);
@@ -636,10 +639,7 @@ void ReportParser::HandleSection1Group(std::string_view token) {
     }
     const GroupDecoder decoder = Section1Decoder(n);
     if (decoder == nullptr) return;
-    if (!decoder(group, *this)) {
-        ApplyErrorRule(group);
-        return;
-    }
+    if (!TakeOutcome(decoder(group, *this), group)) return;
     if (n == 9) {
         m_groupOrder = 0;
         m_state = ParserState::kSection1Done;
@@ -649,11 +649,16 @@ void ReportParser::HandleSection1Group(std::string_view token) {
 }
 
 void ReportParser::Decode(GroupDecoder decoder, std::string_view group, ParserState next) {
-    if (decoder(group, *this)) {
-        m_state = next;
-    } else {
+    if (TakeOutcome(decoder(group, *this), group)) m_state = next;
+}
+
+bool ReportParser::TakeOutcome(Outcome outcome, std::string_view group) {
+    if (outcome == Outcome::kMalformed) {
         ApplyErrorRule(group);
+        return false;
     }
+    if (outcome == Outcome::kFlagged) EmitError(group);
+    return true;
 }
 
 void ReportParser::HandOnToken(std::string_view token) {

@@ -54,24 +54,18 @@ class ReportParser : public TokenParser, public DecodingContext {
     // DecodingContext
     void EmitLine(std::string_view text, int level, int slevel) override;
     void EmitSeparator(SeparatorLevel level) override;
-    void EmitError(std::string_view token) override;
-    void ApplyErrorRule(std::string_view token) override;
     _IWeatherDecoderEvents& Events() override { return m_events; }
     WeatherObservation& Observation() override { return m_observation; }
     bool Quiet() const override { return m_options.quiet; }
     const StationCatalogue& Catalogue() const override { return m_catalogue; }
     CalendarDate ReferenceDate() const override;
     DecodingState& State() override { return m_decoding; }
-    ParserState CurrentState() const override { return m_state; }
-    void SetState(ParserState state) override { m_state = state; }
-    int GroupOrder() const override { return m_groupOrder; }
-    void SetGroupOrder(int order) override { m_groupOrder = order; }
-    void HandOnToken(std::string_view token) override;
 
   private:
     // One group as received, kept while the parser decides what it begins.
     struct Group {
-        std::string text;  // without the report end
+        std::string text;      // without the report end
+        std::string repaired;  // the text through figure repair, once
         TokenSeparator separator = kSeparatorBlank;
         bool reportEnd = false;
         bool lineStart = false;
@@ -109,14 +103,26 @@ class ReportParser : public TokenParser, public DecodingContext {
     }
     bool SectionTwoMayStand(std::string_view group) const;
     bool HandleSectionMarker(std::string_view token);
-    void HandleState(std::string_view token, TokenSeparator separatorCode);
+    void HandleState(const Group& group);
     void HandleHeading(std::string_view token, TokenSeparator separatorCode);
     void EmitHeadingLines();
-    void HandleShipState(std::string_view token);
+    void HandleShipState(const Group& group);
     void HandleLandStation(std::string_view token);
-    void HandleSection1Start(std::string_view token);
-    void HandleSection1Group(std::string_view token);
+    void HandleSection1Start(std::string_view group);
+    void HandleSection1Group(std::string_view group);
+    // Sections 2 to 5 (later_sections.cpp).
+    void RouteLaterSection(const Group& group);
+    void RouteSection2(const Group& group);
+    void RouteSection2Ice(const Group& group);
+    void RouteSection3(const Group& group);
+    // Decodes the group; next state unless malformed (error rule then).
     void Decode(GroupDecoder decoder, std::string_view group, ParserState next);
+    // Applies what a decoder found: the error rule for a malformed group
+    // (false), an error line for a flagged one.
+    bool TakeOutcome(Outcome outcome, std::string_view group);
+    void HandOnToken(std::string_view token);
+    void ApplyErrorRule(std::string_view token);
+    void EmitError(std::string_view token);
     void StartObservation();
     void AppendReportText(std::string_view token);
 

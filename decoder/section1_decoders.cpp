@@ -103,8 +103,8 @@ bool IsUnusedVisibility(int vv) { return vv >= 51 && vv <= 55; }
 
 namespace {
 
-// VV of iRixhVV: its line and record; false for the unused figures 51 to 55.
-bool DecodeVisibility(std::string_view vv, DecodingContext& context) {
+// VV of iRixhVV: its line and record; flagged for the unused figures 51 to 55.
+Outcome DecodeVisibility(std::string_view vv, DecodingContext& context) {
     const bool unused = IsValidField(vv) && IsUnusedVisibility(FieldValue(vv));
     const bool missing = !IsValidField(vv) || unused;
     const std::string visibility = missing ? std::string(kUnknown) : VisibilityText(FieldValue(vv));
@@ -115,21 +115,21 @@ bool DecodeVisibility(std::string_view vv, DecodingContext& context) {
         record.visibilityLessThan = FieldValue(vv) == 0 || FieldValue(vv) == 90;
     }
     EmitGroupLine(context, {"Visibility:        ", visibility, "\n"}, missing);
-    return !unused;
+    return unused ? Outcome::kFlagged : Outcome::kAccepted;
 }
 
 }  // namespace
 
 // iRixhVV: operation type, weather group announcement, cloud base, visibility.
-bool DecodeCloudAndVisibility(std::string_view group, DecodingContext& context) {
+Outcome DecodeCloudAndVisibility(std::string_view group, DecodingContext& context) {
     if (group.find("NIL") != std::string_view::npos ||
         group.find("nil") != std::string_view::npos) {
         context.Observation().nil = true;
         context.EmitSeparator(kSeparatorSection);
         context.EmitLine("No data reported\n", kLevelGroup, 0);
-        return true;
+        return Outcome::kAccepted;
     }
-    if (group.size() != 5) return false;
+    if (group.size() != 5) return Outcome::kMalformed;
     DecodingState& state = context.State();
     state.weatherGroupAnnounced = false;
     state.windGroupSeen = false;
@@ -150,8 +150,7 @@ bool DecodeCloudAndVisibility(std::string_view group, DecodingContext& context) 
 
     context.Observation().automaticWeatherCodes = ix == '7';
     // The group is decoded, and a visibility figure outside the table named.
-    if (!DecodeVisibility(group.substr(3, 2), context)) context.EmitError(group);
-    return true;
+    return DecodeVisibility(group.substr(3, 2), context);
 }
 
 namespace {
@@ -180,8 +179,8 @@ bool DecodeWindDirection(std::string_view dd, DecodingContext& context) {
 }  // namespace
 
 // Nddff: total cloud cover, wind direction and speed.
-bool DecodeWind(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeWind(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     DecodingState& state = context.State();
     const FieldText n = TableField(group.substr(0, 1), CodeTable::T2700_N, kUnknown);
     EmitGroupLine(context, {"Total cloud cover: ", n.text, "\n"}, n.missing);
@@ -205,13 +204,12 @@ bool DecodeWind(std::string_view group, DecodingContext& context) {
     state.windGroupSeen = true;
     // A direction outside the table, or calm with a wind speed, is named.
     const bool calmWithWind = !ddMissing && FieldValue(dd) == 0 && !ffMissing && FieldValue(ff) > 0;
-    if (!ddValid || calmWithWind) context.EmitError(group);
-    return true;
+    return !ddValid || calmWithWind ? Outcome::kFlagged : Outcome::kAccepted;
 }
 
 // 00fff: wind speed of 99 units or more.
-bool DecodeHighWindSpeed(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeHighWindSpeed(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (!IsValidField(group.substr(0, 2))) return UnexpectedGroup(group);
     const std::string_view fff = group.substr(2, 3);
     const bool missing = !IsValidField(fff);
@@ -220,14 +218,14 @@ bool DecodeHighWindSpeed(std::string_view group, DecodingContext& context) {
                 : NumberInWidth(FieldValue(fff), 3) + std::string(context.State().windUnit);
     EmitGroupLine(context, {"Wind speed:        ", speed, "\n"}, missing);
     if (!missing) context.Observation().windSpeed = FieldValue(fff);
-    return true;
+    return Outcome::kAccepted;
 }
 
 // 1snTTT: air temperature.
-bool DecodeAirTemperature(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeAirTemperature(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '1') return UnexpectedGroup(group);
-    if (!IsTemperatureSign(group[1])) return false;
+    if (!IsTemperatureSign(group[1])) return Outcome::kMalformed;
     const FormattedValue line = FormatTemperature("Temperature:       ", group);
     DecodingState& state = context.State();
     state.lastTemperature = line.value;
@@ -236,14 +234,14 @@ bool DecodeAirTemperature(std::string_view group, DecodingContext& context) {
     if (MayRaiseForStation(state) && std::trunc(std::fabs(line.value)) < 100.0f) {
         context.Events().Temperature(line.value, 0);
     }
-    return true;
+    return Outcome::kAccepted;
 }
 
 // 2snTdTdTd: dew point, or 29UUU: relative humidity in per cent.
-bool DecodeDewPoint(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeDewPoint(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '2') return UnexpectedGroup(group);
-    if (!IsTemperatureSign(group[1]) && group[1] != '9') return false;
+    if (!IsTemperatureSign(group[1]) && group[1] != '9') return Outcome::kMalformed;
     if (group[1] == '9') {
         const std::string_view uuu = group.substr(2, 3);
         const bool missing = !IsValidField(uuu);
@@ -252,20 +250,20 @@ bool DecodeDewPoint(std::string_view group, DecodingContext& context) {
         context.State().lastTemperature = kNoValue;
         if (!missing) context.Observation().relativeHumidity = FieldValue(uuu);
         EmitGroupLine(context, {"Relative humidity: ", humidity, "\n"}, missing);
-        return true;
+        return Outcome::kAccepted;
     }
     const FormattedValue line = FormatTemperature("Dew Point:         ", group);
     context.State().lastTemperature = line.value;
     context.Observation().dewPoint = ValueOf(line.value);
     EmitGroupLine(context, line.text, line.missing);
-    return true;
+    return Outcome::kAccepted;
 }
 
 namespace {
 
-bool DecodePressureGroup(std::string_view group, char first, std::string_view label, int sea,
-                         DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodePressureGroup(std::string_view group, char first, std::string_view label, int sea,
+                            DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != first) return UnexpectedGroup(group);
     const FormattedValue line = FormatPressure(label, group);
     DecodingState& state = context.State();
@@ -275,13 +273,13 @@ bool DecodePressureGroup(std::string_view group, char first, std::string_view la
     EmitGroupLine(context, line.text, line.missing);
     if (MayRaiseForStation(state) && line.value < 1200.0f)
         context.Events().Pressure(line.value, sea);
-    return true;
+    return Outcome::kAccepted;
 }
 
 }  // namespace
 
 // 3PoPoPoPo: station pressure.
-bool DecodeStationPressure(std::string_view group, DecodingContext& context) {
+Outcome DecodeStationPressure(std::string_view group, DecodingContext& context) {
     return DecodePressureGroup(group, '3', "Station Pressure:  ", 0, context);
 }
 
@@ -329,19 +327,19 @@ void DecodeGeopotential(std::string_view group, const StandardSurface& surface,
 }  // namespace
 
 // 4PPPP: sea-level pressure, or 4a3hhh: geopotential of a standard surface.
-bool DecodeSeaLevelPressure(std::string_view group, DecodingContext& context) {
+Outcome DecodeSeaLevelPressure(std::string_view group, DecodingContext& context) {
     if (group.size() == 5 && group[0] == '4') {
         if (const StandardSurface* surface = FindStandardSurface(group[1])) {
             DecodeGeopotential(group, *surface, context);
-            return true;
+            return Outcome::kAccepted;
         }
     }
     return DecodePressureGroup(group, '4', "Sea Lvl Pressure:  ", 1, context);
 }
 
 // 5appp: pressure tendency over three hours.
-bool DecodePressureTendency(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodePressureTendency(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '5') return UnexpectedGroup(group);
     const std::string_view a = group.substr(1, 1);
     const std::string aText =
@@ -364,12 +362,16 @@ bool DecodePressureTendency(std::string_view group, DecodingContext& context) {
         const double change = FieldValue(group.substr(2, 3)) / 10.0;
         record.pressureChange = *record.tendencyCode >= 5 ? -change : change;
     }
-    return true;
+    return Outcome::kAccepted;
 }
 
-// 6RRRtR: amount of precipitation and its period.
-bool DecodePrecipitation(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+namespace {
+
+// 6RRRtR: amount of precipitation and its period, into the record's amount
+// of section 1 or of section 3.
+Outcome DecodePrecipitationInto(std::string_view group, DecodingContext& context,
+                                std::optional<PrecipitationAmount>& amountRecord) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '6') return UnexpectedGroup(group);
     const std::string_view rrr = group.substr(1, 3);
     const bool missing = !IsValidField(rrr);
@@ -393,17 +395,24 @@ bool DecodePrecipitation(std::string_view group, DecodingContext& context) {
     const std::string periodText =
         period.empty() ? "(period not reported)" : "over " + std::string(period);
     EmitGroupLine(context, {"Rain fall:         ", amount, " ", periodText, "\n"}, missing);
-    WeatherObservation& record = context.Observation();
-    (context.CurrentState() == ParserState::kSection3 ? record.precipitationSection3
-                                                      : record.precipitation) =
-        PrecipitationRecord(rrr, tr);
-    return true;
+    amountRecord = PrecipitationRecord(rrr, tr);
+    return Outcome::kAccepted;
+}
+
+}  // namespace
+
+Outcome DecodePrecipitation(std::string_view group, DecodingContext& context) {
+    return DecodePrecipitationInto(group, context, context.Observation().precipitation);
+}
+
+Outcome DecodeSection3Precipitation(std::string_view group, DecodingContext& context) {
+    return DecodePrecipitationInto(group, context, context.Observation().precipitationSection3);
 }
 
 // 7wwW1W2: present and past weather, in the tables iRixhVV put in force. A
 // group that ix says is omitted is decoded too, and named.
-bool DecodeWeather(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeWeather(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     const DecodingState& state = context.State();
     if (group[0] != '7') return UnexpectedGroup(group);
     const FieldText ww = TableField(group.substr(1, 2), state.presentWeather, kUnobserved);
@@ -420,13 +429,12 @@ bool DecodeWeather(std::string_view group, DecodingContext& context) {
         past.missing = false;
     }
     EmitGroupLine(context, {"Past weather:      ", past.text, "\n"}, past.missing);
-    if (state.weatherGroupOmitted) context.EmitError(group);
-    return true;
+    return state.weatherGroupOmitted ? Outcome::kFlagged : Outcome::kAccepted;
 }
 
 // 8NhCLCMCH: cloud amount and the three cloud types.
-bool DecodeClouds(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeClouds(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '8') return UnexpectedGroup(group);
     const bool nhMissing = !IsFigure(group[1]);
     const std::string nh = nhMissing ? std::string(kUnknown) : std::string(1, group[1]);
@@ -443,20 +451,20 @@ bool DecodeClouds(std::string_view group, DecodingContext& context) {
     EmitGroupLine(context, {"Medium cloud type: ", medium.text, "\n"}, medium.missing);
     const FieldText high = TableField(group.substr(4, 1), CodeTable::T0509_CH, kUnobserved);
     EmitGroupLine(context, {"High cloud type:   ", high.text, "\n"}, high.missing);
-    return true;
+    return Outcome::kAccepted;
 }
 
 // 9GGgg: time of observation; the remainder part flags impossible times.
-bool DecodeObservationTime(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeObservationTime(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '9') return UnexpectedGroup(group);
     const std::string_view gg = group.substr(1, 2);
     const std::string_view minutes = group.substr(3, 2);
     if (gg == "//" && minutes == "//") {
-        if (context.Quiet()) return true;
+        if (context.Quiet()) return Outcome::kAccepted;
         context.EmitLine("Observation time:  " + std::string(kUnknown), kLevelGroup, 0);
         context.EmitLine("\n", kLevelSender, 0);
-        return true;
+        return Outcome::kAccepted;
     }
     const std::string ggText = IsValidField(gg) ? std::string(gg) : "??";
     const std::string minuteText = IsValidField(minutes) ? ":" + std::string(minutes) : ":??";
@@ -464,7 +472,7 @@ bool DecodeObservationTime(std::string_view group, DecodingContext& context) {
                             (IsValidField(minutes) && FieldValue(minutes) >= 60);
     context.EmitLine("Observation time:  " + ggText + minuteText, kLevelGroup, 0);
     context.EmitLine(std::string(impossible ? " (Encoding Error)" : "") + "\n", kLevelSender, 0);
-    return true;
+    return Outcome::kAccepted;
 }
 
 GroupDecoder Section1Decoder(int n) {

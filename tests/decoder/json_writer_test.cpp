@@ -19,12 +19,15 @@ TEST(JsonWriterTest, StringsAreUtf8WithShortEscapesAndControlsAsCodePoints) {
     const struct {
         std::string_view text, json;
     } kCases[] = {
-        {"Temperature: +12.5\xB0" "c", "\"Temperature: +12.5\xC2\xB0" "c\""},
+        {"Temperature: +12.5\xB0"
+         "c",
+         "\"Temperature: +12.5\xC2\xB0"
+         "c\""},
         {"say \"a\\b\"", "\"say \\\"a\\\\b\\\"\""},
         {"line\n\r\t", "\"line\\n\\r\\t\""},
         {"\x01\x7F", "\"\\u0001\\u007f\""},
         {"\x81\x9D", "\"\\u0081\\u009d\""},  // undefined bytes: the C1 controls
-        {"\x85", "\"\xE2\x80\xA6\""},         // an ellipsis, no control
+        {"\x85", "\"\xE2\x80\xA6\""},        // an ellipsis, no control
     };
     for (const auto& c : kCases) EXPECT_EQ(Json(c.text), c.json) << c.text;
 }
