@@ -48,7 +48,17 @@ bool Repairable(std::string_view token) {
     return true;
 }
 
+bool IsFigureOrSlash(char c) { return (c >= '0' && c <= '9') || c == '/'; }
+
 }  // namespace
+
+bool RepairsToFigureGroup(std::string_view token) {
+    if (token.empty()) return false;
+    for (char c : token) {
+        if (!IsFigureOrSlash(c) && !IsFigureOrSlash(PairedFigure(c))) return false;
+    }
+    return true;
+}
 
 std::string RepairFigures(std::string_view token) {
     std::string repaired(token);

@@ -43,7 +43,7 @@ bool IsNil(std::string_view text) {
 // text is the group (npos: none of this).
 std::size_t GarbledEndKeeps(std::string_view text, bool lineStart, TokenSeparator separator) {
     if (separator != kSeparatorLineEnd) return std::string_view::npos;
-    if (text.size() == 6 && IsFigureGroup(RepairFigures(text.substr(0, 5)))) return 5;
+    if (text.size() == 6 && RepairsToFigureGroup(text.substr(0, 5))) return 5;
     if (text.size() == 1 && lineStart && !IsFigureGroup(text)) return 0;
     return std::string_view::npos;
 }
@@ -118,7 +118,7 @@ bool ReportParser::OutsideBulletin() const {
     // A held report start that is no station number may be the next
     // bulletin's heading: the splitter keeps it in its line memory.
     return Skipping() ||
-           (!m_held.empty() && m_state == m_resumeState && !IsStationNumber(m_held[0].text));
+           (!m_held.empty() && m_state == m_resumeState && !IsStationNumber(m_held[0].repaired));
 }
 
 void ReportParser::FrameMessage(int keywordCode, TokenSeparator separatorCode) {
@@ -148,7 +148,7 @@ std::size_t ReportParser::ReportEndLength(std::string_view token) const {
     if (token.back() != 'V' && token.back() != ';') return 0;
     if (m_state == ParserState::kHeading || m_state == ParserState::kShipCallSign) return 0;
     const std::string_view body = token.substr(0, token.size() - 1);
-    return IsFigureGroup(RepairFigures(body)) || IsNil(body) ? 1 : 0;
+    return RepairsToFigureGroup(body) || IsNil(body) ? 1 : 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -156,7 +156,7 @@ std::size_t ReportParser::ReportEndLength(std::string_view token) const {
 
 void ReportParser::TakeGroup(Group group) {
     if (m_observationOpen && m_observation.nil && group.lineStart && LandStream() &&
-        IsStationNumber(group.text)) {
+        IsStationNumber(group.repaired)) {
         // A NIL report holds nothing more: a station number on the next line
         // starts the next report even when the report end was lost.
         m_state = m_resumeState;
@@ -191,12 +191,12 @@ bool ReportParser::StartsHold(const Group& group) const {
     if (group.text.empty()) return false;
     switch (m_state) {
         case ParserState::kLandTime:
-            return !LooksLikeDayHour(group.text) && IsStationNumber(group.text);
+            return !LooksLikeDayHour(group.repaired) && IsStationNumber(group.repaired);
         case ParserState::kLandStation:
             return true;
         case ParserState::kSkipReport:
             return group.lineStart &&
-                   (LandStream() ? IsStationNumber(group.text) : IsCallSign(group.text));
+                   (LandStream() ? IsStationNumber(group.repaired) : IsCallSign(group.text));
         case ParserState::kSection1Wind:
         case ParserState::kSection1:
         case ParserState::kSection1Done:
@@ -217,7 +217,7 @@ bool ReportParser::StartsHold(const Group& group) const {
 ReportParser::HeldTexts ReportParser::TextsOfHeld(std::size_t first) const {
     HeldTexts texts;
     for (std::size_t i = first; i < m_held.size() && texts.count < texts.items.size(); ++i) {
-        texts.items[texts.count++] = m_held[i].text;
+        texts.items[texts.count++] = {m_held[i].text, m_held[i].repaired};
     }
     return texts;
 }

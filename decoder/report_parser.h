@@ -15,6 +15,7 @@
 #include "decoding_context.h"
 #include "message_splitter.h"
 #include "raw_log.h"
+#include "report_start.h"
 #include "station_catalogue.h"
 #include "weather_observation_interface.h"
 
@@ -74,9 +75,9 @@ class ReportParser : public TokenParser, public DecodingContext {
 
     // Views of the held groups' texts from one on (at most four are ever held).
     struct HeldTexts {
-        std::array<std::string_view, 4> items;
+        std::array<GroupText, 4> items;
         std::size_t count = 0;
-        std::span<const std::string_view> View() const { return {items.data(), count}; }
+        std::span<const GroupText> View() const { return {items.data(), count}; }
     };
 
     HeldTexts TextsOfHeld(std::size_t first) const;
