@@ -26,15 +26,16 @@ FieldText TableField(std::string_view field, CodeTable table, std::string_view m
     return {std::string(CodeText(table, FieldValue(field))), false};
 }
 
-std::string VisibilityText(int vv) {
-    if (vv == 89) return "greater than 70 km";
-    if (vv == 90) return "less than 0.05 km";
-    if (vv == 99) return "greater than 50 km";
-    if (vv == 0) return "less than 0.1 km";
-    if (vv <= 50) return TenthsInWidth(vv, 3) + "km";  // tenths of a kilometre
-    if (vv <= 80) return NumberInWidth(vv - 50, 3) + "km";
-    if (vv <= 88) return NumberInWidth((vv - 80) * 5 + 30, 3) + "km";
-    return std::string(CodeText(CodeTable::T4377_VV, vv));
+// The visibility line's text of a VV figure (code table 4377).
+std::string VisibilityText(const Visibility& row) {
+    switch (row.form) {
+        case VisibilityForm::kTenthsOfKm:
+            return TenthsInWidth(row.metres / 100, 3) + "km";
+        case VisibilityForm::kKilometres:
+            return NumberInWidth(row.metres / 1000, 3) + "km";
+        default:
+            return std::string(row.text);
+    }
 }
 
 void EmitOperationLines(char ix, DecodingContext& context) {
@@ -53,23 +54,8 @@ void EmitOperationLines(char ix, DecodingContext& context) {
     }
 }
 
-// Visibility in metres of a VV figure (code table 4377): the value, or the
-// lower bound of a class, or for 00 and 90 ("less than") the upper bound;
-// absent for the unused figures 51 to 55.
-std::optional<int> VisibilityMetres(int vv) {
-    static constexpr int kCoded[] = {50, 50, 200, 500, 1000, 2000, 4000, 10000, 20000, 50000};
-    if (vv == 0) return 100;
-    if (vv <= 50) return vv * 100;
-    if (vv <= 55) return std::nullopt;
-    if (vv <= 80) return (vv - 50) * 1000;
-    if (vv <= 88) return ((vv - 80) * 5 + 30) * 1000;
-    if (vv == 89) return 70000;
-    return kCoded[vv - 90];
-}
-
 // Amount and period of a 6RRRtR group (code tables 3590 and 4019).
 PrecipitationAmount PrecipitationRecord(std::string_view rrr, std::string_view tr) {
-    static constexpr int kPeriodHours[] = {0, 6, 12, 18, 24, 1, 2, 3, 9, 15};
     PrecipitationAmount record;
     if (IsValidField(rrr)) {
         const int n = FieldValue(rrr);
@@ -79,7 +65,8 @@ PrecipitationAmount PrecipitationRecord(std::string_view rrr, std::string_view t
     }
     if (IsValidField(tr)) {
         record.periodCode = FieldValue(tr);
-        if (record.periodCode != 0) record.periodHours = kPeriodHours[*record.periodCode];
+        if (record.periodCode != 0)
+            record.periodHours = PrecipitationPeriodOf(*record.periodCode).hours;
     }
     return record;
 }
@@ -96,23 +83,21 @@ bool MayRaiseForStation(const DecodingState& state) {
 // The sign figure sn of a temperature group: 0 or 1, or "/" when missing.
 bool IsTemperatureSign(char sn) { return sn == '0' || sn == '1' || sn == '/'; }
 
-// VV 51 to 55 are not used.
-bool IsUnusedVisibility(int vv) { return vv >= 51 && vv <= 55; }
-
 }  // namespace
 
 namespace {
 
 // VV of iRixhVV: its line and record; flagged for the unused figures 51 to 55.
 Outcome DecodeVisibility(std::string_view vv, DecodingContext& context) {
-    const bool unused = IsValidField(vv) && IsUnusedVisibility(FieldValue(vv));
-    const bool missing = !IsValidField(vv) || unused;
-    const std::string visibility = missing ? std::string(kUnknown) : VisibilityText(FieldValue(vv));
+    const Visibility& row = VisibilityOf(IsValidField(vv) ? FieldValue(vv) : -1);
+    const bool unused = IsValidField(vv) && row.form == VisibilityForm::kUnused;
+    const bool missing = row.form == VisibilityForm::kUnused;
+    const std::string visibility = missing ? std::string(kUnknown) : VisibilityText(row);
     if (!missing) {
         WeatherObservation& record = context.Observation();
         record.visibilityCode = FieldValue(vv);
-        record.visibilityM = VisibilityMetres(FieldValue(vv));
-        record.visibilityLessThan = FieldValue(vv) == 0 || FieldValue(vv) == 90;
+        record.visibilityM = row.metres;
+        record.visibilityLessThan = row.lessThan;
     }
     EmitGroupLine(context, {"Visibility:        ", visibility, "\n"}, missing);
     return unused ? Outcome::kFlagged : Outcome::kAccepted;
@@ -391,7 +376,7 @@ Outcome DecodePrecipitationInto(std::string_view group, DecodingContext& context
     // said so, not guessed.
     const std::string_view tr = group.substr(4, 1);
     const std::string_view period =
-        IsValidField(tr) ? CodeText(CodeTable::T4019_tR, FieldValue(tr)) : std::string_view();
+        IsValidField(tr) ? PrecipitationPeriodOf(FieldValue(tr)).text : std::string_view();
     const std::string periodText =
         period.empty() ? "(period not reported)" : "over " + std::string(period);
     EmitGroupLine(context, {"Rain fall:         ", amount, " ", periodText, "\n"}, missing);
