@@ -3,6 +3,7 @@
 // controls that section 0 and the later sections need.
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -119,6 +120,8 @@ class DecodingContext {
 
     // Writes the text log, then raises Result; an empty text does neither.
     virtual void EmitLine(std::string_view text, int level, int slevel) = 0;
+    // The same for a line given in parts, joined straight into the event's text.
+    virtual void EmitLine(std::initializer_list<std::string_view> parts, int level, int slevel) = 0;
     // Writes the rule line to the text log, then raises Separator.
     virtual void EmitSeparator(SeparatorLevel level) = 0;
     // The client's sinks, for Position, Temperature and Pressure.

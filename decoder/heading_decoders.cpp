@@ -54,9 +54,17 @@ CalendarDate DateOfReportDay(int day, const DecodingContext& context) {
 }
 
 std::string MonthYearText(const CalendarDate& date) {
-    char text[32];
-    std::snprintf(text, sizeof text, "/%02d/%04d ", date.month, date.year);
-    return text;
+    const auto figure = [](int value) { return static_cast<char>('0' + value % 10); };
+    const int year = date.year;
+    return {'/',
+            figure(date.month / 10),
+            figure(date.month),
+            '/',
+            figure(year / 1000),
+            figure(year / 100),
+            figure(year / 10),
+            figure(year),
+            ' '};
 }
 
 std::optional<ReportStamp> ParseStamp(std::string_view text) {

@@ -676,6 +676,13 @@ void ReportParser::EmitLine(std::string_view text, int level, int slevel) {
     m_events.Result(m_eventText, level, slevel);
 }
 
+void ReportParser::EmitLine(std::initializer_list<std::string_view> parts, int level, int slevel) {
+    m_eventText.clear();
+    for (const std::string_view part : parts) m_eventText.append(part);
+    if (m_eventText.empty()) return;
+    m_events.Result(m_eventText, level, slevel);
+}
+
 // Every report starts with its report separator, so the observation record
 // starts there too.
 void ReportParser::EmitSeparator(SeparatorLevel level) {

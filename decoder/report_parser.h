@@ -54,6 +54,7 @@ class ReportParser : public TokenParser, public DecodingContext {
 
     // DecodingContext
     void EmitLine(std::string_view text, int level, int slevel) override;
+    void EmitLine(std::initializer_list<std::string_view> parts, int level, int slevel) override;
     void EmitSeparator(SeparatorLevel level) override;
     _IWeatherDecoderEvents& Events() override { return m_events; }
     WeatherObservation& Observation() override { return m_observation; }

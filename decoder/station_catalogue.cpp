@@ -253,11 +253,42 @@ StationRecord StationCatalogue::LookUp(std::string_view stationNumber) const {
         if (c < '0' || c > '9') return ReadRecord(stationNumber, prefix);
         number = number * 10 + (c - '0');
     }
-    const auto known = m_known.find(number);
-    if (known != m_known.end()) return known->second;
-    StationRecord record = ReadRecord(stationNumber, prefix);
-    m_known.emplace(number, record);
-    return record;
+    auto known = m_known.find(number);
+    if (known == m_known.end()) {
+        ReadBlock(prefix);
+        known = m_known.try_emplace(number).first;  // not in the catalogue: nothing
+    }
+    return known->second;
+}
+
+// The lines that a lookup of any number with this prefix scans, from the
+// prefix's index entry up to the first line of a higher prefix: each number
+// of the prefix is answered by the first line that begins with it.
+void StationCatalogue::ReadBlock(int prefix) const {
+    const IndexEntry* found = nullptr;
+    for (const auto& entry : m_index) {
+        if (entry.prefix == prefix) {
+            found = &entry;
+            break;
+        }
+    }
+    if (found == nullptr) return;
+    FilePtr data(std::fopen(m_dataPath.c_str(), "rb"));
+    if (!data || std::fseek(data.get(), found->offset, SEEK_SET) != 0) return;
+    std::string line;
+    while (ReadLine(data.get(), &line)) {
+        const int linePrefix = PrefixNumber(line);
+        int number = linePrefix;
+        for (std::size_t i = 3; i < 5 && number >= 0; ++i) {
+            number = i < line.size() && line[i] >= '0' && line[i] <= '9'
+                         ? number * 10 + (line[i] - '0')
+                         : -1;
+        }
+        if (linePrefix > prefix) break;
+        if (linePrefix == prefix && number >= 0 && !m_known.contains(number)) {
+            m_known.emplace(number, ParseCatalogueLine(line));
+        }
+    }
 }
 
 StationRecord StationCatalogue::ReadRecord(std::string_view stationNumber, int prefix) const {

@@ -58,6 +58,7 @@ class StationCatalogue {
     void RebuildIndex(const std::string& indexPath);
 
     StationRecord ReadRecord(std::string_view stationNumber, int prefix) const;
+    void ReadBlock(int prefix) const;
 
     std::string m_dataPath;
     std::vector<IndexEntry> m_index;

@@ -47,14 +47,14 @@ CoordinateText DecodeCoordinate(std::string_view whole, std::string_view tenth, 
     return text;
 }
 
-std::string ReportTypeFor(ReportKind kind) {
+std::string_view ReportTypeFor(ReportKind kind) {
     switch (kind) {
         case ReportKind::kLand:
-            return std::string(kReportTypeLand);
+            return kReportTypeLand;
         case ReportKind::kShip:
-            return std::string(kReportTypeShip);
+            return kReportTypeShip;
         case ReportKind::kMobile:
-            return std::string(kReportTypeMobile);
+            return kReportTypeMobile;
     }
     return {};
 }
@@ -74,7 +74,7 @@ void EmitCatalogueLines(std::string_view number, DecodingContext& context) {
         observation.latitude = std::round(record.latitude * 100.0) / 100.0;
         observation.longitude = std::round(record.longitude * 100.0) / 100.0;
     }
-    context.EmitLine("Station Reference: " + record.name + " [" + record.country + "]\n",
+    context.EmitLine({"Station Reference: ", record.name, " [", record.country, "]\n"},
                      kLevelStation, 0);
     if (PositionKnown(record.latitude, record.longitude)) {
         const std::string ident =
@@ -144,11 +144,11 @@ std::string FiveFigureDayHour(std::string_view token) {
 Outcome DecodeTimeAndUnit(std::string_view yyggiw, DecodingContext& context) {
     if (yyggiw.size() != 5) return Outcome::kMalformed;
     DecodingState& state = context.State();
-    context.EmitLine("Reporting station: " + ReportTypeFor(state.reportKind) + "\n", kLevelHeader,
+    context.EmitLine({"Reporting station: ", ReportTypeFor(state.reportKind), "\n"}, kLevelHeader,
                      0);
     const ObservationTime time = ObservationTimeOf(yyggiw, context);
-    context.EmitLine("Observation time:  " + TwoFigures(time.day) + MonthYearText(time.date) +
-                         TwoFigures(time.hour) + ":xx UTC\n",
+    context.EmitLine({"Observation time:  ", TwoFigures(time.day), MonthYearText(time.date),
+                      TwoFigures(time.hour), ":xx UTC\n"},
                      kLevelHeader, 0);
     state.windUnit = WindSpeedUnitText(yyggiw[4]);
     RecordTimeAndUnit(time, yyggiw[4], context.Observation());
@@ -162,12 +162,12 @@ Outcome DecodeLandStation(std::string_view iiiii, DecodingContext& context) {
     const std::string_view region = figures ? RegionText(number) : std::string_view();
 
     // The identity left-aligned in 11 characters, then a blank.
-    std::string ident(iiiii.substr(0, 15));
-    if (ident.size() < 11) ident.resize(11, ' ');
-    ident.push_back(' ');
+    const std::string_view shown = iiiii.substr(0, 15);
+    constexpr std::string_view kBlanks = "            ";
     context.EmitLine("Station Identity:  ", kLevelStation, 0);
-    context.EmitLine(ident, kLevelStation, 1);
-    context.EmitLine(std::string(region) + "\n", kLevelStation, 0);
+    context.EmitLine({shown, kBlanks.substr(0, shown.size() < 11 ? 12 - shown.size() : 1)},
+                     kLevelStation, 1);
+    context.EmitLine({region, "\n"}, kLevelStation, 0);
 
     EmitCatalogueLines(iiiii, context);
     const std::string_view country = CountryName(number);
@@ -180,7 +180,7 @@ Outcome DecodeLandStation(std::string_view iiiii, DecodingContext& context) {
         observation.region = std::string(region.substr(open + 7, region.find(')') - open - 7));
     }
     if (!country.empty()) {
-        context.EmitLine("Country Reference: " + std::string(country) + "\n", kLevelStation, 0);
+        context.EmitLine({"Country Reference: ", country, "\n"}, kLevelStation, 0);
     }
     return Outcome::kAccepted;
 }

@@ -2,7 +2,6 @@
 #include "value_formatters.h"
 
 #include <charconv>
-#include <cstring>
 
 #include "group_fields.h"
 #include "tables/code_tables.h"
@@ -99,22 +98,7 @@ void EmitGroupLine(DecodingContext& context, std::string_view text, bool missing
 void EmitGroupLine(DecodingContext& context, std::initializer_list<std::string_view> parts,
                    bool missing) {
     if (missing && context.Quiet()) return;
-    std::size_t size = 0;
-    for (const std::string_view part : parts) size += part.size();
-    char local[256];
-    std::string large;
-    char* line = local;
-    if (size > sizeof local) {
-        large.resize(size);
-        line = large.data();
-    }
-    char* at = line;
-    for (const std::string_view part : parts) {
-        if (part.empty()) continue;  // an empty view may hold no pointer
-        std::memcpy(at, part.data(), part.size());
-        at += part.size();
-    }
-    context.EmitLine(std::string_view(line, size), kLevelGroup, 0);
+    context.EmitLine(parts, kLevelGroup, 0);
 }
 
 }  // namespace nimbo

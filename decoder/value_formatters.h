@@ -28,9 +28,7 @@ FormattedValue FormatPressure(std::string_view label, std::string_view group);
 // Emits a group line at the group level unless it is missing and quiet mode
 // is on.
 void EmitGroupLine(DecodingContext& context, std::string_view text, bool missing);
-// The same for a line given in parts: they are joined in one buffer on the
-// stack (a string only for a line longer than it), with no temporary string
-// per part.
+// The same for a line given in parts, with no temporary string per part.
 void EmitGroupLine(DecodingContext& context, std::initializer_list<std::string_view> parts,
                    bool missing);
 
