@@ -7,32 +7,12 @@
 
 namespace nimbo {
 
-bool IsFigure(char c) { return c >= '0' && c <= '9'; }
-
-bool IsAllFigures(std::string_view text) {
-    if (text.empty()) return false;
-    for (char c : text) {
-        if (!IsFigure(c)) return false;
-    }
-    return true;
-}
-
-bool IsValidField(std::string_view field) { return IsAllFigures(field); }
 
 std::string_view Field(std::string_view group, std::size_t first, std::size_t count) {
     if (first >= group.size()) return {};
     return group.substr(first, count);
 }
 
-int FieldValue(std::string_view field) {
-    int value = 0;
-    for (char c : field) {
-        if (!IsFigure(c)) break;
-        if (value > 100000000) break;  // far beyond any group; keeps the sum bounded
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
 
 std::string NumberInWidth(long value, int width) {
     char buffer[32];
