@@ -7,12 +7,10 @@
 
 namespace nimbo {
 
-
 std::string_view Field(std::string_view group, std::size_t first, std::size_t count) {
     if (first >= group.size()) return {};
     return group.substr(first, count);
 }
-
 
 std::string NumberInWidth(long value, int width) {
     char buffer[32];

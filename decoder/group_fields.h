@@ -48,14 +48,12 @@ inline int FieldValue(std::string_view field) {
 // 12.3 reads 12.3 as a double, not 12.300000190734863).
 double RoundedTenths(float value);
 
-
 // The integer right-aligned with blanks to `width` characters (never cut).
 std::string NumberInWidth(long value, int width);
 
 // A count of tenths with one decimal, right-aligned in `width` (what "%*.1f"
 // gives for tenths / 10.0), without going through printf.
 std::string TenthsInWidth(long tenths, int width);
-
 
 // True when a decoded station position is usable for the map events: the
 // whole-number parts of |latitude| below 91 and of |longitude| below 181.

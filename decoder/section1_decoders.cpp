@@ -15,15 +15,15 @@
 namespace nimbo {
 namespace {
 
-// Text of a one-figure field looked up in a table, or the missing text.
+// Text of a field looked up in a table, or the missing text.
 struct FieldText {
-    std::string text;
+    std::string_view text;
     bool missing = false;
 };
 
 FieldText TableField(std::string_view field, CodeTable table, std::string_view missingText) {
-    if (!IsValidField(field)) return {std::string(missingText), true};
-    return {std::string(CodeText(table, FieldValue(field))), false};
+    if (!IsValidField(field)) return {missingText, true};
+    return {CodeText(table, FieldValue(field)), false};
 }
 
 // The visibility line's text of a VV figure (code table 4377).
@@ -43,14 +43,12 @@ void EmitOperationLines(char ix, DecodingContext& context) {
     const std::string_view operation = missing    ? kUnknown
                                        : ix < '4' ? "Manned station    "
                                                   : "Automated station ";
-    std::string weather = "not send";
-    if (context.State().weatherGroupAnnounced) {
-        weather = std::string("Sent using ") +
-                  (ix == '7' ? "new 4680/4531 table code" : "old 4677/4561 table code");
-    }
+    const std::string_view weather = !context.State().weatherGroupAnnounced ? "not send"
+                                     : ix == '7' ? "Sent using new 4680/4531 table code"
+                                                 : "Sent using old 4677/4561 table code";
     if (!(missing && context.Quiet())) {
-        context.EmitLine("Operation type:    " + std::string(operation) + "\n", kLevelHeader, 0);
-        context.EmitLine("Present weather:   " + weather + "\n", kLevelHeader, 0);
+        context.EmitLine({"Operation type:    ", operation, "\n"}, kLevelHeader, 0);
+        context.EmitLine({"Present weather:   ", weather, "\n"}, kLevelHeader, 0);
     }
 }
 
@@ -181,10 +179,11 @@ Outcome DecodeWind(std::string_view group, DecodingContext& context) {
 
     const std::string_view ff = group.substr(3, 2);
     const bool ffMissing = !IsValidField(ff);
-    const std::string speed = ffMissing
-                                  ? std::string(kUnknown)
-                                  : NumberInWidth(FieldValue(ff), 2) + std::string(state.windUnit);
-    EmitGroupLine(context, {"Wind speed:        ", speed, "\n"}, ffMissing);
+    const std::string figures = ffMissing ? std::string() : NumberInWidth(FieldValue(ff), 2);
+    EmitGroupLine(context,
+                  {"Wind speed:        ", ffMissing ? kUnknown : figures,
+                   ffMissing ? "" : state.windUnit, "\n"},
+                  ffMissing);
     if (!ffMissing) record.windSpeed = FieldValue(ff);
     state.windGroupSeen = true;
     // A direction outside the table, or calm with a wind speed, is named.
@@ -408,12 +407,14 @@ Outcome DecodeWeather(std::string_view group, DecodingContext& context) {
     EmitGroupLine(context, {"Present weather:   ", ww.text, "\n"}, ww.missing);
 
     FieldText past = TableField(group.substr(3, 1), state.pastWeather, kUnobserved);
+    // W2 is named after W1 when it differs.
     const std::string_view w2 = group.substr(4, 1);
-    if (IsValidField(w2) && w2 != group.substr(3, 1)) {
-        past.text += ", " + std::string(CodeText(state.pastWeather, FieldValue(w2)));
-        past.missing = false;
-    }
-    EmitGroupLine(context, {"Past weather:      ", past.text, "\n"}, past.missing);
+    const bool second = IsValidField(w2) && w2 != group.substr(3, 1);
+    if (second) past.missing = false;
+    EmitGroupLine(context,
+                  {"Past weather:      ", past.text, second ? ", " : "",
+                   second ? CodeText(state.pastWeather, FieldValue(w2)) : "", "\n"},
+                  past.missing);
     return state.weatherGroupOmitted ? Outcome::kFlagged : Outcome::kAccepted;
 }
 

@@ -39,9 +39,10 @@ std::string WithUnit(std::string_view field, std::string_view unit) {
 }
 
 FormattedValue FigureLine(std::string_view label, std::string_view field) {
-    const bool missing = !IsValidField(field);
-    return {std::string(label) + (missing ? std::string(kUnknown) : std::string(field)) + "\n",
-            kNoValue, missing};
+    FormattedValue line;
+    line.missing = !IsValidField(field);
+    line.text.append(label).append(line.missing ? kUnknown : field).push_back('\n');
+    return line;
 }
 
 // jFFFF: type of radiation and amount. typeText null: the type comes from j.

@@ -14,14 +14,13 @@ namespace {
 FormattedValue MissingLine(std::string_view label) {
     FormattedValue result;
     result.missing = true;
-    result.text.reserve(label.size() + kUnknown.size() + 1);
     result.text.append(label).append(kUnknown).push_back('\n');
     return result;
 }
 
 }  // namespace
 
-// Each line is built in one string, reserved once, without temporaries.
+// Each line is built in place, without temporaries.
 FormattedValue FormatTemperature(std::string_view label, std::string_view group) {
     const char sn = group.size() > 1 ? group[1] : ' ';
     const std::string_view whole = Field(group, 2, 2);
@@ -35,8 +34,7 @@ FormattedValue FormatTemperature(std::string_view label, std::string_view group)
                                   : (sn == '0' || sn == '1') ? "\xB0"
                                                                "c"
                                                              : "";
-    std::string& text = result.text;
-    text.reserve(label.size() + 8 + unit.size());
+    LineText& text = result.text;
     text.append(label).push_back(sign);
     float value = 0.0f;
     if (wholeValid) {
@@ -45,7 +43,7 @@ FormattedValue FormatTemperature(std::string_view label, std::string_view group)
         char buffer[16];
         const auto last = std::to_chars(buffer, buffer + sizeof buffer, figures).ptr;
         if (last - buffer < 2) text.push_back(' ');
-        text.append(buffer, last);
+        text.append(std::string_view(buffer, static_cast<std::size_t>(last - buffer)));
     } else {
         text.append("??");
     }
@@ -68,8 +66,7 @@ FormattedValue FormatPressure(std::string_view label, std::string_view group) {
     const bool tenthValid = IsValidField(tenth);
     if (!wholeValid && !tenthValid) return MissingLine(label);
     FormattedValue result;
-    std::string& text = result.text;
-    text.reserve(label.size() + 12);
+    LineText& text = result.text;
     text.append(label);
     if (wholeValid) {
         const int hundreds = FieldValue(whole);
