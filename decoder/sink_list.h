@@ -4,7 +4,9 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -49,7 +51,19 @@ class SinkList {
             Invoke(call, *m_sinks.front().second);
             return;
         }
-        const auto sinks = m_sinks;
+        // The sinks of this event, copied first: a few on the stack (a log and
+        // a client, say), a longer list on the heap.
+        constexpr std::size_t kOnStack = 8;
+        std::array<Entry, kOnStack> few;
+        std::vector<Entry> many;
+        std::span<const Entry> sinks;
+        if (m_sinks.size() <= kOnStack) {
+            std::copy(m_sinks.begin(), m_sinks.end(), few.begin());
+            sinks = std::span<const Entry>(few.data(), m_sinks.size());
+        } else {
+            many = m_sinks;
+            sinks = many;
+        }
         for (const auto& [cookie, sink] : sinks) {
             if (Find(cookie) != m_sinks.end()) Invoke(call, *sink);
         }
