@@ -1,6 +1,7 @@
 // What every group decoder sees of the report parser: the emit operations,
-// the options, the decoding state shared between groups, and the few parser
-// controls that section 0 and the later sections need.
+// the options, the record of the report and the decoding state shared
+// between groups. The parser's own state (its state machine, the order of
+// the groups, the error rule) is not among them.
 #pragma once
 
 #include <initializer_list>
@@ -118,11 +119,12 @@ class DecodingContext {
   public:
     virtual ~DecodingContext() = default;
 
-    // Writes the text log, then raises Result; an empty text does neither.
+    // Raises Result (the text log, while open, hears it first); an empty
+    // text raises nothing.
     virtual void EmitLine(std::string_view text, int level, int slevel) = 0;
     // The same for a line given in parts, joined straight into the event's text.
     virtual void EmitLine(std::initializer_list<std::string_view> parts, int level, int slevel) = 0;
-    // Writes the rule line to the text log, then raises Separator.
+    // Raises Separator (the text log writes its rule line).
     virtual void EmitSeparator(SeparatorLevel level) = 0;
     // The client's sinks, for Position, Temperature and Pressure.
     virtual _IWeatherDecoderEvents& Events() = 0;

@@ -122,6 +122,8 @@ class ReportParser : public TokenParser, public DecodingContext {
     // Applies what a decoder found: the error rule for a malformed group
     // (false), an error line for a flagged one.
     bool TakeOutcome(Outcome outcome, std::string_view group);
+    // Takes a token as if it had been received next (two groups run
+    // together); the raw log does not hear it again.
     void HandOnToken(std::string_view token);
     void ApplyErrorRule(std::string_view token);
     void EmitError(std::string_view token);
