@@ -244,13 +244,14 @@ void StationCatalogue::RebuildIndex(const std::string& indexPath) {
     if (!written || error) std::filesystem::remove(temporary, error);
 }
 
-StationRecord StationCatalogue::LookUp(std::string_view stationNumber) const {
-    if (m_dataPath.empty() || stationNumber.size() != 5) return {};
+const StationRecord& StationCatalogue::LookUp(std::string_view stationNumber) const {
+    m_answer = {};
+    if (m_dataPath.empty() || stationNumber.size() != 5) return m_answer;
     const int prefix = PrefixNumber(stationNumber);
-    if (prefix < 0) return {};
+    if (prefix < 0) return m_answer;
     int number = 0;
     for (char c : stationNumber) {
-        if (c < '0' || c > '9') return ReadRecord(stationNumber, prefix);
+        if (c < '0' || c > '9') return m_answer = ReadRecord(stationNumber, prefix);
         number = number * 10 + (c - '0');
     }
     auto known = m_known.find(number);

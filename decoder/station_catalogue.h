@@ -43,7 +43,9 @@ class StationCatalogue {
     // Looks up a five-figure station number. Each number is read from the
     // file once; later look-ups of it are answered from memory (at most one
     // entry per possible station number, so memory does not grow with input).
-    StationRecord LookUp(std::string_view stationNumber) const;
+    // The record stays valid until the next lookup (or for the life of the
+    // catalogue, for a five-figure number).
+    const StationRecord& LookUp(std::string_view stationNumber) const;
 
     bool Available() const { return !m_dataPath.empty(); }
     const std::string& DataPath() const { return m_dataPath; }
@@ -63,6 +65,7 @@ class StationCatalogue {
     std::string m_dataPath;
     std::vector<IndexEntry> m_index;
     mutable std::unordered_map<int, StationRecord> m_known;
+    mutable StationRecord m_answer;  // a lookup not kept in m_known
 };
 
 }  // namespace nimbo

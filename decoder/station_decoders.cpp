@@ -63,7 +63,7 @@ void EmitCatalogueLines(std::string_view number, DecodingContext& context) {
     DecodingState& state = context.State();
     state.latitude = kUnknownPosition;
     state.longitude = kUnknownPosition;
-    const StationRecord record = context.Catalogue().LookUp(number);
+    const StationRecord& record = context.Catalogue().LookUp(number);
     if (record.name.empty()) return;
     state.latitude = record.latitude;
     state.longitude = record.longitude;
