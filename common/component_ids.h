@@ -17,6 +17,8 @@ inline constexpr std::string_view kIidIWeatherObservationSource =
     "{beba1964-28d4-11d1-a725-00a0c91ddb3c}";
 inline constexpr std::string_view kIidIWeatherObservationEvents =
     "{beba1965-28d4-11d1-a725-00a0c91ddb3c}";
+// The failures of the decoder's log files.
+inline constexpr std::string_view kIidIDecoderLogStatus = "{beba1966-28d4-11d1-a725-00a0c91ddb3c}";
 inline constexpr std::string_view kProgIdWeatherDecoder = "Nimbolib.WeatherDecoder";
 inline constexpr std::string_view kProgIdWeatherDecoderVersion = "Nimbolib.WeatherDecoder.1";
 inline constexpr std::string_view kWeatherDecoderDescription = "Weather Decoder Class";

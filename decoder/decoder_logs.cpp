@@ -1,8 +1,17 @@
 // Log files of the decoder.
 #include "decoder_logs.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <utility>
+
+#include "short_file_name.h"
+#include "writable_file.h"
 
 namespace nimbo {
 
@@ -11,8 +20,10 @@ LogFile::~LogFile() { Close(); }
 bool LogFile::Open(bool enable, const std::string& basePath) {
     if (!IsOpen() && enable) {
         m_path = basePath + m_extension;
-        m_file = std::fopen(m_path.c_str(), "a");
+        std::string problem;
+        m_fd = OpenWritableFile(m_path, WriteMode::kAppend, problem);
         m_written = false;
+        if (m_fd < 0) Fail("open", problem);
     } else if (IsOpen() && !enable) {
         Close();
     }
@@ -20,18 +31,35 @@ bool LogFile::Open(bool enable, const std::string& basePath) {
 }
 
 void LogFile::Write(std::string_view text) {
-    if (m_file == nullptr || text.empty()) return;
-    std::fwrite(text.data(), 1, text.size(), m_file);
-    std::fflush(m_file);
-    m_written = true;
+    while (m_fd >= 0 && !text.empty()) {
+        const ssize_t n = ::write(m_fd, text.data(), text.size());
+        if (n > 0) {
+            text.remove_prefix(static_cast<std::size_t>(n));
+            m_written = true;
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            // A full disk fails every later write too: the log closes with
+            // what it holds, and the failure is reported once.
+            Fail("write", std::strerror(n < 0 ? errno : ENOSPC));
+            Close();
+        }
+    }
 }
+
+void LogFile::Fail(const char* what, const std::string& reason) {
+    if (!m_failure.empty()) m_failure += "\n";
+    m_failure += std::string("Cannot ") + what + " the log file " + m_path + ": " + reason;
+}
+
+std::string LogFile::TakeFailure() { return std::exchange(m_failure, std::string()); }
 
 // A log that received nothing leaves no file behind; a file that already held
 // text from an earlier session is kept.
 void LogFile::Close() {
-    if (m_file == nullptr) return;
-    std::fclose(m_file);
-    m_file = nullptr;
+    if (m_fd < 0) return;
+    ::close(m_fd);
+    m_fd = -1;
     if (!m_written) {
         std::error_code error;
         if (std::filesystem::file_size(m_path, error) == 0 && !error) {
@@ -69,7 +97,8 @@ std::string DefaultLogFileName(const std::string& nodeName, const std::tm& now) 
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%02d%02d%02d-%02d%02d", (now.tm_year + 1900 - 2000) % 100,
                   now.tm_mon + 1, now.tm_mday, now.tm_hour, now.tm_min);
-    return nodeName.empty() ? std::string(buffer) : SafeLogFileName(nodeName) + "-" + buffer;
+    return nodeName.empty() ? std::string(buffer)
+                            : ShortFileName(SafeLogFileName(nodeName)) + "-" + buffer;
 }
 
 std::string LogBasePath(const std::string& folder, const std::string& name) {

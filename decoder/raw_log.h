@@ -42,6 +42,7 @@ class RawLog final : public BulletinTextEvents {
     // restarts the bulletin numbering.
     bool Open(bool enable, const std::string& basePath);
     bool IsOpen() const { return m_file.IsOpen(); }
+    std::string TakeFailure() { return m_file.TakeFailure(); }
 
     void BulletinStart(const std::array<std::string, 4>& heading, std::string_view indicator,
                        TokenSeparator separator) override;

@@ -17,6 +17,7 @@ class TextLog final : public NoOpDecoderEvents {
     // open afterwards.
     bool Open(bool enable, const std::string& basePath) { return m_file.Open(enable, basePath); }
     bool IsOpen() const { return m_file.IsOpen(); }
+    std::string TakeFailure() { return m_file.TakeFailure(); }
 
     void Error(const std::string& data) override { m_file.Write(data); }
     void Separator(std::int32_t level) override;

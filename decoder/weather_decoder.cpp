@@ -222,6 +222,16 @@ HRESULT WeatherDecoder::Advise(_IWeatherDecoderEvents* sink, std::uint32_t* cook
 
 HRESULT WeatherDecoder::Unadvise(std::uint32_t cookie) { return m_sinks.Unadvise(cookie); }
 
+HRESULT WeatherDecoder::LogStatus::TakeLogFailures(std::string* text) {
+    if (text == nullptr) return E_POINTER;
+    return Guarded([&] {
+        std::string raw = m_owner.m_rawLog.TakeFailure();
+        const std::string log = m_owner.m_textLog.TakeFailure();
+        *text = raw.empty() || log.empty() ? raw + log : raw + "\n" + log;
+        return S_OK;
+    });
+}
+
 HRESULT WeatherDecoder::QueryInterface(std::string_view iid, void** object) {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
@@ -229,6 +239,8 @@ HRESULT WeatherDecoder::QueryInterface(std::string_view iid, void** object) {
         *object = static_cast<IWeatherDecoder*>(this);
     } else if (iid == IWeatherObservationSource::kIid) {
         *object = static_cast<IWeatherObservationSource*>(&m_observationPoint);
+    } else if (iid == IDecoderLogStatus::kIid) {
+        *object = static_cast<IDecoderLogStatus*>(&m_logStatus);
     } else {
         return E_NOINTERFACE;
     }

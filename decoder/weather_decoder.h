@@ -6,6 +6,7 @@
 #include <atomic>
 #include <string>
 
+#include "decoder_log_status.h"
 #include "event_fanout.h"
 #include "message_splitter.h"
 #include "observation_fanout.h"
@@ -52,8 +53,9 @@ class WeatherDecoder final : public IWeatherDecoder {
     HRESULT put_ReferenceDate(const std::string& value) override;
     HRESULT Advise(_IWeatherDecoderEvents* sink, std::uint32_t* cookie) override;
     HRESULT Unadvise(std::uint32_t cookie) override;
-    // Serves IWeatherDecoder and IWeatherObservationSource (the observation
-    // connection point, which shares the decoder's reference count).
+    // Serves IWeatherDecoder, IWeatherObservationSource (the observation
+    // connection point) and IDecoderLogStatus, which share the decoder's
+    // reference count.
     HRESULT QueryInterface(std::string_view iid, void** object) override;
 
     // Destroying the object ends an open bulletin in the raw log with "NNNN"
@@ -63,10 +65,23 @@ class WeatherDecoder final : public IWeatherDecoder {
   private:
     void Initialise();
 
+    // The log-status interface inside its decoder.
+    class LogStatus final : public IDecoderLogStatus {
+      public:
+        explicit LogStatus(WeatherDecoder& owner) : m_owner(owner) {}
+        std::uint32_t AddRef() override { return m_owner.AddRef(); }
+        std::uint32_t Release() override { return m_owner.Release(); }
+        HRESULT TakeLogFailures(std::string* text) override;
+
+      private:
+        WeatherDecoder& m_owner;
+    };
+
     std::atomic<std::uint32_t> m_references{1};
     EventFanout m_sinks;
     ObservationFanout m_observationSinks;
     ObservationPoint m_observationPoint{*this, m_observationSinks};
+    LogStatus m_logStatus{*this};
     StationCatalogue m_catalogue;
     DecoderOptions m_options;
     TextLog m_textLog;

@@ -12,12 +12,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "find_bar.h"
 #include "result_text.h"
 #include "rich_text_pane.h"
 #include "station_map_window.h"
 #include "status_panes.h"
 #include "user_prompts.h"
 #include "weather_dialog.h"
+#include "writable_file.h"
 
 namespace nimboview {
 namespace {
@@ -39,10 +41,12 @@ DecoderWindow::DecoderWindow(WeatherDialog& dialog) : m_dialog(dialog) {
     m_text = new RichTextPane(this);
     m_text->installEventFilter(this);
     m_text->viewport()->installEventFilter(this);
+    m_find = new nimbo::FindBar(m_text, this);
     m_panes = new StatusPanes(this);
     connect(m_panes, &StatusPanes::PaneClicked, this, &DecoderWindow::PaneClicked);
     layout->addWidget(m_toolBar);
     layout->addWidget(m_text, 1);
+    layout->addWidget(m_find);
     layout->addWidget(m_panes);
     resize(kInitialSize);
     setFocusProxy(m_text);
@@ -63,6 +67,19 @@ void DecoderWindow::CreateToolBar() {
     m_toolBar->addSeparator();
     AddCommand(ToolCommand::kPause, true)->setChecked(m_dialog.Paused());
     AddCommand(ToolCommand::kShowMap, false);
+    m_toolBar->addSeparator();
+    AddCommand(ToolCommand::kFind, false)->setShortcut(QKeySequence::Find);
+    AddCommand(ToolCommand::kExport, false);
+    // Next and previous match from anywhere in the window, as in the terminal.
+    for (const auto& [keys, backward] :
+         {std::pair{QKeySequence(Qt::CTRL | Qt::Key_G), false},
+          std::pair{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G), true}}) {
+        auto* action = new QAction(this);
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this,
+                [this, backward] { m_find->FindNext(backward); });
+        addAction(action);
+    }
 }
 
 QAction* DecoderWindow::AddCommand(ToolCommand command, bool checkable) {
@@ -107,6 +124,12 @@ void DecoderWindow::RunCommand(ToolCommand command, bool checked) {
         case ToolCommand::kShowMap:
             ToggleMap();
             break;
+        case ToolCommand::kFind:
+            m_find->Open();
+            break;
+        case ToolCommand::kExport:
+            ExportReports();
+            break;
     }
 }
 
@@ -122,11 +145,15 @@ void DecoderWindow::OpenLog() {
     const QString baseName = file.completeBaseName();
     m_dialog.put_LogPathName(FileSystemName(file.absolutePath()));
     m_dialog.put_LogFileName(FileSystemName(baseName));
-    const nimbo::HRESULT result = m_dialog.put_LogStart(1);
+    const nimbo::HRESULT result = m_dialog.StartLogging(1);
+    // The decoder's own reason says which file and why ("it is a character
+    // device, not a regular file"); the result code alone says less.
+    const std::string failures = m_dialog.TakeLogFailures();
     if (nimbo::Failed(result)) {
+        const std::string reason = failures.empty() ? ResultText(result) : failures;
         m_dialog.Prompts().Warning(
             this, QStringLiteral("Open Log Error"),
-            "\"" + baseName + "\" : " + QString::fromStdString(ResultText(result)));
+            "\"" + baseName + "\" : " + QString::fromLocal8Bit(reason.c_str()));
     }
 }
 
@@ -164,7 +191,29 @@ void DecoderWindow::TextClicked(const QPoint& at) {
     if (!station.empty()) ShowStationHistory(station);
 }
 
-void DecoderWindow::Clear() { m_text->ClearAll(); }
+void DecoderWindow::Clear() {
+    m_text->ClearAll();
+    m_dialog.Reports().Clear();
+}
+
+void DecoderWindow::ExportReports() {
+    UserPrompts& prompts = m_dialog.Prompts();
+    if (m_dialog.Reports().Size() == 0) {
+        prompts.Warning(this, QStringLiteral("Export"), QStringLiteral("No report decoded yet."));
+        return;
+    }
+    std::string folder;
+    m_dialog.get_LogPathName(&folder);
+    const auto chosen = prompts.ChooseExportFile(
+        this, QFile::decodeName(folder.c_str()) + QStringLiteral("/reports.csv"));
+    if (!chosen) return;
+    const std::string path = FileSystemName(*chosen);
+    const std::string problem = nimbo::WriteWholeFile(
+        path, m_dialog.Reports().Document(ExportFormatOf(chosen->toStdString())));
+    if (!problem.empty())
+        prompts.Warning(this, QStringLiteral("Export Error"),
+                        "Cannot write " + *chosen + ": " + QString::fromLocal8Bit(problem.c_str()));
+}
 
 void DecoderWindow::Copy() { m_text->CopyAll(); }
 

@@ -17,6 +17,10 @@
 class QAction;
 class QToolBar;
 
+namespace nimbo {
+class FindBar;
+}
+
 namespace nimboview {
 
 class RichTextPane;
@@ -60,6 +64,10 @@ class DecoderWindow : public QWidget, public DecoderView {
     // the control's archive. A click on a station's marker on the map or on
     // its "Station Identity:" line in the pane comes here.
     void ShowStationHistory(const std::string& station);
+    // Writes the decoded reports to a file the user chooses; its name's
+    // suffix chooses CSV, GeoJSON or obs-json.
+    void ExportReports();
+    nimbo::FindBar* Find() const { return m_find; }
 
     // DecoderView
     void Append(const QString& text, const QColor& colour, bool bold) override;
@@ -95,6 +103,7 @@ class DecoderWindow : public QWidget, public DecoderView {
     WeatherDialog& m_dialog;
     QToolBar* m_toolBar = nullptr;
     RichTextPane* m_text = nullptr;
+    nimbo::FindBar* m_find = nullptr;
     StatusPanes* m_panes = nullptr;
     std::map<ToolCommand, QAction*> m_actions;
     QPointer<StationMapWindow> m_map;

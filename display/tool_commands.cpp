@@ -14,7 +14,7 @@ struct CommandText {
 };
 
 // Tooltip of each command.
-constexpr std::array<CommandText, 7> kCommandTexts = {{
+constexpr std::array<CommandText, 9> kCommandTexts = {{
     {ToolCommand::kOpenLog, "Open a log file"},
     {ToolCommand::kCloseLog, "Close the log file"},
     {ToolCommand::kClear, "Clear screen"},
@@ -22,6 +22,8 @@ constexpr std::array<CommandText, 7> kCommandTexts = {{
     {ToolCommand::kResync, "Resynchronize to data stream"},
     {ToolCommand::kPause, "Pause/Restart data stream"},
     {ToolCommand::kShowMap, "Show map"},
+    {ToolCommand::kFind, "Find in the text (Ctrl+F)"},
+    {ToolCommand::kExport, "Export the decoded reports (CSV, GeoJSON, obs-json)"},
 }};
 
 const QColor kOutline(40, 40, 40);
@@ -86,6 +88,24 @@ void DrawPause(QPainter& p) {
     p.drawRect(9, 2, 3, 11);
 }
 
+void DrawFind(QPainter& p) {
+    p.setBrush(QColor(210, 230, 250));
+    p.setPen(QPen(kOutline, 1.5));
+    p.drawEllipse(QRectF(1.5, 1.5, 8, 8));
+    p.setPen(QPen(QColor(120, 80, 30), 2.5));
+    p.drawLine(QPointF(8.5, 8.5), QPointF(14, 13.5));
+}
+
+void DrawExport(QPainter& p) {
+    DrawPage(p, 1, 2);
+    p.setPen(QPen(QColor(0, 120, 0), 2));
+    p.drawLine(QPointF(7, 8), QPointF(14, 8));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 120, 0));
+    const QPointF head[] = {{15.5, 8}, {11, 4.5}, {11, 11.5}};
+    p.drawPolygon(head, 3);
+}
+
 void DrawMap(QPainter& p, qreal scale = 1.0) {
     p.scale(scale, scale);
     p.setPen(kOutline);
@@ -135,6 +155,12 @@ QIcon ToolIcon(ToolCommand command) {
             break;
         case ToolCommand::kShowMap:
             DrawMap(painter);
+            break;
+        case ToolCommand::kFind:
+            DrawFind(painter);
+            break;
+        case ToolCommand::kExport:
+            DrawExport(painter);
             break;
     }
     painter.end();

@@ -16,11 +16,14 @@ enum class ToolCommand : int {
     kResync = 32772,
     kPause = 32773,
     kShowMap = 32774,
+    kFind = 32775,    // the find bar (Ctrl+F)
+    kExport = 32776,  // the decoded reports to a CSV, GeoJSON or obs-json file
 };
 
-inline constexpr std::array<ToolCommand, 7> kToolCommands = {
-    ToolCommand::kOpenLog, ToolCommand::kCloseLog, ToolCommand::kClear,   ToolCommand::kCopy,
-    ToolCommand::kResync,  ToolCommand::kPause,    ToolCommand::kShowMap,
+inline constexpr std::array<ToolCommand, 9> kToolCommands = {
+    ToolCommand::kOpenLog, ToolCommand::kCloseLog, ToolCommand::kClear,
+    ToolCommand::kCopy,    ToolCommand::kResync,   ToolCommand::kPause,
+    ToolCommand::kShowMap, ToolCommand::kFind,     ToolCommand::kExport,
 };
 
 // "Open a log file" ... "Show map".

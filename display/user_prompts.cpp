@@ -35,4 +35,22 @@ std::optional<QString> QtUserPrompts::ChooseLogFile(QWidget* parent,
     return path;
 }
 
+std::optional<QString> QtUserPrompts::ChooseExportFile(QWidget* parent, const QString& name) {
+    QFileDialog dialog(parent, QStringLiteral("Export the Decoded Reports"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters = {QStringLiteral("CSV (*.csv)"),
+                                 QStringLiteral("GeoJSON (*.geojson)"),
+                                 QStringLiteral("obs-json, one report a line (*.jsonl)")};
+    const QStringList suffixes = {"csv", "geojson", "jsonl"};
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(suffixes.front());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        dialog.setDefaultSuffix(suffixes.value(filters.indexOf(filter), "csv"));
+    });
+    dialog.selectFile(name);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front();
+}
+
 }  // namespace nimboview

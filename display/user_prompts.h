@@ -23,6 +23,9 @@ class UserPrompts {
     // user cancels.
     virtual std::optional<QString> ChooseLogFile(QWidget* parent,
                                                  const LogFileRequest& request) = 0;
+    // The file to export the decoded reports to (its suffix chooses the
+    // format), or nothing when the user cancels. `name` is proposed.
+    virtual std::optional<QString> ChooseExportFile(QWidget* parent, const QString& name) = 0;
 };
 
 // QMessageBox and QFileDialog.
@@ -30,6 +33,7 @@ class QtUserPrompts final : public UserPrompts {
   public:
     void Warning(QWidget* parent, const QString& title, const QString& text) override;
     std::optional<QString> ChooseLogFile(QWidget* parent, const LogFileRequest& request) override;
+    std::optional<QString> ChooseExportFile(QWidget* parent, const QString& name) override;
 };
 
 }  // namespace nimboview

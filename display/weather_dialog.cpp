@@ -12,6 +12,7 @@
 
 #include "component_loader.h"
 #include "decoder_event_renderer.h"
+#include "decoder_log_status.h"
 #include "decoder_window.h"
 #include "observation_collector.h"
 #include "observation_source.h"
@@ -140,8 +141,9 @@ void WeatherDialog::ConnectDecoder() {
     }
 }
 
-// The station models and the archive come from the decoder's observations;
-// a decoder that has none still decodes, the map then keeps its markers.
+// The station models, the archive and the export come from the decoder's
+// observations; a decoder that has none still decodes, the map then keeps
+// its markers and there is nothing to store or export.
 void WeatherDialog::ConnectObservations() {
     void* object = nullptr;
     if (nimbo::Failed(m_decoder->QueryInterface(nimbo::IWeatherObservationSource::kIid, &object))) {
@@ -150,20 +152,23 @@ void WeatherDialog::ConnectObservations() {
     m_observationSource = nimbo::ComponentRef<nimbo::IWeatherObservationSource>(
         static_cast<nimbo::IWeatherObservationSource*>(object));
     m_collector = std::make_unique<ObservationCollector>(*m_window, m_models);
-    if (nimbo::Failed(m_observationSource->Advise(m_collector.get(), &m_observationCookie)))
-        m_observationCookie = 0;
-    if (nimbo::Failed(m_observationSource->Advise(&m_keeper, &m_keeperCookie))) m_keeperCookie = 0;
+    nimbo::_IWeatherObservationEvents* const sinks[] = {m_collector.get(), &m_keeper, &m_reports};
+    static_assert(std::size(sinks) == std::tuple_size_v<decltype(m_observationCookies)>);
+    for (std::size_t i = 0; i < std::size(sinks); ++i) {
+        if (nimbo::Failed(m_observationSource->Advise(sinks[i], &m_observationCookies[i])))
+            m_observationCookies[i] = 0;
+    }
 }
 
 HRESULT WeatherDialog::Destroy(std::int32_t) {
     if (!m_window) return S_OK;
     if (m_decoder && m_cookie != 0) m_decoder->Unadvise(m_cookie);
     m_cookie = 0;
-    if (m_observationSource && m_observationCookie != 0)
-        m_observationSource->Unadvise(m_observationCookie);
-    if (m_observationSource && m_keeperCookie != 0) m_observationSource->Unadvise(m_keeperCookie);
-    m_observationCookie = 0;
-    m_keeperCookie = 0;
+    if (m_observationSource) {
+        for (const std::uint32_t cookie : m_observationCookies)
+            if (cookie != 0) m_observationSource->Unadvise(cookie);
+    }
+    m_observationCookies = {};
     m_observationSource.Reset();
     m_keeper.SetArchive({}, nullptr);
     put_LogStart(0);
@@ -335,9 +340,10 @@ HRESULT WeatherDialog::Parse(const char* data) {
     if (data == nullptr) return E_POINTER;
     if (!m_paused) {
         Decode(data);
-        return S_OK;
+    } else {
+        for (const std::string& text : m_pauseBuffer.Hold(data)) Decode(text.c_str());
     }
-    for (const std::string& text : m_pauseBuffer.Hold(data)) Decode(text.c_str());
+    ReportLogFailures();
     return S_OK;
 }
 
@@ -350,6 +356,36 @@ void WeatherDialog::Decode(const char* text) {
         m_prompts->Warning(m_window.get(), QStringLiteral("Observation Archive Error"), text);
     });
 }
+std::string WeatherDialog::TakeLogFailures() {
+    std::string text;
+    void* object = nullptr;
+    if (!m_decoder ||
+        nimbo::Failed(m_decoder->QueryInterface(nimbo::IDecoderLogStatus::kIid, &object)))
+        return text;
+    const nimbo::ComponentRef<nimbo::IDecoderLogStatus> status(
+        static_cast<nimbo::IDecoderLogStatus*>(object));
+    status->TakeLogFailures(&text);
+    return text;
+}
+
+// A failed log is closed by the decoder: the commands and the title follow,
+// and the box comes from the event loop, so the host's Parse returns first
+// and no received block waits for the user.
+void WeatherDialog::ReportLogFailures() {
+    const std::string failures = TakeLogFailures();
+    if (failures.empty() || !m_window) return;
+    std::int32_t raw = 0, text = 0;
+    m_decoder->get_LogRaw(&raw);
+    m_decoder->get_LogText(&text);
+    m_logging = raw != 0 || text != 0;
+    m_window->SetLoggingCommands(m_logging);
+    UpdateTitle();
+    const QString message = QString::fromLocal8Bit(failures.c_str()) +
+                            "\nDecoding goes on; \"Open a log file\" starts logging again.";
+    QTimer::singleShot(0, m_window.get(), [this, message] {
+        m_prompts->Warning(m_window.get(), QStringLiteral("Weather Decoder Log Error"), message);
+    });
+}
 
 void WeatherDialog::StartPause() { m_paused = true; }
 
@@ -358,6 +394,7 @@ void WeatherDialog::EndPause() {
     const std::string held = m_pauseBuffer.Take();
     if (m_decoder && !held.empty()) Decode(held.c_str());
     m_paused = false;
+    ReportLogFailures();
 }
 
 HRESULT WeatherDialog::GetMode(DecoderMode mode, std::int32_t* value) {
@@ -468,6 +505,12 @@ HRESULT WeatherDialog::get_LogStart(std::int32_t* value) {
 }
 
 HRESULT WeatherDialog::put_LogStart(std::int32_t value) {
+    const HRESULT result = StartLogging(value);
+    ReportLogFailures();
+    return result;
+}
+
+HRESULT WeatherDialog::StartLogging(std::int32_t value) {
     if (!m_window || !m_decoder) return S_FALSE;
     const HRESULT raw = m_decoder->put_LogRaw(value);
     const HRESULT text = m_decoder->put_LogText(value);

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "decoded_reports.h"
 #include "pause_buffer.h"
 #include "report_keeper.h"
 #include "station_list.h"
@@ -95,9 +96,17 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     void EndPause();
     // A click on status pane 2 to 5 toggles the mode it shows.
     void ToggleModeOfPane(int pane);
+    // LogStart without reporting the failures of the logs, which the caller
+    // takes with TakeLogFailures (the window's "Open a log file").
+    nimbo::HRESULT StartLogging(std::int32_t value);
+    // What went wrong with the decoder's logs since the last call, one line
+    // each; empty when nothing did or the decoder cannot tell.
+    std::string TakeLogFailures();
     StationList& Stations() { return m_stations; }
     // The newest observation of each station, for the station models.
     const synoptic::StationModels& Models() const { return m_models; }
+    // The reports decoded since the window was last cleared, as data.
+    DecodedReports& Reports() { return m_reports; }
     UserPrompts& Prompts() { return *m_prompts; }
     // The window while it exists (after Create, before Destroy).
     DecoderWindow* Window() const { return m_window.get(); }
@@ -111,6 +120,9 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     void ConnectObservations();
     void UpdateTitle();
     void ReadLogNames();
+    // Shows the log failures in a box from the event loop and makes the
+    // logging commands and the title follow the logs still open.
+    void ReportLogFailures();
     nimbo::HRESULT GetMode(DecoderMode mode, std::int32_t* value);
     nimbo::HRESULT PutMode(DecoderMode mode, std::int32_t value);
     nimbo::HRESULT GetGeometry(WindowMeasure measure, std::int32_t* value);
@@ -129,9 +141,11 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     std::unique_ptr<DecoderEventRenderer> m_renderer;
     std::uint32_t m_cookie = 0;
     std::unique_ptr<ObservationCollector> m_collector;
+    DecodedReports m_reports;
     nimbo::ComponentRef<nimbo::IWeatherObservationSource> m_observationSource;
-    std::uint32_t m_observationCookie = 0;  // the station models' collector
-    std::uint32_t m_keeperCookie = 0;       // the archive's keeper
+    // The observation sinks: the station models, the archive's keeper and
+    // the reports kept for the export.
+    std::array<std::uint32_t, 3> m_observationCookies{};
     std::int32_t m_shown = 0;
     std::string m_caption = "Weather Decoder";
     nimbo::OleColor m_backColor = 0;

@@ -1,6 +1,7 @@
 // Start-edge search and frame reading over the decision history.
 #include "character_framer.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace modem {
@@ -13,6 +14,8 @@ constexpr int kMaxMisses = 2;               // invalid frames in a row that lose
 constexpr double kLateBits = 1.0;           // how late a start edge may come and still count
 constexpr float kPauseLevel = 0.5f;         // share of the usual bit level that reads as a pause
 constexpr std::uint8_t kNoCode = 0xFF;      // ReadFrame() found no character
+constexpr double kAlignBits = 0.3;          // a hunted edge is looked for this near its fall
+constexpr double kAlignStepBits = 0.05;
 }  // namespace
 
 CharacterFramer::CharacterFramer(const FrameLayout& layout, double bitSamples, int filterSamples,
@@ -45,10 +48,20 @@ bool CharacterFramer::StartBitAt(const BitSlicer& slicer, double edge) const {
 }
 
 bool CharacterFramer::ReadFrame(const BitSlicer& slicer, double edge, std::uint8_t& code,
-                                bool checkStart) const {
-    const auto bit = [&](int k) {
-        return m_sign * slicer.Sample(edge + m_bitEnd + k * m_bit) > 0.0f;
+                                bool checkStart) {
+    // Each reading also tells how sure it is: the weakest of the frame is
+    // the frame's confidence, their mean how strong the signal was.
+    m_weakest = std::abs(slicer.Sample(edge + m_bitEnd));
+    float sum = m_weakest;
+    int readings = 1;
+    const auto bit = [&](double k) {
+        const float v = m_sign * slicer.Sample(edge + m_bitEnd + k * m_bit);
+        m_weakest = std::min(m_weakest, std::abs(v));
+        sum += std::abs(v);
+        m_strength = sum / static_cast<float>(++readings);
+        return v > 0.0f;
     };
+    m_strength = m_weakest;
     if (checkStart && !StartBitAt(slicer, edge)) return false;
     std::uint32_t value = 0;
     for (int i = 0; i < m_layout.dataBits; ++i)
@@ -59,16 +72,16 @@ bool CharacterFramer::ReadFrame(const BitSlicer& slicer, double edge, std::uint8
     // one stop bit); the second reading tells the two polarities apart
     // sooner on repetitive text.
     const int stop = m_layout.BitsBeforeStop();
-    return m_sign * slicer.Sample(edge + m_bitEnd + stop * m_bit) > 0.0f &&
-           m_sign * slicer.Sample(edge + m_bitEnd + (stop + m_layout.stopBits - 1.0) * m_bit) >
-               0.0f;
+    const bool first = bit(stop);
+    return bit(stop + m_layout.stopBits - 1.0) && first;
 }
 
 void CharacterFramer::Accept(double edge, bool valid, std::uint8_t code, bool carries,
                              Frame& frame) {
     Count(valid);
     m_misses = valid ? 0 : m_misses + 1;
-    frame = {valid ? FrameKind::Valid : FrameKind::Failed, code, valid || carries};
+    frame = {valid ? FrameKind::Valid : FrameKind::Failed, code, valid || carries, m_weakest,
+             m_strength};
     if (valid || (m_expected >= 0.0 && m_misses < kMaxMisses)) {
         // In step: the next start edge comes right after the stop bits.
         m_expected = edge + m_layout.FrameBits() * m_bit;
@@ -80,20 +93,43 @@ void CharacterFramer::Accept(double edge, bool valid, std::uint8_t code, bool ca
 }
 
 bool CharacterFramer::Hunt(const BitSlicer& slicer, Frame& frame) {
-    const double edge = slicer.FindFall(m_cursor, m_sign);
-    if (edge < 0.0) {
+    const double fall = slicer.FindFall(m_cursor, m_sign);
+    if (fall < 0.0) {
         // Keep the last sample: an edge may begin between it and the next.
         m_cursor = static_cast<double>(slicer.End() - 1);
         return false;
     }
-    if (edge + m_frameSpan + 1.0 >= static_cast<double>(slicer.End())) {
-        m_cursor = edge;  // wait for the rest of the frame
+    const double reach = kAlignBits * m_bit;
+    if (fall + reach + m_frameSpan + 1.0 >= static_cast<double>(slicer.End())) {
+        m_cursor = fall;  // wait for the rest of the frame
         return false;
     }
+    const double edge = Align(slicer, fall);
     std::uint8_t code = 0;
     const bool valid = ReadFrame(slicer, edge, code);
     Accept(edge, valid, code, false, frame);
+    if (!valid && m_expected < 0.0) m_cursor = fall + 1.0;
     return true;
+}
+
+// Noise moves the first zero crossing of a start edge, most after a long
+// mark; the bit readings are largest where the frame is in step with the
+// sender's bits, so the edge is taken where their sum is largest nearby.
+double CharacterFramer::Align(const BitSlicer& slicer, double fall) const {
+    const double reach = kAlignBits * m_bit;
+    const double first = std::max(fall - reach, static_cast<double>(slicer.Begin()) + 1.0);
+    const int readings = m_layout.BitsBeforeStop() + 1;
+    double best = fall, bestSum = -1.0;
+    for (double edge = first; edge <= fall + reach; edge += kAlignStepBits * m_bit) {
+        double sum = 0.0;
+        for (int k = 0; k < readings; ++k)
+            sum += std::abs(slicer.Sample(edge + m_bitEnd + k * m_bit));
+        if (sum > bestSum) {
+            bestSum = sum;
+            best = edge;
+        }
+    }
+    return best;
 }
 
 bool CharacterFramer::Follow(const BitSlicer& slicer, Frame& frame) {

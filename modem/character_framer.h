@@ -27,7 +27,9 @@ class CharacterFramer {
     struct Frame {
         FrameKind kind = FrameKind::Pause;
         std::uint8_t code = 0;
-        bool carries = false;  // `code` is a character to pass on
+        bool carries = false;     // `code` is a character to pass on
+        float confidence = 0.0f;  // the weakest bit reading of the frame (a soft decision)
+        float strength = 0.0f;    // the mean size of its bit readings
     };
     // Reads the next frame when `slicer` holds all of it; false when more
     // samples are needed first. A Pause is the sender's steady mark where
@@ -46,12 +48,14 @@ class CharacterFramer {
   private:
     // Decodes the frame whose start edge is at `edge`; false when it is
     // invalid. `code` is set when only the stop bit is wrong.
+    // Sets m_weakest and m_strength.
     bool ReadFrame(const BitSlicer& slicer, double edge, std::uint8_t& code,
-                   bool checkStart = true) const;
+                   bool checkStart = true);
     bool StartBitAt(const BitSlicer& slicer, double edge) const;
     void Count(bool valid);
     // Hunts for a start edge from m_cursor; false when the slicer holds too little.
     bool Hunt(const BitSlicer& slicer, Frame& frame);
+    double Align(const BitSlicer& slicer, double fall) const;
     // Reads the frame expected right after the last one; false when the
     // slicer holds too little.
     bool Follow(const BitSlicer& slicer, Frame& frame);
@@ -66,6 +70,8 @@ class CharacterFramer {
     double m_expected = -1.0;  // the next start edge while in step with the sender
     int m_misses = 0;          // invalid frames in a row while in step
     float m_level = 0.0f;      // usual size of a start-bit reading
+    float m_weakest = 0.0f;    // the weakest reading of the last frame read
+    float m_strength = 0.0f;   // ... and the mean size of its readings
     double m_score = 0.5;
     int m_frames = 0;
 };

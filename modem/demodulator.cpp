@@ -1,6 +1,8 @@
-// The demodulator's pipeline: Tuner (search, AFC, squelch) -> Downconverter
-// -> two ToneFilters -> Envelope (threshold correction) -> BitSlicer -> one
-// CharacterFramer per polarity -> the polarity whose frames pass.
+// The demodulator's pipeline: Tuner (search, AFC, squelch, carriers) ->
+// Downconverter -> CarrierNotch -> two ToneFilters -> Envelope (threshold
+// correction) -> BitSlicer -> one CharacterFramer per polarity -> the
+// polarity whose frames pass. At lock the remembered audio is decoded
+// twice, the second time with what the first learnt.
 #include "demodulator.h"
 
 #include <algorithm>
@@ -8,6 +10,7 @@
 #include <complex>
 
 #include "bit_slicer.h"
+#include "carrier_notch.h"
 #include "character_framer.h"
 #include "downconverter.h"
 #include "envelope.h"
@@ -20,16 +23,24 @@ namespace modem {
 namespace {
 constexpr std::size_t kBlockSamples =
     Downconverter::kMaxBlock;               // input handled per pass through the chain
-constexpr double kReplaySeconds = 2.0;      // audio kept to decode again once locked
+constexpr double kReplaySeconds = 4.0;      // audio kept to decode again once locked
 constexpr double kMinSamplesPerBit = 16.0;  // working rate, at least
 constexpr double kSidebandBauds = 2.0;      // keying sidebands kept beside each tone
 constexpr int kMinFrames = 6;               // frames seen before a polarity is chosen
 constexpr double kOpenScore = 0.75;         // valid-frame share that opens the output
 constexpr double kCloseScore = 0.5;         // ... and below which it closes again
 constexpr double kPolarityMargin = 0.15;    // lead one polarity needs over the other
-constexpr double kSwitchMargin = 0.3;       // lead that makes the other take over
+constexpr float kWeakShare = 0.5f;          // held frames this much weaker than the rest are noise
 constexpr std::size_t kPendingChars = 32;   // characters held while undecided
 }  // namespace
+
+// Characters held back, with the strength of their frames and where the
+// sender paused among them.
+struct Pending {
+    std::vector<std::uint8_t> codes;
+    std::vector<float> strengths;
+    std::size_t pause = 0;  // codes before this came before the last pause
+};
 
 // The part of the pipeline rebuilt whenever the settings change.
 struct Chain {
@@ -41,26 +52,39 @@ struct Chain {
           taps(std::max(1, static_cast<int>(std::lround(bit)))),
           low(-0.5 * s.shiftHz, down.WorkingRateHz(), taps),
           high(0.5 * s.shiftHz, down.WorkingRateHz(), taps),
+          notch(down.WorkingRateHz(), bit),
           envelope(bit) {
         if (s.polarity != Polarity::Reverse) framers.emplace_back(layout, bit, taps, 1.0f);
         if (s.polarity != Polarity::Normal) framers.emplace_back(layout, bit, taps, -1.0f);
         waiting.resize(framers.size());
         pending.resize(framers.size());
-        for (auto& p : pending) p.reserve(kPendingChars);
         baseband.reserve(kBlockSamples + 1);
+    }
+
+    // Takes over what `learnt` learnt over the samples it has seen: tone
+    // levels, and carrier cancellers learnt back to its first sample.
+    void Adopt(const Chain& learnt) {
+        envelope = learnt.envelope;
+        notch = learnt.notch;
+        notch.Keep(nullptr);
+        notch.LearnBackwards(learnt.record);
     }
 
     Downconverter down;
     double bit;
     int taps;
     ToneFilter low, high;
+    CarrierNotch notch;
     Envelope envelope;
     BitSlicer slicer;
     std::vector<CharacterFramer> framers;
-    std::vector<std::vector<std::uint8_t>> pending;  // held while no polarity is chosen
-    std::vector<bool> waiting;                       // framer needs more samples
+    std::vector<Pending> pending;  // held while no polarity is chosen or muted
+    std::vector<bool> waiting;     // framer needs more samples
     std::vector<std::complex<float>> baseband;
+    std::vector<CarrierNotch::Carrier> carriers;
+    CarrierNotch::Record record;  // what the cancellers saw while learning
     int chosen = -1;
+    bool muted = false;
 };
 
 struct Demodulator::Impl {
@@ -79,9 +103,12 @@ struct Demodulator::Impl {
     void Run(std::span<const float> samples, std::vector<std::uint8_t>& out);
     void Deliver(int index, const CharacterFramer::Frame& frame, std::vector<std::uint8_t>& out);
     void Choose(std::vector<std::uint8_t>& out);
+    void Release(std::vector<std::uint8_t>& out);
     void Remember(std::span<const float> samples);
     void Replay(std::vector<std::uint8_t>& out);
+    void Start(std::vector<std::uint8_t>& out);
     void Chunk(std::span<const float> samples, std::vector<std::uint8_t>& out);
+    void Notch();
 
     double rate;
     DemodSettings settings;
@@ -92,6 +119,7 @@ struct Demodulator::Impl {
     std::size_t historyWrite = 0;
     std::size_t sinceUnlock = 0;  // samples the chain has not seen
     std::size_t received = 0;
+    std::vector<double> carriers;
 };
 
 void Demodulator::Impl::Remember(std::span<const float> samples) {
@@ -121,7 +149,10 @@ void Demodulator::Impl::Run(std::span<const float> samples, std::vector<std::uin
     Chain& c = *chain;
     c.baseband.clear();
     c.down.Process(samples, c.baseband);
-    for (const auto z : c.baseband) c.slicer.Push(c.envelope.Step(c.low.Step(z), c.high.Step(z)));
+    for (const auto x : c.baseband) {
+        const auto z = c.notch.Step(x, c.envelope.LowKeyed(), c.envelope.HighKeyed());
+        c.slicer.Push(c.envelope.Step(c.low.Step(z), c.high.Step(z)));
+    }
     // Frames of both polarities are taken in time order, so what goes out
     // does not depend on how the samples were cut into blocks.
     std::fill(c.waiting.begin(), c.waiting.end(), false);
@@ -144,46 +175,76 @@ void Demodulator::Impl::Run(std::span<const float> samples, std::vector<std::uin
 // Passes on the characters of the chosen polarity. Until one polarity's
 // frames are clearly valid, characters are held (the last kPendingChars of
 // each, from its last failed frame on: noise before the signal makes a few
-// frames that pass by chance) and nothing goes out, which is also the squelch.
+// frames that pass by chance) and nothing goes out, which is also the
+// squelch. The polarity, once chosen, is kept until the signal is lost: a
+// fade only mutes the output (holding again) until frames pass once more.
 void Demodulator::Impl::Deliver(int index, const CharacterFramer::Frame& frame,
                                 std::vector<std::uint8_t>& out) {
     Chain& c = *chain;
-    auto& held = c.pending[static_cast<std::size_t>(index)];
-    if (frame.kind == CharacterFramer::FrameKind::Failed && index != c.chosen) held.clear();
+    const auto i = static_cast<std::size_t>(index);
+    const bool open = index == c.chosen && !c.muted;
+    Pending& held = c.pending[i];
+    if (!open && frame.kind == CharacterFramer::FrameKind::Failed) held = {};
+    if (!open && frame.kind == CharacterFramer::FrameKind::Pause) held.pause = held.codes.size();
     if (frame.carries) {
-        if (index == c.chosen) {
+        if (open) {
             out.push_back(frame.code);
         } else {
-            if (held.size() >= kPendingChars) held.erase(held.begin());
-            held.push_back(frame.code);
+            if (held.codes.size() >= kPendingChars) {
+                held.codes.erase(held.codes.begin());
+                held.strengths.erase(held.strengths.begin());
+                held.pause -= held.pause > 0 ? 1 : 0;
+            }
+            held.codes.push_back(frame.code);
+            held.strengths.push_back(frame.strength);
         }
     }
     Choose(out);
 }
 
+float Median(std::vector<float> v) {
+    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
+    return v[v.size() / 2];
+}
+
+// Passes on the held characters of the chosen polarity. Frames held before
+// the sender's last pause that are much weaker than those after it began
+// in the noise before the signal and happened to pass: they are dropped.
+// (Strength alone cannot tell them, a signal may start in a fade.)
+void Demodulator::Impl::Release(std::vector<std::uint8_t>& out) {
+    Chain& c = *chain;
+    Pending& held = c.pending[static_cast<std::size_t>(c.chosen)];
+    const auto& s = held.strengths;
+    std::size_t first = 0;
+    if (held.pause > 0 && held.pause < s.size()) {
+        const auto pause = s.begin() + static_cast<std::ptrdiff_t>(held.pause);
+        if (Median({s.begin(), pause}) < kWeakShare * Median({pause, s.end()})) first = held.pause;
+    }
+    out.insert(out.end(), held.codes.begin() + static_cast<std::ptrdiff_t>(first),
+               held.codes.end());
+    for (auto& p : c.pending) p = {};
+}
+
 void Demodulator::Impl::Choose(std::vector<std::uint8_t>& out) {
     Chain& c = *chain;
     const auto score = [&](int i) { return c.framers[static_cast<std::size_t>(i)].Score(); };
+    if (c.chosen >= 0) {
+        if (!c.muted && score(c.chosen) < kCloseScore) {
+            c.muted = true;
+        } else if (c.muted && score(c.chosen) >= kOpenScore) {
+            c.muted = false;
+            Release(out);
+        }
+        return;
+    }
     const int count = static_cast<int>(c.framers.size());
     const int best = count > 1 && score(1) > score(0) ? 1 : 0;
     const double otherScore = count > 1 ? score(1 - best) : 0.0;
-    if (c.chosen >= 0) {
-        if (score(c.chosen) < kCloseScore) {
-            c.chosen = -1;
-            for (auto& p : c.pending) p.clear();
-        } else if (best != c.chosen && score(best) > score(c.chosen) + kSwitchMargin) {
-            c.chosen = -1;  // taken over just below, with its held characters
-        } else {
-            return;
-        }
-    }
     if (c.framers[static_cast<std::size_t>(best)].Frames() < kMinFrames ||
         score(best) < kOpenScore || score(best) - otherScore < kPolarityMargin)
         return;
     c.chosen = best;
-    auto& held = c.pending[static_cast<std::size_t>(best)];
-    out.insert(out.end(), held.begin(), held.end());
-    for (auto& p : c.pending) p.clear();
+    Release(out);
 }
 
 void Demodulator::Impl::Chunk(std::span<const float> samples, std::vector<std::uint8_t>& out) {
@@ -200,15 +261,52 @@ void Demodulator::Impl::Chunk(std::span<const float> samples, std::vector<std::u
     }
     const bool jumped = running && std::abs(tuner.Centre() - before) > 0.25 * settings.shiftHz;
     if (!running || jumped) {
-        Rebuild();
-        chain->down.SetCentre(tuner.Centre());
-        running = true;
         if (jumped) sinceUnlock = std::min(received, history.size());
-        Replay(out);
-        sinceUnlock = 0;
+        Start(out);
         return;
     }
     chain->down.SetCentre(tuner.Centre());
+    Notch();
+}
+
+// Decodes the remembered audio twice: once to learn the tone levels and
+// the carriers on the tones, then again from its start with what was
+// learnt, so the first characters of a transmission are read as well as
+// the rest.
+void Demodulator::Impl::Start(std::vector<std::uint8_t>& out) {
+    const std::size_t unseen = sinceUnlock;
+    Rebuild();
+    chain->down.SetCentre(tuner.Centre());
+    Notch();
+    running = true;
+    std::vector<std::uint8_t> learning;
+    chain->notch.Keep(&chain->record);
+    Replay(learning);
+    const std::unique_ptr<Chain> learnt = std::move(chain);
+    Rebuild();
+    running = true;
+    chain->down.SetCentre(tuner.Centre());
+    chain->Adopt(*learnt);
+    sinceUnlock = unseen;
+    Replay(out);
+    sinceUnlock = 0;
+}
+
+// Notches the steady carriers inside the band the tone filters see; one
+// within a baud of a tone is learnt only while the other tone is keyed.
+void Demodulator::Impl::Notch() {
+    const double half = 0.5 * settings.shiftHz;
+    tuner.Carriers(half + kSidebandBauds * settings.baud, carriers);
+    auto& list = chain->carriers;
+    list.clear();
+    for (const double hz : carriers) {
+        const double offset = hz - tuner.Centre();
+        auto learn = CarrierNotch::Learn::Always;
+        if (std::abs(offset + half) < settings.baud) learn = CarrierNotch::Learn::WhileHighKeyed;
+        if (std::abs(offset - half) < settings.baud) learn = CarrierNotch::Learn::WhileLowKeyed;
+        list.push_back({offset, learn});
+    }
+    chain->notch.Set(list);
 }
 
 Demodulator::Demodulator(double sampleRateHz, const DemodSettings& settings)
@@ -225,9 +323,11 @@ void Demodulator::Configure(const DemodSettings& settings) {
 const DemodSettings& Demodulator::Settings() const { return m_impl->settings; }
 
 void Demodulator::TuneTo(double centreHz) {
-    m_impl->tuner.Prefer(centreHz);
+    m_impl->tuner.Fix(centreHz);
     m_impl->Rebuild();
 }
+
+void Demodulator::Release() { m_impl->tuner.Release(); }
 
 void Demodulator::Process(std::span<const float> samples, std::vector<std::uint8_t>& out) {
     std::size_t pos = 0;
@@ -242,9 +342,11 @@ TuningState Demodulator::Tuning() const {
     TuningState t;
     const Impl& d = *m_impl;
     t.locked = d.running;
+    t.fixed = d.tuner.Fixed();
     if (!t.locked) return t;
+    t.snrDb = d.tuner.SnrDb();
     const Chain& c = *d.chain;
-    t.receiving = c.chosen >= 0;
+    t.receiving = c.chosen >= 0 && !c.muted;
     t.reversed = c.chosen >= 0 ? c.framers[static_cast<std::size_t>(c.chosen)].Sign() < 0
                                : d.settings.polarity == Polarity::Reverse;
     const double low = d.tuner.Centre() - 0.5 * d.settings.shiftHz;

@@ -31,6 +31,8 @@ struct TuningState {
     double spaceHz = 0.0;
     bool reversed = false;   // mark above space (reverse sense) in use
     bool receiving = false;  // characters are passing: squelch open, polarity chosen
+    bool fixed = false;      // the listener fixed the pair (TuneTo) and it is held
+    double snrDb = 0.0;      // of the pair followed, in 3 kHz (an estimate), valid while locked
 };
 
 // Search range for the tone pair.
@@ -51,9 +53,12 @@ class Demodulator {
     // where the new shift allows.
     void Configure(const DemodSettings& settings);
     const DemodSettings& Settings() const;
-    // Puts the tone pair centre at centreHz (a click in the tuning strip);
-    // the tracking goes on from there.
+    // Fixes the tone pair at centreHz (a click in the tuning strip): only a
+    // keyed pair there is received and followed (drift too), whatever else
+    // is stronger, until the next TuneTo() or Release().
     void TuneTo(double centreHz);
+    // Lets the search take the strongest keyed pair of the band again.
+    void Release();
 
     // Feeds samples (any block size, values about -1..1) and appends the line
     // code of each character received to `out`. Noise alone gives nothing.

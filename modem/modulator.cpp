@@ -37,13 +37,20 @@ void Modulator::Bits(double bits, bool mark, std::vector<float>& out) {
     }
 }
 
+void Modulator::Frame(std::uint8_t code, std::vector<float>& out) {
+    Bits(1.0, false, out);
+    for (int i = 0; i < m_layout.dataBits; ++i) Bits(1.0, ((code >> i) & 1) != 0, out);
+    if (m_layout.hasParity) Bits(1.0, m_layout.ParityBit(code), out);
+    Bits(m_layout.stopBits, true, out);
+}
+
 void Modulator::Send(std::span<const std::uint8_t> codes, std::vector<float>& out) {
-    for (const std::uint8_t code : codes) {
-        Bits(1.0, false, out);
-        for (int i = 0; i < m_layout.dataBits; ++i) Bits(1.0, ((code >> i) & 1) != 0, out);
-        if (m_layout.hasParity) Bits(1.0, m_layout.ParityBit(code), out);
-        Bits(m_layout.stopBits, true, out);
-    }
+    constexpr std::uint8_t kFigures = 27, kLetters = 31;
+    if (!m_started && !codes.empty() && m_layout.dataBits == 5 && m_settings.announceShift &&
+        (codes[0] & 0x1F) != kFigures && (codes[0] & 0x1F) != kLetters)
+        Frame(kFigures, out);
+    m_started = m_started || !codes.empty();
+    for (const std::uint8_t code : codes) Frame(code, out);
 }
 
 void Modulator::Idle(double bits, std::vector<float>& out) { Bits(bits, true, out); }

@@ -17,6 +17,11 @@ struct ModSettings {
     DemodSettings line;        // baud, shift, framing; polarity Reverse puts mark above space
     double centreHz = 1500.0;  // midway between the tones
     float amplitude = 0.5f;    // peak value of the samples
+    // 5-bit codes: FIGS goes ahead of the first character unless that is a
+    // shift code itself. The Telex encoder starts in figures (a figure sent
+    // first gets no FIGS) while a receiver starts in letters, so without it
+    // a text that begins with figures is received in letters.
+    bool announceShift = true;
 };
 
 class Modulator {
@@ -33,6 +38,7 @@ class Modulator {
 
   private:
     void Bits(double bits, bool mark, std::vector<float>& out);
+    void Frame(std::uint8_t code, std::vector<float>& out);
 
     double m_rate;
     ModSettings m_settings;
@@ -41,6 +47,7 @@ class Modulator {
     double m_markStep, m_spaceStep;  // radians per sample
     double m_clock = 0.0;            // bit times sent, against samples produced
     std::int64_t m_samples = 0;
+    bool m_started = false;  // a character has been sent
 };
 
 }  // namespace modem

@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -31,6 +32,7 @@
 #include "component_ids.h"
 #include "component_loader.h"
 #include "cp1252.h"
+#include "decoder_log_status.h"
 #include "json_writer.h"
 #include "no_op_decoder_events.h"
 #include "observation_archive.h"
@@ -246,36 +248,22 @@ class JsonSink : public nimbo::_IWeatherDecoderEvents {
 class ObservationWriter : public nimbo::_IWeatherObservationEvents {
   public:
     explicit ObservationWriter(const Options& options)
-        : m_format(options.format), m_options(options) {}
+        : m_format(options.format),
+          m_options(options),
+          m_data(m_format == OutputFormat::kObservationJson || m_format == OutputFormat::kCsv ||
+                 m_format == OutputFormat::kGeoJson),
+          m_stream(m_format == OutputFormat::kCsv       ? nimbo::ObservationFormat::kCsv
+                   : m_format == OutputFormat::kGeoJson ? nimbo::ObservationFormat::kGeoJson
+                                                        : nimbo::ObservationFormat::kJsonLines) {}
     void Begin() {
-        if (m_format == OutputFormat::kCsv) Write(nimbo::ObservationCsvHeader());
-        if (m_format == OutputFormat::kGeoJson)
-            Write("{\"type\":\"FeatureCollection\",\"features\":[");
+        if (m_data) Write(m_stream.Begin());
     }
     void Observation(const nimbo::WeatherObservation& observation) override {
-        switch (m_format) {
-            case OutputFormat::kObservationJson:
-                Write(nimbo::ObservationJson(observation));
-                Write("\n");
-                break;
-            case OutputFormat::kCsv:
-                Write(nimbo::ObservationCsvRow(observation));
-                break;
-            case OutputFormat::kSvg:
-                m_models.Add(observation);
-                break;
-            case OutputFormat::kGeoJson: {
-                const std::string feature = nimbo::ObservationGeoJsonFeature(observation);
-                if (feature.empty()) break;
-                Write((m_features++ == 0 ? "\n" : ",\n") + feature);
-                break;
-            }
-            default:
-                break;
-        }
+        if (m_data) Write(m_stream.Add(observation));
+        if (m_format == OutputFormat::kSvg) m_models.Add(observation);
     }
     void End() {
-        if (m_format == OutputFormat::kGeoJson) Write("\n]}\n");
+        if (m_data) Write(m_stream.End());
         if (m_format == OutputFormat::kSvg) {
             synoptic::MapView view(m_options.width, m_options.height);
             if (m_options.region) {
@@ -292,8 +280,9 @@ class ObservationWriter : public nimbo::_IWeatherObservationEvents {
   private:
     OutputFormat m_format;
     const Options& m_options;
+    bool m_data;
+    nimbo::ObservationStream m_stream;
     synoptic::StationModels m_models;
-    std::size_t m_features = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -548,6 +537,18 @@ bool DecodeInput(IWeatherDecoder& decoder, const std::string& name, std::size_t 
 
 // Points the decoder's logs at PATH (folder and base name; a final ".syn" or
 // ".wmo" is dropped) and opens the one asked for.
+// What went wrong with the decoder's logs since the last call, one line each.
+std::string LogFailures(IWeatherDecoder& decoder) {
+    void* object = nullptr;
+    std::string text;
+    if (nimbo::Succeeded(decoder.QueryInterface(nimbo::IDecoderLogStatus::kIid, &object))) {
+        const ComponentRef<nimbo::IDecoderLogStatus> status(
+            static_cast<nimbo::IDecoderLogStatus*>(object));
+        status->TakeLogFailures(&text);
+    }
+    return text;
+}
+
 void OpenLog(IWeatherDecoder& decoder, const std::string& path, bool raw) {
     std::filesystem::path base(path);
     const std::string extension = raw ? ".syn" : ".wmo";
@@ -560,8 +561,9 @@ void OpenLog(IWeatherDecoder& decoder, const std::string& path, bool raw) {
     decoder.put_LogFileName(name);
     const nimbo::HRESULT result = raw ? decoder.put_LogRaw(1) : decoder.put_LogText(1);
     if (nimbo::Failed(result)) {
+        const std::string reason = LogFailures(decoder);
         Fail("cannot open the " + std::string(raw ? "raw" : "text") + " log " + folder + "/" +
-             name + extension);
+             name + extension + (reason.empty() ? "" : " (" + reason + ")"));
     }
 }
 
@@ -684,6 +686,10 @@ int Run(const Options& o) {
         if (Stopped()) break;
     }
 
+    // A log that failed on the way (a full disk) closed itself: said once.
+    std::istringstream failures(LogFailures(*decoder));
+    for (std::string line; std::getline(failures, line); allRead = false)
+        std::fprintf(stderr, "nimbo: %s\n", line.c_str());
     // Releasing the decoder decodes what it still holds, closes its logs (and
     // ends an open raw bulletin); the sinks stay connected to hear a last
     // report without its "=".

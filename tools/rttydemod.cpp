@@ -39,6 +39,8 @@ constexpr const char* kUsage =
     "  --data-bits 5|7|8     5: ITA2 (default); 7 or 8: ASCII\n"
     "  --parity none|even|odd|mark|space   parity of ASCII characters (default none)\n"
     "  --normal | --reverse  mark below / above space (default: found by itself)\n"
+    "  --centre HZ           receive only the keyed pair centred near HZ, whatever\n"
+    "                        else is stronger (default: the strongest keyed pair)\n"
     "  --codes               print the line codes (one byte each) instead of text\n"
     "  --raw --rate R        the input is raw signed 16-bit little-endian mono PCM at R Hz\n"
     "  --pty                 open a pseudo-terminal, print its path as the first line\n"
@@ -62,6 +64,7 @@ struct Options {
     bool transmit = false;
     double rate = 0.0;
     double centreHz = 1500.0;
+    bool centreGiven = false;
     std::string input;
 };
 
@@ -168,6 +171,7 @@ Options ParseArgs(int argc, char** argv) {
                 break;
             case kCentre:
                 o.centreHz = Number(optarg, "--centre", 300.0, 3300.0);
+                o.centreGiven = true;
                 break;
             case kHelp:
             case 'h':
@@ -271,8 +275,8 @@ class TuningReport {
                              std::abs(t.markHz - m_last.markHz) > kMoveHz;
         if (!changed) return;
         if (t.receiving)
-            std::fprintf(stderr, "rttydemod: mark %.0f Hz, space %.0f Hz, %s\n", t.markHz,
-                         t.spaceHz, t.reversed ? "reverse" : "normal");
+            std::fprintf(stderr, "rttydemod: mark %.0f Hz, space %.0f Hz, %s, SNR %.0f dB\n",
+                         t.markHz, t.spaceHz, t.reversed ? "reverse" : "normal", t.snrDb);
         else if (m_last.receiving)
             std::fprintf(stderr, "rttydemod: signal lost\n");
         m_last = t;
@@ -303,6 +307,7 @@ int Receive(const Options& o) {
                  o.line.stopBits);
 
     modem::Demodulator demod(rate, o.line);
+    if (o.centreGiven) demod.TuneTo(o.centreHz);
     CodeSink sink(o);
     TuningReport report;
     std::vector<float> samples(4096);

@@ -1,49 +1,69 @@
-// modem_bench: the demodulator's character error rate against white noise
-// and its speed against real time.
+// modem_bench: the demodulator's character error rate on the channels of
+// short wave (white noise, steady carriers, flat and selective fading, a
+// second station) and its speed against real time.
 //
 // Signal: real bulletin text as ITA2 line codes, 50 Bd, 450 Hz shift,
-// 1.5 stop bits, mark above space; the demodulator is given only baud and
-// shift (automatic polarity) and is first tuned 100 Hz off. SNR is the
-// signal power over the noise power in a 3 kHz bandwidth. The error rate is
-// the edit distance between the codes sent and received over the codes sent.
+// 1.5 stop bits, mark above space (1725/1275 Hz); the demodulator is given
+// only baud and shift (automatic polarity) and finds the tones itself.
+// SNR is the signal power over the noise power in a 3 kHz bandwidth (the
+// mean signal power on faded channels). Errors are the edit distance between
+// the text sent and the text received, as a reader sees it, over the text
+// sent; a lost FIGS turns the figures behind it into letters, so one wrong
+// code may cost a whole bulletin: each point is run with several seeds and
+// shows their mean and median, and the errors on the line codes beside them.
+// Every point has the same text and seeds.
 //
-// Usage: modem_bench [--chars N] [--snr LOW HIGH] [--seed S]
+// Usage: modem_bench [--chars N] [--seed S] [--seeds N] [--wav DIR] [--only TEXT]
+// --wav writes each point's signal (8 kHz WAV, first seed, scaled to a
+// peak of 0.9) and the text sent into DIR, to run other receivers on the
+// same signals.
+#include <getopt.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "demodulator.h"
+#include "hf_channel.h"
 #include "line_text_encoder.h"
 #include "modulator.h"
 #include "signal_quality.h"
+#include "sound_file_source.h"
 
 namespace {
 
+constexpr double kRate = 8000.0;
 constexpr double kCentreHz = 1500.0;
-constexpr double kTuneOffHz = 100.0;
+constexpr double kShiftHz = 450.0;
 constexpr double kLeadSeconds = 1.0;  // noise before the signal starts
+constexpr double kCarrierDb = 10.0;   // carriers stand this far above the signal
+constexpr double kWeakDb = -6.0;      // the second station, against the first
+constexpr double kWeakOffsetHz = 1400.0;
+constexpr double kClickSeconds = 6.0;  // the listener clicks on the second station
 
 struct Options {
     std::size_t chars = 4000;
-    int snrLow = -10, snrHigh = 0;
     unsigned seed = 1;
+    unsigned seeds = 3;
+    std::string wavDir;
+    std::string only;
 };
 
-std::string BulletinCodes(std::size_t limit) {
+std::string BulletinCodes(std::size_t limit, std::size_t skip = 0) {
     std::ifstream in(DOVREL_SOURCE_DIR "/data/samples/bulletins.txt", std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     dovrel::TelexOptions options;
     dovrel::TelexState state;
     std::vector<dovrel::UnsendableChar> unsendable;
-    std::string codes = dovrel::EncodeLineText(text.str(), options, state, unsendable);
+    std::string codes = dovrel::EncodeLineText(text.str().substr(skip), options, state, unsendable);
     if (codes.size() > limit) codes.resize(limit);
     return codes;
 }
@@ -51,16 +71,18 @@ std::string BulletinCodes(std::size_t limit) {
 modem::DemodSettings LineSettings() {
     modem::DemodSettings s;
     s.baud = 50.0;
-    s.shiftHz = 450.0;
+    s.shiftHz = kShiftHz;
     s.stopBits = 1.5;
     return s;
 }
 
-std::vector<float> Signal(double rate, const std::string& codes) {
+std::vector<float> Signal(double rate, const std::string& codes, double centreHz = kCentreHz,
+                          float amplitude = 0.5f) {
     modem::ModSettings m;
     m.line = LineSettings();
     m.line.polarity = modem::Polarity::Reverse;
-    m.centreHz = kCentreHz;
+    m.centreHz = centreHz;
+    m.amplitude = amplitude;
     modem::Modulator mod(rate, m);
     std::vector<float> out(static_cast<std::size_t>(kLeadSeconds * rate), 0.0f);
     mod.Idle(5, out);
@@ -69,39 +91,174 @@ std::vector<float> Signal(double rate, const std::string& codes) {
     return out;
 }
 
-std::string Demodulate(double rate, const std::vector<float>& samples, double* seconds) {
+double CpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+}
+
+// Decodes `samples` in sound-card blocks. With clickHz > 0 the listener
+// clicks there after kClickSeconds, and only what comes after counts.
+std::string Demodulate(double rate, const std::vector<float>& samples, double clickHz = 0.0,
+                       double* seconds = nullptr) {
     modem::Demodulator demod(rate, LineSettings());
-    demod.TuneTo(kCentreHz - kTuneOffHz);
     std::vector<std::uint8_t> out;
     out.reserve(samples.size() / 100);
-    // Processor time of this thread: other work on the machine does not count.
-    const auto cpu = [] {
-        timespec t{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-        return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
-    };
-    const double start = cpu();
+    const double start = CpuSeconds();
     constexpr std::size_t kBlock = 1024;
-    for (std::size_t i = 0; i < samples.size(); i += kBlock)
+    const auto click = static_cast<std::size_t>(kClickSeconds * rate) / kBlock * kBlock;
+    for (std::size_t i = 0; i < samples.size(); i += kBlock) {
+        if (clickHz > 0.0 && i == click) {
+            demod.TuneTo(clickHz);
+            out.clear();
+        }
         demod.Process(
             std::span<const float>(samples).subspan(i, std::min(kBlock, samples.size() - i)), out);
-    if (seconds) *seconds = cpu() - start;
+    }
+    if (seconds) *seconds = CpuSeconds() - start;
     return std::string(out.begin(), out.end());
 }
 
+// One point of the table: how the channel spoils the signal.
+struct Point {
+    std::string name;
+    std::function<void(std::vector<float>&, unsigned seed)> channel;
+    double clickHz = 0.0;  // the listener picks the station there
+};
+
+std::vector<Point> Points() {
+    std::vector<Point> p;
+    for (const int snr : {-10, -9, -8, -7, -6, -5, -3, 0})
+        p.push_back({"white noise " + std::to_string(snr) + " dB",
+                     [snr](auto& s, unsigned seed) { modem::AddWhiteNoise(s, kRate, snr, seed); }});
+    // Carriers 10 dB above the signal, SNR 0 dB: away from the pair, one
+    // shift from a tone (a false pair with it), on a tone, 3 Hz and 25 Hz
+    // from it, beside it, midway.
+    for (const double hz : {400.0, 825.0, 1000.0, 1275.0, 1278.0, 1375.0, 1500.0, 1725.0, 1750.0,
+                            2175.0, 2500.0, 3200.0})
+        p.push_back({"carrier +10 dB at " + std::to_string(static_cast<int>(hz)) + " Hz, 0 dB",
+                     [hz](auto& s, unsigned seed) {
+                         modem::AddCarrier(s, kRate, hz, kCarrierDb);
+                         modem::AddWhiteNoise(s, kRate, 0.0, seed);
+                     }});
+    p.push_back({"flat Rayleigh 1 Hz, no noise", [](auto& s, unsigned seed) {
+                     modem::ApplyFading(s, kRate, modem::kFlatRayleigh, seed);
+                 }});
+    p.push_back({"mark tone Rayleigh 0.5 Hz, +10 dB", [](auto& s, unsigned seed) {
+                     modem::FadeOneSide(s, kRate, kCentreHz, true, 0.5, seed);
+                     modem::AddWhiteNoise(s, kRate, 10.0, seed);
+                 }});
+    for (const auto* ch : {&modem::kCcirGood, &modem::kCcirModerate, &modem::kCcirPoor})
+        for (const int snr : {10, 20})
+            p.push_back({std::string(ch->name) + " +" + std::to_string(snr) + " dB",
+                         [ch, snr](auto& s, unsigned seed) {
+                             modem::ApplyFading(s, kRate, *ch, seed);
+                             modem::AddWhiteNoise(s, kRate, snr, seed + 1);
+                         }});
+    return p;
+}
+
 Options ParseArgs(int argc, char** argv) {
+    static const option kLong[] = {
+        {"chars", required_argument, nullptr, 'c'}, {"seed", required_argument, nullptr, 's'},
+        {"seeds", required_argument, nullptr, 'n'}, {"wav", required_argument, nullptr, 'w'},
+        {"only", required_argument, nullptr, 'o'},  {nullptr, 0, nullptr, 0}};
     Options o;
-    for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--chars") && i + 1 < argc)
-            o.chars = std::strtoul(argv[++i], nullptr, 10);
-        else if (!std::strcmp(argv[i], "--seed") && i + 1 < argc)
-            o.seed = static_cast<unsigned>(std::atoi(argv[++i]));
-        else if (!std::strcmp(argv[i], "--snr") && i + 2 < argc) {
-            o.snrLow = std::atoi(argv[++i]);
-            o.snrHigh = std::atoi(argv[++i]);
-        }
+    for (int c; (c = getopt_long(argc, argv, "", kLong, nullptr)) != -1;) {
+        if (c == 'c') o.chars = std::strtoul(optarg, nullptr, 10);
+        if (c == 's') o.seed = static_cast<unsigned>(std::atoi(optarg));
+        if (c == 'n') o.seeds = std::max(1u, static_cast<unsigned>(std::atoi(optarg)));
+        if (c == 'w') o.wavDir = optarg;
+        if (c == 'o') o.only = optarg;
+        if (c == '?') std::exit(2);
     }
     return o;
+}
+
+// The file's samples: scaled so that their peak is 0.9 (noise at low SNR
+// and carriers reach past 1, which 16-bit PCM would clip).
+void WriteScaledWav(const std::string& path, const std::vector<float>& samples) {
+    float peak = 1e-9f;
+    for (const float x : samples) peak = std::max(peak, std::abs(x));
+    std::vector<float> scaled(samples);
+    for (float& x : scaled) x *= 0.9f / peak;
+    modem::WriteWav(path, kRate, scaled);
+}
+
+std::string FileName(std::string name) {
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '+') c = '_';
+    return name;
+}
+
+// Errors of one run, in per cent: on the text as a reader sees it and on
+// the line codes.
+struct Errors {
+    double text = 0.0, codes = 0.0;
+    std::size_t chars = 0;
+};
+
+Errors Count(const std::string& sentCodes, const std::string& got, bool joinedLate = false) {
+    const std::string sent = modem::ReaderText(sentCodes);
+    const std::string text = modem::ReaderText(got);
+    const auto share = [](std::size_t errors, std::size_t of) {
+        return 100.0 * static_cast<double>(errors) /
+               static_cast<double>(std::max<std::size_t>(of, 1));
+    };
+    return {share(modem::CharacterErrors(sent, text, joinedLate),
+                  joinedLate ? text.size() : sent.size()),
+            share(modem::CharacterErrors(sentCodes, got, joinedLate),
+                  joinedLate ? got.size() : sentCodes.size()),
+            text.size()};
+}
+
+void Report(const std::string& name, std::vector<Errors> runs) {
+    double text = 0.0, codes = 0.0, chars = 0.0;
+    for (const Errors& e : runs) {
+        text += e.text;
+        codes += e.codes;
+        chars += static_cast<double>(e.chars);
+    }
+    const double n = static_cast<double>(runs.size());
+    std::sort(runs.begin(), runs.end(),
+              [](const Errors& a, const Errors& b) { return a.text < b.text; });
+    const Errors& mid = runs[runs.size() / 2];
+    std::printf("%-40s %8.2f %8.2f %8.2f %8.0f\n", name.c_str(), text / n, mid.text, codes / n,
+                chars / n);
+    std::fflush(stdout);
+}
+
+// The second station: the listener clicks on a station 6 dB weaker,
+// 1,400 Hz above the one the demodulator found first; only the text after
+// the click counts, against the weaker station's text (which it may join
+// anywhere).
+void TwoStations(const Options& o, const std::string& codes) {
+    const std::string other = BulletinCodes(o.chars, 5000);
+    std::vector<Errors> runs;
+    for (unsigned k = 0; k < o.seeds; ++k) {
+        std::vector<float> s = Signal(kRate, codes);
+        const float weak = static_cast<float>(0.5 * std::pow(10.0, kWeakDb / 20.0));
+        const std::vector<float> w = Signal(kRate, other, kCentreHz + kWeakOffsetHz, weak);
+        for (std::size_t i = 0; i < std::min(s.size(), w.size()); ++i) s[i] += w[i];
+        modem::AddWhiteNoise(s, kRate, 10.0, o.seed + k);
+        if (!o.wavDir.empty() && k == 0) WriteScaledWav(o.wavDir + "/two_stations.wav", s);
+        runs.push_back(Count(other, Demodulate(kRate, s, kCentreHz + kWeakOffsetHz), true));
+    }
+    Report("weaker station (-6 dB) after a click", runs);
+}
+
+void Speed(const Options& o, const std::string& codes) {
+    std::printf("speed (processor time on one core, 0 dB SNR signal)\n");
+    for (const double rate : {8000.0, 48000.0}) {
+        std::vector<float> samples =
+            Signal(rate, codes.substr(0, std::min<std::size_t>(codes.size(), 2000)));
+        modem::AddWhiteNoise(samples, rate, 0.0, o.seed);
+        double seconds = 0.0;
+        Demodulate(rate, samples, 0.0, &seconds);
+        const double audio = static_cast<double>(samples.size()) / rate;
+        std::printf("%6.0f Hz: %7.0f x real time (%.1f s of audio in %.3f s)\n", rate,
+                    audio / seconds, audio, seconds);
+    }
 }
 
 }  // namespace
@@ -109,30 +266,27 @@ Options ParseArgs(int argc, char** argv) {
 int main(int argc, char** argv) {
     const Options o = ParseArgs(argc, argv);
     const std::string codes = BulletinCodes(o.chars);
+    const std::string sentText = modem::ReaderText(codes);
     std::printf(
-        "character error rate, %zu codes of bulletin text, 50 Bd, 450 Hz, 1.5 stop bits,\n"
-        "mark above space, automatic polarity, tuned %g Hz off\n",
-        codes.size(), kTuneOffHz);
-    std::printf("%8s %10s %8s\n", "SNR dB", "CER %", "codes");
-    for (int snr = o.snrLow; snr <= o.snrHigh; ++snr) {
-        std::vector<float> samples = Signal(8000.0, codes);
-        modem::AddWhiteNoise(samples, 8000.0, snr, o.seed + static_cast<unsigned>(snr + 100));
-        const std::string got = Demodulate(8000.0, samples, nullptr);
-        const double cer = 100.0 * static_cast<double>(modem::CharacterErrors(codes, got)) /
-                           static_cast<double>(codes.size());
-        std::printf("%8d %10.2f %8zu\n", snr, cer, got.size());
-        std::fflush(stdout);
+        "character errors, %zu codes (%zu characters) of bulletin text, 50 Bd, 450 Hz,\n"
+        "1.5 stop bits, mark 1725 Hz above space 1275 Hz, automatic polarity, %u seeds from %u\n",
+        codes.size(), sentText.size(), o.seeds, o.seed);
+    if (!o.wavDir.empty()) std::ofstream(o.wavDir + "/text.txt", std::ios::binary) << sentText;
+    std::printf("%-40s %8s %8s %8s %8s\n", "channel", "text %", "median", "codes %", "chars");
+    for (const Point& p : Points()) {
+        if (!o.only.empty() && p.name.find(o.only) == std::string::npos) continue;
+        std::vector<Errors> runs;
+        for (unsigned k = 0; k < o.seeds; ++k) {
+            std::vector<float> s = Signal(kRate, codes);
+            p.channel(s, o.seed + k);
+            if (!o.wavDir.empty() && k == 0)
+                WriteScaledWav(o.wavDir + "/" + FileName(p.name) + ".wav", s);
+            runs.push_back(Count(codes, Demodulate(kRate, s)));
+        }
+        Report(p.name, runs);
     }
-    std::printf("speed (processor time on one core, 0 dB SNR signal)\n");
-    for (const double rate : {8000.0, 48000.0}) {
-        std::vector<float> samples =
-            Signal(rate, codes.substr(0, std::min<std::size_t>(codes.size(), 2000)));
-        modem::AddWhiteNoise(samples, rate, 0.0, o.seed);
-        double seconds = 0.0;
-        Demodulate(rate, samples, &seconds);
-        const double audio = static_cast<double>(samples.size()) / rate;
-        std::printf("%6.0f Hz: %7.0f x real time (%.1f s of audio in %.3f s)\n", rate,
-                    audio / seconds, audio, seconds);
-    }
+    if (o.only.empty() || std::string("weaker station").find(o.only) != std::string::npos)
+        TwoStations(o, codes);
+    if (o.only.empty() || o.only == "speed") Speed(o, codes);
     return 0;
 }

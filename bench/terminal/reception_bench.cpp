@@ -16,7 +16,7 @@ void BM_ReceptionIntoRecordingPane(benchmark::State& state) {
     const std::size_t block = static_cast<std::size_t>(state.range(0));
     TerminalSettings settings = BusySettings();
     TelexState telex;
-    RecordingPane pane;
+    testing::RecordingPane pane;
     SystemClock clock;
     QueueScheduler scheduler;
     Reception rx(settings, telex, BusyKeywords(), pane, clock, scheduler);

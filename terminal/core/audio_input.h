@@ -12,13 +12,16 @@ namespace dovrel {
 class AudioInput {
   public:
     virtual ~AudioInput() = default;
-    // Samples per second of what Read() returns (8000 .. 48000).
+    // Samples per second of what Read() returns (any rate above 0).
     virtual double SampleRate() const = 0;
     // Appends the mono samples (about -1..1) that arrived since the last
     // call; none is fine. False when the input is gone (device removed,
     // sound server lost, read error): Error() then says why.
     virtual bool Read(std::vector<float>& samples) = 0;
     virtual std::string Error() const = 0;
+    // Nothing more will come and nothing went wrong: a recording played to
+    // its end. A sound card never ends.
+    virtual bool Ended() const { return false; }
 };
 
 class AudioInputOpener {

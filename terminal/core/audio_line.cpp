@@ -5,6 +5,12 @@
 #include "line_demod_settings.h"
 
 namespace dovrel {
+namespace {
+
+// Silence fed after the end of a recording: a few character times.
+constexpr double kEndSilenceSeconds = 0.5;
+
+}  // namespace
 
 AudioLine::~AudioLine() { Close(); }
 
@@ -28,10 +34,10 @@ std::string AudioLine::Open(const LineSettings& line) {
     std::unique_ptr<AudioInput> input = m_opener.Open(name, error);
     if (!input) return Fail(error.empty() ? "Cannot open sound input " + name : error);
     const double rate = input->SampleRate();
-    if (rate < kMinAudioRateHz || rate > kMaxAudioRateHz)
-        return Fail("Sound input " + name + ": " + std::to_string(static_cast<int>(rate)) +
-                    " samples a second, the demodulator takes 8000 to 48000");
-    m_demod = std::make_unique<modem::Demodulator>(input->SampleRate(), DemodSettingsOf(line));
+    if (!(rate > 0.0)) return Fail("Sound input " + name + " gives no sample rate");
+    m_resampler = std::make_unique<modem::Resampler>(rate);
+    m_demod =
+        std::make_unique<modem::Demodulator>(m_resampler->OutputRateHz(), DemodSettingsOf(line));
     m_input = std::move(input);
     m_name = name;
     return {};
@@ -40,6 +46,8 @@ std::string AudioLine::Open(const LineSettings& line) {
 void AudioLine::Close() {
     m_input.reset();
     m_demod.reset();
+    m_resampler.reset();
+    m_ended = false;
     m_name.clear();
     m_error.clear();
 }
@@ -48,8 +56,15 @@ std::string AudioLine::ReadAvailable() {
     if (!IsOpen()) return {};
     m_samples.clear();
     const bool alive = m_input->Read(m_samples);
+    if (alive && !m_ended && m_input->Ended()) {
+        m_ended = true;
+        m_samples.resize(m_samples.size() +
+                         static_cast<std::size_t>(kEndSilenceSeconds * m_input->SampleRate()));
+    }
+    m_resampled.clear();
+    m_resampler->Process(m_samples, m_resampled);
     m_codes.clear();
-    if (!m_samples.empty()) m_demod->Process(m_samples, m_codes);
+    if (!m_resampled.empty()) m_demod->Process(m_resampled, m_codes);
     std::string bytes(m_codes.begin(), m_codes.end());
     if (!alive)
         Fail(m_input->Error().empty() ? "Sound input " + m_name + " lost" : m_input->Error());

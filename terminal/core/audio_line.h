@@ -10,12 +10,9 @@
 #include "audio_input.h"
 #include "demodulator.h"
 #include "line_device.h"
+#include "resampler.h"
 
 namespace dovrel {
-
-// Sample rates the demodulator takes.
-inline constexpr double kMinAudioRateHz = 8000.0;
-inline constexpr double kMaxAudioRateHz = 48000.0;
 
 class AudioLine : public LineDevice {
   public:
@@ -26,17 +23,21 @@ class AudioLine : public LineDevice {
     // Opens the input that "PortName" names ("audio:<input>") with the
     // demodulator set from the line settings. The input already open is
     // kept and only the demodulator is set again (it keeps following the
-    // signal). Settings the demodulator cannot take, and an input whose
-    // sample rate it cannot take, close the line.
+    // signal). Settings the demodulator cannot take close the line. Any
+    // sample rate is taken: one the demodulator does not decode directly is
+    // resampled.
     std::string Open(const LineSettings& line) override;
     void Close() override;
     bool IsOpen() const override { return m_input != nullptr; }
-    // Demodulates what the input delivered. A lost input closes the line.
+    // Demodulates what the input delivered. A lost input closes the line. At
+    // the end of a recording a moment of silence is fed after the last
+    // samples, so the last character leaves the demodulator's filters.
     std::string ReadAvailable() override;
     // Nothing is sent over a sound input.
     bool Write(std::string_view) override { return false; }
     const std::string& LastError() const override { return m_error; }
     std::string OpenName() const override;
+    bool Ended() const override { return m_ended; }
 
     // The demodulator of the open line (spectrum, tones found); null while
     // closed.
@@ -50,10 +51,12 @@ class AudioLine : public LineDevice {
 
     AudioInputOpener& m_opener;
     std::unique_ptr<AudioInput> m_input;
+    std::unique_ptr<modem::Resampler> m_resampler;
     std::unique_ptr<modem::Demodulator> m_demod;
     std::string m_name;  // input name after "audio:"
     std::string m_error;
-    std::vector<float> m_samples;
+    std::vector<float> m_samples, m_resampled;
+    bool m_ended = false;
     std::vector<std::uint8_t> m_codes;
 };
 

@@ -21,6 +21,7 @@ bool FileAudioInput::Read(std::vector<float>& samples) {
     const std::size_t n = m_source.Read(m_block);
     samples.insert(samples.end(), m_block.begin(),
                    m_block.begin() + static_cast<std::ptrdiff_t>(n));
+    if (n == 0 && m_source.Error().empty()) m_ended = true;
     return n > 0 || m_source.Error().empty();
 }
 

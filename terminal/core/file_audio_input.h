@@ -25,12 +25,14 @@ class FileAudioInput : public AudioInput {
     // error is a lost input.
     bool Read(std::vector<float>& samples) override;
     std::string Error() const override { return m_source.Error(); }
+    bool Ended() const override { return m_ended; }
 
   private:
     explicit FileAudioInput(const std::string& path) : m_source(path) {}
 
     modem::SoundFileSource m_source;
     std::vector<float> m_block;
+    bool m_ended = false;
 };
 
 }  // namespace dovrel

@@ -24,6 +24,7 @@ bool LineControl::OpenPort() {
     }
     const std::string error = m_line.Open(m_settings);
     m_wasOpen = error.empty();
+    m_endShown = false;
     if (m_wasOpen) return true;
     m_box.Show(error, "", BoxButtons::Ok, BoxIcon::Exclamation);
     return false;
@@ -48,7 +49,10 @@ void LineControl::Disconnect() {
 LineStatus LineControl::Status() const {
     LineStatus status;
     status.connected = m_line.IsOpen();
-    status.StatusText = status.connected ? kStatusConnected : kStatusDisconnected;
+    status.ended = status.connected && m_line.Ended();
+    status.StatusText = status.ended       ? kStatusEnded
+                        : status.connected ? kStatusConnected
+                                           : kStatusDisconnected;
     status.Port = PortPanelText(m_settings);
     status.Mode = CodeText(m_settings.Data);
     status.Bauds = std::to_string(m_settings.Baud);
@@ -62,6 +66,10 @@ void LineControl::RefreshStatusPanels() { m_view.ShowLineStatus(Status()); }
 std::string LineControl::ReadReceived() {
     std::string bytes = m_line.ReadAvailable();
     CheckLine();
+    if (!m_endShown && m_line.IsOpen() && m_line.Ended()) {
+        m_endShown = true;
+        RefreshStatusPanels();
+    }
     return bytes;
 }
 
@@ -95,6 +103,13 @@ bool LineControl::ClickPanel(const std::string& key, PanelButton button, bool ns
     SaveLineSettings();
     Connect();
     return true;
+}
+
+void LineControl::SetPolarity(int polarity) {
+    if (polarity < 0 || polarity > 2) return;
+    m_settings.Polarity = static_cast<std::uint8_t>(polarity);
+    SaveLineSettings();
+    Connect();
 }
 
 bool LineControl::ApplyPortDialog(const LineSettings& chosen) {

@@ -23,6 +23,7 @@ struct LineStatus {
     std::string Bauds;       // speed in decimal
     std::string Parity;      // ParityText
     std::string Stops;       // StopText
+    bool ended = false;      // open, at the end of a recording: StatusText kStatusEnded
 };
 
 // The window side of RefreshStatusPanels. On a connected status the window
@@ -37,6 +38,7 @@ class LineStatusView {
 
 inline constexpr const char* kStatusConnected = "CONNECTED";
 inline constexpr const char* kStatusDisconnected = "DISCONNECTED";
+inline constexpr const char* kStatusEnded = "END OF RECORDING";
 
 // Holds the program's LineSettings. `line`, `box` and `view` must outlive
 // the control. Every failure of the device ends in the closed state, the
@@ -69,7 +71,8 @@ class LineControl {
 
     // Reads what the line received. When the read found the device gone or
     // failing, the line is closed, the panels are refreshed and the reason
-    // is shown; the bytes read before that are still returned.
+    // is shown; the bytes read before that are still returned. When it found
+    // the end of a recording, the panels are refreshed once.
     std::string ReadReceived();
     // Call when a write left the line closed (the sending side found the
     // device gone): refreshes the panels and shows the reason once.
@@ -80,6 +83,9 @@ class LineControl {
     // the settings and connects (opening the port when it was closed).
     // False for any other key, which changes nothing.
     bool ClickPanel(const std::string& key, PanelButton button, bool nstdBauds);
+    // The sound input's polarity (0 automatic, 1 normal, 2 reverse; others
+    // are ignored): stored, and the line connected with it.
+    void SetPolarity(int polarity);
 
     // The outcome of an accepted port dialog: `chosen` holds the port
     // (Port/PortName), DTR and RTS the user picked. When any of them
@@ -96,7 +102,8 @@ class LineControl {
     MessageBox& m_box;
     LineStatusView& m_view;
     LineSettings m_settings;
-    bool m_wasOpen = false;  // opened by OpenPort and not yet seen closed
+    bool m_wasOpen = false;   // opened by OpenPort and not yet seen closed
+    bool m_endShown = false;  // the end of the recording has been shown
 };
 
 }  // namespace dovrel

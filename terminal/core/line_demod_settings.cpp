@@ -27,7 +27,9 @@ modem::DemodSettings DemodSettingsOf(const LineSettings& line) {
     if (line.Stop < kStopBits.size()) s.stopBits = kStopBits[line.Stop];
     s.dataBits = line.Data == 7 || line.Data == 8 ? line.Data : 5;
     if (s.dataBits != 5 && line.Parity < kParities.size()) s.parity = kParities[line.Parity];
-    s.polarity = modem::Polarity::Automatic;
+    s.polarity = line.Polarity == 1   ? modem::Polarity::Normal
+                 : line.Polarity == 2 ? modem::Polarity::Reverse
+                                      : modem::Polarity::Automatic;
     return s;
 }
 

@@ -17,8 +17,9 @@ inline constexpr double kAudioMaxBaud = 300.0;
 
 // Baud 45 stands for 45.45; stop codes 0, 1, 2 are 1, 1.5 and 2 stop bits;
 // 5 data bits are ITA2 without parity, 7 and 8 are ASCII with the line's
-// parity; the polarity is found by the demodulator. Values out of range
-// keep the demodulator's defaults (1.5 stop bits, no parity).
+// parity; the polarity is the line's choice (0 found by the demodulator, 1
+// normal, 2 reverse). Values out of range keep the demodulator's defaults
+// (1.5 stop bits, no parity, polarity found by itself).
 modem::DemodSettings DemodSettingsOf(const LineSettings& line);
 
 // Why the demodulator cannot receive with these settings ("" when it can):

@@ -26,6 +26,9 @@ class LineDevice : public LineOutput {
     // What the line is open on, as the port dialog names it; empty while
     // closed.
     virtual std::string OpenName() const = 0;
+    // The line is open but nothing more will come: a recording played to its
+    // end. A serial line or sound card never ends.
+    virtual bool Ended() const { return false; }
 };
 
 }  // namespace dovrel

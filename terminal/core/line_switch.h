@@ -23,6 +23,7 @@ class LineSwitch : public LineDevice {
     bool Write(std::string_view bytes) override { return Active().Write(bytes); }
     const std::string& LastError() const override { return Active().LastError(); }
     std::string OpenName() const override { return Active().OpenName(); }
+    bool Ended() const override { return Active().Ended(); }
 
     // True while the sound input is the line in use.
     bool IsAudio() const { return m_audioActive; }

@@ -1,5 +1,5 @@
-// The file-choice seam for creating a log interactively: the window shows a
-// file dialog, tests answer from a script.
+// The file-choice seam for creating a log interactively (and for saving the
+// received text): the window shows a file dialog, tests answer from a script.
 #pragma once
 
 #include <optional>
@@ -9,10 +9,12 @@ namespace dovrel {
 
 // What the dialog is asked to show.
 struct LogFileRequest {
-    std::string title;          // "Open Quarnel Log File"
-    std::string filter;         // "Log Files (*.LOG)|*.log|All Files (*.*)|*.*"
-    std::string initialFolder;  // absolute folder the dialog starts in
-    std::string proposedName;   // base name without extension; the dialog adds none
+    std::string title;                  // "Create Quarnel Log File"
+    std::string filter;                 // "Log Files (*.LOG)|*.log|All Files (*.*)|*.*"
+    std::string initialFolder;          // absolute folder the dialog starts in
+    std::string proposedName;           // file name with its ".log"
+    std::string defaultSuffix = "log";  // added to a name typed without one
+    bool confirmOverwrite = false;      // the dialog asks before choosing an existing file
 };
 
 class LogFileChoice {

@@ -1,6 +1,6 @@
 // The terminal pane seam: a text pane that appends styled text at its end.
 // The window implements it over its rich-text widget; tests and benchmarks
-// use RecordingPane.
+// use a recording pane (tests/support).
 #pragma once
 
 #include <cstddef>

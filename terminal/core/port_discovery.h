@@ -39,12 +39,10 @@ std::vector<PortEntry> DiscoverPorts(const std::string& ourDevice,
                                      const PortDiscoveryRoots& roots = {});
 
 // The port dialog's list: the entries and the one to select (the entry
-// that names the device of `current`, -1 when none does). OK is offered
-// only when the list is not empty.
+// that names the device of `current`, -1 when none does).
 struct PortList {
     std::vector<PortEntry> entries;
     int selected = -1;
-    bool okEnabled() const { return !entries.empty(); }
 };
 PortList LoadPropertySettings(const LineSettings& current, const std::string& ourDevice,
                               const PortDiscoveryRoots& roots = {});

@@ -129,6 +129,11 @@ void Reception::Disconnected() {
     SetPanel(PanelKey::Time, "");
 }
 
+void Reception::InputEnded() {
+    WriteHeld();
+    if (m_timer != nullptr) m_timer->Stop();
+}
+
 void Reception::SetStatusText(const std::string& text) {
     m_state.StatusText = text;
     if (text == "CONNECTED") m_state.MessageCount = 0;

@@ -93,6 +93,10 @@ class Reception {
     void Connected();
     // The line was disconnected: stops the timer and empties "Time".
     void Disconnected();
+    // The line is open but nothing more will come (the end of a recording):
+    // held characters are written and the timer stops, so "Time" keeps the
+    // length received and the no-signal watch does not take over.
+    void InputEnded();
     // "CONNECTED" or "DISCONNECTED", restored in "Status" after a pause;
     // "CONNECTED" restarts the message numbering.
     void SetStatusText(const std::string& text);

@@ -15,6 +15,7 @@
 #include <sstream>
 #include <vector>
 
+#include "short_file_name.h"
 #include "text_compare.h"
 
 namespace dovrel {
@@ -42,6 +43,10 @@ struct FileLine {
 // exists but cannot be read gives nullopt.
 std::optional<std::vector<FileLine>> ReadLines(const fs::path& path) {
     std::vector<FileLine> lines;
+    // Only a regular file holds settings: a FIFO would hang the read, and
+    // whatever else is there is never replaced by a write.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         std::error_code ec;
@@ -120,8 +125,15 @@ std::optional<std::int32_t> ParseNumber(const std::string& text) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(n));
 }
 
-// Writes `content` to `path` through a temporary file in the same folder.
-bool ReplaceFile(const fs::path& path, const std::string& content) {
+// Writes `content` to `path` through a temporary file in the same folder. A
+// link is kept: the file it leads to is the one replaced.
+bool ReplaceFile(fs::path path, const std::string& content) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        std::error_code ec;
+        path = fs::weakly_canonical(path, ec);
+        if (ec) return false;
+    }
     std::string tmpl =
         (path.parent_path() / (".tmp-" + path.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(tmpl.data());
@@ -187,7 +199,7 @@ fs::path SettingsStore::FileOf(const std::string& context) const {
             name += static_cast<char>(c);
         }
     }
-    return m_root / (name + ".ini");
+    return m_root / (nimbo::ShortFileName(name) + ".ini");
 }
 
 RegValue SettingsStore::Read(const std::string& context, const std::string& name,
@@ -243,7 +255,9 @@ bool SettingsStore::Write(const std::string& context, const std::string& name,
 bool SettingsStore::DeleteContext(const std::string& context) const {
     if (context.empty()) return false;
     std::error_code ec;
-    return fs::remove(FileOf(context), ec) && !ec;
+    const fs::path path = FileOf(context);
+    if (!fs::is_regular_file(path, ec)) return false;  // never a device or FIFO
+    return fs::remove(path, ec) && !ec;
 }
 
 RegValue RegReadValue(const std::string& context, const std::string&, const std::string& name,

@@ -27,7 +27,9 @@ class SettingsStore {
 
     const std::filesystem::path& Root() const { return m_root; }
     // The file that holds `context`. Characters that cannot stand in a file
-    // name ("/", "%", control characters, a leading ".") are written as %XX.
+    // name ("/", "%", control characters, a leading ".") are written as %XX,
+    // and a name too long for the file system is shortened with a hash of
+    // the whole name (nimbo::ShortFileName).
     std::filesystem::path FileOf(const std::string& context) const;
 
     // An empty context reads as the empty value of the default's kind.
@@ -38,7 +40,8 @@ class SettingsStore {
     // Stores numbers in decimal and texts as they are (quoted with escapes
     // only when they hold line breaks, leading or trailing blanks or start
     // with a quote). False when the context is empty or the file cannot be
-    // read or written; the file is then left as it was.
+    // read or written, or is not a regular file (a device or FIFO there is
+    // never replaced); the file is then left as it was.
     bool Write(const std::string& context, const std::string& name, const RegValue& value) const;
     // Removes the whole context; false when it does not exist or cannot be removed.
     bool DeleteContext(const std::string& context) const;

@@ -10,6 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "short_file_name.h"
+#include "writable_file.h"
+
 namespace dovrel {
 namespace {
 
@@ -45,7 +48,7 @@ std::string TerminalLog::BaseName() const {
         for (char& c : name) {
             if (c == '/' || c == '\0') c = '_';
         }
-        name += "-";
+        name = nimbo::ShortFileName(name) + "-";
     }
     const LocalTime t = m_clock.Now();
     char stamp[32];
@@ -57,19 +60,20 @@ std::string TerminalLog::BaseName() const {
 LogFileRequest TerminalLog::DialogRequest() const {
     const std::string dir = WithoutTrailingSlash(m_workDir.string());
     LogFileRequest request;
-    request.title = "Open Quarnel Log File";
+    request.title = "Create Quarnel Log File";
     request.filter = "Log Files (*.LOG)|*.log|All Files (*.*)|*.*";
     request.initialFolder =
         EndsWithDataFolder(dir) ? dir : (dir == "/" ? "" : dir) + "/" + kDataFolder;
-    request.proposedName = BaseName();
+    request.proposedName = BaseName() + ".log";
     return request;
 }
 
 // "Cannot open the log file Data/x.log: Permission denied": a bare system
 // text would not say which file, nor that it is the log.
-void TerminalLog::Complain(const std::string& what, const std::string& path, int err) {
-    m_box.Show("Cannot " + what + " the log file " + path + ": " + SystemErrorText(err), "",
-               BoxButtons::Ok, BoxIcon::Exclamation);
+void TerminalLog::Complain(const std::string& what, const std::string& path,
+                           const std::string& reason) {
+    m_box.Show("Cannot " + what + " the log file " + path + ": " + reason, "", BoxButtons::Ok,
+               BoxIcon::Exclamation);
 }
 
 bool TerminalLog::CreateLog(bool automatic) {
@@ -93,30 +97,40 @@ bool TerminalLog::ChooseInteractively() {
         std::optional<std::string> chosen = m_choice.Choose(request);
         if (!chosen || chosen->empty()) return false;
         m_dialogName = *chosen;
+        m_replace = false;
         struct stat st {};
         if (::stat(Resolved(m_dialogName).c_str(), &st) != 0) {
             if (errno == ENOENT) break;
-            Complain("use", m_dialogName, errno);
+            Complain("use", m_dialogName, SystemErrorText(errno));
+            return false;
+        }
+        // Only a regular file is ever written: a device, FIFO, folder or
+        // socket is refused before the question, and nothing is unlinked.
+        const std::string refused = nimbo::NotRegularFileText(st.st_mode);
+        if (!refused.empty()) {
+            Complain("use", m_dialogName, refused);
             return false;
         }
         const BoxAnswer answer = m_box.Show("Replace existing file - " + m_dialogName + "?", "",
                                             BoxButtons::YesNoCancel, BoxIcon::Question);
         if (answer == BoxAnswer::Cancel) continue;
-        if (answer == BoxAnswer::Yes && ::unlink(Resolved(m_dialogName).c_str()) != 0) {
-            Complain("replace", m_dialogName, errno);
-            return false;
-        }
+        m_replace = answer == BoxAnswer::Yes;
         break;
     }
     m_logPath = m_dialogName;
     return true;
 }
 
+// Yes to the question empties the file as it opens (truncation, so a file
+// that changed into something else meanwhile is still refused).
 bool TerminalLog::OpenLogPath() {
-    const int fd =
-        ::open(Resolved(m_logPath).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    std::string problem;
+    const int fd = nimbo::OpenWritableFile(
+        Resolved(m_logPath).string(),
+        m_replace ? nimbo::WriteMode::kReplace : nimbo::WriteMode::kAppend, problem);
+    m_replace = false;
     if (fd < 0) {
-        Complain("open", m_logPath, errno);
+        Complain("open", m_logPath, problem);
         m_logPath.clear();
         return false;
     }

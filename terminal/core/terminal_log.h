@@ -33,7 +33,9 @@ class TerminalLog : public LogWriter {
     // (the folder is created when missing), appended to without asking.
     // Interactive: asks the file-choice seam; an existing file brings the
     // question "Replace existing file - <path>?" (Yes empties it, No appends,
-    // Cancel asks for a file again). Failures are shown naming the log file,
+    // Cancel asks for a file again). Only a regular file is ever written: a
+    // device, FIFO, folder or socket is refused with a box and left as it
+    // is. Failures are shown naming the log file,
     // with the system's error text, and leave no log open. A log already
     // open (or suspended) is closed first. True when a log is open afterwards.
     bool CreateLog(bool automatic);
@@ -71,7 +73,8 @@ class TerminalLog : public LogWriter {
     std::string Caption(const std::string& plainCaption) const;
 
     // The base name for a log created now: "[<instance>-]YYMMDD-hhmm"
-    // ("/" in the instance name is written as "_").
+    // ("/" in the instance name is written as "_", and a very long name is
+    // shortened as nimbo::ShortFileName does).
     std::string BaseName() const;
     // The dialog request an interactive log starts with.
     LogFileRequest DialogRequest() const;
@@ -84,7 +87,7 @@ class TerminalLog : public LogWriter {
     bool ChooseInteractively();
     bool OpenLogPath();
     std::filesystem::path Resolved(const std::string& path) const;
-    void Complain(const std::string& what, const std::string& path, int err);
+    void Complain(const std::string& what, const std::string& path, const std::string& reason);
     void Suspend(int err);
 
     std::string m_instance;
@@ -96,6 +99,7 @@ class TerminalLog : public LogWriter {
     std::string m_logPath;
     std::string m_dialogName;
     std::string m_suspended;
+    bool m_replace = false;  // the chosen file is emptied as it opens
     std::function<void(const std::string&)> m_report;
 };
 

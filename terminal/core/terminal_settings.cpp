@@ -1,7 +1,9 @@
 // Loading and storing the terminal's settings.
 #include "terminal_settings.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace dovrel {
@@ -32,9 +34,20 @@ std::string FormatFontSize(double points) {
     return s;
 }
 
+double ZoomedFontSize(double fontSize, std::int32_t zoom) {
+    return std::max(kMinFontPoints, fontSize + zoom);
+}
+
+std::int32_t StepZoom(std::int32_t zoom, int step, double fontSize) {
+    if (step == 0) return 0;
+    const auto lowest = static_cast<std::int32_t>(std::ceil(kMinFontPoints - fontSize));
+    return std::clamp(zoom + step, std::min(lowest, zoom), kMaxZoomSteps);
+}
+
 TerminalSettings LoadTerminalSettings(const SettingsContext& store) {
     TerminalSettings s;
     s.FontSize = ParseFontSize(store.ReadText("FontSize", "8.25"));
+    s.FontZoom = std::clamp(store.ReadInt("FontZoom", 0), -kMaxZoomSteps, kMaxZoomSteps);
     s.TelexUOS = ReadByte(store, "TelexUOS", 0);
     s.TelexCrl = store.ReadSwitch("TelexCrl");
     s.TelexCod = ReadByte(store, "TelexCod", 0);
@@ -70,6 +83,8 @@ LineSettings LoadLineSettings(const SettingsContext& store) {
     line.RTS = ReadByte(store, "RTS", 0) != 0;
     line.PortName = store.ReadText("PortName");
     line.Shift = store.ReadInt("Shift", line.Shift);
+    line.Polarity = ReadByte(store, "Polarity", 0);
+    if (line.Polarity > 2) line.Polarity = 0;
     return line;
 }
 
@@ -83,6 +98,7 @@ bool SaveLineSettings(const SettingsContext& store, const LineSettings& line) {
     ok = store.WriteInt("RTS", line.RTS ? 1 : 0) && ok;
     ok = store.WriteText("PortName", line.PortName) && ok;
     ok = store.WriteInt("Shift", line.Shift) && ok;
+    ok = store.WriteInt("Polarity", line.Polarity) && ok;
     return ok;
 }
 

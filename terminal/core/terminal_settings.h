@@ -28,6 +28,7 @@ struct TerminalSettings {
     bool FTimeStamp = false;
     std::int32_t FMesgBlocs = 0;
     double FontSize = 8.25;      // points
+    std::int32_t FontZoom = 0;   // points the zoom keys add to FontSize
     std::int32_t PrinterId = 0;  // 0 none, 1 LPT1, 2 LPT2
     bool ObsArchive = true;      // keep decoded reports in Data/<instance>.sqlite
 };
@@ -46,6 +47,14 @@ double ParseFontSize(const std::string& text, double def = 8.25);
 // Formats a font size with "." ("8.25", "11.25", "18.75").
 std::string FormatFontSize(double points);
 
+// The pane's font size: FontSize with the zoom's points added.
+double ZoomedFontSize(double fontSize, std::int32_t zoom);
+// The zoom after one step in (+1) or out (-1): one point a step, never below
+// kMinFontPoints in all nor more than kMaxZoomSteps; 0 resets it.
+inline constexpr double kMinFontPoints = 4.0;
+inline constexpr std::int32_t kMaxZoomSteps = 40;
+std::int32_t StepZoom(std::int32_t zoom, int step, double fontSize);
+
 // Serial line settings; the data bits double as the line code.
 struct LineSettings {
     std::int16_t Port = 0;    // 0 no port; n the n-th conventional serial device
@@ -58,14 +67,16 @@ struct LineSettings {
     // A device path that, when not empty, names the line instead of Port;
     // "audio:<input>" names a sound input.
     std::string PortName;
-    std::int32_t Shift = 450;  // Hz between the two tones on a sound input
+    std::int32_t Shift = 450;   // Hz between the two tones on a sound input
+    std::uint8_t Polarity = 0;  // sound input: 0 found by itself, 1 normal, 2 reverse
 };
 
-// Reads "Parity", "Stop", "Data", "Baud", "Port", "DTR", "RTS", "PortName"
-// and "Shift"; a stored Baud of 0 is taken as 45 and a stored Data of 0 as 5.
+// Reads "Parity", "Stop", "Data", "Baud", "Port", "DTR", "RTS", "PortName",
+// "Shift" and "Polarity"; a stored Baud of 0 is taken as 45 and a stored
+// Data of 0 as 5.
 LineSettings LoadLineSettings(const SettingsContext& store);
 // Stores them in the order Parity, Stop, Data, Baud, Port, DTR, RTS, PortName,
-// Shift.
+// Shift, Polarity.
 // True when every value was stored.
 bool SaveLineSettings(const SettingsContext& store, const LineSettings& line);
 

@@ -4,31 +4,57 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace dovrel {
+#include "audio_port.h"
+#include "port_choice.h"
 
-ComOptDialog::ComOptDialog(const LineSettings& current, const PortList& ports, QWidget* parent)
-    : QDialog(parent), m_chosen(current), m_ports(ports) {
+namespace dovrel {
+namespace {
+
+constexpr const char* kHelp =
+    "The port is where the received text comes from: a serial device with a demodulator or "
+    "teleprinter behind it (type its path, such as /dev/ttyUSB0, or a pseudo-terminal such as "
+    "/dev/pts/3), a sound input (audio:...) that this program demodulates itself, or a recording "
+    "played back.";
+
+PortDialogHelpers WithDefaults(PortDialogHelpers helpers, QWidget* parent) {
+    if (!helpers.check) helpers.check = &PortProblem;
+    if (!helpers.complain)
+        helpers.complain = [parent](const std::string& text) {
+            QMessageBox::warning(parent, "Port Properties", QString::fromStdString(text));
+        };
+    if (!helpers.chooseRecording)
+        helpers.chooseRecording = [parent]() -> std::optional<std::string> {
+            const QString path = QFileDialog::getOpenFileName(
+                parent, "Play a Recording", {},
+                "Recordings (*.wav *.flac *.ogg *.aif *.aiff *.au *.raw);;All files (*)");
+            if (path.isEmpty()) return std::nullopt;
+            return path.toStdString();
+        };
+    return helpers;
+}
+
+}  // namespace
+
+ComOptDialog::ComOptDialog(const LineSettings& current, const PortList& ports,
+                           PortDialogHelpers helpers, QWidget* parent)
+    : QDialog(parent),
+      m_chosen(current),
+      m_ports(ports),
+      m_helpers(WithDefaults(std::move(helpers), this)) {
     setObjectName("ComOpt");
     setWindowTitle("Port Properties");
     setModal(true);
     auto* layout = new QVBoxLayout(this);
-    auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel("Port:", this));
-    m_port = new QComboBox(this);
-    m_port->setObjectName("Port");
-    m_port->setToolTip(
-        "Set serial port,  '*' means that the serial port exists but is already opened by another "
-        "application, '=' means that this port is opened by this application.");
-    for (const auto& entry : m_ports.entries) m_port->addItem(QString::fromStdString(entry.label));
-    m_port->setCurrentIndex(m_ports.selected);
-    row->addWidget(m_port, 1);
-    layout->addLayout(row);
+    CreatePortField(layout);
 
     auto* supply = new QGroupBox("Supply", this);
     auto* supplyLayout = new QVBoxLayout(supply);
@@ -50,7 +76,6 @@ ComOptDialog::ComOptDialog(const LineSettings& current, const PortList& ports, Q
     m_ok = new QPushButton("OK", this);
     m_ok->setObjectName("OK");
     m_ok->setDefault(true);
-    m_ok->setEnabled(m_ports.okEnabled());
     auto* cancel = new QPushButton("&Cancel", this);
     cancel->setObjectName("Cancel");
     buttons->addStretch();
@@ -59,13 +84,60 @@ ComOptDialog::ComOptDialog(const LineSettings& current, const PortList& ports, Q
     layout->addLayout(buttons);
     connect(m_ok, &QPushButton::clicked, this, &ComOptDialog::OnOk);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    m_port->setFocus();
+}
+
+void ComOptDialog::CreatePortField(QLayout* layout) {
+    auto* help = new QLabel(kHelp, this);
+    help->setObjectName("PortHelp");
+    help->setWordWrap(true);
+    layout->addWidget(help);
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel("&Port:", this);
+    m_port = new QComboBox(this);
+    m_port->setObjectName("Port");
+    m_port->setEditable(true);
+    m_port->setInsertPolicy(QComboBox::NoInsert);
+    m_port->setMinimumContentsLength(32);
+    m_port->setToolTip(
+        "Set serial port,  '*' means that the serial port exists but is already opened by another "
+        "application, '=' means that this port is opened by this application.");
+    m_port->lineEdit()->setPlaceholderText("Type a device path, or open the list");
+    label->setBuddy(m_port);
+    for (const auto& entry : m_ports.entries) m_port->addItem(QString::fromStdString(entry.label));
+    m_port->addItem(kRecordingEntry);
+    m_port->setCurrentIndex(m_ports.selected);
+    if (m_ports.selected < 0) m_port->setEditText(QString::fromStdString(m_chosen.PortName));
+    m_lastText = m_port->currentText();
+    connect(m_port, &QComboBox::activated, this, &ComOptDialog::OnActivated);
+    row->addWidget(label);
+    row->addWidget(m_port, 1);
+    static_cast<QBoxLayout*>(layout)->addLayout(row);
+}
+
+// "Recording..." asks for a file and puts "audio:file:<path>" in the field.
+void ComOptDialog::OnActivated(int index) {
+    if (m_port->itemText(index) != kRecordingEntry) {
+        m_lastText = m_port->currentText();
+        return;
+    }
+    const std::optional<std::string> file = m_helpers.chooseRecording();
+    m_port->setCurrentIndex(-1);
+    m_port->setEditText(
+        file ? QString::fromStdString(AudioPortName(std::string(kAudioFilePrefix) + *file))
+             : m_lastText);
 }
 
 void ComOptDialog::OnOk() {
-    const int index = m_port->currentIndex();
-    if (index >= 0 && index < static_cast<int>(m_ports.entries.size()))
-        m_chosen = ChoosePort(m_chosen, m_ports.entries[static_cast<std::size_t>(index)],
-                              m_chosen.DTR, m_chosen.RTS);
+    const PortEntry entry = EntryForPortText(m_port->currentText().toStdString(), m_ports);
+    const LineSettings chosen = ChoosePort(m_chosen, entry, m_chosen.DTR, m_chosen.RTS);
+    const std::string problem = m_helpers.check(chosen);
+    if (!problem.empty()) {
+        m_helpers.complain(problem);
+        m_port->setFocus();
+        return;
+    }
+    m_chosen = chosen;
     accept();
 }
 

@@ -1,6 +1,9 @@
 // Command-line reading and the names and captions derived from it.
 #include "command_line.h"
 
+#include <algorithm>
+#include <sstream>
+
 #include "version.h"
 
 namespace dovrel {
@@ -66,9 +69,32 @@ bool AsksForHelp(const std::vector<std::string>& args) {
     return false;
 }
 
-std::string UsageText() {
-    return "Usage:\tDOVREL.EXE (NAME) (-clean|-reset)\r\n     with\r\n\tNAME = Instance name\r\n"
-           "\t-clean  = Registry clean option\t-reset  = Reset position";
+std::string UsageText(const std::string& settingsFolder) {
+    return "Usage:\tdovrel [NAME] [-reset | -clean]\r\n"
+           "NAME\tthe instance: its own settings, log file names and caption\r\n"
+           "-reset\tputs the instance's window back at the top left corner\r\n"
+           "-clean\tforgets all the instance's settings (removes its settings file)\r\n"
+           "-?, -h, --help\tshows this text\r\n"
+           "\r\n"
+           "Settings:\t" +
+           settingsFolder + "/" + kProgramName + ".ini, or \"" + kProgramName +
+           " - NAME.ini\" for an instance";
+}
+
+std::string UsageColumns(const std::string& usage) {
+    constexpr std::size_t kColumn = 16;
+    std::string out, line;
+    std::istringstream lines(usage);
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::size_t tab = line.find('\t');
+        if (tab != std::string::npos)
+            line = line.substr(0, tab) + std::string(kColumn - std::min(tab, kColumn - 1), ' ') +
+                   line.substr(tab + 1);
+        out += line + "\n";
+    }
+    if (!out.empty()) out.pop_back();
+    return out;
 }
 
 std::string InstanceSuffixOf(const std::string& instanceName) {

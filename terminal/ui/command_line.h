@@ -32,8 +32,14 @@ CommandLine ParseCommandLine(const std::string& commandText);
 // Linux users, which show the usage too.
 bool AsksForHelp(const std::vector<std::string>& args);
 
-// The usage text, lines separated by CR LF as the box shows it.
-std::string UsageText();
+// The usage text, lines separated by CR LF as the box shows it, a TAB between
+// an option and what it does. `settingsFolder` is where the settings files
+// are (SettingsStore::ForUser().Root()).
+std::string UsageText(const std::string& settingsFolder);
+
+// The usage for a text terminal: LF line ends, the text after a TAB in a
+// column of its own.
+std::string UsageColumns(const std::string& usage);
 
 // " - " + name, or empty for the empty name.
 std::string InstanceSuffixOf(const std::string& instanceName);

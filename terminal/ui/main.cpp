@@ -44,9 +44,9 @@ int main(int argc, char** argv) {
         dovrel::AsksForHelp(args) || dovrel::ParseCommandLine(dovrel::JoinArguments(args)).Action ==
                                          dovrel::CommandAction::Usage;
     if (usage) {
-        std::string text = dovrel::UsageText();
-        for (std::size_t at; (at = text.find('\r')) != std::string::npos;) text.erase(at, 1);
-        std::cout << text << std::endl;
+        std::cout << dovrel::UsageColumns(
+                         dovrel::UsageText(dovrel::SettingsStore::ForUser().Root().string()))
+                  << std::endl;
         if (!HasDisplay()) return 0;
     }
 

@@ -16,8 +16,6 @@ namespace {
 // for a list that is still empty.
 constexpr int kDeviceListWaitMs = 1000;
 constexpr int kPreferredRateHz = 8000;
-constexpr int kMinRateHz = 8000;
-constexpr int kMaxRateHz = 48000;
 // How often a reading input checks that its device is still there.
 constexpr int kListCheckMs = 1000;
 
@@ -49,8 +47,9 @@ QAudioFormat FormatFor(const QAudioDevice& device) {
     format.setChannelCount(1);
     format.setSampleFormat(QAudioFormat::Int16);
     format.setSampleRate(kPreferredRateHz);
+    // Any other rate the device offers is resampled by the line.
     if (!device.isFormatSupported(format))
-        format.setSampleRate(qBound(kMinRateHz, device.preferredFormat().sampleRate(), kMaxRateHz));
+        format.setSampleRate(device.preferredFormat().sampleRate());
     return format;
 }
 

@@ -50,6 +50,20 @@ BoxAnswer AnswerOf(int button, BoxButtons buttons) {
     return buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::Cancel;
 }
 
+// Lines holding a TAB (the usage) are laid out as a table: the text before
+// the TAB in one column, the rest in the next.
+QString TableOf(const QString& body) {
+    QString html = "<table cellspacing=\"0\" cellpadding=\"2\">";
+    for (const QString& line : body.split('\n')) {
+        const qsizetype tab = line.indexOf('\t');
+        html += tab < 0
+                    ? "<tr><td colspan=\"2\">" + line.toHtmlEscaped() + "&nbsp;</td></tr>"
+                    : "<tr><td style=\"padding-right:12px\"><b>" + line.left(tab).toHtmlEscaped() +
+                          "</b></td><td>" + line.mid(tab + 1).toHtmlEscaped() + "</td></tr>";
+    }
+    return html + "</table>";
+}
+
 }  // namespace
 
 BoxAnswer QtMessageBox::Show(const std::string& text, const std::string& title, BoxButtons buttons,
@@ -57,6 +71,7 @@ BoxAnswer QtMessageBox::Show(const std::string& text, const std::string& title, 
     const std::string& shownTitle = title.empty() ? m_appTitle : title;
     QString body = QString::fromLocal8Bit(text.c_str());
     body.replace("\r\n", "\n");
+    if (body.contains('\t')) body = TableOf(body);
     QMessageBox box(IconOf(icon), QString::fromStdString(shownTitle), body, ButtonsOf(buttons),
                     m_parent);
     if (buttons == BoxButtons::Ok) box.setEscapeButton(QMessageBox::Ok);
@@ -79,8 +94,9 @@ std::optional<std::string> QtLogFileChoice::Choose(const LogFileRequest& request
                        QString::fromStdString(request.initialFolder), QtFilterOf(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setDefaultSuffix(QString::fromStdString(request.defaultSuffix));
     dialog.selectFile(QString::fromStdString(request.proposedName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "command_line.h"
+#include "find_bar.h"
 #include "qt_audio_input.h"
 #include "qt_seams.h"
 #include "status_bar_panels.h"
@@ -119,6 +120,7 @@ void Quarnel::CreateActions() {
     add("mnuCreateLog", "&Create Log File...", [this] { CreateLog(); });
     add("mnuCloseLog", "&Close Log File", [this] { CloseLog(); })->setEnabled(false);
     add("mnuFileExit", "E&xit", [this] { close(); });
+    CreateDailyActions(add);
     for (const auto& tool : kTools) {
         const QString key = tool.key;
         QAction* action = add(tool.key, tool.toolTip, [this, key] { ToolBarClick(key); });
@@ -128,6 +130,35 @@ void Quarnel::CreateActions() {
     }
     Action("CloseLogFile")->setEnabled(false);
     Action("Edit")->setEnabled(false);
+    // Tool-bar commands that the menus show as well, under their menu texts.
+    Action("Edit")->setText("&Edit Log File");
+    Action("Clear")->setText("C&lear Screen");
+    Action("Synop")->setText("Force S&ynop Decode");
+}
+
+// Finding, saving, zooming and the pause keys, each one action with its keys.
+// The pause entries name the pane's keys without taking them: the keys keep
+// working in the pane alone, as they always have.
+template <class Add>
+void Quarnel::CreateDailyActions(Add& add) {
+    const auto keys = [](QAction* action, std::initializer_list<QKeySequence> sequences) {
+        action->setShortcuts(QList<QKeySequence>(sequences));
+    };
+    keys(add("mnuFind", "&Find...", [this] { m_find->Open(); }), {QKeySequence::Find});
+    keys(add("mnuFindNext", "Find &Next", [this] { m_find->FindNext(false); }),
+         {QKeySequence(Qt::CTRL | Qt::Key_G)});
+    keys(add("mnuFindPrevious", "Find Pre&vious", [this] { m_find->FindNext(true); }),
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G)});
+    keys(add("mnuSaveText", "Save Received Text &As...", [this] { SaveReceivedText(); }),
+         {QKeySequence::Save});
+    keys(add("mnuZoomIn", "Zoom &In", [this] { Zoom(1); }),
+         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    keys(add("mnuZoomOut", "Zoom &Out", [this] { Zoom(-1); }),
+         {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
+    keys(add("mnuZoomReset", "&Normal Size", [this] { Zoom(0); }),
+         {QKeySequence(Qt::CTRL | Qt::Key_0)});
+    add("mnuPause", "&Pause Display\tPause", [this] { OnPaneKey(PaneKey::Pause); });
+    add("mnuResume", "&Resume Display\tEsc", [this] { OnPaneKey(PaneKey::EscapeDown); });
 }
 
 void Quarnel::CreateMenu() {
@@ -138,8 +169,23 @@ void Quarnel::CreateMenu() {
     menu->addSeparator()->setObjectName("Bar0");
     menu->addAction(Action("mnuCreateLog"));
     menu->addAction(Action("mnuCloseLog"));
+    menu->addAction(Action("Edit"));
+    menu->addAction(Action("mnuSaveText"));
     menu->addSeparator()->setObjectName("Bar2");
     menu->addAction(Action("mnuFileExit"));
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    edit->setObjectName("mnuEdit");
+    for (const char* name : {"mnuFind", "mnuFindNext", "mnuFindPrevious", "", "mnuPause",
+                             "mnuResume", "Clear", "", "Synop"})
+        if (*name) {
+            edit->addAction(Action(name));
+        } else {
+            edit->addSeparator();
+        }
+    QMenu* view = menuBar()->addMenu("&View");
+    view->setObjectName("mnuView");
+    for (const char* name : {"mnuZoomIn", "mnuZoomOut", "mnuZoomReset"})
+        view->addAction(Action(name));
 }
 
 void Quarnel::CreateToolBar() {
@@ -188,13 +234,18 @@ void Quarnel::CreateCentral() {
     connect(m_tuning, &TuningStrip::ShiftRequested, this, [this] {
         if (m_line) m_line->ClickPanel("Shift", PanelButton::Left, m_settings.NstdBauds);
     });
+    connect(m_tuning, &TuningStrip::PolarityRequested, this, [this](int choice) {
+        if (m_line) m_line->SetPolarity(choice);
+    });
     m_pane = new TerminalPane(central);
+    m_find = new nimbo::FindBar(m_pane, central);
     m_send = new QLineEdit(central);
     m_send->setObjectName("txtSend");
     m_send->setToolTip("Type the squence to be sent here.");
     m_send->setVisible(false);
     layout->addWidget(m_tuning);
     layout->addWidget(m_pane, 1);
+    layout->addWidget(m_find);
     layout->addWidget(m_send);
     setCentralWidget(central);
     connect(m_pane, &TerminalPane::PauseKey, this, [this] { OnPaneKey(PaneKey::Pause); });
@@ -230,7 +281,9 @@ void Quarnel::ShowLineStatus(const LineStatus& status) {
     if (!m_line) return;  // the lamp alone before start-up
     if (m_reception) {
         m_reception->SetStatusText(status.StatusText);
-        if (status.connected) {
+        if (status.ended) {
+            m_reception->InputEnded();
+        } else if (status.connected) {
             m_reception->Connected();
         } else {
             m_reception->Disconnected();
@@ -246,6 +299,10 @@ void Quarnel::ShowLineStatus(const LineStatus& status) {
     RefreshTelexPanels();
     WatchLine();
     WatchAudio();
+    if (status.ended != m_inputEnded) {
+        m_inputEnded = status.ended;
+        ApplyCaption();
+    }
 }
 
 void Quarnel::WatchLine() {
@@ -282,6 +339,7 @@ void Quarnel::WatchAudio() {
     }
     m_tuning->setVisible(m_lineSwitch->IsAudio());
     m_tuning->SetShift(m_line->Settings().Shift);
+    m_tuning->SetPolarity(m_line->Settings().Polarity);
     m_send->setEnabled(!m_lineSwitch->IsAudio());
     m_send->setToolTip(m_lineSwitch->IsAudio() ? "Receive only: nothing is sent over a sound input."
                                                : "Type the squence to be sent here.");

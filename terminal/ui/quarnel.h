@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,10 @@ class QSocketNotifier;
 class QTimer;
 class QToolButton;
 
+namespace nimbo {
+class FindBar;
+}
+
 namespace dovrel {
 
 class QtMessageBox;
@@ -71,6 +76,8 @@ struct QuarnelSeams {
     WeatherFactory createWeather;
     std::function<void()> beep;
     AudioInputOpener* audioOpener = nullptr;
+    // The port dialog's "Recording..." file choice.
+    std::function<std::optional<std::string>()> chooseRecording;
 };
 
 class Quarnel : public QMainWindow, private LineStatusView {
@@ -121,6 +128,12 @@ class Quarnel : public QMainWindow, private LineStatusView {
     void EditLog();
     void ClearPane();
     void PushToApplication();
+    // Writes what the pane shows to a file the user chooses (UTF-8).
+    void SaveReceivedText();
+    // One step of the pane's font zoom: +1 in, -1 out, 0 back to the size of
+    // the options; stored for the instance as "FontZoom".
+    void Zoom(int step);
+    nimbo::FindBar* Find() const { return m_find; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -129,6 +142,8 @@ class Quarnel : public QMainWindow, private LineStatusView {
 
   private:
     void CreateActions();
+    template <class Add>
+    void CreateDailyActions(Add& add);
     void CreateMenu();
     void CreateToolBar();
     void CreateLamp();
@@ -198,11 +213,13 @@ class Quarnel : public QMainWindow, private LineStatusView {
     QSocketNotifier* m_writeNotifier = nullptr;
 
     TerminalPane* m_pane = nullptr;
+    nimbo::FindBar* m_find = nullptr;
     TuningStrip* m_tuning = nullptr;
     QLineEdit* m_send = nullptr;
     StatusBarPanels* m_panels = nullptr;
     QToolButton* m_lamp = nullptr;
     bool m_connectedLamp = false;
+    bool m_inputEnded = false;  // the caption says "END OF RECORDING"
 
     bool m_noSave = false;
     bool m_shutDown = false;

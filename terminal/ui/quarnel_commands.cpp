@@ -20,6 +20,7 @@
 #include "telex_panels.h"
 #include "terminal_pane.h"
 #include "window_geometry.h"
+#include "writable_file.h"
 
 namespace dovrel {
 namespace {
@@ -114,7 +115,12 @@ bool Quarnel::RunPortDialog(LineSettings& chosen) {
         AppendAudioInputs(ports, QtAudioInputNames(), m_line->Settings(), ours);
     }
     QApplication::restoreOverrideCursor();
-    ComOptDialog dialog(m_line->Settings(), ports, this);
+    PortDialogHelpers helpers;
+    helpers.complain = [this](const std::string& text) {
+        m_box->Show(text, "", BoxButtons::Ok, BoxIcon::Exclamation);
+    };
+    helpers.chooseRecording = m_seams.chooseRecording;
+    ComOptDialog dialog(m_line->Settings(), ports, std::move(helpers), this);
     if (RunDialog(dialog) != QDialog::Accepted) return false;
     chosen = dialog.Chosen();
     return true;
@@ -212,9 +218,32 @@ void Quarnel::OnSelection(const QString& text) {
 }
 
 void Quarnel::ApplyFontSize() {
-    if (m_settings.FontSize == 0 || m_settings.FontSize == m_pane->FontSize()) return;
-    m_pane->SetFontSize(m_settings.FontSize);
-    m_settings.FontSize = m_pane->FontSize();
+    if (m_settings.FontSize == 0) return;
+    const double size = ZoomedFontSize(m_settings.FontSize, m_settings.FontZoom);
+    if (size != m_pane->FontSize()) m_pane->SetFontSize(size);
+}
+
+void Quarnel::Zoom(int step) {
+    m_settings.FontZoom = StepZoom(m_settings.FontZoom, step, m_settings.FontSize);
+    m_store.WriteInt("FontZoom", m_settings.FontZoom);
+    ApplyFontSize();
+}
+
+void Quarnel::SaveReceivedText() {
+    if (!m_log) return;
+    LogFileRequest request = m_log->DialogRequest();
+    request.title = "Save Received Text As";
+    request.filter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
+    request.proposedName = m_log->BaseName() + ".txt";
+    request.defaultSuffix = "txt";
+    request.confirmOverwrite = true;
+    const std::optional<std::string> path = m_choice->Choose(request);
+    if (!path || path->empty()) return;
+    const std::string problem =
+        nimbo::WriteWholeFile(*path, m_pane->toPlainText().toStdString() + "\n");
+    if (!problem.empty())
+        m_box->Show("Cannot save the received text to " + *path + ": " + problem, "",
+                    BoxButtons::Ok, BoxIcon::Exclamation);
 }
 
 void Quarnel::ApplyReportArchive() {

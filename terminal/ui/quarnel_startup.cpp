@@ -99,7 +99,8 @@ bool Quarnel::StartSteps(const std::vector<std::string>& args) {
 }
 
 bool Quarnel::StopWithUsage() {
-    m_box->Show(UsageText(), "", BoxButtons::Ok, BoxIcon::None);
+    m_box->Show(UsageText(SettingsStore::ForUser().Root().string()), "", BoxButtons::Ok,
+                BoxIcon::None);
     // No instance was named: the default macro goes to the default instance.
     m_context = ContextNameOf("");
     m_store = SettingsContext(SettingsStore::ForUser(), m_context);
@@ -141,20 +142,29 @@ void Quarnel::PlaceWeatherWindow() {
     if (!m_weatherAvailable) return;
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize size = screen ? screen->size() : QSize(1024, 768);
+    const double dpi = Dpi();
+    const std::int32_t screenW = PixelsToTwips(size.width(), dpi);
     StoredWeatherPlacement stored;
     stored.Xa = m_store.ReadInt("Xa", stored.Xa);
     stored.Ya = m_store.ReadInt("Ya", stored.Ya);
-    stored.Wa = m_store.ReadInt("Wa", stored.Wa);
+    stored.Wa = m_store.ReadInt("Wa", FirstWeatherWidth(screenW));
     stored.Ha = m_store.ReadInt("Ha", stored.Ha);
-    const double dpi = Dpi();
-    m_weatherPlaced = dovrel::PlaceWeatherWindow(stored, PixelsToTwips(size.width(), dpi),
-                                                 PixelsToTwips(size.height(), dpi));
+    // First use: beside the terminal, whose first width is the weather
+    // window's, not over it.
+    if (m_store.ReadText("Xa").empty()) {
+        stored.Ya = m_store.ReadInt("Ya", m_store.ReadInt("Y", 10));
+        stored.Xa = WeatherLeftBeside(m_store.ReadInt("X", 10), m_store.ReadInt("W", stored.Wa),
+                                      stored.Wa, screenW);
+    }
+    m_weatherPlaced =
+        dovrel::PlaceWeatherWindow(stored, screenW, PixelsToTwips(size.height(), dpi));
     m_weather->Place(m_weatherPlaced);
 }
 
 void Quarnel::ApplyCaption() {
-    const std::string caption =
+    std::string caption =
         m_log ? m_log->Caption(WindowCaption(m_instance)) : WindowCaption(m_instance);
+    if (m_inputEnded) caption += std::string(" - ") + kStatusEnded;
     setWindowTitle(QString::fromStdString(caption));
 }
 
@@ -199,21 +209,28 @@ void Quarnel::PlaceWindow() {
                                         PixelsToTwips(size.height(), dpi));
     setGeometry(TwipsToPixels(r.X, dpi), TwipsToPixels(r.Y, dpi), TwipsToPixels(r.W, dpi),
                 TwipsToPixels(r.H, dpi));
+    // A window left maximised comes back maximised, over the place it had
+    // before, to which it returns when restored.
+    if (m_store.ReadSwitch("Maximized")) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
+// Without a port that opens, the port dialog asks until one does or the
+// user cancels: a port that fails to open has said why in a box, and the
+// dialog comes back for another choice.
 bool Quarnel::OpenLineAtStart() {
     m_line->LoadLineSettings();
-    if (m_line->OpenPort()) return true;
-    if (m_terminating) return false;
-    LineSettings chosen = m_line->Settings();
-    if (!RunPortDialog(chosen) || m_terminating) return false;
-    LineSettings& line = m_line->Settings();
-    line.Port = chosen.Port;
-    line.PortName = chosen.PortName;
-    line.DTR = chosen.DTR;
-    line.RTS = chosen.RTS;
-    m_line->SaveLineSettings();
-    return m_line->OpenPort();
+    while (!m_line->OpenPort()) {
+        if (m_terminating) return false;
+        LineSettings chosen = m_line->Settings();
+        if (!RunPortDialog(chosen) || m_terminating) return false;
+        LineSettings& line = m_line->Settings();
+        line.Port = chosen.Port;
+        line.PortName = chosen.PortName;
+        line.DTR = chosen.DTR;
+        line.RTS = chosen.RTS;
+        m_line->SaveLineSettings();
+    }
+    return true;
 }
 
 // Reported from the event loop once the display step that wrote is done,
@@ -239,8 +256,11 @@ void Quarnel::Shutdown() {
     if (!m_noSave && m_started) {
         m_line->SaveLineSettings();
         const double dpi = Dpi();
-        // The same geometry that start-up hands to setGeometry().
-        const QRect r = geometry();
+        // The same geometry that start-up hands to setGeometry(); for a
+        // maximised window the one it returns to.
+        const bool maximized = isMaximized();
+        const QRect r = maximized ? normalGeometry() : geometry();
+        m_store.WriteSwitch("Maximized", maximized, 1);
         m_store.WriteInt("X", PixelsToTwips(r.x(), dpi));
         m_store.WriteInt("Y", PixelsToTwips(r.y(), dpi));
         m_store.WriteInt("W", PixelsToTwips(r.width(), dpi));

@@ -51,7 +51,8 @@ void TerminalPane::Append(std::string_view text, TextStyle style) {
     format.setFontWeight(style.emphasis ? QFont::Bold : QFont::Normal);
     cursor.insertText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())),
                       format);
-    if (!m_selecting) {
+    // A selection (by mouse, or a match of the find bar) keeps the view.
+    if (!m_selecting && !textCursor().hasSelection()) {
         QScrollBar* bar = verticalScrollBar();
         bar->setValue(bar->maximum());
     }

@@ -1,6 +1,9 @@
-// The tuning strip under the tool bar: a waterfall of the sound input's
-// spectrum over the demodulator's search range (newest row on top), the two
-// tones it follows marked, and a click to put the tone pair elsewhere.
+// The tuning strip under the tool bar while the line is a sound input: a
+// waterfall of the spectrum over the demodulator's search range (newest row
+// on top) on a fixed dB scale over the band's noise floor, a frequency scale
+// in Hz, the mark and space tones marked; beside it the lock lamp, the
+// signal-quality meter, the readout of mark, space, shift and polarity, and
+// the polarity choice. A click in the waterfall puts the tone pair there.
 #pragma once
 
 #include <QImage>
@@ -8,11 +11,15 @@
 #include <vector>
 
 #include "demodulator.h"
+#include "tuning_display.h"
+
+class QComboBox;
+class QLabel;
 
 namespace dovrel {
 
-// Strip height in pixels and how many spectra the waterfall keeps.
-inline constexpr int kTuningStripHeight = 40;
+// Strip height in pixels; the waterfall keeps as many rows as it is high.
+inline constexpr int kTuningStripHeight = 66;
 
 class TuningStrip : public QWidget {
     Q_OBJECT
@@ -20,33 +27,47 @@ class TuningStrip : public QWidget {
     explicit TuningStrip(QWidget* parent = nullptr);
 
     // Adds one spectrum (levels in dB, lowest frequency first, spread over
-    // modem::kSearchLowHz..kSearchHighHz) as the newest row and marks the
-    // tones when the demodulator is locked.
+    // modem::kSearchLowHz..kSearchHighHz) as the newest row, and shows what
+    // the demodulator follows.
     void AddSpectrum(const std::vector<float>& bins, const modem::TuningState& tuning);
     // Empties the waterfall and the marks (a new line).
     void Reset();
-    // The shift in use, shown in the tool tip.
+    // The shift in use (readout and tool tip) and the polarity chosen (0
+    // automatic, 1 normal, 2 reverse), as the line settings hold them.
     void SetShift(int shiftHz);
+    void SetPolarity(int choice);
 
-    // The frequency under a horizontal position, and back.
+    // The frequency under a horizontal position of the waterfall, and back.
     double HzAt(int x) const;
     int XAt(double hz) const;
     const modem::TuningState& Tuning() const { return m_tuning; }
+    const TuningReadout& Readout() const { return m_readout; }
 
   signals:
     // A left click: the tone pair's centre is wanted at `centreHz`.
     void TuneRequested(double centreHz);
     // A right click: the next shift is wanted.
     void ShiftRequested();
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    QSize sizeHint() const override;
+    // The polarity box: 0 automatic, 1 normal, 2 reverse.
+    void PolarityRequested(int choice);
 
   private:
-    QImage m_waterfall;
+    class Waterfall;
+    class SignalMeter;
+    QWidget* CreatePanel();
+    void ShowReadout();
+
+    Waterfall* m_waterfall = nullptr;
+    SignalMeter* m_meter = nullptr;
+    QLabel* m_lock = nullptr;
+    QLabel* m_tones = nullptr;
+    QLabel* m_found = nullptr;
+    QComboBox* m_polarity = nullptr;
+    WaterfallScale m_scale;
+    std::vector<float> m_levels;
     modem::TuningState m_tuning;
+    TuningReadout m_readout;
+    int m_shiftHz = 450;
 };
 
 }  // namespace dovrel

@@ -26,6 +26,23 @@ TwipsRect PlaceWeatherWindow(const StoredWeatherPlacement& stored, std::int32_t 
     return r;
 }
 
+namespace {
+constexpr std::int32_t kGapTwips = 150;  // room for the window frames between them
+}  // namespace
+
+std::int32_t WeatherLeftBeside(std::int32_t mainX, std::int32_t mainW, std::int32_t width,
+                               std::int32_t screenWidthTwips) {
+    const std::int64_t right = std::int64_t{mainX} + mainW + kGapTwips;
+    if (right + width <= screenWidthTwips) return static_cast<std::int32_t>(right);
+    const std::int64_t left = std::int64_t{mainX} - kGapTwips - width;
+    if (left >= 0) return static_cast<std::int32_t>(left);
+    return static_cast<std::int32_t>(std::max<std::int64_t>(0, screenWidthTwips - width));
+}
+
+std::int32_t FirstWeatherWidth(std::int32_t screenWidthTwips) {
+    return std::clamp(screenWidthTwips / 2 - 2 * kGapTwips, 1, kDesignWindow.W);
+}
+
 TwipsRect DefaultMainSize(bool weatherAvailable, const TwipsRect& weatherPlaced) {
     TwipsRect r = kDesignWindow;
     if (weatherAvailable) {

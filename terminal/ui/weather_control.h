@@ -38,6 +38,16 @@ struct StoredWeatherPlacement {
 TwipsRect PlaceWeatherWindow(const StoredWeatherPlacement& stored, std::int32_t screenWidthTwips,
                              std::int32_t screenHeightTwips);
 
+// The weather window's first place, when none is stored: beside the main
+// window (left mainX, width mainW) with a small gap, to its right when it
+// fits on the screen, else to its left, else as far right as the screen
+// allows. `width` is the weather window's width.
+std::int32_t WeatherLeftBeside(std::int32_t mainX, std::int32_t mainW, std::int32_t width,
+                               std::int32_t screenWidthTwips);
+// Its width when none is stored: the design width, at most half the screen,
+// so that the two windows stand side by side.
+std::int32_t FirstWeatherWidth(std::int32_t screenWidthTwips);
+
 // Default size of the main window on a first start: the weather window's
 // placed size when the control exists, else the design-time size.
 TwipsRect DefaultMainSize(bool weatherAvailable, const TwipsRect& weatherPlaced);

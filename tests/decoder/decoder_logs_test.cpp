@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "decoder_log_status.h"
 #include "decoder_test_support.h"
+#include "special_files.h"
 
 namespace nimbo {
 namespace {
@@ -21,6 +23,15 @@ using testing::ReadFile;
 
 const std::string kBulletin =
     "ZCZC 001\nSMDL01 EDZW 061200\nAAXX 06121\n10400 32965 02405 10125=\n10384 NIL=\nNNNN\n";
+
+std::string Failures(DecoderHarness& harness) {
+    void* object = nullptr;
+    EXPECT_EQ(harness.Decoder().QueryInterface(IDecoderLogStatus::kIid, &object), S_OK);
+    const ComponentRef<IDecoderLogStatus> status(static_cast<IDecoderLogStatus*>(object));
+    std::string text;
+    status->TakeLogFailures(&text);
+    return text;
+}
 
 std::string Base(DecoderHarness& harness) {
     harness.Decoder().put_LogPathName(harness.Folder());
@@ -45,10 +56,12 @@ TEST(DecoderLogsTest, DefaultFolderAndFileName) {
 }
 
 TEST(DecoderLogsTest, DefaultFileNameFormat) {
-    const std::tm time{.tm_min = 9, .tm_hour = 3, .tm_mday = 7, .tm_mon = 0, .tm_year = 126};
+    const std::tm time{0, 9, 3, 7, 0, 126, 0, 0, 0, 0, nullptr};  // 2026-01-07 03:09
     EXPECT_EQ(DefaultLogFileName("", time), "260107-0309");
     EXPECT_EQ(DefaultLogFileName("LX", time), "LX-260107-0309");
     EXPECT_EQ(DefaultLogFileName("../../escape", time), ".._.._escape-260107-0309");
+    // A name too long for a file name is shortened with a hash of the whole.
+    EXPECT_EQ(DefaultLogFileName(std::string(5000, 'N'), time).size(), 160u + 12u);
 }
 
 // The instance name becomes the node name: whatever it holds, both logs are
@@ -98,6 +111,39 @@ TEST(DecoderLogsTest, OpenAnswersOkAndCloseAnswersAccessDenied) {
     EXPECT_EQ(harness.Decoder().put_LogText(1), E_ACCESSDENIED);
     harness.Feed(kBulletin);
     EXPECT_NE(harness.Text().find("Station Identity"), std::string::npos);
+    // Only a regular file is a log: a FIFO or device is refused and survives.
+    for (const auto& special : dovrel::testing::MakeSpecialFiles(harness.Folder())) {
+        harness.Decoder().put_LogPathName(harness.Folder());
+        harness.Decoder().put_LogFileName(special.filename().string());
+        std::filesystem::rename(special, special.string() + ".syn");
+        const char kind = dovrel::testing::KindOf(special.string() + ".syn");
+        EXPECT_EQ(harness.Decoder().put_LogRaw(1), E_ACCESSDENIED);
+        EXPECT_EQ(dovrel::testing::KindOf(special.string() + ".syn"), kind);
+        EXPECT_THAT(Failures(harness), ::testing::HasSubstr(", not a regular file"));
+    }
+}
+
+// A full disk: each log reports its first failed write once and closes;
+// decoding goes on.
+TEST(DecoderLogsTest, AFullDiskIsReportedOncePerLogAndDecodingGoesOn) {
+    DecoderHarness harness;
+    const dovrel::testing::FullFolder full(harness.Folder() + "/full");
+    if (!full.Full()) GTEST_SKIP() << "no tiny file system can be mounted here (not root)";
+    harness.Decoder().put_LogPathName(harness.Folder() + "/full");
+    harness.Decoder().put_LogFileName("x");
+    ASSERT_EQ(harness.Decoder().put_LogRaw(1), S_OK);
+    ASSERT_EQ(harness.Decoder().put_LogText(1), S_OK);
+    for (int i = 0; i < 3; ++i) harness.Feed(kBulletin);
+    const std::string base = harness.Folder() + "/full/x";
+    EXPECT_EQ(Failures(harness), "Cannot write the log file " + base +
+                                     ".syn: No space left on device\nCannot write the log file " +
+                                     base + ".wmo: No space left on device");
+    harness.Feed(kBulletin);
+    EXPECT_EQ(Failures(harness), "");
+    std::int32_t open = 1;
+    harness.Decoder().get_LogText(&open);
+    EXPECT_EQ(open, 0);
+    EXPECT_EQ(harness.Sink().OfKind("Indicator").size(), 4u);
 }
 
 // Also when bulletins were seen before the log was opened. An empty folder or

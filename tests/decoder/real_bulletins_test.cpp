@@ -14,6 +14,7 @@
 
 #include "decoder_test_support.h"
 #include "no_op_decoder_events.h"
+#include "test_name.h"
 
 namespace nimbo {
 namespace {
@@ -285,19 +286,26 @@ std::string WithoutBloc(const std::string& transcript) {
     return out;
 }
 
-// One test over every file: a failure names the file and the cutting.
-TEST(FragmentationTest, ResultDoesNotDependOnHowTheStreamIsCut) {
-    for (const auto& file : testing::RealDataFiles()) {
-        const std::string text = WithoutNul(testing::ReadFile(file));
-        const std::string whole = DecodeInPieces(text, text.size() + 1, false);
-        EXPECT_EQ(DecodeInPieces(text, 0, false), whole) << file << ": by lines";
-        EXPECT_EQ(DecodeInPieces(text, 1, false), whole) << file << ": byte by byte";
-        EXPECT_EQ(DecodeInPieces(text, 7, true), DecodeInPieces(text, text.size() + 1, true))
-            << file << ": in pieces of 7, relaxed";
-        EXPECT_EQ(WithoutBloc(DecodeInPieces(DoubleSpaced(text), 0, false)), WithoutBloc(whole))
-            << file << ": double-spaced";
-    }
+// One case per real file, so that CTest spreads them; a failure names the cutting.
+class FragmentationTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(FragmentationTest, ResultDoesNotDependOnHowTheStreamIsCut) {
+    const std::string text = WithoutNul(testing::ReadFile(GetParam()));
+    const std::string whole = DecodeInPieces(text, text.size() + 1, false);
+    EXPECT_EQ(DecodeInPieces(text, 0, false), whole) << "by lines";
+    EXPECT_EQ(DecodeInPieces(text, 1, false), whole) << "byte by byte";
+    EXPECT_EQ(DecodeInPieces(text, 7, true), DecodeInPieces(text, text.size() + 1, true))
+        << "in pieces of 7, relaxed";
+    EXPECT_EQ(WithoutBloc(DecodeInPieces(DoubleSpaced(text), 0, false)), WithoutBloc(whole))
+        << "double-spaced";
 }
+
+// Named after the file's path below the data folder.
+INSTANTIATE_TEST_SUITE_P(RealFiles, FragmentationTest,
+                         ::testing::ValuesIn(testing::RealDataFiles()), [](const auto& info) {
+                             const auto root = sizeof NIMBO_TEST_DATA_DIR "/synop";
+                             return testsupport::TestName(info.param.substr(root));
+                         });
 
 }  // namespace
 }  // namespace nimbo

@@ -161,7 +161,10 @@ TEST(WeatherDecoderTest, ArbitraryBytesAndHugeTokensAreSafe) {
     harness.Feed("AAXX 06121\n" + std::string(100000, '1') + " 32965 " + std::string(70000, '9') +
                  "=\n");
     harness.Feed("BBXX\n" + std::string(5000, 'X') + " 06121 99" + std::string(3000, '/') + "\n");
-    SUCCEED();
+    // Then the next bulletin decodes.
+    const std::size_t before = harness.Text().size();
+    harness.Feed("ZCZC 001\nSMDL01 EDZW 061200\nAAXX 06121\n10400 32965 02405=\n");
+    EXPECT_NE(harness.Text().find("Station Identity:  10400", before), std::string::npos);
 }
 
 }  // namespace

@@ -8,7 +8,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -17,6 +20,7 @@
 #include <cstdlib>
 
 #include "fake_decoder.h"
+#include "find_bar.h"
 #include "rich_text_pane.h"
 #include "station_map_window.h"
 #include "status_panes.h"
@@ -86,6 +90,44 @@ TEST_F(DecoderWindowTest, ClearEmptiesPane) {
     Action(ToolCommand::kClear)->trigger();
     EXPECT_EQ(Window().TextPane()->TextLength(), 0);
     EXPECT_TRUE(Window().TextPane()->isReadOnly());
+}
+
+// Find goes round the text; the export writes the reports in the format its
+// file name asks for, and says so when there is nothing to export.
+TEST_F(DecoderWindowTest, FindGoesRoundTheTextAndExportWritesTheReports) {
+    for (const char* line : {"Station:           01028\n", "Station:           01001\n"})
+        Decoder().sink->Result(line, 2, 0);
+    Action(ToolCommand::kFind)->trigger();
+    nimbo::FindBar* find = Window().Find();
+    EXPECT_TRUE(find->isVisibleTo(&Window()));
+    find->Field()->setText("Station");
+    std::vector<int> found;
+    for (int i = 0; i < 3 && find->FindNext(); ++i)
+        found.push_back(Window().TextPane()->textCursor().position());
+    EXPECT_THAT(found, ElementsAre(7, 32, 7));
+    find->Field()->setText("01999");
+    EXPECT_FALSE(find->FindNext());
+
+    Action(ToolCommand::kExport)->trigger();
+    EXPECT_EQ(m_control.prompts->boxes.back().text, "No report decoded yet.");
+    nimbo::WeatherObservation report;
+    report.kind = "AAXX";
+    report.station = "01028";
+    report.latitude = 74.5;
+    report.longitude = 19.0;
+    Dialog().Reports().Observation(report);
+    QTemporaryDir dir;
+    const std::pair<const char*, const char*> files[] = {
+        {"/r.csv", "kind,station,"},
+        {"/r.geojson", "{\"type\":\"FeatureCollection\""},
+        {"/r.jsonl", "{\"kind\":\"AAXX\",\"station\":\"01028\""}};
+    for (const auto& [name, start] : files) {
+        m_control.prompts->chosenFile = dir.path() + name;
+        Action(ToolCommand::kExport)->trigger();
+        QFile file(dir.path() + name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        EXPECT_TRUE(file.readAll().startsWith(start)) << name;
+    }
 }
 
 TEST_F(DecoderWindowTest, CopyPutsPlainAndRichTextOnClipboard) {

@@ -9,8 +9,10 @@
 #include <QString>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "decoder_log_status.h"
 #include "decoder_window.h"
 #include "status_panes.h"
 #include "user_prompts.h"
@@ -32,6 +34,7 @@ class FakeDecoder final : public nimbo::IWeatherDecoder {
     std::int32_t logRaw = 0, logText = 0;
     std::string logPath = "/var/tmp/Data", logFile = "261206-2200", node;
     nimbo::_IWeatherDecoderEvents* sink = nullptr;
+    std::string logFailures;  // handed out once through IDecoderLogStatus
 
     std::uint32_t AddRef() override { return ++m_references; }
     std::uint32_t Release() override {
@@ -80,7 +83,27 @@ class FakeDecoder final : public nimbo::IWeatherDecoder {
         return nimbo::S_OK;
     }
 
+    nimbo::HRESULT QueryInterface(std::string_view iid, void** object) override {
+        if (iid != nimbo::IDecoderLogStatus::kIid)
+            return IWeatherDecoder::QueryInterface(iid, object);
+        AddRef();
+        *object = static_cast<nimbo::IDecoderLogStatus*>(&m_logStatus);
+        return nimbo::S_OK;
+    }
+
   private:
+    struct LogStatus final : nimbo::IDecoderLogStatus {
+        explicit LogStatus(FakeDecoder& owner) : decoder(owner) {}
+        std::uint32_t AddRef() override { return decoder.AddRef(); }
+        std::uint32_t Release() override { return decoder.Release(); }
+        nimbo::HRESULT TakeLogFailures(std::string* text) override {
+            *text = std::exchange(decoder.logFailures, {});
+            return nimbo::S_OK;
+        }
+        FakeDecoder& decoder;
+    };
+    LogStatus m_logStatus{*this};
+
     template <typename T>
     static nimbo::HRESULT Get(const T& value, T* out) {
         *out = value;
@@ -119,6 +142,9 @@ class RecordingPrompts final : public UserPrompts {
     }
     std::optional<QString> ChooseLogFile(QWidget*, const LogFileRequest& request) override {
         fileRequests.push_back(request);
+        return chosenFile;
+    }
+    std::optional<QString> ChooseExportFile(QWidget*, const QString&) override {
         return chosenFile;
     }
 };

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
 #include "component_loader.h"
 #include "fake_decoder.h"
 #include "rich_text_pane.h"
@@ -134,6 +136,24 @@ TEST_F(WeatherDialogTest, LogStartFailureRollsBackBothLogs) {
     EXPECT_EQ(Dialog().put_LogStart(1), nimbo::E_ACCESSDENIED);
     EXPECT_THAT(Decoder().calls,
                 ElementsAre("put_LogRaw 1", "put_LogText 1", "put_LogRaw 0", "put_LogText 0"));
+    ExpectLogOpen(false, "Weather Decoder");
+}
+
+// A log the decoder closed on a failed write (a full disk) is reported once,
+// in a box from the event loop, and can be opened again.
+TEST_F(WeatherDialogTest, ALogFailureIsReportedOnceFromTheEventLoop) {
+    Create();
+    Dialog().put_LogStart(1);
+    Decoder().logFailures = "Cannot write the log file Data/x.wmo: No space left on device";
+    Decoder().logRaw = Decoder().logText = 0;
+    Dialog().Parse("AAXX 06121");
+    Dialog().Parse("01001 NIL=");
+    EXPECT_TRUE(m_control.prompts->boxes.empty());  // not while Parse runs
+    QApplication::processEvents();
+    ASSERT_EQ(m_control.prompts->boxes.size(), 1u);
+    EXPECT_EQ(m_control.prompts->boxes[0].title, "Weather Decoder Log Error");
+    EXPECT_TRUE(m_control.prompts->boxes[0].text.startsWith(
+        QString::fromStdString("Cannot write the log file Data/x.wmo: No space left on device\n")));
     ExpectLogOpen(false, "Weather Decoder");
 }
 

@@ -1,14 +1,17 @@
-// The demodulator end to end: signals from the modulator (clean, noisy,
-// fading, noise alone) and the real recording of a 50-baud broadcast.
+// The demodulator end to end: signals from the modulator through the test
+// channel (noise, carriers, fading, a second station), noise alone, and the
+// real recording of a 50-baud broadcast.
 #include "demodulator.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "hf_channel.h"
 #include "line_text_decoder.h"
 #include "line_text_encoder.h"
 #include "modulator.h"
@@ -20,8 +23,9 @@ namespace {
 using modem::Parity;
 using modem::Polarity;
 
+// Starts with figures, as a transmission may: the first line must come back too.
 constexpr const char* kText =
-    "ZCZC 123\nAAXX 27034\n01028 41470 40319 10012 21002 39996=\nRYRYRY\nNNNN\n";
+    "10875 26/45 /1201\nZCZC 123\nAAXX 27034\n01028 41470 40319 10012 21002 39996=\nNNNN\n";
 
 std::string Codes(const std::string& text, int dataBits = 5) {
     dovrel::TelexOptions o;
@@ -76,12 +80,8 @@ TEST_P(RoundTripTest, GivesBackEveryCharacter) {
     const std::string codes = Codes(kText, r.dataBits);
     modem::DemodSettings told = m.line;
     told.polarity = r.told;
-    // The first characters after the idle line may be taken while the
-    // tones are still being found; from the second line on all must be there.
     const std::string got = Demodulate(r.rate, told, Signal(r.rate, m, codes));
-    const std::string rest = codes.substr(codes.find('\n') + 1);
-    EXPECT_LE(got.size(), codes.size());
-    EXPECT_TRUE(got.ends_with(rest)) << testing::PrintToString(got);
+    EXPECT_EQ(modem::ReaderText(got, r.dataBits), kText);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -111,14 +111,6 @@ modem::ModSettings Weather() {
     return m;
 }
 
-TEST(Modem, NoisySignalAtMinusFiveDbKeepsErrorsLow) {
-    const std::string codes = Codes(std::string(kText) + kText + kText + kText + kText);
-    std::vector<float> s = Signal(8000, Weather(), codes);
-    modem::AddWhiteNoise(s, 8000, -5.0, 7);
-    const std::string got = Demodulate(8000, {}, s);
-    EXPECT_LE(modem::CharacterErrors(codes, got), codes.size() * 3 / 100);
-}
-
 TEST(Modem, NoiseAloneAndSilenceGiveNoCharacters) {
     std::vector<float> noise(8000 * 30, 0.0f);
     EXPECT_EQ(Demodulate(8000, {}, noise), "");
@@ -126,22 +118,87 @@ TEST(Modem, NoiseAloneAndSilenceGiveNoCharacters) {
     EXPECT_EQ(Demodulate(8000, {}, noise), "");
 }
 
-// Selective fading: the mark tone (the higher one here) is notched out for
-// 0.6 s in every 2 s; the decision must go on with the space tone alone.
-TEST(Modem, DecisionSurvivesOneToneFading) {
-    const std::string codes = Codes(std::string(kText) + kText + kText);
-    std::vector<float> s = Signal(8000, Weather(), codes);
-    const double w = 2.0 * 3.14159265358979 * 1725.0 / 8000.0, r = 0.97;
-    double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const double x = s[i];
-        const double y = x - 2 * std::cos(w) * x1 + x2 + 2 * r * std::cos(w) * y1 - r * r * y2;
-        x2 = x1, x1 = x, y2 = y1, y1 = y;
-        if (i % 16000 < 4800) s[i] = static_cast<float>(y);
-    }
-    modem::AddWhiteNoise(s, 8000, 5.0, 11);
-    // Without the threshold correction about a quarter of the characters are lost.
-    EXPECT_LE(modem::CharacterErrors(codes, Demodulate(8000, {}, s)), codes.size() * 6 / 100);
+// Short-wave channels: the share of the text (as a reader sees it) that may
+// be wrong. The signal is mark 1725 Hz above space 1275 Hz.
+struct Channel {
+    const char* name;
+    std::function<void(std::vector<float>&)> spoil;
+    double maxErrorPercent;
+};
+
+void PrintTo(const Channel& c, std::ostream* os) { *os << c.name; }
+
+class ChannelTest : public testing::TestWithParam<Channel> {};
+
+TEST_P(ChannelTest, KeepsTheTextReadable) {
+    const std::string sent = std::string(kText) + kText + kText + kText;
+    std::vector<float> s = Signal(8000, Weather(), Codes(sent));
+    GetParam().spoil(s);
+    const std::string got = modem::ReaderText(Demodulate(8000, {}, s));
+    // The whole text counts, its first line (figures) included.
+    EXPECT_LE(100.0 * static_cast<double>(modem::CharacterErrors(sent, got)),
+              GetParam().maxErrorPercent * static_cast<double>(sent.size()))
+        << got;
+}
+
+void Noise(std::vector<float>& s, double snrDb) { modem::AddWhiteNoise(s, 8000, snrDb, 7); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Modem, ChannelTest,
+    testing::Values(
+        Channel{"WhiteNoiseMinus5Db", [](auto& s) { Noise(s, -5); }, 2},
+        // A steady carrier 10 dB above the signal must not be taken for a
+        // tone, paired with noise or with one tone; on a tone or beside the
+        // pair it is notched out.
+        Channel{"CarrierOnTheMarkTone",
+                [](auto& s) { modem::AddCarrier(s, 8000, 1725, 10), Noise(s, 0); }, 1},
+        Channel{"CarrierOnTheSpaceTone",
+                [](auto& s) { modem::AddCarrier(s, 8000, 1275, 10), Noise(s, 0); }, 1},
+        Channel{"CarrierOneShiftBelowSpace",
+                [](auto& s) { modem::AddCarrier(s, 8000, 825, 10), Noise(s, 0); }, 1},
+        Channel{"CarrierBesideTheSpaceTone",
+                [](auto& s) { modem::AddCarrier(s, 8000, 1375, 10), Noise(s, 0); }, 1},
+        Channel{"NoiselessFlatFading",
+                [](auto& s) { modem::ApplyFading(s, 8000, modem::kFlatRayleigh, 5); }, 0.5},
+        // One tone fades while the other stays: the decision rests on the other.
+        Channel{"SpaceToneFadingAlone",
+                [](auto& s) { modem::FadeOneSide(s, 8000, 1500, false, 1.0, 9); }, 1},
+        // Deep fades must not turn the polarity over.
+        Channel{"CcirPoorKeepsPolarity",
+                [](auto& s) { modem::ApplyFading(s, 8000, modem::kCcirPoor, 3), Noise(s, 20); },
+                2}),
+    [](const testing::TestParamInfo<Channel>& info) { return std::string(info.param.name); });
+
+// Two stations start together; the stronger is taken first. A click on the
+// other, 6 dB weaker and 1,400 Hz away, moves there and holds it: from the
+// click on only its text comes out.
+TEST(Modem, ClickOnAWeakerStationHoldsIt) {
+    const std::string strong = Codes(std::string(kText) + kText + kText + kText);
+    const std::string weakText =
+        "RYRYRY THE QUICK BROWN FOX 1234567890\n" + std::string(kText) + kText + kText;
+    const std::string weak = Codes(weakText);
+    std::vector<float> s = Signal(8000, Weather(), strong);
+    modem::ModSettings other = Weather();
+    other.centreHz = 2900;
+    other.amplitude = 0.25f;
+    const std::vector<float> w = Signal(8000, other, weak);
+    for (std::size_t i = 0; i < std::min(s.size(), w.size()); ++i) s[i] += w[i];
+    Noise(s, 10);
+    modem::Demodulator demod(8000, {});
+    std::vector<std::uint8_t> out;
+    const std::size_t click = 8000 * 4;
+    demod.Process(std::span<const float>(s).first(click), out);
+    EXPECT_NEAR(demod.Tuning().markHz, 1725, 10);
+    demod.TuneTo(2900);
+    out.clear();
+    demod.Process(std::span<const float>(s).subspan(click, click), out);
+    EXPECT_TRUE(demod.Tuning().fixed);
+    EXPECT_NEAR(demod.Tuning().markHz, 3125, 10);
+    demod.Process(std::span<const float>(s).subspan(2 * click), out);
+    const std::string got =
+        modem::ReaderText({reinterpret_cast<const char*>(out.data()), out.size()});
+    EXPECT_LE(modem::CharacterErrors(weakText, got, true), got.size() / 100) << got;
+    EXPECT_GT(got.size(), weakText.size() / 2);
 }
 
 // The transmitter drifts 150 Hz up over the text in 10 Hz steps; the AFC
@@ -149,6 +206,7 @@ TEST(Modem, DecisionSurvivesOneToneFading) {
 TEST(Modem, AfcFollowsDrift) {
     const std::string codes = Codes(std::string(kText) + kText + kText + kText);
     modem::ModSettings m = Weather();
+    m.announceShift = false;  // one transmission cut in pieces: codes as they are
     std::vector<float> s;
     const std::size_t step = codes.size() / 15 + 1;
     for (std::size_t i = 0; i < codes.size(); i += step, m.centreHz += 10) {

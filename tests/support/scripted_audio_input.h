@@ -15,6 +15,7 @@ struct ScriptedAudioState {
     std::vector<float> pending;
     double rate = 8000;
     bool lost = false;
+    bool ended = false;  // a recording played to its end
     int opens = 0;
 };
 
@@ -29,6 +30,7 @@ class ScriptedAudioInput : public AudioInput {
         return true;
     }
     std::string Error() const override { return m_state.lost ? "Sound input test lost" : ""; }
+    bool Ended() const override { return m_state.ended; }
 
   private:
     ScriptedAudioState& m_state;

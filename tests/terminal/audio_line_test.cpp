@@ -10,6 +10,7 @@
 #include "line_demod_settings.h"
 #include "line_panels.h"
 #include "line_switch.h"
+#include "modulator.h"
 #include "port_discovery.h"
 #include "recording_line_view.h"
 #include "scripted_audio_input.h"
@@ -127,6 +128,10 @@ TEST_F(AudioLineTest, ConnectOpensTheInputAndPanelClicksOnlyResetTheDemodulator)
     EXPECT_DOUBLE_EQ(m_audio.Demodulator()->Settings().stopBits, 2.0);
     EXPECT_EQ(m_audio.Demodulator()->Settings().dataBits, 7);
     EXPECT_DOUBLE_EQ(m_audio.Demodulator()->Settings().shiftHz, 850);
+    // The polarity choice reaches the demodulator and the store.
+    m_control.SetPolarity(2);
+    EXPECT_EQ(m_audio.Demodulator()->Settings().polarity, modem::Polarity::Reverse);
+    EXPECT_EQ(m_opener.state.opens, 1);
     // Receive only: the sending side finds nothing to write to.
     EXPECT_FALSE(m_switch.Write("RY"));
     EXPECT_FALSE(m_serial.IsOpen());
@@ -152,13 +157,36 @@ TEST_F(AudioLineTest, AnUnknownInputASpeedOrARateItCannotTakeFailsWithItsReason)
     m_control.Settings().Baud = 1200;
     EXPECT_FALSE(m_control.Connect());
     m_control.Settings().Baud = 50;
-    m_opener.state.rate = 96000;
+    m_opener.state.rate = 0;
     EXPECT_FALSE(m_control.Connect());
-    ASSERT_EQ(m_box.shown.size(), 3u);
-    EXPECT_EQ(m_box.Texts()[0], "Sound input not found: gone");
-    EXPECT_NE(m_box.Texts()[1].find("1200"), std::string::npos);
-    EXPECT_NE(m_box.Texts()[2].find("96000"), std::string::npos);
+    EXPECT_EQ(m_box.Texts(),
+              (std::vector<std::string>{"Sound input not found: gone",
+                                        "Sound input cannot receive 1200 bauds (45 to 300)",
+                                        "Sound input test gives no sample rate"}));
     EXPECT_EQ(m_view.Last().StatusText, "DISCONNECTED");
+}
+
+// Rates the demodulator does not take directly are resampled; the end of a
+// recording is shown once, with the line still open.
+TEST_F(AudioLineTest, AnyRateIsReceivedAndTheEndOfARecordingIsShown) {
+    const std::vector<std::uint8_t> codes = {0x0a, 0x15, 0x0a, 0x15, 0x0a, 0x15, 0x0a, 0x15};
+    for (const double rate : {6000.0, 96000.0, 384000.0}) {
+        modem::Modulator modulator(rate, modem::ModSettings{});
+        m_opener.state = {};
+        m_opener.state.rate = rate;
+        modulator.Idle(50, m_opener.state.pending);
+        for (int i = 0; i < 5; ++i) modulator.Send(codes, m_opener.state.pending);
+        ASSERT_TRUE(m_control.Connect()) << rate;
+        const std::string got = m_control.ReadReceived();
+        EXPECT_NE(got.find(std::string(codes.begin(), codes.end())), std::string::npos) << rate;
+        m_control.Disconnect();
+    }
+    ASSERT_TRUE(m_control.Connect());
+    m_opener.state.ended = true;
+    m_control.ReadReceived();
+    EXPECT_EQ(m_view.Last().StatusText, "END OF RECORDING");
+    EXPECT_TRUE(m_view.Last().connected);
+    EXPECT_TRUE(m_view.Last().ended);
 }
 
 }  // namespace

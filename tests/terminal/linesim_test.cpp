@@ -28,16 +28,11 @@ using testing::ReadFile;
 
 const fs::path kSamples = DOVREL_SAMPLES_DIR;
 
-// linesim is built next to the test program.
-std::string LinesimPath() {
-    return (fs::read_symlink("/proc/self/exe").parent_path() / "linesim").string();
-}
-
 // A running linesim: its first output line is the slave's path.
 class Linesim {
   public:
     explicit Linesim(const std::string& args) {
-        m_pipe = popen((LinesimPath() + " " + args + " 2>&1").c_str(), "r");
+        m_pipe = popen((LINESIM_PROGRAM " " + args + " 2>&1").c_str(), "r");
         if (m_pipe != nullptr) m_slave = ReadLine();
     }
     ~Linesim() {
@@ -46,9 +41,8 @@ class Linesim {
     const std::string& Slave() const { return m_slave; }
     std::string ReadLine() {
         char buf[512] = {};
-        if (std::fgets(buf, sizeof buf, m_pipe) == nullptr) return {};
-        std::string line = buf;
-        if (!line.empty() && line.back() == '\n') line.pop_back();
+        std::string line = std::fgets(buf, sizeof buf, m_pipe) != nullptr ? buf : "";
+        if (line.ends_with('\n')) line.pop_back();
         return line;
     }
     // Waits for the end; the exit status.
@@ -63,38 +57,29 @@ class Linesim {
     std::string m_slave;
 };
 
-LineSettings Telex(const std::string& device) {
-    LineSettings s;
-    s.PortName = device;
-    s.Baud = 50;
-    s.Data = 5;
-    s.Stop = 1;
-    return s;
-}
+// The default line is Telex: 50 bauds, 5 data bits.
+LineSettings Telex(const std::string& device) { return LineSettings{.PortName = device}; }
 
 // The blocks read from the line until `count` bytes came, the line closed,
-// or twenty seconds passed.
-std::vector<std::string> ReadBlocks(SerialLine& line, std::size_t count) {
+// or twenty seconds passed; all of them joined in `all`.
+std::vector<std::string> ReadBlocks(SerialLine& line, std::size_t count, std::string& all) {
     std::vector<std::string> blocks;
-    std::size_t got = 0;
     const auto end = Clock::now() + std::chrono::seconds(20);
-    while (got < count && line.IsOpen() && Clock::now() < end) {
+    while (all.size() < count && line.IsOpen() && Clock::now() < end) {
         pollfd p{line.Fd(), POLLIN, 0};
         if (poll(&p, 1, 100) <= 0) continue;
-        blocks.push_back(line.ReadAvailable());
-        got += blocks.back().size();
+        all += blocks.emplace_back(line.ReadAvailable());
     }
     return blocks;
 }
 
 std::string ReadAll(SerialLine& line, std::size_t count) {
     std::string all;
-    for (const std::string& block : ReadBlocks(line, count)) all += block;
+    ReadBlocks(line, count, all);
     return all;
 }
 
 TEST(ReceptionPtyTest, CaptureThroughThePtyEndsUpSeparatedInTheLog) {
-    ASSERT_TRUE(fs::exists(LinesimPath())) << LinesimPath();
     const std::string capture = ReadFile(kSamples / "capture.ita2");
     ASSERT_GT(capture.size(), 10000u);
     Linesim sim("--baud 0 --wait-open --linger 10 '" + (kSamples / "capture.ita2").string() + "'");
@@ -109,11 +94,10 @@ TEST(ReceptionPtyTest, CaptureThroughThePtyEndsUpSeparatedInTheLog) {
     TerminalLog log("NORTH", work.Path(), box, choice, clock);
     ASSERT_TRUE(log.CreateLog(true));
     TerminalSettings settings;
-    settings.LookWords = true;
+    settings.LookWords = settings.STimeStamp = true;
     settings.SMesgBlocs = settings.FMesgBlocs = 1;
-    settings.STimeStamp = true;
     TelexState telex;
-    RecordingPane pane;
+    testing::RecordingPane pane;
     testing::ManualScheduler scheduler;
     Reception rx(settings, telex, LoadKeywords(SettingsContext(SettingsStore(work / "cfg"), "Q")),
                  pane, clock, scheduler);
@@ -121,8 +105,7 @@ TEST(ReceptionPtyTest, CaptureThroughThePtyEndsUpSeparatedInTheLog) {
     rx.SetLog(&log);
     rx.StartStopBanner(true);
     std::string received;
-    for (const std::string& block : ReadBlocks(line, capture.size())) {
-        received += block;
+    for (const std::string& block : ReadBlocks(line, capture.size(), received)) {
         rx.OnDataReceived(block);
         scheduler.RunAll();
     }
@@ -136,10 +119,9 @@ TEST(ReceptionPtyTest, CaptureThroughThePtyEndsUpSeparatedInTheLog) {
     EXPECT_TRUE(box.shown.empty());
 
     const std::string onDisk = ReadFile(work / "Data" / "NORTH-261205-1402.log");  // still open
-    ASSERT_FALSE(onDisk.empty());
 
-    // Each bulletin stands in the log between its numbered separator lines,
-    // its line ends (LF and CR CR LF alike) as CR LF.
+    // Each bulletin stands in the log after its numbered separator line, its
+    // line ends (LF and CR CR LF alike) as CR LF.
     const std::string bulletins = ReadFile(kSamples / "bulletins.txt");
     std::size_t from = 0, logPos = 0;
     int n = 0;
@@ -157,9 +139,6 @@ TEST(ReceptionPtyTest, CaptureThroughThePtyEndsUpSeparatedInTheLog) {
         ASSERT_NE(open, std::string::npos) << label;
         EXPECT_EQ(onDisk.compare(open + std::strlen(label), crlf.size(), crlf), 0)
             << "bulletin " << n;
-        std::snprintf(label, sizeof label,
-                      "NNNN\r\n14:02:33 05/12/2026 --------------------- END MSG %04d\r\n\r\n", n);
-        EXPECT_NE(onDisk.find(label, open), std::string::npos) << label;
         from = end + 4;
         logPos = open + 1;
     }
@@ -191,7 +170,8 @@ TEST(Linesim, EchoesWhatTheTerminalSendsAsHexAndText) {
 }
 
 TEST(Linesim, PacingIsNeverFasterThanTheLineSpeed) {
-    // Ten 8N1 characters at 300 bauds: the tenth comes 9 x 33 ms after the first.
+    // Ten 8N1 characters at 300 bauds: the tenth comes at least 9 x 33 ms after
+    // the open, however late the reads come and however they cut the bytes.
     const testing::TempDir dir;
     std::ofstream(dir / "digits") << "0123456789";
     Linesim sim("--baud 300 --data-bits 8 --stop-bits 1 --wait-open --linger 10 " +
@@ -199,12 +179,10 @@ TEST(Linesim, PacingIsNeverFasterThanTheLineSpeed) {
     SerialLine line("");
     LineSettings s = Telex(sim.Slave());
     s.Data = 8;
+    const auto opened = Clock::now();
     ASSERT_EQ(line.Open(s), "");
-    std::string got = ReadAll(line, 1);
-    const auto first = Clock::now();
-    got += ReadAll(line, 9);
-    EXPECT_EQ(got, "0123456789");
-    EXPECT_GE(Clock::now() - first, std::chrono::milliseconds(250));
+    EXPECT_EQ(ReadAll(line, 10), "0123456789");
+    EXPECT_GE(Clock::now() - opened, std::chrono::milliseconds(297));
     line.Close();
     EXPECT_EQ(sim.Finish(), 0);
 }

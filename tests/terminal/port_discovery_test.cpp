@@ -112,14 +112,13 @@ TEST_F(PortDiscoveryTest, LiveLocksAndConsolesMeanInUse) {
     EXPECT_EQ(Labels(), "*ttyS0 *ttyUSB0 ttyUSB1 ");
 }
 
-TEST_F(PortDiscoveryTest, TheCurrentDeviceIsSelectedAndOkNeedsADevice) {
-    EXPECT_FALSE(LoadPropertySettings(LineSettings{}, "", m_roots).okEnabled());
+TEST_F(PortDiscoveryTest, TheCurrentDeviceIsSelected) {
+    EXPECT_TRUE(LoadPropertySettings(LineSettings{}, "", m_roots).entries.empty());
     Device("ttyS0");
     Device("ttyUSB0");
     LineSettings current;
     current.PortName = Dev("ttyUSB0");
     const PortList list = LoadPropertySettings(current, "", m_roots);
-    EXPECT_TRUE(list.okEnabled());
     EXPECT_EQ(list.selected, 1);
     current.PortName = Dev("ttyUSB7");
     EXPECT_EQ(LoadPropertySettings(current, "", m_roots).selected, -1);

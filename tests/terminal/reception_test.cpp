@@ -262,7 +262,7 @@ TEST_F(CaptureTest, EveryChunkingGivesTheSamePaneAndLog) {
     const std::string wholeLog = log.Text();
 
     for (std::size_t chunk : {1u, 7u, 64u, 1000u}) {
-        RecordingPane chunkPane;
+        testing::RecordingPane chunkPane;
         RecordingLog chunkLog;
         TelexState chunkTelex;
         ManualScheduler chunkScheduler;

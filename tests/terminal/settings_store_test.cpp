@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "special_files.h"
 #include "temp_dir.h"
 
 namespace dovrel {
@@ -95,6 +96,15 @@ TEST_F(SettingsStoreTest, ContextsAreApartAndInstanceNamesCannotLeaveTheFolder) 
     EXPECT_EQ(Int(nasty, "X", 10), 10);
     EXPECT_EQ(Int("Quarnel", "X", 0), 1);
     EXPECT_FALSE(Store().DeleteContext(nasty));
+    // Names of 300 and 5000 characters get files of their own that the file
+    // system takes.
+    for (const std::size_t length : {300u, 5000u}) {
+        const std::string longName = "Quarnel - " + std::string(length, 'N');
+        ASSERT_TRUE(Store().Write(longName, "X", static_cast<std::int32_t>(length)));
+        EXPECT_EQ(Int(longName, "X", 0), static_cast<std::int32_t>(length));
+        EXPECT_LE(Store().FileOf(longName).filename().string().size(), 200u);
+    }
+    EXPECT_EQ(Int("Quarnel - " + std::string(300, 'N') + "x", "X", 7), 7);
 }
 
 TEST_F(SettingsStoreTest, DamagedFileGivesDefaultsForWhatCannotBeRead) {
@@ -107,10 +117,21 @@ TEST_F(SettingsStoreTest, DamagedFileGivesDefaultsForWhatCannotBeRead) {
     EXPECT_EQ(Int("Quarnel", "WaitTime", 10), 25);  // the rest is kept
 }
 
+// A folder, FIFO or device in the file's place gives the defaults and is
+// neither written nor removed.
 TEST_F(SettingsStoreTest, AnUnreadableFileOrAFolderInItsPlaceGivesDefaultsAndIsNeverWritten) {
     fs::create_directories(Store().FileOf("Folder"));
     EXPECT_EQ(Int("Folder", "WaitTime", 10), 10);
     EXPECT_FALSE(Store().Write("Folder", "WaitTime", 5));
+    for (const fs::path& special : testing::MakeSpecialFiles(m_root)) {
+        const std::string context = special.filename().string();
+        fs::rename(special, Store().FileOf(context));
+        const char kind = testing::KindOf(Store().FileOf(context));
+        EXPECT_EQ(Int(context, "WaitTime", 10), 10);
+        EXPECT_FALSE(Store().Write(context, "WaitTime", 5));
+        EXPECT_FALSE(Store().DeleteContext(context));
+        EXPECT_EQ(testing::KindOf(Store().FileOf(context)), kind) << context;
+    }
     if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
     WriteFile("Quarnel", "WaitTime=25\n");
     fs::permissions(Store().FileOf("Quarnel"), fs::perms::none);

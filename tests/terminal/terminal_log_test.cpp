@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "reception_fakes.h"
+#include "special_files.h"
 #include "temp_dir.h"
 
 namespace dovrel {
@@ -42,6 +43,7 @@ TEST_F(LogFileTest, BaseNameFromInstanceAndLocalTime) {
     EXPECT_EQ(MakeLog().BaseName(), "251205-0935");
     EXPECT_EQ(MakeLog("NORTH").BaseName(), "NORTH-251205-0935");
     EXPECT_EQ(MakeLog("A/B").BaseName(), "A_B-251205-0935");
+    EXPECT_EQ(MakeLog(std::string(5000, 'N')).BaseName().size(), 160u + 12u);
     clock.Set(2009, 1, 2, 23, 4, 0);
     EXPECT_EQ(MakeLog().BaseName(), "090102-2304");
 }
@@ -82,9 +84,10 @@ TEST_F(LogFileTest, AutomaticLogFailsWhenDataIsNotAFolder) {
 
 TEST_F(LogFileTest, DialogStartsInTheDataFolder) {
     const LogFileRequest r = MakeLog("NORTH").DialogRequest();
+    EXPECT_EQ(r.title, "Create Quarnel Log File");
     EXPECT_EQ(r.filter, "Log Files (*.LOG)|*.log|All Files (*.*)|*.*");
     EXPECT_EQ(r.initialFolder, (dir / "Data").string());
-    EXPECT_EQ(r.proposedName, "NORTH-251205-0935");
+    EXPECT_EQ(r.proposedName, "NORTH-251205-0935.log");
     fs::create_directory(dir / "Data");
     EXPECT_EQ(MakeLog("", dir / "Data").DialogRequest().initialFolder, (dir / "Data").string());
 }
@@ -131,36 +134,39 @@ TEST_F(LogFileTest, CancelOnTheQuestionShowsTheDialogAgain) {
     EXPECT_EQ(ReadFile(dir / "old.log"), "kept");
 }
 
-// A folder chosen as the log: it can be neither replaced (Yes) nor appended
-// to (No); a path through a plain file cannot even be looked up.
-TEST_F(LogFileTest, FilesThatCannotBeReplacedOpenedOrLookedUpAreReported) {
+// Only a regular file is written: a folder, FIFO or device is refused before
+// the replace question and survives as it was; a path through a plain file
+// cannot even be looked up.
+TEST_F(LogFileTest, WhatIsNotARegularFileIsRefusedAndSurvives) {
     fs::create_directory(dir / "folder.log");
     Write(dir / "plain", "");
-    const std::string folder = (dir / "folder.log").string();
-    const std::string throughFile = (dir / "plain" / "x.log").string();
-    const std::tuple<std::string, BoxAnswer, std::string> rows[] = {
-        {folder, BoxAnswer::Yes, "Cannot replace the log file " + folder + ": Is a directory"},
-        {folder, BoxAnswer::No, "Cannot open the log file " + folder + ": Is a directory"},
-        {throughFile, BoxAnswer::Ok,
-         "Cannot use the log file " + throughFile + ": Not a directory"},
-    };
-    for (const auto& [path, answer, report] : rows) {
-        choice.answers = {path};
-        box.answers = {answer};
+    std::vector<std::pair<fs::path, std::string>> rows = {
+        {dir / "folder.log", "it is a folder, not a regular file"},
+        {dir / "plain" / "x.log", "Not a directory"}};
+    for (const fs::path& special : testing::MakeSpecialFiles(dir.Path()))
+        rows.emplace_back(special, testing::KindOf(special) == 'c'
+                                       ? "it is a character device, not a regular file"
+                                       : "it is a FIFO (named pipe), not a regular file");
+    for (const auto& [path, reason] : rows) {
+        const char kind = testing::KindOf(path);
+        choice.answers = {path.string()};
+        box.answers = {BoxAnswer::Yes};
         box.shown.clear();
         TerminalLog log = MakeLog();
         EXPECT_FALSE(log.CreateLog(false));
-        ASSERT_FALSE(box.shown.empty());
-        EXPECT_EQ(box.shown.back().text, report);
-        EXPECT_EQ(box.shown.back().icon, BoxIcon::Exclamation);
+        ASSERT_EQ(box.shown.size(), 1u) << path;
+        EXPECT_EQ(box.shown[0].text, "Cannot use the log file " + path.string() + ": " + reason);
+        EXPECT_EQ(box.shown[0].icon, BoxIcon::Exclamation);
         EXPECT_FALSE(log.IsOpen());
-        EXPECT_EQ(log.LogPath(), "");
+        EXPECT_EQ(testing::KindOf(path), kind);
     }
 }
 
 TEST_F(LogFileTest, AFailedWriteIsReportedOnceAndSuspendsTheLogUntilCreatedAgain) {
-    choice.answers = {"/dev/full", (dir / "next.log").string()};
-    box.answers = {BoxAnswer::No};
+    const testing::FullFolder full(dir / "full");
+    if (!full.Full()) GTEST_SKIP() << "no tiny file system can be mounted here (not root)";
+    const std::string path = (dir / "full" / "x.log").string();
+    choice.answers = {path, (dir / "next.log").string()};
     TerminalLog log = MakeLog();
     std::vector<std::string> reports;
     log.SetFailureReport([&](const std::string& text) { reports.push_back(text); });
@@ -168,12 +174,12 @@ TEST_F(LogFileTest, AFailedWriteIsReportedOnceAndSuspendsTheLogUntilCreatedAgain
     for (int i = 0; i < 20; ++i) log.WriteLog("ABC");
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].substr(0, reports[0].find('\r')),
-              "Cannot write the log file /dev/full: No space left on device");
-    EXPECT_EQ(box.shown.size(), 1u);  // only the replace question
+              "Cannot write the log file " + path + ": No space left on device");
+    EXPECT_TRUE(box.shown.empty());
     EXPECT_FALSE(log.IsOpen());
     EXPECT_TRUE(log.IsSuspended());
     EXPECT_EQ(log.Caption("Quarnel 1.0.0"),
-              "/dev/full (log suspended: No space left on device) - Quarnel 1.0.0");
+              "full/x.log (log suspended: No space left on device) - Quarnel 1.0.0");
     ASSERT_TRUE(log.CreateLog(false));
     EXPECT_FALSE(log.IsSuspended());
     log.WriteLog("D");

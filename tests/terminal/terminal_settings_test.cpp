@@ -62,6 +62,12 @@ TEST_F(TerminalSettingsTest, FontSizeIgnoresLocale) {
     EXPECT_EQ(FormatFontSize(8.25), "8.25");
     EXPECT_EQ(FormatFontSize(11.25), "11.25");
     EXPECT_EQ(FormatFontSize(10), "10");
+    // Zoom steps of one point, never below 4 points nor beyond 40 steps.
+    EXPECT_EQ(StepZoom(0, 1, 8.25), 1);
+    EXPECT_EQ(StepZoom(-4, -1, 8.25), -4);
+    EXPECT_DOUBLE_EQ(ZoomedFontSize(8.25, -4), 4.25);
+    EXPECT_EQ(StepZoom(40, 1, 8.25), 40);
+    EXPECT_EQ(StepZoom(7, 0, 8.25), 0);
 }
 
 TEST_F(TerminalSettingsTest, LineSettingsRoundTrip) {

@@ -37,6 +37,17 @@ check "the raw log re-frames the reports as bulletins" \
 "$nimbo" --text-log "$tmp/no/such/folder/run" "$ships" > /dev/null 2> err.txt; rc=$?
 check "a text log that cannot be opened gives exit status 2" \
   '[ $rc -eq 2 ] && grep -q "cannot open the text log" err.txt'
+mkfifo logs/pipe.wmo
+"$nimbo" --text-log "$tmp/logs/pipe" "$ships" > /dev/null 2> err.txt; rc=$?
+check "a FIFO as the text log is refused and left as it is" \
+  '[ $rc -eq 2 ] && grep -q "it is a FIFO (named pipe), not a regular file" err.txt && [ -p logs/pipe.wmo ]'
+if mkdir full && mount -t tmpfs -o size=16k tmpfs full 2>/dev/null; then
+  head -c 1M /dev/zero > full/filler 2>/dev/null
+  "$nimbo" --text-log "$tmp/full/run" "$ships" > /dev/null 2> err.txt; rc=$?
+  umount full
+  check "a full disk under the text log is reported once with exit status 2" \
+    '[ $rc -eq 2 ] && [ "$(grep -c "No space left on device" err.txt)" -eq 1 ]'
+fi
 
 cat "$ships" "$mobile" "$radiation" > all.txt
 "$nimbo" all.txt > whole.txt

@@ -56,10 +56,16 @@ TEST(CommandLine, HelpRequestsOfLinuxUsers) {
     EXPECT_FALSE(AsksForHelp({"NORTH"}));
 }
 
-TEST(CommandLine, UsageTextWithTabsAndLineBreaks) {
-    EXPECT_EQ(UsageText(),
-              "Usage:\tDOVREL.EXE (NAME) (-clean|-reset)\r\n     with\r\n\tNAME = Instance name\r\n"
-              "\t-clean  = Registry clean option\t-reset  = Reset position");
+// The usage names this program and its settings files, one option a line.
+TEST(CommandLine, UsageNamesTheProgramAndItsSettingsFile) {
+    const std::string usage = UsageText("/home/u/.config/Pelmora Software");
+    EXPECT_EQ(usage.rfind("Usage:\tdovrel [NAME] [-reset | -clean]\r\n", 0), 0u);
+    EXPECT_NE(usage.find("/home/u/.config/Pelmora Software/Quarnel.ini"), std::string::npos);
+    EXPECT_EQ(usage.find("EXE"), std::string::npos);
+    EXPECT_EQ(usage.find("egistry"), std::string::npos);
+    const std::string columns = UsageColumns(usage);
+    EXPECT_NE(columns.find("\n-reset          puts"), std::string::npos) << columns;
+    EXPECT_EQ(columns.find_first_of("\r\t"), std::string::npos);
 }
 
 TEST(Names, ContextCaptionAndTitle) {

@@ -140,7 +140,7 @@ TEST_F(PanelsTest, FunctionKeyMacroGoesOutAndShowsItsLabel) {
     Store(Context()).WriteText("F5S", "/41/42");
     QTest::keyClick(window->Pane(), Qt::Key_F5, Qt::ShiftModifier);
     EXPECT_EQ(Panel(*window, "Time"), "F5S ");
-    EXPECT_EQ(m_pty->Read(), "AB");
+    EXPECT_EQ(m_pty->Read(2), "AB");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The port dialog and the "Print" panel as the window drives them.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -28,8 +29,9 @@ TEST(PortDialog, ShowsPortsWithMarksAndSupplyBoxes) {
     EXPECT_EQ(dialog.windowTitle().toStdString(), "Port Properties");
     auto* port = dialog.findChild<QComboBox*>("Port");
     ASSERT_NE(port, nullptr);
-    ASSERT_EQ(port->count(), 3);
+    ASSERT_EQ(port->count(), 4);
     EXPECT_EQ(port->itemText(1).toStdString(), "*/dev/ttyS1");
+    EXPECT_EQ(port->itemText(3).toStdString(), "Recording...");
     EXPECT_EQ(port->currentText().toStdString(), "=/dev/ttyUSB0");
     auto* rts = dialog.findChild<QCheckBox*>("SetXX1");
     auto* dtr = dialog.findChild<QCheckBox*>("SetXX0");
@@ -50,10 +52,34 @@ TEST(PortDialog, OkTakesTheChosenPortAndSupplyLines) {
     EXPECT_TRUE(dialog.Chosen().DTR);
 }
 
-TEST(PortDialog, NoPortsLeaveOnlyCancel) {
-    ComOptDialog dialog(LineSettings{}, PortList{});
-    EXPECT_FALSE(dialog.findChild<QPushButton*>("OK")->isEnabled());
-    EXPECT_TRUE(dialog.findChild<QPushButton*>("Cancel")->isEnabled());
+// The field has the keyboard and takes a typed path; OK on an empty or
+// missing port says why and keeps the dialog; "Recording..." asks for a file.
+TEST(PortDialog, TypedPortsAndRecordingsAreTakenAndUnusableOnesExplained) {
+    std::vector<std::string> complaints;
+    PortDialogHelpers helpers;
+    helpers.complain = [&](const std::string& text) { complaints.push_back(text); };
+    helpers.chooseRecording = [] { return std::optional<std::string>("/rec/dwd.wav"); };
+    ComOptDialog dialog(LineSettings{}, PortList{}, helpers);
+    auto* port = dialog.findChild<QComboBox*>("Port");
+    EXPECT_EQ(dialog.focusWidget(), port);
+    for (const char* typed : {"", "/dev/ttyNoSuchPort9", "/etc/passwd"}) {
+        port->setEditText(typed);
+        dialog.findChild<QPushButton*>("OK")->click();
+        EXPECT_NE(dialog.result(), QDialog::Accepted) << typed;
+    }
+    ASSERT_EQ(complaints.size(), 3u);
+    EXPECT_EQ(complaints[0].rfind("No port chosen.", 0), 0u);
+    EXPECT_EQ(complaints[1],
+              "There is no serial port /dev/ttyNoSuchPort9: No such file or directory");
+    EXPECT_EQ(complaints[2].rfind("/etc/passwd is not a serial device", 0), 0u);
+    emit port->activated(port->count() - 1);
+    EXPECT_EQ(port->currentText().toStdString(), "audio:file:/rec/dwd.wav");
+    PtyPair far;
+    port->clearEditText();
+    QTest::keyClicks(port->lineEdit(), QString::fromStdString(far.SlavePath()));
+    dialog.findChild<QPushButton*>("OK")->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Chosen().PortName, far.SlavePath());
 }
 
 class PortDialogWindowTest : public WindowTest {};

@@ -26,12 +26,14 @@ class StartupTest : public WindowTest {};
 // Every way of asking for the usage shows it and stops without saving; the
 // default macro is stored all the same.
 TEST_F(StartupTest, UsageBoxStopsWithoutSavingButStoresTheDefaultMacro) {
-    for (const std::vector<std::string> args :
+    for (const std::vector<std::string>& args :
          {std::vector<std::string>{"-?"}, {"--help"}, {"-h"}, {"-reset", "-clean"}}) {
         m_box.shown.clear();
         auto window = MakeWindow();
         EXPECT_FALSE(window->Start(args));
-        EXPECT_EQ(m_box.Texts(), std::vector<std::string>{UsageText()}) << args.front();
+        EXPECT_EQ(m_box.Texts(),
+                  std::vector<std::string>{UsageText(SettingsStore::ForUser().Root().string())})
+            << args.front();
     }
     EXPECT_EQ(Store().ReadText("F12"), "/4E/4E/4E/4E/0D/0A");
     EXPECT_EQ(Store().ReadText("F12_"), "NNNN");
@@ -67,6 +69,29 @@ TEST_F(StartupTest, NoPortShowsThePortDialogAndCancelEndsWithSaving) {
     EXPECT_GT(Store(Context()).ReadInt("W", 0), 0);
     EXPECT_EQ(Store(Context()).ReadInt("Data", 0), 5);
     EXPECT_EQ(Store(Context()).ReadText("F12"), "/4E/4E/4E/4E/0D/0A");
+}
+
+// A first start: OK on the empty field explains and keeps the dialog; a
+// typed pseudo-terminal (not in the list) then opens and receives.
+TEST_F(StartupTest, FirstStartTakesATypedPseudoTerminalAndReceives) {
+    PtyPair far;
+    int shown = 0;
+    onDialog = [&](QDialog& dialog) {
+        ++shown;
+        auto* port = dialog.findChild<QComboBox*>("Port");
+        dialog.findChild<QPushButton*>("OK")->click();
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
+        QTest::keyClicks(port->lineEdit(), QString::fromStdString(far.SlavePath()));
+        dialog.findChild<QPushButton*>("OK")->click();
+        return dialog.result();
+    };
+    auto window = MakeWindow();
+    ASSERT_TRUE(window->Start({"T1"}));
+    EXPECT_EQ(shown, 1);
+    EXPECT_TRUE(m_box.Texts().back().starts_with("No port chosen.")) << m_box.Texts().back();
+    EXPECT_EQ(Store(Context()).ReadText("PortName"), far.SlavePath());
+    far.Write("\x1f\x0a\x15\x0a\x15\x08\x02");  // RYRY CR LF
+    EXPECT_TRUE(WaitUntil([&] { return PaneText(*window).find("RYRY") != std::string::npos; }));
 }
 
 TEST_F(StartupTest, PortChosenInTheDialogOpensAndIsStored) {
@@ -112,6 +137,21 @@ TEST_F(StartupTest, ShutdownStoresGeometryAndLineAndClosesThePort) {
         EXPECT_EQ(store.ReadInt(key, 0), value) << key;
     EXPECT_EQ(store.ReadInt("LookWords", 7), 0);
     EXPECT_EQ(store.ReadInt("Baud", 0), 50);
+}
+
+TEST_F(StartupTest, AMaximisedWindowComesBackMaximisedOverItsPlace) {
+    for (const auto& [key, value] : {std::pair{"X", 1500}, {"Y", 1200}, {"W", 9000}, {"H", 6000}})
+        Store(Context()).WriteInt(key, value);
+    auto window = StartOnPty({"T1"});
+    window->showMaximized();
+    ASSERT_TRUE(WaitUntil([&] { return window->isMaximized(); }));
+    window->close();
+    EXPECT_EQ(Store(Context()).ReadInt("Maximized", 0), 1);
+    EXPECT_EQ(Store(Context()).ReadInt("W", 0), 9000);
+    window = StartOnPty({"T1"});
+    window->show();
+    EXPECT_TRUE(WaitUntil([&] { return window->isMaximized(); }));
+    EXPECT_EQ(window->normalGeometry(), QRect(100, 80, 600, 400));
 }
 
 TEST_F(StartupTest, LampDisconnectsAndReconnectsAndTheFarEndClosingDisconnects) {
@@ -167,7 +207,7 @@ TEST_F(StartupTest, SendBoxSendsTypedTextWhenAllowed) {
     EXPECT_EQ(send->text().toStdString(), "Ab");
     QTest::keyClick(send, Qt::Key_Return);
     EXPECT_TRUE(send->text().isEmpty());
-    EXPECT_EQ(m_pty->Read(), "Ab\r");
+    EXPECT_EQ(m_pty->Read(3), "Ab\r");
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSocketNotifier>
+#include <QTimer>
 #include <cerrno>
 #include <cstdlib>
 
@@ -40,20 +42,26 @@ void PtyPair::Write(const std::string& bytes) {
     }
 }
 
-std::string PtyPair::Read(int ms) {
+std::string PtyPair::Read(std::size_t count) {
     std::string out;
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
-        QApplication::processEvents();
-        pollfd p{m_master, POLLIN, 0};
-        if (::poll(&p, 1, 10) > 0 && (p.revents & POLLIN)) {
-            char buf[256];
+    // Bytes at the master wake the event loop.
+    QSocketNotifier readable(m_master, QSocketNotifier::Read);
+    WaitUntil([&] {
+        char buf[256];
+        for (pollfd p{m_master, POLLIN, 0}; ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN);) {
             const ssize_t n = ::read(m_master, buf, sizeof buf);
-            if (n > 0) out.append(buf, static_cast<std::size_t>(n));
+            if (n <= 0) break;
+            out.append(buf, static_cast<std::size_t>(n));
         }
-    }
+        return out.size() >= count;
+    });
     return out;
+}
+
+bool PtyPair::Unread() const {
+    // Polling the slave also hands the kernel's pending input to its queue.
+    pollfd p{m_slaveFd, POLLIN, 0};
+    return ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN);
 }
 
 void PtyPair::CloseMaster() {
@@ -62,12 +70,13 @@ void PtyPair::CloseMaster() {
 }
 
 bool WaitUntil(const std::function<bool()>& done, int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        ::usleep(2000);
-    }
+    // Events wake the loop at once; the tick checks again what no event
+    // announces (files, other processes).
+    QTimer tick;
+    tick.start(10);
+    const QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return done();
 }
 

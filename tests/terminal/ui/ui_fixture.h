@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <deque>
@@ -36,8 +36,10 @@ class PtyPair {
     ~PtyPair();
     const std::string& SlavePath() const { return m_slave; }
     void Write(const std::string& bytes);
-    // Everything readable at the master within `ms` milliseconds.
-    std::string Read(int ms = 300);
+    // What the terminal sent: read until `count` bytes came (or three seconds passed).
+    std::string Read(std::size_t count);
+    // True while the terminal has not read everything written to it.
+    bool Unread() const;
     void CloseMaster();
 
   private:

@@ -4,6 +4,7 @@
 // first temperature. A second decoder, fed the sample's text directly, says
 // which stations and temperatures to expect.
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QFontMetrics>
 #include <QImage>
@@ -21,6 +22,7 @@
 #include "qt_audio_input.h"
 #include "sound_file_source.h"
 #include "station_list.h"
+#include "status_bar_panels.h"
 #include "tuning_strip.h"
 #include "weather_control.h"
 #include "weather_fixture.h"
@@ -131,7 +133,7 @@ TEST_F(WeatherEndToEndTest, CaptureOverTheLineEndsOnTheMapWithTemperatures) {
     // In pieces, so that the terminal reads while the test writes.
     for (qsizetype at = 0; at < capture.size(); at += 512) {
         m_pty->Write(capture.mid(at, 512).toStdString());
-        WaitUntil([] { return false; }, 15);
+        ASSERT_TRUE(WaitUntil([&] { return !m_pty->Unread(); }));
     }
     const QString lastIdent = QString::fromStdString(expected.back().ident);
     ASSERT_TRUE(WaitUntil([&] { return DecoderText().contains(lastIdent); }, 10000));
@@ -186,7 +188,7 @@ TEST_F(WeatherEndToEndTest, CaptureOverTheLineEndsOnTheMapWithTemperatures) {
 
 // The first bulletin of the capture as the weather broadcasts send it: 50
 // bauds, 450 Hz shift, 1.5 stop bits, mark above space, with idle line
-// before and after. Three stations.
+// before and after, recorded at 96 kHz. Three stations.
 constexpr qsizetype kFirstBulletinBytes = 330;
 
 std::string WriteFirstBulletinWav(const std::string& path) {
@@ -194,13 +196,13 @@ std::string WriteFirstBulletinWav(const std::string& path) {
     modem::ModSettings settings;
     settings.line.polarity = modem::Polarity::Reverse;
     settings.centreHz = 1900;
-    modem::Modulator modulator(8000, settings);
+    modem::Modulator modulator(96000, settings);
     std::vector<float> samples;
     modulator.Idle(100, samples);
     const std::vector<std::uint8_t> codes(capture.begin(), capture.end());
     modulator.Send(codes, samples);
     modulator.Idle(100, samples);
-    return modem::WriteWav(path, 8000, samples);
+    return modem::WriteWav(path, 96000, samples);
 }
 
 TEST_F(WeatherEndToEndTest, CaptureAsSoundReachesTheLogAndTheDecoder) {
@@ -221,17 +223,30 @@ TEST_F(WeatherEndToEndTest, CaptureAsSoundReachesTheLogAndTheDecoder) {
     EXPECT_FALSE(window->SendBox()->isEnabled());
     const QString third = QString::fromStdString(expected[2].ident);
     modem::TuningState tones;  // as the strip showed them while the signal lasted
+    TuningReadout readout;
     EXPECT_TRUE(WaitUntil(
         [&] {
-            if (window->Tuning()->Tuning().locked) tones = window->Tuning()->Tuning();
+            if (window->Tuning()->Tuning().locked) {
+                tones = window->Tuning()->Tuning();
+                readout = window->Tuning()->Readout();
+            }
             return DecoderText().contains(third);
         },
         20000))
         << PaneText(*window);
+    EXPECT_TRUE(readout.tones.starts_with("Mark 21") && readout.tones.ends_with("Shift 450 Hz"))
+        << readout.tones;
+    EXPECT_GT(readout.meter, 0.3);
+    // The polarity box sets the line's polarity, kept for the instance.
+    emit window->Tuning()->findChild<QComboBox*>("Polarity")->activated(2);
+    EXPECT_EQ(Store(Context()).ReadInt("Polarity", 0), 2);
     // The strip marks the tones where they were sent.
     EXPECT_TRUE(tones.locked);
     EXPECT_NEAR(std::max(tones.markHz, tones.spaceHz), 2125, 20);
     EXPECT_NEAR(std::min(tones.markHz, tones.spaceHz), 1675, 20);
+    // The end of the recording is said, and no silence watch takes over.
+    EXPECT_TRUE(WaitUntil([&] { return window->Panels()->Text("Status") == "END OF RECORDING"; }));
+    EXPECT_TRUE(window->windowTitle().endsWith(" - END OF RECORDING"));
     const std::string logPath = m_work.path().toStdString() + "/" + window->Log().LogPath();
     window.reset();
     std::ifstream log(logPath);

@@ -56,12 +56,20 @@ TEST_F(WeatherGeometryTest, StoredPlacementIsCheckedAgainstTheScreen) {
         EXPECT_EQ(r.W, c.expected.W) << c.what;
         EXPECT_EQ(r.H, c.expected.H) << c.what;
     }
+    // First use: beside the main window, right, else left, else at the
+    // screen's right edge; at most half a screen wide.
+    EXPECT_EQ(FirstWeatherWidth(28800), 9390);
+    EXPECT_EQ(FirstWeatherWidth(15360), 7380);
+    EXPECT_EQ(WeatherLeftBeside(10, 7380, 7380, 15360), 7540);
+    EXPECT_EQ(WeatherLeftBeside(20000, 8000, 8000, 28800), 11850);
+    EXPECT_EQ(WeatherLeftBeside(1000, 14000, 9000, 15360), 6360);
 }
 
-// The first start: the control made hidden with the terminal's modes, and
-// the main window takes the weather window's size.
+// The first start: the control made hidden with the terminal's modes, the
+// main window takes the weather window's size, and the weather window goes
+// beside it (the offscreen screen is 800 pixels wide).
 TEST_F(WeatherWindowTest, StartCreatesTheControlHiddenAndTheWindowTakesItsSize) {
-    Store(Context()).WriteInt("Wa", 8000);
+    Store(Context()).WriteInt("Wa", 5000);
     Store(Context()).WriteInt("Ha", 5010);
     auto window = StartOnPty();
     ASSERT_TRUE(window->WeatherAvailable());
@@ -81,10 +89,13 @@ TEST_F(WeatherWindowTest, StartCreatesTheControlHiddenAndTheWindowTakesItsSize) 
     EXPECT_EQ(TopLevel("Weather Decoder"), nullptr);  // made hidden
     weather->get_Width(&width);
     weather->get_Height(&height);
-    ExpectNear(width, 8000, "Wa");
+    ExpectNear(width, 5000, "Wa");
     ExpectNear(height, 5010, "Ha");
-    ExpectNear(PixelsToTwips(window->geometry().width(), window->logicalDpiX()), 8000, "W");
+    ExpectNear(PixelsToTwips(window->geometry().width(), window->logicalDpiX()), 5000, "W");
     ExpectNear(PixelsToTwips(window->geometry().height(), window->logicalDpiY()), 5010, "H");
+    std::int32_t left = 0;
+    weather->get_Left(&left);
+    EXPECT_GE(left, PixelsToTwips(window->geometry().right(), window->logicalDpiX()));
 }
 
 // (Placements off the screen: WeatherGeometryTest, on the placement rule itself.)

@@ -147,4 +147,30 @@ std::string ObservationGeoJsonFeature(const WeatherObservation& observation) {
     return out;
 }
 
+std::string ObservationStream::Begin() const {
+    if (m_format == ObservationFormat::kCsv) return ObservationCsvHeader();
+    if (m_format == ObservationFormat::kGeoJson)
+        return "{\"type\":\"FeatureCollection\",\"features\":[";
+    return {};
+}
+
+std::string ObservationStream::Add(const WeatherObservation& observation) {
+    switch (m_format) {
+        case ObservationFormat::kJsonLines:
+            return ObservationJson(observation) + "\n";
+        case ObservationFormat::kCsv:
+            return ObservationCsvRow(observation);
+        case ObservationFormat::kGeoJson: {
+            const std::string feature = ObservationGeoJsonFeature(observation);
+            if (feature.empty()) return {};
+            return (m_features++ == 0 ? "\n" : ",\n") + feature;
+        }
+    }
+    return {};
+}
+
+std::string ObservationStream::End() const {
+    return m_format == ObservationFormat::kGeoJson ? "\n]}\n" : std::string();
+}
+
 }  // namespace nimbo

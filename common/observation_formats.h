@@ -2,6 +2,7 @@
 // rows under a fixed header, and a GeoJSON FeatureCollection (RFC 7946).
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "weather_observation.h"
@@ -20,5 +21,26 @@ std::string ObservationCsvRow(const WeatherObservation& observation);
 // A GeoJSON Feature for an observation with a position (Point, longitude
 // first), the JSON members as its properties; empty without a position.
 std::string ObservationGeoJsonFeature(const WeatherObservation& observation);
+
+enum class ObservationFormat {
+    kJsonLines,  // "obs-json": one JSON object per line
+    kCsv,        // the header, then one row per observation
+    kGeoJson,    // one FeatureCollection of the observations with a position
+};
+
+// A whole document of observations in one format, written as the records
+// come: Begin() before the first, Add() for each, End() after the last;
+// each returns the text to write next.
+class ObservationStream {
+  public:
+    explicit ObservationStream(ObservationFormat format) : m_format(format) {}
+    std::string Begin() const;
+    std::string Add(const WeatherObservation& observation);
+    std::string End() const;
+
+  private:
+    ObservationFormat m_format;
+    std::size_t m_features = 0;
+};
 
 }  // namespace nimbo
