@@ -21,6 +21,7 @@ namespace nimbo {
 namespace {
 
 constexpr std::size_t kMaxLine = 256;
+constexpr std::size_t kStationNumbers = 100000;  // 00000 to 99999
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -254,12 +255,18 @@ const StationRecord& StationCatalogue::LookUp(std::string_view stationNumber) co
         if (c < '0' || c > '9') return m_answer = ReadRecord(stationNumber, prefix);
         number = number * 10 + (c - '0');
     }
-    auto known = m_known.find(number);
-    if (known == m_known.end()) {
-        ReadBlock(prefix);
-        known = m_known.try_emplace(number).first;  // not in the catalogue: nothing
+    if (m_slots.empty()) {
+        m_slots.assign(kStationNumbers, 0);
+        m_records.emplace_back();  // the answer for numbers not in the catalogue
     }
-    return known->second;
+    if (m_slots[number] == 0) {
+        ReadBlock(prefix);
+        // Every number of the prefix is now read: those not found have nothing.
+        for (int n = prefix * 100; n < prefix * 100 + 100; ++n) {
+            if (m_slots[n] == 0) m_slots[n] = 1;
+        }
+    }
+    return m_records[m_slots[number] - 1];
 }
 
 // The lines that a lookup of any number with this prefix scans, from the
@@ -286,8 +293,9 @@ void StationCatalogue::ReadBlock(int prefix) const {
                          : -1;
         }
         if (linePrefix > prefix) break;
-        if (linePrefix == prefix && number >= 0 && !m_known.contains(number)) {
-            m_known.emplace(number, ParseCatalogueLine(line));
+        if (linePrefix == prefix && number >= 0 && m_slots[number] == 0) {
+            m_records.push_back(ParseCatalogueLine(line));
+            m_slots[number] = static_cast<std::uint32_t>(m_records.size());
         }
     }
 }
