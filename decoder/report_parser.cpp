@@ -154,7 +154,7 @@ std::size_t ReportParser::ReportEndLength(std::string_view token) const {
 // ---------------------------------------------------------------------------
 // Holding groups until they show what they begin
 
-void ReportParser::TakeGroup(Group group) {
+void ReportParser::TakeGroup(Group&& group) {
     if (m_observationOpen && m_observation.nil && group.lineStart && LandStream() &&
         IsStationNumber(group.repaired)) {
         // A NIL report holds nothing more: a station number on the next line
@@ -249,16 +249,15 @@ void ReportParser::DecideDayHour(bool complete) {
     if (here == StartKind::kUndecided ||
         (here == StartKind::kLand && after == StartKind::kUndecided))
         return;
-    std::vector<Group> held = std::move(m_held);
-    m_held.clear();
+    std::vector<Group> held = TakeHeld();
     if (here == StartKind::kLand && after != StartKind::kLand) {
         m_landTime.clear();
         m_state = ParserState::kLandStation;
-    } else {
-        ProcessGroup(held.front());
-        held.erase(held.begin());
+        Release(std::move(held), 0);
+        return;
     }
-    Release(std::move(held));
+    ProcessGroup(held.front());
+    Release(std::move(held), 1);
 }
 
 void ReportParser::DecideReportStart(bool complete) {
@@ -266,8 +265,7 @@ void ReportParser::DecideReportStart(bool complete) {
     const bool strict = m_held[0].onIndicatorLine && !m_held[0].lineStart;
     const StartKind kind = ClassifyLandStart(TextsOfHeld(0).View(), complete, strict);
     if (kind == StartKind::kUndecided) return;
-    std::vector<Group> held = std::move(m_held);
-    m_held.clear();
+    std::vector<Group> held = TakeHeld();
     if (kind == StartKind::kLand || kind == StartKind::kSea) {
         StartReport(kind == StartKind::kLand ? ReportKind::kLand : ReportKind::kShip,
                     std::move(held));
@@ -276,8 +274,7 @@ void ReportParser::DecideReportStart(bool complete) {
     // The first group starts skipped text; a later line may still start a report.
     m_state = ParserState::kSkipReport;
     SkipGroup(held.front());
-    held.erase(held.begin());
-    Release(std::move(held));
+    Release(std::move(held), 1);
 }
 
 // A line in skipped text that plainly starts a report ends the skip there.
@@ -286,13 +283,11 @@ void ReportParser::DecideSkippedStart(bool complete) {
     const StartKind kind = LandStream() ? ClassifyLandStart(texts.View(), complete, true)
                                         : ClassifySeaStart(texts.View(), complete);
     if (kind == StartKind::kUndecided) return;
-    std::vector<Group> held = std::move(m_held);
-    m_held.clear();
+    std::vector<Group> held = TakeHeld();
     if (kind == StartKind::kNone) {
         // Still skipped text; a later line may start a report.
         SkipGroup(held.front());
-        held.erase(held.begin());
-        Release(std::move(held));
+        Release(std::move(held), 1);
         return;
     }
     FinishSkip();
@@ -308,10 +303,8 @@ void ReportParser::DecideReportEnd(bool complete) {
         kind = ClassifyLandStart(TextsOfHeld(1).View(), complete, true);
         if (kind == StartKind::kUndecided) return;
     }
-    std::vector<Group> held = std::move(m_held);
-    m_held.clear();
-    Group candidate = std::move(held.front());
-    held.erase(held.begin());
+    std::vector<Group> held = TakeHeld();
+    Group& candidate = held.front();
     if (kind == StartKind::kLand) {
         EmitError(candidate.text);
         candidate.text.resize(
@@ -320,7 +313,7 @@ void ReportParser::DecideReportEnd(bool complete) {
         candidate.reportEnd = true;
     }
     ProcessGroup(candidate);
-    Release(std::move(held));
+    Release(std::move(held), 1);
 }
 
 // Decides what is held now, as if no more groups came.
@@ -336,8 +329,17 @@ void ReportParser::SettleHeldGroups() {
     }
 }
 
-void ReportParser::Release(std::vector<Group> groups) {
-    for (Group& group : groups) TakeGroup(std::move(group));
+std::vector<ReportParser::Group> ReportParser::TakeHeld() {
+    std::vector<Group> held = std::move(m_held);
+    // The next report start holds a few groups again: room for them now
+    // spares the vector growing group by group.
+    m_held.clear();
+    m_held.reserve(4);
+    return held;
+}
+
+void ReportParser::Release(std::vector<Group> groups, std::size_t first) {
+    for (std::size_t i = first; i < groups.size(); ++i) TakeGroup(std::move(groups[i]));
 }
 
 // The first group goes straight to the state machine; the state it leads to
@@ -345,10 +347,8 @@ void ReportParser::Release(std::vector<Group> groups) {
 void ReportParser::StartReport(ReportKind kind, std::vector<Group> groups) {
     m_decoding.reportKind = kind;
     if (kind != ReportKind::kLand) m_state = ParserState::kShipCallSign;
-    const Group first = std::move(groups.front());
-    groups.erase(groups.begin());
-    ProcessGroup(first);
-    Release(std::move(groups));
+    ProcessGroup(groups.front());
+    Release(std::move(groups), 1);
 }
 
 void ReportParser::SkipGroup(const Group& group) {

@@ -86,7 +86,7 @@ class ReportParser : public TokenParser, public DecodingContext {
     bool TakeIndicator(std::string_view token, TokenSeparator separatorCode);
     std::size_t ReportEndLength(std::string_view token) const;
     bool HandleResync(std::string_view token, bool reportEnd);
-    void TakeGroup(Group group);
+    void TakeGroup(Group&& group);
     bool StartsHold(const Group& group) const;
     void DecideHeld(bool complete);
     void DecideDayHour(bool complete);
@@ -94,7 +94,10 @@ class ReportParser : public TokenParser, public DecodingContext {
     void DecideSkippedStart(bool complete);
     void DecideReportEnd(bool complete);
     void SettleHeldGroups();
-    void Release(std::vector<Group> groups);
+    // The held groups, handed over; none is held afterwards.
+    std::vector<Group> TakeHeld();
+    // Takes the groups from `first` on, in order, as if they came now.
+    void Release(std::vector<Group> groups, std::size_t first);
     void StartReport(ReportKind kind, std::vector<Group> groups);
     void SkipGroup(const Group& group);
     void FinishSkip();
