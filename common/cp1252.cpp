@@ -131,6 +131,9 @@ void AppendCp1252AsUtf8(std::string& out, std::string_view text) {
     while (at < end) {
         const char* run = at;
         while (end - at >= 8 && AllAscii(at)) at += 8;
+        // The last bytes of a run of at least eight as one word, overlapping
+        // those already checked: a plain line needs no byte-by-byte tail.
+        if (end - at < 8 && end - run >= 8 && AllAscii(end - 8)) at = end;
         while (at < end && static_cast<unsigned char>(*at) < 0x80) ++at;
         out.append(run, static_cast<std::size_t>(at - run));
         if (at == end) break;
