@@ -5,7 +5,10 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 
 namespace nimbo {
 namespace {
@@ -76,41 +79,67 @@ char Cp1252Byte(std::string_view sequence, char32_t point) {
     return point <= 0xFF ? static_cast<char>(point) : '?';
 }
 
-void AppendConverted(std::string& out, std::string_view text) {
-    const iconv_t converter = Converter();
-    if (converter == reinterpret_cast<iconv_t>(-1)) {
-        for (char c : text) AppendLatin1(out, static_cast<unsigned char>(c));
-        return;
-    }
-    char* in = const_cast<char*>(text.data());
-    std::size_t inLeft = text.size();
-    char buffer[1024];
-    while (inLeft > 0) {
-        char* to = buffer;
-        std::size_t toLeft = sizeof buffer;
-        const std::size_t done = iconv(converter, &in, &inLeft, &to, &toLeft);
-        out.append(buffer, static_cast<std::size_t>(to - buffer));
-        if (done == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            AppendLatin1(out,
-                         static_cast<unsigned char>(*in));  // a byte the code page leaves undefined
-            ++in;
-            --inLeft;
+// UTF-8 of every byte from 0x80 up, converted once through iconv (a byte
+// it refuses is taken as Latin-1): the hot path of every text output is
+// then a table lookup.
+struct HighBytes {
+    std::array<std::array<char, 4>, 128> utf8{};  // sequence, zero-padded
+    std::array<unsigned char, 128> length{};
+    HighBytes() {
+        const iconv_t converter = Converter();
+        for (int i = 0; i < 128; ++i) {
+            char byte = static_cast<char>(0x80 + i);
+            std::string out;
+            if (converter != reinterpret_cast<iconv_t>(-1)) {
+                char* in = &byte;
+                std::size_t inLeft = 1;
+                char buffer[8];
+                char* to = buffer;
+                std::size_t toLeft = sizeof buffer;
+                if (iconv(converter, &in, &inLeft, &to, &toLeft) != static_cast<std::size_t>(-1)) {
+                    out.assign(buffer, static_cast<std::size_t>(to - buffer));
+                }
+                iconv(converter, nullptr, nullptr, nullptr, nullptr);
+            }
+            if (out.empty() || out.size() > 4) {
+                out.clear();
+                AppendLatin1(out, static_cast<unsigned char>(byte));
+            }
+            std::copy(out.begin(), out.end(), utf8[i].begin());
+            length[i] = static_cast<unsigned char>(out.size());
         }
     }
+};
+
+const HighBytes& HighByteTable() {
+    static const HighBytes table;
+    return table;
+}
+
+// Eight bytes at a time: true when none has its high bit set.
+bool AllAscii(const char* at) {
+    std::uint64_t word;
+    std::memcpy(&word, at, sizeof word);
+    return (word & 0x8080808080808080ull) == 0;
 }
 
 }  // namespace
 
 void AppendCp1252AsUtf8(std::string& out, std::string_view text) {
-    std::size_t run = 0;
-    while (run < text.size()) {
-        std::size_t high = run;
-        while (high < text.size() && static_cast<unsigned char>(text[high]) < 0x80) ++high;
-        out.append(text.data() + run, high - run);
-        std::size_t ascii = high;
-        while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) >= 0x80) ++ascii;
-        if (ascii > high) AppendConverted(out, text.substr(high, ascii - high));
-        run = ascii;
+    const char* const end = text.data() + text.size();
+    const char* at = text.data();
+    while (at < end) {
+        const char* run = at;
+        while (end - at >= 8 && AllAscii(at)) at += 8;
+        // The last bytes of a run of at least eight as one word, overlapping
+        // those already checked: a plain line needs no byte-by-byte tail.
+        if (end - at < 8 && end - run >= 8 && AllAscii(end - 8)) at = end;
+        while (at < end && static_cast<unsigned char>(*at) < 0x80) ++at;
+        out.append(run, static_cast<std::size_t>(at - run));
+        if (at == end) break;
+        const HighBytes& table = HighByteTable();
+        const int index = static_cast<unsigned char>(*at++) - 0x80;
+        out.append(table.utf8[index].data(), table.length[index]);
     }
 }
 

@@ -4,12 +4,12 @@
 #include "observation_formats.h"
 
 #include <charconv>
-#include <cstdio>
 #include <optional>
 #include <string_view>
 #include <type_traits>
 
 #include "cp1252.h"
+#include "json_writer.h"
 #include "observation_fields.h"
 
 namespace nimbo {
@@ -61,37 +61,6 @@ void ForEachField(const WeatherObservation& o, Visit&& visit) {
     VisitObservationFields(o, walker);
 }
 
-// The text as a JSON string, appended to out.
-void AppendJsonText(std::string& out, std::string_view text) {
-    const std::size_t from = out.size();
-    out += '"';
-    nimbo::AppendCp1252AsUtf8(out, text);
-    // Escapes are rare: the converted text is only rewritten when it needs one.
-    bool plain = true;
-    for (std::size_t i = from + 1; i < out.size() && plain; ++i) {
-        const auto byte = static_cast<unsigned char>(out[i]);
-        plain = !(out[i] == '"' || out[i] == '\\' || byte < 0x20 || byte == 0x7F);
-    }
-    if (!plain) {
-        const std::string utf8 = out.substr(from + 1);
-        out.resize(from + 1);
-        for (const char c : utf8) {
-            const auto byte = static_cast<unsigned char>(c);
-            if (c == '"' || c == '\\') {
-                out += '\\';
-                out += c;
-            } else if (byte < 0x20 || byte == 0x7F) {
-                char escape[8];
-                std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-                out += escape;
-            } else {
-                out += c;
-            }
-        }
-    }
-    out += '"';
-}
-
 void AppendCsvCell(std::string& out, std::string_view text) {
     const std::string utf8 = nimbo::Cp1252ToUtf8(text);
     if (utf8.find_first_of(",\"\n\r") == std::string::npos) {
@@ -114,7 +83,7 @@ void AppendJsonMembers(std::string& out, const WeatherObservation& observation) 
                      out += name;
                      out += "\":";
                      if (kind == FieldKind::kText) {
-                         AppendJsonText(out, *value);
+                         AppendJsonString(out, *value);
                      } else {
                          out += *value;
                      }
@@ -123,7 +92,7 @@ void AppendJsonMembers(std::string& out, const WeatherObservation& observation) 
     out += "\"errors\":[";
     for (std::size_t i = 0; i < observation.errors.size(); ++i) {
         if (i) out += ',';
-        AppendJsonText(out, observation.errors[i]);
+        AppendJsonString(out, observation.errors[i]);
     }
     out += ']';
 }

@@ -1,12 +1,15 @@
 // What every group decoder sees of the report parser: the emit operations,
-// the options, the decoding state shared between groups, and the few parser
-// controls that section 0 and the later sections need.
+// the options, the record of the report and the decoding state shared
+// between groups. The parser's own state (its state machine, the order of
+// the groups, the error rule) is not among them.
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "group_fields.h"
 #include "observation_date.h"
 #include "tables/code_tables.h"
 #include "weather_decoder_interface.h"
@@ -116,14 +119,13 @@ class DecodingContext {
   public:
     virtual ~DecodingContext() = default;
 
-    // Writes the text log, then raises Result; an empty text does neither.
+    // Raises Result (the text log, while open, hears it first); an empty
+    // text raises nothing.
     virtual void EmitLine(std::string_view text, int level, int slevel) = 0;
-    // Writes the rule line to the text log, then raises Separator.
+    // The same for a line given in parts, joined straight into the event's text.
+    virtual void EmitLine(std::initializer_list<std::string_view> parts, int level, int slevel) = 0;
+    // Raises Separator (the text log writes its rule line).
     virtual void EmitSeparator(SeparatorLevel level) = 0;
-    // "DATA ERROR:        " + token + line feed to the text log and as Error.
-    virtual void EmitError(std::string_view token) = 0;
-    // EmitError, then, unless relaxed, skip the rest of the report.
-    virtual void ApplyErrorRule(std::string_view token) = 0;
     // The client's sinks, for Position, Temperature and Pressure.
     virtual _IWeatherDecoderEvents& Events() = 0;
     // The record of the report being decoded (a scratch record between
@@ -136,18 +138,11 @@ class DecodingContext {
     virtual CalendarDate ReferenceDate() const = 0;
 
     virtual DecodingState& State() = 0;
-    virtual ParserState CurrentState() const = 0;
-    virtual void SetState(ParserState state) = 0;
-    // One more than the number of the last group decoded in the section.
-    virtual int GroupOrder() const = 0;
-    virtual void SetGroupOrder(int order) = 0;
-    // Hands a token to the parser as if it had been received next (used when
-    // two groups arrive run together). The raw log is not written for it.
-    virtual void HandOnToken(std::string_view token) = 0;
 };
 
-// The one shape of every group decoder: the group in, accepted (true) or
-// malformed (false) out; output through the context.
-using GroupDecoder = bool (*)(std::string_view group, DecodingContext& context);
+// The one shape of every group decoder: the (repaired) group in, what it
+// found out; lines through the context. The parser alone decides what
+// follows: the next state, the order of the groups, the error rule.
+using GroupDecoder = Outcome (*)(std::string_view group, DecodingContext& context);
 
 }  // namespace nimbo

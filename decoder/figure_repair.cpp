@@ -41,18 +41,28 @@ constexpr std::array<char, 256> kFigureOf = MakeFigureTable();
 // The figure paired with `c`, or 0 when `c` is no such letter.
 char PairedFigure(char c) { return kFigureOf[static_cast<unsigned char>(c)]; }
 
-bool Repairable(std::string_view token) {
+bool IsFigureOrSlash(char c) { return (c >= '0' && c <= '9') || c == '/'; }
+
+}  // namespace
+
+bool RepairsToFigureGroup(std::string_view token) {
+    if (token.empty()) return false;
     for (char c : token) {
-        if ((c < '0' || c > '9') && c != '/' && PairedFigure(c) == 0) return false;
+        if (!IsFigureOrSlash(c) && !IsFigureOrSlash(PairedFigure(c))) return false;
     }
     return true;
 }
 
-}  // namespace
-
 std::string RepairFigures(std::string_view token) {
     std::string repaired(token);
-    if (!Repairable(token)) return repaired;
+    // Most groups arrive in figures: nothing to repair.
+    bool letters = false;
+    for (char c : token) {
+        if (IsFigureOrSlash(c)) continue;
+        if (PairedFigure(c) == 0) return repaired;
+        letters = true;
+    }
+    if (!letters) return repaired;
     for (char& c : repaired) {
         if (const char figure = PairedFigure(c)) c = figure;
     }

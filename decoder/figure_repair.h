@@ -14,4 +14,8 @@ namespace nimbo {
 // "NIL") was not sent in figures and is returned unchanged.
 std::string RepairFigures(std::string_view token);
 
+// True when RepairFigures(token) is a group of figures and "/" (not empty),
+// without making the repaired text.
+bool RepairsToFigureGroup(std::string_view token);
+
 }  // namespace nimbo

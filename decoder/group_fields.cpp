@@ -7,31 +7,9 @@
 
 namespace nimbo {
 
-bool IsFigure(char c) { return c >= '0' && c <= '9'; }
-
-bool IsAllFigures(std::string_view text) {
-    if (text.empty()) return false;
-    for (char c : text) {
-        if (!IsFigure(c)) return false;
-    }
-    return true;
-}
-
-bool IsValidField(std::string_view field) { return IsAllFigures(field); }
-
 std::string_view Field(std::string_view group, std::size_t first, std::size_t count) {
     if (first >= group.size()) return {};
     return group.substr(first, count);
-}
-
-int FieldValue(std::string_view field) {
-    int value = 0;
-    for (char c : field) {
-        if (!IsFigure(c)) break;
-        if (value > 100000000) break;  // far beyond any group; keeps the sum bounded
-        value = value * 10 + (c - '0');
-    }
-    return value;
 }
 
 std::string NumberInWidth(long value, int width) {
@@ -59,7 +37,9 @@ bool PositionKnown(float latitude, float longitude) {
     return std::trunc(std::fabs(latitude)) < 91.0f && std::trunc(std::fabs(longitude)) < 181.0f;
 }
 
-bool UnexpectedGroup(std::string_view group) { return !group.empty() && IsFigure(group[0]); }
+Outcome UnexpectedGroup(std::string_view group) {
+    return !group.empty() && IsFigure(group[0]) ? Outcome::kAccepted : Outcome::kMalformed;
+}
 
 double RoundedTenths(float value) { return std::round(static_cast<double>(value) * 10.0) / 10.0; }
 

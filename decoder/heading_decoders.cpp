@@ -24,8 +24,8 @@ std::string TimeField(std::string_view field, int highest) {
     return std::string(field);
 }
 
-bool DecodeDesignator(std::string_view ttaaii, DecodingContext& context) {
-    if (ttaaii.size() != 6) return false;
+Outcome DecodeDesignator(std::string_view ttaaii, DecodingContext& context) {
+    if (ttaaii.size() != 6) return Outcome::kMalformed;
     const char t1 = ttaaii[0];
     std::string_view kind;
     std::string_view area;
@@ -38,14 +38,14 @@ bool DecodeDesignator(std::string_view ttaaii, DecodingContext& context) {
         if (!extra.empty()) text.append(kContinuation).append(extra).append("\n");
     }
     context.EmitLine(text, kLevelHeader, 0);
-    return true;
+    return Outcome::kAccepted;
 }
 
-bool DecodeSender(std::string_view cccc, DecodingContext& context) {
+Outcome DecodeSender(std::string_view cccc, DecodingContext& context) {
     context.EmitLine("Sender Identity:   ", kLevelSender, 0);
     const std::string_view sender = cccc.empty() ? kUnknown : cccc;
     context.EmitLine(std::string(sender) + "\n", kLevelSender, 1);
-    return true;
+    return Outcome::kAccepted;
 }
 
 CalendarDate DateOfReportDay(int day, const DecodingContext& context) {
@@ -54,9 +54,17 @@ CalendarDate DateOfReportDay(int day, const DecodingContext& context) {
 }
 
 std::string MonthYearText(const CalendarDate& date) {
-    char text[32];
-    std::snprintf(text, sizeof text, "/%02d/%04d ", date.month, date.year);
-    return text;
+    const auto figure = [](int value) { return static_cast<char>('0' + value % 10); };
+    const int year = date.year;
+    return {'/',
+            figure(date.month / 10),
+            figure(date.month),
+            '/',
+            figure(year / 1000),
+            figure(year / 100),
+            figure(year / 10),
+            figure(year),
+            ' '};
 }
 
 std::optional<ReportStamp> ParseStamp(std::string_view text) {
@@ -69,8 +77,8 @@ std::optional<ReportStamp> ParseStamp(std::string_view text) {
     return ReportStamp{*date, hour};
 }
 
-bool DecodeTransmittedTime(std::string_view yygggg, DecodingContext& context) {
-    if (yygggg.size() != 6) return false;
+Outcome DecodeTransmittedTime(std::string_view yygggg, DecodingContext& context) {
+    if (yygggg.size() != 6) return Outcome::kMalformed;
     const std::string day = TimeField(yygggg.substr(0, 2), 31);
     const int dayValue = day == "??" ? 0 : FieldValue(day);
     context.EmitLine("Transmitted time:  " + day +
@@ -78,17 +86,17 @@ bool DecodeTransmittedTime(std::string_view yygggg, DecodingContext& context) {
                          TimeField(yygggg.substr(2, 2), 23) + ":" +
                          TimeField(yygggg.substr(4, 2), 59) + " UTC\n",
                      kLevelHeader, 0);
-    return true;
+    return Outcome::kAccepted;
 }
 
-bool DecodeStatus(std::string_view bbb, DecodingContext& context) {
+Outcome DecodeStatus(std::string_view bbb, DecodingContext& context) {
     std::string text = "Reported status:   ";
     text.append(bbb.empty() ? std::string_view("None") : bbb);
     const std::string_view kind = BbbText(bbb);
     if (!kind.empty()) text.append(" ").append(kind);
     text.append("\n");
     context.EmitLine(text, kLevelHeader, 0);
-    return true;
+    return Outcome::kAccepted;
 }
 
 }  // namespace nimbo

@@ -11,13 +11,13 @@
 namespace nimbo {
 
 // TTAAii: "Designator:" line with the data-type, station-kind and area texts.
-bool DecodeDesignator(std::string_view ttaaii, DecodingContext& context);
+Outcome DecodeDesignator(std::string_view ttaaii, DecodingContext& context);
 // CCCC: "Sender Identity:" in two parts at the sender level. Always accepted.
-bool DecodeSender(std::string_view cccc, DecodingContext& context);
+Outcome DecodeSender(std::string_view cccc, DecodingContext& context);
 // YYGGgg: "Transmitted time:" with the month and year of that day.
-bool DecodeTransmittedTime(std::string_view yyggggg, DecodingContext& context);
+Outcome DecodeTransmittedTime(std::string_view yyggggg, DecodingContext& context);
 // BBB: "Reported status:" and the kind of the indicator. Always accepted.
-bool DecodeStatus(std::string_view bbb, DecodingContext& context);
+Outcome DecodeStatus(std::string_view bbb, DecodingContext& context);
 
 // Two figures of a time field, or "??" when not figures or above `highest`.
 std::string TimeField(std::string_view field, int highest);

@@ -38,8 +38,9 @@ bool SameLetters(std::string_view text, std::string_view upper) {
 
 }  // namespace
 
-MessageSplitter::MessageSplitter(TokenParser& parser, _IWeatherDecoderEvents& events)
-    : m_parser(parser), m_events(events) {
+MessageSplitter::MessageSplitter(TokenParser& parser, _IWeatherDecoderEvents& events,
+                                 DecoderOptions& options)
+    : m_parser(parser), m_events(events), m_options(options) {
     m_matchers[0].text = "ZCZC";
     m_matchers[1].text = "NNNN";
 }
@@ -179,7 +180,8 @@ void MessageSplitter::RunMatchers(char c) {
         }
         if (matcher.matched == matcher.text.size()) {
             matcher.matched = 0;
-            if (messageLock && (!SameLetters(m_token, matcher.text) || !m_firstOnLine)) continue;
+            if (m_options.messageLock && (!SameLetters(m_token, matcher.text) || !m_firstOnLine))
+                continue;
             OnDelimiter(i);
             return;
         }
@@ -187,7 +189,7 @@ void MessageSplitter::RunMatchers(char c) {
 }
 
 void MessageSplitter::OnDelimiter(std::size_t which) {
-    if (!messageLock) {
+    if (!m_options.messageLock) {
         // The delimiter's characters that were kept are the token's last ones.
         const std::size_t delimiterLength = m_matchers[which].text.size();
         const std::size_t kept = m_dropped >= delimiterLength ? 0 : delimiterLength - m_dropped;
@@ -281,16 +283,16 @@ void MessageSplitter::DeliverToken(const std::string& received, int keywordCode,
         m_events.Indicator(std::string(word));
         if (stamp != nullptr) {
             m_parser.ProcessToken(*stamp, kKeywordAfterZczc, kSeparatorLineEnd);
-        } else if (WaitsForIndicator() && decoderLock && !decoderResyn) {
+        } else if (WaitsForIndicator() && m_options.decoderLock && !m_options.resyn) {
             ReplayPreviousLine();
         }
         if (repaired != kNoEntry) m_parser.RepairedIndicator(received);
-        decoderResyn = false;
+        m_options.resyn = false;
         m_parser.ClearResyn();
         m_searching = false;
         m_currentEntry = entry;
     }
-    if (!(m_searching && decoderLock && !decoderResyn)) {
+    if (!(m_searching && m_options.decoderLock && !m_options.resyn)) {
         m_parser.ProcessToken(token, keywordCode, separatorCode);
     }
     if (WaitsForIndicator() && m_currentCount < m_currentLine.size()) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "decoder_options.h"
 #include "weather_decoder_interface.h"
 
 namespace nimbo {
@@ -46,15 +47,12 @@ class TokenParser {
 
 class MessageSplitter {
   public:
-    // Both are borrowed and must outlive the splitter.
-    MessageSplitter(TokenParser& parser, _IWeatherDecoderEvents& events);
+    // All three are borrowed and must outlive the splitter; the options are
+    // read at every token, and the splitter withdraws `resyn` at an indicator.
+    MessageSplitter(TokenParser& parser, _IWeatherDecoderEvents& events, DecoderOptions& options);
 
     // Feeds a fragment; fragments may cut tokens and lines anywhere.
     void Parse(std::string_view fragment);
-
-    bool messageLock = false;
-    bool decoderLock = true;
-    bool decoderResyn = false;
 
   private:
     enum class CharState { kAfterKeyword = 0, kAfterBlank = 1, kLineStart = 2, kInToken = 3 };
@@ -83,6 +81,7 @@ class MessageSplitter {
 
     TokenParser& m_parser;
     _IWeatherDecoderEvents& m_events;
+    DecoderOptions& m_options;
     std::string m_token;
     std::size_t m_dropped = 0;  // characters of the current token beyond the cap
     CharState m_state = CharState::kLineStart;

@@ -27,8 +27,6 @@ namespace {
 constexpr std::string_view kErrorLabel = "DATA ERROR:        ";
 // Skipped text is named in its error up to this length.
 constexpr std::size_t kSkippedShown = 80;
-// Raw text of a skipped report kept for the raw log, at most.
-constexpr std::size_t kHeldRawLimit = 4096;
 
 bool IsFigureGroup(std::string_view repaired) {
     return !repaired.empty() && repaired.find_first_not_of("0123456789/") == std::string_view::npos;
@@ -45,29 +43,21 @@ bool IsNil(std::string_view text) {
 // text is the group (npos: none of this).
 std::size_t GarbledEndKeeps(std::string_view text, bool lineStart, TokenSeparator separator) {
     if (separator != kSeparatorLineEnd) return std::string_view::npos;
-    if (text.size() == 6 && IsFigureGroup(RepairFigures(text.substr(0, 5)))) return 5;
+    if (text.size() == 6 && RepairsToFigureGroup(text.substr(0, 5))) return 5;
     if (text.size() == 1 && lineStart && !IsFigureGroup(text)) return 0;
     return std::string_view::npos;
-}
-
-char RuleCharacter(SeparatorLevel level) {
-    switch (level) {
-        case kSeparatorHeading:
-            return '=';
-        case kSeparatorReport:
-            return '-';
-        case kSeparatorSection:
-            return '.';
-        default:
-            return ':';
-    }
 }
 
 }  // namespace
 
 ReportParser::ReportParser(_IWeatherDecoderEvents& events, _IWeatherObservationEvents& observations,
-                           const StationCatalogue& catalogue)
-    : m_events(events), m_observations(observations), m_catalogue(catalogue) {}
+                           BulletinTextEvents& bulletinText, const StationCatalogue& catalogue,
+                           const DecoderOptions& options)
+    : m_events(events),
+      m_observations(observations),
+      m_bulletinText(bulletinText),
+      m_catalogue(catalogue),
+      m_options(options) {}
 
 ReportParser::~ReportParser() = default;
 
@@ -77,9 +67,8 @@ void ReportParser::ProcessToken(std::string_view token, int keywordCode,
     if (m_resyn) {
         m_resyn = false;
         m_held.clear();
-        m_heldRaw.clear();
         m_state = ParserState::kResyncWait;
-        m_reportOpen = false;
+        m_bulletinText.Suspend();
     }
     // The first token after a delimiter starts its line.
     const bool lineStart = m_atLineStart || keywordCode != kKeywordNone;
@@ -89,13 +78,12 @@ void ReportParser::ProcessToken(std::string_view token, int keywordCode,
     // What was held is decided before a message start or end or an indicator
     // changes the state.
     if (framing && !m_handingOn) SettleHeldGroups();
-    if (m_reportOpen && !m_handingOn) {
+    if (!m_handingOn) {
         if (indicator) {
             // The open bulletin ends where the next one begins.
-            m_heldRaw.clear();
-            m_rawLog.Write("NNNN\n");
+            m_bulletinText.BulletinEnd();
         } else {
-            WriteRawToken(token, keywordCode, separatorCode);
+            m_bulletinText.Token(token, keywordCode, separatorCode);
         }
     }
 
@@ -111,30 +99,31 @@ void ReportParser::ProcessToken(std::string_view token, int keywordCode,
     const std::size_t endLength = ReportEndLength(token);
     group.reportEnd = endLength > 0;
     group.text.resize(token.size() - endLength);
+    group.repaired = RepairFigures(group.text);
     if (group.reportEnd) m_reportTokens = 0;
-    if (HandleResync(group.text, group.reportEnd)) return;
+    if (HandleResync(group.repaired, group.reportEnd)) return;
     // A token at the splitter's cap was cut: it is reported once, not decoded.
     if (token.size() >= kMaxTokenLength) {
         EmitError(group.text);
         group.text.clear();
+        group.repaired.clear();
     }
     TakeGroup(std::move(group));
     if (separatorCode != kSeparatorBlank) m_indicatorLine = false;
     m_atLineStart = separatorCode != kSeparatorBlank;
-    if (!m_handingOn && m_held.empty() && !Skipping()) FlushRaw();
+    if (!m_handingOn && m_held.empty() && !Skipping()) m_bulletinText.Commit();
 }
 
 bool ReportParser::OutsideBulletin() const {
     // A held report start that is no station number may be the next
     // bulletin's heading: the splitter keeps it in its line memory.
     return Skipping() ||
-           (!m_held.empty() && m_state == m_resumeState && !IsStationNumber(m_held[0].text));
+           (!m_held.empty() && m_state == m_resumeState && !IsStationNumber(m_held[0].repaired));
 }
 
 void ReportParser::FrameMessage(int keywordCode, TokenSeparator separatorCode) {
     if (keywordCode != kKeywordNone || separatorCode == kSeparatorBlankLine) FinishObservation();
     if (keywordCode == kKeywordAfterZczc) {
-        m_reportOpen = false;
         m_sectionsAllowed = false;
         m_state = ParserState::kHeading;
         for (auto& slot : m_heading) slot.clear();
@@ -143,7 +132,6 @@ void ReportParser::FrameMessage(int keywordCode, TokenSeparator separatorCode) {
         m_decoding.stamp.reset();
         m_decoding.correction.clear();
     } else if (keywordCode == kKeywordAfterNnnn || separatorCode == kSeparatorBlankLine) {
-        m_reportOpen = false;
         m_sectionsAllowed = false;
         m_state = ParserState::kIdle;
     }
@@ -160,15 +148,15 @@ std::size_t ReportParser::ReportEndLength(std::string_view token) const {
     if (token.back() != 'V' && token.back() != ';') return 0;
     if (m_state == ParserState::kHeading || m_state == ParserState::kShipCallSign) return 0;
     const std::string_view body = token.substr(0, token.size() - 1);
-    return IsFigureGroup(RepairFigures(body)) || IsNil(body) ? 1 : 0;
+    return RepairsToFigureGroup(body) || IsNil(body) ? 1 : 0;
 }
 
 // ---------------------------------------------------------------------------
 // Holding groups until they show what they begin
 
-void ReportParser::TakeGroup(Group group) {
+void ReportParser::TakeGroup(Group&& group) {
     if (m_observationOpen && m_observation.nil && group.lineStart && LandStream() &&
-        IsStationNumber(group.text)) {
+        IsStationNumber(group.repaired)) {
         // A NIL report holds nothing more: a station number on the next line
         // starts the next report even when the report end was lost.
         m_state = m_resumeState;
@@ -203,12 +191,12 @@ bool ReportParser::StartsHold(const Group& group) const {
     if (group.text.empty()) return false;
     switch (m_state) {
         case ParserState::kLandTime:
-            return !LooksLikeDayHour(group.text) && IsStationNumber(group.text);
+            return !LooksLikeDayHour(group.repaired) && IsStationNumber(group.repaired);
         case ParserState::kLandStation:
             return true;
         case ParserState::kSkipReport:
             return group.lineStart &&
-                   (LandStream() ? IsStationNumber(group.text) : IsCallSign(group.text));
+                   (LandStream() ? IsStationNumber(group.repaired) : IsCallSign(group.text));
         case ParserState::kSection1Wind:
         case ParserState::kSection1:
         case ParserState::kSection1Done:
@@ -229,7 +217,7 @@ bool ReportParser::StartsHold(const Group& group) const {
 ReportParser::HeldTexts ReportParser::TextsOfHeld(std::size_t first) const {
     HeldTexts texts;
     for (std::size_t i = first; i < m_held.size() && texts.count < texts.items.size(); ++i) {
-        texts.items[texts.count++] = m_held[i].text;
+        texts.items[texts.count++] = {m_held[i].text, m_held[i].repaired};
     }
     return texts;
 }
@@ -261,16 +249,15 @@ void ReportParser::DecideDayHour(bool complete) {
     if (here == StartKind::kUndecided ||
         (here == StartKind::kLand && after == StartKind::kUndecided))
         return;
-    std::vector<Group> held = std::move(m_held);
-    m_held.clear();
+    std::vector<Group> held = TakeHeld();
     if (here == StartKind::kLand && after != StartKind::kLand) {
         m_landTime.clear();
         m_state = ParserState::kLandStation;
-    } else {
-        ProcessGroup(held.front());
-        held.erase(held.begin());
+        Release(std::move(held), 0);
+        return;
     }
-    Release(std::move(held));
+    ProcessGroup(held.front());
+    Release(std::move(held), 1);
 }
 
 void ReportParser::DecideReportStart(bool complete) {
@@ -278,8 +265,7 @@ void ReportParser::DecideReportStart(bool complete) {
     const bool strict = m_held[0].onIndicatorLine && !m_held[0].lineStart;
     const StartKind kind = ClassifyLandStart(TextsOfHeld(0).View(), complete, strict);
     if (kind == StartKind::kUndecided) return;
-    std::vector<Group> held = std::move(m_held);
-    m_held.clear();
+    std::vector<Group> held = TakeHeld();
     if (kind == StartKind::kLand || kind == StartKind::kSea) {
         StartReport(kind == StartKind::kLand ? ReportKind::kLand : ReportKind::kShip,
                     std::move(held));
@@ -288,8 +274,7 @@ void ReportParser::DecideReportStart(bool complete) {
     // The first group starts skipped text; a later line may still start a report.
     m_state = ParserState::kSkipReport;
     SkipGroup(held.front());
-    held.erase(held.begin());
-    Release(std::move(held));
+    Release(std::move(held), 1);
 }
 
 // A line in skipped text that plainly starts a report ends the skip there.
@@ -298,13 +283,11 @@ void ReportParser::DecideSkippedStart(bool complete) {
     const StartKind kind = LandStream() ? ClassifyLandStart(texts.View(), complete, true)
                                         : ClassifySeaStart(texts.View(), complete);
     if (kind == StartKind::kUndecided) return;
-    std::vector<Group> held = std::move(m_held);
-    m_held.clear();
+    std::vector<Group> held = TakeHeld();
     if (kind == StartKind::kNone) {
         // Still skipped text; a later line may start a report.
         SkipGroup(held.front());
-        held.erase(held.begin());
-        Release(std::move(held));
+        Release(std::move(held), 1);
         return;
     }
     FinishSkip();
@@ -320,18 +303,17 @@ void ReportParser::DecideReportEnd(bool complete) {
         kind = ClassifyLandStart(TextsOfHeld(1).View(), complete, true);
         if (kind == StartKind::kUndecided) return;
     }
-    std::vector<Group> held = std::move(m_held);
-    m_held.clear();
-    Group candidate = std::move(held.front());
-    held.erase(held.begin());
+    std::vector<Group> held = TakeHeld();
+    Group& candidate = held.front();
     if (kind == StartKind::kLand) {
         EmitError(candidate.text);
         candidate.text.resize(
             GarbledEndKeeps(candidate.text, candidate.lineStart, candidate.separator));
+        candidate.repaired = RepairFigures(candidate.text);  // the group lost its last character
         candidate.reportEnd = true;
     }
     ProcessGroup(candidate);
-    Release(std::move(held));
+    Release(std::move(held), 1);
 }
 
 // Decides what is held now, as if no more groups came.
@@ -341,14 +323,23 @@ void ReportParser::SettleHeldGroups() {
         // Text without a report end before the next message or bulletin is a
         // trailer (a switch stamp, a channel number): it is dropped silently.
         m_skipped.clear();
-        m_heldRaw.clear();
+        m_bulletinText.Discard();
     } else {
-        FlushRaw();
+        m_bulletinText.Commit();
     }
 }
 
-void ReportParser::Release(std::vector<Group> groups) {
-    for (Group& group : groups) TakeGroup(std::move(group));
+std::vector<ReportParser::Group> ReportParser::TakeHeld() {
+    std::vector<Group> held = std::move(m_held);
+    // The next report start holds a few groups again: room for them now
+    // spares the vector growing group by group.
+    m_held.clear();
+    m_held.reserve(4);
+    return held;
+}
+
+void ReportParser::Release(std::vector<Group> groups, std::size_t first) {
+    for (std::size_t i = first; i < groups.size(); ++i) TakeGroup(std::move(groups[i]));
 }
 
 // The first group goes straight to the state machine; the state it leads to
@@ -356,10 +347,8 @@ void ReportParser::Release(std::vector<Group> groups) {
 void ReportParser::StartReport(ReportKind kind, std::vector<Group> groups) {
     m_decoding.reportKind = kind;
     if (kind != ReportKind::kLand) m_state = ParserState::kShipCallSign;
-    const Group first = std::move(groups.front());
-    groups.erase(groups.begin());
-    ProcessGroup(first);
-    Release(std::move(groups));
+    ProcessGroup(groups.front());
+    Release(std::move(groups), 1);
 }
 
 void ReportParser::SkipGroup(const Group& group) {
@@ -391,8 +380,8 @@ void ReportParser::FinishSkip() {
 }
 
 void ReportParser::ProcessGroup(const Group& group) {
-    const bool consumed = m_sectionsAllowed && HandleSectionMarker(RepairFigures(group.text));
-    if (!consumed && !group.text.empty()) HandleState(group.text, group.separator);
+    const bool consumed = m_sectionsAllowed && HandleSectionMarker(group.repaired);
+    if (!consumed && !group.text.empty()) HandleState(group);
     if (m_observationOpen && !m_handingOn) {
         AppendReportText(group.text);
         if (group.reportEnd) m_observation.report += '=';
@@ -404,28 +393,8 @@ void ReportParser::ProcessGroup(const Group& group) {
     }
 }
 
-// Raw text waits in a buffer while its groups are held or skipped: a skipped
-// report stays in the bulletin, a trailer does not.
-void ReportParser::WriteRawToken(std::string_view token, int keywordCode,
-                                 TokenSeparator separatorCode) {
-    if (!m_rawLog.IsOpen()) return;
-    if (keywordCode == kKeywordNone && separatorCode != kSeparatorBlankLine) {
-        if (m_heldRaw.size() >= kHeldRawLimit) return;
-        m_heldRaw.append(token).push_back(separatorCode == kSeparatorBlank ? ' ' : '\n');
-    } else {
-        FlushRaw();
-        m_rawLog.Write("NNNN\n");
-    }
-}
-
-void ReportParser::FlushRaw() {
-    if (m_heldRaw.empty()) return;
-    m_rawLog.Write(m_heldRaw);
-    m_heldRaw.clear();
-}
-
-// An indicator that is a whole token at a line start opens a report: the raw
-// log gets a fresh, numbered bulletin with the stored heading.
+// An indicator that is a whole token at a line start opens a report and, in
+// the raw log, a bulletin with the stored heading.
 bool ReportParser::TakeIndicator(std::string_view token, TokenSeparator separatorCode) {
     if (token == "AAXX") {
         m_decoding.reportKind = ReportKind::kLand;
@@ -439,19 +408,7 @@ bool ReportParser::TakeIndicator(std::string_view token, TokenSeparator separato
     FinishObservation();
     // A stamp dates only the report on its own line.
     if (m_state != ParserState::kAfterHeading) m_decoding.stamp.reset();
-    ++m_bulletinCounter;
-    char number[32];
-    std::snprintf(number, sizeof number, "ZCZC %05d", m_bulletinCounter % 100000);
-    std::string text = number;
-    bool first = true;
-    for (const auto& slot : m_heading) {
-        if (slot.empty()) continue;
-        text += (first ? "\n" : " ") + slot;
-        first = false;
-    }
-    text += "\n" + std::string(token) + (separatorCode == kSeparatorBlank ? " " : "\n");
-    m_rawLog.Write(text);
-    m_reportOpen = true;
+    m_bulletinText.BulletinStart(m_heading, token, separatorCode);
     m_sectionsAllowed = false;
     const bool land = m_decoding.reportKind == ReportKind::kLand;
     m_indicatorLine = land && separatorCode == kSeparatorBlank;
@@ -463,14 +420,13 @@ bool ReportParser::TakeIndicator(std::string_view token, TokenSeparator separato
 // After a resynchronisation request: wait for the end of the current report,
 // guess the kind of the next one from its third token, skip it, and decode
 // from the one after.
-bool ReportParser::HandleResync(std::string_view group, bool reportEnd) {
+bool ReportParser::HandleResync(std::string_view repaired, bool reportEnd) {
     switch (m_state) {
         case ParserState::kResyncWait:
             if (reportEnd) m_state = ParserState::kResyncGuess;
             return true;
         case ParserState::kResyncGuess:
             if (m_reportTokens == 3) {
-                const std::string repaired = RepairFigures(group);
                 if (repaired.size() == 5 && repaired.starts_with("99")) {
                     m_events.Guess("BBXX");
                     m_decoding.reportKind = ReportKind::kShip;
@@ -485,7 +441,7 @@ bool ReportParser::HandleResync(std::string_view group, bool reportEnd) {
             return true;
         case ParserState::kResyncSkip:
             if (reportEnd) {
-                m_reportOpen = true;
+                m_bulletinText.Resume();
                 m_state = m_resumeState;
             }
             return true;
@@ -531,14 +487,15 @@ bool ReportParser::HandleSectionMarker(std::string_view group) {
     return true;
 }
 
-void ReportParser::HandleState(std::string_view token, TokenSeparator separatorCode) {
+void ReportParser::HandleState(const Group& group) {
+    const std::string_view token = group.text;
     switch (m_state) {
         case ParserState::kIdle:
         case ParserState::kSkipReport:
         case ParserState::kOutsideBulletin:
             break;
         case ParserState::kHeading:
-            HandleHeading(token, separatorCode);
+            HandleHeading(token, group.separator);
             break;
         case ParserState::kAfterHeading:
             for (auto& slot : m_heading) slot.clear();
@@ -549,11 +506,11 @@ void ReportParser::HandleState(std::string_view token, TokenSeparator separatorC
         case ParserState::kShipLongitude:
         case ParserState::kMobileSquare:
         case ParserState::kMobileAltitude:
-            HandleShipState(token);
+            HandleShipState(group);
             break;
         case ParserState::kLandTime:
             // Named once per bulletin; each report takes what it can from it.
-            m_landTime = RepairFigures(token);
+            m_landTime = group.repaired;
             if (!LooksLikeDayHour(m_landTime)) EmitError(m_landTime);
             m_state = ParserState::kLandStation;
             break;
@@ -561,13 +518,13 @@ void ReportParser::HandleState(std::string_view token, TokenSeparator separatorC
             HandleLandStation(token);
             break;
         case ParserState::kSection1Start:
-            HandleSection1Start(token);
+            HandleSection1Start(group.repaired);
             break;
         case ParserState::kSection1Wind:
-            Decode(DecodeWind, RepairFigures(token), ParserState::kSection1);
+            Decode(DecodeWind, group.repaired, ParserState::kSection1);
             break;
         case ParserState::kSection1:
-            HandleSection1Group(token);
+            HandleSection1Group(group.repaired);
             break;
         case ParserState::kSection2:
         case ParserState::kSection2Icing:
@@ -579,7 +536,7 @@ void ReportParser::HandleState(std::string_view token, TokenSeparator separatorC
         case ParserState::kSection4Done:
         case ParserState::kSection5:
         case ParserState::kSection5Done:
-            RouteLaterSection(token, *this);
+            RouteLaterSection(group);
             break;
         default:  // kSection1Done, and any state that has no tokens of its own
             ApplyErrorRule(token);
@@ -605,7 +562,7 @@ void ReportParser::HandleHeading(std::string_view token, TokenSeparator separato
     if (separatorCode == kSeparatorBlank) {
         // A fifth item on the heading line: this is no heading after all.
         ApplyErrorRule(token);
-        if (relax) m_state = ParserState::kAfterHeading;
+        if (m_options.relax) m_state = ParserState::kAfterHeading;
     } else {
         m_state = ParserState::kAfterHeading;
     }
@@ -620,36 +577,35 @@ void ReportParser::EmitHeadingLines() {
     DecodeStatus(m_heading[3], *this);
 }
 
-void ReportParser::HandleShipState(std::string_view token) {
+void ReportParser::HandleShipState(const Group& group) {
+    const std::string_view repaired = group.repaired;
     switch (m_state) {
         case ParserState::kShipCallSign:
-            m_decoding.callSign = std::string(token);  // call signs are never repaired
+            m_decoding.callSign = group.text;  // call signs are never repaired
             m_state = ParserState::kShipTime;
             break;
-        case ParserState::kShipTime: {
+        case ParserState::kShipTime:
             EmitSeparator(kSeparatorReport);
-            const std::string group = RepairFigures(token);
-            if (DecodeTimeAndUnit(group, *this)) {
+            if (DecodeTimeAndUnit(repaired, *this) != Outcome::kMalformed) {
                 DecodeShipStation(m_decoding.callSign, *this);
                 m_state = ParserState::kShipLatitude;
             } else {
-                ApplyErrorRule(group);
+                ApplyErrorRule(repaired);
             }
             break;
-        }
         case ParserState::kShipLatitude:
-            Decode(DecodeLatitude, RepairFigures(token), ParserState::kShipLongitude);
+            Decode(DecodeLatitude, repaired, ParserState::kShipLongitude);
             break;
         case ParserState::kShipLongitude:
-            Decode(DecodeLongitude, RepairFigures(token),
+            Decode(DecodeLongitude, repaired,
                    m_decoding.reportKind == ReportKind::kMobile ? ParserState::kMobileSquare
                                                                 : ParserState::kSection1Start);
             break;
         case ParserState::kMobileSquare:
-            Decode(DecodeMarsdenSquare, RepairFigures(token), ParserState::kMobileAltitude);
+            Decode(DecodeMarsdenSquare, repaired, ParserState::kMobileAltitude);
             break;
         case ParserState::kMobileAltitude:
-            Decode(DecodeMobileAltitude, RepairFigures(token), ParserState::kSection1Start);
+            Decode(DecodeMobileAltitude, repaired, ParserState::kSection1Start);
             break;
         default:
             break;
@@ -657,24 +613,25 @@ void ReportParser::HandleShipState(std::string_view token) {
 }
 
 // Each land report starts with its station number and shows the bulletin's
-// observation time again. A station number run together with iRixhVV moves
-// the state on by itself.
+// observation time again. Ten figures are the station number and iRixhVV run
+// together: the second half is handed on as the next group.
 void ReportParser::HandleLandStation(std::string_view token) {
     EmitSeparator(kSeparatorReport);
     DecodeTimeAndUnit(FiveFigureDayHour(m_landTime), *this);
     m_state = ParserState::kSection1Start;
-    DecodeLandStation(token, *this);
+    const bool runOn = token.size() == 10 && IsAllFigures(token);
+    DecodeLandStation(runOn ? token.substr(0, 5) : token, *this);
+    if (runOn) HandOnToken(token.substr(5));
 }
 
-void ReportParser::HandleSection1Start(std::string_view token) {
+void ReportParser::HandleSection1Start(std::string_view group) {
     m_groupOrder = 0;
     m_sectionsAllowed = true;
-    Decode(DecodeCloudAndVisibility, RepairFigures(token), ParserState::kSection1Wind);
+    Decode(DecodeCloudAndVisibility, group, ParserState::kSection1Wind);
 }
 
 // Groups 0 to 9 in rising order; the first figure chooses the decoder.
-void ReportParser::HandleSection1Group(std::string_view token) {
-    const std::string group = RepairFigures(token);
+void ReportParser::HandleSection1Group(std::string_view group) {
     const int n = group[0] - '0';
     if (m_groupOrder != 0 && n < m_groupOrder) {
         ApplyErrorRule(group);
@@ -682,10 +639,7 @@ void ReportParser::HandleSection1Group(std::string_view token) {
     }
     const GroupDecoder decoder = Section1Decoder(n);
     if (decoder == nullptr) return;
-    if (!decoder(group, *this)) {
-        ApplyErrorRule(group);
-        return;
-    }
+    if (!TakeOutcome(decoder(group, *this), group)) return;
     if (n == 9) {
         m_groupOrder = 0;
         m_state = ParserState::kSection1Done;
@@ -695,11 +649,16 @@ void ReportParser::HandleSection1Group(std::string_view token) {
 }
 
 void ReportParser::Decode(GroupDecoder decoder, std::string_view group, ParserState next) {
-    if (decoder(group, *this)) {
-        m_state = next;
-    } else {
+    if (TakeOutcome(decoder(group, *this), group)) m_state = next;
+}
+
+bool ReportParser::TakeOutcome(Outcome outcome, std::string_view group) {
+    if (outcome == Outcome::kMalformed) {
         ApplyErrorRule(group);
+        return false;
     }
+    if (outcome == Outcome::kFlagged) EmitError(group);
+    return true;
 }
 
 void ReportParser::HandOnToken(std::string_view token) {
@@ -713,15 +672,20 @@ void ReportParser::HandOnToken(std::string_view token) {
 // decoded line costs no allocation.
 void ReportParser::EmitLine(std::string_view text, int level, int slevel) {
     if (text.empty()) return;
-    m_textLog.Write(text);
     m_eventText.assign(text);
+    m_events.Result(m_eventText, level, slevel);
+}
+
+void ReportParser::EmitLine(std::initializer_list<std::string_view> parts, int level, int slevel) {
+    m_eventText.clear();
+    for (const std::string_view part : parts) m_eventText.append(part);
+    if (m_eventText.empty()) return;
     m_events.Result(m_eventText, level, slevel);
 }
 
 // Every report starts with its report separator, so the observation record
 // starts there too.
 void ReportParser::EmitSeparator(SeparatorLevel level) {
-    if (m_textLog.IsOpen()) m_textLog.Write(std::string(81, RuleCharacter(level)) + "\n");
     m_events.Separator(static_cast<std::int32_t>(level));
     if (level == kSeparatorReport) StartObservation();
 }
@@ -768,49 +732,16 @@ void ReportParser::FinishObservation() {
 void ReportParser::EmitError(std::string_view token) {
     if (m_observationOpen) m_observation.errors.emplace_back(token);
     m_eventText.assign(kErrorLabel).append(token).push_back('\n');
-    m_textLog.Write(m_eventText);
     m_events.Error(m_eventText);
 }
 
 void ReportParser::ApplyErrorRule(std::string_view token) {
     EmitError(token);
-    if (relax) return;
+    if (m_options.relax) return;
     m_sectionsAllowed = false;
     m_state = ParserState::kIdle;
 }
 
-// Closing the raw log ends the bulletin it is in, once, so that every file
-// holds whole bulletins; the next one is written from its indicator on. (The
-// "NNNN" of a bulletin whose end was received is otherwise written only with
-// the next token the parser sees, which may come much later.)
-bool ReportParser::OpenRawLog(bool enable) {
-    const bool wasOpen = m_rawLog.IsOpen();
-    m_heldRaw.clear();
-    if (wasOpen && !enable && m_reportOpen && m_rawLog.Written()) {
-        m_rawLog.Write("NNNN\n");
-        m_reportOpen = false;
-    }
-    const bool open = m_rawLog.Open(enable, m_logBase);
-    if (wasOpen && !open) m_bulletinCounter = 0;
-    return open;
-}
-
-bool ReportParser::OpenTextLog(bool enable) { return m_textLog.Open(enable, m_logBase); }
-
-std::string ReportParser::TakeLogFailures() {
-    std::string raw = m_rawLog.TakeFailure();
-    const std::string text = m_textLog.TakeFailure();
-    return raw.empty() || text.empty() ? raw + text : raw + "\n" + text;
-}
-
-void ReportParser::SetLogBase(const std::string& folder, const std::string& name) {
-    m_logBase = LogBasePath(folder, name);
-}
-
-void ReportParser::FinishRawBulletin() {
-    if (!m_reportOpen) return;
-    m_rawLog.Write("NNNN\n");
-    m_reportOpen = false;
-}
+void ReportParser::FinishRawBulletin() { m_bulletinText.BulletinEnd(); }
 
 }  // namespace nimbo

@@ -1,7 +1,8 @@
 // ReportParser: the state machine over tokens that reads bulletin headings,
 // section 0 of SYNOP, SHIP and SYNOP MOBIL reports, the groups of sections 1
-// to 5 and the report end, calls one group decoder per group, and writes the
-// raw and text logs.
+// to 5 and the report end, and calls one group decoder per group. Decoded
+// lines leave as events; where bulletins begin and end leaves as bulletin
+// text events (for the raw log).
 #pragma once
 
 #include <array>
@@ -11,9 +12,10 @@
 #include <string_view>
 #include <vector>
 
-#include "decoder_logs.h"
 #include "decoding_context.h"
 #include "message_splitter.h"
+#include "raw_log.h"
+#include "report_start.h"
 #include "station_catalogue.h"
 #include "weather_observation_interface.h"
 
@@ -21,9 +23,11 @@ namespace nimbo {
 
 class ReportParser : public TokenParser, public DecodingContext {
   public:
-    // The sinks and the catalogue are borrowed and must outlive the parser.
+    // The sinks, the catalogue and the options are borrowed and must outlive
+    // the parser; the options are read at every token.
     ReportParser(_IWeatherDecoderEvents& events, _IWeatherObservationEvents& observations,
-                 const StationCatalogue& catalogue);
+                 BulletinTextEvents& bulletinText, const StationCatalogue& catalogue,
+                 const DecoderOptions& options);
     ~ReportParser() override;
 
     // TokenParser
@@ -33,22 +37,11 @@ class ReportParser : public TokenParser, public DecodingContext {
     bool OutsideBulletin() const override;
     void RepairedIndicator(std::string_view received) override { EmitError(received); }
 
-    // Options copied from the decoder object.
-    bool relax = false;
-    bool quiet = false;
+    // The one-shot resynchronisation request, taken at the next token.
     void SetResyn(bool resyn) { m_resyn = resyn; }
     bool Resyn() const { return m_resyn; }
 
-    // Logs: open (true) or close (false); the result says whether it is open.
-    bool OpenRawLog(bool enable);
-    bool OpenTextLog(bool enable);
-    bool RawLogOpen() const { return m_rawLog.IsOpen(); }
-    bool TextLogOpen() const { return m_textLog.IsOpen(); }
-    // The failures of both logs since the last call (LogFile::TakeFailure).
-    std::string TakeLogFailures();
-    void SetLogBase(const std::string& folder, const std::string& name);
-    const std::string& LogBase() const { return m_logBase; }
-    // Ends an open bulletin in the raw log (used when the decoder goes away).
+    // Ends an open bulletin (used when the decoder goes away).
     void FinishRawBulletin();
     // Raises the observation of a report still open (when the decoder goes away).
     void FinishObservation();
@@ -61,25 +54,20 @@ class ReportParser : public TokenParser, public DecodingContext {
 
     // DecodingContext
     void EmitLine(std::string_view text, int level, int slevel) override;
+    void EmitLine(std::initializer_list<std::string_view> parts, int level, int slevel) override;
     void EmitSeparator(SeparatorLevel level) override;
-    void EmitError(std::string_view token) override;
-    void ApplyErrorRule(std::string_view token) override;
     _IWeatherDecoderEvents& Events() override { return m_events; }
     WeatherObservation& Observation() override { return m_observation; }
-    bool Quiet() const override { return quiet; }
+    bool Quiet() const override { return m_options.quiet; }
     const StationCatalogue& Catalogue() const override { return m_catalogue; }
     CalendarDate ReferenceDate() const override;
     DecodingState& State() override { return m_decoding; }
-    ParserState CurrentState() const override { return m_state; }
-    void SetState(ParserState state) override { m_state = state; }
-    int GroupOrder() const override { return m_groupOrder; }
-    void SetGroupOrder(int order) override { m_groupOrder = order; }
-    void HandOnToken(std::string_view token) override;
 
   private:
     // One group as received, kept while the parser decides what it begins.
     struct Group {
-        std::string text;  // without the report end
+        std::string text;      // without the report end
+        std::string repaired;  // the text through figure repair, once
         TokenSeparator separator = kSeparatorBlank;
         bool reportEnd = false;
         bool lineStart = false;
@@ -88,19 +76,17 @@ class ReportParser : public TokenParser, public DecodingContext {
 
     // Views of the held groups' texts from one on (at most four are ever held).
     struct HeldTexts {
-        std::array<std::string_view, 4> items;
+        std::array<GroupText, 4> items;
         std::size_t count = 0;
-        std::span<const std::string_view> View() const { return {items.data(), count}; }
+        std::span<const GroupText> View() const { return {items.data(), count}; }
     };
 
-    void WriteRawToken(std::string_view token, int keywordCode, TokenSeparator separatorCode);
-    void FlushRaw();
     HeldTexts TextsOfHeld(std::size_t first) const;
     void FrameMessage(int keywordCode, TokenSeparator separatorCode);
     bool TakeIndicator(std::string_view token, TokenSeparator separatorCode);
     std::size_t ReportEndLength(std::string_view token) const;
     bool HandleResync(std::string_view token, bool reportEnd);
-    void TakeGroup(Group group);
+    void TakeGroup(Group&& group);
     bool StartsHold(const Group& group) const;
     void DecideHeld(bool complete);
     void DecideDayHour(bool complete);
@@ -108,7 +94,10 @@ class ReportParser : public TokenParser, public DecodingContext {
     void DecideSkippedStart(bool complete);
     void DecideReportEnd(bool complete);
     void SettleHeldGroups();
-    void Release(std::vector<Group> groups);
+    // The held groups, handed over; none is held afterwards.
+    std::vector<Group> TakeHeld();
+    // Takes the groups from `first` on, in order, as if they came now.
+    void Release(std::vector<Group> groups, std::size_t first);
     void StartReport(ReportKind kind, std::vector<Group> groups);
     void SkipGroup(const Group& group);
     void FinishSkip();
@@ -119,28 +108,43 @@ class ReportParser : public TokenParser, public DecodingContext {
     }
     bool SectionTwoMayStand(std::string_view group) const;
     bool HandleSectionMarker(std::string_view token);
-    void HandleState(std::string_view token, TokenSeparator separatorCode);
+    void HandleState(const Group& group);
     void HandleHeading(std::string_view token, TokenSeparator separatorCode);
     void EmitHeadingLines();
-    void HandleShipState(std::string_view token);
+    void HandleShipState(const Group& group);
     void HandleLandStation(std::string_view token);
-    void HandleSection1Start(std::string_view token);
-    void HandleSection1Group(std::string_view token);
+    void HandleSection1Start(std::string_view group);
+    void HandleSection1Group(std::string_view group);
+    // Sections 2 to 5 (later_sections.cpp).
+    void RouteLaterSection(const Group& group);
+    void RouteSection2(const Group& group);
+    void RouteSection2Ice(const Group& group);
+    void RouteSection3(const Group& group);
+    // Decodes the group; next state unless malformed (error rule then).
     void Decode(GroupDecoder decoder, std::string_view group, ParserState next);
+    // Applies what a decoder found: the error rule for a malformed group
+    // (false), an error line for a flagged one.
+    bool TakeOutcome(Outcome outcome, std::string_view group);
+    // Takes a token as if it had been received next (two groups run
+    // together); the raw log does not hear it again.
+    void HandOnToken(std::string_view token);
+    void ApplyErrorRule(std::string_view token);
+    void EmitError(std::string_view token);
     void StartObservation();
     void AppendReportText(std::string_view token);
 
     _IWeatherDecoderEvents& m_events;
     _IWeatherObservationEvents& m_observations;
+    BulletinTextEvents& m_bulletinText;
     WeatherObservation m_observation;
     bool m_observationOpen = false;
     const StationCatalogue& m_catalogue;
+    const DecoderOptions& m_options;
     DecodingState m_decoding;
     ParserState m_state = ParserState::kIdle;
     ParserState m_resumeState = ParserState::kIdle;
     int m_reportTokens = 0;
     bool m_resyn = false;
-    bool m_reportOpen = false;
     bool m_sectionsAllowed = false;
     bool m_atLineStart = true;
     bool m_handingOn = false;
@@ -150,14 +154,9 @@ class ReportParser : public TokenParser, public DecodingContext {
     std::string m_landTime;
     std::vector<Group> m_held;  // groups waiting for a decision
     std::string m_skipped;      // text of the report being skipped
-    std::string m_heldRaw;      // raw log text of held and skipped groups
     bool m_indicatorLine = false;
     std::optional<CalendarDate> m_referenceDate;
-    int m_bulletinCounter = 0;
-    std::string m_logBase;
     std::string m_eventText;  // text of the Result or Error being raised
-    LogFile m_rawLog{".syn"};
-    LogFile m_textLog{".wmo"};
 };
 
 }  // namespace nimbo

@@ -1,7 +1,6 @@
 // Report start classification from the first groups of a report.
 #include "report_start.h"
 
-#include "figure_repair.h"
 #include "group_fields.h"
 #include "tables/code_tables.h"
 
@@ -37,8 +36,7 @@ StartKind Undecided(bool complete, StartKind atEnd) {
 
 }  // namespace
 
-bool IsStationNumber(std::string_view token) {
-    const std::string repaired = RepairFigures(token);
+bool IsStationNumber(std::string_view repaired) {
     return (repaired.size() == 5 || repaired.size() == 10) && IsAllFigures(repaired);
 }
 
@@ -60,69 +58,66 @@ bool IsDesignator(std::string_view token) {
            token.find_first_not_of("0123456789", 4) == std::string_view::npos;
 }
 
-bool LooksLikeDayHour(std::string_view group) {
-    const std::string g = RepairFigures(group);
-    return g.size() == 5 && FieldIn(std::string_view(g).substr(0, 2), 1, 31) &&
-           FieldIn(std::string_view(g).substr(2, 2), 0, 23) && IsMissingOr(g[4], "01234");
+bool LooksLikeDayHour(std::string_view g) {
+    return g.size() == 5 && FieldIn(g.substr(0, 2), 1, 31) && FieldIn(g.substr(2, 2), 0, 23) &&
+           IsMissingOr(g[4], "01234");
 }
 
-bool LooksLikeLatitude(std::string_view group) {
-    const std::string g = RepairFigures(group);
+bool LooksLikeLatitude(std::string_view g) {
     return g.size() == 5 && g.starts_with("99") && IsAllFigures(g) &&
-           FieldValue(std::string_view(g).substr(2)) <= 900;
+           FieldValue(g.substr(2)) <= 900;
 }
 
-bool LooksLikeCloudGroup(std::string_view group) {
-    if (HasNil(group)) return true;
-    const std::string g = RepairFigures(group);
+bool LooksLikeCloudGroup(std::string_view g) {
+    if (HasNil(g)) return true;
     if (g.size() != 5 || !IsMissingOr(g[0], "01234") || !IsMissingOr(g[1], "1234567") ||
         !IsMissingOr(g[2], kFigures))
         return false;
-    const std::string_view vv = std::string_view(g).substr(3, 2);
+    const std::string_view vv = g.substr(3, 2);
     return vv == "//" || (IsAllFigures(vv) && (FieldValue(vv) <= 50 || FieldValue(vv) >= 56));
 }
 
-bool LooksLikeWindGroup(std::string_view group) {
-    const std::string g = RepairFigures(group);
+bool LooksLikeWindGroup(std::string_view g) {
     if (g.size() != 5 || !IsMissingOr(g[0], kFigures)) return false;
-    const std::string_view dd = std::string_view(g).substr(1, 2);
-    const std::string_view ff = std::string_view(g).substr(3, 2);
+    const std::string_view dd = g.substr(1, 2);
+    const std::string_view ff = g.substr(3, 2);
     return (FieldIn(dd, 0, 36) || dd == "99") && (ff == "//" || IsAllFigures(ff));
 }
 
-StartKind ClassifyLandStart(std::span<const std::string_view> groups, bool complete, bool strict) {
+StartKind ClassifyLandStart(std::span<const GroupText> groups, bool complete, bool strict) {
     if (groups.empty()) return Undecided(complete, StartKind::kNone);
-    const std::string_view first = groups[0];
+    const std::string_view first = groups[0].repaired;
     const bool station = IsStationNumber(first);
     if (strict) {
         if (!station) return StartKind::kNone;
         // Ten figures hold the station number and iRixhVV.
-        const bool runOn = RepairFigures(first).size() == 10;
-        const std::string cloud = runOn ? RepairFigures(first).substr(5)
-                                        : std::string(groups.size() > 1 ? groups[1] : "");
+        const bool runOn = first.size() == 10;
+        const std::string_view cloud = runOn               ? first.substr(5)
+                                       : groups.size() > 1 ? groups[1].repaired
+                                                           : std::string_view();
         const std::size_t windAt = runOn ? 1 : 2;
         if (cloud.empty()) return Undecided(complete, StartKind::kNone);
         if (!LooksLikeCloudGroup(cloud)) return StartKind::kNone;
         if (HasNil(cloud)) return StartKind::kLand;
         if (groups.size() <= windAt) return Undecided(complete, StartKind::kNone);
-        return LooksLikeWindGroup(groups[windAt]) ? StartKind::kLand : StartKind::kNone;
+        return LooksLikeWindGroup(groups[windAt].repaired) ? StartKind::kLand : StartKind::kNone;
     }
-    if (!station && !IsCallSign(first)) return StartKind::kNone;
+    if (!station && !IsCallSign(groups[0].text)) return StartKind::kNone;
     const StartKind otherwise = station ? StartKind::kLand : StartKind::kNone;
-    if (station && RepairFigures(first).size() == 10) return StartKind::kLand;
+    if (station && first.size() == 10) return StartKind::kLand;
     if (groups.size() < 2) return Undecided(complete, otherwise);
-    if (!LooksLikeDayHour(groups[1])) return otherwise;
+    if (!LooksLikeDayHour(groups[1].repaired)) return otherwise;
     if (groups.size() < 3) return Undecided(complete, otherwise);
-    return LooksLikeLatitude(groups[2]) ? StartKind::kSea : otherwise;
+    return LooksLikeLatitude(groups[2].repaired) ? StartKind::kSea : otherwise;
 }
 
-StartKind ClassifySeaStart(std::span<const std::string_view> groups, bool complete) {
+StartKind ClassifySeaStart(std::span<const GroupText> groups, bool complete) {
     if (groups.empty()) return Undecided(complete, StartKind::kNone);
-    if (!IsCallSign(groups[0])) return StartKind::kNone;
+    if (!IsCallSign(groups[0].text)) return StartKind::kNone;
     if (groups.size() < 2) return Undecided(complete, StartKind::kNone);
-    if (!LooksLikeDayHour(groups[1])) return StartKind::kNone;
+    if (!LooksLikeDayHour(groups[1].repaired)) return StartKind::kNone;
     if (groups.size() < 3) return Undecided(complete, StartKind::kNone);
-    return LooksLikeLatitude(groups[2]) ? StartKind::kSea : StartKind::kNone;
+    return LooksLikeLatitude(groups[2].repaired) ? StartKind::kSea : StartKind::kNone;
 }
 
 }  // namespace nimbo

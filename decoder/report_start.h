@@ -11,9 +11,15 @@
 
 namespace nimbo {
 
+// A group as received and through figure repair.
+struct GroupText {
+    std::string_view text;
+    std::string_view repaired;
+};
+
 // A land station number: five figures, or ten when iRixhVV is run on
-// (the text is repaired first).
-bool IsStationNumber(std::string_view token);
+// (the repaired text).
+bool IsStationNumber(std::string_view repaired);
 // A ship, buoy or mobile station call sign: capitals and figures.
 bool IsCallSign(std::string_view token);
 // "AAXX", "BBXX" or "OOXX" exactly.
@@ -21,7 +27,7 @@ bool IsIndicatorWord(std::string_view token);
 // T1T2A1A2ii of an abbreviated heading: four capitals and two figures ("SMDL01").
 bool IsDesignator(std::string_view token);
 
-// Plausibility of section 0 and section 1 groups (repaired text): every field
+// Plausibility of section 0 and section 1 groups (the repaired text): every field
 // a figure of its code table or a missing mark.
 bool LooksLikeDayHour(std::string_view group);     // YYGGiw
 bool LooksLikeLatitude(std::string_view group);    // 99LaLaLa, with figures
@@ -36,15 +42,15 @@ enum class StartKind {
 };
 
 // The kind of report that the groups begin, in a land bulletin. `groups` are
-// the report's first tokens as received, without the report end (three are
+// the report's first tokens, without the report end (three are
 // enough); `complete` says that no more will come. A station number starts
 // a land report unless a sea station's section 0 follows it; a call sign
 // only starts a sea station's section 0. `strict` (where the text before was
 // no report start) also asks for a plausible iRixhVV and Nddff.
-StartKind ClassifyLandStart(std::span<const std::string_view> groups, bool complete, bool strict);
+StartKind ClassifyLandStart(std::span<const GroupText> groups, bool complete, bool strict);
 
 // The same in a ship or mobile bulletin, for text after something that was
 // no report start: a call sign followed by YYGGiw and 99LaLaLa.
-StartKind ClassifySeaStart(std::span<const std::string_view> groups, bool complete);
+StartKind ClassifySeaStart(std::span<const GroupText> groups, bool complete);
 
 }  // namespace nimbo

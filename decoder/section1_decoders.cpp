@@ -15,26 +15,27 @@
 namespace nimbo {
 namespace {
 
-// Text of a one-figure field looked up in a table, or the missing text.
+// Text of a field looked up in a table, or the missing text.
 struct FieldText {
-    std::string text;
+    std::string_view text;
     bool missing = false;
 };
 
 FieldText TableField(std::string_view field, CodeTable table, std::string_view missingText) {
-    if (!IsValidField(field)) return {std::string(missingText), true};
-    return {std::string(CodeText(table, FieldValue(field))), false};
+    if (!IsValidField(field)) return {missingText, true};
+    return {CodeText(table, FieldValue(field)), false};
 }
 
-std::string VisibilityText(int vv) {
-    if (vv == 89) return "greater than 70 km";
-    if (vv == 90) return "less than 0.05 km";
-    if (vv == 99) return "greater than 50 km";
-    if (vv == 0) return "less than 0.1 km";
-    if (vv <= 50) return TenthsInWidth(vv, 3) + "km";  // tenths of a kilometre
-    if (vv <= 80) return NumberInWidth(vv - 50, 3) + "km";
-    if (vv <= 88) return NumberInWidth((vv - 80) * 5 + 30, 3) + "km";
-    return std::string(CodeText(CodeTable::T4377_VV, vv));
+// The visibility line's text of a VV figure (code table 4377).
+std::string VisibilityText(const Visibility& row) {
+    switch (row.form) {
+        case VisibilityForm::kTenthsOfKm:
+            return TenthsInWidth(row.metres / 100, 3) + "km";
+        case VisibilityForm::kKilometres:
+            return NumberInWidth(row.metres / 1000, 3) + "km";
+        default:
+            return std::string(row.text);
+    }
 }
 
 void EmitOperationLines(char ix, DecodingContext& context) {
@@ -42,34 +43,17 @@ void EmitOperationLines(char ix, DecodingContext& context) {
     const std::string_view operation = missing    ? kUnknown
                                        : ix < '4' ? "Manned station    "
                                                   : "Automated station ";
-    std::string weather = "not send";
-    if (context.State().weatherGroupAnnounced) {
-        weather = std::string("Sent using ") +
-                  (ix == '7' ? "new 4680/4531 table code" : "old 4677/4561 table code");
-    }
+    const std::string_view weather = !context.State().weatherGroupAnnounced ? "not send"
+                                     : ix == '7' ? "Sent using new 4680/4531 table code"
+                                                 : "Sent using old 4677/4561 table code";
     if (!(missing && context.Quiet())) {
-        context.EmitLine("Operation type:    " + std::string(operation) + "\n", kLevelHeader, 0);
-        context.EmitLine("Present weather:   " + weather + "\n", kLevelHeader, 0);
+        context.EmitLine({"Operation type:    ", operation, "\n"}, kLevelHeader, 0);
+        context.EmitLine({"Present weather:   ", weather, "\n"}, kLevelHeader, 0);
     }
-}
-
-// Visibility in metres of a VV figure (code table 4377): the value, or the
-// lower bound of a class, or for 00 and 90 ("less than") the upper bound;
-// absent for the unused figures 51 to 55.
-std::optional<int> VisibilityMetres(int vv) {
-    static constexpr int kCoded[] = {50, 50, 200, 500, 1000, 2000, 4000, 10000, 20000, 50000};
-    if (vv == 0) return 100;
-    if (vv <= 50) return vv * 100;
-    if (vv <= 55) return std::nullopt;
-    if (vv <= 80) return (vv - 50) * 1000;
-    if (vv <= 88) return ((vv - 80) * 5 + 30) * 1000;
-    if (vv == 89) return 70000;
-    return kCoded[vv - 90];
 }
 
 // Amount and period of a 6RRRtR group (code tables 3590 and 4019).
 PrecipitationAmount PrecipitationRecord(std::string_view rrr, std::string_view tr) {
-    static constexpr int kPeriodHours[] = {0, 6, 12, 18, 24, 1, 2, 3, 9, 15};
     PrecipitationAmount record;
     if (IsValidField(rrr)) {
         const int n = FieldValue(rrr);
@@ -79,7 +63,8 @@ PrecipitationAmount PrecipitationRecord(std::string_view rrr, std::string_view t
     }
     if (IsValidField(tr)) {
         record.periodCode = FieldValue(tr);
-        if (record.periodCode != 0) record.periodHours = kPeriodHours[*record.periodCode];
+        if (record.periodCode != 0)
+            record.periodHours = PrecipitationPeriodOf(*record.periodCode).hours;
     }
     return record;
 }
@@ -96,40 +81,38 @@ bool MayRaiseForStation(const DecodingState& state) {
 // The sign figure sn of a temperature group: 0 or 1, or "/" when missing.
 bool IsTemperatureSign(char sn) { return sn == '0' || sn == '1' || sn == '/'; }
 
-// VV 51 to 55 are not used.
-bool IsUnusedVisibility(int vv) { return vv >= 51 && vv <= 55; }
-
 }  // namespace
 
 namespace {
 
-// VV of iRixhVV: its line and record; false for the unused figures 51 to 55.
-bool DecodeVisibility(std::string_view vv, DecodingContext& context) {
-    const bool unused = IsValidField(vv) && IsUnusedVisibility(FieldValue(vv));
-    const bool missing = !IsValidField(vv) || unused;
-    const std::string visibility = missing ? std::string(kUnknown) : VisibilityText(FieldValue(vv));
+// VV of iRixhVV: its line and record; flagged for the unused figures 51 to 55.
+Outcome DecodeVisibility(std::string_view vv, DecodingContext& context) {
+    const Visibility& row = VisibilityOf(IsValidField(vv) ? FieldValue(vv) : -1);
+    const bool unused = IsValidField(vv) && row.form == VisibilityForm::kUnused;
+    const bool missing = row.form == VisibilityForm::kUnused;
+    const std::string visibility = missing ? std::string(kUnknown) : VisibilityText(row);
     if (!missing) {
         WeatherObservation& record = context.Observation();
         record.visibilityCode = FieldValue(vv);
-        record.visibilityM = VisibilityMetres(FieldValue(vv));
-        record.visibilityLessThan = FieldValue(vv) == 0 || FieldValue(vv) == 90;
+        record.visibilityM = row.metres;
+        record.visibilityLessThan = row.lessThan;
     }
     EmitGroupLine(context, {"Visibility:        ", visibility, "\n"}, missing);
-    return !unused;
+    return unused ? Outcome::kFlagged : Outcome::kAccepted;
 }
 
 }  // namespace
 
 // iRixhVV: operation type, weather group announcement, cloud base, visibility.
-bool DecodeCloudAndVisibility(std::string_view group, DecodingContext& context) {
+Outcome DecodeCloudAndVisibility(std::string_view group, DecodingContext& context) {
     if (group.find("NIL") != std::string_view::npos ||
         group.find("nil") != std::string_view::npos) {
         context.Observation().nil = true;
         context.EmitSeparator(kSeparatorSection);
         context.EmitLine("No data reported\n", kLevelGroup, 0);
-        return true;
+        return Outcome::kAccepted;
     }
-    if (group.size() != 5) return false;
+    if (group.size() != 5) return Outcome::kMalformed;
     DecodingState& state = context.State();
     state.weatherGroupAnnounced = false;
     state.windGroupSeen = false;
@@ -150,8 +133,7 @@ bool DecodeCloudAndVisibility(std::string_view group, DecodingContext& context) 
 
     context.Observation().automaticWeatherCodes = ix == '7';
     // The group is decoded, and a visibility figure outside the table named.
-    if (!DecodeVisibility(group.substr(3, 2), context)) context.EmitError(group);
-    return true;
+    return DecodeVisibility(group.substr(3, 2), context);
 }
 
 namespace {
@@ -180,8 +162,8 @@ bool DecodeWindDirection(std::string_view dd, DecodingContext& context) {
 }  // namespace
 
 // Nddff: total cloud cover, wind direction and speed.
-bool DecodeWind(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeWind(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     DecodingState& state = context.State();
     const FieldText n = TableField(group.substr(0, 1), CodeTable::T2700_N, kUnknown);
     EmitGroupLine(context, {"Total cloud cover: ", n.text, "\n"}, n.missing);
@@ -197,21 +179,21 @@ bool DecodeWind(std::string_view group, DecodingContext& context) {
 
     const std::string_view ff = group.substr(3, 2);
     const bool ffMissing = !IsValidField(ff);
-    const std::string speed = ffMissing
-                                  ? std::string(kUnknown)
-                                  : NumberInWidth(FieldValue(ff), 2) + std::string(state.windUnit);
-    EmitGroupLine(context, {"Wind speed:        ", speed, "\n"}, ffMissing);
+    const std::string figures = ffMissing ? std::string() : NumberInWidth(FieldValue(ff), 2);
+    EmitGroupLine(context,
+                  {"Wind speed:        ", ffMissing ? kUnknown : figures,
+                   ffMissing ? "" : state.windUnit, "\n"},
+                  ffMissing);
     if (!ffMissing) record.windSpeed = FieldValue(ff);
     state.windGroupSeen = true;
     // A direction outside the table, or calm with a wind speed, is named.
     const bool calmWithWind = !ddMissing && FieldValue(dd) == 0 && !ffMissing && FieldValue(ff) > 0;
-    if (!ddValid || calmWithWind) context.EmitError(group);
-    return true;
+    return !ddValid || calmWithWind ? Outcome::kFlagged : Outcome::kAccepted;
 }
 
 // 00fff: wind speed of 99 units or more.
-bool DecodeHighWindSpeed(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeHighWindSpeed(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (!IsValidField(group.substr(0, 2))) return UnexpectedGroup(group);
     const std::string_view fff = group.substr(2, 3);
     const bool missing = !IsValidField(fff);
@@ -220,14 +202,14 @@ bool DecodeHighWindSpeed(std::string_view group, DecodingContext& context) {
                 : NumberInWidth(FieldValue(fff), 3) + std::string(context.State().windUnit);
     EmitGroupLine(context, {"Wind speed:        ", speed, "\n"}, missing);
     if (!missing) context.Observation().windSpeed = FieldValue(fff);
-    return true;
+    return Outcome::kAccepted;
 }
 
 // 1snTTT: air temperature.
-bool DecodeAirTemperature(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeAirTemperature(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '1') return UnexpectedGroup(group);
-    if (!IsTemperatureSign(group[1])) return false;
+    if (!IsTemperatureSign(group[1])) return Outcome::kMalformed;
     const FormattedValue line = FormatTemperature("Temperature:       ", group);
     DecodingState& state = context.State();
     state.lastTemperature = line.value;
@@ -236,14 +218,14 @@ bool DecodeAirTemperature(std::string_view group, DecodingContext& context) {
     if (MayRaiseForStation(state) && std::trunc(std::fabs(line.value)) < 100.0f) {
         context.Events().Temperature(line.value, 0);
     }
-    return true;
+    return Outcome::kAccepted;
 }
 
 // 2snTdTdTd: dew point, or 29UUU: relative humidity in per cent.
-bool DecodeDewPoint(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeDewPoint(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '2') return UnexpectedGroup(group);
-    if (!IsTemperatureSign(group[1]) && group[1] != '9') return false;
+    if (!IsTemperatureSign(group[1]) && group[1] != '9') return Outcome::kMalformed;
     if (group[1] == '9') {
         const std::string_view uuu = group.substr(2, 3);
         const bool missing = !IsValidField(uuu);
@@ -252,20 +234,20 @@ bool DecodeDewPoint(std::string_view group, DecodingContext& context) {
         context.State().lastTemperature = kNoValue;
         if (!missing) context.Observation().relativeHumidity = FieldValue(uuu);
         EmitGroupLine(context, {"Relative humidity: ", humidity, "\n"}, missing);
-        return true;
+        return Outcome::kAccepted;
     }
     const FormattedValue line = FormatTemperature("Dew Point:         ", group);
     context.State().lastTemperature = line.value;
     context.Observation().dewPoint = ValueOf(line.value);
     EmitGroupLine(context, line.text, line.missing);
-    return true;
+    return Outcome::kAccepted;
 }
 
 namespace {
 
-bool DecodePressureGroup(std::string_view group, char first, std::string_view label, int sea,
-                         DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodePressureGroup(std::string_view group, char first, std::string_view label, int sea,
+                            DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != first) return UnexpectedGroup(group);
     const FormattedValue line = FormatPressure(label, group);
     DecodingState& state = context.State();
@@ -275,13 +257,13 @@ bool DecodePressureGroup(std::string_view group, char first, std::string_view la
     EmitGroupLine(context, line.text, line.missing);
     if (MayRaiseForStation(state) && line.value < 1200.0f)
         context.Events().Pressure(line.value, sea);
-    return true;
+    return Outcome::kAccepted;
 }
 
 }  // namespace
 
 // 3PoPoPoPo: station pressure.
-bool DecodeStationPressure(std::string_view group, DecodingContext& context) {
+Outcome DecodeStationPressure(std::string_view group, DecodingContext& context) {
     return DecodePressureGroup(group, '3', "Station Pressure:  ", 0, context);
 }
 
@@ -329,19 +311,19 @@ void DecodeGeopotential(std::string_view group, const StandardSurface& surface,
 }  // namespace
 
 // 4PPPP: sea-level pressure, or 4a3hhh: geopotential of a standard surface.
-bool DecodeSeaLevelPressure(std::string_view group, DecodingContext& context) {
+Outcome DecodeSeaLevelPressure(std::string_view group, DecodingContext& context) {
     if (group.size() == 5 && group[0] == '4') {
         if (const StandardSurface* surface = FindStandardSurface(group[1])) {
             DecodeGeopotential(group, *surface, context);
-            return true;
+            return Outcome::kAccepted;
         }
     }
     return DecodePressureGroup(group, '4', "Sea Lvl Pressure:  ", 1, context);
 }
 
 // 5appp: pressure tendency over three hours.
-bool DecodePressureTendency(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodePressureTendency(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '5') return UnexpectedGroup(group);
     const std::string_view a = group.substr(1, 1);
     const std::string aText =
@@ -364,12 +346,16 @@ bool DecodePressureTendency(std::string_view group, DecodingContext& context) {
         const double change = FieldValue(group.substr(2, 3)) / 10.0;
         record.pressureChange = *record.tendencyCode >= 5 ? -change : change;
     }
-    return true;
+    return Outcome::kAccepted;
 }
 
-// 6RRRtR: amount of precipitation and its period.
-bool DecodePrecipitation(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+namespace {
+
+// 6RRRtR: amount of precipitation and its period, into the record's amount
+// of section 1 or of section 3.
+Outcome DecodePrecipitationInto(std::string_view group, DecodingContext& context,
+                                std::optional<PrecipitationAmount>& amountRecord) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '6') return UnexpectedGroup(group);
     const std::string_view rrr = group.substr(1, 3);
     const bool missing = !IsValidField(rrr);
@@ -389,21 +375,28 @@ bool DecodePrecipitation(std::string_view group, DecodingContext& context) {
     // said so, not guessed.
     const std::string_view tr = group.substr(4, 1);
     const std::string_view period =
-        IsValidField(tr) ? CodeText(CodeTable::T4019_tR, FieldValue(tr)) : std::string_view();
+        IsValidField(tr) ? PrecipitationPeriodOf(FieldValue(tr)).text : std::string_view();
     const std::string periodText =
         period.empty() ? "(period not reported)" : "over " + std::string(period);
     EmitGroupLine(context, {"Rain fall:         ", amount, " ", periodText, "\n"}, missing);
-    WeatherObservation& record = context.Observation();
-    (context.CurrentState() == ParserState::kSection3 ? record.precipitationSection3
-                                                      : record.precipitation) =
-        PrecipitationRecord(rrr, tr);
-    return true;
+    amountRecord = PrecipitationRecord(rrr, tr);
+    return Outcome::kAccepted;
+}
+
+}  // namespace
+
+Outcome DecodePrecipitation(std::string_view group, DecodingContext& context) {
+    return DecodePrecipitationInto(group, context, context.Observation().precipitation);
+}
+
+Outcome DecodeSection3Precipitation(std::string_view group, DecodingContext& context) {
+    return DecodePrecipitationInto(group, context, context.Observation().precipitationSection3);
 }
 
 // 7wwW1W2: present and past weather, in the tables iRixhVV put in force. A
 // group that ix says is omitted is decoded too, and named.
-bool DecodeWeather(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeWeather(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     const DecodingState& state = context.State();
     if (group[0] != '7') return UnexpectedGroup(group);
     const FieldText ww = TableField(group.substr(1, 2), state.presentWeather, kUnobserved);
@@ -414,19 +407,20 @@ bool DecodeWeather(std::string_view group, DecodingContext& context) {
     EmitGroupLine(context, {"Present weather:   ", ww.text, "\n"}, ww.missing);
 
     FieldText past = TableField(group.substr(3, 1), state.pastWeather, kUnobserved);
+    // W2 is named after W1 when it differs.
     const std::string_view w2 = group.substr(4, 1);
-    if (IsValidField(w2) && w2 != group.substr(3, 1)) {
-        past.text += ", " + std::string(CodeText(state.pastWeather, FieldValue(w2)));
-        past.missing = false;
-    }
-    EmitGroupLine(context, {"Past weather:      ", past.text, "\n"}, past.missing);
-    if (state.weatherGroupOmitted) context.EmitError(group);
-    return true;
+    const bool second = IsValidField(w2) && w2 != group.substr(3, 1);
+    if (second) past.missing = false;
+    EmitGroupLine(context,
+                  {"Past weather:      ", past.text, second ? ", " : "",
+                   second ? CodeText(state.pastWeather, FieldValue(w2)) : "", "\n"},
+                  past.missing);
+    return state.weatherGroupOmitted ? Outcome::kFlagged : Outcome::kAccepted;
 }
 
 // 8NhCLCMCH: cloud amount and the three cloud types.
-bool DecodeClouds(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeClouds(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '8') return UnexpectedGroup(group);
     const bool nhMissing = !IsFigure(group[1]);
     const std::string nh = nhMissing ? std::string(kUnknown) : std::string(1, group[1]);
@@ -443,20 +437,20 @@ bool DecodeClouds(std::string_view group, DecodingContext& context) {
     EmitGroupLine(context, {"Medium cloud type: ", medium.text, "\n"}, medium.missing);
     const FieldText high = TableField(group.substr(4, 1), CodeTable::T0509_CH, kUnobserved);
     EmitGroupLine(context, {"High cloud type:   ", high.text, "\n"}, high.missing);
-    return true;
+    return Outcome::kAccepted;
 }
 
 // 9GGgg: time of observation; the remainder part flags impossible times.
-bool DecodeObservationTime(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeObservationTime(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '9') return UnexpectedGroup(group);
     const std::string_view gg = group.substr(1, 2);
     const std::string_view minutes = group.substr(3, 2);
     if (gg == "//" && minutes == "//") {
-        if (context.Quiet()) return true;
+        if (context.Quiet()) return Outcome::kAccepted;
         context.EmitLine("Observation time:  " + std::string(kUnknown), kLevelGroup, 0);
         context.EmitLine("\n", kLevelSender, 0);
-        return true;
+        return Outcome::kAccepted;
     }
     const std::string ggText = IsValidField(gg) ? std::string(gg) : "??";
     const std::string minuteText = IsValidField(minutes) ? ":" + std::string(minutes) : ":??";
@@ -464,7 +458,7 @@ bool DecodeObservationTime(std::string_view group, DecodingContext& context) {
                             (IsValidField(minutes) && FieldValue(minutes) >= 60);
     context.EmitLine("Observation time:  " + ggText + minuteText, kLevelGroup, 0);
     context.EmitLine(std::string(impossible ? " (Encoding Error)" : "") + "\n", kLevelSender, 0);
-    return true;
+    return Outcome::kAccepted;
 }
 
 GroupDecoder Section1Decoder(int n) {

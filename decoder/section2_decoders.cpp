@@ -126,9 +126,9 @@ void RecordWaves(std::string_view group, WeatherObservation& record) {
 }
 
 // Period and height lines of a wave or swell group (heights in half metres).
-bool DecodeWaveGroup(std::string_view group, char first, std::string_view name,
-                     std::string_view suffix, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeWaveGroup(std::string_view group, char first, std::string_view name,
+                        std::string_view suffix, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != first) return UnexpectedGroup(group);
     const std::string_view period = group.substr(1, 2);
     const bool periodMissing = !IsValidField(period);
@@ -145,26 +145,26 @@ bool DecodeWaveGroup(std::string_view group, char first, std::string_view name,
     EmitGroupLine(context,
                   std::string(name) + " height: " + heightText + std::string(suffix) + "\n",
                   heightMissing);
-    return true;
+    return Outcome::kAccepted;
 }
 
 }  // namespace
 
 // 222Dsvs: course and average speed of the ship.
-bool DecodeShipMovement(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeShipMovement(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '2') return UnexpectedGroup(group);
-    if (group[1] != '2' || group[2] != '2') return false;
+    if (group[1] != '2' || group[2] != '2') return Outcome::kMalformed;
     const FieldText direction = TableField(group.substr(3, 1), CodeTable::T0700_D);
     EmitGroupLine(context, {"Ship direction:    ", direction.text, "\n"}, direction.missing);
     const FieldText speed = TableField(group.substr(4, 1), CodeTable::T4451_vs);
     EmitGroupLine(context, {"Ship aver. speed:  ", speed.text, "\n"}, speed.missing);
-    return true;
+    return Outcome::kAccepted;
 }
 
 // 0snTwTwTw: sea-surface temperature, also raised for the map.
-bool DecodeSeaTemperature(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeSeaTemperature(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '0') return UnexpectedGroup(group);
     const float value =
         EmitTemperatureLine("Sea surface Temp.: ", SeaTemperatureSign(group[1]), group, context);
@@ -175,22 +175,22 @@ bool DecodeSeaTemperature(std::string_view group, DecodingContext& context) {
         std::trunc(std::fabs(value)) < 100.0f) {
         context.Events().Temperature(value, 1);
     }
-    return true;
+    return Outcome::kAccepted;
 }
 
 // 1PwaPwaHwaHwa: wind waves, measured by instrument.
-bool DecodeInstrumentedWaves(std::string_view group, DecodingContext& context) {
+Outcome DecodeInstrumentedWaves(std::string_view group, DecodingContext& context) {
     return DecodeWaveGroup(group, '1', "Sea Waves ", "(instrumented)", context);
 }
 
 // 2PwPwHwHw: wind waves, estimated.
-bool DecodeSeaWaves(std::string_view group, DecodingContext& context) {
+Outcome DecodeSeaWaves(std::string_view group, DecodingContext& context) {
     return DecodeWaveGroup(group, '2', "Sea Waves ", "", context);
 }
 
 // 3dw1dw1dw2dw2: directions of the two swell systems; the second only when given.
-bool DecodeSwellDirections(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeSwellDirections(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '3') return UnexpectedGroup(group);
     const std::string_view first = group.substr(1, 2);
     const bool firstMissing = !IsValidField(first);
@@ -209,11 +209,11 @@ bool DecodeSwellDirections(std::string_view group, DecodingContext& context) {
                           NumberInWidth(FieldValue(second) * 10, 2) + "\xB0\n",
                       false);
     }
-    return true;
+    return Outcome::kAccepted;
 }
 
 // 4Pw1Pw1Hw1Hw1: first swell system.
-bool DecodeFirstSwell(std::string_view group, DecodingContext& context) {
+Outcome DecodeFirstSwell(std::string_view group, DecodingContext& context) {
     return DecodeWaveGroup(group, '4',
                            "Sweels N\xB0"
                            "1",
@@ -221,7 +221,7 @@ bool DecodeFirstSwell(std::string_view group, DecodingContext& context) {
 }
 
 // 5Pw2Pw2Hw2Hw2: second swell system.
-bool DecodeSecondSwell(std::string_view group, DecodingContext& context) {
+Outcome DecodeSecondSwell(std::string_view group, DecodingContext& context) {
     return DecodeWaveGroup(group, '5',
                            "Sweels N\xB0"
                            "2",
@@ -230,8 +230,8 @@ bool DecodeSecondSwell(std::string_view group, DecodingContext& context) {
 
 // 6IsEsEsRs: ice accretion on the ship: its cause (Is), thickness in
 // centimetres (EsEs) and rate (Rs).
-bool DecodeIceAccretion(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeIceAccretion(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '6') return UnexpectedGroup(group);
     const FieldText cause = TableField(group.substr(1, 1), CodeTable::T1751_Is);
     EmitGroupLine(context, {"Accretion cause:   ", cause.text, "\n"}, cause.missing);
@@ -242,30 +242,30 @@ bool DecodeIceAccretion(std::string_view group, DecodingContext& context) {
     EmitGroupLine(context, {"Ice thickness:     ", thicknessText, "\n"}, thicknessMissing);
     const FieldText rate = TableField(group.substr(4, 1), CodeTable::T3551_Rs);
     EmitGroupLine(context, {"Accretion rate:    ", rate.text, "\n"}, rate.missing);
-    return true;
+    return Outcome::kAccepted;
 }
 
 // 70HwaHwaHwa: height of the wind waves in tenths of a metre.
-bool DecodeWaveHeights(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeWaveHeights(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '7') return UnexpectedGroup(group);
-    if (group[1] != '0') return false;
+    if (group[1] != '0') return Outcome::kMalformed;
     const TenthsValue figures = TemperatureFigures(group);
     if (figures.missing) {
         EmitGroupLine(context, {"Wave heights:      ", std::string(kUnknown), "\n"}, true);
     } else {
         EmitGroupLine(context, "Wave heights:      " + figures.text + "m\n", false);
     }
-    return true;
+    return Outcome::kAccepted;
 }
 
 // 8swTbTbTb: wet-bulb temperature.
-bool DecodeWetBulb(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeWetBulb(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '8') return UnexpectedGroup(group);
     context.State().lastTemperature =
         EmitTemperatureLine("Wet bulb Temp.:    ", WetBulbSign(group[1]), group, context);
-    return true;
+    return Outcome::kAccepted;
 }
 
 GroupDecoder Section2Decoder(int n) {
@@ -279,14 +279,14 @@ GroupDecoder Section2Decoder(int n) {
 }
 
 // The token after "ICING", in plain language.
-bool DecodeIcingText(std::string_view token, DecodingContext& context) {
+Outcome DecodeIcingText(std::string_view token, DecodingContext& context) {
     context.EmitLine("ICING information: " + std::string(token) + "\n", kLevelGroup, 0);
-    return true;
+    return Outcome::kAccepted;
 }
 
 // ciSibiDiZi: sea ice, shown as its code figures.
-bool DecodeIceGroup(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeIceGroup(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     static constexpr std::array<std::string_view, 5> kLabels = {
         "ICE concentration: ", "ICE devel. stage : ", "ICE land origin:   ",
         "ICE edge bearing:  ", "ICE situat. trend: ",
@@ -295,13 +295,13 @@ bool DecodeIceGroup(std::string_view group, DecodingContext& context) {
         const FieldText figure = FiguresField(group.substr(i, 1));
         EmitGroupLine(context, std::string(kLabels[i]) + figure.text + "\n", figure.missing);
     }
-    return true;
+    return Outcome::kAccepted;
 }
 
 // The token after "ICE" when it is not a ciSibiDiZi group.
-bool DecodeIceText(std::string_view token, DecodingContext& context) {
+Outcome DecodeIceText(std::string_view token, DecodingContext& context) {
     context.EmitLine("ICE information:   " + std::string(token) + "\n", kLevelGroup, 0);
-    return true;
+    return Outcome::kAccepted;
 }
 
 }  // namespace nimbo

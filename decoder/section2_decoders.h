@@ -11,14 +11,14 @@
 
 namespace nimbo {
 
-bool DecodeSeaTemperature(std::string_view group, DecodingContext& context);     // 0snTwTwTw
-bool DecodeInstrumentedWaves(std::string_view group, DecodingContext& context);  // 1PwaPwaHwaHwa
-bool DecodeSeaWaves(std::string_view group, DecodingContext& context);           // 2PwPwHwHw
-bool DecodeSwellDirections(std::string_view group, DecodingContext& context);    // 3dw1dw1dw2dw2
-bool DecodeFirstSwell(std::string_view group, DecodingContext& context);         // 4Pw1Pw1Hw1Hw1
-bool DecodeSecondSwell(std::string_view group, DecodingContext& context);        // 5Pw2Pw2Hw2Hw2
-bool DecodeIceAccretion(std::string_view group, DecodingContext& context);       // 6IsEsEsRs
-bool DecodeWaveHeights(std::string_view group, DecodingContext& context);        // 70HwaHwaHwa
-bool DecodeWetBulb(std::string_view group, DecodingContext& context);            // 8swTbTbTb
+Outcome DecodeSeaTemperature(std::string_view group, DecodingContext& context);     // 0snTwTwTw
+Outcome DecodeInstrumentedWaves(std::string_view group, DecodingContext& context);  // 1PwaPwaHwaHwa
+Outcome DecodeSeaWaves(std::string_view group, DecodingContext& context);           // 2PwPwHwHw
+Outcome DecodeSwellDirections(std::string_view group, DecodingContext& context);    // 3dw1dw1dw2dw2
+Outcome DecodeFirstSwell(std::string_view group, DecodingContext& context);         // 4Pw1Pw1Hw1Hw1
+Outcome DecodeSecondSwell(std::string_view group, DecodingContext& context);        // 5Pw2Pw2Hw2Hw2
+Outcome DecodeIceAccretion(std::string_view group, DecodingContext& context);       // 6IsEsEsRs
+Outcome DecodeWaveHeights(std::string_view group, DecodingContext& context);        // 70HwaHwaHwa
+Outcome DecodeWetBulb(std::string_view group, DecodingContext& context);            // 8swTbTbTb
 
 }  // namespace nimbo

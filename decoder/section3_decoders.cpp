@@ -1,15 +1,11 @@
-// Section 3 routing and the decoders of its groups other than the 5-groups.
-// The group-order counter keeps the groups in rising order of their first
-// figure; 5-, 8- and 9-groups may repeat, and "80000" after a 9-group starts
-// the regional data, which run to the end of the section as they are written.
+// Decoders of the section 3 groups other than the 5-groups.
 #include "section3_decoders.h"
 
+#include <array>
 #include <cstdio>
 #include <string>
 
-#include "figure_repair.h"
 #include "group_fields.h"
-#include "later_sections.h"
 #include "section1_decoders.h"
 #include "section3_phenomena.h"
 #include "tables/code_tables.h"
@@ -17,36 +13,6 @@
 
 namespace nimbo {
 namespace {
-
-constexpr int kRegionalData = 10;
-constexpr int kLastFollowUpState = 6;  // higher states mark a run of radiation groups
-
-GroupDecoder Section3Decoder(int n) {
-    switch (n) {
-        case 0:
-            return DecodeLocalInformation;
-        case 1:
-            return DecodeMaxTemperature;
-        case 2:
-            return DecodeMinTemperature;
-        case 3:
-            return DecodeGroundState;
-        case 4:
-            return DecodeSnowDepth;
-        case 5:
-            return DecodeFiveGroup;
-        case 6:
-            return DecodePrecipitation;
-        case 7:
-            return DecodePrecipitation24h;
-        case 8:
-            return DecodeCloudLayer;
-        case 9:
-            return DecodeSpecialPhenomena;
-        default:
-            return nullptr;
-    }
-}
 
 // Text of a cloud base height hshs (code table 1677).
 std::string CloudHeightText(int hshs) {
@@ -60,87 +26,45 @@ std::string CloudHeightText(int hshs) {
 
 }  // namespace
 
-void RouteSection3(std::string_view token, DecodingContext& context) {
-    const int counter = context.GroupOrder();
-    if (counter == kRegionalData) {
-        const std::string group = RepairFigures(token);
-        if (!DecodeLocalInformation(group, context)) context.ApplyErrorRule(group);
-        return;
-    }
-    // "80000" opens the regional groups wherever it stands in the section.
-    if (token == "80000") {
-        context.SetGroupOrder(kRegionalData);
-        return;
-    }
-    const std::string group = RepairFigures(token);
-    DecodingState& state = context.State();
-    if (ContinuesRadiationSeries(group, state)) {
-        if (!DecodeRadiationSeries(group, context)) context.ApplyErrorRule(group);
-        return;
-    }
-    if (state.radiationState > kLastFollowUpState) state.radiationState = 0;
-    int n = group[0] - '0';
-    // A pending radiation follow-up claims every group that could be one.
-    if (state.radiationState != 0) {
-        if (n <= 5) {
-            n = 5;
-        } else {
-            state.radiationState = 0;
-        }
-    }
-    if (n < counter && counter != 0) {
-        context.ApplyErrorRule(group);
-        return;
-    }
-    const GroupDecoder decoder = Section3Decoder(n);
-    if (decoder == nullptr) return;  // no figure: neither taken nor refused
-    if (!decoder(group, context)) {
-        context.ApplyErrorRule(group);
-        return;
-    }
-    const bool mayRepeat = n == 5 || n == 8 || n == 9;
-    context.SetGroupOrder(mayRepeat ? n : n + 1);
-}
-
 // 0xxxx, and every group of the regional data.
-bool DecodeLocalInformation(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeLocalInformation(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     context.EmitLine("Local information: " + std::string(group) + "\n", kLevelGroup, 0);
-    return true;
+    return Outcome::kAccepted;
 }
 
 namespace {
 
-bool DecodeExtremeTemperature(std::string_view group, char first, std::string_view label,
-                              DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeExtremeTemperature(std::string_view group, char first, std::string_view label,
+                                 DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != first) return UnexpectedGroup(group);
     // sn is 0 or 1 (or missing); any other figure makes the group unreadable.
-    if (group[1] != '0' && group[1] != '1' && group[1] != '/') return false;
+    if (group[1] != '0' && group[1] != '1' && group[1] != '/') return Outcome::kMalformed;
     const FormattedValue line = FormatTemperature(label, group);
     if (line.value != kNoValue) {
         WeatherObservation& record = context.Observation();
         (first == '1' ? record.maxTemperature : record.minTemperature) = RoundedTenths(line.value);
     }
     EmitGroupLine(context, line.text, line.missing);
-    return true;
+    return Outcome::kAccepted;
 }
 
 }  // namespace
 
 // 1snTxTxTx: maximum temperature.
-bool DecodeMaxTemperature(std::string_view group, DecodingContext& context) {
+Outcome DecodeMaxTemperature(std::string_view group, DecodingContext& context) {
     return DecodeExtremeTemperature(group, '1', "Max. temperature : ", context);
 }
 
 // 2snTnTnTn: minimum temperature.
-bool DecodeMinTemperature(std::string_view group, DecodingContext& context) {
+Outcome DecodeMinTemperature(std::string_view group, DecodingContext& context) {
     return DecodeExtremeTemperature(group, '2', "Min. temperature : ", context);
 }
 
 // 3Ejjj: state of the ground without snow, and the minimum ground temperature.
-bool DecodeGroundState(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeGroundState(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '3') return UnexpectedGroup(group);
     const std::string_view e = group.substr(1, 1);
     const std::string_view tgtg = group.substr(3, 2);
@@ -159,12 +83,12 @@ bool DecodeGroundState(std::string_view group, DecodingContext& context) {
     EmitGroupLine(context,
                   "Min. ground temp.: " + sign + temperature + unit + " (regionally data)\n",
                   missing);
-    return true;
+    return Outcome::kAccepted;
 }
 
 // 4E'sss: state of the ground with snow, and the snow depth.
-bool DecodeSnowDepth(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeSnowDepth(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '4') return UnexpectedGroup(group);
     const std::string_view sss = group.substr(2, 3);
     std::string depth = "???cm";
@@ -176,13 +100,13 @@ bool DecodeSnowDepth(std::string_view group, DecodingContext& context) {
         IsFigure(cover) ? " " + std::string(CodeText(CodeTable::T0975_Eprime, cover - '0')) : "";
     EmitGroupLine(context, "Snow depth, cover: " + depth + coverText + "\n",
                   cover == '/' && !IsValidField(sss));
-    return true;
+    return Outcome::kAccepted;
 }
 
 // 7R24R24R24R24: precipitation over 24 hours, in tenths of a millimetre;
 // 9999 is a trace.
-bool DecodePrecipitation24h(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodePrecipitation24h(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '7') return UnexpectedGroup(group);
     const std::string_view amount = group.substr(1, 4);
     const bool missing = !IsValidField(amount);
@@ -196,7 +120,7 @@ bool DecodePrecipitation24h(std::string_view group, DecodingContext& context) {
         record.periodHours = 24;
     }
     EmitGroupLine(context, {"24h precipitation: ", text, "\n"}, missing);
-    return true;
+    return Outcome::kAccepted;
 }
 
 std::string CloudLayerText(char amount, char genus) {
@@ -206,8 +130,8 @@ std::string CloudLayerText(char amount, char genus) {
 }
 
 // 8NsChshs: one cloud layer: amount, genus and base height.
-bool DecodeCloudLayer(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeCloudLayer(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '8') return UnexpectedGroup(group);
     context.EmitLine("Cloud cover layer: " + CloudLayerText(group[1], group[2]) + "\n", kLevelGroup,
                      0);
@@ -215,12 +139,12 @@ bool DecodeCloudLayer(std::string_view group, DecodingContext& context) {
     const bool missing = !IsValidField(hshs);
     const std::string height = missing ? std::string(kUnknown) : CloudHeightText(FieldValue(hshs));
     EmitGroupLine(context, {"Cloud base height: ", height, "\n"}, missing);
-    return true;
+    return Outcome::kAccepted;
 }
 
 // 9SpSpspsp: special phenomena, named by their SpSp code.
-bool DecodeSpecialPhenomena(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeSpecialPhenomena(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '9') return UnexpectedGroup(group);
     // Highest gust: 910 (last 10 minutes) or 911 (period of W1W2).
     if ((group.substr(1, 2) == "10" || group.substr(1, 2) == "11") &&
@@ -232,7 +156,18 @@ bool DecodeSpecialPhenomena(std::string_view group, DecodingContext& context) {
     context.EmitLine(
         "Special Phenomena: " + SpecialPhenomenonText(group, context.State().windUnit) + "\n",
         kLevelGroup, 0);
-    return true;
+    return Outcome::kAccepted;
+}
+
+GroupDecoder Section3Decoder(int n) {
+    static constexpr std::array<GroupDecoder, 10> kDecoders = {
+        DecodeLocalInformation,      DecodeMaxTemperature,   DecodeMinTemperature,
+        DecodeGroundState,           DecodeSnowDepth,        DecodeFiveGroup,
+        DecodeSection3Precipitation, DecodePrecipitation24h, DecodeCloudLayer,
+        DecodeSpecialPhenomena,
+    };
+    if (n < 0 || n >= static_cast<int>(kDecoders.size())) return nullptr;
+    return kDecoders[n];
 }
 
 }  // namespace nimbo

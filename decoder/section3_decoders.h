@@ -1,7 +1,6 @@
-// Decoders of section 3, the climatological and additional data after "333",
-// and the routing that chooses them. Each decoder takes the repaired group and
-// returns true when it took the group, false when it does not fit (the
-// routing then applies the parser's error rule).
+// Decoders of section 3, the climatological and additional data after "333".
+// Each takes the repaired group and says what it found; the parser chooses
+// them by the first figure and keeps the order of the groups.
 #pragma once
 
 #include <string_view>
@@ -11,14 +10,17 @@
 
 namespace nimbo {
 
-bool DecodeLocalInformation(std::string_view group, DecodingContext& context);  // 0xxxx
-bool DecodeMaxTemperature(std::string_view group, DecodingContext& context);    // 1snTxTxTx
-bool DecodeMinTemperature(std::string_view group, DecodingContext& context);    // 2snTnTnTn
-bool DecodeGroundState(std::string_view group, DecodingContext& context);       // 3Ejjj
-bool DecodeSnowDepth(std::string_view group, DecodingContext& context);         // 4E'sss
-bool DecodePrecipitation24h(std::string_view group, DecodingContext& context);  // 7R24R24R24R24
-bool DecodeCloudLayer(std::string_view group, DecodingContext& context);        // 8NsChshs
-bool DecodeSpecialPhenomena(std::string_view group, DecodingContext& context);  // 9SpSpspsp
+Outcome DecodeLocalInformation(std::string_view group, DecodingContext& context);  // 0xxxx
+Outcome DecodeMaxTemperature(std::string_view group, DecodingContext& context);    // 1snTxTxTx
+Outcome DecodeMinTemperature(std::string_view group, DecodingContext& context);    // 2snTnTnTn
+Outcome DecodeGroundState(std::string_view group, DecodingContext& context);       // 3Ejjj
+Outcome DecodeSnowDepth(std::string_view group, DecodingContext& context);         // 4E'sss
+Outcome DecodePrecipitation24h(std::string_view group, DecodingContext& context);  // 7R24R24R24R24
+Outcome DecodeCloudLayer(std::string_view group, DecodingContext& context);        // 8NsChshs
+Outcome DecodeSpecialPhenomena(std::string_view group, DecodingContext& context);  // 9SpSpspsp
+
+// The decoder of section 3 group n (0 to 9); null for any other n.
+GroupDecoder Section3Decoder(int n);
 
 // Cloud-layer texts shared with section 4: "N of genus", where a genus that is
 // not a figure reads "Not visible" without the amount.

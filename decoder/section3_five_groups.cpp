@@ -39,21 +39,22 @@ std::string WithUnit(std::string_view field, std::string_view unit) {
 }
 
 FormattedValue FigureLine(std::string_view label, std::string_view field) {
-    const bool missing = !IsValidField(field);
-    return {std::string(label) + (missing ? std::string(kUnknown) : std::string(field)) + "\n",
-            kNoValue, missing};
+    FormattedValue line;
+    line.missing = !IsValidField(field);
+    line.text.append(label).append(line.missing ? kUnknown : field).push_back('\n');
+    return line;
 }
 
 // jFFFF: type of radiation and amount. typeText null: the type comes from j.
-bool DecodeRadiation(std::string_view group, std::string_view unit, const int* fixedType,
-                     DecodingContext& context) {
+Outcome DecodeRadiation(std::string_view group, std::string_view unit, const int* fixedType,
+                        DecodingContext& context) {
     std::string_view amount;
     if (fixedType != nullptr && group.size() == 4) {
         amount = group;  // a follow-up written without its type figure
     } else if (group.size() == 5) {
         amount = group.substr(1, 4);
     } else {
-        return false;
+        return Outcome::kMalformed;
     }
     bool typeMissing = false;
     std::string typeText;
@@ -72,18 +73,18 @@ bool DecodeRadiation(std::string_view group, std::string_view unit, const int* f
                                        ? std::string(kUnknown)
                                        : NumberInWidth(FieldValue(amount), 4) + std::string(unit);
     EmitGroupLine(context, {"Radiation amount:  ", amountText, "\n"}, amountMissing);
-    return true;
+    return Outcome::kAccepted;
 }
 
 // The group after 55407, 55408, 55507 or 55508.
-bool DecodeAnnouncedRadiation(std::string_view group, int followUp, DecodingContext& context) {
+Outcome DecodeAnnouncedRadiation(std::string_view group, int followUp, DecodingContext& context) {
     const int type = followUp % 2 == 1 ? 7 : 8;
     const std::string_view unit = followUp <= 2 ? "kJ/m2" : "J/cm2";
     return DecodeRadiation(group, unit, &type, context);
 }
 
 // 5EEEiE: evaporation or evapotranspiration and the instrument.
-bool DecodeEvaporation(std::string_view group, DecodingContext& context) {
+Outcome DecodeEvaporation(std::string_view group, DecodingContext& context) {
     const std::string_view eee = group.substr(1, 3);
     EmitGroupLine(context, {"Evaporation amount:", WithUnit(eee, "mm"), "\n"}, !IsValidField(eee));
     const std::string_view ie = group.substr(4, 1);
@@ -92,11 +93,11 @@ bool DecodeEvaporation(std::string_view group, DecodingContext& context) {
                                        ? std::string(kUnknown)
                                        : std::string(CodeText(CodeTable::T1806_iE, FieldValue(ie)));
     EmitGroupLine(context, {"Instrument Type:   ", instrument, "\n"}, missing);
-    return true;
+    return Outcome::kAccepted;
 }
 
 // 54g0sndT: change of temperature within the period.
-bool DecodeTemperatureChange(std::string_view group, DecodingContext& context) {
+Outcome DecodeTemperatureChange(std::string_view group, DecodingContext& context) {
     const char sn = group[3];
     const std::string sign = sn == '0' ? "+" : sn == '1' ? "-" : " ";
     const std::string unit = sn == '0' || sn == '1' ? "\xB0"
@@ -111,24 +112,24 @@ bool DecodeTemperatureChange(std::string_view group, DecodingContext& context) {
                   "Temperat. change:" + sign + (missing ? std::string(kUnknown) : std::string(dt)) +
                       unit + period + "\n",
                   missing);
-    return true;
+    return Outcome::kAccepted;
 }
 
 // 55xxx: sunshine, and the announcements of the radiation groups that follow.
-bool DecodeSunshine(std::string_view group, DecodingContext& context) {
+Outcome DecodeSunshine(std::string_view group, DecodingContext& context) {
     int& radiation = context.State().radiationState;
     const char kind = group[2];
     if (kind == '3') {
         const std::string_view ss = group.substr(3, 2);
         context.EmitLine("Sun (last hour):   " + WithUnit(ss, "h") + "\n", kLevelGroup, 0);
         radiation = kHourlyRadiation;
-        return true;
+        return Outcome::kAccepted;
     }
     if (kind == '4' || kind == '5') {
         const std::string_view tail = group.substr(3, 2);
         if (tail == "07" || tail == "08") {
             radiation = (kind == '4' ? 1 : 3) + (tail == "08" ? 1 : 0);
-            return true;
+            return Outcome::kAccepted;
         }
         radiation = 0;
         return UnexpectedGroup(group);
@@ -137,25 +138,25 @@ bool DecodeSunshine(std::string_view group, DecodingContext& context) {
         const std::string_view sss = group.substr(2, 3);
         context.EmitLine("Sun (last 24h):    " + WithUnit(sss, "h") + "\n", kLevelGroup, 0);
         radiation = kDailyRadiation;
-        return true;
+        return Outcome::kAccepted;
     }
     radiation = 0;  // 556xx to 559xx, and sunshine groups we cannot read
-    return true;
+    return Outcome::kAccepted;
 }
 
 // 56DLDMDH: direction of drift of low, middle and high clouds.
-bool DecodeCloudDrift(std::string_view group, DecodingContext& context) {
+Outcome DecodeCloudDrift(std::string_view group, DecodingContext& context) {
     static constexpr std::string_view kLabels[] = {
         "Low  cloud drift:       ", "Med. cloud drift:       ", "High cloud drift:       "};
     for (int i = 0; i < 3; ++i) {
         const FormattedValue line = FigureLine(kLabels[i], group.substr(2 + i, 1));
         EmitGroupLine(context, line.text, line.missing);
     }
-    return true;
+    return Outcome::kAccepted;
 }
 
 // 57CDaeC: genus, direction and elevation of one cloud.
-bool DecodeCloudDirection(std::string_view group, DecodingContext& context) {
+Outcome DecodeCloudDirection(std::string_view group, DecodingContext& context) {
     const std::string_view c = group.substr(2, 1);
     const bool missing = !IsValidField(c);
     const std::string genus =
@@ -165,11 +166,11 @@ bool DecodeCloudDirection(std::string_view group, DecodingContext& context) {
     EmitGroupLine(context, azimuth.text, azimuth.missing);
     const FormattedValue elevation = FigureLine("- Elevation angle: ", group.substr(4, 1));
     EmitGroupLine(context, elevation.text, elevation.missing);
-    return true;
+    return Outcome::kAccepted;
 }
 
 // 58p24p24p24 / 59p24p24p24: surface pressure change over 24 hours.
-bool DecodePressureChange(std::string_view group, DecodingContext& context) {
+Outcome DecodePressureChange(std::string_view group, DecodingContext& context) {
     const std::string_view value = group.substr(2, 3);
     const bool missing = !IsValidField(value);
     const std::string sign = group[1] == '8' ? "+" : "-";
@@ -177,10 +178,10 @@ bool DecodePressureChange(std::string_view group, DecodingContext& context) {
                   "Pres. chang. (24h):" +
                       (missing ? std::string(kUnknown) : sign + Tenths(value) + "hPa ") + "\n",
                   missing);
-    return true;
+    return Outcome::kAccepted;
 }
 
-bool DecodeByJ1(int j1, std::string_view group, DecodingContext& context) {
+Outcome DecodeByJ1(int j1, std::string_view group, DecodingContext& context) {
     if (j1 >= 0 && j1 <= 3) return DecodeEvaporation(group, context);
     switch (j1) {
         case 4:
@@ -195,7 +196,7 @@ bool DecodeByJ1(int j1, std::string_view group, DecodingContext& context) {
         case 9:
             return DecodePressureChange(group, context);
         default:
-            return false;
+            return Outcome::kMalformed;
     }
 }
 
@@ -208,15 +209,15 @@ bool ContinuesRadiationSeries(std::string_view group, const DecodingState& state
     return j > series % 10 && j <= kHighestSeriesType;
 }
 
-bool DecodeRadiationSeries(std::string_view group, DecodingContext& context) {
+Outcome DecodeRadiationSeries(std::string_view group, DecodingContext& context) {
     DecodingState& state = context.State();
     const bool hourly = state.radiationState < kDailySeries;
     state.radiationState = (hourly ? kHourlySeries : kDailySeries) + group[0] - '0';
     return DecodeRadiation(group, hourly ? "kJ/m2" : "J/cm2", nullptr, context);
 }
 
-bool DecodeFiveGroup(std::string_view group, DecodingContext& context) {
-    if (group.size() < 2) return false;
+Outcome DecodeFiveGroup(std::string_view group, DecodingContext& context) {
+    if (group.size() < 2) return Outcome::kMalformed;
     DecodingState& state = context.State();
     const int followUp = state.radiationState;
     if (followUp >= 1 && followUp <= 4) {
@@ -226,29 +227,31 @@ bool DecodeFiveGroup(std::string_view group, DecodingContext& context) {
     if (group[1] != '5' && (followUp == kHourlyRadiation || followUp == kDailyRadiation)) {
         const bool hourly = followUp == kHourlyRadiation;
         state.radiationState = 0;
-        if (!DecodeRadiation(group, hourly ? "kJ/m2" : "J/cm2", nullptr, context)) return false;
+        const Outcome outcome =
+            DecodeRadiation(group, hourly ? "kJ/m2" : "J/cm2", nullptr, context);
+        if (outcome == Outcome::kMalformed) return outcome;
         if (IsFigure(group[0])) {
             state.radiationState = (hourly ? kHourlySeries : kDailySeries) + group[0] - '0';
         }
-        return true;
+        return Outcome::kAccepted;
     }
-    if (group.size() != 5) return false;
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group[0] != '5') return UnexpectedGroup(group);
     if (!IsFigure(group[1])) {
         // Without j1 the kind of the group is unknown; like any group of
         // another kind that starts with a figure, it is taken without output.
         state.radiationState = 0;
-        return true;
+        return Outcome::kAccepted;
     }
     const int j1 = group[1] - '0';
     if (j1 < state.highestJ1 && state.highestJ1 != 0) {
         state.radiationState = 0;
-        return false;
+        return Outcome::kMalformed;
     }
-    if (!DecodeByJ1(j1, group, context)) return false;
+    if (DecodeByJ1(j1, group, context) == Outcome::kMalformed) return Outcome::kMalformed;
     state.highestJ1 = j1 <= 3 ? 4 : j1;
     if (j1 != 5) state.radiationState = 0;
-    return true;
+    return Outcome::kAccepted;
 }
 
 }  // namespace nimbo

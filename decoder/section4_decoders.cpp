@@ -11,8 +11,8 @@ namespace nimbo {
 
 // N'C'H'H'Ct: amount and genus of the cloud layer, altitude of its upper
 // surface in hundreds of metres, and the description of its top.
-bool DecodeSection4Group(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeSection4Group(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     context.EmitLine("Cloud cover layer: " + CloudLayerText(group[0], group[1]) + "\n", kLevelGroup,
                      0);
     const std::string_view height = group.substr(2, 2);
@@ -26,7 +26,7 @@ bool DecodeSection4Group(std::string_view group, DecodingContext& context) {
                                     ? std::string(kUnknown)
                                     : std::string(CodeText(CodeTable::T0552_Ct, FieldValue(top)));
     EmitGroupLine(context, {"Top of clouds    :", topText, "\n"}, topMissing);
-    return true;
+    return Outcome::kAccepted;
 }
 
 }  // namespace nimbo

@@ -21,6 +21,7 @@ namespace nimbo {
 namespace {
 
 constexpr std::size_t kMaxLine = 256;
+constexpr std::size_t kStationNumbers = 100000;  // 00000 to 99999
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -244,20 +245,59 @@ void StationCatalogue::RebuildIndex(const std::string& indexPath) {
     if (!written || error) std::filesystem::remove(temporary, error);
 }
 
-StationRecord StationCatalogue::LookUp(std::string_view stationNumber) const {
-    if (m_dataPath.empty() || stationNumber.size() != 5) return {};
+const StationRecord& StationCatalogue::LookUp(std::string_view stationNumber) const {
+    m_answer = {};
+    if (m_dataPath.empty() || stationNumber.size() != 5) return m_answer;
     const int prefix = PrefixNumber(stationNumber);
-    if (prefix < 0) return {};
+    if (prefix < 0) return m_answer;
     int number = 0;
     for (char c : stationNumber) {
-        if (c < '0' || c > '9') return ReadRecord(stationNumber, prefix);
+        if (c < '0' || c > '9') return m_answer = ReadRecord(stationNumber, prefix);
         number = number * 10 + (c - '0');
     }
-    const auto known = m_known.find(number);
-    if (known != m_known.end()) return known->second;
-    StationRecord record = ReadRecord(stationNumber, prefix);
-    m_known.emplace(number, record);
-    return record;
+    if (m_slots.empty()) {
+        m_slots.assign(kStationNumbers, 0);
+        m_records.emplace_back();  // the answer for numbers not in the catalogue
+    }
+    if (m_slots[number] == 0) {
+        ReadBlock(prefix);
+        // Every number of the prefix is now read: those not found have nothing.
+        for (int n = prefix * 100; n < prefix * 100 + 100; ++n) {
+            if (m_slots[n] == 0) m_slots[n] = 1;
+        }
+    }
+    return m_records[m_slots[number] - 1];
+}
+
+// The lines that a lookup of any number with this prefix scans, from the
+// prefix's index entry up to the first line of a higher prefix: each number
+// of the prefix is answered by the first line that begins with it.
+void StationCatalogue::ReadBlock(int prefix) const {
+    const IndexEntry* found = nullptr;
+    for (const auto& entry : m_index) {
+        if (entry.prefix == prefix) {
+            found = &entry;
+            break;
+        }
+    }
+    if (found == nullptr) return;
+    FilePtr data(std::fopen(m_dataPath.c_str(), "rb"));
+    if (!data || std::fseek(data.get(), found->offset, SEEK_SET) != 0) return;
+    std::string line;
+    while (ReadLine(data.get(), &line)) {
+        const int linePrefix = PrefixNumber(line);
+        int number = linePrefix;
+        for (std::size_t i = 3; i < 5 && number >= 0; ++i) {
+            number = i < line.size() && line[i] >= '0' && line[i] <= '9'
+                         ? number * 10 + (line[i] - '0')
+                         : -1;
+        }
+        if (linePrefix > prefix) break;
+        if (linePrefix == prefix && number >= 0 && m_slots[number] == 0) {
+            m_records.push_back(ParseCatalogueLine(line));
+            m_slots[number] = static_cast<std::uint32_t>(m_records.size());
+        }
+    }
 }
 
 StationRecord StationCatalogue::ReadRecord(std::string_view stationNumber, int prefix) const {

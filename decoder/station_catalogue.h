@@ -3,9 +3,10 @@
 // record of every three-figure prefix).
 #pragma once
 
+#include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace nimbo {
@@ -41,9 +42,12 @@ class StationCatalogue {
     static std::string FindFolder();
 
     // Looks up a five-figure station number. Each number is read from the
-    // file once; later look-ups of it are answered from memory (at most one
-    // entry per possible station number, so memory does not grow with input).
-    StationRecord LookUp(std::string_view stationNumber) const;
+    // file once; later look-ups of it are answered from memory (one slot per
+    // possible station number and one record per catalogue line read, so
+    // memory does not grow with input).
+    // The record stays valid until the next lookup (or for the life of the
+    // catalogue, for a five-figure number).
+    const StationRecord& LookUp(std::string_view stationNumber) const;
 
     bool Available() const { return !m_dataPath.empty(); }
     const std::string& DataPath() const { return m_dataPath; }
@@ -58,10 +62,16 @@ class StationCatalogue {
     void RebuildIndex(const std::string& indexPath);
 
     StationRecord ReadRecord(std::string_view stationNumber, int prefix) const;
+    void ReadBlock(int prefix) const;
 
     std::string m_dataPath;
     std::vector<IndexEntry> m_index;
-    mutable std::unordered_map<int, StationRecord> m_known;
+    // The place in m_records of every five-figure number looked up or read
+    // with its block, plus one; 0 for a number not read yet. Made at the
+    // first lookup. The records live in a deque so that answers stay valid.
+    mutable std::vector<std::uint32_t> m_slots;
+    mutable std::deque<StationRecord> m_records;
+    mutable StationRecord m_answer;  // a lookup not kept in m_known
 };
 
 }  // namespace nimbo

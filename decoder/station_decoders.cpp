@@ -47,14 +47,14 @@ CoordinateText DecodeCoordinate(std::string_view whole, std::string_view tenth, 
     return text;
 }
 
-std::string ReportTypeFor(ReportKind kind) {
+std::string_view ReportTypeFor(ReportKind kind) {
     switch (kind) {
         case ReportKind::kLand:
-            return std::string(kReportTypeLand);
+            return kReportTypeLand;
         case ReportKind::kShip:
-            return std::string(kReportTypeShip);
+            return kReportTypeShip;
         case ReportKind::kMobile:
-            return std::string(kReportTypeMobile);
+            return kReportTypeMobile;
     }
     return {};
 }
@@ -63,7 +63,7 @@ void EmitCatalogueLines(std::string_view number, DecodingContext& context) {
     DecodingState& state = context.State();
     state.latitude = kUnknownPosition;
     state.longitude = kUnknownPosition;
-    const StationRecord record = context.Catalogue().LookUp(number);
+    const StationRecord& record = context.Catalogue().LookUp(number);
     if (record.name.empty()) return;
     state.latitude = record.latitude;
     state.longitude = record.longitude;
@@ -74,7 +74,7 @@ void EmitCatalogueLines(std::string_view number, DecodingContext& context) {
         observation.latitude = std::round(record.latitude * 100.0) / 100.0;
         observation.longitude = std::round(record.longitude * 100.0) / 100.0;
     }
-    context.EmitLine("Station Reference: " + record.name + " [" + record.country + "]\n",
+    context.EmitLine({"Station Reference: ", record.name, " [", record.country, "]\n"},
                      kLevelStation, 0);
     if (PositionKnown(record.latitude, record.longitude)) {
         const std::string ident =
@@ -141,39 +141,33 @@ std::string FiveFigureDayHour(std::string_view token) {
     return group;
 }
 
-bool DecodeTimeAndUnit(std::string_view yyggiw, DecodingContext& context) {
-    if (yyggiw.size() != 5) return false;
+Outcome DecodeTimeAndUnit(std::string_view yyggiw, DecodingContext& context) {
+    if (yyggiw.size() != 5) return Outcome::kMalformed;
     DecodingState& state = context.State();
-    context.EmitLine("Reporting station: " + ReportTypeFor(state.reportKind) + "\n", kLevelHeader,
+    context.EmitLine({"Reporting station: ", ReportTypeFor(state.reportKind), "\n"}, kLevelHeader,
                      0);
     const ObservationTime time = ObservationTimeOf(yyggiw, context);
-    context.EmitLine("Observation time:  " + TwoFigures(time.day) + MonthYearText(time.date) +
-                         TwoFigures(time.hour) + ":xx UTC\n",
+    context.EmitLine({"Observation time:  ", TwoFigures(time.day), MonthYearText(time.date),
+                      TwoFigures(time.hour), ":xx UTC\n"},
                      kLevelHeader, 0);
     state.windUnit = WindSpeedUnitText(yyggiw[4]);
     RecordTimeAndUnit(time, yyggiw[4], context.Observation());
-    return true;
+    return Outcome::kAccepted;
 }
 
-bool DecodeLandStation(std::string_view iiiii, DecodingContext& context) {
+Outcome DecodeLandStation(std::string_view iiiii, DecodingContext& context) {
     const bool figures = IsAllFigures(iiiii);
-    if (figures && iiiii.size() == 10) {
-        DecodeLandStation(iiiii.substr(0, 5), context);
-        context.SetState(ParserState::kSection1Start);
-        context.HandOnToken(iiiii.substr(5));
-        return true;
-    }
-    if (figures && iiiii.size() != 5) return false;
+    if (figures && iiiii.size() != 5) return Outcome::kMalformed;
     const int number = figures ? FieldValue(iiiii) : -1;
     const std::string_view region = figures ? RegionText(number) : std::string_view();
 
     // The identity left-aligned in 11 characters, then a blank.
-    std::string ident(iiiii.substr(0, 15));
-    if (ident.size() < 11) ident.resize(11, ' ');
-    ident.push_back(' ');
+    const std::string_view shown = iiiii.substr(0, 15);
+    constexpr std::string_view kBlanks = "            ";
     context.EmitLine("Station Identity:  ", kLevelStation, 0);
-    context.EmitLine(ident, kLevelStation, 1);
-    context.EmitLine(std::string(region) + "\n", kLevelStation, 0);
+    context.EmitLine({shown, kBlanks.substr(0, shown.size() < 11 ? 12 - shown.size() : 1)},
+                     kLevelStation, 1);
+    context.EmitLine({region, "\n"}, kLevelStation, 0);
 
     EmitCatalogueLines(iiiii, context);
     const std::string_view country = CountryName(number);
@@ -186,12 +180,12 @@ bool DecodeLandStation(std::string_view iiiii, DecodingContext& context) {
         observation.region = std::string(region.substr(open + 7, region.find(')') - open - 7));
     }
     if (!country.empty()) {
-        context.EmitLine("Country Reference: " + std::string(country) + "\n", kLevelStation, 0);
+        context.EmitLine({"Country Reference: ", country, "\n"}, kLevelStation, 0);
     }
-    return true;
+    return Outcome::kAccepted;
 }
 
-bool DecodeShipStation(std::string_view callSign, DecodingContext& context) {
+Outcome DecodeShipStation(std::string_view callSign, DecodingContext& context) {
     context.Observation().station = std::string(callSign);
     // The call sign left-aligned in 5 characters, then a line feed.
     std::string text(callSign.substr(0, 40));
@@ -199,26 +193,26 @@ bool DecodeShipStation(std::string_view callSign, DecodingContext& context) {
     text.push_back('\n');
     context.EmitLine("Station Identity:  ", kLevelStation, 0);
     context.EmitLine(text, kLevelStation, 1);
-    return true;
+    return Outcome::kAccepted;
 }
 
-bool DecodeLatitude(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeLatitude(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     if (group.substr(0, 2) != "99") return UnexpectedGroup(group);
     DecodingState& state = context.State();
     state.latitude = kUnknownPosition;
     const CoordinateText text =
         DecodeCoordinate(group.substr(2, 2), group.substr(4, 1), &state.latitude);
-    if (context.Quiet() && text.missing) return true;
+    if (context.Quiet() && text.missing) return Outcome::kAccepted;
     if (!text.whole.empty()) {
         context.EmitLine("Position:          Lt=" + text.whole + text.tenth + std::string(kDegree),
                          kLevelHeader, 0);
     }
-    return true;
+    return Outcome::kAccepted;
 }
 
-bool DecodeLongitude(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeLongitude(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     DecodingState& state = context.State();
     state.longitude = kUnknownPosition;
     const CoordinateText text =
@@ -239,21 +233,20 @@ bool DecodeLongitude(std::string_view group, DecodingContext& context) {
         context.EmitLine(" Lg=" + text.whole + text.tenth + std::string(kDegree) + "\n",
                          kLevelHeader, 0);
     }
-    if (!quadrantKnown && IsFigure(group[0])) context.EmitError(group);
-    return true;
+    return !quadrantKnown && IsFigure(group[0]) ? Outcome::kFlagged : Outcome::kAccepted;
 }
 
-bool DecodeMarsdenSquare(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeMarsdenSquare(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     // Positions counted from one: MMM the first three, ULa the fourth, ULo the fifth.
     context.EmitLine("Marsden square:    " + std::string(group.substr(0, 3)) + " " +
                          std::string(1, group[3]) + "Lt " + std::string(1, group[4]) + "Lg\n",
                      kLevelGroup, 0);
-    return true;
+    return Outcome::kAccepted;
 }
 
-bool DecodeMobileAltitude(std::string_view group, DecodingContext& context) {
-    if (group.size() != 5) return false;
+Outcome DecodeMobileAltitude(std::string_view group, DecodingContext& context) {
+    if (group.size() != 5) return Outcome::kMalformed;
     const std::string_view figures = group.substr(0, 4);
     // im (code table 1845): 1 to 4 metres, 5 to 8 feet, by confidence class.
     std::string unit = " ";
@@ -261,7 +254,7 @@ bool DecodeMobileAltitude(std::string_view group, DecodingContext& context) {
     if (group[4] >= '5' && group[4] <= '8') unit = "f";
     context.EmitLine("Mobile altitude:   " + std::to_string(FieldValue(figures)) + unit + "\n",
                      kLevelGroup, 0);
-    return true;
+    return Outcome::kAccepted;
 }
 
 }  // namespace nimbo

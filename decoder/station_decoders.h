@@ -13,22 +13,23 @@ namespace nimbo {
 // YYGGiw: report kind and observation time; sets the wind-speed unit. A
 // field that cannot be read is taken from the heading's YYGGgg; a stamp of
 // the Internet format gives the whole date. Not 5 characters: malformed.
-bool DecodeTimeAndUnit(std::string_view yyggiw, DecodingContext& context);
+Outcome DecodeTimeAndUnit(std::string_view yyggiw, DecodingContext& context);
 // A land bulletin's YYGGiw of any length as five characters: YYGG padded
 // with "/", and iw only from a group of five (else "/", an unknown unit).
 std::string FiveFigureDayHour(std::string_view token);
-// IIiii: station lines, catalogue name and Position. Ten figures are taken
-// for IIiii and iRixhVV run together: the second half is handed on.
-bool DecodeLandStation(std::string_view iiiii, DecodingContext& context);
+// IIiii: station lines, catalogue name and Position. Figures other than five
+// are malformed (the parser splits ten figures, IIiii and iRixhVV run
+// together, before).
+Outcome DecodeLandStation(std::string_view iiiii, DecodingContext& context);
 // Ship or mobile station call sign (never repaired).
-bool DecodeShipStation(std::string_view callSign, DecodingContext& context);
+Outcome DecodeShipStation(std::string_view callSign, DecodingContext& context);
 // 99LaLaLa: latitude, first half of the position line.
-bool DecodeLatitude(std::string_view group, DecodingContext& context);
+Outcome DecodeLatitude(std::string_view group, DecodingContext& context);
 // QcLoLoLoLo: longitude, end of the position line, Position event.
-bool DecodeLongitude(std::string_view group, DecodingContext& context);
+Outcome DecodeLongitude(std::string_view group, DecodingContext& context);
 // MMMULaULo: Marsden square of a mobile land station.
-bool DecodeMarsdenSquare(std::string_view group, DecodingContext& context);
+Outcome DecodeMarsdenSquare(std::string_view group, DecodingContext& context);
 // h0h0h0h0im: altitude of a mobile land station.
-bool DecodeMobileAltitude(std::string_view group, DecodingContext& context);
+Outcome DecodeMobileAltitude(std::string_view group, DecodingContext& context);
 
 }  // namespace nimbo

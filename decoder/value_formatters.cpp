@@ -2,7 +2,6 @@
 #include "value_formatters.h"
 
 #include <charconv>
-#include <cstring>
 
 #include "group_fields.h"
 #include "tables/code_tables.h"
@@ -15,14 +14,13 @@ namespace {
 FormattedValue MissingLine(std::string_view label) {
     FormattedValue result;
     result.missing = true;
-    result.text.reserve(label.size() + kUnknown.size() + 1);
     result.text.append(label).append(kUnknown).push_back('\n');
     return result;
 }
 
 }  // namespace
 
-// Each line is built in one string, reserved once, without temporaries.
+// Each line is built in place, without temporaries.
 FormattedValue FormatTemperature(std::string_view label, std::string_view group) {
     const char sn = group.size() > 1 ? group[1] : ' ';
     const std::string_view whole = Field(group, 2, 2);
@@ -36,8 +34,7 @@ FormattedValue FormatTemperature(std::string_view label, std::string_view group)
                                   : (sn == '0' || sn == '1') ? "\xB0"
                                                                "c"
                                                              : "";
-    std::string& text = result.text;
-    text.reserve(label.size() + 8 + unit.size());
+    LineText& text = result.text;
     text.append(label).push_back(sign);
     float value = 0.0f;
     if (wholeValid) {
@@ -46,7 +43,7 @@ FormattedValue FormatTemperature(std::string_view label, std::string_view group)
         char buffer[16];
         const auto last = std::to_chars(buffer, buffer + sizeof buffer, figures).ptr;
         if (last - buffer < 2) text.push_back(' ');
-        text.append(buffer, last);
+        text.append(std::string_view(buffer, static_cast<std::size_t>(last - buffer)));
     } else {
         text.append("??");
     }
@@ -69,8 +66,7 @@ FormattedValue FormatPressure(std::string_view label, std::string_view group) {
     const bool tenthValid = IsValidField(tenth);
     if (!wholeValid && !tenthValid) return MissingLine(label);
     FormattedValue result;
-    std::string& text = result.text;
-    text.reserve(label.size() + 12);
+    LineText& text = result.text;
     text.append(label);
     if (wholeValid) {
         const int hundreds = FieldValue(whole);
@@ -99,22 +95,7 @@ void EmitGroupLine(DecodingContext& context, std::string_view text, bool missing
 void EmitGroupLine(DecodingContext& context, std::initializer_list<std::string_view> parts,
                    bool missing) {
     if (missing && context.Quiet()) return;
-    std::size_t size = 0;
-    for (const std::string_view part : parts) size += part.size();
-    char local[256];
-    std::string large;
-    char* line = local;
-    if (size > sizeof local) {
-        large.resize(size);
-        line = large.data();
-    }
-    char* at = line;
-    for (const std::string_view part : parts) {
-        if (part.empty()) continue;  // an empty view may hold no pointer
-        std::memcpy(at, part.data(), part.size());
-        at += part.size();
-    }
-    context.EmitLine(std::string_view(line, size), kLevelGroup, 0);
+    context.EmitLine(parts, kLevelGroup, 0);
 }
 
 }  // namespace nimbo

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "decoder_logs.h"
 
@@ -43,15 +44,12 @@ WeatherDecoder::WeatherDecoder() : WeatherDecoder(StationCatalogue::FindFolder()
 
 WeatherDecoder::WeatherDecoder(const std::string& catalogueFolder)
     : m_catalogue(catalogueFolder),
-      m_parser(m_sinks, m_observationSinks, m_catalogue),
-      m_splitter(m_parser, m_sinks) {
+      m_parser(m_sinks, m_observationSinks, m_rawLog, m_catalogue, m_options),
+      m_splitter(m_parser, m_sinks, m_options) {
     Initialise();
 }
 
 void WeatherDecoder::Initialise() {
-    m_parser.relax = false;
-    m_parser.quiet = false;
-    m_parser.SetResyn(false);
     m_startDirectory = CurrentDirectory();
     std::string folder;
     std::string name;
@@ -66,8 +64,8 @@ WeatherDecoder::~WeatherDecoder() {
         m_parser.FinishHeldGroups();
         m_parser.FinishObservation();
         m_parser.FinishRawBulletin();
-        m_parser.OpenRawLog(false);
-        m_parser.OpenTextLog(false);
+        m_rawLog.Open(false, m_logBase);
+        m_textLog.Open(false, m_logBase);
     } catch (...) {
     }
     m_sinks.DisconnectAll();
@@ -91,47 +89,45 @@ HRESULT WeatherDecoder::Parse(const char* data) {
 }
 
 HRESULT WeatherDecoder::get_MessageLock(std::int32_t* value) {
-    return GetFlag(m_splitter.messageLock, value);
+    return GetFlag(m_options.messageLock, value);
 }
 HRESULT WeatherDecoder::put_MessageLock(std::int32_t value) {
-    m_splitter.messageLock = value != 0;
+    m_options.messageLock = value != 0;
     return S_OK;
 }
 
 HRESULT WeatherDecoder::get_DecoderLock(std::int32_t* value) {
-    return GetFlag(m_splitter.decoderLock, value);
+    return GetFlag(m_options.decoderLock, value);
 }
 HRESULT WeatherDecoder::put_DecoderLock(std::int32_t value) {
-    m_splitter.decoderLock = value != 0;
+    m_options.decoderLock = value != 0;
     return S_OK;
 }
 
 HRESULT WeatherDecoder::get_DecoderRelax(std::int32_t* value) {
-    return GetFlag(m_decoderRelax, value);
+    return GetFlag(m_options.relax, value);
 }
 HRESULT WeatherDecoder::put_DecoderRelax(std::int32_t value) {
-    m_decoderRelax = value != 0;
-    m_parser.relax = m_decoderRelax;
+    m_options.relax = value != 0;
     return S_OK;
 }
 
 // The request is one-shot: the parser consumes it at its next token and the
 // splitter withdraws it at the next indicator, which is what reading shows.
 HRESULT WeatherDecoder::get_DecoderResyn(std::int32_t* value) {
-    return GetFlag(m_splitter.decoderResyn, value);
+    return GetFlag(m_options.resyn, value);
 }
 HRESULT WeatherDecoder::put_DecoderResyn(std::int32_t value) {
-    m_splitter.decoderResyn = value != 0;
+    m_options.resyn = value != 0;
     m_parser.SetResyn(value != 0);
     return S_OK;
 }
 
 HRESULT WeatherDecoder::get_DecoderQuiet(std::int32_t* value) {
-    return GetFlag(m_decoderQuiet, value);
+    return GetFlag(m_options.quiet, value);
 }
 HRESULT WeatherDecoder::put_DecoderQuiet(std::int32_t value) {
-    m_decoderQuiet = value != 0;
-    m_parser.quiet = m_decoderQuiet;
+    m_options.quiet = value != 0;
     return S_OK;
 }
 
@@ -146,7 +142,7 @@ HRESULT WeatherDecoder::get_LogPathName(std::string* value) {
 HRESULT WeatherDecoder::put_LogPathName(const std::string& value) {
     return Guarded([&] {
         if (!value.empty()) m_logFolder = value;
-        m_parser.SetLogBase(m_logFolder, m_logFileName);
+        m_logBase = LogBasePath(m_logFolder, m_logFileName);
         return S_OK;
     });
 }
@@ -162,7 +158,7 @@ HRESULT WeatherDecoder::get_LogFileName(std::string* value) {
 HRESULT WeatherDecoder::put_LogFileName(const std::string& value) {
     return Guarded([&] {
         if (!value.empty()) m_logFileName = value;
-        m_parser.SetLogBase(m_logFolder, m_logFileName);
+        m_logBase = LogBasePath(m_logFolder, m_logFileName);
         return S_OK;
     });
 }
@@ -177,17 +173,23 @@ HRESULT WeatherDecoder::put_NodeName(const std::string& value) {
 
 // Reading a log flag answers whether the log is open.
 HRESULT WeatherDecoder::get_LogRaw(std::int32_t* value) {
-    return GetFlag(m_parser.RawLogOpen(), value);
+    return GetFlag(m_rawLog.IsOpen(), value);
 }
 HRESULT WeatherDecoder::put_LogRaw(std::int32_t value) {
-    return Guarded([&] { return m_parser.OpenRawLog(value != 0) ? S_OK : E_ACCESSDENIED; });
+    return Guarded([&] { return m_rawLog.Open(value != 0, m_logBase) ? S_OK : E_ACCESSDENIED; });
 }
 
 HRESULT WeatherDecoder::get_LogText(std::int32_t* value) {
-    return GetFlag(m_parser.TextLogOpen(), value);
+    return GetFlag(m_textLog.IsOpen(), value);
 }
+// The open text log hears every event ahead of the clients.
 HRESULT WeatherDecoder::put_LogText(std::int32_t value) {
-    return Guarded([&] { return m_parser.OpenTextLog(value != 0) ? S_OK : E_ACCESSDENIED; });
+    return Guarded([&] {
+        const bool open = m_textLog.Open(value != 0, m_logBase);
+        if (open && m_textLogCookie == 0) m_textLogCookie = m_sinks.ConnectFirst(&m_textLog);
+        if (!open && m_textLogCookie != 0) m_sinks.Unadvise(std::exchange(m_textLogCookie, 0));
+        return open ? S_OK : E_ACCESSDENIED;
+    });
 }
 
 HRESULT WeatherDecoder::get_ReferenceDate(std::string* value) {
@@ -215,21 +217,17 @@ HRESULT WeatherDecoder::put_ReferenceDate(const std::string& value) {
 }
 
 HRESULT WeatherDecoder::Advise(_IWeatherDecoderEvents* sink, std::uint32_t* cookie) {
-    if (sink == nullptr || cookie == nullptr) return E_POINTER;
-    return Guarded([&] {
-        *cookie = m_sinks.Connect(sink);
-        return S_OK;
-    });
+    return m_sinks.Advise(sink, cookie);
 }
 
-HRESULT WeatherDecoder::Unadvise(std::uint32_t cookie) {
-    return m_sinks.Disconnect(cookie) ? S_OK : CONNECT_E_NOCONNECTION;
-}
+HRESULT WeatherDecoder::Unadvise(std::uint32_t cookie) { return m_sinks.Unadvise(cookie); }
 
 HRESULT WeatherDecoder::LogStatus::TakeLogFailures(std::string* text) {
     if (text == nullptr) return E_POINTER;
     return Guarded([&] {
-        *text = m_owner.m_parser.TakeLogFailures();
+        std::string raw = m_owner.m_rawLog.TakeFailure();
+        const std::string log = m_owner.m_textLog.TakeFailure();
+        *text = raw.empty() || log.empty() ? raw + log : raw + "\n" + log;
         return S_OK;
     });
 }

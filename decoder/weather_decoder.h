@@ -10,8 +10,10 @@
 #include "event_fanout.h"
 #include "message_splitter.h"
 #include "observation_fanout.h"
+#include "raw_log.h"
 #include "report_parser.h"
 #include "station_catalogue.h"
+#include "text_log.h"
 #include "weather_decoder_interface.h"
 
 namespace nimbo {
@@ -81,14 +83,17 @@ class WeatherDecoder final : public IWeatherDecoder {
     ObservationPoint m_observationPoint{*this, m_observationSinks};
     LogStatus m_logStatus{*this};
     StationCatalogue m_catalogue;
+    DecoderOptions m_options;
+    TextLog m_textLog;
+    std::uint32_t m_textLogCookie = 0;  // its connection while open
+    RawLog m_rawLog;
     ReportParser m_parser;
     MessageSplitter m_splitter;
     std::string m_startDirectory;
     std::string m_logFolder;
     std::string m_logFileName;
     std::string m_nodeName;
-    bool m_decoderRelax = false;
-    bool m_decoderQuiet = false;
+    std::string m_logBase;
 };
 
 }  // namespace nimbo

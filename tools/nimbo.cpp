@@ -33,6 +33,7 @@
 #include "component_loader.h"
 #include "cp1252.h"
 #include "decoder_log_status.h"
+#include "json_writer.h"
 #include "no_op_decoder_events.h"
 #include "observation_archive.h"
 #include "observation_formats.h"
@@ -117,52 +118,17 @@ struct Options {
 // ---------------------------------------------------------------------------
 // Text conversion
 
-std::string ToUtf8(std::string_view text) { return nimbo::Cp1252ToUtf8(text); }
-
-// A JSON string literal of Windows-1252 text, in UTF-8; control characters
-// (C0, DEL and the C1 range U+0080-U+009F) as \u escapes.
+// A JSON string literal of Windows-1252 text, in UTF-8.
 std::string JsonString(std::string_view text) {
-    const std::string utf8 = ToUtf8(text);
-    std::string out = "\"";
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(utf8[i]);
-        unsigned control = byte < 0x20 || byte == 0x7F ? byte : 0x100;
-        if (byte == 0xC2 && i + 1 < utf8.size()) {
-            const auto next = static_cast<unsigned char>(utf8[i + 1]);
-            if (next >= 0x80 && next < 0xA0) control = next;
-        }
-        switch (control) {
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            case 0x100:
-                if (byte == '"' || byte == '\\') out += '\\';
-                out += static_cast<char>(byte);
-                break;
-            default: {
-                char escape[8];
-                std::snprintf(escape, sizeof escape, "\\u%04x", control);
-                out += escape;
-                i += control >= 0x80;  // the C1 character took two bytes
-            }
-        }
-    }
-    return out + "\"";
+    std::string out;
+    nimbo::AppendJsonString(out, text);
+    return out;
 }
 
-// Shortest text that reads back as the same float; JSON has no NaN or
-// infinity, so those become null.
 std::string JsonNumber(float value) {
-    if (value != value || value > 3.4e38f || value < -3.4e38f) return "null";
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
+    std::string out;
+    nimbo::AppendJsonNumber(out, value);
+    return out;
 }
 
 // ---------------------------------------------------------------------------

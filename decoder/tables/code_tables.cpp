@@ -15,6 +15,22 @@ struct CodeRow {
     std::string_view text;
 };
 
+// A row of code table 4019 (tR): the period's text and its length.
+struct PeriodRow {
+    int figure;
+    std::string_view text;
+    int hours;
+};
+
+// A row of code table 4377 (VV) with a text of its own.
+struct VisibilityRow {
+    int figure;
+    VisibilityForm form;
+    int metres;
+    bool lessThan;
+    std::string_view text;
+};
+
 // One row of a heading table keyed by a single letter.
 struct LetterRow {
     char letter;
@@ -71,16 +87,21 @@ constexpr CodeRow k3551Rs[] = {
     {4, "Ice melting or breaking up rapidly"},
 };
 
-// Code table 4377 (VV), horizontal visibility (figures 00 to 90 and 99 are computed)
-constexpr CodeRow k4377VV[] = {
-    {91, "0.05km"},
-    {92, "0.2km"},
-    {93, "0.5km"},
-    {94, " 1km"},
-    {95, " 2km"},
-    {96, " 4km"},
-    {97, "10km"},
-    {98, "20km"},
+// Code table 4377 (VV), horizontal visibility: the figures with a text of
+// their own, with the distance each stands for; the others are computed below
+constexpr VisibilityRow k4377VV[] = {
+    {0, VisibilityForm::kPhrase, 100, true, "less than 0.1 km"},
+    {89, VisibilityForm::kPhrase, 70000, false, "greater than 70 km"},
+    {90, VisibilityForm::kPhrase, 50, true, "less than 0.05 km"},
+    {91, VisibilityForm::kText, 50, false, "0.05km"},
+    {92, VisibilityForm::kText, 200, false, "0.2km"},
+    {93, VisibilityForm::kText, 500, false, "0.5km"},
+    {94, VisibilityForm::kText, 1000, false, " 1km"},
+    {95, VisibilityForm::kText, 2000, false, " 2km"},
+    {96, VisibilityForm::kText, 4000, false, " 4km"},
+    {97, VisibilityForm::kText, 10000, false, "10km"},
+    {98, VisibilityForm::kText, 20000, false, "20km"},
+    {99, VisibilityForm::kPhrase, 50000, false, "greater than 50 km"},
 };
 
 // Code table 2700 (N), total cloud cover; also Nh and Ns
@@ -111,16 +132,16 @@ constexpr CodeRow k0200A[] = {
 };
 
 // Code table 4019 (tR), duration of the precipitation period
-constexpr CodeRow k4019TR[] = {
-    {1, " 6 hours"},
-    {2, "12 hours"},
-    {3, "18 hours"},
-    {4, "24 hours"},
-    {5, " 1 hour"},
-    {6, " 2 hours"},
-    {7, " 3 hours"},
-    {8, " 9 hours"},
-    {9, "15 hours"},
+constexpr PeriodRow k4019TR[] = {
+    {1, " 6 hours", 6},
+    {2, "12 hours", 12},
+    {3, "18 hours", 18},
+    {4, "24 hours", 24},
+    {5, " 1 hour", 1},
+    {6, " 2 hours", 2},
+    {7, " 3 hours", 3},
+    {8, " 9 hours", 9},
+    {9, "15 hours", 15},
 };
 
 // Code table 4677 (ww), present weather reported from a manned station
@@ -590,11 +611,11 @@ constexpr std::string_view kCompass[] = {"N", "NE", "E", "SE", "S", "SW", "W", "
 // Places the rows of a table at their figures (shifted by `offset`) in a run of
 // `Size` texts, so that a lookup is one index. A figure outside the run or
 // listed twice makes the constant fail to compile.
-template <std::size_t Size, std::size_t N>
-consteval std::array<std::string_view, Size> MakeRun(const CodeRow (&rows)[N], int offset = 0) {
+template <std::size_t Size, class Row, std::size_t N>
+consteval std::array<std::string_view, Size> MakeRun(const Row (&rows)[N], int offset = 0) {
     std::array<std::string_view, Size> run{};
     std::array<bool, Size> seen{};
-    for (const CodeRow& row : rows) {
+    for (const Row& row : rows) {
         const int figure = row.figure + offset;
         if (figure < 0 || figure >= static_cast<int>(Size) || seen[figure]) {
             throw "code table row outside its run or listed twice";
@@ -624,7 +645,32 @@ constexpr auto kRun2700 = MakeRun<10>(k2700N);
 constexpr auto kRun3551 = MakeRun<10>(k3551Rs);
 constexpr auto kRun3778 = MakeRun<10>(k3778SpSp);
 constexpr auto kRun4019 = MakeRun<10>(k4019TR);
-constexpr auto kRun4377 = MakeRun<100>(k4377VV);
+// Every figure of table 4377: the rows above, and the distances that figures
+// 01 to 50 (tenths of a kilometre) and 56 to 88 (kilometres) stand for.
+consteval std::array<Visibility, 100> MakeVisibilities() {
+    std::array<Visibility, 100> all{};
+    for (int vv = 1; vv <= 88; ++vv) {
+        if (vv <= 50) all[vv] = {VisibilityForm::kTenthsOfKm, vv * 100, false, {}};
+        if (vv >= 56 && vv <= 80)
+            all[vv] = {VisibilityForm::kKilometres, (vv - 50) * 1000, false, {}};
+        if (vv >= 81)
+            all[vv] = {VisibilityForm::kKilometres, ((vv - 80) * 5 + 30) * 1000, false, {}};
+    }
+    for (const VisibilityRow& row : k4377VV)
+        all[row.figure] = {row.form, row.metres, row.lessThan, row.text};
+    return all;
+}
+constexpr std::array<Visibility, 100> kVisibilities = MakeVisibilities();
+
+// The run of code texts holds only the figures printed from the table.
+consteval std::array<std::string_view, 100> MakeRun4377() {
+    std::array<std::string_view, 100> run{};
+    for (const VisibilityRow& row : k4377VV) {
+        if (row.form == VisibilityForm::kText) run[row.figure] = row.text;
+    }
+    return run;
+}
+constexpr auto kRun4377 = MakeRun4377();
 constexpr auto kRun4451 = MakeRun<10>(k4451Vs);
 constexpr auto kRun4531 = MakeRun<10>(k4531Wa);
 constexpr auto kRun4561 = MakeRun<10>(k4561W);
@@ -632,58 +678,38 @@ constexpr auto kRun4677 = MakeRun<100>(k4677Ww);
 constexpr auto kRun4680 = MakeRun<100>(k4680Wawa);
 constexpr auto kRunRadiation = MakeRun<10>(kRadiationType);
 
-std::span<const std::string_view> Run(CodeTable table) {
-    switch (table) {
-        case CodeTable::T0200_a:
-            return kRun0200;
-        case CodeTable::T0500_C:
-            return kRun0500;
-        case CodeTable::T0509_CH:
-            return kRun0509;
-        case CodeTable::T0513_CL:
-            return kRun0513;
-        case CodeTable::T0515_CM:
-            return kRun0515;
-        case CodeTable::T0552_Ct:
-            return kRun0552;
-        case CodeTable::T0700_D:
-            return kRun0700;
-        case CodeTable::T0901_E:
-            return kRun0901;
-        case CodeTable::T0975_Eprime:
-            return kRun0975;
-        case CodeTable::T1600_h:
-            return kRun1600;
-        case CodeTable::T1677_hshs:
-            return kRun1677;
-        case CodeTable::T1751_Is:
-            return kRun1751;
-        case CodeTable::T1806_iE:
-            return kRun1806;
-        case CodeTable::T1855_iw:
-            return kRun1855;
-        case CodeTable::T2700_N:
-            return kRun2700;
-        case CodeTable::T3551_Rs:
-            return kRun3551;
-        case CodeTable::T3778_SpSp:
-            return kRun3778;
-        case CodeTable::T4019_tR:
-            return kRun4019;
-        case CodeTable::T4377_VV:
-            return kRun4377;
-        case CodeTable::T4451_vs:
-            return kRun4451;
-        case CodeTable::T4531_Wa:
-            return kRun4531;
-        case CodeTable::T4561_W:
-            return kRun4561;
-        case CodeTable::T4677_ww:
-            return kRun4677;
-        case CodeTable::T4680_wawa:
-            return kRun4680;
+// The runs indexed by their table: one entry per enumerator, in its order.
+struct TableRun {
+    CodeTable table;
+    std::span<const std::string_view> run;
+};
+constexpr TableRun kRuns[] = {
+    {CodeTable::T0200_a, kRun0200},      {CodeTable::T0500_C, kRun0500},
+    {CodeTable::T0509_CH, kRun0509},     {CodeTable::T0513_CL, kRun0513},
+    {CodeTable::T0515_CM, kRun0515},     {CodeTable::T0552_Ct, kRun0552},
+    {CodeTable::T0700_D, kRun0700},      {CodeTable::T0901_E, kRun0901},
+    {CodeTable::T0975_Eprime, kRun0975}, {CodeTable::T1600_h, kRun1600},
+    {CodeTable::T1677_hshs, kRun1677},   {CodeTable::T1751_Is, kRun1751},
+    {CodeTable::T1806_iE, kRun1806},     {CodeTable::T1855_iw, kRun1855},
+    {CodeTable::T2700_N, kRun2700},      {CodeTable::T3551_Rs, kRun3551},
+    {CodeTable::T3778_SpSp, kRun3778},   {CodeTable::T4019_tR, kRun4019},
+    {CodeTable::T4377_VV, kRun4377},     {CodeTable::T4451_vs, kRun4451},
+    {CodeTable::T4531_Wa, kRun4531},     {CodeTable::T4561_W, kRun4561},
+    {CodeTable::T4677_ww, kRun4677},     {CodeTable::T4680_wawa, kRun4680},
+};
+static_assert(std::size(kRuns) == kAllCodeTables.size(), "one run per code table");
+consteval bool RunsInEnumOrder() {
+    for (std::size_t i = 0; i < std::size(kRuns); ++i) {
+        if (static_cast<std::size_t>(kRuns[i].table) != i) return false;
     }
-    return {};  // a value cast from an integer that names no table
+    return true;
+}
+static_assert(RunsInEnumOrder(), "the runs are indexed by their table");
+
+std::span<const std::string_view> Run(CodeTable table) {
+    const auto index = static_cast<std::size_t>(table);
+    if (index >= std::size(kRuns)) return {};  // a value cast from an integer that names no table
+    return kRuns[index].run;
 }
 
 std::string_view At(std::span<const std::string_view> run, int index) {
@@ -731,6 +757,19 @@ std::string_view BbbText(std::string_view bbb) {
 }
 
 std::string_view CompassName(int index) { return At(kCompass, index); }
+
+PrecipitationPeriod PrecipitationPeriodOf(int tR) {
+    for (const PeriodRow& row : k4019TR) {
+        if (row.figure == tR) return {row.text, row.hours};
+    }
+    return {};
+}
+
+const Visibility& VisibilityOf(int vv) {
+    static constexpr Visibility kUnused{};
+    if (vv < 0 || vv >= static_cast<int>(kVisibilities.size())) return kUnused;
+    return kVisibilities[static_cast<std::size_t>(vv)];
+}
 
 std::string_view RadiationTypeText(int j) { return At(kRunRadiation, j); }
 

@@ -57,6 +57,28 @@ int CodeTableSize(CodeTable table);
 // storage and stays valid for the life of the program.
 std::string_view CodeText(CodeTable table, int figure);
 
+// Code table 4019 (tR): the text and the length in hours of a precipitation
+// period; the empty text and 0 hours for figure 0 and any other number.
+struct PrecipitationPeriod {
+    std::string_view text;
+    int hours = 0;
+};
+PrecipitationPeriod PrecipitationPeriodOf(int tR);
+
+// Code table 4377 (VV), one figure: the distance it stands for (for a class,
+// its lower bound; for "less than", the upper bound) and how it is written:
+// tenths of a kilometre (01 to 50), kilometres (56 to 88), the table's text
+// (91 to 98, also CodeText), or a phrase of its own (00, 89, 90, 99).
+enum class VisibilityForm { kUnused, kTenthsOfKm, kKilometres, kText, kPhrase };
+struct Visibility {
+    VisibilityForm form = VisibilityForm::kUnused;  // 51 to 55 are not used
+    int metres = 0;
+    bool lessThan = false;
+    std::string_view text;  // kText and kPhrase
+};
+// Any number; kUnused outside 0 to 99.
+const Visibility& VisibilityOf(int vv);
+
 // Missing-figure texts, padded to the width of the five-figure group they replace.
 inline constexpr std::string_view kUnobserved = "Unobserved ";  // weather and cloud groups
 inline constexpr std::string_view kUnknown = "Unknown    ";     // most other groups

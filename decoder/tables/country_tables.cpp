@@ -2,7 +2,9 @@
 // searched in order so that earlier rows shadow later overlapping ones.
 #include "country_tables.h"
 
+#include <algorithm>
 #include <iterator>
+#include <vector>
 
 namespace nimbo {
 namespace {
@@ -308,6 +310,36 @@ const Row* FirstMatch(std::span<const Row> rows, std::int32_t stationNumber) {
     return nullptr;
 }
 
+// Every report looks its country up: the first row holding each number is
+// found by a binary search over the numbers where the answer can change
+// (every row's bounds), each answered once by the scan above.
+struct CountryInterval {
+    std::int32_t from;
+    const CountryRow* row;
+};
+
+const CountryRow* FindCountry(std::int32_t stationNumber) {
+    static const std::vector<CountryInterval> intervals = [] {
+        std::vector<std::int32_t> points;
+        for (const CountryRow& row : kCountries) {
+            points.push_back(row.lowest);
+            points.push_back(row.highest + 1);
+        }
+        std::sort(points.begin(), points.end());
+        points.erase(std::unique(points.begin(), points.end()), points.end());
+        std::vector<CountryInterval> result;
+        for (const std::int32_t point : points) {
+            result.push_back({point, FirstMatch<CountryRow>(kCountries, point)});
+        }
+        return result;
+    }();
+    const auto after = std::upper_bound(intervals.begin(), intervals.end(), stationNumber,
+                                        [](std::int32_t number, const CountryInterval& interval) {
+                                            return number < interval.from;
+                                        });
+    return after == intervals.begin() ? nullptr : std::prev(after)->row;
+}
+
 }  // namespace
 
 std::span<const CountryRow> CountryRows() { return kCountries; }
@@ -315,12 +347,12 @@ std::span<const CountryRow> CountryRows() { return kCountries; }
 std::span<const RegionRow> RegionRows() { return kRegions; }
 
 std::string_view CountryName(std::int32_t stationNumber) {
-    const CountryRow* row = FirstMatch(CountryRows(), stationNumber);
+    const CountryRow* row = FindCountry(stationNumber);
     return row ? row->name : std::string_view{};
 }
 
 std::string_view CountryDesignator(std::int32_t stationNumber) {
-    const CountryRow* row = FirstMatch(CountryRows(), stationNumber);
+    const CountryRow* row = FindCountry(stationNumber);
     return row ? row->designator : std::string_view{};
 }
 

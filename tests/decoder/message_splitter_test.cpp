@@ -35,13 +35,14 @@ class FakeParser : public TokenParser {
 
 class SplitterTest : public ::testing::Test {
   protected:
-    SplitterTest() : splitter(parser, sink) { splitter.decoderLock = false; }
+    SplitterTest() : splitter(parser, sink, options) { options.decoderLock = false; }
 
     void Feed(const std::string& text) { splitter.Parse(text); }
     std::vector<testing::Event> Messages() const { return sink.OfKind("Message"); }
 
     FakeParser parser;
     testing::RecordingSink sink;
+    DecoderOptions options;
     MessageSplitter splitter;
 };
 
@@ -89,7 +90,7 @@ TEST_F(SplitterTest, UnlockedDelimiterMayEndALongerToken) {
 }
 
 TEST_F(SplitterTest, LockedDelimiterMustBeTheWholeFirstTokenOfALine) {
-    splitter.messageLock = true;
+    options.messageLock = true;
     Feed("ABCZCZC 1\nX ZCZC 2\nZCZC 3\n");
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].text, "3");
@@ -112,7 +113,7 @@ TEST_F(SplitterTest, BlankLinesRaiseBlocAndFrameNothing) {
 }
 
 TEST_F(SplitterTest, LowerCaseDelimitersCountLikeUpperCase) {
-    splitter.messageLock = true;
+    options.messageLock = true;
     Feed("zczc 7\nA\nnnnn\n");
     ASSERT_EQ(Messages().size(), 2u);
     EXPECT_EQ(Messages()[0].text, "7");
@@ -120,7 +121,7 @@ TEST_F(SplitterTest, LowerCaseDelimitersCountLikeUpperCase) {
 }
 
 TEST_F(SplitterTest, BlankLineDoesNotTakeThePlaceOfTheHeading) {
-    splitter.decoderLock = true;
+    options.decoderLock = true;
     Feed("ZCZC\n\nSINO99 ENBJ 270300\n\nAAXX 27034\n");
     EXPECT_EQ(
         parser.tokens,
@@ -137,7 +138,7 @@ TEST_F(SplitterTest, IndicatorAnywhereInATokenIsAnnounced) {
 }
 
 TEST_F(SplitterTest, LockedDecoderSeesOnlyTheHeadingLineBeforeAnIndicator) {
-    splitter.decoderLock = true;
+    options.decoderLock = true;
     Feed("ZCZC 1\nNOISE\nSMDL01 EDZW 061200\nAAXX 06121\n");
     EXPECT_EQ(
         parser.tokens,
@@ -146,9 +147,9 @@ TEST_F(SplitterTest, LockedDecoderSeesOnlyTheHeadingLineBeforeAnIndicator) {
 }
 
 TEST_F(SplitterTest, IndicatorWithdrawsTheResynchronisationRequest) {
-    splitter.decoderResyn = true;
+    options.resyn = true;
     Feed("AAXX\n");
-    EXPECT_FALSE(splitter.decoderResyn);
+    EXPECT_FALSE(options.resyn);
     EXPECT_EQ(parser.resynClears, 1);
 }
 

@@ -114,6 +114,37 @@ TEST(WeatherDecoderTest, SinkMayDisconnectFromInsideAnEvent) {
     EXPECT_EQ(harness.Sink().OfKind("Bloc").size(), 2u);
 }
 
+// The text log is a sink of the decoder's own, ahead of the clients': a
+// client that hears a line finds it in the log already. Closed, it hears
+// nothing more.
+class LogReadingSink : public RecordingSink {
+  public:
+    std::string path;
+    int found = 0;
+    void Result(const std::string& data, std::int32_t level, std::int32_t slevel) override {
+        RecordingSink::Result(data, level, slevel);
+        const std::string log = testing::ReadFile(path);
+        found += log.size() >= data.size() && log.ends_with(data);
+    }
+};
+
+TEST(WeatherDecoderTest, TextLogHoldsEachLineBeforeAClientHearsIt) {
+    DecoderHarness harness;
+    LogReadingSink sink;
+    std::uint32_t cookie = 0;
+    harness.Decoder().Advise(&sink, &cookie);
+    harness.Decoder().put_LogFileName("log");
+    ASSERT_EQ(harness.Decoder().put_LogText(1), S_OK);
+    sink.path = harness.Folder() + "/Data/log.wmo";
+    harness.Feed("ZCZC 001\nSMDL01 EDZW 061200\nAAXX 06121\n10400 31465 02405=\n");
+    EXPECT_GT(sink.found, 5);
+    EXPECT_EQ(sink.found, static_cast<int>(sink.OfKind("Result").size()));
+    harness.Decoder().put_LogText(0);
+    const std::string closed = testing::ReadFile(sink.path);
+    harness.Feed("10384 31465 02405=\n");
+    EXPECT_EQ(testing::ReadFile(sink.path), closed);
+}
+
 TEST(WeatherDecoderTest, ArbitraryBytesAndHugeTokensAreSafe) {
     DecoderHarness harness;
     harness.Decoder().put_DecoderLock(0);

@@ -104,5 +104,33 @@ TEST(HeadingTexts, ReportTypesLettersAndBbb) {
     for (std::string_view none : {"", "R", "RCA", "rra"}) EXPECT_EQ(BbbText(none), "") << none;
 }
 
+// Text and value come from one row: each period's hours are the number its
+// text names, and each visibility with a text of its own is that code text.
+TEST(CodeTableValues, TextAndValueOfOneRowAgree) {
+    for (int tR = 1; tR <= 9; ++tR) {
+        const PrecipitationPeriod period = PrecipitationPeriodOf(tR);
+        EXPECT_EQ(period.text, CodeText(CodeTable::T4019_tR, tR));
+        EXPECT_EQ(std::stoi(std::string(period.text)), period.hours) << tR;
+    }
+    EXPECT_EQ(PrecipitationPeriodOf(0).hours, 0);
+    int lastMetres = 0;
+    for (int vv = 0; vv <= 99; ++vv) {
+        const Visibility& row = VisibilityOf(vv);
+        const bool unused = vv >= 51 && vv <= 55;
+        EXPECT_EQ(row.form == VisibilityForm::kUnused, unused) << vv;
+        EXPECT_EQ(row.lessThan, vv == 0 || vv == 90) << vv;
+        EXPECT_EQ(row.form == VisibilityForm::kText ? row.text : "",
+                  CodeText(CodeTable::T4377_VV, vv))
+            << vv;
+        // The distances never fall within a scale (01 to 89, 91 to 99); the
+        // "less than" figures 00 and 90 stand apart.
+        if (vv == 90) lastMetres = 0;
+        if (unused || row.lessThan) continue;
+        EXPECT_GE(row.metres, lastMetres) << vv;
+        lastMetres = row.metres;
+    }
+    EXPECT_EQ(VisibilityOf(-1).form, VisibilityForm::kUnused);
+}
+
 }  // namespace
 }  // namespace nimbo
