@@ -119,8 +119,9 @@ std::string ResetText(const std::string& contextName) {
     return "Resetting " + contextName + " position\r\nPlease restart application";
 }
 
+// The settings live in a file here, and the box says so.
 std::string CleanText(const std::string& contextName) {
-    return "Cleaning " + contextName + " registry context\r\nPlease restart application";
+    return "Cleaning " + contextName + " settings file\r\nPlease restart application";
 }
 
 }  // namespace dovrel

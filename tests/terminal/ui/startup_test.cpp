@@ -53,7 +53,7 @@ TEST_F(StartupTest, ResetAndCleanTouchOnlyTheirContext) {
     EXPECT_EQ(Store("Quarnel - NORTH").ReadInt("W", -1), 5000);  // no saving on this path
     EXPECT_EQ(Store("Quarnel").ReadInt("X", -1), 3000);
     EXPECT_FALSE(MakeWindow()->Start({"-clean"}));
-    EXPECT_TRUE(m_box.Saw("Cleaning Quarnel registry context\r\nPlease restart application"));
+    EXPECT_TRUE(m_box.Saw("Cleaning Quarnel settings file\r\nPlease restart application"));
     EXPECT_EQ(Store("Quarnel").ReadInt("X", -1), -1);
     EXPECT_EQ(Store("Quarnel - NORTH").ReadInt("W", -1), 5000);
 }
