@@ -22,6 +22,9 @@ struct DemodSettings {
     int dataBits = 5;              // 5 (ITA2) or 7/8 (ASCII)
     Parity parity = Parity::None;  // ASCII only; checked bits are not returned
     Polarity polarity = Polarity::Automatic;
+    // 5-bit codes only: a group of characters that reads only in the other
+    // shift (figures whose FIGS was lost) is given that shift code.
+    bool mendShifts = true;
 };
 
 // What the demodulator has found: shown to the listener and in the tuning strip.
