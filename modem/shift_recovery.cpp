@@ -46,7 +46,7 @@ void ShiftRecovery::Push(const SoftCode& received, std::vector<std::uint8_t>& ou
     }
     m_group.push_back(c);
     if (m_passing) {
-        Emit(c.code, out);
+        Emit(Mended(c), out);
     } else if (!IsShift(c.code) && !IsShiftless(c.code) &&
                (!Open() || m_group.size() >= kMaxHeld)) {
         Decide(out);
@@ -117,7 +117,16 @@ void ShiftRecovery::Decide(std::vector<std::uint8_t>& out) {
         else
             Emit(target, out);
     }
-    for (const SoftCode& c : m_group) Emit(c.code, out);
+    for (const SoftCode& c : m_group) Emit(Mended(c), out);
+}
+
+// In weather figures a sign that reports do not use is a wrong bit: the
+// character with its least sure bit turned over is taken where that is a
+// report's figure.
+std::uint8_t ShiftRecovery::Mended(const SoftCode& c) const {
+    const bool reports = m_readFigures && m_figureShare >= kFigureContext;
+    return reports && IsLetterSign(c.code) && IsReportFigure(c.alternative) ? c.alternative
+                                                                            : c.code;
 }
 
 void ShiftRecovery::Emit(std::uint8_t code, std::vector<std::uint8_t>& out) {

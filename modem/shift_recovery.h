@@ -46,6 +46,7 @@ class ShiftRecovery {
     bool Switch(const Group& g) const;
     // Passes on the held group, in the other shift when Switch() says so.
     void Decide(std::vector<std::uint8_t>& out);
+    std::uint8_t Mended(const SoftCode& c) const;
     void Emit(std::uint8_t code, std::vector<std::uint8_t>& out);
 
     std::vector<SoftCode> m_group;  // held: an optional shift code, then characters

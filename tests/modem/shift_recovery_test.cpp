@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int kFigs = 27, kLtrs = 31, kLost = -1;
+constexpr int kFigs = 27, kLtrs = 31, kLetterH = 20, kLetterP = 22, kLost = -1;
 constexpr const char* kSynop =
     "AAXX 27034\n01028 41470 40319 10012\n01062 41356 73611 11004\n01003 41580 70304 11036=\n"
     "NNNN\n";
@@ -60,6 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(Damage{"FigsLostInAFigureRun", kSynop, kFigs, 2, kLost, 1},
                     Damage{"FigsReadAsLtrs", kSynop, kFigs, 3, kLtrs, 1},
                     Damage{"LtrsLostBeforeTheEnd", kSynop, kLtrs, 1, kLost, 1},
+                    // A '0' read as '$': its least sure bit turned over.
+                    Damage{"SignInAReportGroup", kSynop, kLetterP, 5, kLetterH, 0.5f},
                     Damage{"TopRowWordsStayLetters",
                            "AT 1200 UTC WE WROTE TO YOUR OFFICE\nPRETTY POWER\n", kLost, 0, kLost,
                            1}),
