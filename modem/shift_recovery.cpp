@@ -5,10 +5,10 @@ namespace modem {
 
 namespace {
 
-constexpr std::uint8_t kFigs = 27, kLtrs = 31;
+constexpr std::uint8_t kFigs = 27, kLtrs = 31, kLetterR = 10, kLetterY = 21;
 constexpr int kMinGroup = 3;            // characters a group needs before its shift is questioned
 constexpr int kReportGroup = 5;         // characters of a weather report's group
-constexpr std::size_t kMaxHeld = 14;    // codes held at most; a longer group goes out as it came
+constexpr std::size_t kMaxHeld = 14;    // codes held at most: a longer group is decided on these
 constexpr float kDoubt = 0.35f;         // margin below which a frame's alternative is as likely
 constexpr float kShareWeight = 0.25f;   // weight of the latest group in the figure share
 constexpr float kFigureContext = 0.5f;  // share from which figures are the traffic's usual shift
@@ -44,11 +44,12 @@ void ShiftRecovery::Push(const SoftCode& received, std::vector<std::uint8_t>& ou
         Emit(c.code, out);
         return;
     }
-    m_group.push_back(c);
+    // A group that goes straight out is kept only as far as the share needs it.
+    if (!m_passing || m_group.size() < kMaxHeld) m_group.push_back(c);
     if (m_passing) {
         Emit(Mended(c), out);
-    } else if (!IsShift(c.code) && !IsShiftless(c.code) &&
-               (!Open() || m_group.size() >= kMaxHeld)) {
+    } else if (m_group.size() >= kMaxHeld ||
+               (!IsShift(c.code) && !IsShiftless(c.code) && !Open())) {
         Decide(out);
         m_passing = true;
     }
@@ -79,6 +80,7 @@ ShiftRecovery::Group ShiftRecovery::Held() const {
         g.digits += IsDigit(c.code) ? 1 : 0;
         g.others += IsReportFigure(c.code) ? 0 : 1;
         g.signs += IsLetterSign(c.code) ? 1 : 0;
+        g.testLine += c.code == kLetterR || c.code == kLetterY ? 1 : 0;
     }
     return g;
 }
@@ -95,14 +97,16 @@ bool ShiftRecovery::Doubtful(std::uint8_t target) const {
     return first.alternative == target && first.margin < kDoubt;
 }
 
-// Letters that read as figures only are taken for figures where figures
-// are the usual shift (weather traffic), or where the code before them may
-// have been a FIGS. Figures without a digit and with signs that weather
+// Letters that read as figures only, no longer than a report's group, are
+// taken for figures where figures are the usual shift (weather traffic), or
+// where the code before them may have been a FIGS; the test line RYRY...
+// stays letters. Figures without a digit and with signs that weather
 // reports do not use are taken for letters.
 bool ShiftRecovery::Switch(const Group& g) const {
     if (g.chars < kMinGroup) return false;
     if (g.figures) return g.digits == 0 && g.signs >= 2;
-    return g.others == 0 && (m_figureShare >= kFigureContext || Doubtful(kFigs));
+    return g.others == 0 && g.chars <= kReportGroup + 1 && g.testLine < g.chars &&
+           (m_figureShare >= kFigureContext || Doubtful(kFigs));
 }
 
 void ShiftRecovery::Decide(std::vector<std::uint8_t>& out) {

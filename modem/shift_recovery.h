@@ -37,8 +37,9 @@ class ShiftRecovery {
         bool lead = false;     // it begins with a shift code
         bool figures = false;  // the shift it came in
         int chars = 0, digits = 0;
-        int others = 0;  // characters that are neither digits nor '/' '=' in figures
-        int signs = 0;   // ... nor '-' '.'
+        int others = 0;    // characters that are neither digits nor '/' '=' in figures
+        int signs = 0;     // ... nor '-' '.'
+        int testLine = 0;  // the letters R and Y
     };
     Group Held() const;
     bool Open() const;

@@ -64,7 +64,10 @@ INSTANTIATE_TEST_SUITE_P(
                     Damage{"SignInAReportGroup", kSynop, kLetterP, 5, kLetterH, 0.5f},
                     Damage{"TopRowWordsStayLetters",
                            "AT 1200 UTC WE WROTE TO YOUR OFFICE\nPRETTY POWER\n", kLost, 0, kLost,
-                           1}),
+                           1},
+                    Damage{"TestLineAfterReportsStaysLetters",
+                           "ZCZC\n01028 41470 40319 10012\nRYRYRYRYRYRYRYRYRYRYRYRYRY\nRYRYRY\n",
+                           kLost, 0, kLost, 1}),
     [](const testing::TestParamInfo<Damage>& info) { return std::string(info.param.name); });
 
 }  // namespace
