@@ -13,7 +13,10 @@ constexpr char kLf = 2, kSpace = 4, kCr = 8, kNull = 0;
 std::string RepeatShifts(std::string_view codes, ShiftPractice practice) {
     std::string out;
     out.reserve(codes.size() + codes.size() / 8);
-    bool figures = false;
+    // The encoder takes the far teleprinter to start in figures (and the
+    // modulator sends FIGS first): text that begins with figures has no
+    // shift code before them.
+    bool figures = true;
     bool lineStart = false, afterSpace = false;
     for (const char c : codes) {
         if (c == static_cast<char>(dovrel::kCodeFigs) ||

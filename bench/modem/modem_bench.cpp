@@ -19,7 +19,8 @@
 // Every point has the same text and seeds.
 //
 // Usage: modem_bench [--chars N] [--seed S] [--seeds N] [--shifts encoder|line|group]
-//                    [--wav DIR] [--only TEXT]
+//                    [--raw-shifts] [--wav DIR] [--only TEXT]
+// --raw-shifts turns the demodulator's lost shift recovery off.
 // --wav writes each point's signal (8 kHz WAV, first seed, scaled to a
 // peak of 0.9), the text sent and its line codes (.ita2, one byte per
 // code) into DIR, to run other receivers on the same signals.
@@ -62,6 +63,7 @@ struct Options {
     std::string wavDir;
     std::string only;
     modem::ShiftPractice shifts = modem::ShiftPractice::EachLine;
+    bool rawShifts = false;  // the demodulator's shift recovery off
 };
 
 constexpr const char* kBulletins = DOVREL_SOURCE_DIR "/data/samples/bulletins.txt";
@@ -113,9 +115,11 @@ double CpuSeconds() {
 
 // Decodes `samples` in sound-card blocks. With clickHz > 0 the listener
 // clicks there after kClickSeconds, and only what comes after counts.
-std::string Demodulate(double rate, const std::vector<float>& samples, double clickHz = 0.0,
-                       double* seconds = nullptr) {
-    modem::Demodulator demod(rate, LineSettings());
+std::string Demodulate(const Options& o, double rate, const std::vector<float>& samples,
+                       double clickHz = 0.0, double* seconds = nullptr) {
+    modem::DemodSettings settings = LineSettings();
+    settings.mendShifts = !o.rawShifts;
+    modem::Demodulator demod(rate, settings);
     std::vector<std::uint8_t> out;
     out.reserve(samples.size() / 100);
     const double start = CpuSeconds();
@@ -184,13 +188,11 @@ std::vector<Point> Points() {
 }
 
 Options ParseArgs(int argc, char** argv) {
-    static const option kLong[] = {{"chars", required_argument, nullptr, 'c'},
-                                   {"seed", required_argument, nullptr, 's'},
-                                   {"seeds", required_argument, nullptr, 'n'},
-                                   {"wav", required_argument, nullptr, 'w'},
-                                   {"only", required_argument, nullptr, 'o'},
-                                   {"shifts", required_argument, nullptr, 'h'},
-                                   {nullptr, 0, nullptr, 0}};
+    static const option kLong[] = {
+        {"chars", required_argument, nullptr, 'c'}, {"seed", required_argument, nullptr, 's'},
+        {"seeds", required_argument, nullptr, 'n'}, {"wav", required_argument, nullptr, 'w'},
+        {"only", required_argument, nullptr, 'o'},  {"shifts", required_argument, nullptr, 'h'},
+        {"raw-shifts", no_argument, nullptr, 'r'},  {nullptr, 0, nullptr, 0}};
     Options o;
     for (int c; (c = getopt_long(argc, argv, "", kLong, nullptr)) != -1;) {
         if (c == 'c') o.chars = std::strtoul(optarg, nullptr, 10);
@@ -198,6 +200,7 @@ Options ParseArgs(int argc, char** argv) {
         if (c == 'n') o.seeds = std::max(1u, static_cast<unsigned>(std::atoi(optarg)));
         if (c == 'w') o.wavDir = optarg;
         if (c == 'o') o.only = optarg;
+        if (c == 'r') o.rawShifts = true;
         if (c == 'h' && std::string(optarg) == "encoder")
             o.shifts = modem::ShiftPractice::AsEncoded;
         if (c == 'h' && std::string(optarg) == "group") o.shifts = modem::ShiftPractice::EachGroup;
@@ -273,7 +276,7 @@ void TwoStations(const Options& o, const std::string& codes) {
         for (std::size_t i = 0; i < std::min(s.size(), w.size()); ++i) s[i] += w[i];
         modem::AddWhiteNoise(s, kRate, 10.0, o.seed + k);
         if (!o.wavDir.empty() && k == 0) WriteScaledWav(o.wavDir + "/two_stations.wav", s);
-        runs.push_back(Count(other, Demodulate(kRate, s, kCentreHz + kWeakOffsetHz), true));
+        runs.push_back(Count(other, Demodulate(o, kRate, s, kCentreHz + kWeakOffsetHz), true));
     }
     Report("weaker station (-6 dB) after a click", runs);
 }
@@ -285,7 +288,7 @@ void Speed(const Options& o, const std::string& codes) {
             Signal(rate, codes.substr(0, std::min<std::size_t>(codes.size(), 2000)));
         modem::AddWhiteNoise(samples, rate, 0.0, o.seed);
         double seconds = 0.0;
-        Demodulate(rate, samples, 0.0, &seconds);
+        Demodulate(o, rate, samples, 0.0, &seconds);
         const double audio = static_cast<double>(samples.size()) / rate;
         std::printf("%6.0f Hz: %7.0f x real time (%.1f s of audio in %.3f s)\n", rate,
                     audio / seconds, audio, seconds);
@@ -322,7 +325,7 @@ int main(int argc, char** argv) {
             p.channel(s, o.seed + k);
             if (!o.wavDir.empty() && k == 0)
                 WriteScaledWav(o.wavDir + "/" + FileName(p.name) + ".wav", s);
-            runs.push_back(Count(sent, Demodulate(kRate, s)));
+            runs.push_back(Count(sent, Demodulate(o, kRate, s)));
         }
         Report(p.name, runs);
     }
