@@ -65,6 +65,9 @@ class Demodulator {
 
     // Feeds samples (any block size, values about -1..1) and appends the line
     // code of each character received to `out`. Noise alone gives nothing.
+    // With mendShifts, the characters of a group whose shift is in doubt
+    // come out when the group ends (a space, a line end, a pause of the
+    // sender, at most 14 codes).
     void Process(std::span<const float> samples, std::vector<std::uint8_t>& out);
 
     TuningState Tuning() const;
