@@ -363,6 +363,12 @@ void Demodulator::Process(std::span<const float> samples, std::vector<std::uint8
     }
 }
 
+void Demodulator::Flush(std::vector<std::uint8_t>& out) {
+    m_impl->chain->shifts.Flush(m_impl->leftover);
+    out.insert(out.end(), m_impl->leftover.begin(), m_impl->leftover.end());
+    m_impl->leftover.clear();
+}
+
 TuningState Demodulator::Tuning() const {
     TuningState t;
     const Impl& d = *m_impl;

@@ -67,8 +67,10 @@ class Demodulator {
     // code of each character received to `out`. Noise alone gives nothing.
     // With mendShifts, the characters of a group whose shift is in doubt
     // come out when the group ends (a space, a line end, a pause of the
-    // sender, at most 14 codes).
+    // sender, at most 14 codes) or at Flush().
     void Process(std::span<const float> samples, std::vector<std::uint8_t>& out);
+    // Appends what is held back to `out`: at the end of the input.
+    void Flush(std::vector<std::uint8_t>& out);
 
     TuningState Tuning() const;
     // Level of the recent audio in dB, kSpectrumBins values over
