@@ -5,7 +5,14 @@ namespace modem {
 
 namespace {
 
-constexpr std::uint8_t kFigs = 27, kLtrs = 31, kLetterR = 10, kLetterY = 21;
+// ITA2 codes (first data bit in bit 0) by their letter, and what they are in figures.
+constexpr std::uint8_t kFigs = 27, kLtrs = 31;
+constexpr std::uint8_t kLetterA = 3, kLetterM = 28;   // '-', '.'
+constexpr std::uint8_t kLetterX = 29, kLetterV = 30;  // '/', '='
+constexpr std::uint8_t kLetterR = 10, kLetterY = 21;  // '4', '6'
+// Q W E R T Y U I O P: the digits 1 2 3 4 5 6 7 8 9 0.
+constexpr std::uint32_t kDigits = (1u << 23) | (1u << 19) | (1u << 1) | (1u << 10) | (1u << 16) |
+                                  (1u << 21) | (1u << 7) | (1u << 6) | (1u << 24) | (1u << 22);
 constexpr int kMinGroup = 3;            // characters a group needs before its shift is questioned
 constexpr int kReportGroup = 5;         // characters of a weather report's group
 constexpr std::size_t kMaxHeld = 14;    // codes held at most: a longer group is decided on these
@@ -16,20 +23,17 @@ constexpr float kFigureContext = 0.5f;  // share from which figures are the traf
 // Codes that need no shift: blank, line feed, space, carriage return.
 bool IsShiftless(std::uint8_t code) { return code == 0 || code == 2 || code == 4 || code == 8; }
 bool IsShift(std::uint8_t code) { return code == kFigs || code == kLtrs; }
-// The letters Q W E R T Y U I O P: the digits in figure shift.
-bool IsDigit(std::uint8_t code) {
-    constexpr std::uint32_t kDigits = (1u << 1) | (1u << 6) | (1u << 7) | (1u << 10) | (1u << 16) |
-                                      (1u << 19) | (1u << 21) | (1u << 22) | (1u << 23) |
-                                      (1u << 24);
-    return code < 32 && (kDigits >> code) & 1u;
+bool IsDigit(std::uint8_t code) { return code < 32 && (kDigits >> code) & 1u; }
+// What weather reports are written in: digits, '/' and '='.
+bool IsReportFigure(std::uint8_t code) {
+    return IsDigit(code) || code == kLetterX || code == kLetterV;
 }
-// What weather reports are written in: digits, X for '/' and V for '='.
-bool IsReportFigure(std::uint8_t code) { return IsDigit(code) || code == 29 || code == 30; }
 
 // Letters whose figures are signs that seldom stand without a digit in
 // figures text: not '-', '.', '/', '=', and not the blank codes.
 bool IsLetterSign(std::uint8_t code) {
-    return !IsReportFigure(code) && code != 3 && code != 28 && !IsShiftless(code) && !IsShift(code);
+    return !IsReportFigure(code) && code != kLetterA && code != kLetterM && !IsShiftless(code) &&
+           !IsShift(code);
 }
 
 }  // namespace
