@@ -80,6 +80,12 @@ std::string TextCodes(const char* path, const Options& o, std::size_t skip = 0) 
     std::vector<dovrel::UnsendableChar> unsendable;
     std::string codes = modem::RepeatShifts(
         dovrel::EncodeLineText(text.str().substr(skip), options, state, unsendable), o.shifts);
+    // The modulator sends FIGS first before text that begins without a
+    // shift (the encoder takes the far end to be in figures): so does the
+    // text sent, which a receiver that joins late must read in figures.
+    const auto first = codes.empty() ? 0 : codes[0];
+    if (first != dovrel::kCodeFigs && first != dovrel::kCodeLtrs)
+        codes.insert(codes.begin(), static_cast<char>(dovrel::kCodeFigs));
     if (codes.size() > o.chars) codes.resize(o.chars);
     return codes;
 }
