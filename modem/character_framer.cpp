@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace modem {
 
@@ -43,44 +44,50 @@ void CharacterFramer::Count(bool valid) {
     ++m_frames;
 }
 
-bool CharacterFramer::StartBitAt(const BitSlicer& slicer, double edge) const {
-    return m_sign * slicer.Sample(edge + m_bitEnd) <= 0.0f;
-}
-
 bool CharacterFramer::ReadFrame(const BitSlicer& slicer, double edge, std::uint8_t& code,
                                 bool checkStart) {
-    // Each reading also tells how sure it is: the weakest of the frame is
-    // the frame's confidence, their mean how strong the signal was.
-    m_weakest = std::abs(slicer.Sample(edge + m_bitEnd));
-    float sum = m_weakest;
-    int readings = 1;
-    const auto bit = [&](double k) {
+    // Each reading also tells how sure it is: the least sure data bit gives
+    // the frame's alternative, the mean of all how strong the signal was.
+    float sum = 0.0f;
+    int readings = 0;
+    const auto reading = [&](double k) {
         const float v = m_sign * slicer.Sample(edge + m_bitEnd + k * m_bit);
-        m_weakest = std::min(m_weakest, std::abs(v));
         sum += std::abs(v);
         m_strength = sum / static_cast<float>(++readings);
-        return v > 0.0f;
+        return v;
     };
-    m_strength = m_weakest;
-    if (checkStart && !StartBitAt(slicer, edge)) return false;
+    const bool startIsSpace = reading(0) <= 0.0f;
+    if (checkStart && !startIsSpace) return false;
     std::uint32_t value = 0;
-    for (int i = 0; i < m_layout.dataBits; ++i)
-        if (bit(1 + i)) value |= 1u << i;
-    if (m_layout.hasParity && bit(1 + m_layout.dataBits) != m_layout.ParityBit(value)) return false;
+    m_doubt = std::numeric_limits<float>::max();
+    for (int i = 0; i < m_layout.dataBits; ++i) {
+        const float v = reading(1 + i);
+        if (v > 0.0f) value |= 1u << i;
+        if (std::abs(v) < m_doubt) {
+            m_doubt = std::abs(v);
+            m_doubtBit = i;
+        }
+    }
+    if (m_layout.hasParity && (reading(1 + m_layout.dataBits) > 0.0f) != m_layout.ParityBit(value))
+        return false;
     code = static_cast<std::uint8_t>(value);
     // Mark at the start and at the end of the stop bits (one reading for
     // one stop bit); the second reading tells the two polarities apart
     // sooner on repetitive text.
     const int stop = m_layout.BitsBeforeStop();
-    const bool first = bit(stop);
-    return bit(stop + m_layout.stopBits - 1.0) && first;
+    const bool first = reading(stop) > 0.0f;
+    return reading(stop + m_layout.stopBits - 1.0) > 0.0f && first;
 }
 
 void CharacterFramer::Accept(double edge, bool valid, std::uint8_t code, bool carries,
                              Frame& frame) {
     Count(valid);
     m_misses = valid ? 0 : m_misses + 1;
-    frame = {valid ? FrameKind::Valid : FrameKind::Failed, code, valid || carries, m_weakest,
+    frame = {valid ? FrameKind::Valid : FrameKind::Failed,
+             code,
+             valid || carries,
+             static_cast<std::uint8_t>(code ^ (1u << m_doubtBit)),
+             m_strength > 0.0f ? m_doubt / m_strength : 0.0f,
              m_strength};
     if (valid || (m_expected >= 0.0 && m_misses < kMaxMisses)) {
         // In step: the next start edge comes right after the stop bits.

@@ -27,9 +27,13 @@ class CharacterFramer {
     struct Frame {
         FrameKind kind = FrameKind::Pause;
         std::uint8_t code = 0;
-        bool carries = false;     // `code` is a character to pass on
-        float confidence = 0.0f;  // the weakest bit reading of the frame (a soft decision)
-        float strength = 0.0f;    // the mean size of its bit readings
+        bool carries = false;  // `code` is a character to pass on
+        // The soft decision: `code` with its least sure data bit turned over,
+        // and that bit's reading over `strength` (0: a coin toss; about 1:
+        // as sure as the frame's bits are on average).
+        std::uint8_t alternative = 0;
+        float margin = 0.0f;
+        float strength = 0.0f;  // the mean size of the frame's bit readings
     };
     // Reads the next frame when `slicer` holds all of it; false when more
     // samples are needed first. A Pause is the sender's steady mark where
@@ -48,10 +52,9 @@ class CharacterFramer {
   private:
     // Decodes the frame whose start edge is at `edge`; false when it is
     // invalid. `code` is set when only the stop bit is wrong.
-    // Sets m_weakest and m_strength.
+    // Sets m_strength and the least sure data bit.
     bool ReadFrame(const BitSlicer& slicer, double edge, std::uint8_t& code,
                    bool checkStart = true);
-    bool StartBitAt(const BitSlicer& slicer, double edge) const;
     void Count(bool valid);
     // Hunts for a start edge from m_cursor; false when the slicer holds too little.
     bool Hunt(const BitSlicer& slicer, Frame& frame);
@@ -70,8 +73,9 @@ class CharacterFramer {
     double m_expected = -1.0;  // the next start edge while in step with the sender
     int m_misses = 0;          // invalid frames in a row while in step
     float m_level = 0.0f;      // usual size of a start-bit reading
-    float m_weakest = 0.0f;    // the weakest reading of the last frame read
-    float m_strength = 0.0f;   // ... and the mean size of its readings
+    float m_strength = 0.0f;   // the mean size of the last frame's readings
+    int m_doubtBit = 0;        // ... its least sure data bit
+    float m_doubt = 0.0f;      // ... and that bit's reading (its size)
     double m_score = 0.5;
     int m_frames = 0;
 };

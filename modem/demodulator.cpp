@@ -15,6 +15,7 @@
 #include "downconverter.h"
 #include "envelope.h"
 #include "frame_layout.h"
+#include "shift_recovery.h"
 #include "tone_filter.h"
 #include "tuner.h"
 
@@ -37,7 +38,7 @@ constexpr std::size_t kPendingChars = 32;   // characters held while undecided
 // Characters held back, with the strength of their frames and where the
 // sender paused among them.
 struct Pending {
-    std::vector<std::uint8_t> codes;
+    std::vector<SoftCode> codes;
     std::vector<float> strengths;
     std::size_t pause = 0;  // codes before this came before the last pause
 };
@@ -53,12 +54,21 @@ struct Chain {
           low(-0.5 * s.shiftHz, down.WorkingRateHz(), taps),
           high(0.5 * s.shiftHz, down.WorkingRateHz(), taps),
           notch(down.WorkingRateHz(), bit),
-          envelope(bit) {
+          envelope(bit),
+          mend(s.mendShifts && layout.dataBits == 5) {
         if (s.polarity != Polarity::Reverse) framers.emplace_back(layout, bit, taps, 1.0f);
         if (s.polarity != Polarity::Normal) framers.emplace_back(layout, bit, taps, -1.0f);
         waiting.resize(framers.size());
         pending.resize(framers.size());
         baseband.reserve(kBlockSamples + 1);
+    }
+
+    // Passes on one received character, through the shift recovery for 5-bit codes.
+    void Put(const SoftCode& code, std::vector<std::uint8_t>& out) {
+        if (mend)
+            shifts.Push(code, out);
+        else
+            out.push_back(code.code);
     }
 
     // Takes over what `learnt` learnt over the samples it has seen: tone
@@ -83,6 +93,8 @@ struct Chain {
     std::vector<std::complex<float>> baseband;
     std::vector<CarrierNotch::Carrier> carriers;
     CarrierNotch::Record record;  // what the cancellers saw while learning
+    bool mend;
+    ShiftRecovery shifts;
     int chosen = -1;
     bool muted = false;
 };
@@ -96,7 +108,9 @@ struct Demodulator::Impl {
         Rebuild();
     }
 
+    // A new chain; what the old one held back goes out with the next output.
     void Rebuild() {
+        if (chain) chain->shifts.Flush(leftover);
         chain = std::make_unique<Chain>(rate, settings, FrameLayout::From(settings));
         running = false;
     }
@@ -120,6 +134,7 @@ struct Demodulator::Impl {
     std::size_t sinceUnlock = 0;  // samples the chain has not seen
     std::size_t received = 0;
     std::vector<double> carriers;
+    std::vector<std::uint8_t> leftover;  // codes to put out first
 };
 
 void Demodulator::Impl::Remember(std::span<const float> samples) {
@@ -186,16 +201,18 @@ void Demodulator::Impl::Deliver(int index, const CharacterFramer::Frame& frame,
     Pending& held = c.pending[i];
     if (!open && frame.kind == CharacterFramer::FrameKind::Failed) held = {};
     if (!open && frame.kind == CharacterFramer::FrameKind::Pause) held.pause = held.codes.size();
+    if (open && !frame.carries) c.shifts.Flush(out);
     if (frame.carries) {
+        const SoftCode soft{frame.code, frame.alternative, frame.margin};
         if (open) {
-            out.push_back(frame.code);
+            c.Put(soft, out);
         } else {
             if (held.codes.size() >= kPendingChars) {
                 held.codes.erase(held.codes.begin());
                 held.strengths.erase(held.strengths.begin());
                 held.pause -= held.pause > 0 ? 1 : 0;
             }
-            held.codes.push_back(frame.code);
+            held.codes.push_back(soft);
             held.strengths.push_back(frame.strength);
         }
     }
@@ -220,8 +237,7 @@ void Demodulator::Impl::Release(std::vector<std::uint8_t>& out) {
         const auto pause = s.begin() + static_cast<std::ptrdiff_t>(held.pause);
         if (Median({s.begin(), pause}) < kWeakShare * Median({pause, s.end()})) first = held.pause;
     }
-    out.insert(out.end(), held.codes.begin() + static_cast<std::ptrdiff_t>(first),
-               held.codes.end());
+    for (std::size_t i = first; i < held.codes.size(); ++i) c.Put(held.codes[i], out);
     for (auto& p : c.pending) p = {};
 }
 
@@ -231,6 +247,7 @@ void Demodulator::Impl::Choose(std::vector<std::uint8_t>& out) {
     if (c.chosen >= 0) {
         if (!c.muted && score(c.chosen) < kCloseScore) {
             c.muted = true;
+            c.shifts.Flush(out);
         } else if (c.muted && score(c.chosen) >= kOpenScore) {
             c.muted = false;
             Release(out);
@@ -256,7 +273,10 @@ void Demodulator::Impl::Chunk(std::span<const float> samples, std::vector<std::u
     const double before = tuner.Centre();
     if (!tuner.Push(samples)) return;
     if (!tuner.Locked()) {
-        if (running) Rebuild();
+        if (running) {
+            chain->shifts.Flush(out);
+            Rebuild();
+        }
         return;
     }
     const bool jumped = running && std::abs(tuner.Centre() - before) > 0.25 * settings.shiftHz;
@@ -275,6 +295,7 @@ void Demodulator::Impl::Chunk(std::span<const float> samples, std::vector<std::u
 // the rest.
 void Demodulator::Impl::Start(std::vector<std::uint8_t>& out) {
     const std::size_t unseen = sinceUnlock;
+    chain->shifts.Flush(out);
     Rebuild();
     chain->down.SetCentre(tuner.Centre());
     Notch();
@@ -282,6 +303,7 @@ void Demodulator::Impl::Start(std::vector<std::uint8_t>& out) {
     std::vector<std::uint8_t> learning;
     chain->notch.Keep(&chain->record);
     Replay(learning);
+    chain->shifts = {};  // what the learning pass held is not put out
     const std::unique_ptr<Chain> learnt = std::move(chain);
     Rebuild();
     running = true;
@@ -330,12 +352,21 @@ void Demodulator::TuneTo(double centreHz) {
 void Demodulator::Release() { m_impl->tuner.Release(); }
 
 void Demodulator::Process(std::span<const float> samples, std::vector<std::uint8_t>& out) {
+    auto& leftover = m_impl->leftover;
+    out.insert(out.end(), leftover.begin(), leftover.end());
+    leftover.clear();
     std::size_t pos = 0;
     while (pos < samples.size()) {
         const std::size_t n = std::min({samples.size() - pos, m_impl->tuner.Room(), kBlockSamples});
         m_impl->Chunk(samples.subspan(pos, n), out);
         pos += n;
     }
+}
+
+void Demodulator::Flush(std::vector<std::uint8_t>& out) {
+    m_impl->chain->shifts.Flush(m_impl->leftover);
+    out.insert(out.end(), m_impl->leftover.begin(), m_impl->leftover.end());
+    m_impl->leftover.clear();
 }
 
 TuningState Demodulator::Tuning() const {

@@ -22,6 +22,9 @@ struct DemodSettings {
     int dataBits = 5;              // 5 (ITA2) or 7/8 (ASCII)
     Parity parity = Parity::None;  // ASCII only; checked bits are not returned
     Polarity polarity = Polarity::Automatic;
+    // 5-bit codes only: a group of characters that reads only in the other
+    // shift (figures whose FIGS was lost) is given that shift code.
+    bool mendShifts = true;
 };
 
 // What the demodulator has found: shown to the listener and in the tuning strip.
@@ -62,7 +65,12 @@ class Demodulator {
 
     // Feeds samples (any block size, values about -1..1) and appends the line
     // code of each character received to `out`. Noise alone gives nothing.
+    // With mendShifts, the characters of a group whose shift is in doubt
+    // come out when the group ends (a space, a line end, a pause of the
+    // sender, at most 14 codes) or at Flush().
     void Process(std::span<const float> samples, std::vector<std::uint8_t>& out);
+    // Appends what is held back to `out`: at the end of the input.
+    void Flush(std::vector<std::uint8_t>& out);
 
     TuningState Tuning() const;
     // Level of the recent audio in dB, kSpectrumBins values over

@@ -319,6 +319,9 @@ int Receive(const Options& o) {
         sink.Write(codes);
     }
     if (!source->Error().empty()) Fail(source->Error());
+    codes.clear();
+    demod.Flush(codes);
+    sink.Write(codes);
     sink.Finish();
     return 0;
 }

@@ -4,19 +4,26 @@
 //
 // Signal: real bulletin text as ITA2 line codes, 50 Bd, 450 Hz shift,
 // 1.5 stop bits, mark above space (1725/1275 Hz); the demodulator is given
-// only baud and shift (automatic polarity) and finds the tones itself.
+// only baud and shift (automatic polarity) and finds the tones itself. The
+// sender repeats its shift at the start of every line, as the weather
+// broadcasts do (--shifts: only where it changes, or also after every space
+// before figures, as amateur programs do). A few points send plain language
+// (this checkout's README) instead of bulletins.
 // SNR is the signal power over the noise power in a 3 kHz bandwidth (the
 // mean signal power on faded channels). Errors are the edit distance between
-// the text sent and the text received, as a reader sees it, over the text
-// sent; a lost FIGS turns the figures behind it into letters, so one wrong
-// code may cost a whole bulletin: each point is run with several seeds and
+// the text sent and the text received, as a reader sees it (shifts applied,
+// line ends cleaned up), over the text sent: a lost FIGS costs every figure
+// it turns into a letter, up to the next shift the sender sends. One wrong
+// code may so cost a line or more: each point is run with several seeds and
 // shows their mean and median, and the errors on the line codes beside them.
 // Every point has the same text and seeds.
 //
-// Usage: modem_bench [--chars N] [--seed S] [--seeds N] [--wav DIR] [--only TEXT]
+// Usage: modem_bench [--chars N] [--seed S] [--seeds N] [--shifts encoder|line|group]
+//                    [--raw-shifts] [--wav DIR] [--only TEXT]
+// --raw-shifts turns the demodulator's lost shift recovery off.
 // --wav writes each point's signal (8 kHz WAV, first seed, scaled to a
-// peak of 0.9) and the text sent into DIR, to run other receivers on the
-// same signals.
+// peak of 0.9), the text sent and its line codes (.ita2, one byte per
+// code) into DIR, to run other receivers on the same signals.
 #include <getopt.h>
 
 #include <algorithm>
@@ -34,6 +41,7 @@
 #include "hf_channel.h"
 #include "line_text_encoder.h"
 #include "modulator.h"
+#include "sender_shifts.h"
 #include "signal_quality.h"
 #include "sound_file_source.h"
 
@@ -54,17 +62,31 @@ struct Options {
     unsigned seeds = 3;
     std::string wavDir;
     std::string only;
+    modem::ShiftPractice shifts = modem::ShiftPractice::EachLine;
+    bool rawShifts = false;  // the demodulator's shift recovery off
 };
 
-std::string BulletinCodes(std::size_t limit, std::size_t skip = 0) {
-    std::ifstream in(DOVREL_SOURCE_DIR "/data/samples/bulletins.txt", std::ios::binary);
+constexpr const char* kBulletins = DOVREL_SOURCE_DIR "/data/samples/bulletins.txt";
+constexpr const char* kPlainText = DOVREL_SOURCE_DIR "/README.md";
+
+// The first `limit` line codes of the file's text from character `skip` on,
+// with the shifts the sender repeats.
+std::string TextCodes(const char* path, const Options& o, std::size_t skip = 0) {
+    std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     dovrel::TelexOptions options;
     dovrel::TelexState state;
     std::vector<dovrel::UnsendableChar> unsendable;
-    std::string codes = dovrel::EncodeLineText(text.str().substr(skip), options, state, unsendable);
-    if (codes.size() > limit) codes.resize(limit);
+    std::string codes = modem::RepeatShifts(
+        dovrel::EncodeLineText(text.str().substr(skip), options, state, unsendable), o.shifts);
+    // The modulator sends FIGS first before text that begins without a
+    // shift (the encoder takes the far end to be in figures): so does the
+    // text sent, which a receiver that joins late must read in figures.
+    const auto first = codes.empty() ? 0 : codes[0];
+    if (first != dovrel::kCodeFigs && first != dovrel::kCodeLtrs)
+        codes.insert(codes.begin(), static_cast<char>(dovrel::kCodeFigs));
+    if (codes.size() > o.chars) codes.resize(o.chars);
     return codes;
 }
 
@@ -99,9 +121,11 @@ double CpuSeconds() {
 
 // Decodes `samples` in sound-card blocks. With clickHz > 0 the listener
 // clicks there after kClickSeconds, and only what comes after counts.
-std::string Demodulate(double rate, const std::vector<float>& samples, double clickHz = 0.0,
-                       double* seconds = nullptr) {
-    modem::Demodulator demod(rate, LineSettings());
+std::string Demodulate(const Options& o, double rate, const std::vector<float>& samples,
+                       double clickHz = 0.0, double* seconds = nullptr) {
+    modem::DemodSettings settings = LineSettings();
+    settings.mendShifts = !o.rawShifts;
+    modem::Demodulator demod(rate, settings);
     std::vector<std::uint8_t> out;
     out.reserve(samples.size() / 100);
     const double start = CpuSeconds();
@@ -123,7 +147,7 @@ std::string Demodulate(double rate, const std::vector<float>& samples, double cl
 struct Point {
     std::string name;
     std::function<void(std::vector<float>&, unsigned seed)> channel;
-    double clickHz = 0.0;  // the listener picks the station there
+    bool plain = false;  // plain language instead of bulletins
 };
 
 std::vector<Point> Points() {
@@ -155,6 +179,17 @@ std::vector<Point> Points() {
                              modem::ApplyFading(s, kRate, *ch, seed);
                              modem::AddWhiteNoise(s, kRate, snr, seed + 1);
                          }});
+    for (const int snr : {-8, -6})
+        p.push_back({"plain: white noise " + std::to_string(snr) + " dB",
+                     [snr](auto& s, unsigned seed) { modem::AddWhiteNoise(s, kRate, snr, seed); },
+                     true});
+    for (const auto* ch : {&modem::kCcirModerate, &modem::kCcirPoor})
+        p.push_back({std::string("plain: ") + ch->name + " +20 dB",
+                     [ch](auto& s, unsigned seed) {
+                         modem::ApplyFading(s, kRate, *ch, seed);
+                         modem::AddWhiteNoise(s, kRate, 20, seed + 1);
+                     },
+                     true});
     return p;
 }
 
@@ -162,7 +197,8 @@ Options ParseArgs(int argc, char** argv) {
     static const option kLong[] = {
         {"chars", required_argument, nullptr, 'c'}, {"seed", required_argument, nullptr, 's'},
         {"seeds", required_argument, nullptr, 'n'}, {"wav", required_argument, nullptr, 'w'},
-        {"only", required_argument, nullptr, 'o'},  {nullptr, 0, nullptr, 0}};
+        {"only", required_argument, nullptr, 'o'},  {"shifts", required_argument, nullptr, 'h'},
+        {"raw-shifts", no_argument, nullptr, 'r'},  {nullptr, 0, nullptr, 0}};
     Options o;
     for (int c; (c = getopt_long(argc, argv, "", kLong, nullptr)) != -1;) {
         if (c == 'c') o.chars = std::strtoul(optarg, nullptr, 10);
@@ -170,6 +206,10 @@ Options ParseArgs(int argc, char** argv) {
         if (c == 'n') o.seeds = std::max(1u, static_cast<unsigned>(std::atoi(optarg)));
         if (c == 'w') o.wavDir = optarg;
         if (c == 'o') o.only = optarg;
+        if (c == 'r') o.rawShifts = true;
+        if (c == 'h' && std::string(optarg) == "encoder")
+            o.shifts = modem::ShiftPractice::AsEncoded;
+        if (c == 'h' && std::string(optarg) == "group") o.shifts = modem::ShiftPractice::EachGroup;
         if (c == '?') std::exit(2);
     }
     return o;
@@ -233,7 +273,7 @@ void Report(const std::string& name, std::vector<Errors> runs) {
 // the click counts, against the weaker station's text (which it may join
 // anywhere).
 void TwoStations(const Options& o, const std::string& codes) {
-    const std::string other = BulletinCodes(o.chars, 5000);
+    const std::string other = TextCodes(kBulletins, o, 5000);
     std::vector<Errors> runs;
     for (unsigned k = 0; k < o.seeds; ++k) {
         std::vector<float> s = Signal(kRate, codes);
@@ -242,7 +282,7 @@ void TwoStations(const Options& o, const std::string& codes) {
         for (std::size_t i = 0; i < std::min(s.size(), w.size()); ++i) s[i] += w[i];
         modem::AddWhiteNoise(s, kRate, 10.0, o.seed + k);
         if (!o.wavDir.empty() && k == 0) WriteScaledWav(o.wavDir + "/two_stations.wav", s);
-        runs.push_back(Count(other, Demodulate(kRate, s, kCentreHz + kWeakOffsetHz), true));
+        runs.push_back(Count(other, Demodulate(o, kRate, s, kCentreHz + kWeakOffsetHz), true));
     }
     Report("weaker station (-6 dB) after a click", runs);
 }
@@ -254,7 +294,7 @@ void Speed(const Options& o, const std::string& codes) {
             Signal(rate, codes.substr(0, std::min<std::size_t>(codes.size(), 2000)));
         modem::AddWhiteNoise(samples, rate, 0.0, o.seed);
         double seconds = 0.0;
-        Demodulate(rate, samples, 0.0, &seconds);
+        Demodulate(o, rate, samples, 0.0, &seconds);
         const double audio = static_cast<double>(samples.size()) / rate;
         std::printf("%6.0f Hz: %7.0f x real time (%.1f s of audio in %.3f s)\n", rate,
                     audio / seconds, audio, seconds);
@@ -265,23 +305,33 @@ void Speed(const Options& o, const std::string& codes) {
 
 int main(int argc, char** argv) {
     const Options o = ParseArgs(argc, argv);
-    const std::string codes = BulletinCodes(o.chars);
+    const std::string codes = TextCodes(kBulletins, o);
+    const std::string plain = TextCodes(kPlainText, o);
     const std::string sentText = modem::ReaderText(codes);
+    static const char* const kPractice[] = {"only where it changes", "again at every line start",
+                                            "again at every line start and before figure groups"};
     std::printf(
         "character errors, %zu codes (%zu characters) of bulletin text, 50 Bd, 450 Hz,\n"
-        "1.5 stop bits, mark 1725 Hz above space 1275 Hz, automatic polarity, %u seeds from %u\n",
-        codes.size(), sentText.size(), o.seeds, o.seed);
-    if (!o.wavDir.empty()) std::ofstream(o.wavDir + "/text.txt", std::ios::binary) << sentText;
+        "1.5 stop bits, mark 1725 Hz above space 1275 Hz, automatic polarity, %u seeds from %u;\n"
+        "the sender's shift %s; text %%: edit distance on the text as a reader sees it\n",
+        codes.size(), sentText.size(), o.seeds, o.seed, kPractice[static_cast<int>(o.shifts)]);
+    if (!o.wavDir.empty()) {
+        std::ofstream(o.wavDir + "/text.txt", std::ios::binary) << sentText;
+        std::ofstream(o.wavDir + "/codes.ita2", std::ios::binary) << codes;
+        std::ofstream(o.wavDir + "/plain.txt", std::ios::binary) << modem::ReaderText(plain);
+        std::ofstream(o.wavDir + "/plain.ita2", std::ios::binary) << plain;
+    }
     std::printf("%-40s %8s %8s %8s %8s\n", "channel", "text %", "median", "codes %", "chars");
     for (const Point& p : Points()) {
         if (!o.only.empty() && p.name.find(o.only) == std::string::npos) continue;
         std::vector<Errors> runs;
         for (unsigned k = 0; k < o.seeds; ++k) {
-            std::vector<float> s = Signal(kRate, codes);
+            const std::string& sent = p.plain ? plain : codes;
+            std::vector<float> s = Signal(kRate, sent);
             p.channel(s, o.seed + k);
             if (!o.wavDir.empty() && k == 0)
                 WriteScaledWav(o.wavDir + "/" + FileName(p.name) + ".wav", s);
-            runs.push_back(Count(codes, Demodulate(kRate, s)));
+            runs.push_back(Count(sent, Demodulate(o, kRate, s)));
         }
         Report(p.name, runs);
     }

@@ -65,6 +65,7 @@ std::string AudioLine::ReadAvailable() {
     m_resampler->Process(m_samples, m_resampled);
     m_codes.clear();
     if (!m_resampled.empty()) m_demod->Process(m_resampled, m_codes);
+    if (m_ended) m_demod->Flush(m_codes);
     std::string bytes(m_codes.begin(), m_codes.end());
     if (!alive)
         Fail(m_input->Error().empty() ? "Sound input " + m_name + " lost" : m_input->Error());

@@ -31,7 +31,8 @@ class AudioLine : public LineDevice {
     bool IsOpen() const override { return m_input != nullptr; }
     // Demodulates what the input delivered. A lost input closes the line. At
     // the end of a recording a moment of silence is fed after the last
-    // samples, so the last character leaves the demodulator's filters.
+    // samples, so the last character leaves the demodulator's filters, and
+    // what the demodulator holds back is passed on.
     std::string ReadAvailable() override;
     // Nothing is sent over a sound input.
     bool Write(std::string_view) override { return false; }

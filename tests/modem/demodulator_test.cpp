@@ -169,6 +169,17 @@ INSTANTIATE_TEST_SUITE_P(
                 2}),
     [](const testing::TestParamInfo<Channel>& info) { return std::string(info.param.name); });
 
+// A FIGS received as LTRS in a figure run (here the second copy's first
+// line) costs nothing: the figures are read as figures.
+TEST(Modem, MendsALostFigs) {
+    const std::string sent = std::string(kText) + kText;
+    std::string codes = Codes(sent);
+    std::size_t at = 0;
+    for (int k = 0; k < 4; ++k) at = codes.find('\x1b', at) + 1;
+    codes[at - 1] = '\x1f';
+    EXPECT_EQ(modem::ReaderText(Demodulate(8000, {}, Signal(8000, Weather(), codes))), sent);
+}
+
 // Two stations start together; the stronger is taken first. A click on the
 // other, 6 dB weaker and 1,400 Hz away, moves there and holds it: from the
 // click on only its text comes out.
