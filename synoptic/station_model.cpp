@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "automatic_weather.h"
 #include "weather_symbols.h"
 
 namespace synoptic {
@@ -154,6 +155,21 @@ void AddCover(StationPlot& plot, const nimbo::WeatherObservation& o) {
               kStationRadius / 10.0, value);
 }
 
+// The figures whose symbols show the weather: as reported by a manned
+// station, or their twins for an automatic station's codes. The plotted
+// value stays the reported figure.
+std::optional<int> PresentWeatherSymbol(const nimbo::WeatherObservation& o) {
+    if (!o.presentWeatherCode) return std::nullopt;
+    return o.automaticWeatherCodes ? PresentWeatherOfAutomatic(*o.presentWeatherCode)
+                                   : o.presentWeatherCode;
+}
+
+std::optional<int> PastWeatherSymbol(const nimbo::WeatherObservation& o) {
+    if (!o.pastWeather1Code) return std::nullopt;
+    return o.automaticWeatherCodes ? PastWeatherOfAutomatic(*o.pastWeather1Code)
+                                   : o.pastWeather1Code;
+}
+
 void AddLeftSide(StationPlot& plot, const nimbo::WeatherObservation& o) {
     if (o.airTemperature)
         AddText(plot, PlotPart::kTemperature, Format("%ld", std::lround(*o.airTemperature)),
@@ -161,20 +177,18 @@ void AddLeftSide(StationPlot& plot, const nimbo::WeatherObservation& o) {
     if (o.dewPoint)
         AddText(plot, PlotPart::kDewPoint, Format("%ld", std::lround(*o.dewPoint)), {-7, 13},
                 TextAnchor::kEnd);
-    // Tables 4680 and 4531 of automatic stations have other symbols.
-    const bool manned = !o.automaticWeatherCodes;
     // ww 00-03 (change of the sky) is not plotted.
-    const bool ww = manned && o.presentWeatherCode && *o.presentWeatherCode > 3 &&
-                    !Symbol(SymbolTable::kPresentWeather, *o.presentWeatherCode).empty();
+    const std::optional<int> symbol = PresentWeatherSymbol(o);
+    const bool ww = symbol && *symbol > 3 && !Symbol(SymbolTable::kPresentWeather, *symbol).empty();
     if (ww)
-        AddSymbol(plot, PlotPart::kPresentWeather, SymbolTable::kPresentWeather,
-                  *o.presentWeatherCode, {-14, 0}, 0.6, Format("%02ld", *o.presentWeatherCode));
+        AddSymbol(plot, PlotPart::kPresentWeather, SymbolTable::kPresentWeather, *symbol, {-14, 0},
+                  0.6, Format("%02ld", *o.presentWeatherCode));
     if (o.visibilityCode)
         AddText(plot, PlotPart::kVisibility, Format("%02ld", *o.visibilityCode),
                 {ww ? -21.0 : -8.0, 3}, TextAnchor::kEnd);
-    if (manned && o.pastWeather1Code)
-        AddSymbol(plot, PlotPart::kPastWeather, SymbolTable::kPastWeather, *o.pastWeather1Code,
-                  {13, 11}, 0.5, std::to_string(*o.pastWeather1Code));
+    if (const std::optional<int> past = PastWeatherSymbol(o))
+        AddSymbol(plot, PlotPart::kPastWeather, SymbolTable::kPastWeather, *past, {13, 11}, 0.5,
+                  std::to_string(*o.pastWeather1Code));
 }
 
 void AddRightSide(StationPlot& plot, const nimbo::WeatherObservation& o) {

@@ -169,8 +169,38 @@ TEST(PlottedValuesTest, RealReportsShowTheirRecordsValues) {
                           std::lround(*o.seaLevelPressure * 10) % 1000);
             EXPECT_EQ(values.at("pressure"), last3);
         }
-        EXPECT_EQ(values.count("ww") != 0,
-                  o.presentWeatherCode && *o.presentWeatherCode > 3 && !o.automaticWeatherCodes);
+        if (!o.automaticWeatherCodes) {
+            EXPECT_EQ(values.count("ww") != 0, o.presentWeatherCode && *o.presentWeatherCode > 3);
+        }
+    }
+}
+
+// wawa and Wa of automatic stations are plotted with the symbols of the
+// manned figures that say the same; the plotted value stays what was reported.
+TEST(PlottedValuesTest, AutomaticStationsWeatherTakesTheMannedSymbols) {
+    const struct {
+        int wawa, wa;
+        std::optional<int> ww, w;
+    } rows[] = {{62, 6, 63, 6}, {90, 9, 95, 9}, {30, 3, 45, 4}, {41, 4, {}, {}}, {0, 0, {}, {}}};
+    for (const auto& row : rows) {
+        nimbo::WeatherObservation automatic;
+        automatic.automaticWeatherCodes = true;
+        automatic.presentWeatherCode = row.wawa;
+        automatic.pastWeather1Code = row.wa;
+        nimbo::WeatherObservation manned;
+        manned.presentWeatherCode = row.ww;
+        manned.pastWeather1Code = row.w;
+        const StationPlot plotted = BuildStationModel(automatic),
+                          expected = BuildStationModel(manned);
+        SCOPED_TRACE(row.wawa);
+        ASSERT_EQ(plotted.items.size(), expected.items.size());
+        for (std::size_t i = 0; i < plotted.items.size(); ++i) {
+            EXPECT_EQ(plotted.items[i].part, expected.items[i].part);
+            EXPECT_EQ(plotted.items[i].shapes.size(), expected.items[i].shapes.size());
+        }
+        const auto values = Values(plotted);
+        EXPECT_EQ(values.count("ww") ? values.at("ww") : "-",
+                  row.ww ? std::to_string(row.wawa) : "-");
     }
 }
 
