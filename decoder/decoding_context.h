@@ -11,6 +11,7 @@
 
 #include "group_fields.h"
 #include "observation_date.h"
+#include "report_record.h"
 #include "tables/code_tables.h"
 #include "weather_decoder_interface.h"
 #include "weather_observation.h"
@@ -131,6 +132,9 @@ class DecodingContext {
     // The record of the report being decoded (a scratch record between
     // reports); decoders put the values they decode into it.
     virtual WeatherObservation& Observation() = 0;
+    // The decoder's own record of the report: the code figures the text
+    // lines are rendered from (emptied where the observation starts).
+    virtual ReportRecord& Record() = 0;
 
     virtual bool Quiet() const = 0;
     virtual const StationCatalogue& Catalogue() const = 0;

@@ -693,6 +693,7 @@ void ReportParser::EmitSeparator(SeparatorLevel level) {
 void ReportParser::StartObservation() {
     FinishObservation();
     m_observation = WeatherObservation{};
+    m_record.Clear();
     m_observationOpen = true;
     static constexpr std::string_view kKinds[] = {"BBXX", "AAXX", "OOXX"};
     m_observation.kind = std::string(kKinds[static_cast<int>(m_decoding.reportKind)]);
