@@ -4,9 +4,11 @@
 // the values in their units and is filled from the same decode.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "group_fields.h"
@@ -24,6 +26,107 @@ inline CodeFigure ReadFigure(std::string_view group, std::size_t first, std::siz
     return FieldValue(field);
 }
 
+// A five-character group kept as written.
+class WrittenGroup {
+  public:
+    WrittenGroup() = default;
+    explicit WrittenGroup(std::string_view group) {
+        m_size = group.copy(m_text.data(), m_text.size());
+    }
+    std::string_view View() const { return {m_text.data(), m_size}; }
+
+  private:
+    std::array<char, 5> m_text{};
+    std::size_t m_size = 0;
+};
+
+// snTTT: sign (0 above, 1 below zero; 9 a relative humidity), whole degrees
+// and tenths.
+struct TemperatureReading {
+    CodeFigure sign;
+    CodeFigure whole;
+    CodeFigure tenth;
+};
+
+// The figures of a group whose characters 1 to 4 are snTTT.
+inline TemperatureReading ReadTemperature(std::string_view group) {
+    return {ReadFigure(group, 1, 1), ReadFigure(group, 2, 2), ReadFigure(group, 4, 1)};
+}
+
+// Degrees Celsius; none when the sign is not 0 or 1 or no figure was read.
+inline std::optional<float> Celsius(const TemperatureReading& figures) {
+    if (!figures.whole && !figures.tenth) return std::nullopt;
+    if (figures.sign != 0 && figures.sign != 1) return std::nullopt;
+    float value = figures.whole ? static_cast<float>(*figures.whole) : 0.0f;
+    if (figures.tenth) value += static_cast<float>(*figures.tenth) / 10.0f;
+    return figures.sign == 0 ? value : -value;
+}
+
+// Section 3, one struct per group, named for what it reports.
+struct LocalInformation {  // 0xxxx, and every group of the regional data
+    WrittenGroup group;
+};
+struct ExtremeTemperature {  // 1snTxTxTx, 2snTnTnTn
+    bool maximum = true;
+    TemperatureReading figures;
+};
+struct GroundState {     // 3EsnTgTg
+    CodeFigure state;    // E, code table 0901
+    CodeFigure sign;     // 0 above, 1 below zero
+    CodeFigure degrees;  // TgTg
+};
+struct SnowCover {     // 4E'sss
+    char state = '/';  // E' as written, code table 0975
+    CodeFigure depth;  // sss, centimetres; 997 to 999 are less than 0.5 cm, not measurable
+};
+struct Evaporation {        // 5EEEiE
+    CodeFigure tenths;      // EEE, tenths of a millimetre
+    CodeFigure instrument;  // iE, code table 1806
+};
+struct TemperatureChange {  // 54g0sndT
+    CodeFigure period;      // g0, hours
+    CodeFigure sign;        // 0 rise, 1 fall, 9 a relative humidity
+    CodeFigure change;      // dT
+};
+struct Sunshine {  // 553SS, 55SSS
+    bool lastHour = false;
+    CodeFigure tenths;  // tenths of an hour
+};
+struct Radiation {           // jFFFF after a sunshine group
+    CodeFigure type;         // j
+    bool announced = false;  // j fixed by 55407, 55408, 55507 or 55508
+    bool daily = false;      // J/cm2 over 24 hours; otherwise kJ/m2 over the last hour
+    CodeFigure amount;
+};
+struct CloudDrift {                        // 56DLDMDH, code table 0700
+    std::array<CodeFigure, 3> directions;  // low, middle, high
+};
+struct CloudDirection {    // 57CDaeC
+    CodeFigure genus;      // code table 0500
+    CodeFigure azimuth;    // code table 0700
+    CodeFigure elevation;  // code table 1004
+};
+struct PressureChange {  // 58p24p24p24, 59p24p24p24
+    bool rise = true;
+    CodeFigure tenths;  // tenths of a hectopascal
+};
+struct Precipitation24h {  // 7R24R24R24R24
+    CodeFigure tenths;     // tenths of a millimetre; 9999 a trace
+};
+struct CloudLayer {     // 8NsChshs
+    CodeFigure amount;  // code table 2700
+    CodeFigure genus;   // code table 0500
+    CodeFigure height;  // code table 1677
+};
+struct SpecialPhenomenon {  // 9SpSpspsp
+    WrittenGroup group;
+    std::string_view windUnit;  // the wind-speed unit text in force (static text)
+};
+using Section3Group =
+    std::variant<LocalInformation, ExtremeTemperature, GroundState, SnowCover, Evaporation,
+                 TemperatureChange, Sunshine, Radiation, CloudDrift, CloudDirection, PressureChange,
+                 Precipitation24h, CloudLayer, SpecialPhenomenon>;
+
 // N'C'H'H'Ct (section 4): a cloud layer whose base is below the station.
 struct CloudBelowStation {
     CodeFigure amount;        // N', code table 2700
@@ -32,21 +135,41 @@ struct CloudBelowStation {
     CodeFigure top;           // Ct, code table 0552
 };
 
-// Section 5: the national groups, as written (their meaning is national).
-struct NationalData {
-    bool opened = false;  // "555" was read
-    std::vector<std::string> groups;
+// The groups of one kind a report gave, in order. Text that never ends its
+// report could run on in a section, so the list holds a bounded number: a
+// group beyond it takes the last place.
+template <typename Group>
+class GroupList {
+  public:
+    // The group, as kept.
+    const Group& Add(Group group) {
+        constexpr std::size_t kMaxGroups = 64;
+        if (m_groups.size() == kMaxGroups) {
+            m_groups.back() = std::move(group);
+        } else {
+            m_groups.push_back(std::move(group));
+        }
+        return m_groups.back();
+    }
+    const std::vector<Group>& Groups() const { return m_groups; }
+    // Empties the list; its storage stays for the next report.
+    void Clear() { m_groups.clear(); }
+
+  private:
+    std::vector<Group> m_groups;
 };
 
 struct ReportRecord {
-    std::vector<CloudBelowStation> section4;
-    NationalData section5;
+    GroupList<Section3Group> section3;
+    GroupList<CloudBelowStation> section4;
+    bool nationalData = false;        // "555" was read
+    GroupList<std::string> section5;  // the national groups, as written
 
-    // Empties the record for the next report; the lists keep their storage.
     void Clear() {
-        section4.clear();
-        section5.opened = false;
-        section5.groups.clear();
+        section3.Clear();
+        section4.Clear();
+        nationalData = false;
+        section5.Clear();
     }
 };
 

@@ -1,14 +1,20 @@
 // Labels and value texts of the decoded groups. Lines are built in place
-// (LineText): rendering a group costs no allocation.
+// (LineText), so rendering a group costs no allocation.
 #include "report_renderer.h"
 
 #include <charconv>
 
+#include "section3_phenomena.h"
 #include "tables/code_tables.h"
 #include "value_formatters.h"
 
 namespace nimbo {
 namespace {
+
+constexpr std::string_view kDegreesCelsius =
+    "\xB0"
+    "c";
+constexpr std::string_view kRelativeHumidity = "RH (relative humidity)";
 
 // The integer right-aligned with blanks to `width` characters (never cut).
 void AppendNumber(LineText& text, long value, int width) {
@@ -17,6 +23,34 @@ void AppendNumber(LineText& text, long value, int width) {
     for (long pad = width - (end - digits); pad > 0; --pad) text.push_back(' ');
     text.append(std::string_view(digits, static_cast<std::size_t>(end - digits)));
 }
+
+// A count of tenths with one decimal ("%.1f" of tenths / 10).
+void AppendTenths(LineText& text, int tenths, int width = 0) {
+    AppendNumber(text, tenths / 10, width - 2);
+    text.push_back('.');
+    text.push_back(static_cast<char>('0' + tenths % 10));
+}
+
+// A one-figure field as written, or the missing text.
+void AppendFigure(LineText& text, const CodeFigure& figure) {
+    if (figure) {
+        text.push_back(static_cast<char>('0' + *figure));
+    } else {
+        text.append(kUnknown);
+    }
+}
+
+// The line of a label and one figure as written.
+void RenderFigureLine(std::string_view label, const CodeFigure& figure, DecodingContext& context) {
+    LineText line;
+    line.append(label);
+    AppendFigure(line, figure);
+    line.push_back('\n');
+    EmitGroupLine(context, line, !figure);
+}
+
+// Sign of a temperature-like value: sn 0 is above, 1 below zero.
+char SignOf(const CodeFigure& sn) { return sn == 0 ? '+' : sn == 1 ? '-' : ' '; }
 
 // "N of genus"; a genus that is not known reads "Not visible" without the
 // amount, an amount that is not known reads "0".
@@ -30,24 +64,252 @@ void AppendCloudLayer(LineText& text, const CodeFigure& amount, const CodeFigure
     text.append(CodeText(CodeTable::T0500_C, *genus));
 }
 
+// Height of a cloud layer's base (code table 1677).
+void AppendCloudHeight(LineText& text, int hshs) {
+    if (hshs == 0) {
+        text.append("Less than 30m");
+    } else if (hshs == 89) {
+        text.append("Greater than 21000m");
+    } else if (hshs >= 90) {
+        text.append(CodeText(CodeTable::T1600_h, hshs - 90));
+    } else {
+        const int metres = hshs <= 55   ? hshs * 30
+                           : hshs <= 80 ? (hshs - 56) * 300 + 1800
+                                        : (hshs - 80) * 1500 + 9000;
+        AppendNumber(text, metres, 0);
+        text.push_back('m');
+    }
+}
+
+// Label, sign, TT right-aligned in 2, "." and the tenth, and the unit the
+// sign gives; "??" and "?" stand for a missing part.
+void RenderTemperature(std::string_view label, const TemperatureReading& figures,
+                       DecodingContext& context) {
+    const bool missing = !figures.whole && !figures.tenth;
+    LineText line;
+    line.append(label);
+    if (missing) {
+        line.append(kUnknown);
+    } else {
+        line.push_back(SignOf(figures.sign));
+        if (figures.whole) {
+            AppendNumber(line, *figures.whole, 2);
+        } else {
+            line.append("??");
+        }
+        line.push_back('.');
+        line.push_back(figures.tenth ? static_cast<char>('0' + *figures.tenth) : '?');
+        line.append(figures.sign == 9                        ? kRelativeHumidity
+                    : figures.sign == 0 || figures.sign == 1 ? kDegreesCelsius
+                                                             : "");
+    }
+    line.push_back('\n');
+    EmitGroupLine(context, line, missing);
+}
+
+void Render(const LocalInformation& group, DecodingContext& context) {
+    context.EmitLine({"Local information: ", group.group.View(), "\n"}, kLevelGroup, 0);
+}
+
+void Render(const ExtremeTemperature& group, DecodingContext& context) {
+    RenderTemperature(group.maximum ? "Max. temperature : " : "Min. temperature : ", group.figures,
+                      context);
+}
+
+void Render(const GroundState& group, DecodingContext& context) {
+    const bool missing = !group.state && !group.degrees;
+    const std::string_view state = group.state ? CodeText(CodeTable::T0901_E, *group.state) : "";
+    EmitGroupLine(context, {"State of ground:   ", state, "\n"}, missing);
+    LineText line;
+    line.append("Min. ground temp.: ").push_back(SignOf(group.sign));
+    if (group.degrees) {
+        AppendNumber(line, *group.degrees, 2);
+    } else {
+        line.append(kUnknown);
+    }
+    if (group.sign == 0 || group.sign == 1) line.append(kDegreesCelsius);
+    line.append(" (regionally data)\n");
+    EmitGroupLine(context, line, missing);
+}
+
+// A depth of 997 or more (less than half a centimetre, or not measurable)
+// shows no depth.
+void Render(const SnowCover& group, DecodingContext& context) {
+    LineText line;
+    line.append("Snow depth, cover: ");
+    if (!group.depth) {
+        line.append("???cm");
+    } else if (*group.depth < 997) {
+        const int cm = *group.depth;
+        const char written[] = {static_cast<char>('0' + cm / 100),
+                                static_cast<char>('0' + cm / 10 % 10),
+                                static_cast<char>('0' + cm % 10), 'c', 'm'};
+        line.append(std::string_view(written, sizeof written));
+    }
+    if (IsFigure(group.state)) {
+        line.push_back(' ');
+        line.append(CodeText(CodeTable::T0975_Eprime, group.state - '0'));
+    }
+    line.push_back('\n');
+    EmitGroupLine(context, line, group.state == '/' && !group.depth);
+}
+
+// A number of tenths and its unit, or the missing text; left out in quiet
+// mode when missing.
+void RenderTenthsLine(std::string_view label, const CodeFigure& tenths, std::string_view unit,
+                      DecodingContext& context, bool quietSuppressible = true) {
+    LineText line;
+    line.append(label);
+    if (tenths) {
+        AppendTenths(line, *tenths);
+        line.append(unit);
+    } else {
+        line.append(kUnknown);
+    }
+    line.push_back('\n');
+    EmitGroupLine(context, line, quietSuppressible && !tenths);
+}
+
+void Render(const Evaporation& group, DecodingContext& context) {
+    RenderTenthsLine("Evaporation amount:", group.tenths, "mm", context);
+    const std::string_view instrument =
+        group.instrument ? CodeText(CodeTable::T1806_iE, *group.instrument) : kUnknown;
+    EmitGroupLine(context, {"Instrument Type:   ", instrument, "\n"}, !group.instrument);
+}
+
+void Render(const TemperatureChange& group, DecodingContext& context) {
+    LineText line;
+    line.append("Temperat. change:").push_back(SignOf(group.sign));
+    AppendFigure(line, group.change);
+    line.append(group.sign == 0 || group.sign == 1 ? kDegreesCelsius
+                : group.sign == 9                  ? kRelativeHumidity
+                                                   : "");
+    if (group.period) {
+        line.append(" in ").push_back(static_cast<char>('0' + *group.period));
+        line.push_back('h');
+    }
+    line.push_back('\n');
+    EmitGroupLine(context, line, !group.change);
+}
+
+// Shown even when missing: the group announces the radiation groups.
+void Render(const Sunshine& group, DecodingContext& context) {
+    RenderTenthsLine(group.lastHour ? "Sun (last hour):   " : "Sun (last 24h):    ", group.tenths,
+                     "h", context, false);
+}
+
+// Radiation types 7 and 8 have their text only when a 5540x or 5550x group
+// announced them.
+void Render(const Radiation& group, DecodingContext& context) {
+    std::string_view type = kUnknown;
+    if (group.announced) {
+        type = RadiationTypeText(*group.type);
+    } else if (group.type) {
+        type = *group.type <= 6 ? RadiationTypeText(*group.type) : "";
+    }
+    EmitGroupLine(context, {"Radiation field Id:", type, "\n"}, !group.type);
+    LineText line;
+    line.append("Radiation amount:  ");
+    if (group.amount) {
+        AppendNumber(line, *group.amount, 4);
+        line.append(group.daily ? "J/cm2" : "kJ/m2");
+    } else {
+        line.append(kUnknown);
+    }
+    line.push_back('\n');
+    EmitGroupLine(context, line, !group.amount);
+}
+
+void Render(const CloudDrift& group, DecodingContext& context) {
+    static constexpr std::string_view kLabels[] = {
+        "Low  cloud drift:       ", "Med. cloud drift:       ", "High cloud drift:       "};
+    for (std::size_t i = 0; i < group.directions.size(); ++i) {
+        RenderFigureLine(kLabels[i], group.directions[i], context);
+    }
+}
+
+void Render(const CloudDirection& group, DecodingContext& context) {
+    const std::string_view genus =
+        group.genus ? CodeText(CodeTable::T0500_C, *group.genus) : kUnknown;
+    EmitGroupLine(context, {"Cloud type:        ", genus, "\n"}, !group.genus);
+    RenderFigureLine("- Azimuth:         ", group.azimuth, context);
+    RenderFigureLine("- Elevation angle: ", group.elevation, context);
+}
+
+void Render(const PressureChange& group, DecodingContext& context) {
+    LineText line;
+    line.append("Pres. chang. (24h):");
+    if (group.tenths) {
+        line.push_back(group.rise ? '+' : '-');
+        AppendTenths(line, *group.tenths);
+        line.append("hPa ");
+    } else {
+        line.append(kUnknown);
+    }
+    line.push_back('\n');
+    EmitGroupLine(context, line, !group.tenths);
+}
+
+void Render(const Precipitation24h& group, DecodingContext& context) {
+    LineText line;
+    line.append("24h precipitation: ");
+    if (!group.tenths) {
+        line.append(kUnknown);
+    } else if (*group.tenths == 9999) {
+        line.append("trace");
+    } else {
+        AppendTenths(line, *group.tenths, 5);
+        line.append("mm");
+    }
+    line.push_back('\n');
+    EmitGroupLine(context, line, !group.tenths);
+}
+
+void Render(const CloudLayer& group, DecodingContext& context) {
+    LineText cover;
+    cover.append("Cloud cover layer: ");
+    AppendCloudLayer(cover, group.amount, group.genus);
+    cover.push_back('\n');
+    context.EmitLine(cover, kLevelGroup, 0);
+    LineText height;
+    height.append("Cloud base height: ");
+    if (group.height) {
+        AppendCloudHeight(height, *group.height);
+    } else {
+        height.append(kUnknown);
+    }
+    height.push_back('\n');
+    EmitGroupLine(context, height, !group.height);
+}
+
+void Render(const SpecialPhenomenon& group, DecodingContext& context) {
+    context.EmitLine(
+        {"Special Phenomena: ", SpecialPhenomenonText(group.group.View(), group.windUnit), "\n"},
+        kLevelGroup, 0);
+}
+
 }  // namespace
+
+void RenderLines(const Section3Group& group, DecodingContext& context) {
+    std::visit([&context](const auto& decoded) { Render(decoded, context); }, group);
+}
 
 void RenderLines(const CloudBelowStation& layer, DecodingContext& context) {
     LineText cover;
     cover.append("Cloud cover layer: ");
     AppendCloudLayer(cover, layer.amount, layer.genus);
-    cover.append("\n");
+    cover.push_back('\n');
     context.EmitLine(cover, kLevelGroup, 0);
 
     LineText height;
     height.append("Cloud upper height:");
     if (layer.upperSurface) {
         AppendNumber(height, *layer.upperSurface * 100L, 2);
-        height.append("m");
+        height.push_back('m');
     } else {
         height.append(kUnknown);
     }
-    height.append("\n");
+    height.push_back('\n');
     EmitGroupLine(context, height, !layer.upperSurface);
 
     const std::string_view top = layer.top ? CodeText(CodeTable::T0552_Ct, *layer.top) : kUnknown;

@@ -12,6 +12,9 @@
 
 namespace nimbo {
 
+// Section 3: the lines of any of its groups.
+void RenderLines(const Section3Group& group, DecodingContext& context);
+
 // Section 4: cover and genus, upper surface and top of the layer.
 void RenderLines(const CloudBelowStation& layer, DecodingContext& context);
 

@@ -8,12 +8,11 @@ namespace nimbo {
 // surface in hundreds of metres, and the description of its top.
 Outcome DecodeSection4Group(std::string_view group, DecodingContext& context) {
     if (group.size() != 5) return Outcome::kMalformed;
-    std::vector<CloudBelowStation>& layers = context.Record().section4;
-    layers.push_back({.amount = ReadFigure(group, 0, 1),
-                      .genus = ReadFigure(group, 1, 1),
-                      .upperSurface = ReadFigure(group, 2, 2),
-                      .top = ReadFigure(group, 4, 1)});
-    RenderLines(layers.back(), context);
+    RenderLines(context.Record().section4.Add({.amount = ReadFigure(group, 0, 1),
+                                               .genus = ReadFigure(group, 1, 1),
+                                               .upperSurface = ReadFigure(group, 2, 2),
+                                               .top = ReadFigure(group, 4, 1)}),
+                context);
     return Outcome::kAccepted;
 }
 
