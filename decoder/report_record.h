@@ -62,6 +62,53 @@ inline std::optional<float> Celsius(const TemperatureReading& figures) {
     return figures.sign == 0 ? value : -value;
 }
 
+// Section 2, one struct per group, named for what it reports.
+struct ShipMovement {      // 222Dsvs
+    CodeFigure direction;  // Ds, code table 0700
+    CodeFigure speed;      // vs, code table 4451
+};
+// The meaning of a sign figure that also gives the method of measuring.
+struct SignedMethod {
+    char sign = ' ';
+    std::string_view method;  // static text, empty for none
+    float factor = 0.0f;      // 0: the figure gives no sign
+};
+struct MarineTemperature {  // 0snTwTwTw, 8swTbTbTb
+    bool wetBulb = false;
+    TemperatureReading figures;
+    SignedMethod meaning;  // of sn or sw
+};
+enum class WaveSystem { kInstrumentedWaves, kWindWaves, kFirstSwell, kSecondSwell };
+struct Waves {  // 1PwaPwaHwaHwa, 2PwPwHwHw, 4Pw1Pw1Hw1Hw1, 5Pw2Pw2Hw2Hw2
+    WaveSystem system = WaveSystem::kWindWaves;
+    CodeFigure period;  // seconds
+    CodeFigure height;  // half metres
+};
+struct SwellDirections {  // 3dw1dw1dw2dw2
+    CodeFigure first;     // tens of degrees
+    CodeFigure second;
+};
+struct IceAccretion {      // 6IsEsEsRs
+    CodeFigure cause;      // Is, code table 1751
+    CodeFigure thickness;  // EsEs, centimetres
+    CodeFigure rate;       // Rs, code table 3551
+};
+struct WaveHeight {    // 70HwaHwaHwa
+    CodeFigure whole;  // metres
+    CodeFigure tenth;
+};
+struct IcingText {  // the token after "ICING", in plain language
+    std::string token;
+};
+struct SeaIce {                         // ciSibiDiZi
+    std::array<CodeFigure, 5> figures;  // ci, Si, bi, Di, zi
+};
+struct IceText {  // the token after "ICE" when it is no ciSibiDiZi group
+    std::string token;
+};
+using Section2Group = std::variant<ShipMovement, MarineTemperature, Waves, SwellDirections,
+                                   IceAccretion, WaveHeight, IcingText, SeaIce, IceText>;
+
 // Section 3, one struct per group, named for what it reports.
 struct LocalInformation {  // 0xxxx, and every group of the regional data
     WrittenGroup group;
@@ -160,12 +207,14 @@ class GroupList {
 };
 
 struct ReportRecord {
+    GroupList<Section2Group> section2;
     GroupList<Section3Group> section3;
     GroupList<CloudBelowStation> section4;
     bool nationalData = false;        // "555" was read
     GroupList<std::string> section5;  // the national groups, as written
 
     void Clear() {
+        section2.Clear();
         section3.Clear();
         section4.Clear();
         nationalData = false;

@@ -2,6 +2,7 @@
 // (LineText), so rendering a group costs no allocation.
 #include "report_renderer.h"
 
+#include <array>
 #include <charconv>
 
 #include "section3_phenomena.h"
@@ -106,6 +107,166 @@ void RenderTemperature(std::string_view label, const TemperatureReading& figures
     line.push_back('\n');
     EmitGroupLine(context, line, missing);
 }
+
+// Section 2.
+
+// A code table's text for the figure, or the missing text.
+std::string_view TableText(CodeTable table, const CodeFigure& figure) {
+    return figure ? CodeText(table, *figure) : kUnknown;
+}
+
+void Render(const ShipMovement& group, DecodingContext& context) {
+    EmitGroupLine(context,
+                  {"Ship direction:    ", TableText(CodeTable::T0700_D, group.direction), "\n"},
+                  !group.direction);
+    EmitGroupLine(context,
+                  {"Ship aver. speed:  ", TableText(CodeTable::T4451_vs, group.speed), "\n"},
+                  !group.speed);
+}
+
+// "TT.T" with "??" and "?" for a missing part.
+void AppendWholeAndTenth(LineText& text, const CodeFigure& whole, const CodeFigure& tenth) {
+    if (whole) {
+        AppendNumber(text, *whole, 2);
+    } else {
+        text.append("??");
+    }
+    text.push_back('.');
+    text.push_back(tenth ? static_cast<char>('0' + *tenth) : '?');
+}
+
+void Render(const MarineTemperature& group, DecodingContext& context) {
+    const TemperatureReading& figures = group.figures;
+    const bool missing = !figures.whole && !figures.tenth;
+    LineText line;
+    line.append(group.wetBulb ? "Wet bulb Temp.:    " : "Sea surface Temp.: ");
+    if (missing) {
+        line.append(kUnknown);
+    } else {
+        line.push_back(group.meaning.sign);
+        AppendWholeAndTenth(line, figures.whole, figures.tenth);
+        line.append(kDegreesCelsius).append(group.meaning.method);
+    }
+    line.push_back('\n');
+    EmitGroupLine(context, line, missing);
+}
+
+// Name and suffix of each wave system, in the order of WaveSystem.
+struct WaveLabels {
+    std::string_view name;
+    std::string_view suffix;
+};
+constexpr WaveLabels kWaveLabels[] = {
+    {"Sea Waves ", "(instrumented)"},
+    {"Sea Waves ", ""},
+    {"Sweels N\xB0"
+     "1",
+     ""},
+    {"Sweels N\xB0"
+     "2",
+     ""},
+};
+
+void Render(const Waves& group, DecodingContext& context) {
+    const WaveLabels& labels = kWaveLabels[static_cast<int>(group.system)];
+    LineText period;
+    period.append(labels.name).append(" period: ");
+    if (group.period) {
+        AppendNumber(period, *group.period, 2);
+        period.append("s ");
+    } else {
+        period.append(kUnobserved);
+    }
+    period.append(labels.suffix).push_back('\n');
+    EmitGroupLine(context, period, !group.period);
+    LineText height;
+    height.append(labels.name).append(" height: ");
+    if (group.height) {
+        AppendTenths(height, *group.height * 5, 4);  // half metres
+        height.append("m ");
+    } else {
+        height.append(kUnobserved);
+    }
+    height.append(labels.suffix).push_back('\n');
+    EmitGroupLine(context, height, !group.height);
+}
+
+// The second direction only when given.
+void Render(const SwellDirections& group, DecodingContext& context) {
+    LineText first;
+    first.append(
+        "Swell direct. N\xB0"
+        "1: ");
+    if (group.first) {
+        AppendNumber(first, *group.first * 10L, 2);
+        first.append("\xB0");
+    } else {
+        first.append(kUnobserved);
+    }
+    first.push_back('\n');
+    EmitGroupLine(context, first, !group.first);
+    if (!group.second) return;
+    LineText second;
+    second.append(
+        "Swell direct. N\xB0"
+        "2: ");
+    AppendNumber(second, *group.second * 10L, 2);
+    second.append("\xB0\n");
+    EmitGroupLine(context, second, false);
+}
+
+void Render(const IceAccretion& group, DecodingContext& context) {
+    EmitGroupLine(context,
+                  {"Accretion cause:   ", TableText(CodeTable::T1751_Is, group.cause), "\n"},
+                  !group.cause);
+    LineText thickness;
+    thickness.append("Ice thickness:     ");
+    if (group.thickness) {
+        AppendNumber(thickness, *group.thickness, 0);
+        thickness.append("cm");
+    } else {
+        thickness.append(kUnknown);
+    }
+    thickness.push_back('\n');
+    EmitGroupLine(context, thickness, !group.thickness);
+    EmitGroupLine(context,
+                  {"Accretion rate:    ", TableText(CodeTable::T3551_Rs, group.rate), "\n"},
+                  !group.rate);
+}
+
+void Render(const WaveHeight& group, DecodingContext& context) {
+    const bool missing = !group.whole && !group.tenth;
+    LineText line;
+    line.append("Wave heights:      ");
+    if (missing) {
+        line.append(kUnknown);
+    } else {
+        AppendWholeAndTenth(line, group.whole, group.tenth);
+        line.push_back('m');
+    }
+    line.push_back('\n');
+    EmitGroupLine(context, line, missing);
+}
+
+void Render(const IcingText& group, DecodingContext& context) {
+    context.EmitLine({"ICING information: ", group.token, "\n"}, kLevelGroup, 0);
+}
+
+void Render(const SeaIce& group, DecodingContext& context) {
+    static constexpr std::array<std::string_view, 5> kLabels = {
+        "ICE concentration: ", "ICE devel. stage : ", "ICE land origin:   ",
+        "ICE edge bearing:  ", "ICE situat. trend: ",
+    };
+    for (std::size_t i = 0; i < kLabels.size(); ++i) {
+        RenderFigureLine(kLabels[i], group.figures[i], context);
+    }
+}
+
+void Render(const IceText& group, DecodingContext& context) {
+    context.EmitLine({"ICE information:   ", group.token, "\n"}, kLevelGroup, 0);
+}
+
+// Section 3.
 
 void Render(const LocalInformation& group, DecodingContext& context) {
     context.EmitLine({"Local information: ", group.group.View(), "\n"}, kLevelGroup, 0);
@@ -289,6 +450,10 @@ void Render(const SpecialPhenomenon& group, DecodingContext& context) {
 }
 
 }  // namespace
+
+void RenderLines(const Section2Group& group, DecodingContext& context) {
+    std::visit([&context](const auto& decoded) { Render(decoded, context); }, group);
+}
 
 void RenderLines(const Section3Group& group, DecodingContext& context) {
     std::visit([&context](const auto& decoded) { Render(decoded, context); }, group);

@@ -12,6 +12,9 @@
 
 namespace nimbo {
 
+// Section 2: the lines of any of its groups, the ice and icing texts included.
+void RenderLines(const Section2Group& group, DecodingContext& context);
+
 // Section 3: the lines of any of its groups.
 void RenderLines(const Section3Group& group, DecodingContext& context);
 
