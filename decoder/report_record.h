@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "group_fields.h"
+#include "tables/code_tables.h"
 
 namespace nimbo {
 
@@ -61,6 +62,71 @@ inline std::optional<float> Celsius(const TemperatureReading& figures) {
     if (figures.tenth) value += static_cast<float>(*figures.tenth) / 10.0f;
     return figures.sign == 0 ? value : -value;
 }
+
+// Section 1, one struct per group, named for what it reports.
+struct CloudAndVisibility {         // iRixhVV
+    char ix = '/';                  // as written: 1 to 3 manned, 4 to 7 automatic
+    bool weatherAnnounced = false;  // ix says a 7-group follows
+    CodeFigure lowestCloud;         // h, code table 1600
+    CodeFigure visibility;          // VV, code table 4377
+};
+struct NilReport {};        // "NIL" in place of iRixhVV
+struct Wind {               // Nddff
+    CodeFigure cover;       // N, code table 2700
+    CodeFigure direction;   // dd, tens of degrees; 00 calm, 99 variable
+    CodeFigure speed;       // ff
+    std::string_view unit;  // the wind-speed unit text in force (static text)
+};
+struct HighWindSpeed {  // 00fff
+    CodeFigure speed;
+    std::string_view unit;
+};
+struct AirTemperature {  // 1snTTT, 2snTdTdTd
+    bool dewPoint = false;
+    TemperatureReading figures;
+};
+struct RelativeHumidity {  // 29UUU
+    CodeFigure percent;
+};
+struct PressureReading {  // 3PoPoPoPo, 4PPPP
+    bool seaLevel = false;
+    CodeFigure hundreds;  // the three figures before the tenth, the thousand left out
+    CodeFigure tenth;
+};
+struct Geopotential {           // 4a3hhh
+    std::string_view surface;   // hPa of the standard surface, code table 0264 (static text)
+    std::optional<int> height;  // geopotential metres, from hhh
+};
+struct PressureTendency {       // 5appp
+    CodeFigure characteristic;  // a, code table 0200
+    CodeFigure whole;           // the first two figures of ppp, hectopascals
+    CodeFigure tenth;
+};
+struct Precipitation {  // 6RRRtR, of section 1 or 3
+    CodeFigure amount;  // RRR, code table 3590
+    CodeFigure period;  // tR, code table 4019
+};
+struct Weather {             // 7wwW1W2
+    CodeFigure present;      // ww or wawa
+    CodeFigure past1;        // W1 or Wa1
+    CodeFigure past2;        // W2 or Wa2
+    CodeTable presentTable;  // the tables in force, from ix
+    CodeTable pastTable;
+};
+struct Clouds {         // 8NhCLCMCH
+    CodeFigure amount;  // Nh, code table 2700
+    CodeFigure low;     // CL, code table 0513
+    CodeFigure middle;  // CM, code table 0515
+    CodeFigure high;    // CH, code table 0509
+};
+struct ExactTime {            // 9GGgg
+    bool unreported = false;  // "9////"
+    CodeFigure hour;
+    CodeFigure minute;
+};
+using Section1Group = std::variant<CloudAndVisibility, NilReport, Wind, HighWindSpeed,
+                                   AirTemperature, RelativeHumidity, PressureReading, Geopotential,
+                                   PressureTendency, Precipitation, Weather, Clouds, ExactTime>;
 
 // Section 2, one struct per group, named for what it reports.
 struct ShipMovement {      // 222Dsvs
@@ -172,7 +238,7 @@ struct SpecialPhenomenon {  // 9SpSpspsp
 using Section3Group =
     std::variant<LocalInformation, ExtremeTemperature, GroundState, SnowCover, Evaporation,
                  TemperatureChange, Sunshine, Radiation, CloudDrift, CloudDirection, PressureChange,
-                 Precipitation24h, CloudLayer, SpecialPhenomenon>;
+                 Precipitation, Precipitation24h, CloudLayer, SpecialPhenomenon>;
 
 // N'C'H'H'Ct (section 4): a cloud layer whose base is below the station.
 struct CloudBelowStation {
@@ -207,6 +273,7 @@ class GroupList {
 };
 
 struct ReportRecord {
+    GroupList<Section1Group> section1;
     GroupList<Section2Group> section2;
     GroupList<Section3Group> section3;
     GroupList<CloudBelowStation> section4;
@@ -214,6 +281,7 @@ struct ReportRecord {
     GroupList<std::string> section5;  // the national groups, as written
 
     void Clear() {
+        section1.Clear();
         section2.Clear();
         section3.Clear();
         section4.Clear();

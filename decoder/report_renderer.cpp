@@ -5,12 +5,26 @@
 #include <array>
 #include <charconv>
 
+#include "line_text.h"
 #include "section3_phenomena.h"
 #include "tables/code_tables.h"
-#include "value_formatters.h"
 
 namespace nimbo {
 namespace {
+
+// Emits a group line at the group level unless it is missing and quiet mode
+// is on.
+void EmitGroupLine(DecodingContext& context, std::string_view text, bool missing) {
+    if (missing && context.Quiet()) return;
+    context.EmitLine(text, kLevelGroup, 0);
+}
+
+// The same for a line given in parts, with no temporary string per part.
+void EmitGroupLine(DecodingContext& context, std::initializer_list<std::string_view> parts,
+                   bool missing) {
+    if (missing && context.Quiet()) return;
+    context.EmitLine(parts, kLevelGroup, 0);
+}
 
 constexpr std::string_view kDegreesCelsius =
     "\xB0"
@@ -108,12 +122,285 @@ void RenderTemperature(std::string_view label, const TemperatureReading& figures
     EmitGroupLine(context, line, missing);
 }
 
-// Section 2.
+// Section 1.
 
-// A code table's text for the figure, or the missing text.
-std::string_view TableText(CodeTable table, const CodeFigure& figure) {
-    return figure ? CodeText(table, *figure) : kUnknown;
+// A code table's text for the figure, or the given missing text.
+std::string_view TableText(CodeTable table, const CodeFigure& figure,
+                           std::string_view missingText = kUnknown) {
+    return figure ? CodeText(table, *figure) : missingText;
 }
+
+// The visibility line's text of a VV figure (code table 4377).
+void AppendVisibility(LineText& text, const Visibility& row) {
+    switch (row.form) {
+        case VisibilityForm::kTenthsOfKm:
+            AppendTenths(text, row.metres / 100, 3);
+            text.append("km");
+            break;
+        case VisibilityForm::kKilometres:
+            AppendNumber(text, row.metres / 1000, 3);
+            text.append("km");
+            break;
+        default:
+            text.append(row.text);
+            break;
+    }
+}
+
+// The operation lines belong to the report's heading; the section's
+// separator follows them.
+void Render(const CloudAndVisibility& group, DecodingContext& context) {
+    const bool missing = group.ix == '/';
+    const std::string_view operation = missing          ? kUnknown
+                                       : group.ix < '4' ? "Manned station    "
+                                                        : "Automated station ";
+    const std::string_view weather = !group.weatherAnnounced ? "not send"
+                                     : group.ix == '7'       ? "Sent using new 4680/4531 table code"
+                                                       : "Sent using old 4677/4561 table code";
+    if (!(missing && context.Quiet())) {
+        context.EmitLine({"Operation type:    ", operation, "\n"}, kLevelHeader, 0);
+        context.EmitLine({"Present weather:   ", weather, "\n"}, kLevelHeader, 0);
+    }
+    context.EmitSeparator(kSeparatorSection);
+    EmitGroupLine(context,
+                  {"Lowest cloud seen: ", TableText(CodeTable::T1600_h, group.lowestCloud), "\n"},
+                  !group.lowestCloud);
+    const Visibility& row = VisibilityOf(group.visibility.value_or(-1));
+    const bool visibilityMissing = row.form == VisibilityForm::kUnused;
+    LineText line;
+    line.append("Visibility:        ");
+    if (visibilityMissing) {
+        line.append(kUnknown);
+    } else {
+        AppendVisibility(line, row);
+    }
+    line.push_back('\n');
+    EmitGroupLine(context, line, visibilityMissing);
+}
+
+void Render(const NilReport&, DecodingContext& context) {
+    context.EmitSeparator(kSeparatorSection);
+    context.EmitLine("No data reported\n", kLevelGroup, 0);
+}
+
+// A direction outside the table shows as unknown.
+void RenderWindDirection(const CodeFigure& dd, DecodingContext& context) {
+    LineText line;
+    line.append("Wind direction:    ");
+    if (!dd || (*dd > 36 && *dd != 99)) {
+        line.append(kUnknown);
+    } else if (*dd == 99) {
+        line.append("variable direction");
+    } else if (*dd == 0) {
+        line.append("calm");
+    } else {
+        AppendNumber(line, *dd * 10L, 3);
+        line.append("\xB0 (-5/+4)");
+    }
+    line.push_back('\n');
+    EmitGroupLine(context, line, !dd || (*dd > 36 && *dd != 99));
+}
+
+// Speed right-aligned in `width`, then the unit.
+void RenderWindSpeed(const CodeFigure& speed, int width, std::string_view unit,
+                     DecodingContext& context) {
+    LineText line;
+    line.append("Wind speed:        ");
+    if (speed) {
+        AppendNumber(line, *speed, width);
+        line.append(unit);
+    } else {
+        line.append(kUnknown);
+    }
+    line.push_back('\n');
+    EmitGroupLine(context, line, !speed);
+}
+
+void Render(const Wind& group, DecodingContext& context) {
+    EmitGroupLine(context,
+                  {"Total cloud cover: ", TableText(CodeTable::T2700_N, group.cover), "\n"},
+                  !group.cover);
+    RenderWindDirection(group.direction, context);
+    RenderWindSpeed(group.speed, 2, group.unit, context);
+}
+
+void Render(const HighWindSpeed& group, DecodingContext& context) {
+    RenderWindSpeed(group.speed, 3, group.unit, context);
+}
+
+void Render(const AirTemperature& group, DecodingContext& context) {
+    RenderTemperature(group.dewPoint ? "Dew Point:         " : "Temperature:       ", group.figures,
+                      context);
+}
+
+void Render(const RelativeHumidity& group, DecodingContext& context) {
+    LineText line;
+    line.append("Relative humidity: ");
+    if (group.percent) {
+        AppendNumber(line, *group.percent, 0);
+        line.push_back('%');
+    } else {
+        line.append(kUnknown);
+    }
+    line.push_back('\n');
+    EmitGroupLine(context, line, !group.percent);
+}
+
+// Hectopascals with the thousand restored for figures below 500; "????" and
+// "?" for a missing part.
+void Render(const PressureReading& group, DecodingContext& context) {
+    const bool missing = !group.hundreds && !group.tenth;
+    LineText line;
+    line.append(group.seaLevel ? "Sea Lvl Pressure:  " : "Station Pressure:  ");
+    if (missing) {
+        line.append(kUnknown);
+        line.push_back('\n');
+        EmitGroupLine(context, line, true);
+        return;
+    }
+    if (group.hundreds) {
+        const int hundreds = *group.hundreds;
+        line.push_back(hundreds < 500 ? '1' : ' ');
+        const char written[] = {static_cast<char>('0' + hundreds / 100),
+                                static_cast<char>('0' + hundreds / 10 % 10),
+                                static_cast<char>('0' + hundreds % 10)};
+        line.append(std::string_view(written, sizeof written));
+    } else {
+        line.append("????");
+    }
+    line.push_back('.');
+    line.push_back(group.tenth ? static_cast<char>('0' + *group.tenth) : '?');
+    line.append("hPa \n");
+    EmitGroupLine(context, line, false);
+}
+
+void Render(const Geopotential& group, DecodingContext& context) {
+    LineText line;
+    line.append("Geopotential:      ").append(group.surface).append(" hPa, ");
+    if (group.height) {
+        AppendNumber(line, *group.height, 0);
+        line.append(" gpm");
+    } else {
+        line.append(kUnknown);
+    }
+    line.push_back('\n');
+    EmitGroupLine(context, line, !group.height);
+}
+
+void Render(const PressureTendency& group, DecodingContext& context) {
+    const bool missing = !group.whole && !group.tenth;
+    LineText line;
+    line.append("Pressure Tendancy: ");
+    if (missing) {
+        line.append("Unknown");
+    } else {
+        if (group.whole) {
+            AppendNumber(line, *group.whole, 2);
+        } else {
+            line.append("??");
+        }
+        line.push_back('.');
+        line.push_back(group.tenth ? static_cast<char>('0' + *group.tenth) : '?');
+    }
+    line.append("hPa ");
+    if (group.characteristic) line.append(CodeText(CodeTable::T0200_a, *group.characteristic));
+    line.push_back('\n');
+    EmitGroupLine(context, line, missing);
+}
+
+// A period that was not reported, or has no figure in the table (0), is said
+// so, not guessed.
+void Render(const Precipitation& group, DecodingContext& context) {
+    LineText line;
+    line.append("Rain fall:         ");
+    if (!group.amount) {
+        line.append("Unknown");
+    } else if (const int n = *group.amount; n <= 989) {
+        AppendNumber(line, n, 3);
+        line.append(n == 989 ? "mm or more" : "mm");
+    } else if (n == 990) {
+        line.append("trace");
+    } else {
+        line.append("0.");
+        AppendNumber(line, n - 990, 0);
+        line.append("mm");
+    }
+    line.push_back(' ');
+    const std::string_view period =
+        group.period ? PrecipitationPeriodOf(*group.period).text : std::string_view();
+    if (period.empty()) {
+        line.append("(period not reported)");
+    } else {
+        line.append("over ").append(period);
+    }
+    line.push_back('\n');
+    EmitGroupLine(context, line, !group.amount);
+}
+
+// W2 is named after W1 when it differs.
+void Render(const Weather& group, DecodingContext& context) {
+    EmitGroupLine(
+        context,
+        {"Present weather:   ", TableText(group.presentTable, group.present, kUnobserved), "\n"},
+        !group.present);
+    const bool second = group.past2 && group.past2 != group.past1;
+    EmitGroupLine(context,
+                  {"Past weather:      ", TableText(group.pastTable, group.past1, kUnobserved),
+                   second ? ", " : "", second ? CodeText(group.pastTable, *group.past2) : "", "\n"},
+                  !group.past1 && !second);
+}
+
+void Render(const Clouds& group, DecodingContext& context) {
+    LineText amount;
+    amount.append("Clouds coverage:   ");
+    AppendFigure(amount, group.amount);
+    amount.push_back('\n');
+    EmitGroupLine(context, amount, !group.amount);
+    EmitGroupLine(
+        context,
+        {"Low cloud type:    ", TableText(CodeTable::T0513_CL, group.low, kUnobserved), "\n"},
+        !group.low);
+    EmitGroupLine(
+        context,
+        {"Medium cloud type: ", TableText(CodeTable::T0515_CM, group.middle, kUnobserved), "\n"},
+        !group.middle);
+    EmitGroupLine(
+        context,
+        {"High cloud type:   ", TableText(CodeTable::T0509_CH, group.high, kUnobserved), "\n"},
+        !group.high);
+}
+
+// Two figures as written, or "??".
+void AppendTwoFigures(LineText& text, const CodeFigure& figures) {
+    if (!figures) {
+        text.append("??");
+        return;
+    }
+    text.push_back(static_cast<char>('0' + *figures / 10));
+    text.push_back(static_cast<char>('0' + *figures % 10));
+}
+
+// The line ends with a line of its own at the sender level, which names an
+// impossible time.
+void Render(const ExactTime& group, DecodingContext& context) {
+    if (group.unreported) {
+        if (context.Quiet()) return;
+        context.EmitLine({"Observation time:  ", kUnknown}, kLevelGroup, 0);
+        context.EmitLine("\n", kLevelSender, 0);
+        return;
+    }
+    LineText line;
+    line.append("Observation time:  ");
+    AppendTwoFigures(line, group.hour);
+    line.push_back(':');
+    AppendTwoFigures(line, group.minute);
+    context.EmitLine(line, kLevelGroup, 0);
+    const bool impossible =
+        (group.hour && *group.hour >= 24) || (group.minute && *group.minute >= 60);
+    context.EmitLine(impossible ? " (Encoding Error)\n" : "\n", kLevelSender, 0);
+}
+
+// Section 2.
 
 void Render(const ShipMovement& group, DecodingContext& context) {
     EmitGroupLine(context,
@@ -450,6 +737,10 @@ void Render(const SpecialPhenomenon& group, DecodingContext& context) {
 }
 
 }  // namespace
+
+void RenderLines(const Section1Group& group, DecodingContext& context) {
+    std::visit([&context](const auto& decoded) { Render(decoded, context); }, group);
+}
 
 void RenderLines(const Section2Group& group, DecodingContext& context) {
     std::visit([&context](const auto& decoded) { Render(decoded, context); }, group);

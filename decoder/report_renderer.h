@@ -12,6 +12,10 @@
 
 namespace nimbo {
 
+// Section 1: the lines of any of its groups; iRixhVV's lines include the
+// report's operation lines and the section's separator.
+void RenderLines(const Section1Group& group, DecodingContext& context);
+
 // Section 2: the lines of any of its groups, the ice and icing texts included.
 void RenderLines(const Section2Group& group, DecodingContext& context);
 
