@@ -61,9 +61,6 @@ enum class ParserState : int {
     kOutsideBulletin = 29,
 };
 
-// Kind of the report being decoded, from its indicator.
-enum class ReportKind : int { kShip = 0, kLand = 1, kMobile = 2 };
-
 // Output levels of Result lines.
 inline constexpr int kLevelHeader = 0;
 inline constexpr int kLevelSender = 1;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "group_fields.h"
+#include "observation_date.h"
 #include "tables/code_tables.h"
 
 namespace nimbo {
@@ -62,6 +63,51 @@ inline std::optional<float> Celsius(const TemperatureReading& figures) {
     if (figures.tenth) value += static_cast<float>(*figures.tenth) / 10.0f;
     return figures.sign == 0 ? value : -value;
 }
+
+// Kind of the report being decoded, from its indicator.
+enum class ReportKind : int { kShip = 0, kLand = 1, kMobile = 2 };
+
+// Section 0, one struct per part of the report's identification.
+struct ReportTime {  // YYGGiw
+    ReportKind kind = ReportKind::kLand;
+    std::optional<int> day;  // YY, or the heading's, or the stamp's
+    std::optional<int> hour;
+    CalendarDate date;
+};
+struct StationIdentity {   // IIiii, or a call sign
+    std::string identity;  // as written (at most 40 characters are kept)
+    bool land = true;
+    std::string_view region;  // WMO region text of a land station (static text)
+};
+struct StationReference {  // the catalogue's entry for IIiii
+    std::string name;
+    std::string country;  // two-letter designator
+};
+struct CountryReference {      // the country of IIiii, by its number
+    std::string_view country;  // static text
+};
+// A coordinate as written: whole degrees and the tenth.
+struct Coordinate {
+    bool unreported = false;  // every figure "/"
+    std::size_t width = 2;    // figures of the whole degrees
+    CodeFigure whole;
+    CodeFigure tenth;
+};
+struct Latitude {  // 99LaLaLa
+    Coordinate figures;
+};
+struct Longitude {  // QcLoLoLoLo
+    Coordinate figures;
+};
+struct MarsdenSquare {  // MMMULaULo
+    WrittenGroup group;
+};
+struct MobileAltitude {  // h0h0h0h0im
+    int altitude = 0;    // the leading figures of h0h0h0h0
+    char im = '/';       // as written: 1 to 4 metres, 5 to 8 feet
+};
+using Section0Part = std::variant<ReportTime, StationIdentity, StationReference, CountryReference,
+                                  Latitude, Longitude, MarsdenSquare, MobileAltitude>;
 
 // Section 1, one struct per group, named for what it reports.
 struct CloudAndVisibility {         // iRixhVV
@@ -273,6 +319,7 @@ class GroupList {
 };
 
 struct ReportRecord {
+    GroupList<Section0Part> section0;
     GroupList<Section1Group> section1;
     GroupList<Section2Group> section2;
     GroupList<Section3Group> section3;
@@ -281,6 +328,7 @@ struct ReportRecord {
     GroupList<std::string> section5;  // the national groups, as written
 
     void Clear() {
+        section0.Clear();
         section1.Clear();
         section2.Clear();
         section3.Clear();

@@ -2,9 +2,11 @@
 // (LineText), so rendering a group costs no allocation.
 #include "report_renderer.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
+#include "heading_decoders.h"
 #include "line_text.h"
 #include "section3_phenomena.h"
 #include "tables/code_tables.h"
@@ -120,6 +122,129 @@ void RenderTemperature(std::string_view label, const TemperatureReading& figures
     }
     line.push_back('\n');
     EmitGroupLine(context, line, missing);
+}
+
+// Section 0.
+
+std::string_view ReportTypeFor(ReportKind kind) {
+    switch (kind) {
+        case ReportKind::kLand:
+            return kReportTypeLand;
+        case ReportKind::kShip:
+            return kReportTypeShip;
+        case ReportKind::kMobile:
+            return kReportTypeMobile;
+    }
+    return {};
+}
+
+// Two figures, or "??".
+void AppendTwoFigures(LineText& text, const CodeFigure& figures) {
+    if (!figures) {
+        text.append("??");
+        return;
+    }
+    text.push_back(static_cast<char>('0' + *figures / 10));
+    text.push_back(static_cast<char>('0' + *figures % 10));
+}
+
+void Render(const ReportTime& part, DecodingContext& context) {
+    context.EmitLine({"Reporting station: ", ReportTypeFor(part.kind), "\n"}, kLevelHeader, 0);
+    LineText line;
+    line.append("Observation time:  ");
+    AppendTwoFigures(line, part.day);
+    line.append(MonthYearText(part.date));
+    AppendTwoFigures(line, part.hour);
+    line.append(":xx UTC\n");
+    context.EmitLine(line, kLevelHeader, 0);
+}
+
+// A land station's identity left-aligned in 11 characters and a blank, then
+// its region; a call sign left-aligned in 5 characters.
+void Render(const StationIdentity& part, DecodingContext& context) {
+    context.EmitLine("Station Identity:  ", kLevelStation, 0);
+    if (part.land) {
+        const std::string_view shown = std::string_view(part.identity).substr(0, 15);
+        constexpr std::string_view kBlanks = "            ";
+        context.EmitLine({shown, kBlanks.substr(0, shown.size() < 11 ? 12 - shown.size() : 1)},
+                         kLevelStation, 1);
+        context.EmitLine({part.region, "\n"}, kLevelStation, 0);
+        return;
+    }
+    LineText line;
+    line.append(part.identity);
+    for (std::size_t n = part.identity.size(); n < 5; ++n) line.push_back(' ');
+    line.push_back('\n');
+    context.EmitLine(line, kLevelStation, 1);
+}
+
+void Render(const StationReference& part, DecodingContext& context) {
+    context.EmitLine({"Station Reference: ", part.name, " [", part.country, "]\n"}, kLevelStation,
+                     0);
+}
+
+void Render(const CountryReference& part, DecodingContext& context) {
+    context.EmitLine({"Country Reference: ", part.country, "\n"}, kLevelStation, 0);
+}
+
+// Degrees and tenth as written, "?" for a figure that cannot be read.
+void AppendCoordinate(LineText& text, const Coordinate& coordinate) {
+    if (coordinate.unreported) {
+        text.append("Unknown ");
+        return;
+    }
+    if (coordinate.whole) {
+        char written[4] = {};
+        int value = *coordinate.whole;
+        const std::size_t width = std::min(coordinate.width, sizeof written);
+        for (std::size_t i = width; i-- > 0; value /= 10)
+            written[i] = static_cast<char>('0' + value % 10);
+        text.append(std::string_view(written, width));
+    } else {
+        for (std::size_t i = 0; i < coordinate.width; ++i) text.push_back('?');
+    }
+    text.push_back('.');
+    text.push_back(coordinate.tenth ? static_cast<char>('0' + *coordinate.tenth) : '?');
+}
+
+// The position line in two parts: the latitude, then the longitude and the
+// line end.
+void Render(const Latitude& part, DecodingContext& context) {
+    if (context.Quiet() && part.figures.unreported) return;
+    LineText line;
+    line.append("Position:          Lt=");
+    AppendCoordinate(line, part.figures);
+    line.append("\xB0");
+    context.EmitLine(line, kLevelHeader, 0);
+}
+
+void Render(const Longitude& part, DecodingContext& context) {
+    if (context.Quiet() && part.figures.unreported) return;
+    LineText line;
+    line.append(" Lg=");
+    AppendCoordinate(line, part.figures);
+    line.append("\xB0\n");
+    context.EmitLine(line, kLevelHeader, 0);
+}
+
+// MMM the first three figures, ULa the fourth, ULo the fifth.
+void Render(const MarsdenSquare& part, DecodingContext& context) {
+    const std::string_view group = part.group.View();
+    context.EmitLine({"Marsden square:    ", group.substr(0, 3), " ", group.substr(3, 1), "Lt ",
+                      group.substr(4, 1), "Lg\n"},
+                     kLevelGroup, 0);
+}
+
+// im (code table 1845): 1 to 4 metres, 5 to 8 feet, by confidence class.
+void Render(const MobileAltitude& part, DecodingContext& context) {
+    LineText line;
+    line.append("Mobile altitude:   ");
+    AppendNumber(line, part.altitude, 0);
+    line.push_back(part.im >= '1' && part.im <= '4'   ? 'm'
+                   : part.im >= '5' && part.im <= '8' ? 'f'
+                                                      : ' ');
+    line.push_back('\n');
+    context.EmitLine(line, kLevelGroup, 0);
 }
 
 // Section 1.
@@ -368,16 +493,6 @@ void Render(const Clouds& group, DecodingContext& context) {
         context,
         {"High cloud type:   ", TableText(CodeTable::T0509_CH, group.high, kUnobserved), "\n"},
         !group.high);
-}
-
-// Two figures as written, or "??".
-void AppendTwoFigures(LineText& text, const CodeFigure& figures) {
-    if (!figures) {
-        text.append("??");
-        return;
-    }
-    text.push_back(static_cast<char>('0' + *figures / 10));
-    text.push_back(static_cast<char>('0' + *figures % 10));
 }
 
 // The line ends with a line of its own at the sender level, which names an
@@ -737,6 +852,10 @@ void Render(const SpecialPhenomenon& group, DecodingContext& context) {
 }
 
 }  // namespace
+
+void RenderLines(const Section0Part& part, DecodingContext& context) {
+    std::visit([&context](const auto& decoded) { Render(decoded, context); }, part);
+}
 
 void RenderLines(const Section1Group& group, DecodingContext& context) {
     std::visit([&context](const auto& decoded) { Render(decoded, context); }, group);

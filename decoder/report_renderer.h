@@ -12,6 +12,10 @@
 
 namespace nimbo {
 
+// Section 0: the report's identification lines (report kind and time,
+// station, catalogue entry, country, position, Marsden square, altitude).
+void RenderLines(const Section0Part& part, DecodingContext& context);
+
 // Section 1: the lines of any of its groups; iRixhVV's lines include the
 // report's operation lines and the section's separator.
 void RenderLines(const Section1Group& group, DecodingContext& context);
