@@ -569,6 +569,7 @@ void ReportParser::HandleHeading(std::string_view token, TokenSeparator separato
 }
 
 void ReportParser::EmitHeadingLines() {
+    m_record.heading.Clear();
     m_decoding.headingTime = RepairFigures(m_heading[2]);
     m_decoding.correction = BbbText(m_heading[3]).empty() ? "" : m_heading[3];
     DecodeSender(m_heading[1], *this);

@@ -64,6 +64,29 @@ inline std::optional<float> Celsius(const TemperatureReading& figures) {
     return figures.sign == 0 ? value : -value;
 }
 
+// The bulletin's abbreviated heading TTAAii CCCC YYGGgg BBB, one struct per
+// item; kept from the heading to the next one.
+struct Designator {  // TTAAii
+    std::string ttaaii;
+    std::string_view dataType;     // of T1 (static text)
+    std::string_view stationKind;  // of A1 where T1 has area letters, else empty
+    std::string_view area;         // of A2 likewise
+};
+struct Sender {  // CCCC
+    std::string cccc;
+};
+struct TransmittedTime {  // YYGGgg; a field that is no time is none
+    CodeFigure day;
+    CodeFigure hour;
+    CodeFigure minute;
+    CalendarDate date;  // of that day, before the reference date
+};
+struct BulletinStatus {  // BBB
+    std::string bbb;
+    std::string_view kind;  // delayed, corrected, amended (static text)
+};
+using HeadingItem = std::variant<Designator, Sender, TransmittedTime, BulletinStatus>;
+
 // Kind of the report being decoded, from its indicator.
 enum class ReportKind : int { kShip = 0, kLand = 1, kMobile = 2 };
 
@@ -318,7 +341,10 @@ class GroupList {
     std::vector<Group> m_groups;
 };
 
+// The record of the report being decoded, section by section, in the order
+// the groups came.
 struct ReportRecord {
+    GroupList<HeadingItem> heading;  // emptied where a heading starts, not per report
     GroupList<Section0Part> section0;
     GroupList<Section1Group> section1;
     GroupList<Section2Group> section2;
@@ -327,6 +353,8 @@ struct ReportRecord {
     bool nationalData = false;        // "555" was read
     GroupList<std::string> section5;  // the national groups, as written
 
+    // Empties the record for the next report; the lists keep their storage,
+    // and the heading stays until the next heading.
     void Clear() {
         section0.Clear();
         section1.Clear();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <string>
 
 #include "heading_decoders.h"
 #include "line_text.h"
@@ -146,6 +147,42 @@ void AppendTwoFigures(LineText& text, const CodeFigure& figures) {
     }
     text.push_back(static_cast<char>('0' + *figures / 10));
     text.push_back(static_cast<char>('0' + *figures % 10));
+}
+
+// The bulletin heading.
+
+// Each text of the designator on a line of its own, indented under the first.
+void Render(const Designator& item, DecodingContext& context) {
+    constexpr std::string_view kContinuation = "                   - ";
+    std::string text = "Designator:        " + item.ttaaii + "\n";
+    for (const std::string_view extra : {item.dataType, item.stationKind, item.area}) {
+        if (!extra.empty()) text.append(kContinuation).append(extra).append("\n");
+    }
+    context.EmitLine(text, kLevelHeader, 0);
+}
+
+void Render(const Sender& item, DecodingContext& context) {
+    context.EmitLine("Sender Identity:   ", kLevelSender, 0);
+    context.EmitLine({item.cccc.empty() ? kUnknown : std::string_view(item.cccc), "\n"},
+                     kLevelSender, 1);
+}
+
+void Render(const TransmittedTime& item, DecodingContext& context) {
+    LineText line;
+    line.append("Transmitted time:  ");
+    AppendTwoFigures(line, item.day);
+    line.append(MonthYearText(item.date));
+    AppendTwoFigures(line, item.hour);
+    line.push_back(':');
+    AppendTwoFigures(line, item.minute);
+    line.append(" UTC\n");
+    context.EmitLine(line, kLevelHeader, 0);
+}
+
+void Render(const BulletinStatus& item, DecodingContext& context) {
+    context.EmitLine({"Reported status:   ", item.bbb.empty() ? "None" : std::string_view(item.bbb),
+                      item.kind.empty() ? "" : " ", item.kind, "\n"},
+                     kLevelHeader, 0);
 }
 
 void Render(const ReportTime& part, DecodingContext& context) {
@@ -852,6 +889,10 @@ void Render(const SpecialPhenomenon& group, DecodingContext& context) {
 }
 
 }  // namespace
+
+void RenderLines(const HeadingItem& item, DecodingContext& context) {
+    std::visit([&context](const auto& decoded) { Render(decoded, context); }, item);
+}
 
 void RenderLines(const Section0Part& part, DecodingContext& context) {
     std::visit([&context](const auto& decoded) { Render(decoded, context); }, part);

@@ -12,6 +12,9 @@
 
 namespace nimbo {
 
+// The bulletin heading: designator, sender, transmission time, status.
+void RenderLines(const HeadingItem& item, DecodingContext& context);
+
 // Section 0: the report's identification lines (report kind and time,
 // station, catalogue entry, country, position, Marsden square, altitude).
 void RenderLines(const Section0Part& part, DecodingContext& context);
