@@ -103,8 +103,9 @@ struct StationIdentity {   // IIiii, or a call sign
     std::string_view region;  // WMO region text of a land station (static text)
 };
 struct StationReference {  // the catalogue's entry for IIiii
-    std::string name;
-    std::string country;  // two-letter designator
+    // Views into the station catalogue, which outlives the decoding.
+    std::string_view name;
+    std::string_view country;  // two-letter designator
 };
 struct CountryReference {      // the country of IIiii, by its number
     std::string_view country;  // static text
