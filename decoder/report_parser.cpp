@@ -673,7 +673,8 @@ void ReportParser::HandOnToken(std::string_view token) {
 // decoded line costs no allocation.
 void ReportParser::EmitLine(std::string_view text, int level, int slevel) {
     if (text.empty()) return;
-    m_eventText.assign(text);
+    m_eventText.clear();
+    m_eventText.append(text);
     m_events.Result(m_eventText, level, slevel);
 }
 
