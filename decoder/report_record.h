@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
@@ -28,19 +29,20 @@ inline CodeFigure ReadFigure(std::string_view group, std::size_t first, std::siz
     return FieldValue(field);
 }
 
-// A five-character group kept as written.
-class WrittenGroup {
+// A text kept as written, at most N characters (what is longer is cut). Held
+// in place, so the groups of the record copy as plain data.
+template <std::size_t N>
+class WrittenText {
   public:
-    WrittenGroup() = default;
-    explicit WrittenGroup(std::string_view group) {
-        m_size = group.copy(m_text.data(), m_text.size());
-    }
+    WrittenText() = default;
+    explicit WrittenText(std::string_view text) { m_size = text.copy(m_text.data(), N); }
     std::string_view View() const { return {m_text.data(), m_size}; }
 
   private:
-    std::array<char, 5> m_text{};
+    std::array<char, N> m_text{};
     std::size_t m_size = 0;
 };
+using WrittenGroup = WrittenText<5>;
 
 // snTTT: sign (0 above, 1 below zero; 9 a relative humidity), whole degrees
 // and tenths.
@@ -97,8 +99,8 @@ struct ReportTime {  // YYGGiw
     std::optional<int> hour;
     CalendarDate date;
 };
-struct StationIdentity {   // IIiii, or a call sign
-    std::string identity;  // as written (at most 40 characters are kept)
+struct StationIdentity {       // IIiii, or a call sign
+    WrittenText<40> identity;  // as written
     bool land = true;
     std::string_view region;  // WMO region text of a land station (static text)
 };
@@ -309,6 +311,12 @@ using Section3Group =
     std::variant<LocalInformation, ExtremeTemperature, GroundState, SnowCover, Evaporation,
                  TemperatureChange, Sunshine, Radiation, CloudDrift, CloudDirection, PressureChange,
                  Precipitation, Precipitation24h, CloudLayer, SpecialPhenomenon>;
+
+// The groups of the sections read most copy as plain data into and out of
+// the record's lists.
+static_assert(std::is_trivially_copyable_v<Section0Part>);
+static_assert(std::is_trivially_copyable_v<Section1Group>);
+static_assert(std::is_trivially_copyable_v<Section3Group>);
 
 // N'C'H'H'Ct (section 4): a cloud layer whose base is below the station.
 struct CloudBelowStation {

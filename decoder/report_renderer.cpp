@@ -201,7 +201,7 @@ void Render(const ReportTime& part, DecodingContext& context) {
 void Render(const StationIdentity& part, DecodingContext& context) {
     context.EmitLine("Station Identity:  ", kLevelStation, 0);
     if (part.land) {
-        const std::string_view shown = std::string_view(part.identity).substr(0, 15);
+        const std::string_view shown = part.identity.View().substr(0, 15);
         constexpr std::string_view kBlanks = "            ";
         context.EmitLine({shown, kBlanks.substr(0, shown.size() < 11 ? 12 - shown.size() : 1)},
                          kLevelStation, 1);
@@ -209,8 +209,8 @@ void Render(const StationIdentity& part, DecodingContext& context) {
         return;
     }
     LineText line;
-    line.append(part.identity);
-    for (std::size_t n = part.identity.size(); n < 5; ++n) line.push_back(' ');
+    line.append(part.identity.View());
+    for (std::size_t n = part.identity.View().size(); n < 5; ++n) line.push_back(' ');
     line.push_back('\n');
     context.EmitLine(line, kLevelStation, 1);
 }

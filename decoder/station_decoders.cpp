@@ -125,7 +125,7 @@ Outcome DecodeLandStation(std::string_view iiiii, DecodingContext& context) {
     const int number = figures ? FieldValue(iiiii) : -1;
     const std::string_view region = figures ? RegionText(number) : std::string_view();
 
-    Take(StationIdentity{std::string(iiiii.substr(0, 40)), true, region}, context);
+    Take(StationIdentity{WrittenText<40>(iiiii), true, region}, context);
     DecodeCatalogueEntry(iiiii, context);
     const std::string_view country = CountryName(number);
     WeatherObservation& observation = context.Observation();
@@ -142,7 +142,7 @@ Outcome DecodeLandStation(std::string_view iiiii, DecodingContext& context) {
 
 Outcome DecodeShipStation(std::string_view callSign, DecodingContext& context) {
     context.Observation().station = std::string(callSign);
-    Take(StationIdentity{std::string(callSign.substr(0, 40)), false, {}}, context);
+    Take(StationIdentity{WrittenText<40>(callSign), false, {}}, context);
     return Outcome::kAccepted;
 }
 
