@@ -141,9 +141,11 @@ class DecodingContext {
     virtual DecodingState& State() = 0;
 };
 
-// The one shape of every group decoder: the (repaired) group in, what it
-// found out; lines through the context. The parser alone decides what
-// follows: the next state, the order of the groups, the error rule.
+// The one shape of every group decoder: the (repaired) group in, its figures
+// into the record (Record()) and the values into the observation, the lines
+// written from the record by the renderer (report_renderer.h), what it found
+// out back. The parser alone decides what follows: the next state, the order
+// of the groups, the error rule.
 using GroupDecoder = Outcome (*)(std::string_view group, DecodingContext& context);
 
 }  // namespace nimbo
