@@ -11,6 +11,7 @@
 
 #include "group_fields.h"
 #include "observation_date.h"
+#include "report_record.h"
 #include "tables/code_tables.h"
 #include "weather_decoder_interface.h"
 #include "weather_observation.h"
@@ -59,9 +60,6 @@ enum class ParserState : int {
     // ignored until an indicator or a message start or end.
     kOutsideBulletin = 29,
 };
-
-// Kind of the report being decoded, from its indicator.
-enum class ReportKind : int { kShip = 0, kLand = 1, kMobile = 2 };
 
 // Output levels of Result lines.
 inline constexpr int kLevelHeader = 0;
@@ -131,6 +129,9 @@ class DecodingContext {
     // The record of the report being decoded (a scratch record between
     // reports); decoders put the values they decode into it.
     virtual WeatherObservation& Observation() = 0;
+    // The decoder's own record of the report: the code figures the text
+    // lines are rendered from (emptied where the observation starts).
+    virtual ReportRecord& Record() = 0;
 
     virtual bool Quiet() const = 0;
     virtual const StationCatalogue& Catalogue() const = 0;
@@ -140,9 +141,11 @@ class DecodingContext {
     virtual DecodingState& State() = 0;
 };
 
-// The one shape of every group decoder: the (repaired) group in, what it
-// found out; lines through the context. The parser alone decides what
-// follows: the next state, the order of the groups, the error rule.
+// The one shape of every group decoder: the (repaired) group in, its figures
+// into the record (Record()) and the values into the observation, the lines
+// written from the record by the renderer (report_renderer.h), what it found
+// out back. The parser alone decides what follows: the next state, the order
+// of the groups, the error rule.
 using GroupDecoder = Outcome (*)(std::string_view group, DecodingContext& context);
 
 }  // namespace nimbo

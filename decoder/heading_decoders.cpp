@@ -5,47 +5,44 @@
 #include <string>
 
 #include "group_fields.h"
+#include "report_renderer.h"
 #include "tables/code_tables.h"
 
 namespace nimbo {
 namespace {
 
-constexpr std::string_view kContinuation = "                   - ";
+// Keeps the decoded item in the record and writes its lines.
+Outcome Take(HeadingItem item, DecodingContext& context) {
+    RenderLines(context.Record().heading.Add(std::move(item)), context);
+    return Outcome::kAccepted;
+}
 
 // Data types whose headings carry a station kind and an area letter.
 bool HasAreaLetters(char t1) {
     return std::string_view("ABCEFMNRSUVW").find(t1) != std::string_view::npos;
 }
 
-}  // namespace
-
-std::string TimeField(std::string_view field, int highest) {
-    if (field.size() != 2 || !IsAllFigures(field) || FieldValue(field) > highest) return "??";
-    return std::string(field);
+// Two figures of a time field, none when not figures or above `highest`.
+CodeFigure TimeField(std::string_view field, int highest) {
+    if (field.size() != 2) return std::nullopt;
+    const CodeFigure value = ReadFigure(field, 0, 2);
+    return value && *value <= highest ? value : std::nullopt;
 }
+
+}  // namespace
 
 Outcome DecodeDesignator(std::string_view ttaaii, DecodingContext& context) {
     if (ttaaii.size() != 6) return Outcome::kMalformed;
-    const char t1 = ttaaii[0];
-    std::string_view kind;
-    std::string_view area;
-    if (HasAreaLetters(t1)) {
-        kind = StationKindText(ttaaii[2]);
-        area = AreaText(ttaaii[3]);
+    Designator designator{std::string(ttaaii), DataTypeText(ttaaii[0]), {}, {}};
+    if (HasAreaLetters(ttaaii[0])) {
+        designator.stationKind = StationKindText(ttaaii[2]);
+        designator.area = AreaText(ttaaii[3]);
     }
-    std::string text = "Designator:        " + std::string(ttaaii) + "\n";
-    for (std::string_view extra : {DataTypeText(t1), kind, area}) {
-        if (!extra.empty()) text.append(kContinuation).append(extra).append("\n");
-    }
-    context.EmitLine(text, kLevelHeader, 0);
-    return Outcome::kAccepted;
+    return Take(std::move(designator), context);
 }
 
 Outcome DecodeSender(std::string_view cccc, DecodingContext& context) {
-    context.EmitLine("Sender Identity:   ", kLevelSender, 0);
-    const std::string_view sender = cccc.empty() ? kUnknown : cccc;
-    context.EmitLine(std::string(sender) + "\n", kLevelSender, 1);
-    return Outcome::kAccepted;
+    return Take(Sender{std::string(cccc)}, context);
 }
 
 CalendarDate DateOfReportDay(int day, const DecodingContext& context) {
@@ -79,24 +76,15 @@ std::optional<ReportStamp> ParseStamp(std::string_view text) {
 
 Outcome DecodeTransmittedTime(std::string_view yygggg, DecodingContext& context) {
     if (yygggg.size() != 6) return Outcome::kMalformed;
-    const std::string day = TimeField(yygggg.substr(0, 2), 31);
-    const int dayValue = day == "??" ? 0 : FieldValue(day);
-    context.EmitLine("Transmitted time:  " + day +
-                         MonthYearText(DateOfReportDay(dayValue, context)) +
-                         TimeField(yygggg.substr(2, 2), 23) + ":" +
-                         TimeField(yygggg.substr(4, 2), 59) + " UTC\n",
-                     kLevelHeader, 0);
-    return Outcome::kAccepted;
+    const CodeFigure day = TimeField(yygggg.substr(0, 2), 31);
+    return Take(
+        TransmittedTime{day, TimeField(yygggg.substr(2, 2), 23), TimeField(yygggg.substr(4, 2), 59),
+                        DateOfReportDay(day.value_or(0), context)},
+        context);
 }
 
 Outcome DecodeStatus(std::string_view bbb, DecodingContext& context) {
-    std::string text = "Reported status:   ";
-    text.append(bbb.empty() ? std::string_view("None") : bbb);
-    const std::string_view kind = BbbText(bbb);
-    if (!kind.empty()) text.append(" ").append(kind);
-    text.append("\n");
-    context.EmitLine(text, kLevelHeader, 0);
-    return Outcome::kAccepted;
+    return Take(BulletinStatus{std::string(bbb), BbbText(bbb)}, context);
 }
 
 }  // namespace nimbo

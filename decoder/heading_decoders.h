@@ -19,9 +19,6 @@ Outcome DecodeTransmittedTime(std::string_view yyggggg, DecodingContext& context
 // BBB: "Reported status:" and the kind of the indicator. Always accepted.
 Outcome DecodeStatus(std::string_view bbb, DecodingContext& context);
 
-// Two figures of a time field, or "??" when not figures or above `highest`.
-std::string TimeField(std::string_view field, int highest);
-
 // The date of a day of the month (0 when unknown) before the reference date:
 // the reference date's month and year when the day is unknown.
 CalendarDate DateOfReportDay(int day, const DecodingContext& context);

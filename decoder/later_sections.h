@@ -1,6 +1,7 @@
 // Decoders of sections 2, 4 and 5 and of the markers "222" and "555". All
-// have the shape of the section 1 ones: the group in, what it found out,
-// lines through the context's EmitLine; the parser routes the groups.
+// have the shape of the section 1 ones: the group in, its figures into the
+// report's record and its lines through the renderer, what it found out
+// back; the parser routes the groups.
 #pragma once
 
 #include <string_view>

@@ -569,6 +569,7 @@ void ReportParser::HandleHeading(std::string_view token, TokenSeparator separato
 }
 
 void ReportParser::EmitHeadingLines() {
+    m_record.heading.Clear();
     m_decoding.headingTime = RepairFigures(m_heading[2]);
     m_decoding.correction = BbbText(m_heading[3]).empty() ? "" : m_heading[3];
     DecodeSender(m_heading[1], *this);
@@ -672,7 +673,8 @@ void ReportParser::HandOnToken(std::string_view token) {
 // decoded line costs no allocation.
 void ReportParser::EmitLine(std::string_view text, int level, int slevel) {
     if (text.empty()) return;
-    m_eventText.assign(text);
+    m_eventText.clear();
+    m_eventText.append(text);
     m_events.Result(m_eventText, level, slevel);
 }
 
@@ -693,6 +695,7 @@ void ReportParser::EmitSeparator(SeparatorLevel level) {
 void ReportParser::StartObservation() {
     FinishObservation();
     m_observation = WeatherObservation{};
+    m_record.Clear();
     m_observationOpen = true;
     static constexpr std::string_view kKinds[] = {"BBXX", "AAXX", "OOXX"};
     m_observation.kind = std::string(kKinds[static_cast<int>(m_decoding.reportKind)]);

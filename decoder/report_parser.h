@@ -58,6 +58,7 @@ class ReportParser : public TokenParser, public DecodingContext {
     void EmitSeparator(SeparatorLevel level) override;
     _IWeatherDecoderEvents& Events() override { return m_events; }
     WeatherObservation& Observation() override { return m_observation; }
+    ReportRecord& Record() override { return m_record; }
     bool Quiet() const override { return m_options.quiet; }
     const StationCatalogue& Catalogue() const override { return m_catalogue; }
     CalendarDate ReferenceDate() const override;
@@ -137,6 +138,7 @@ class ReportParser : public TokenParser, public DecodingContext {
     _IWeatherObservationEvents& m_observations;
     BulletinTextEvents& m_bulletinText;
     WeatherObservation m_observation;
+    ReportRecord m_record;
     bool m_observationOpen = false;
     const StationCatalogue& m_catalogue;
     const DecoderOptions& m_options;

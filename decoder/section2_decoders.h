@@ -1,8 +1,7 @@
 // Decoders of section 2, the maritime data after "222": ship movement, sea
 // temperature, waves and swells, ice accretion, wave heights, wet bulb, and
 // the ice and icing groups. Each takes the repaired group (the plain-language
-// forms take the token as received) and returns true when it was accepted,
-// false when it is malformed.
+// forms take the token as received) and says what it found.
 #pragma once
 
 #include <string_view>

@@ -22,8 +22,4 @@ Outcome DecodeSpecialPhenomena(std::string_view group, DecodingContext& context)
 // The decoder of section 3 group n (0 to 9); null for any other n.
 GroupDecoder Section3Decoder(int n);
 
-// Cloud-layer texts shared with section 4: "N of genus", where a genus that is
-// not a figure reads "Not visible" without the amount.
-std::string CloudLayerText(char amount, char genus);
-
 }  // namespace nimbo

@@ -12,12 +12,8 @@
 //   send "55300 0//// 20000 3////" in one run).
 #include "section3_five_groups.h"
 
-#include <cstdio>
-#include <string>
-
 #include "group_fields.h"
-#include "tables/code_tables.h"
-#include "value_formatters.h"
+#include "report_renderer.h"
 
 namespace nimbo {
 namespace {
@@ -28,91 +24,48 @@ constexpr int kHourlySeries = 10;
 constexpr int kDailySeries = 20;
 constexpr int kHighestSeriesType = 4;
 
-// The figures as a number of tenths, "%.1f"; the missing text when absent.
-std::string Tenths(std::string_view field) {
-    if (!IsValidField(field)) return std::string(kUnknown);
-    return TenthsInWidth(FieldValue(field), 0);
+// Keeps the decoded group in the record and writes its lines.
+Outcome Take(Section3Group group, DecodingContext& context) {
+    RenderLines(context.Record().section3.Add(std::move(group)), context);
+    return Outcome::kAccepted;
 }
 
-std::string WithUnit(std::string_view field, std::string_view unit) {
-    return IsValidField(field) ? Tenths(field) + std::string(unit) : std::string(kUnknown);
-}
-
-FormattedValue FigureLine(std::string_view label, std::string_view field) {
-    FormattedValue line;
-    line.missing = !IsValidField(field);
-    line.text.append(label).append(line.missing ? kUnknown : field).push_back('\n');
-    return line;
-}
-
-// jFFFF: type of radiation and amount. typeText null: the type comes from j.
-Outcome DecodeRadiation(std::string_view group, std::string_view unit, const int* fixedType,
+// jFFFF: type of radiation and amount. fixedType: the type announced by the
+// group before, and the group may be written without its type figure.
+Outcome DecodeRadiation(std::string_view group, bool daily, CodeFigure fixedType,
                         DecodingContext& context) {
-    std::string_view amount;
-    if (fixedType != nullptr && group.size() == 4) {
-        amount = group;  // a follow-up written without its type figure
-    } else if (group.size() == 5) {
-        amount = group.substr(1, 4);
-    } else {
+    std::size_t amountAt = 1;
+    if (fixedType && group.size() == 4) {
+        amountAt = 0;  // a follow-up written without its type figure
+    } else if (group.size() != 5) {
         return Outcome::kMalformed;
     }
-    bool typeMissing = false;
-    std::string typeText;
-    if (fixedType != nullptr) {
-        typeText = std::string(RadiationTypeText(*fixedType));
-    } else if (IsFigure(group[0])) {
-        const int j = group[0] - '0';
-        typeText = j <= 6 ? std::string(RadiationTypeText(j)) : "";
-    } else {
-        typeMissing = true;
-        typeText = std::string(kUnknown);
-    }
-    EmitGroupLine(context, {"Radiation field Id:", typeText, "\n"}, typeMissing);
-    const bool amountMissing = !IsValidField(amount);
-    const std::string amountText = amountMissing
-                                       ? std::string(kUnknown)
-                                       : NumberInWidth(FieldValue(amount), 4) + std::string(unit);
-    EmitGroupLine(context, {"Radiation amount:  ", amountText, "\n"}, amountMissing);
-    return Outcome::kAccepted;
+    return Take(Radiation{.type = fixedType ? fixedType : ReadFigure(group, 0, 1),
+                          .announced = fixedType.has_value(),
+                          .daily = daily,
+                          .amount = ReadFigure(group, amountAt, 4)},
+                context);
 }
 
 // The group after 55407, 55408, 55507 or 55508.
 Outcome DecodeAnnouncedRadiation(std::string_view group, int followUp, DecodingContext& context) {
     const int type = followUp % 2 == 1 ? 7 : 8;
-    const std::string_view unit = followUp <= 2 ? "kJ/m2" : "J/cm2";
-    return DecodeRadiation(group, unit, &type, context);
+    return DecodeRadiation(group, followUp > 2, type, context);
 }
 
 // 5EEEiE: evaporation or evapotranspiration and the instrument.
 Outcome DecodeEvaporation(std::string_view group, DecodingContext& context) {
-    const std::string_view eee = group.substr(1, 3);
-    EmitGroupLine(context, {"Evaporation amount:", WithUnit(eee, "mm"), "\n"}, !IsValidField(eee));
-    const std::string_view ie = group.substr(4, 1);
-    const bool missing = !IsValidField(ie);
-    const std::string instrument = missing
-                                       ? std::string(kUnknown)
-                                       : std::string(CodeText(CodeTable::T1806_iE, FieldValue(ie)));
-    EmitGroupLine(context, {"Instrument Type:   ", instrument, "\n"}, missing);
-    return Outcome::kAccepted;
+    return Take(
+        Evaporation{.tenths = ReadFigure(group, 1, 3), .instrument = ReadFigure(group, 4, 1)},
+        context);
 }
 
 // 54g0sndT: change of temperature within the period.
 Outcome DecodeTemperatureChange(std::string_view group, DecodingContext& context) {
-    const char sn = group[3];
-    const std::string sign = sn == '0' ? "+" : sn == '1' ? "-" : " ";
-    const std::string unit = sn == '0' || sn == '1' ? "\xB0"
-                                                      "c"
-                             : sn == '9'            ? "RH (relative humidity)"
-                                                    : "";
-    const std::string_view dt = group.substr(4, 1);
-    const bool missing = !IsValidField(dt);
-    const std::string_view g0 = group.substr(2, 1);
-    const std::string period = IsValidField(g0) ? " in " + std::string(g0) + "h" : "";
-    EmitGroupLine(context,
-                  "Temperat. change:" + sign + (missing ? std::string(kUnknown) : std::string(dt)) +
-                      unit + period + "\n",
-                  missing);
-    return Outcome::kAccepted;
+    return Take(TemperatureChange{.period = ReadFigure(group, 2, 1),
+                                  .sign = ReadFigure(group, 3, 1),
+                                  .change = ReadFigure(group, 4, 1)},
+                context);
 }
 
 // 55xxx: sunshine, and the announcements of the radiation groups that follow.
@@ -120,10 +73,8 @@ Outcome DecodeSunshine(std::string_view group, DecodingContext& context) {
     int& radiation = context.State().radiationState;
     const char kind = group[2];
     if (kind == '3') {
-        const std::string_view ss = group.substr(3, 2);
-        context.EmitLine("Sun (last hour):   " + WithUnit(ss, "h") + "\n", kLevelGroup, 0);
         radiation = kHourlyRadiation;
-        return Outcome::kAccepted;
+        return Take(Sunshine{.lastHour = true, .tenths = ReadFigure(group, 3, 2)}, context);
     }
     if (kind == '4' || kind == '5') {
         const std::string_view tail = group.substr(3, 2);
@@ -135,10 +86,8 @@ Outcome DecodeSunshine(std::string_view group, DecodingContext& context) {
         return UnexpectedGroup(group);
     }
     if ((kind >= '0' && kind <= '2') || group.substr(2) == "///") {
-        const std::string_view sss = group.substr(2, 3);
-        context.EmitLine("Sun (last 24h):    " + WithUnit(sss, "h") + "\n", kLevelGroup, 0);
         radiation = kDailyRadiation;
-        return Outcome::kAccepted;
+        return Take(Sunshine{.lastHour = false, .tenths = ReadFigure(group, 2, 3)}, context);
     }
     radiation = 0;  // 556xx to 559xx, and sunshine groups we cannot read
     return Outcome::kAccepted;
@@ -146,39 +95,23 @@ Outcome DecodeSunshine(std::string_view group, DecodingContext& context) {
 
 // 56DLDMDH: direction of drift of low, middle and high clouds.
 Outcome DecodeCloudDrift(std::string_view group, DecodingContext& context) {
-    static constexpr std::string_view kLabels[] = {
-        "Low  cloud drift:       ", "Med. cloud drift:       ", "High cloud drift:       "};
-    for (int i = 0; i < 3; ++i) {
-        const FormattedValue line = FigureLine(kLabels[i], group.substr(2 + i, 1));
-        EmitGroupLine(context, line.text, line.missing);
-    }
-    return Outcome::kAccepted;
+    return Take(
+        CloudDrift{{ReadFigure(group, 2, 1), ReadFigure(group, 3, 1), ReadFigure(group, 4, 1)}},
+        context);
 }
 
 // 57CDaeC: genus, direction and elevation of one cloud.
 Outcome DecodeCloudDirection(std::string_view group, DecodingContext& context) {
-    const std::string_view c = group.substr(2, 1);
-    const bool missing = !IsValidField(c);
-    const std::string genus =
-        missing ? std::string(kUnknown) : std::string(CodeText(CodeTable::T0500_C, FieldValue(c)));
-    EmitGroupLine(context, {"Cloud type:        ", genus, "\n"}, missing);
-    const FormattedValue azimuth = FigureLine("- Azimuth:         ", group.substr(3, 1));
-    EmitGroupLine(context, azimuth.text, azimuth.missing);
-    const FormattedValue elevation = FigureLine("- Elevation angle: ", group.substr(4, 1));
-    EmitGroupLine(context, elevation.text, elevation.missing);
-    return Outcome::kAccepted;
+    return Take(CloudDirection{.genus = ReadFigure(group, 2, 1),
+                               .azimuth = ReadFigure(group, 3, 1),
+                               .elevation = ReadFigure(group, 4, 1)},
+                context);
 }
 
 // 58p24p24p24 / 59p24p24p24: surface pressure change over 24 hours.
 Outcome DecodePressureChange(std::string_view group, DecodingContext& context) {
-    const std::string_view value = group.substr(2, 3);
-    const bool missing = !IsValidField(value);
-    const std::string sign = group[1] == '8' ? "+" : "-";
-    EmitGroupLine(context,
-                  "Pres. chang. (24h):" +
-                      (missing ? std::string(kUnknown) : sign + Tenths(value) + "hPa ") + "\n",
-                  missing);
-    return Outcome::kAccepted;
+    return Take(PressureChange{.rise = group[1] == '8', .tenths = ReadFigure(group, 2, 3)},
+                context);
 }
 
 Outcome DecodeByJ1(int j1, std::string_view group, DecodingContext& context) {
@@ -213,7 +146,7 @@ Outcome DecodeRadiationSeries(std::string_view group, DecodingContext& context) 
     DecodingState& state = context.State();
     const bool hourly = state.radiationState < kDailySeries;
     state.radiationState = (hourly ? kHourlySeries : kDailySeries) + group[0] - '0';
-    return DecodeRadiation(group, hourly ? "kJ/m2" : "J/cm2", nullptr, context);
+    return DecodeRadiation(group, !hourly, std::nullopt, context);
 }
 
 Outcome DecodeFiveGroup(std::string_view group, DecodingContext& context) {
@@ -227,8 +160,7 @@ Outcome DecodeFiveGroup(std::string_view group, DecodingContext& context) {
     if (group[1] != '5' && (followUp == kHourlyRadiation || followUp == kDailyRadiation)) {
         const bool hourly = followUp == kHourlyRadiation;
         state.radiationState = 0;
-        const Outcome outcome =
-            DecodeRadiation(group, hourly ? "kJ/m2" : "J/cm2", nullptr, context);
+        const Outcome outcome = DecodeRadiation(group, !hourly, std::nullopt, context);
         if (outcome == Outcome::kMalformed) return outcome;
         if (IsFigure(group[0])) {
             state.radiationState = (hourly ? kHourlySeries : kDailySeries) + group[0] - '0';

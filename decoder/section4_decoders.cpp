@@ -1,11 +1,6 @@
 // Section 4: clouds whose base is below the station level (mountain stations).
-#include <string>
-
-#include "group_fields.h"
 #include "later_sections.h"
-#include "section3_decoders.h"
-#include "tables/code_tables.h"
-#include "value_formatters.h"
+#include "report_renderer.h"
 
 namespace nimbo {
 
@@ -13,19 +8,11 @@ namespace nimbo {
 // surface in hundreds of metres, and the description of its top.
 Outcome DecodeSection4Group(std::string_view group, DecodingContext& context) {
     if (group.size() != 5) return Outcome::kMalformed;
-    context.EmitLine("Cloud cover layer: " + CloudLayerText(group[0], group[1]) + "\n", kLevelGroup,
-                     0);
-    const std::string_view height = group.substr(2, 2);
-    const bool heightMissing = !IsValidField(height);
-    const std::string heightText =
-        heightMissing ? std::string(kUnknown) : NumberInWidth(FieldValue(height) * 100L, 2) + "m";
-    EmitGroupLine(context, {"Cloud upper height:", heightText, "\n"}, heightMissing);
-    const std::string_view top = group.substr(4, 1);
-    const bool topMissing = !IsValidField(top);
-    const std::string topText = topMissing
-                                    ? std::string(kUnknown)
-                                    : std::string(CodeText(CodeTable::T0552_Ct, FieldValue(top)));
-    EmitGroupLine(context, {"Top of clouds    :", topText, "\n"}, topMissing);
+    RenderLines(context.Record().section4.Add({.amount = ReadFigure(group, 0, 1),
+                                               .genus = ReadFigure(group, 1, 1),
+                                               .upperSurface = ReadFigure(group, 2, 2),
+                                               .top = ReadFigure(group, 4, 1)}),
+                context);
     return Outcome::kAccepted;
 }
 

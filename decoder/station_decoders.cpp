@@ -8,6 +8,7 @@
 
 #include "group_fields.h"
 #include "heading_decoders.h"
+#include "report_renderer.h"
 #include "station_catalogue.h"
 #include "tables/code_tables.h"
 #include "tables/country_tables.h"
@@ -15,51 +16,28 @@
 namespace nimbo {
 namespace {
 
-constexpr std::string_view kDegree = "\xB0";
+// Keeps the decoded part in the record and writes its lines.
+void Take(Section0Part part, DecodingContext& context) {
+    RenderLines(context.Record().section0.Add(std::move(part)), context);
+}
 
-// Whole figures and tenth of a coordinate (LaLa La or LoLoLo Lo).
-struct CoordinateText {
-    std::string whole;
-    std::string tenth;
-    bool missing = false;
-};
-
-CoordinateText DecodeCoordinate(std::string_view whole, std::string_view tenth, float* value) {
-    CoordinateText text;
+// Whole figures and tenth of a coordinate (LaLa La or LoLoLo Lo); the value
+// in degrees into `value` where the figures can be read.
+Coordinate DecodeCoordinate(std::string_view whole, std::string_view tenth, float* value) {
+    Coordinate coordinate;
+    coordinate.width = whole.size();
     if (whole.find_first_not_of('/') == std::string_view::npos && tenth == "/") {
-        text.whole = "Unknown";
-        text.tenth = " ";
-        text.missing = true;
-        return text;
+        coordinate.unreported = true;
+        return coordinate;
     }
-    if (IsAllFigures(whole)) {
-        *value = static_cast<float>(FieldValue(whole));
-        text.whole = std::string(whole);
-    } else {
-        text.whole = std::string(whole.size(), '?');
-    }
-    if (IsAllFigures(tenth)) {
-        *value += static_cast<float>(FieldValue(tenth)) / 10.0f;
-        text.tenth = "." + std::string(tenth);
-    } else {
-        text.tenth = ".?";
-    }
-    return text;
+    coordinate.whole = ReadFigure(whole, 0, whole.size());
+    coordinate.tenth = ReadFigure(tenth, 0, 1);
+    if (coordinate.whole) *value = static_cast<float>(*coordinate.whole);
+    if (coordinate.tenth) *value += static_cast<float>(*coordinate.tenth) / 10.0f;
+    return coordinate;
 }
 
-std::string_view ReportTypeFor(ReportKind kind) {
-    switch (kind) {
-        case ReportKind::kLand:
-            return kReportTypeLand;
-        case ReportKind::kShip:
-            return kReportTypeShip;
-        case ReportKind::kMobile:
-            return kReportTypeMobile;
-    }
-    return {};
-}
-
-void EmitCatalogueLines(std::string_view number, DecodingContext& context) {
+void DecodeCatalogueEntry(std::string_view number, DecodingContext& context) {
     DecodingState& state = context.State();
     state.latitude = kUnknownPosition;
     state.longitude = kUnknownPosition;
@@ -74,8 +52,7 @@ void EmitCatalogueLines(std::string_view number, DecodingContext& context) {
         observation.latitude = std::round(record.latitude * 100.0) / 100.0;
         observation.longitude = std::round(record.longitude * 100.0) / 100.0;
     }
-    context.EmitLine({"Station Reference: ", record.name, " [", record.country, "]\n"},
-                     kLevelStation, 0);
+    Take(StationReference{record.name, record.country}, context);
     if (PositionKnown(record.latitude, record.longitude)) {
         const std::string ident =
             record.locationIndicator.empty() ? std::string(number) : record.locationIndicator;
@@ -96,32 +73,23 @@ std::optional<int> TimeFieldValue(std::string_view field, std::string_view headi
     return std::nullopt;
 }
 
-struct ObservationTime {
-    std::optional<int> day;
-    std::optional<int> hour;
-    CalendarDate date;
-};
-
 // The stamp of an Internet-format line gives all; otherwise YYGG, where a
 // field cannot be read the heading's, and the month and year of that day.
-ObservationTime ObservationTimeOf(std::string_view yyggiw, DecodingContext& context) {
+ReportTime ObservationTimeOf(std::string_view yyggiw, DecodingContext& context) {
     const DecodingState& state = context.State();
-    if (state.stamp) return {state.stamp->date.day, state.stamp->hour, state.stamp->date};
+    if (state.stamp)
+        return {state.reportKind, state.stamp->date.day, state.stamp->hour, state.stamp->date};
     const std::string_view heading = state.headingTime;
-    ObservationTime time;
+    ReportTime time;
+    time.kind = state.reportKind;
     time.day = TimeFieldValue(yyggiw.substr(0, 2), Field(heading, 0, 2), 1, 31);
     time.hour = TimeFieldValue(yyggiw.substr(2, 2), Field(heading, 2, 2), 0, 23);
     time.date = DateOfReportDay(time.day.value_or(0), context);
     return time;
 }
 
-std::string TwoFigures(const std::optional<int>& value) {
-    if (!value) return "??";
-    return {static_cast<char>('0' + *value / 10), static_cast<char>('0' + *value % 10)};
-}
-
 // Date, hour and wind-speed unit (iw, code table 1855) into the record.
-void RecordTimeAndUnit(const ObservationTime& time, char iw, WeatherObservation& record) {
+void RecordTimeAndUnit(const ReportTime& time, char iw, WeatherObservation& record) {
     record.year = time.date.year;
     record.month = time.date.month;
     record.day = time.day;
@@ -144,12 +112,8 @@ std::string FiveFigureDayHour(std::string_view token) {
 Outcome DecodeTimeAndUnit(std::string_view yyggiw, DecodingContext& context) {
     if (yyggiw.size() != 5) return Outcome::kMalformed;
     DecodingState& state = context.State();
-    context.EmitLine({"Reporting station: ", ReportTypeFor(state.reportKind), "\n"}, kLevelHeader,
-                     0);
-    const ObservationTime time = ObservationTimeOf(yyggiw, context);
-    context.EmitLine({"Observation time:  ", TwoFigures(time.day), MonthYearText(time.date),
-                      TwoFigures(time.hour), ":xx UTC\n"},
-                     kLevelHeader, 0);
+    const ReportTime time = ObservationTimeOf(yyggiw, context);
+    Take(time, context);
     state.windUnit = WindSpeedUnitText(yyggiw[4]);
     RecordTimeAndUnit(time, yyggiw[4], context.Observation());
     return Outcome::kAccepted;
@@ -161,15 +125,8 @@ Outcome DecodeLandStation(std::string_view iiiii, DecodingContext& context) {
     const int number = figures ? FieldValue(iiiii) : -1;
     const std::string_view region = figures ? RegionText(number) : std::string_view();
 
-    // The identity left-aligned in 11 characters, then a blank.
-    const std::string_view shown = iiiii.substr(0, 15);
-    constexpr std::string_view kBlanks = "            ";
-    context.EmitLine("Station Identity:  ", kLevelStation, 0);
-    context.EmitLine({shown, kBlanks.substr(0, shown.size() < 11 ? 12 - shown.size() : 1)},
-                     kLevelStation, 1);
-    context.EmitLine({region, "\n"}, kLevelStation, 0);
-
-    EmitCatalogueLines(iiiii, context);
+    Take(StationIdentity{WrittenText<40>(iiiii), true, region}, context);
+    DecodeCatalogueEntry(iiiii, context);
     const std::string_view country = CountryName(number);
     WeatherObservation& observation = context.Observation();
     observation.station = std::string(iiiii);
@@ -179,20 +136,13 @@ Outcome DecodeLandStation(std::string_view iiiii, DecodingContext& context) {
     if (open != std::string_view::npos) {
         observation.region = std::string(region.substr(open + 7, region.find(')') - open - 7));
     }
-    if (!country.empty()) {
-        context.EmitLine({"Country Reference: ", country, "\n"}, kLevelStation, 0);
-    }
+    if (!country.empty()) Take(CountryReference{country}, context);
     return Outcome::kAccepted;
 }
 
 Outcome DecodeShipStation(std::string_view callSign, DecodingContext& context) {
     context.Observation().station = std::string(callSign);
-    // The call sign left-aligned in 5 characters, then a line feed.
-    std::string text(callSign.substr(0, 40));
-    if (text.size() < 5) text.resize(5, ' ');
-    text.push_back('\n');
-    context.EmitLine("Station Identity:  ", kLevelStation, 0);
-    context.EmitLine(text, kLevelStation, 1);
+    Take(StationIdentity{WrittenText<40>(callSign), false, {}}, context);
     return Outcome::kAccepted;
 }
 
@@ -201,13 +151,8 @@ Outcome DecodeLatitude(std::string_view group, DecodingContext& context) {
     if (group.substr(0, 2) != "99") return UnexpectedGroup(group);
     DecodingState& state = context.State();
     state.latitude = kUnknownPosition;
-    const CoordinateText text =
-        DecodeCoordinate(group.substr(2, 2), group.substr(4, 1), &state.latitude);
-    if (context.Quiet() && text.missing) return Outcome::kAccepted;
-    if (!text.whole.empty()) {
-        context.EmitLine("Position:          Lt=" + text.whole + text.tenth + std::string(kDegree),
-                         kLevelHeader, 0);
-    }
+    Take(Latitude{DecodeCoordinate(group.substr(2, 2), group.substr(4, 1), &state.latitude)},
+         context);
     return Outcome::kAccepted;
 }
 
@@ -215,8 +160,8 @@ Outcome DecodeLongitude(std::string_view group, DecodingContext& context) {
     if (group.size() != 5) return Outcome::kMalformed;
     DecodingState& state = context.State();
     state.longitude = kUnknownPosition;
-    const CoordinateText text =
-        DecodeCoordinate(group.substr(1, 3), group.substr(4, 1), &state.longitude);
+    const Longitude longitude{
+        DecodeCoordinate(group.substr(1, 3), group.substr(4, 1), &state.longitude)};
     // Qc (code table 3333) is 1, 3, 5 or 7; with any other figure the signs,
     // and so the position, are unknown.
     const bool quadrantKnown = std::string_view("1357").find(group[0]) != std::string_view::npos;
@@ -229,31 +174,19 @@ Outcome DecodeLongitude(std::string_view group, DecodingContext& context) {
         context.Observation().latitude = RoundedTenths(state.latitude);
         context.Observation().longitude = RoundedTenths(state.longitude);
     }
-    if (!(context.Quiet() && text.missing) && !text.whole.empty()) {
-        context.EmitLine(" Lg=" + text.whole + text.tenth + std::string(kDegree) + "\n",
-                         kLevelHeader, 0);
-    }
+    Take(longitude, context);
     return !quadrantKnown && IsFigure(group[0]) ? Outcome::kFlagged : Outcome::kAccepted;
 }
 
 Outcome DecodeMarsdenSquare(std::string_view group, DecodingContext& context) {
     if (group.size() != 5) return Outcome::kMalformed;
-    // Positions counted from one: MMM the first three, ULa the fourth, ULo the fifth.
-    context.EmitLine("Marsden square:    " + std::string(group.substr(0, 3)) + " " +
-                         std::string(1, group[3]) + "Lt " + std::string(1, group[4]) + "Lg\n",
-                     kLevelGroup, 0);
+    Take(MarsdenSquare{WrittenGroup(group)}, context);
     return Outcome::kAccepted;
 }
 
 Outcome DecodeMobileAltitude(std::string_view group, DecodingContext& context) {
     if (group.size() != 5) return Outcome::kMalformed;
-    const std::string_view figures = group.substr(0, 4);
-    // im (code table 1845): 1 to 4 metres, 5 to 8 feet, by confidence class.
-    std::string unit = " ";
-    if (group[4] >= '1' && group[4] <= '4') unit = "m";
-    if (group[4] >= '5' && group[4] <= '8') unit = "f";
-    context.EmitLine("Mobile altitude:   " + std::to_string(FieldValue(figures)) + unit + "\n",
-                     kLevelGroup, 0);
+    Take(MobileAltitude{FieldValue(group.substr(0, 4)), group[4]}, context);
     return Outcome::kAccepted;
 }
 

@@ -56,6 +56,17 @@ TEST(Section5Test, NationalDataLinesAreComplete) {
     }
 }
 
+// The report's record holds a bounded number of groups; the lines go on.
+TEST(Section5Test, ALongNationalSectionKeepsEveryLine) {
+    std::string groups;
+    std::string lines = "National data:    \n";
+    for (int i = 10000; i < 10100; ++i) {
+        groups += " " + std::to_string(i);
+        lines += " " + std::to_string(i) + "\n";
+    }
+    EXPECT_EQ(DecodeLand("555" + groups).text, lines);
+}
+
 TEST(SectionOrderTest, SectionsFollowEachOther) {
     const Decoded decoded = DecodeLand("333 10178 81225 444 52153 555 11102");
     EXPECT_TRUE(decoded.errors.empty());
