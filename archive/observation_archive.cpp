@@ -124,12 +124,14 @@ bool ObservationArchive::CheckReading() {
 // commit reaches the file (not yet the disk) before it returns, which is
 // what surviving a killed process needs. The reports of a bulletin land all
 // over the station index: a page cache of 64 MB and a checkpoint every
-// 10,000 pages (40 MB of WAL) keep an import from rereading and rewriting
-// the same pages.
+// 40,000 pages (160 MB of WAL) keep an import from rereading and rewriting
+// the same pages. Past a checkpoint the WAL file is cut back to 64 MB: a
+// terminal that stores a bulletin now and then keeps no more than that.
 bool ObservationArchive::PrepareWriting() {
     if (sqlite3_exec(m_db,
                      "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; "
-                     "PRAGMA cache_size = -65536; PRAGMA wal_autocheckpoint = 10000",
+                     "PRAGMA cache_size = -65536; PRAGMA wal_autocheckpoint = 40000; "
+                     "PRAGMA journal_size_limit = 67108864",
                      nullptr, nullptr, nullptr) != SQLITE_OK ||
         sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
         return Fail("cannot open the archive");
