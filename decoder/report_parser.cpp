@@ -467,7 +467,7 @@ bool ReportParser::HandleSectionMarker(std::string_view group) {
         EmitSeparator(kSeparatorSection);
         DecodeShipMovement(group, *this);
         m_state = ParserState::kSection2;
-    } else if (group == "333") {
+    } else if (group == "333" || group == "333//") {  // padded to five figures in Region II
         m_groupOrder = 0;
         m_decoding.highestJ1 = 0;
         m_decoding.radiationState = 0;

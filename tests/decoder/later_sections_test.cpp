@@ -76,6 +76,10 @@ TEST(SectionOrderTest, SectionsFollowEachOther) {
     // A section 3 without groups.
     EXPECT_EQ(DecodeLand("333 555 11102").text, "National data:    \n 11102\n");
     EXPECT_TRUE(DecodeLand("333 555 11102").errors.empty());
+    // Some stations pad the indicator to five figures.
+    const Decoded padded = DecodeLand("333// 00457");
+    EXPECT_TRUE(padded.errors.empty());
+    EXPECT_NE(padded.text.find("Local information: 00457\n"), std::string::npos);
 }
 
 TEST(MobileStationTest, MarsdenSquareAndAltitude) {
