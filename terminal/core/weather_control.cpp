@@ -5,6 +5,7 @@
 
 #include "component_ids.h"
 #include "component_loader.h"
+#include "short_file_name.h"
 
 namespace dovrel {
 
@@ -79,13 +80,17 @@ void WeatherControl::KeepReports(bool on, const std::string& instance) {
     // The decoder's default log folder: Data/ beside its logs. Without one
     // (no decoder) nothing is stored.
     if (on && m_dialog->get_LogPathName(&file) == nimbo::S_OK && !file.empty()) {
-        std::string name = instance.empty() ? "Quarnel" : instance;
-        std::replace(name.begin(), name.end(), '/', '_');
-        file += "/" + name + ".sqlite";
+        file = ArchiveFile(file, instance);
     } else {
         file.clear();
     }
     m_dialog->put_ArchiveFile(file);
+}
+
+std::string WeatherControl::ArchiveFile(const std::string& folder, const std::string& instance) {
+    std::string name = instance.empty() ? "Quarnel" : instance;
+    std::replace(name.begin(), name.end(), '/', '_');
+    return folder + "/" + nimbo::ShortFileName(name) + ".sqlite";
 }
 
 void WeatherControl::Place(const TwipsRect& placement) {

@@ -73,6 +73,10 @@ class WeatherControl {
     // <instance>.sqlite ("Quarnel.sqlite" for the default instance), or
     // stops storing.
     void KeepReports(bool on, const std::string& instance);
+    // The archive file of `instance` in `folder`: its name made safe for a
+    // file name, shortened with a hash when very long, as the settings and
+    // logs are.
+    static std::string ArchiveFile(const std::string& folder, const std::string& instance);
     // Left, Top, Width, Height in twips.
     void Place(const TwipsRect& placement);
     TwipsRect Placement() const;

@@ -11,6 +11,7 @@
 #include "reception_fakes.h"
 #include "special_files.h"
 #include "temp_dir.h"
+#include "weather_control.h"
 
 namespace dovrel {
 namespace {
@@ -46,6 +47,17 @@ TEST_F(LogFileTest, BaseNameFromInstanceAndLocalTime) {
     EXPECT_EQ(MakeLog(std::string(5000, 'N')).BaseName().size(), 160u + 12u);
     clock.Set(2009, 1, 2, 23, 4, 0);
     EXPECT_EQ(MakeLog().BaseName(), "090102-2304");
+}
+
+// The observation archive is named after the instance like the logs.
+TEST(ArchiveFileTest, NamedAfterTheInstanceInAFileNameTheFileSystemTakes) {
+    EXPECT_EQ(WeatherControl::ArchiveFile("/d/Data", ""), "/d/Data/Quarnel.sqlite");
+    EXPECT_EQ(WeatherControl::ArchiveFile("/d/Data", "A/B"), "/d/Data/A_B.sqlite");
+    const std::string longName(5000, 'N');
+    const fs::path file = WeatherControl::ArchiveFile("/d/Data", longName);
+    EXPECT_EQ(file.parent_path(), "/d/Data");
+    EXPECT_LE(file.filename().string().size(), 200u);
+    EXPECT_NE(file, WeatherControl::ArchiveFile("/d/Data", longName + "x"));
 }
 
 // On disk at once, while the log is still open; a second log in the same
