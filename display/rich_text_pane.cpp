@@ -5,6 +5,7 @@
 #include <QPalette>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <algorithm>
 
 namespace nimboview {
 namespace {
@@ -88,9 +89,22 @@ void RichTextPane::SetBackground(const QColor& colour) {
 }
 
 void RichTextPane::SetDefaultFont(const QString& family, int points) {
-    QFont font(family);
+    m_family = family;
+    m_points = points > 0 ? points : 8;
+    ApplyFont();
+}
+
+void RichTextPane::Zoom(int step) {
+    constexpr int kSmallest = 4;
+    constexpr int kLargest = 48;
+    m_zoom = step == 0 ? 0 : std::clamp(m_points + m_zoom + step, kSmallest, kLargest) - m_points;
+    ApplyFont();
+}
+
+void RichTextPane::ApplyFont() {
+    QFont font(m_family);
     font.setStyleHint(QFont::TypeWriter);
-    font.setPointSize(points > 0 ? points : 8);
+    font.setPointSize(std::max(1, m_points + m_zoom));
     document()->setDefaultFont(font);
 }
 

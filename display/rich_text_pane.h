@@ -29,15 +29,24 @@ class RichTextPane : public QTextEdit {
     // Background colour and the default font of new text.
     void SetBackground(const QColor& colour);
     void SetDefaultFont(const QString& family, int points);
+    // Font zoom: `step` points more or fewer than the default font (within
+    // 4 and 48 points); 0 goes back to the default size.
+    void Zoom(int step);
+    int ZoomedPoints() const { return m_points + m_zoom; }
 
     // Select everything, copy it as plain and rich text, drop the selection.
     void CopyAll();
     void ClearAll();
 
   private:
+    void ApplyFont();
     // The view shows the end of the text and nothing is selected.
     bool Following() const;
     void Insert(const QString& text, const QColor& colour, bool bold);
+
+    QString m_family;
+    int m_points = 8;
+    int m_zoom = 0;
 };
 
 }  // namespace nimboview

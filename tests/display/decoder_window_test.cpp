@@ -130,6 +130,26 @@ TEST_F(DecoderWindowTest, FindGoesRoundTheTextAndExportWritesTheReports) {
     }
 }
 
+// The terminal's zoom keys: Ctrl+plus or Ctrl+=, Ctrl+minus down to 4
+// points, Ctrl+0 back to the default size.
+TEST_F(DecoderWindowTest, ZoomKeysChangeTheFontAndCtrl0ResetsIt) {
+    const auto press = [this](const QKeySequence& keys) {
+        for (QAction* action : Window().actions()) {
+            if (action->shortcut() == keys) return action->trigger();
+        }
+        ADD_FAILURE() << keys.toString().toStdString();
+    };
+    RichTextPane* pane = Window().TextPane();
+    const int standard = pane->ZoomedPoints();
+    press(QKeySequence::ZoomIn);
+    press(QKeySequence(Qt::CTRL | Qt::Key_Equal));
+    EXPECT_EQ(pane->document()->defaultFont().pointSize(), standard + 2);
+    for (int i = 0; i < 20; ++i) press(QKeySequence::ZoomOut);
+    EXPECT_EQ(pane->ZoomedPoints(), 4);
+    press(QKeySequence(Qt::CTRL | Qt::Key_0));
+    EXPECT_EQ(pane->document()->defaultFont().pointSize(), standard);
+}
+
 TEST_F(DecoderWindowTest, CopyPutsPlainAndRichTextOnClipboard) {
     Decoder().sink->Result(
         "Temperature:       1.2\xB0"
