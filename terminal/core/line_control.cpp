@@ -112,6 +112,12 @@ void LineControl::SetPolarity(int polarity) {
     Connect();
 }
 
+void LineControl::SetMendShifts(bool on) {
+    m_settings.MendShifts = on;
+    SaveLineSettings();
+    Connect();
+}
+
 bool LineControl::ApplyPortDialog(const LineSettings& chosen) {
     const LineSettings old = m_settings;
     const bool wasOpen = m_line.IsOpen();

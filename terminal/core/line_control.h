@@ -86,6 +86,8 @@ class LineControl {
     // The sound input's polarity (0 automatic, 1 normal, 2 reverse; others
     // are ignored): stored, and the line connected with it.
     void SetPolarity(int polarity);
+    // Turns the sound input's mending of lost shifts on or off, for the instance.
+    void SetMendShifts(bool on);
 
     // The outcome of an accepted port dialog: `chosen` holds the port
     // (Port/PortName), DTR and RTS the user picked. When any of them

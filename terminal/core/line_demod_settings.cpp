@@ -30,6 +30,7 @@ modem::DemodSettings DemodSettingsOf(const LineSettings& line) {
     s.polarity = line.Polarity == 1   ? modem::Polarity::Normal
                  : line.Polarity == 2 ? modem::Polarity::Reverse
                                       : modem::Polarity::Automatic;
+    s.mendShifts = line.MendShifts;
     return s;
 }
 

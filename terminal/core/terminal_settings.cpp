@@ -85,6 +85,7 @@ LineSettings LoadLineSettings(const SettingsContext& store) {
     line.Shift = store.ReadInt("Shift", line.Shift);
     line.Polarity = ReadByte(store, "Polarity", 0);
     if (line.Polarity > 2) line.Polarity = 0;
+    line.MendShifts = store.ReadSwitch("MendShifts", true);
     return line;
 }
 
@@ -99,6 +100,7 @@ bool SaveLineSettings(const SettingsContext& store, const LineSettings& line) {
     ok = store.WriteText("PortName", line.PortName) && ok;
     ok = store.WriteInt("Shift", line.Shift) && ok;
     ok = store.WriteInt("Polarity", line.Polarity) && ok;
+    ok = store.WriteInt("MendShifts", line.MendShifts ? 1 : 0) && ok;
     return ok;
 }
 

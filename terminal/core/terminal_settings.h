@@ -69,14 +69,15 @@ struct LineSettings {
     std::string PortName;
     std::int32_t Shift = 450;   // Hz between the two tones on a sound input
     std::uint8_t Polarity = 0;  // sound input: 0 found by itself, 1 normal, 2 reverse
+    bool MendShifts = true;     // sound input: lost FIGS/LTRS mended from context
 };
 
 // Reads "Parity", "Stop", "Data", "Baud", "Port", "DTR", "RTS", "PortName",
-// "Shift" and "Polarity"; a stored Baud of 0 is taken as 45 and a stored
+// "Shift", "Polarity" and "MendShifts"; a stored Baud of 0 is taken as 45 and a stored
 // Data of 0 as 5.
 LineSettings LoadLineSettings(const SettingsContext& store);
 // Stores them in the order Parity, Stop, Data, Baud, Port, DTR, RTS, PortName,
-// Shift, Polarity.
+// Shift, Polarity, MendShifts.
 // True when every value was stored.
 bool SaveLineSettings(const SettingsContext& store, const LineSettings& line);
 

@@ -256,6 +256,9 @@ void Quarnel::CreateCentral() {
     connect(m_tuning, &TuningStrip::PolarityRequested, this, [this](int choice) {
         if (m_terminal->HasLine()) m_terminal->Line().SetPolarity(choice);
     });
+    connect(m_tuning, &TuningStrip::MendShiftsRequested, this, [this](bool on) {
+        if (m_terminal->HasLine()) m_terminal->Line().SetMendShifts(on);
+    });
     m_pane = new TerminalPane(central);
     m_find = new nimbo::FindBar(m_pane, central);
     m_send = new QLineEdit(central);
@@ -338,6 +341,7 @@ void Quarnel::WatchAudio() {
     m_tuning->setVisible(lines.IsAudio());
     m_tuning->SetShift(m_terminal->Line().Settings().Shift);
     m_tuning->SetPolarity(m_terminal->Line().Settings().Polarity);
+    m_tuning->SetMendShifts(m_terminal->Line().Settings().MendShifts);
     m_send->setEnabled(!lines.IsAudio());
     m_send->setToolTip(lines.IsAudio() ? "Receive only: nothing is sent over a sound input."
                                        : "Type the squence to be sent here.");

@@ -3,6 +3,7 @@
 // they show on every colour of the ramp.
 #include "tuning_strip.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -205,11 +206,18 @@ QWidget* TuningStrip::CreatePanel() {
     m_polarity->addItems({"Automatic", "Normal", "Reverse"});
     m_polarity->setToolTip("Polarity: found by itself, or mark below space (normal) or above it");
     connect(m_polarity, &QComboBox::activated, this, &TuningStrip::PolarityRequested);
+    m_mendShifts = new QCheckBox("Mend shifts", panel);
+    m_mendShifts->setObjectName("MendShifts");
+    m_mendShifts->setToolTip(
+        "Put back a FIGS or LTRS lost in noise where a group reads only as figures or only as "
+        "signs (weather traffic)");
+    connect(m_mendShifts, &QCheckBox::clicked, this, &TuningStrip::MendShiftsRequested);
     grid->addWidget(m_lock, 0, 0);
     grid->addWidget(m_meter, 0, 1);
     grid->addWidget(m_tones, 1, 0, 1, 2);
     grid->addWidget(m_found, 2, 0);
     grid->addWidget(m_polarity, 2, 1);
+    grid->addWidget(m_mendShifts, 3, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     return panel;
 }
@@ -233,6 +241,11 @@ void TuningStrip::SetPolarity(int choice) {
     const QSignalBlocker quiet(m_polarity);
     m_polarity->setCurrentIndex(std::clamp(choice, 0, 2));
     ShowReadout();
+}
+
+void TuningStrip::SetMendShifts(bool on) {
+    const QSignalBlocker quiet(m_mendShifts);
+    m_mendShifts->setChecked(on);
 }
 
 void TuningStrip::AddSpectrum(const std::vector<float>& bins, const modem::TuningState& tuning) {

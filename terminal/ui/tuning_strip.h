@@ -13,6 +13,7 @@
 #include "demodulator.h"
 #include "tuning_display.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 
@@ -36,6 +37,7 @@ class TuningStrip : public QWidget {
     // automatic, 1 normal, 2 reverse), as the line settings hold them.
     void SetShift(int shiftHz);
     void SetPolarity(int choice);
+    void SetMendShifts(bool on);
 
     // The frequency under a horizontal position of the waterfall, and back.
     double HzAt(int x) const;
@@ -50,6 +52,8 @@ class TuningStrip : public QWidget {
     void ShiftRequested();
     // The polarity box: 0 automatic, 1 normal, 2 reverse.
     void PolarityRequested(int choice);
+    // The "Mend shifts" box.
+    void MendShiftsRequested(bool on);
 
   private:
     class Waterfall;
@@ -63,6 +67,7 @@ class TuningStrip : public QWidget {
     QLabel* m_tones = nullptr;
     QLabel* m_found = nullptr;
     QComboBox* m_polarity = nullptr;
+    QCheckBox* m_mendShifts = nullptr;
     WaterfallScale m_scale;
     std::vector<float> m_levels;
     modem::TuningState m_tuning;

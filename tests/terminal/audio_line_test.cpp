@@ -131,6 +131,9 @@ TEST_F(AudioLineTest, ConnectOpensTheInputAndPanelClicksOnlyResetTheDemodulator)
     // The polarity choice reaches the demodulator and the store.
     m_control.SetPolarity(2);
     EXPECT_EQ(m_audio.Demodulator()->Settings().polarity, modem::Polarity::Reverse);
+    EXPECT_TRUE(m_audio.Demodulator()->Settings().mendShifts);
+    m_control.SetMendShifts(false);
+    EXPECT_FALSE(m_audio.Demodulator()->Settings().mendShifts);
     EXPECT_EQ(m_opener.state.opens, 1);
     // Receive only: the sending side finds nothing to write to.
     EXPECT_FALSE(m_switch.Write("RY"));

@@ -4,6 +4,7 @@
 // first temperature. A second decoder, fed the sample's text directly, says
 // which stations and temperatures to expect.
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QFontMetrics>
@@ -240,6 +241,8 @@ TEST_F(WeatherEndToEndTest, CaptureAsSoundReachesTheLogAndTheDecoder) {
     // The polarity box sets the line's polarity, kept for the instance.
     emit window->Tuning()->findChild<QComboBox*>("Polarity")->activated(2);
     EXPECT_EQ(Store(Context()).ReadInt("Polarity", 0), 2);
+    emit window->Tuning()->findChild<QCheckBox*>("MendShifts")->clicked(false);
+    EXPECT_EQ(Store(Context()).ReadInt("MendShifts", 1), 0);
     // The strip marks the tones where they were sent.
     EXPECT_TRUE(tones.locked);
     EXPECT_NEAR(std::max(tones.markHz, tones.spaceHz), 2125, 20);
