@@ -106,19 +106,20 @@ QAction* Quarnel::Action(Command command) const {
 
 // One action per command, shared by the menus and the tool bar.
 void Quarnel::CreateActions() {
-    for (const CommandSpec& spec : Commands()) {
-        auto* action = new QAction(spec.text, this);
-        action->setObjectName(spec.name);
-        if (*spec.toolTip) action->setToolTip(spec.toolTip);
-        if (*spec.statusTip) action->setStatusTip(spec.statusTip);
-        QList<QKeySequence> keys = QKeySequence::keyBindings(spec.standardKey);
-        keys += QKeySequence::listFromString(spec.keys, QKeySequence::PortableText);
+    for (const CommandEntry& entry : Commands()) {
+        auto* action = new QAction(entry.text, this);
+        action->setObjectName(entry.name);
+        if (*entry.toolTip) action->setToolTip(entry.toolTip);
+        if (*entry.statusTip) action->setStatusTip(entry.statusTip);
+        QList<QKeySequence> keys = QKeySequence::keyBindings(entry.standardKey);
+        keys += QKeySequence::listFromString(entry.keys, QKeySequence::PortableText);
         action->setShortcuts(keys);
-        const Command command = spec.command;
+        const Command command = entry.command;
         connect(action, &QAction::triggered, this, [this, command] { Run(command); });
         m_actions[static_cast<std::size_t>(command)] = action;
     }
-    for (const Command command : kToolBar) Action(command)->setIcon(ToolIcon(SpecOf(command).name));
+    for (const Command command : kToolBar)
+        Action(command)->setIcon(ToolIcon(EntryOf(command).name));
     for (const Command command : {Command::CloseLog, Command::EditLog})
         Action(command)->setEnabled(false);
 }

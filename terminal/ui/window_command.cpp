@@ -7,7 +7,7 @@ namespace {
 using Key = QKeySequence;
 
 // Command, name, menu text, tool tip, descriptive text, standard key, keys.
-constexpr std::array<CommandSpec, kCommandCount> kCommands{{
+constexpr std::array<CommandEntry, kCommandCount> kCommands{{
     {Command::Properties, "Properties", "&Properties...", "Properties...", "Common Properties...",
      Key::UnknownKey, ""},
     {Command::Serial, "Serial", "&Serial", "Serial port configuration", "Serial port configuration",
@@ -43,8 +43,10 @@ static_assert(InEnumOrder(), "one row per command, in the order of the enum");
 
 }  // namespace
 
-const std::array<CommandSpec, kCommandCount>& Commands() { return kCommands; }
+const std::array<CommandEntry, kCommandCount>& Commands() { return kCommands; }
 
-const CommandSpec& SpecOf(Command command) { return kCommands[static_cast<std::size_t>(command)]; }
+const CommandEntry& EntryOf(Command command) {
+    return kCommands[static_cast<std::size_t>(command)];
+}
 
 }  // namespace dovrel

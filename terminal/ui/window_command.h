@@ -29,7 +29,7 @@ enum class Command {
 
 inline constexpr std::size_t kCommandCount = 17;
 
-struct CommandSpec {
+struct CommandEntry {
     Command command;
     const char* name;       // the action's object name; a tool-bar button's key
     const char* text;       // the menu text
@@ -40,7 +40,7 @@ struct CommandSpec {
 };
 
 // Every command, in the order of the enum.
-const std::array<CommandSpec, kCommandCount>& Commands();
-const CommandSpec& SpecOf(Command command);
+const std::array<CommandEntry, kCommandCount>& Commands();
+const CommandEntry& EntryOf(Command command);
 
 }  // namespace dovrel

@@ -13,7 +13,7 @@
 
 #include "decoder_log_status.h"
 #include "decoder_test_support.h"
-#include "special_files.h"
+#include "odd_files.h"
 
 namespace nimbo {
 namespace {
@@ -112,13 +112,13 @@ TEST(DecoderLogsTest, OpenAnswersOkAndCloseAnswersAccessDenied) {
     harness.Feed(kBulletin);
     EXPECT_NE(harness.Text().find("Station Identity"), std::string::npos);
     // Only a regular file is a log: a FIFO or device is refused and survives.
-    for (const auto& special : dovrel::testing::MakeSpecialFiles(harness.Folder())) {
+    for (const auto& odd : dovrel::testing::MakeOddFiles(harness.Folder())) {
         harness.Decoder().put_LogPathName(harness.Folder());
-        harness.Decoder().put_LogFileName(special.filename().string());
-        std::filesystem::rename(special, special.string() + ".syn");
-        const char kind = dovrel::testing::KindOf(special.string() + ".syn");
+        harness.Decoder().put_LogFileName(odd.filename().string());
+        std::filesystem::rename(odd, odd.string() + ".syn");
+        const char kind = dovrel::testing::KindOf(odd.string() + ".syn");
         EXPECT_EQ(harness.Decoder().put_LogRaw(1), E_ACCESSDENIED);
-        EXPECT_EQ(dovrel::testing::KindOf(special.string() + ".syn"), kind);
+        EXPECT_EQ(dovrel::testing::KindOf(odd.string() + ".syn"), kind);
         EXPECT_THAT(Failures(harness), ::testing::HasSubstr(", not a regular file"));
     }
 }

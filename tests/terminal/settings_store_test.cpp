@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "special_files.h"
+#include "odd_files.h"
 #include "temp_dir.h"
 
 namespace dovrel {
@@ -123,9 +123,9 @@ TEST_F(SettingsStoreTest, AnUnreadableFileOrAFolderInItsPlaceGivesDefaultsAndIsN
     fs::create_directories(Store().FileOf("Folder"));
     EXPECT_EQ(Int("Folder", "WaitTime", 10), 10);
     EXPECT_FALSE(Store().Write("Folder", "WaitTime", 5));
-    for (const fs::path& special : testing::MakeSpecialFiles(m_root)) {
-        const std::string context = special.filename().string();
-        fs::rename(special, Store().FileOf(context));
+    for (const fs::path& odd : testing::MakeOddFiles(m_root)) {
+        const std::string context = odd.filename().string();
+        fs::rename(odd, Store().FileOf(context));
         const char kind = testing::KindOf(Store().FileOf(context));
         EXPECT_EQ(Int(context, "WaitTime", 10), 10);
         EXPECT_FALSE(Store().Write(context, "WaitTime", 5));

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <tuple>
 
+#include "odd_files.h"
 #include "reception_fakes.h"
-#include "special_files.h"
 #include "temp_dir.h"
 #include "weather_control.h"
 
@@ -155,10 +155,10 @@ TEST_F(LogFileTest, WhatIsNotARegularFileIsRefusedAndSurvives) {
     std::vector<std::pair<fs::path, std::string>> rows = {
         {dir / "folder.log", "it is a folder, not a regular file"},
         {dir / "plain" / "x.log", "Not a directory"}};
-    for (const fs::path& special : testing::MakeSpecialFiles(dir.Path()))
-        rows.emplace_back(special, testing::KindOf(special) == 'c'
-                                       ? "it is a character device, not a regular file"
-                                       : "it is a FIFO (named pipe), not a regular file");
+    for (const fs::path& odd : testing::MakeOddFiles(dir.Path()))
+        rows.emplace_back(odd, testing::KindOf(odd) == 'c'
+                                   ? "it is a character device, not a regular file"
+                                   : "it is a FIFO (named pipe), not a regular file");
     for (const auto& [path, reason] : rows) {
         const char kind = testing::KindOf(path);
         choice.answers = {path.string()};

@@ -1,4 +1,4 @@
-// Program-wide settings: defaults, special readings, line settings round trip.
+// Program-wide settings: defaults, unusual readings, line settings round trip.
 #include "terminal_settings.h"
 
 #include <gtest/gtest.h>

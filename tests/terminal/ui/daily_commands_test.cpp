@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "find_bar.h"
-#include "special_files.h"
+#include "odd_files.h"
 #include "temp_dir.h"
 #include "terminal_pane.h"
 #include "ui_fixture.h"
@@ -38,12 +38,12 @@ TEST_F(DailyCommandsTest, FindSaveAndZoomFromTheirKeys) {
     Keys(*window, Qt::Key_S);
     EXPECT_EQ(m_choice.requests.back().title, "Save Received Text As");
     EXPECT_NE(testing::ReadFile(saved).find("RYRY\nRYRY\n"), std::string::npos);
-    for (const auto& special : testing::MakeSpecialFiles(m_work.path().toStdString())) {
-        const char kind = testing::KindOf(special);
-        m_choice.answers = {special.string()};
+    for (const auto& odd : testing::MakeOddFiles(m_work.path().toStdString())) {
+        const char kind = testing::KindOf(odd);
+        m_choice.answers = {odd.string()};
         window->Action(Command::SaveText)->trigger();
         EXPECT_TRUE(m_box.Texts().back().ends_with(", not a regular file")) << m_box.Texts().back();
-        EXPECT_EQ(testing::KindOf(special), kind);
+        EXPECT_EQ(testing::KindOf(odd), kind);
     }
 
     const double size = window->Pane()->FontSize();

@@ -18,7 +18,7 @@ namespace dovrel::testing {
 
 // Makes "fifo" and, when the process may, "device" (the numbers of
 // /dev/full) in `dir`; returns the paths made.
-inline std::vector<std::filesystem::path> MakeSpecialFiles(const std::filesystem::path& dir) {
+inline std::vector<std::filesystem::path> MakeOddFiles(const std::filesystem::path& dir) {
     std::vector<std::filesystem::path> made;
     if (::mkfifo((dir / "fifo").c_str(), 0666) == 0) made.push_back(dir / "fifo");
     if (::mknod((dir / "device").c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0)
