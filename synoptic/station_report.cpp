@@ -16,6 +16,13 @@ std::string Number(double value, int decimals) {
     return text;
 }
 
+// A temperature in degrees Celsius to a tenth, with its unit.
+std::string Celsius(double value) {
+    return Number(value, 1) +
+           " \xC2\xB0"
+           "C";
+}
+
 void Line(std::string& out, const char* label, const std::string& value) {
     out.append(label).append(": ").append(value).push_back('\n');
 }
@@ -55,16 +62,8 @@ std::string ReportText(const nimbo::WeatherObservation& o) {
     if (o.visibilityM) Line(out, "Visibility", std::to_string(*o.visibilityM) + " m");
     if (o.cloudCoverOktas) Line(out, "Cloud cover", std::to_string(*o.cloudCoverOktas) + "/8");
     if (o.cloudCoverCode == 9) Line(out, "Cloud cover", "sky obscured");
-    if (o.airTemperature)
-        Line(out, "Temperature",
-             Number(*o.airTemperature, 1) +
-                 " \xC2\xB0"
-                 "C");
-    if (o.dewPoint)
-        Line(out, "Dew point",
-             Number(*o.dewPoint, 1) +
-                 " \xC2\xB0"
-                 "C");
+    if (o.airTemperature) Line(out, "Temperature", Celsius(*o.airTemperature));
+    if (o.dewPoint) Line(out, "Dew point", Celsius(*o.dewPoint));
     if (o.relativeHumidity) Line(out, "Humidity", Number(*o.relativeHumidity, 0) + " %");
     if (o.seaLevelPressure)
         Line(out, "Sea-level pressure", Number(*o.seaLevelPressure, 1) + " hPa");
@@ -81,21 +80,9 @@ std::string ReportText(const nimbo::WeatherObservation& o) {
                  (o.pastWeather2Code ? " W2 " + std::to_string(*o.pastWeather2Code) : ""));
     if (o.precipitation && o.precipitation->amountMm)
         Line(out, "Precipitation", Number(*o.precipitation->amountMm, 1) + " mm");
-    if (o.maxTemperature)
-        Line(out, "Maximum",
-             Number(*o.maxTemperature, 1) +
-                 " \xC2\xB0"
-                 "C");
-    if (o.minTemperature)
-        Line(out, "Minimum",
-             Number(*o.minTemperature, 1) +
-                 " \xC2\xB0"
-                 "C");
-    if (o.seaTemperature)
-        Line(out, "Sea temperature",
-             Number(*o.seaTemperature, 1) +
-                 " \xC2\xB0"
-                 "C");
+    if (o.maxTemperature) Line(out, "Maximum", Celsius(*o.maxTemperature));
+    if (o.minTemperature) Line(out, "Minimum", Celsius(*o.minTemperature));
+    if (o.seaTemperature) Line(out, "Sea temperature", Celsius(*o.seaTemperature));
     if (!o.errors.empty()) {
         std::string groups;
         for (const std::string& group : o.errors) groups += (groups.empty() ? "" : " ") + group;
