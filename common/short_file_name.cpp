@@ -31,4 +31,12 @@ std::string ShortFileName(std::string_view name, std::size_t maxBytes) {
     return std::string(name.substr(0, keep)) + tag;
 }
 
+std::string FileNamePart(std::string_view name) {
+    std::string part(name);
+    for (char& c : part) {
+        if (c == '/' || c == '\0') c = '_';
+    }
+    return ShortFileName(part);
+}
+
 }  // namespace nimbo

@@ -20,4 +20,8 @@ inline constexpr std::size_t kMaxNamePartBytes = 160;
 // only after the cut.
 std::string ShortFileName(std::string_view name, std::size_t maxBytes = kMaxNamePartBytes);
 
+// `name` as one part of a file name: "/" and NUL turned into "_", then
+// shortened as above.
+std::string FileNamePart(std::string_view name);
+
 }  // namespace nimbo

@@ -44,11 +44,7 @@ TerminalLog::~TerminalLog() { CloseLog(); }
 std::string TerminalLog::BaseName() const {
     std::string name;
     if (!m_instance.empty()) {
-        name = m_instance;
-        for (char& c : name) {
-            if (c == '/' || c == '\0') c = '_';
-        }
-        name = nimbo::ShortFileName(name) + "-";
+        name = nimbo::FileNamePart(m_instance) + "-";
     }
     const LocalTime t = m_clock.Now();
     char stamp[32];

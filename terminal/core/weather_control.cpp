@@ -88,9 +88,7 @@ void WeatherControl::KeepReports(bool on, const std::string& instance) {
 }
 
 std::string WeatherControl::ArchiveFile(const std::string& folder, const std::string& instance) {
-    std::string name = instance.empty() ? "Quarnel" : instance;
-    std::replace(name.begin(), name.end(), '/', '_');
-    return folder + "/" + nimbo::ShortFileName(name) + ".sqlite";
+    return folder + "/" + nimbo::FileNamePart(instance.empty() ? "Quarnel" : instance) + ".sqlite";
 }
 
 void WeatherControl::Place(const TwipsRect& placement) {
