@@ -116,31 +116,58 @@ const HighBytes& HighByteTable() {
     return table;
 }
 
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
 // Eight bytes at a time: true when none has its high bit set.
 bool AllAscii(const char* at) {
     std::uint64_t word;
     std::memcpy(&word, at, sizeof word);
-    return (word & 0x8080808080808080ull) == 0;
+    return (word & kHighBits) == 0;
+}
+
+// One byte's UTF-8 at `out`; four bytes are stored whatever its length.
+char* WriteByte(char* out, char byte) {
+    if (static_cast<unsigned char>(byte) < 0x80) {
+        *out = byte;
+        return out + 1;
+    }
+    const HighBytes& table = HighByteTable();
+    const int index = static_cast<unsigned char>(byte) - 0x80;
+    std::memcpy(out, table.utf8[index].data(), 4);
+    return out + table.length[index];
 }
 
 }  // namespace
 
-void AppendCp1252AsUtf8(std::string& out, std::string_view text) {
-    const char* const end = text.data() + text.size();
+char* WriteCp1252AsUtf8(char* out, std::string_view text) {
     const char* at = text.data();
-    while (at < end) {
-        const char* run = at;
-        while (end - at >= 8 && AllAscii(at)) at += 8;
-        // The last bytes of a run of at least eight as one word, overlapping
-        // those already checked: a plain line needs no byte-by-byte tail.
-        if (end - at < 8 && end - run >= 8 && AllAscii(end - 8)) at = end;
-        while (at < end && static_cast<unsigned char>(*at) < 0x80) ++at;
-        out.append(run, static_cast<std::size_t>(at - run));
-        if (at == end) break;
-        const HighBytes& table = HighByteTable();
-        const int index = static_cast<unsigned char>(*at++) - 0x80;
-        out.append(table.utf8[index].data(), table.length[index]);
+    const char* const end = at + text.size();
+    while (end - at >= 8) {
+        // Stored before it is looked at: a word of ASCII is then in place.
+        std::memcpy(out, at, 8);
+        if (AllAscii(at)) {
+            at += 8;
+            out += 8;
+            continue;
+        }
+        for (const char* stop = at + 8; at < stop; ++at) out = WriteByte(out, *at);
     }
+    const std::size_t tail = static_cast<std::size_t>(end - at);
+    if (tail > 0 && text.size() >= 8 && AllAscii(end - 8)) {
+        // The last eight bytes are ASCII, so those before the tail lie just
+        // before `out`, one byte each: the last word is stored over them.
+        std::memcpy(out - (8 - tail), end - 8, 8);
+        return out + tail;
+    }
+    for (; at < end; ++at) out = WriteByte(out, *at);
+    return out;
+}
+
+void AppendCp1252AsUtf8(std::string& out, std::string_view text) {
+    const std::size_t start = out.size();
+    out.resize(start + Utf8Room(text.size()));
+    const char* const written = WriteCp1252AsUtf8(out.data() + start, text);
+    out.resize(static_cast<std::size_t>(written - out.data()));
 }
 
 std::string Cp1252ToUtf8(std::string_view text) {

@@ -140,41 +140,54 @@ std::string JsonNumber(float value) {
 class Output {
   public:
     void Append(std::string_view text) {
-        if (m_error != 0) return;
-        m_buffer.append(text);
-        if (m_buffer.size() >= kBlock) Flush();
+        while (m_error == 0 && !text.empty()) {
+            const std::size_t n = std::min(text.size(), kCapacity - m_size);
+            std::memcpy(m_block.get() + m_size, text.data(), n);
+            m_size += n;
+            text.remove_prefix(n);
+            if (m_size >= kBlock) Flush();
+        }
     }
-    // Windows-1252 text, converted to UTF-8 straight into the block.
+    // Windows-1252 text, converted to UTF-8 straight into the block. Below
+    // kBlock there is always room for a piece's conversion.
     void AppendText(std::string_view text) {
-        if (m_error != 0) return;
-        nimbo::AppendCp1252AsUtf8(m_buffer, text);
-        if (m_buffer.size() >= kBlock) Flush();
+        while (m_error == 0 && !text.empty()) {
+            const std::string_view piece = text.substr(0, kPiece);
+            m_size = static_cast<std::size_t>(
+                nimbo::WriteCp1252AsUtf8(m_block.get() + m_size, piece) - m_block.get());
+            text.remove_prefix(piece.size());
+            if (m_size >= kBlock) Flush();
+        }
     }
     // A rule line of 81 `c` characters.
     void AppendRule(char c) {
         if (m_error != 0) return;
-        m_buffer.append(81, c).push_back('\n');
-        if (m_buffer.size() >= kBlock) Flush();
+        std::memset(m_block.get() + m_size, c, 81);
+        m_block[m_size + 81] = '\n';
+        m_size += 82;
+        if (m_size >= kBlock) Flush();
     }
     void Flush() {
         std::size_t done = 0;
-        while (done < m_buffer.size() && m_error == 0) {
-            const ssize_t n =
-                ::write(STDOUT_FILENO, m_buffer.data() + done, m_buffer.size() - done);
+        while (done < m_size && m_error == 0) {
+            const ssize_t n = ::write(STDOUT_FILENO, m_block.get() + done, m_size - done);
             if (n > 0) {
                 done += static_cast<std::size_t>(n);
             } else if (n < 0 && errno != EINTR) {
                 m_error = errno;
             }
         }
-        m_buffer.clear();
+        m_size = 0;
     }
     // 0 while every write succeeded, else the errno of the first failure.
     int Error() const { return m_error; }
 
   private:
     static constexpr std::size_t kBlock = 256 * 1024;
-    std::string m_buffer;
+    static constexpr std::size_t kPiece = 4096;
+    static constexpr std::size_t kCapacity = kBlock + nimbo::Utf8Room(kPiece);
+    std::unique_ptr<char[]> m_block = std::make_unique_for_overwrite<char[]>(kCapacity);
+    std::size_t m_size = 0;  // below kBlock between calls
     int m_error = 0;
 };
 
