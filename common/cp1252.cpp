@@ -118,49 +118,56 @@ const HighBytes& HighByteTable() {
 
 constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
 
-// Eight bytes at a time: true when none has its high bit set.
-bool AllAscii(const char* at) {
+std::uint64_t Word(const char* at) {
     std::uint64_t word;
     std::memcpy(&word, at, sizeof word);
-    return (word & kHighBits) == 0;
+    return word;
 }
 
-// One byte's UTF-8 at `out`; four bytes are stored whatever its length.
-char* WriteByte(char* out, char byte) {
-    if (static_cast<unsigned char>(byte) < 0x80) {
-        *out = byte;
-        return out + 1;
-    }
+// The UTF-8 of `size` bytes one by one; four bytes are stored for each
+// byte above 0x7F, whatever the length of its sequence.
+char* WriteBytes(char* out, const char* at, std::size_t size) {
     const HighBytes& table = HighByteTable();
-    const int index = static_cast<unsigned char>(byte) - 0x80;
-    std::memcpy(out, table.utf8[index].data(), 4);
-    return out + table.length[index];
+    for (const char* const end = at + size; at < end; ++at) {
+        const auto byte = static_cast<unsigned char>(*at);
+        if (byte < 0x80) {
+            *out++ = static_cast<char>(byte);
+        } else {
+            std::memcpy(out, table.utf8[byte - 0x80].data(), 4);
+            out += table.length[byte - 0x80];
+        }
+    }
+    return out;
 }
 
 }  // namespace
 
+// Decoded lines are ASCII but for a degree sign here and there: two words
+// are stored before they are looked at, and are then in place.
 char* WriteCp1252AsUtf8(char* out, std::string_view text) {
     const char* at = text.data();
     const char* const end = at + text.size();
-    while (end - at >= 8) {
-        // Stored before it is looked at: a word of ASCII is then in place.
-        std::memcpy(out, at, 8);
-        if (AllAscii(at)) {
-            at += 8;
-            out += 8;
-            continue;
-        }
-        for (const char* stop = at + 8; at < stop; ++at) out = WriteByte(out, *at);
+    for (; end - at >= 16; at += 16) {
+        const std::uint64_t first = Word(at);
+        const std::uint64_t second = Word(at + 8);
+        std::memcpy(out, &first, 8);
+        std::memcpy(out + 8, &second, 8);
+        out = ((first | second) & kHighBits) == 0 ? out + 16 : WriteBytes(out, at, 16);
+    }
+    if (end - at >= 8) {
+        const std::uint64_t word = Word(at);
+        std::memcpy(out, &word, 8);
+        out = (word & kHighBits) == 0 ? out + 8 : WriteBytes(out, at, 8);
+        at += 8;
     }
     const std::size_t tail = static_cast<std::size_t>(end - at);
-    if (tail > 0 && text.size() >= 8 && AllAscii(end - 8)) {
+    if (tail > 0 && text.size() >= 8 && (Word(end - 8) & kHighBits) == 0) {
         // The last eight bytes are ASCII, so those before the tail lie just
         // before `out`, one byte each: the last word is stored over them.
         std::memcpy(out - (8 - tail), end - 8, 8);
         return out + tail;
     }
-    for (; at < end; ++at) out = WriteByte(out, *at);
-    return out;
+    return WriteBytes(out, at, tail);
 }
 
 void AppendCp1252AsUtf8(std::string& out, std::string_view text) {
