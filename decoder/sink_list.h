@@ -51,6 +51,16 @@ class SinkList {
             Invoke(call, *m_sinks.front().second);
             return;
         }
+        RaiseEach(call);
+    }
+
+  private:
+    using Entry = std::pair<std::uint32_t, Sink*>;
+
+    // Out of line, so that the one-sink case does not pay for the copy's
+    // frame on the stack.
+    template <class Call>
+    [[gnu::noinline]] void RaiseEach(Call& call) {
         // The sinks of this event, copied first: a few on the stack (a log and
         // a client, say), a longer list on the heap.
         constexpr std::size_t kOnStack = 8;
@@ -68,9 +78,6 @@ class SinkList {
             if (Find(cookie) != m_sinks.end()) Invoke(call, *sink);
         }
     }
-
-  private:
-    using Entry = std::pair<std::uint32_t, Sink*>;
 
     std::uint32_t Connect(Sink* sink, bool first) {
         const std::uint32_t cookie = m_nextCookie++;

@@ -151,6 +151,13 @@ class Output {
     // Windows-1252 text, converted to UTF-8 straight into the block. Below
     // kBlock there is always room for a piece's conversion.
     void AppendText(std::string_view text) {
+        if (text.size() <= kPiece && m_error == 0) {
+            // A decoded line: one piece.
+            m_size = static_cast<std::size_t>(
+                nimbo::WriteCp1252AsUtf8(m_block.get() + m_size, text) - m_block.get());
+            if (m_size >= kBlock) Flush();
+            return;
+        }
         while (m_error == 0 && !text.empty()) {
             const std::string_view piece = text.substr(0, kPiece);
             m_size = static_cast<std::size_t>(
