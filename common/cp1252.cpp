@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -111,10 +112,9 @@ struct HighBytes {
     }
 };
 
-const HighBytes& HighByteTable() {
-    static const HighBytes table;
-    return table;
-}
+// Made when the program starts, so that a high byte's lookup needs no
+// check that it is made.
+const HighBytes kHighBytes;
 
 constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
 
@@ -124,50 +124,69 @@ std::uint64_t Word(const char* at) {
     return word;
 }
 
-// The UTF-8 of `size` bytes one by one; four bytes are stored for each
-// byte above 0x7F, whatever the length of its sequence.
-char* WriteBytes(char* out, const char* at, std::size_t size) {
-    const HighBytes& table = HighByteTable();
-    for (const char* const end = at + size; at < end; ++at) {
-        const auto byte = static_cast<unsigned char>(*at);
-        if (byte < 0x80) {
-            *out++ = static_cast<char>(byte);
+// The bytes before the first one above 0x7F in a word, given the word's
+// high bits.
+int AsciiBefore(std::uint64_t high) {
+    if constexpr (std::endian::native == std::endian::little) return std::countr_zero(high) / 8;
+    return std::countl_zero(high) / 8;
+}
+
+// One byte above 0x7F: four bytes stored, whatever the length of its sequence.
+char* WriteHighByte(char* out, char byte) {
+    const HighBytes& table = kHighBytes;
+    const int index = static_cast<unsigned char>(byte) - 0x80;
+    std::memcpy(out, table.utf8[index].data(), 4);
+    return out + table.length[index];
+}
+
+// Bytes of which some are above 0x7F: a word at a time, each stored whole
+// and its ASCII bytes before the first high one kept; the last few one by one.
+char* WriteMixed(char* out, const char* at, std::size_t size) {
+    const char* const end = at + size;
+    while (end - at >= 8) {
+        const std::uint64_t word = Word(at);
+        std::memcpy(out, &word, 8);
+        const std::uint64_t high = word & kHighBits;
+        if (high == 0) {
+            at += 8;
+            out += 8;
+            continue;
+        }
+        const int ascii = AsciiBefore(high);
+        at += ascii;
+        out = WriteHighByte(out + ascii, *at++);
+    }
+    for (; at < end; ++at) {
+        if (static_cast<unsigned char>(*at) < 0x80) {
+            *out++ = *at;
         } else {
-            std::memcpy(out, table.utf8[byte - 0x80].data(), 4);
-            out += table.length[byte - 0x80];
+            out = WriteHighByte(out, *at);
         }
     }
     return out;
 }
 
+bool PairIsAscii(const char* at) { return ((Word(at) | Word(at + 8)) & kHighBits) == 0; }
+
 }  // namespace
 
-// Decoded lines are ASCII but for a degree sign here and there: two words
-// are stored before they are looked at, and are then in place.
+// Decoded lines are ASCII but for a degree sign here and there: sixteen
+// bytes are stored before they are looked at, and are then in place.
 char* WriteCp1252AsUtf8(char* out, std::string_view text) {
     const char* at = text.data();
     const char* const end = at + text.size();
     for (; end - at >= 16; at += 16) {
-        const std::uint64_t first = Word(at);
-        const std::uint64_t second = Word(at + 8);
-        std::memcpy(out, &first, 8);
-        std::memcpy(out + 8, &second, 8);
-        out = ((first | second) & kHighBits) == 0 ? out + 16 : WriteBytes(out, at, 16);
-    }
-    if (end - at >= 8) {
-        const std::uint64_t word = Word(at);
-        std::memcpy(out, &word, 8);
-        out = (word & kHighBits) == 0 ? out + 8 : WriteBytes(out, at, 8);
-        at += 8;
+        std::memcpy(out, at, 16);
+        out = PairIsAscii(at) ? out + 16 : WriteMixed(out, at, 16);
     }
     const std::size_t tail = static_cast<std::size_t>(end - at);
-    if (tail > 0 && text.size() >= 8 && (Word(end - 8) & kHighBits) == 0) {
-        // The last eight bytes are ASCII, so those before the tail lie just
-        // before `out`, one byte each: the last word is stored over them.
-        std::memcpy(out - (8 - tail), end - 8, 8);
+    if (tail > 0 && text.size() >= 16 && PairIsAscii(end - 16)) {
+        // The last sixteen bytes are ASCII, so those before the tail lie just
+        // before `out`, one byte each: the last sixteen are stored over them.
+        std::memcpy(out - (16 - tail), end - 16, 16);
         return out + tail;
     }
-    return WriteBytes(out, at, tail);
+    return WriteMixed(out, at, tail);
 }
 
 void AppendCp1252AsUtf8(std::string& out, std::string_view text) {

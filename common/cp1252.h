@@ -15,10 +15,10 @@ std::string Cp1252ToUtf8(std::string_view text);
 // The same conversion appended to `out`.
 void AppendCp1252AsUtf8(std::string& out, std::string_view text);
 // The room WriteCp1252AsUtf8 needs for `size` bytes of text: up to four bytes
-// each, and eight for a word stored whole.
-constexpr std::size_t Utf8Room(std::size_t size) { return 4 * size + 8; }
+// each, and sixteen for the bytes stored together.
+constexpr std::size_t Utf8Room(std::size_t size) { return 4 * size + 16; }
 // The same conversion written at `out`, which has Utf8Room(text.size())
-// bytes; returns the end of the UTF-8. ASCII is copied eight bytes at a time,
+// bytes; returns the end of the UTF-8. ASCII is copied sixteen bytes at a time,
 // so the bytes after the end are overwritten too.
 char* WriteCp1252AsUtf8(char* out, std::string_view text);
 // The inverse: UTF-8 that Cp1252ToUtf8 made comes back byte for byte; a

@@ -151,20 +151,14 @@ class Output {
     // Windows-1252 text, converted to UTF-8 straight into the block. Below
     // kBlock there is always room for a piece's conversion.
     void AppendText(std::string_view text) {
-        if (text.size() <= kPiece && m_error == 0) {
-            // A decoded line: one piece.
-            m_size = static_cast<std::size_t>(
-                nimbo::WriteCp1252AsUtf8(m_block.get() + m_size, text) - m_block.get());
-            if (m_size >= kBlock) Flush();
+        if (text.size() > kPiece) {
+            AppendPieces(text);
             return;
         }
-        while (m_error == 0 && !text.empty()) {
-            const std::string_view piece = text.substr(0, kPiece);
-            m_size = static_cast<std::size_t>(
-                nimbo::WriteCp1252AsUtf8(m_block.get() + m_size, piece) - m_block.get());
-            text.remove_prefix(piece.size());
-            if (m_size >= kBlock) Flush();
-        }
+        if (m_error != 0) return;
+        m_size = static_cast<std::size_t>(nimbo::WriteCp1252AsUtf8(m_block.get() + m_size, text) -
+                                          m_block.get());
+        if (m_size >= kBlock) Flush();
     }
     // A rule line of 81 `c` characters.
     void AppendRule(char c) {
@@ -174,7 +168,9 @@ class Output {
         m_size += 82;
         if (m_size >= kBlock) Flush();
     }
-    void Flush() {
+    // Out of line, as the rare cases of AppendText are: a decoded line costs
+    // a conversion, a store and a test.
+    [[gnu::noinline]] void Flush() {
         std::size_t done = 0;
         while (done < m_size && m_error == 0) {
             const ssize_t n = ::write(STDOUT_FILENO, m_block.get() + done, m_size - done);
@@ -190,6 +186,12 @@ class Output {
     int Error() const { return m_error; }
 
   private:
+    [[gnu::noinline]] void AppendPieces(std::string_view text) {
+        for (; !text.empty(); text.remove_prefix(std::min(text.size(), kPiece))) {
+            AppendText(text.substr(0, kPiece));
+        }
+    }
+
     static constexpr std::size_t kBlock = 256 * 1024;
     static constexpr std::size_t kPiece = 4096;
     static constexpr std::size_t kCapacity = kBlock + nimbo::Utf8Room(kPiece);

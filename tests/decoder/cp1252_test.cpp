@@ -29,5 +29,18 @@ TEST(Cp1252Test, HighByteAtEveryPlaceOfLinesUpToFiveWords) {
     }
 }
 
+// Runs of high bytes, several in one word: the same as byte by byte.
+TEST(Cp1252Test, TextOfEveryByteIsItsBytesConvertedOneByOne) {
+    std::string text, expected;
+    for (int byte = 1; byte < 256; ++byte) {
+        text.push_back(static_cast<char>(byte));
+        expected += Cp1252ToUtf8(text.substr(text.size() - 1));
+    }
+    // Bytes 1 to 15 are ASCII: the text from each gives the rest.
+    for (std::size_t start = 0; start < 16; ++start) {
+        EXPECT_EQ(Cp1252ToUtf8(text.substr(start)), expected.substr(start)) << start;
+    }
+}
+
 }  // namespace
 }  // namespace nimbo
