@@ -1,7 +1,6 @@
 // LineText: the text of one decoded line, built in place.
 #pragma once
 
-#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -13,17 +12,11 @@ class LineText {
   public:
     static constexpr std::size_t kCapacity = 120;
 
-    // The copy of a part that fits is a plain memcpy of its size, which the
-    // compiler turns into a few moves for a literal.
     LineText& append(std::string_view part) {
         const std::size_t room = kCapacity - m_size;
-        if (part.size() <= room) {
-            if (!part.empty()) std::memcpy(m_text + m_size, part.data(), part.size());
-            m_size += part.size();
-        } else {
-            std::memcpy(m_text + m_size, part.data(), room);
-            m_size = kCapacity;
-        }
+        const std::size_t size = part.size() <= room ? part.size() : room;
+        CopyShort(m_text + m_size, part.data(), size);
+        m_size += size;
         return *this;
     }
     void push_back(char c) {
@@ -32,6 +25,33 @@ class LineText {
     operator std::string_view() const { return {m_text, m_size}; }
 
   private:
+    template <std::size_t N>
+    static void Move(char* to, const char* from) {
+        char bytes[N];
+        std::memcpy(bytes, from, N);
+        std::memcpy(to, bytes, N);
+    }
+    // The parts of a line are short: two moves of a whole word, which may
+    // overlap, copy them with no call (and a literal with its moves alone).
+    static void CopyShort(char* to, const char* from, std::size_t size) {
+        if (size > 32) {
+            std::memcpy(to, from, size);
+        } else if (size > 16) {
+            Move<16>(to, from);
+            Move<16>(to + size - 16, from + size - 16);
+        } else if (size > 8) {
+            Move<8>(to, from);
+            Move<8>(to + size - 8, from + size - 8);
+        } else if (size >= 4) {
+            Move<4>(to, from);
+            Move<4>(to + size - 4, from + size - 4);
+        } else if (size > 0) {
+            to[0] = from[0];
+            to[size / 2] = from[size / 2];
+            to[size - 1] = from[size - 1];
+        }
+    }
+
     char m_text[kCapacity];
     std::size_t m_size = 0;
 };

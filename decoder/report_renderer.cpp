@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <concepts>
 #include <string>
 
 #include "heading_decoders.h"
@@ -22,11 +23,31 @@ void EmitGroupLine(DecodingContext& context, std::string_view text, bool missing
     context.EmitLine(text, kLevelGroup, 0);
 }
 
-// The same for a line given in parts, with no temporary string per part.
-void EmitGroupLine(DecodingContext& context, std::initializer_list<std::string_view> parts,
-                   bool missing) {
+// Emits a line given in parts. One that fits a LineText (a line of a label
+// and a value does) is joined there; a longer one (a long token) is joined by
+// the context. Inlined into every caller, where the size of a literal part
+// is known and its copy is a few moves.
+[[gnu::always_inline]] inline void EmitViews(DecodingContext& context, int level, int slevel,
+                                             std::same_as<std::string_view> auto... parts) {
+    if ((parts.size() + ...) > LineText::kCapacity) {
+        context.EmitLine({parts...}, level, slevel);
+        return;
+    }
+    LineText line;
+    (line.append(parts), ...);
+    context.EmitLine(line, level, slevel);
+}
+
+template <class... Parts>
+void EmitJoined(DecodingContext& context, int level, int slevel, const Parts&... parts) {
+    EmitViews(context, level, slevel, std::string_view(parts)...);
+}
+
+// A group line in parts, left out when missing in quiet mode.
+template <class... Parts>
+void EmitGroupJoined(DecodingContext& context, bool missing, const Parts&... parts) {
     if (missing && context.Quiet()) return;
-    context.EmitLine(parts, kLevelGroup, 0);
+    EmitJoined(context, kLevelGroup, 0, parts...);
 }
 
 constexpr std::string_view kDegreesCelsius =
@@ -39,7 +60,8 @@ void AppendNumber(LineText& text, long value, int width) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     for (long pad = width - (end - digits); pad > 0; --pad) text.push_back(' ');
-    text.append(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+    // A few digits: one by one costs less than a copy.
+    for (const char* digit = digits; digit < end; ++digit) text.push_back(*digit);
 }
 
 // A count of tenths with one decimal ("%.1f" of tenths / 10).
@@ -163,8 +185,8 @@ void Render(const Designator& item, DecodingContext& context) {
 
 void Render(const Sender& item, DecodingContext& context) {
     context.EmitLine("Sender Identity:   ", kLevelSender, 0);
-    context.EmitLine({item.cccc.empty() ? kUnknown : std::string_view(item.cccc), "\n"},
-                     kLevelSender, 1);
+    EmitJoined(context, kLevelSender, 1, item.cccc.empty() ? kUnknown : std::string_view(item.cccc),
+               "\n");
 }
 
 void Render(const TransmittedTime& item, DecodingContext& context) {
@@ -180,13 +202,13 @@ void Render(const TransmittedTime& item, DecodingContext& context) {
 }
 
 void Render(const BulletinStatus& item, DecodingContext& context) {
-    context.EmitLine({"Reported status:   ", item.bbb.empty() ? "None" : std::string_view(item.bbb),
-                      item.kind.empty() ? "" : " ", item.kind, "\n"},
-                     kLevelHeader, 0);
+    EmitJoined(context, kLevelHeader, 0,
+               "Reported status:   ", item.bbb.empty() ? "None" : std::string_view(item.bbb),
+               item.kind.empty() ? "" : " ", item.kind, "\n");
 }
 
 void Render(const ReportTime& part, DecodingContext& context) {
-    context.EmitLine({"Reporting station: ", ReportTypeFor(part.kind), "\n"}, kLevelHeader, 0);
+    EmitJoined(context, kLevelHeader, 0, "Reporting station: ", ReportTypeFor(part.kind), "\n");
     LineText line;
     line.append("Observation time:  ");
     AppendTwoFigures(line, part.day);
@@ -203,9 +225,9 @@ void Render(const StationIdentity& part, DecodingContext& context) {
     if (part.land) {
         const std::string_view shown = part.identity.View().substr(0, 15);
         constexpr std::string_view kBlanks = "            ";
-        context.EmitLine({shown, kBlanks.substr(0, shown.size() < 11 ? 12 - shown.size() : 1)},
-                         kLevelStation, 1);
-        context.EmitLine({part.region, "\n"}, kLevelStation, 0);
+        EmitJoined(context, kLevelStation, 1, shown,
+                   kBlanks.substr(0, shown.size() < 11 ? 12 - shown.size() : 1));
+        EmitJoined(context, kLevelStation, 0, part.region, "\n");
         return;
     }
     LineText line;
@@ -216,12 +238,12 @@ void Render(const StationIdentity& part, DecodingContext& context) {
 }
 
 void Render(const StationReference& part, DecodingContext& context) {
-    context.EmitLine({"Station Reference: ", part.name, " [", part.country, "]\n"}, kLevelStation,
-                     0);
+    EmitJoined(context, kLevelStation, 0, "Station Reference: ", part.name, " [", part.country,
+               "]\n");
 }
 
 void Render(const CountryReference& part, DecodingContext& context) {
-    context.EmitLine({"Country Reference: ", part.country, "\n"}, kLevelStation, 0);
+    EmitJoined(context, kLevelStation, 0, "Country Reference: ", part.country, "\n");
 }
 
 // Degrees and tenth as written, "?" for a figure that cannot be read.
@@ -267,9 +289,8 @@ void Render(const Longitude& part, DecodingContext& context) {
 // MMM the first three figures, ULa the fourth, ULo the fifth.
 void Render(const MarsdenSquare& part, DecodingContext& context) {
     const std::string_view group = part.group.View();
-    context.EmitLine({"Marsden square:    ", group.substr(0, 3), " ", group.substr(3, 1), "Lt ",
-                      group.substr(4, 1), "Lg\n"},
-                     kLevelGroup, 0);
+    EmitJoined(context, kLevelGroup, 0, "Marsden square:    ", group.substr(0, 3), " ",
+               group.substr(3, 1), "Lt ", group.substr(4, 1), "Lg\n");
 }
 
 // im (code table 1845): 1 to 4 metres, 5 to 8 feet, by confidence class.
@@ -320,13 +341,12 @@ void Render(const CloudAndVisibility& group, DecodingContext& context) {
                                      : group.ix == '7'       ? "Sent using new 4680/4531 table code"
                                                        : "Sent using old 4677/4561 table code";
     if (!(missing && context.Quiet())) {
-        context.EmitLine({"Operation type:    ", operation, "\n"}, kLevelHeader, 0);
-        context.EmitLine({"Present weather:   ", weather, "\n"}, kLevelHeader, 0);
+        EmitJoined(context, kLevelHeader, 0, "Operation type:    ", operation, "\n");
+        EmitJoined(context, kLevelHeader, 0, "Present weather:   ", weather, "\n");
     }
     context.EmitSeparator(kSeparatorSection);
-    EmitGroupLine(context,
-                  {"Lowest cloud seen: ", TableText(CodeTable::T1600_h, group.lowestCloud), "\n"},
-                  !group.lowestCloud);
+    EmitGroupJoined(context, !group.lowestCloud,
+                    "Lowest cloud seen: ", TableText(CodeTable::T1600_h, group.lowestCloud), "\n");
     const Visibility& row = VisibilityOf(group.visibility.value_or(-1));
     const bool visibilityMissing = row.form == VisibilityForm::kUnused;
     LineText line;
@@ -379,9 +399,8 @@ void RenderWindSpeed(const CodeFigure& speed, int width, std::string_view unit,
 }
 
 void Render(const Wind& group, DecodingContext& context) {
-    EmitGroupLine(context,
-                  {"Total cloud cover: ", TableText(CodeTable::T2700_N, group.cover), "\n"},
-                  !group.cover);
+    EmitGroupJoined(context, !group.cover,
+                    "Total cloud cover: ", TableText(CodeTable::T2700_N, group.cover), "\n");
     RenderWindDirection(group.direction, context);
     RenderWindSpeed(group.speed, 2, group.unit, context);
 }
@@ -501,15 +520,13 @@ void Render(const Precipitation& group, DecodingContext& context) {
 
 // W2 is named after W1 when it differs.
 void Render(const Weather& group, DecodingContext& context) {
-    EmitGroupLine(
-        context,
-        {"Present weather:   ", TableText(group.presentTable, group.present, kUnobserved), "\n"},
-        !group.present);
+    EmitGroupJoined(context, !group.present, "Present weather:   ",
+                    TableText(group.presentTable, group.present, kUnobserved), "\n");
     const bool second = group.past2 && group.past2 != group.past1;
-    EmitGroupLine(context,
-                  {"Past weather:      ", TableText(group.pastTable, group.past1, kUnobserved),
-                   second ? ", " : "", second ? CodeText(group.pastTable, *group.past2) : "", "\n"},
-                  !group.past1 && !second);
+    EmitGroupJoined(context, !group.past1 && !second,
+                    "Past weather:      ", TableText(group.pastTable, group.past1, kUnobserved),
+                    second ? ", " : "", second ? CodeText(group.pastTable, *group.past2) : "",
+                    "\n");
 }
 
 void Render(const Clouds& group, DecodingContext& context) {
@@ -518,18 +535,14 @@ void Render(const Clouds& group, DecodingContext& context) {
     AppendFigure(amount, group.amount);
     amount.push_back('\n');
     EmitGroupLine(context, amount, !group.amount);
-    EmitGroupLine(
-        context,
-        {"Low cloud type:    ", TableText(CodeTable::T0513_CL, group.low, kUnobserved), "\n"},
-        !group.low);
-    EmitGroupLine(
-        context,
-        {"Medium cloud type: ", TableText(CodeTable::T0515_CM, group.middle, kUnobserved), "\n"},
-        !group.middle);
-    EmitGroupLine(
-        context,
-        {"High cloud type:   ", TableText(CodeTable::T0509_CH, group.high, kUnobserved), "\n"},
-        !group.high);
+    EmitGroupJoined(context, !group.low,
+                    "Low cloud type:    ", TableText(CodeTable::T0513_CL, group.low, kUnobserved),
+                    "\n");
+    EmitGroupJoined(context, !group.middle, "Medium cloud type: ",
+                    TableText(CodeTable::T0515_CM, group.middle, kUnobserved), "\n");
+    EmitGroupJoined(context, !group.high,
+                    "High cloud type:   ", TableText(CodeTable::T0509_CH, group.high, kUnobserved),
+                    "\n");
 }
 
 // The line ends with a line of its own at the sender level, which names an
@@ -537,7 +550,7 @@ void Render(const Clouds& group, DecodingContext& context) {
 void Render(const ExactTime& group, DecodingContext& context) {
     if (group.unreported) {
         if (context.Quiet()) return;
-        context.EmitLine({"Observation time:  ", kUnknown}, kLevelGroup, 0);
+        EmitJoined(context, kLevelGroup, 0, "Observation time:  ", kUnknown);
         context.EmitLine("\n", kLevelSender, 0);
         return;
     }
@@ -555,12 +568,10 @@ void Render(const ExactTime& group, DecodingContext& context) {
 // Section 2.
 
 void Render(const ShipMovement& group, DecodingContext& context) {
-    EmitGroupLine(context,
-                  {"Ship direction:    ", TableText(CodeTable::T0700_D, group.direction), "\n"},
-                  !group.direction);
-    EmitGroupLine(context,
-                  {"Ship aver. speed:  ", TableText(CodeTable::T4451_vs, group.speed), "\n"},
-                  !group.speed);
+    EmitGroupJoined(context, !group.direction,
+                    "Ship direction:    ", TableText(CodeTable::T0700_D, group.direction), "\n");
+    EmitGroupJoined(context, !group.speed,
+                    "Ship aver. speed:  ", TableText(CodeTable::T4451_vs, group.speed), "\n");
 }
 
 // "TT.T" with "??" and "?" for a missing part.
@@ -655,9 +666,8 @@ void Render(const SwellDirections& group, DecodingContext& context) {
 }
 
 void Render(const IceAccretion& group, DecodingContext& context) {
-    EmitGroupLine(context,
-                  {"Accretion cause:   ", TableText(CodeTable::T1751_Is, group.cause), "\n"},
-                  !group.cause);
+    EmitGroupJoined(context, !group.cause,
+                    "Accretion cause:   ", TableText(CodeTable::T1751_Is, group.cause), "\n");
     LineText thickness;
     thickness.append("Ice thickness:     ");
     if (group.thickness) {
@@ -668,9 +678,8 @@ void Render(const IceAccretion& group, DecodingContext& context) {
     }
     thickness.push_back('\n');
     EmitGroupLine(context, thickness, !group.thickness);
-    EmitGroupLine(context,
-                  {"Accretion rate:    ", TableText(CodeTable::T3551_Rs, group.rate), "\n"},
-                  !group.rate);
+    EmitGroupJoined(context, !group.rate,
+                    "Accretion rate:    ", TableText(CodeTable::T3551_Rs, group.rate), "\n");
 }
 
 void Render(const WaveHeight& group, DecodingContext& context) {
@@ -688,7 +697,7 @@ void Render(const WaveHeight& group, DecodingContext& context) {
 }
 
 void Render(const IcingText& group, DecodingContext& context) {
-    context.EmitLine({"ICING information: ", group.token, "\n"}, kLevelGroup, 0);
+    EmitJoined(context, kLevelGroup, 0, "ICING information: ", group.token, "\n");
 }
 
 void Render(const SeaIce& group, DecodingContext& context) {
@@ -702,13 +711,13 @@ void Render(const SeaIce& group, DecodingContext& context) {
 }
 
 void Render(const IceText& group, DecodingContext& context) {
-    context.EmitLine({"ICE information:   ", group.token, "\n"}, kLevelGroup, 0);
+    EmitJoined(context, kLevelGroup, 0, "ICE information:   ", group.token, "\n");
 }
 
 // Section 3.
 
 void Render(const LocalInformation& group, DecodingContext& context) {
-    context.EmitLine({"Local information: ", group.group.View(), "\n"}, kLevelGroup, 0);
+    EmitJoined(context, kLevelGroup, 0, "Local information: ", group.group.View(), "\n");
 }
 
 void Render(const ExtremeTemperature& group, DecodingContext& context) {
@@ -719,7 +728,7 @@ void Render(const ExtremeTemperature& group, DecodingContext& context) {
 void Render(const GroundState& group, DecodingContext& context) {
     const bool missing = !group.state && !group.degrees;
     const std::string_view state = group.state ? CodeText(CodeTable::T0901_E, *group.state) : "";
-    EmitGroupLine(context, {"State of ground:   ", state, "\n"}, missing);
+    EmitGroupJoined(context, missing, "State of ground:   ", state, "\n");
     LineText line;
     line.append("Min. ground temp.: ").push_back(SignOf(group.sign));
     if (group.degrees) {
@@ -774,7 +783,7 @@ void Render(const Evaporation& group, DecodingContext& context) {
     RenderTenthsLine("Evaporation amount:", group.tenths, "mm", context);
     const std::string_view instrument =
         group.instrument ? CodeText(CodeTable::T1806_iE, *group.instrument) : kUnknown;
-    EmitGroupLine(context, {"Instrument Type:   ", instrument, "\n"}, !group.instrument);
+    EmitGroupJoined(context, !group.instrument, "Instrument Type:   ", instrument, "\n");
 }
 
 void Render(const TemperatureChange& group, DecodingContext& context) {
@@ -807,7 +816,7 @@ void Render(const Radiation& group, DecodingContext& context) {
     } else if (group.type) {
         type = *group.type <= 6 ? RadiationTypeText(*group.type) : "";
     }
-    EmitGroupLine(context, {"Radiation field Id:", type, "\n"}, !group.type);
+    EmitGroupJoined(context, !group.type, "Radiation field Id:", type, "\n");
     LineText line;
     line.append("Radiation amount:  ");
     if (group.amount) {
@@ -831,7 +840,7 @@ void Render(const CloudDrift& group, DecodingContext& context) {
 void Render(const CloudDirection& group, DecodingContext& context) {
     const std::string_view genus =
         group.genus ? CodeText(CodeTable::T0500_C, *group.genus) : kUnknown;
-    EmitGroupLine(context, {"Cloud type:        ", genus, "\n"}, !group.genus);
+    EmitGroupJoined(context, !group.genus, "Cloud type:        ", genus, "\n");
     RenderFigureLine("- Azimuth:         ", group.azimuth, context);
     RenderFigureLine("- Elevation angle: ", group.elevation, context);
 }
@@ -883,9 +892,9 @@ void Render(const CloudLayer& group, DecodingContext& context) {
 }
 
 void Render(const SpecialPhenomenon& group, DecodingContext& context) {
-    context.EmitLine(
-        {"Special Phenomena: ", SpecialPhenomenonText(group.group.View(), group.windUnit), "\n"},
-        kLevelGroup, 0);
+    EmitJoined(context, kLevelGroup, 0,
+               "Special Phenomena: ", SpecialPhenomenonText(group.group.View(), group.windUnit),
+               "\n");
 }
 
 }  // namespace
@@ -929,7 +938,7 @@ void RenderLines(const CloudBelowStation& layer, DecodingContext& context) {
     EmitGroupLine(context, height, !layer.upperSurface);
 
     const std::string_view top = layer.top ? CodeText(CodeTable::T0552_Ct, *layer.top) : kUnknown;
-    EmitGroupLine(context, {"Top of clouds    :", top, "\n"}, !layer.top);
+    EmitGroupJoined(context, !layer.top, "Top of clouds    :", top, "\n");
 }
 
 // Every line ends with its line feed, so that what follows in the log and in
@@ -940,7 +949,7 @@ void RenderNationalDataHeading(DecodingContext& context) {
 }
 
 void RenderNationalGroup(std::string_view group, DecodingContext& context) {
-    context.EmitLine({" ", group, "\n"}, kLevelGroup, 0);
+    EmitJoined(context, kLevelGroup, 0, " ", group, "\n");
 }
 
 }  // namespace nimbo
