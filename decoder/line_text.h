@@ -6,6 +6,36 @@
 
 namespace nimbo {
 
+// A few bytes moved as one (through a local copy, so they may overlap).
+template <std::size_t N>
+void MoveBytes(char* to, const char* from) {
+    char bytes[N];
+    std::memcpy(bytes, from, N);
+    std::memcpy(to, bytes, N);
+}
+
+// Copies `size` bytes. The parts of a line are short: two moves of a whole
+// word, which may overlap, copy them with no call (and a literal with its
+// moves alone); more than 32 bytes go through memcpy.
+inline void CopyShort(char* to, const char* from, std::size_t size) {
+    if (size > 32) {
+        std::memcpy(to, from, size);
+    } else if (size > 16) {
+        MoveBytes<16>(to, from);
+        MoveBytes<16>(to + size - 16, from + size - 16);
+    } else if (size > 8) {
+        MoveBytes<8>(to, from);
+        MoveBytes<8>(to + size - 8, from + size - 8);
+    } else if (size >= 4) {
+        MoveBytes<4>(to, from);
+        MoveBytes<4>(to + size - 4, from + size - 4);
+    } else if (size > 0) {
+        to[0] = from[0];
+        to[size / 2] = from[size / 2];
+        to[size - 1] = from[size - 1];
+    }
+}
+
 // The text of one line, held in place: a group line is short, and building
 // it costs no allocation. What does not fit is cut (no formatter comes near).
 class LineText {
@@ -25,33 +55,6 @@ class LineText {
     operator std::string_view() const { return {m_text, m_size}; }
 
   private:
-    template <std::size_t N>
-    static void Move(char* to, const char* from) {
-        char bytes[N];
-        std::memcpy(bytes, from, N);
-        std::memcpy(to, bytes, N);
-    }
-    // The parts of a line are short: two moves of a whole word, which may
-    // overlap, copy them with no call (and a literal with its moves alone).
-    static void CopyShort(char* to, const char* from, std::size_t size) {
-        if (size > 32) {
-            std::memcpy(to, from, size);
-        } else if (size > 16) {
-            Move<16>(to, from);
-            Move<16>(to + size - 16, from + size - 16);
-        } else if (size > 8) {
-            Move<8>(to, from);
-            Move<8>(to + size - 8, from + size - 8);
-        } else if (size >= 4) {
-            Move<4>(to, from);
-            Move<4>(to + size - 4, from + size - 4);
-        } else if (size > 0) {
-            to[0] = from[0];
-            to[size / 2] = from[size / 2];
-            to[size - 1] = from[size - 1];
-        }
-    }
-
     char m_text[kCapacity];
     std::size_t m_size = 0;
 };

@@ -25,8 +25,8 @@ void EmitGroupLine(DecodingContext& context, std::string_view text, bool missing
 
 // Emits a line given in parts. One that fits a LineText (a line of a label
 // and a value does) is joined there; a longer one (a long token) is joined by
-// the context. Inlined into every caller, where the size of a literal part
-// is known and its copy is a few moves.
+// the context. These helpers are inlined into every caller, where the size
+// of a literal part is known: no strlen, and its copy is a few moves.
 [[gnu::always_inline]] inline void EmitViews(DecodingContext& context, int level, int slevel,
                                              std::same_as<std::string_view> auto... parts) {
     if ((parts.size() + ...) > LineText::kCapacity) {
@@ -38,14 +38,17 @@ void EmitGroupLine(DecodingContext& context, std::string_view text, bool missing
     context.EmitLine(line, level, slevel);
 }
 
+// The parts as views: literals, std::string, std::string_view.
 template <class... Parts>
-void EmitJoined(DecodingContext& context, int level, int slevel, const Parts&... parts) {
+[[gnu::always_inline]] inline void EmitJoined(DecodingContext& context, int level, int slevel,
+                                              const Parts&... parts) {
     EmitViews(context, level, slevel, std::string_view(parts)...);
 }
 
 // A group line in parts, left out when missing in quiet mode.
 template <class... Parts>
-void EmitGroupJoined(DecodingContext& context, bool missing, const Parts&... parts) {
+[[gnu::always_inline]] inline void EmitGroupJoined(DecodingContext& context, bool missing,
+                                                   const Parts&... parts) {
     if (missing && context.Quiet()) return;
     EmitJoined(context, kLevelGroup, 0, parts...);
 }

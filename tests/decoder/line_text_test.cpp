@@ -17,7 +17,8 @@ TEST(LineTextTest, PartsOfEverySizeFollowEachOther) {
             LineText line;
             line.append(source.substr(60 - before));
             line.append(std::string_view(source).substr(0, size)).push_back('|');
-            EXPECT_EQ(std::string_view(line), source.substr(60 - before) + source.substr(0, size) + "|");
+            EXPECT_EQ(std::string_view(line),
+                      source.substr(60 - before) + source.substr(0, size) + "|");
         }
     }
 }
