@@ -15,6 +15,7 @@
 #include "figure_repair.h"
 #include "group_fields.h"
 #include "heading_decoders.h"
+#include "line_text.h"
 #include "later_sections.h"
 #include "report_start.h"
 #include "section1_decoders.h"
@@ -670,11 +671,17 @@ void ReportParser::HandOnToken(std::string_view token) {
 }
 
 // The event texts are built in one buffer that keeps its capacity, so a
-// decoded line costs no allocation.
+// decoded line costs no allocation. A line no longer than the last one is
+// copied over it with no call: the string only gets shorter.
 void ReportParser::EmitLine(std::string_view text, int level, int slevel) {
     if (text.empty()) return;
-    m_eventText.clear();
-    m_eventText.append(text);
+    if (text.size() <= m_eventText.size()) {
+        m_eventText.resize(text.size());
+        CopyShort(m_eventText.data(), text.data(), text.size());
+    } else {
+        m_eventText.clear();
+        m_eventText.append(text);
+    }
     m_events.Result(m_eventText, level, slevel);
 }
 
