@@ -175,9 +175,11 @@ bool PairIsAscii(const char* at) { return ((Word(at) | Word(at + 8)) & kHighBits
 char* WriteCp1252AsUtf8(char* out, std::string_view text) {
     const char* at = text.data();
     const char* const end = at + text.size();
-    for (; end - at >= 16; at += 16) {
+    for (; end - at >= 16; at += 16, out += 16) {
         std::memcpy(out, at, 16);
-        out = PairIsAscii(at) ? out + 16 : WriteMixed(out, at, 16);
+        // The first high byte is near the end of a line (a degree sign):
+        // the rest goes word by word.
+        if (!PairIsAscii(at)) return WriteMixed(out, at, static_cast<std::size_t>(end - at));
     }
     const std::size_t tail = static_cast<std::size_t>(end - at);
     if (tail > 0 && text.size() >= 16 && PairIsAscii(end - 16)) {
