@@ -33,12 +33,16 @@ class SinkList {
         const auto found = Find(cookie);
         if (found == m_sinks.end()) return CONNECT_E_NOCONNECTION;
         m_sinks.erase(found);
+        Changed();
         return S_OK;
     }
     // Connects a sink of the decoder's own, ahead of the clients' (a log
     // that must be written before a client hears the event).
     std::uint32_t ConnectFirst(Sink* sink) { return Connect(sink, true); }
-    void DisconnectAll() { m_sinks.clear(); }
+    void DisconnectAll() {
+        m_sinks.clear();
+        Changed();
+    }
 
     // Calls `call(sink)` on every sink connected when the event was raised,
     // in connection order. A sink may disconnect itself or another from
@@ -46,9 +50,9 @@ class SinkList {
     // reaches the decoder's caller.
     template <class Call>
     void Raise(Call call) {
-        if (m_sinks.size() == 1) {
+        if (m_only != nullptr) {
             // The usual case: one sink, and no list to copy for each event.
-            Invoke(call, *m_sinks.front().second);
+            Invoke(call, *m_only);
             return;
         }
         RaiseEach(call);
@@ -83,6 +87,7 @@ class SinkList {
         const std::uint32_t cookie = m_nextCookie++;
         if (m_nextCookie == 0) m_nextCookie = 1;
         m_sinks.insert(first ? m_sinks.begin() : m_sinks.end(), Entry{cookie, sink});
+        Changed();
         return cookie;
     }
     typename std::vector<Entry>::iterator Find(std::uint32_t cookie) {
@@ -99,7 +104,10 @@ class SinkList {
         }
     }
 
+    void Changed() { m_only = m_sinks.size() == 1 ? m_sinks.front().second : nullptr; }
+
     std::vector<Entry> m_sinks;
+    Sink* m_only = nullptr;  // the sink when there is exactly one
     std::uint32_t m_nextCookie = 1;
 };
 
