@@ -42,7 +42,8 @@ class LineText {
   public:
     static constexpr std::size_t kCapacity = 120;
 
-    LineText& append(std::string_view part) {
+    // Inlined everywhere, so that a literal part is copied with its moves alone.
+    [[gnu::always_inline]] LineText& append(std::string_view part) {
         const std::size_t room = kCapacity - m_size;
         const std::size_t size = part.size() <= room ? part.size() : room;
         CopyShort(m_text + m_size, part.data(), size);
