@@ -16,7 +16,9 @@ void MoveBytes(char* to, const char* from) {
 
 // Copies `size` bytes. The parts of a line are short: two moves of a whole
 // word, which may overlap, copy them with no call (and a literal with its
-// moves alone); more than 32 bytes go through memcpy.
+// moves alone); more than 32 bytes go through memcpy. GCC's bounds check
+// follows every branch, so a few bytes from a small local array are better
+// pushed one by one.
 inline void CopyShort(char* to, const char* from, std::size_t size) {
     if (size > 32) {
         std::memcpy(to, from, size);

@@ -64,7 +64,8 @@ void AppendNumber(LineText& text, long value, int width) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     for (long pad = width - (end - digits); pad > 0; --pad) text.push_back(' ');
-    // A few digits: one by one costs less than a copy.
+    // A few digits: one by one costs less than a copy (and the compiler's
+    // bounds check of a copy would follow sizes a small array never has).
     for (const char* digit = digits; digit < end; ++digit) text.push_back(*digit);
 }
 
@@ -262,7 +263,7 @@ void AppendCoordinate(LineText& text, const Coordinate& coordinate) {
         const std::size_t width = std::min(coordinate.width, sizeof written);
         for (std::size_t i = width; i-- > 0; value /= 10)
             written[i] = static_cast<char>('0' + value % 10);
-        text.append(std::string_view(written, width));
+        for (std::size_t i = 0; i < width; ++i) text.push_back(written[i]);
     } else {
         for (std::size_t i = 0; i < coordinate.width; ++i) text.push_back('?');
     }
