@@ -53,20 +53,25 @@ bool RepairsToFigureGroup(std::string_view token) {
     return true;
 }
 
-std::string RepairFigures(std::string_view token) {
-    std::string repaired(token);
-    // Most groups arrive in figures: nothing to repair.
+std::string_view RepairFigures(std::string_view token, std::string& storage) {
+    // Most groups arrive in figures: nothing to repair, nothing to copy.
     bool letters = false;
     for (char c : token) {
         if (IsFigureOrSlash(c)) continue;
-        if (PairedFigure(c) == 0) return repaired;
+        if (PairedFigure(c) == 0) return token;
         letters = true;
     }
-    if (!letters) return repaired;
-    for (char& c : repaired) {
+    if (!letters) return token;
+    storage.assign(token);
+    for (char& c : storage) {
         if (const char figure = PairedFigure(c)) c = figure;
     }
-    return repaired;
+    return storage;
+}
+
+std::string RepairFigures(std::string_view token) {
+    std::string storage;
+    return std::string(RepairFigures(token, storage));
 }
 
 }  // namespace nimbo

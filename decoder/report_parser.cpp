@@ -92,23 +92,23 @@ void ReportParser::ProcessToken(std::string_view token, int keywordCode,
     if (m_atLineStart && TakeIndicator(token, separatorCode)) return;
 
     Group group;
-    group.text = token;
     group.separator = separatorCode;
     group.lineStart = m_atLineStart;
     group.onIndicatorLine = m_indicatorLine;
     const std::size_t endLength = ReportEndLength(token);
     group.reportEnd = endLength > 0;
-    group.text.resize(token.size() - endLength);
-    group.repaired = RepairFigures(group.text);
+    group.text = token.substr(0, token.size() - endLength);
+    // Here, not in a member: a token handed on is processed within this call.
+    std::string repairedStorage;
+    group.repaired = RepairFigures(group.text, repairedStorage);
     if (group.reportEnd) m_reportTokens = 0;
     if (HandleResync(group.repaired, group.reportEnd)) return;
     // A token at the splitter's cap was cut: it is reported once, not decoded.
     if (token.size() >= kMaxTokenLength) {
         EmitError(group.text);
-        group.text.clear();
-        group.repaired.clear();
+        group.text = group.repaired = {};
     }
-    TakeGroup(std::move(group));
+    TakeGroup(group);
     if (separatorCode != kSeparatorBlank) m_indicatorLine = false;
     m_atLineStart = separatorCode != kSeparatorBlank;
     if (!m_handingOn && m_held.empty() && !Skipping()) m_bulletinText.Commit();
@@ -154,7 +154,7 @@ std::size_t ReportParser::ReportEndLength(std::string_view token) const {
 // ---------------------------------------------------------------------------
 // Holding groups until they show what they begin
 
-void ReportParser::TakeGroup(Group&& group) {
+void ReportParser::TakeGroup(const Group& group) {
     if (m_observationOpen && m_observation.nil && group.lineStart && LandStream() &&
         IsStationNumber(group.repaired)) {
         // A NIL report holds nothing more: a station number on the next line
@@ -164,8 +164,8 @@ void ReportParser::TakeGroup(Group&& group) {
         FinishObservation();
     }
     if (!m_held.empty() || StartsHold(group)) {
-        m_held.push_back(std::move(group));
-        DecideHeld(m_held.back().reportEnd);
+        m_held.emplace_back(group);
+        DecideHeld(group.reportEnd);
         return;
     }
     if (m_state == ParserState::kSkipReport) {
@@ -249,32 +249,31 @@ void ReportParser::DecideDayHour(bool complete) {
     if (here == StartKind::kUndecided ||
         (here == StartKind::kLand && after == StartKind::kUndecided))
         return;
-    std::vector<Group> held = TakeHeld();
+    const std::vector<HeldGroup> held = TakeHeld();
     if (here == StartKind::kLand && after != StartKind::kLand) {
         m_landTime.clear();
         m_state = ParserState::kLandStation;
-        Release(std::move(held), 0);
+        Release(held, 0);
         return;
     }
-    ProcessGroup(held.front());
-    Release(std::move(held), 1);
+    ProcessGroup(held.front().View());
+    Release(held, 1);
 }
 
 void ReportParser::DecideReportStart(bool complete) {
     // Text after YYGGiw on the indicator line must show a report start plainly.
-    const bool strict = m_held[0].onIndicatorLine && !m_held[0].lineStart;
+    const bool strict = m_held[0].facts.onIndicatorLine && !m_held[0].facts.lineStart;
     const StartKind kind = ClassifyLandStart(TextsOfHeld(0).View(), complete, strict);
     if (kind == StartKind::kUndecided) return;
-    std::vector<Group> held = TakeHeld();
+    const std::vector<HeldGroup> held = TakeHeld();
     if (kind == StartKind::kLand || kind == StartKind::kSea) {
-        StartReport(kind == StartKind::kLand ? ReportKind::kLand : ReportKind::kShip,
-                    std::move(held));
+        StartReport(kind == StartKind::kLand ? ReportKind::kLand : ReportKind::kShip, held);
         return;
     }
     // The first group starts skipped text; a later line may still start a report.
     m_state = ParserState::kSkipReport;
-    SkipGroup(held.front());
-    Release(std::move(held), 1);
+    SkipGroup(held.front().View());
+    Release(held, 1);
 }
 
 // A line in skipped text that plainly starts a report ends the skip there.
@@ -283,15 +282,15 @@ void ReportParser::DecideSkippedStart(bool complete) {
     const StartKind kind = LandStream() ? ClassifyLandStart(texts.View(), complete, true)
                                         : ClassifySeaStart(texts.View(), complete);
     if (kind == StartKind::kUndecided) return;
-    std::vector<Group> held = TakeHeld();
+    const std::vector<HeldGroup> held = TakeHeld();
     if (kind == StartKind::kNone) {
         // Still skipped text; a later line may start a report.
-        SkipGroup(held.front());
-        Release(std::move(held), 1);
+        SkipGroup(held.front().View());
+        Release(held, 1);
         return;
     }
     FinishSkip();
-    StartReport(LandStream() ? ReportKind::kLand : m_decoding.reportKind, std::move(held));
+    StartReport(LandStream() ? ReportKind::kLand : m_decoding.reportKind, held);
 }
 
 // A group at a line end with a character after its five figures, and a
@@ -299,21 +298,21 @@ void ReportParser::DecideSkippedStart(bool complete) {
 // end. The group is named and decoded, and the next report starts.
 void ReportParser::DecideReportEnd(bool complete) {
     StartKind kind = StartKind::kNone;
-    if (m_held.size() > 1 && m_held[1].lineStart) {
+    if (m_held.size() > 1 && m_held[1].facts.lineStart) {
         kind = ClassifyLandStart(TextsOfHeld(1).View(), complete, true);
         if (kind == StartKind::kUndecided) return;
     }
-    std::vector<Group> held = TakeHeld();
-    Group& candidate = held.front();
+    std::vector<HeldGroup> held = TakeHeld();
+    HeldGroup& candidate = held.front();
     if (kind == StartKind::kLand) {
         EmitError(candidate.text);
         candidate.text.resize(
-            GarbledEndKeeps(candidate.text, candidate.lineStart, candidate.separator));
+            GarbledEndKeeps(candidate.text, candidate.facts.lineStart, candidate.facts.separator));
         candidate.repaired = RepairFigures(candidate.text);  // the group lost its last character
-        candidate.reportEnd = true;
+        candidate.facts.reportEnd = true;
     }
-    ProcessGroup(candidate);
-    Release(std::move(held), 1);
+    ProcessGroup(candidate.View());
+    Release(held, 1);
 }
 
 // Decides what is held now, as if no more groups came.
@@ -329,8 +328,8 @@ void ReportParser::SettleHeldGroups() {
     }
 }
 
-std::vector<ReportParser::Group> ReportParser::TakeHeld() {
-    std::vector<Group> held = std::move(m_held);
+std::vector<ReportParser::HeldGroup> ReportParser::TakeHeld() {
+    std::vector<HeldGroup> held = std::move(m_held);
     // The next report start holds a few groups again: room for them now
     // spares the vector growing group by group.
     m_held.clear();
@@ -338,17 +337,17 @@ std::vector<ReportParser::Group> ReportParser::TakeHeld() {
     return held;
 }
 
-void ReportParser::Release(std::vector<Group> groups, std::size_t first) {
-    for (std::size_t i = first; i < groups.size(); ++i) TakeGroup(std::move(groups[i]));
+void ReportParser::Release(const std::vector<HeldGroup>& groups, std::size_t first) {
+    for (std::size_t i = first; i < groups.size(); ++i) TakeGroup(groups[i].View());
 }
 
 // The first group goes straight to the state machine; the state it leads to
 // decides about the others.
-void ReportParser::StartReport(ReportKind kind, std::vector<Group> groups) {
+void ReportParser::StartReport(ReportKind kind, const std::vector<HeldGroup>& groups) {
     m_decoding.reportKind = kind;
     if (kind != ReportKind::kLand) m_state = ParserState::kShipCallSign;
-    ProcessGroup(groups.front());
-    Release(std::move(groups), 1);
+    ProcessGroup(groups.front().View());
+    Release(groups, 1);
 }
 
 void ReportParser::SkipGroup(const Group& group) {
