@@ -2,6 +2,7 @@
 // object, so the tokens it delivers do not depend on how the stream is cut.
 #include "message_splitter.h"
 
+#include <algorithm>
 #include <array>
 
 #include "report_start.h"
@@ -45,9 +46,11 @@ MessageSplitter::MessageSplitter(TokenParser& parser, _IWeatherDecoderEvents& ev
     m_matchers[1].text = "NNNN";
 }
 
-// Characters that only lengthen a token when no delimiter match is under
-// way: all but blank, line feed, carriage return and the delimiters' first
-// letters.
+namespace {
+
+// Characters that only start or lengthen a token when no delimiter match is
+// under way: all but blank, tab, line feed, carriage return and the
+// delimiters' first letters.
 constexpr std::array<bool, 256> kPlainTokenCharacters = [] {
     std::array<bool, 256> plain{};
     for (auto& entry : plain) entry = true;
@@ -55,20 +58,23 @@ constexpr std::array<bool, 256> kPlainTokenCharacters = [] {
     return plain;
 }();
 
+bool IsPlain(char c) { return kPlainTokenCharacters[static_cast<unsigned char>(c)]; }
+
+}  // namespace
+
 void MessageSplitter::Parse(std::string_view fragment) {
     const char* at = fragment.data();
     const char* const end = at + fragment.size();
     while (at != end) {
-        if (m_state == CharState::kInToken &&
-            (m_matchers[0].matched | m_matchers[1].matched) == 0) {
-            // Most characters only lengthen the token: they are taken as a run.
-            const char* run = at;
-            while (run != end && kPlainTokenCharacters[static_cast<unsigned char>(*run)]) ++run;
-            if (run != at) {
-                AppendToToken(std::string_view(at, static_cast<std::size_t>(run - at)));
-                at = run;
-                continue;
-            }
+        if (!MatchUnderWay() && IsPlain(*at)) {
+            // Most characters only start or lengthen a token, and no delimiter
+            // can begin with them: they are taken as a run.
+            const char* run = at + 1;
+            while (run != end && IsPlain(*run)) ++run;
+            StartToken();
+            AppendToToken(std::string_view(at, static_cast<std::size_t>(run - at)));
+            at = run;
+            continue;
         }
         const char c = *at++;
         if (c == '\r') continue;
@@ -112,60 +118,55 @@ void MessageSplitter::OnLineFeed() {
             m_events.Bloc(1);
             break;
         case CharState::kAfterBlank:
-        case CharState::kInToken: {
-            const std::string token = TakeToken();
+        case CharState::kInToken:
             if (m_referencePending) {
                 m_referencePending = false;
-                m_events.Message(1, token);
+                m_events.Message(1, std::string(Token()));
             } else {
                 m_pendingSeparator = kSeparatorLineEnd;
-                Deliver(token, m_pendingKeyword, m_pendingSeparator);
+                Deliver(Token(), m_pendingKeyword, m_pendingSeparator);
                 m_pendingKeyword = kKeywordNone;
             }
             break;
-        }
     }
-    TakeToken();
+    ClearToken();
     m_firstOnLine = true;
     m_state = CharState::kLineStart;
 }
 
-std::string MessageSplitter::TakeToken() {
-    std::string token = std::move(m_token);
-    m_token.clear();
+void MessageSplitter::ClearToken() {
+    m_tokenLength = 0;
     m_dropped = 0;
-    return token;
 }
 
 void MessageSplitter::OnOther(char c) {
+    StartToken();
+    AppendToToken(std::string_view(&c, 1));
+    RunMatchers(c);
+}
+
+// A character after a blank ends the token before it, which is delivered now.
+void MessageSplitter::StartToken() {
     if (m_state == CharState::kAfterBlank) {
-        const std::string token = TakeToken();
         if (m_referencePending) {
             m_referencePending = false;
-            m_events.Message(1, token);
+            m_events.Message(1, std::string(Token()));
         } else {
-            Deliver(token, m_pendingKeyword, m_pendingSeparator);
+            Deliver(Token(), m_pendingKeyword, m_pendingSeparator);
             m_pendingKeyword = kKeywordNone;
         }
-        m_state = CharState::kInToken;
+        ClearToken();
     }
-    AppendToToken(c);
     m_state = CharState::kInToken;
-    RunMatchers(c);
 }
 
 // No real group comes near the cap: the rest of an endless run of characters
 // is dropped, so memory stays flat whatever the input.
-void MessageSplitter::AppendToToken(char c) { AppendToToken(std::string_view(&c, 1)); }
-
 void MessageSplitter::AppendToToken(std::string_view characters) {
-    const std::size_t room = kMaxTokenLength - m_token.size();
-    if (characters.size() <= room) {
-        m_token.append(characters);
-    } else {
-        m_token.append(characters.substr(0, room));
-        m_dropped += characters.size() - room;
-    }
+    const std::size_t kept = std::min(characters.size(), kMaxTokenLength - m_tokenLength);
+    characters.copy(m_token.data() + m_tokenLength, kept);
+    m_tokenLength += kept;
+    m_dropped += characters.size() - kept;
 }
 
 // A matcher that fails restarts at 0 without trying the same character as a
@@ -180,7 +181,7 @@ void MessageSplitter::RunMatchers(char c) {
         }
         if (matcher.matched == matcher.text.size()) {
             matcher.matched = 0;
-            if (m_options.messageLock && (!SameLetters(m_token, matcher.text) || !m_firstOnLine))
+            if (m_options.messageLock && (!SameLetters(Token(), matcher.text) || !m_firstOnLine))
                 continue;
             OnDelimiter(i);
             return;
@@ -193,14 +194,13 @@ void MessageSplitter::OnDelimiter(std::size_t which) {
         // The delimiter's characters that were kept are the token's last ones.
         const std::size_t delimiterLength = m_matchers[which].text.size();
         const std::size_t kept = m_dropped >= delimiterLength ? 0 : delimiterLength - m_dropped;
-        std::string rest = TakeToken();
-        rest.resize(rest.size() - kept);
+        const std::string_view rest = Token().substr(0, m_tokenLength - kept);
         if (!rest.empty()) Deliver(rest, m_pendingKeyword, m_pendingSeparator);
     }
     m_state = CharState::kAfterKeyword;
     m_firstOnLine = false;
     m_pendingSeparator = kSeparatorBlank;
-    TakeToken();
+    ClearToken();
     if (which == 0) {
         m_referencePending = true;
         m_pendingKeyword = kKeywordAfterZczc;
@@ -214,13 +214,13 @@ void MessageSplitter::OnDelimiter(std::size_t which) {
 // A line of the Internet format starts with a YYYYMMDDHHMM stamp and then
 // the indicator: the stamp is held until the next token shows whether it is
 // one, and then stands for the report's heading.
-void MessageSplitter::Deliver(const std::string& token, int keywordCode,
+void MessageSplitter::Deliver(std::string_view token, int keywordCode,
                               TokenSeparator separatorCode) {
     const bool lineStart = m_nextAtLineStart;
     m_nextAtLineStart = separatorCode != kSeparatorBlank;
     if (lineStart && !m_stampHeld && IsLandIndicatorRunOn(token)) {
         // The blank after the indicator was lost or garbled: taken apart, and named.
-        DeliverToken(std::string(kIndicatorWords[0]), keywordCode, kSeparatorBlank, true, nullptr);
+        DeliverToken(kIndicatorWords[0], keywordCode, kSeparatorBlank, true, nullptr);
         m_parser.RepairedIndicator(token);
         DeliverToken(token.substr(token.size() - 5), kKeywordNone, separatorCode, false, nullptr);
         return;
@@ -246,10 +246,11 @@ void MessageSplitter::Deliver(const std::string& token, int keywordCode,
 // An indicator garbled in one of its four letters is still taken where a
 // bulletin's indicator stands: first on the line after a message start or a
 // heading line. Returns the entry it stands for, or npos.
-std::size_t MessageSplitter::GarbledIndicator(const std::string& token, int keywordCode,
+std::size_t MessageSplitter::GarbledIndicator(std::string_view token, int keywordCode,
                                               bool lineStart) const {
     if (token.size() != 4 || !lineStart || !WaitsForIndicator()) return kNoEntry;
-    const bool afterHeading = IsDesignator(m_previousLine[0]) && m_previousLine[1].size() == 4;
+    const LineSlots& previous = PreviousLine();
+    const bool afterHeading = IsDesignator(previous[0]) && previous[1].size() == 4;
     if (keywordCode != kKeywordAfterZczc && !afterHeading) return kNoEntry;
     for (std::size_t entry = 0; entry < kIndicatorWords.size(); ++entry) {
         const std::string_view word = kIndicatorWords[entry];
@@ -260,12 +261,11 @@ std::size_t MessageSplitter::GarbledIndicator(const std::string& token, int keyw
     return kNoEntry;
 }
 
-void MessageSplitter::DeliverToken(const std::string& received, int keywordCode,
+void MessageSplitter::DeliverToken(std::string_view received, int keywordCode,
                                    TokenSeparator separatorCode, bool lineStart,
                                    const std::string* stamp) {
     const std::size_t repaired = GarbledIndicator(received, keywordCode, lineStart);
-    const std::string& token =
-        repaired == kNoEntry ? received : m_repairedIndicator.assign(kIndicatorWords[repaired]);
+    const std::string_view token = repaired == kNoEntry ? received : kIndicatorWords[repaired];
     if (keywordCode != kKeywordNone || separatorCode == kSeparatorBlankLine) {
         m_searching = true;
         if (keywordCode == kKeywordAfterZczc) {
@@ -276,10 +276,10 @@ void MessageSplitter::DeliverToken(const std::string& received, int keywordCode,
         if (separatorCode != kSeparatorBlank) RotateLines();
     }
     // Every indicator word ends in "XX": most tokens are ruled out at once.
-    const bool mayHoldIndicator = token.find("XX") != std::string::npos;
+    const bool mayHoldIndicator = token.find("XX") != std::string_view::npos;
     for (std::size_t entry = 0; mayHoldIndicator && entry < kIndicatorWords.size(); ++entry) {
         const std::string_view word = kIndicatorWords[entry];
-        if (token.find(word) == std::string::npos) continue;
+        if (token.find(word) == std::string_view::npos) continue;
         m_events.Indicator(std::string(word));
         if (stamp != nullptr) {
             m_parser.ProcessToken(*stamp, kKeywordAfterZczc, kSeparatorLineEnd);
@@ -295,8 +295,8 @@ void MessageSplitter::DeliverToken(const std::string& received, int keywordCode,
     if (!(m_searching && m_options.decoderLock && !m_options.resyn)) {
         m_parser.ProcessToken(token, keywordCode, separatorCode);
     }
-    if (WaitsForIndicator() && m_currentCount < m_currentLine.size()) {
-        m_currentLine[m_currentCount++] = token;
+    if (WaitsForIndicator() && m_currentCount < CurrentLine().size()) {
+        CurrentLine()[m_currentCount++] = token;
     }
     if (separatorCode != kSeparatorBlank) RotateLines();
 }
@@ -310,19 +310,20 @@ bool MessageSplitter::WaitsForIndicator() const {
 // Hands the parser the line before the indicator, normally the bulletin
 // heading, as if it had just started a message.
 void MessageSplitter::ReplayPreviousLine() {
+    const LineSlots& previous = PreviousLine();
     bool first = true;
-    for (std::size_t i = 0; i < m_previousLine.size(); ++i) {
-        if (m_previousLine[i].empty()) continue;
-        const bool last = i + 1 == m_previousLine.size() || m_previousLine[i + 1].empty();
-        m_parser.ProcessToken(m_previousLine[i], first ? kKeywordAfterZczc : kKeywordNone,
+    for (std::size_t i = 0; i < previous.size(); ++i) {
+        if (previous[i].empty()) continue;
+        const bool last = i + 1 == previous.size() || previous[i + 1].empty();
+        m_parser.ProcessToken(previous[i], first ? kKeywordAfterZczc : kKeywordNone,
                               last ? kSeparatorLineEnd : kSeparatorBlank);
         first = false;
     }
 }
 
 void MessageSplitter::RotateLines() {
-    std::swap(m_previousLine, m_currentLine);
-    for (auto& slot : m_currentLine) slot.clear();
+    m_currentLine ^= 1;
+    for (auto& slot : CurrentLine()) slot.clear();
     m_currentCount = 0;
 }
 
