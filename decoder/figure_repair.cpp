@@ -43,6 +43,16 @@ char PairedFigure(char c) { return kFigureOf[static_cast<unsigned char>(c)]; }
 
 bool IsFigureOrSlash(char c) { return (c >= '0' && c <= '9') || c == '/'; }
 
+// Out of line, so that the common case (nothing to repair) needs no stack
+// frame for the copy.
+[[gnu::noinline]] std::string_view WriteRepaired(std::string_view token, std::string& storage) {
+    storage.assign(token);
+    for (char& c : storage) {
+        if (const char figure = PairedFigure(c)) c = figure;
+    }
+    return storage;
+}
+
 }  // namespace
 
 bool RepairsToFigureGroup(std::string_view token) {
@@ -61,12 +71,7 @@ std::string_view RepairFigures(std::string_view token, std::string& storage) {
         if (PairedFigure(c) == 0) return token;
         letters = true;
     }
-    if (!letters) return token;
-    storage.assign(token);
-    for (char& c : storage) {
-        if (const char figure = PairedFigure(c)) c = figure;
-    }
-    return storage;
+    return letters ? WriteRepaired(token, storage) : token;
 }
 
 std::string RepairFigures(std::string_view token) {

@@ -29,6 +29,15 @@ bool IsStamp(std::string_view token) {
     return token.size() == 12 && token.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
+// A loop, not find("XX"): a library search costs more than it saves on a
+// token of five characters.
+bool HasDoubleX(std::string_view token) {
+    for (std::size_t i = 1; i < token.size(); ++i) {
+        if (token[i] == 'X' && token[i - 1] == 'X') return true;
+    }
+    return false;
+}
+
 bool SameLetters(std::string_view text, std::string_view upper) {
     if (text.size() != upper.size()) return false;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -69,11 +78,8 @@ void MessageSplitter::Parse(std::string_view fragment) {
         if (!MatchUnderWay() && IsPlain(*at)) {
             // Most characters only start or lengthen a token, and no delimiter
             // can begin with them: they are taken as a run.
-            const char* run = at + 1;
-            while (run != end && IsPlain(*run)) ++run;
             StartToken();
-            AppendToToken(std::string_view(at, static_cast<std::size_t>(run - at)));
-            at = run;
+            at = AppendPlainRun(at, end);
             continue;
         }
         const char c = *at++;
@@ -119,14 +125,7 @@ void MessageSplitter::OnLineFeed() {
             break;
         case CharState::kAfterBlank:
         case CharState::kInToken:
-            if (m_referencePending) {
-                m_referencePending = false;
-                m_events.Message(1, std::string(Token()));
-            } else {
-                m_pendingSeparator = kSeparatorLineEnd;
-                Deliver(Token(), m_pendingKeyword, m_pendingSeparator);
-                m_pendingKeyword = kKeywordNone;
-            }
+            EndToken(kSeparatorLineEnd);
             break;
     }
     ClearToken();
@@ -147,17 +146,22 @@ void MessageSplitter::OnOther(char c) {
 
 // A character after a blank ends the token before it, which is delivered now.
 void MessageSplitter::StartToken() {
-    if (m_state == CharState::kAfterBlank) {
-        if (m_referencePending) {
-            m_referencePending = false;
-            m_events.Message(1, std::string(Token()));
-        } else {
-            Deliver(Token(), m_pendingKeyword, m_pendingSeparator);
-            m_pendingKeyword = kKeywordNone;
-        }
-        ClearToken();
-    }
+    if (m_state == CharState::kAfterBlank) EndToken(m_pendingSeparator);
     m_state = CharState::kInToken;
+}
+
+// The token read is the reference after a message start, or else is
+// delivered with the separator that ended it.
+void MessageSplitter::EndToken(TokenSeparator separatorCode) {
+    if (m_referencePending) {
+        m_referencePending = false;
+        m_events.Message(1, std::string(Token()));
+    } else {
+        m_pendingSeparator = separatorCode;
+        Deliver(Token(), m_pendingKeyword, separatorCode);
+        m_pendingKeyword = kKeywordNone;
+    }
+    ClearToken();
 }
 
 // No real group comes near the cap: the rest of an endless run of characters
@@ -167,6 +171,24 @@ void MessageSplitter::AppendToToken(std::string_view characters) {
     characters.copy(m_token.data() + m_tokenLength, kept);
     m_tokenLength += kept;
     m_dropped += characters.size() - kept;
+}
+
+// Copies as it scans: most runs are a group of five characters, too short
+// for a separate scan and copy to pay.
+const char* MessageSplitter::AppendPlainRun(const char* at, const char* end) {
+    std::size_t length = m_tokenLength;
+    std::size_t dropped = m_dropped;
+    do {
+        if (length < kMaxTokenLength) {
+            m_token[length++] = *at;
+        } else {
+            ++dropped;
+        }
+        ++at;
+    } while (at != end && IsPlain(*at));
+    m_tokenLength = length;
+    m_dropped = dropped;
+    return at;
 }
 
 // A matcher that fails restarts at 0 without trying the same character as a
@@ -225,15 +247,7 @@ void MessageSplitter::Deliver(std::string_view token, int keywordCode,
         DeliverToken(token.substr(token.size() - 5), kKeywordNone, separatorCode, false, nullptr);
         return;
     }
-    if (m_stampHeld) {
-        m_stampHeld = false;
-        const std::string stamp = std::move(m_stamp);
-        if (keywordCode == kKeywordNone && IsIndicatorWord(token)) {
-            DeliverToken(token, keywordCode, separatorCode, false, &stamp);
-            return;
-        }
-        DeliverToken(stamp, m_stampKeyword, kSeparatorBlank, true, nullptr);
-    }
+    if (m_stampHeld && DeliverHeldStamp(token, keywordCode, separatorCode)) return;
     if (lineStart && separatorCode == kSeparatorBlank && IsStamp(token)) {
         m_stampHeld = true;
         m_stamp = token;
@@ -241,6 +255,21 @@ void MessageSplitter::Deliver(std::string_view token, int keywordCode,
         return;
     }
     DeliverToken(token, keywordCode, separatorCode, lineStart, nullptr);
+}
+
+// The token after a held stamp: an indicator takes the stamp as its
+// heading (and is delivered here: returns true); anything else follows the
+// stamp delivered as an ordinary token.
+bool MessageSplitter::DeliverHeldStamp(std::string_view token, int keywordCode,
+                                       TokenSeparator separatorCode) {
+    m_stampHeld = false;
+    const std::string stamp = std::move(m_stamp);
+    if (keywordCode == kKeywordNone && IsIndicatorWord(token)) {
+        DeliverToken(token, keywordCode, separatorCode, false, &stamp);
+        return true;
+    }
+    DeliverToken(stamp, m_stampKeyword, kSeparatorBlank, true, nullptr);
+    return false;
 }
 
 // An indicator garbled in one of its four letters is still taken where a
@@ -276,7 +305,7 @@ void MessageSplitter::DeliverToken(std::string_view received, int keywordCode,
         if (separatorCode != kSeparatorBlank) RotateLines();
     }
     // Every indicator word ends in "XX": most tokens are ruled out at once.
-    const bool mayHoldIndicator = token.find("XX") != std::string_view::npos;
+    const bool mayHoldIndicator = HasDoubleX(token);
     for (std::size_t entry = 0; mayHoldIndicator && entry < kIndicatorWords.size(); ++entry) {
         const std::string_view word = kIndicatorWords[entry];
         if (token.find(word) == std::string_view::npos) continue;

@@ -66,14 +66,18 @@ class MessageSplitter {
     void OnLineFeed();
     void OnOther(char c);
     void StartToken();
+    void EndToken(TokenSeparator separatorCode);
     std::string_view Token() const { return {m_token.data(), m_tokenLength}; }
     void ClearToken();
     void AppendToToken(std::string_view characters);
+    // Appends the run of plain characters from `at` (one at least); returns its end.
+    const char* AppendPlainRun(const char* at, const char* end);
     bool MatchUnderWay() const { return (m_matchers[0].matched | m_matchers[1].matched) != 0; }
     void RunMatchers(char c);
     void OnDelimiter(std::size_t which);
     void RestartMatchers();
     void Deliver(std::string_view token, int keywordCode, TokenSeparator separatorCode);
+    bool DeliverHeldStamp(std::string_view token, int keywordCode, TokenSeparator separatorCode);
     void DeliverToken(std::string_view token, int keywordCode, TokenSeparator separatorCode,
                       bool lineStart, const std::string* stamp);
     std::size_t GarbledIndicator(std::string_view token, int keywordCode, bool lineStart) const;
