@@ -87,7 +87,7 @@ void ReportParser::ProcessToken(std::string_view token, int keywordCode,
         }
     }
 
-    FrameMessage(keywordCode, separatorCode);
+    if (framing) FrameMessage(keywordCode, separatorCode);
     if (keywordCode != kKeywordNone) m_atLineStart = true;
     if (m_atLineStart && TakeIndicator(token, separatorCode)) return;
 
@@ -102,7 +102,7 @@ void ReportParser::ProcessToken(std::string_view token, int keywordCode,
     std::string repairedStorage;
     group.repaired = RepairFigures(group.text, repairedStorage);
     if (group.reportEnd) m_reportTokens = 0;
-    if (HandleResync(group.repaired, group.reportEnd)) return;
+    if (Resynchronising() && HandleResync(group.repaired, group.reportEnd)) return;
     // A token at the splitter's cap was cut: it is reported once, not decoded.
     if (token.size() >= kMaxTokenLength) {
         EmitError(group.text);
@@ -142,9 +142,10 @@ void ReportParser::FrameMessage(int keywordCode, TokenSeparator separatorCode) {
 // figures (or NIL), never on a heading item or a call sign ("ENVV", "LAHV").
 std::size_t ReportParser::ReportEndLength(std::string_view token) const {
     if (token.empty()) return 0;
-    const std::size_t kept = token.find_last_not_of('=');
-    if (kept != token.size() - 1)
+    if (token.back() == '=') {
+        const std::size_t kept = token.find_last_not_of('=');
         return token.size() - (kept == std::string_view::npos ? 0 : kept + 1);
+    }
     if (token.back() != 'V' && token.back() != ';') return 0;
     if (m_state == ParserState::kHeading || m_state == ParserState::kShipCallSign) return 0;
     const std::string_view body = token.substr(0, token.size() - 1);
@@ -461,6 +462,8 @@ bool ReportParser::SectionTwoMayStand(std::string_view group) const {
 }
 
 bool ReportParser::HandleSectionMarker(std::string_view group) {
+    // Every marker starts with three equal figures: most groups are ruled out at once.
+    if (group.size() < 3 || group[0] != group[1] || group[1] != group[2]) return false;
     if (group.starts_with("222") && m_decoding.windGroupSeen && SectionTwoMayStand(group)) {
         m_groupOrder = 0;
         EmitSeparator(kSeparatorSection);

@@ -106,6 +106,11 @@ class ReportParser : public TokenParser, public DecodingContext {
     void FrameMessage(int keywordCode, TokenSeparator separatorCode);
     bool TakeIndicator(std::string_view token, TokenSeparator separatorCode);
     std::size_t ReportEndLength(std::string_view token) const;
+    bool Resynchronising() const {
+        return m_state == ParserState::kResyncWait || m_state == ParserState::kResyncGuess ||
+               m_state == ParserState::kResyncSkip;
+    }
+    // Takes the group while resynchronising; false when not doing so.
     bool HandleResync(std::string_view token, bool reportEnd);
     void TakeGroup(const Group& group);
     bool StartsHold(const Group& group) const;
