@@ -155,14 +155,18 @@ void MessageSplitter::StartToken() {
 // delivered with the separator that ended it.
 void MessageSplitter::EndToken(TokenSeparator separatorCode) {
     if (m_referencePending) {
-        m_referencePending = false;
-        m_events.Message(1, std::string(Token()));
+        TakeReference();
     } else {
         m_pendingSeparator = separatorCode;
         Deliver(Token(), m_pendingKeyword, separatorCode);
         m_pendingKeyword = kKeywordNone;
     }
     ClearToken();
+}
+
+void MessageSplitter::TakeReference() {
+    m_referencePending = false;
+    m_events.Message(1, std::string(Token()));
 }
 
 // No real group comes near the cap: the rest of an endless run of characters

@@ -67,6 +67,7 @@ class MessageSplitter {
     void OnOther(char c);
     void StartToken();
     void EndToken(TokenSeparator separatorCode);
+    void TakeReference();
     std::string_view Token() const { return {m_token.data(), m_tokenLength}; }
     void ClearToken();
     void AppendToToken(std::string_view characters);
