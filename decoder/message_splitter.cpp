@@ -279,10 +279,10 @@ bool MessageSplitter::DeliverHeldStamp(std::string_view token, int keywordCode,
 
 // An indicator garbled in one of its four letters is still taken where a
 // bulletin's indicator stands: first on the line after a message start or a
-// heading line. Returns the entry it stands for, or npos.
-std::size_t MessageSplitter::GarbledIndicator(std::string_view token, int keywordCode,
-                                              bool lineStart) const {
-    if (token.size() != 4 || !lineStart || !WaitsForIndicator()) return kNoEntry;
+// heading line. Takes a token of four characters at a line start; returns
+// the entry it stands for, or npos.
+std::size_t MessageSplitter::GarbledIndicator(std::string_view token, int keywordCode) const {
+    if (!WaitsForIndicator()) return kNoEntry;
     const LineSlots& previous = PreviousLine();
     const bool afterHeading = IsDesignator(previous[0]) && previous[1].size() == 4;
     if (keywordCode != kKeywordAfterZczc && !afterHeading) return kNoEntry;
@@ -298,7 +298,8 @@ std::size_t MessageSplitter::GarbledIndicator(std::string_view token, int keywor
 void MessageSplitter::DeliverToken(std::string_view received, int keywordCode,
                                    TokenSeparator separatorCode, bool lineStart,
                                    const std::string* stamp) {
-    const std::size_t repaired = GarbledIndicator(received, keywordCode, lineStart);
+    const std::size_t repaired =
+        received.size() == 4 && lineStart ? GarbledIndicator(received, keywordCode) : kNoEntry;
     const std::string_view token = repaired == kNoEntry ? received : kIndicatorWords[repaired];
     if (keywordCode != kKeywordNone || separatorCode == kSeparatorBlankLine) {
         m_searching = true;

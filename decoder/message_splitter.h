@@ -81,7 +81,7 @@ class MessageSplitter {
     bool DeliverHeldStamp(std::string_view token, int keywordCode, TokenSeparator separatorCode);
     void DeliverToken(std::string_view token, int keywordCode, TokenSeparator separatorCode,
                       bool lineStart, const std::string* stamp);
-    std::size_t GarbledIndicator(std::string_view token, int keywordCode, bool lineStart) const;
+    std::size_t GarbledIndicator(std::string_view token, int keywordCode) const;
     bool WaitsForIndicator() const;
     void ReplayPreviousLine();
     void RotateLines();

@@ -37,6 +37,12 @@ bool IsNil(std::string_view text) {
            (text[2] | 0x20) == 'l';
 }
 
+// Every section marker starts with three equal figures ("222", "333", "444",
+// "555"): most groups are ruled out at once.
+bool MayBeSectionMarker(std::string_view group) {
+    return group.size() >= 3 && group[0] == group[1] && group[1] == group[2];
+}
+
 // Where radio noise turned a report end "=" into another character: a group
 // at the end of its line with one character too many after five figures, or
 // one character that is no figure alone on its line. Returns how much of the
@@ -207,7 +213,8 @@ bool ReportParser::StartsHold(const Group& group) const {
         case ParserState::kSection3Done:
         case ParserState::kSection4:
         case ParserState::kSection5:
-            return LandStream() && !group.reportEnd &&
+            // Only a group at the end of its line may hold a garbled report end.
+            return group.separator == kSeparatorLineEnd && LandStream() && !group.reportEnd &&
                    GarbledEndKeeps(group.text, group.lineStart, group.separator) !=
                        std::string_view::npos;
         default:
@@ -380,7 +387,8 @@ void ReportParser::FinishSkip() {
 }
 
 void ReportParser::ProcessGroup(const Group& group) {
-    const bool consumed = m_sectionsAllowed && HandleSectionMarker(group.repaired);
+    const bool consumed = m_sectionsAllowed && MayBeSectionMarker(group.repaired) &&
+                          HandleSectionMarker(group.repaired);
     if (!consumed && !group.text.empty()) HandleState(group);
     if (m_observationOpen && !m_handingOn) {
         AppendReportText(group.text);
@@ -462,8 +470,6 @@ bool ReportParser::SectionTwoMayStand(std::string_view group) const {
 }
 
 bool ReportParser::HandleSectionMarker(std::string_view group) {
-    // Every marker starts with three equal figures: most groups are ruled out at once.
-    if (group.size() < 3 || group[0] != group[1] || group[1] != group[2]) return false;
     if (group.starts_with("222") && m_decoding.windGroupSeen && SectionTwoMayStand(group)) {
         m_groupOrder = 0;
         EmitSeparator(kSeparatorSection);
