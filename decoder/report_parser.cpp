@@ -37,6 +37,12 @@ bool IsNil(std::string_view text) {
            (text[2] | 0x20) == 'l';
 }
 
+// A report ends in "=", or in "V" or ";" (an "=" received in letters shift):
+// a token that ends otherwise is ruled out at once.
+bool MayEndReport(std::string_view token) {
+    return !token.empty() && (token.back() == '=' || token.back() == 'V' || token.back() == ';');
+}
+
 // Every section marker starts with three equal figures ("222", "333", "444",
 // "555"): most groups are ruled out at once.
 bool MayBeSectionMarker(std::string_view group) {
@@ -95,13 +101,17 @@ void ReportParser::ProcessToken(std::string_view token, int keywordCode,
 
     if (framing) FrameMessage(keywordCode, separatorCode);
     if (keywordCode != kKeywordNone) m_atLineStart = true;
-    if (m_atLineStart && TakeIndicator(token, separatorCode)) return;
+    // Settling may have handed on a token, which leaves the line start.
+    if (indicator && m_atLineStart) {
+        TakeIndicator(token, separatorCode);
+        return;
+    }
 
     Group group;
     group.separator = separatorCode;
     group.lineStart = m_atLineStart;
     group.onIndicatorLine = m_indicatorLine;
-    const std::size_t endLength = ReportEndLength(token);
+    const std::size_t endLength = MayEndReport(token) ? ReportEndLength(token) : 0;
     group.reportEnd = endLength > 0;
     group.text = token.substr(0, token.size() - endLength);
     // Here, not in a member: a token handed on is processed within this call.
@@ -403,15 +413,13 @@ void ReportParser::ProcessGroup(const Group& group) {
 
 // An indicator that is a whole token at a line start opens a report and, in
 // the raw log, a bulletin with the stored heading.
-bool ReportParser::TakeIndicator(std::string_view token, TokenSeparator separatorCode) {
+void ReportParser::TakeIndicator(std::string_view token, TokenSeparator separatorCode) {
     if (token == "AAXX") {
         m_decoding.reportKind = ReportKind::kLand;
     } else if (token == "OOXX") {
         m_decoding.reportKind = ReportKind::kMobile;
-    } else if (token == "BBXX") {
-        m_decoding.reportKind = ReportKind::kShip;
     } else {
-        return false;
+        m_decoding.reportKind = ReportKind::kShip;
     }
     FinishObservation();
     // A stamp dates only the report on its own line.
@@ -422,7 +430,6 @@ bool ReportParser::TakeIndicator(std::string_view token, TokenSeparator separato
     m_indicatorLine = land && separatorCode == kSeparatorBlank;
     m_state = land ? ParserState::kLandTime : ParserState::kShipCallSign;
     m_resumeState = land ? ParserState::kLandStation : ParserState::kShipCallSign;
-    return true;
 }
 
 // After a resynchronisation request: wait for the end of the current report,

@@ -104,7 +104,8 @@ class ReportParser : public TokenParser, public DecodingContext {
 
     HeldTexts TextsOfHeld(std::size_t first) const;
     void FrameMessage(int keywordCode, TokenSeparator separatorCode);
-    bool TakeIndicator(std::string_view token, TokenSeparator separatorCode);
+    // Takes "AAXX", "BBXX" or "OOXX".
+    void TakeIndicator(std::string_view token, TokenSeparator separatorCode);
     std::size_t ReportEndLength(std::string_view token) const;
     bool Resynchronising() const {
         return m_state == ParserState::kResyncWait || m_state == ParserState::kResyncGuess ||
