@@ -267,15 +267,15 @@ void ReportParser::DecideDayHour(bool complete) {
     if (here == StartKind::kUndecided ||
         (here == StartKind::kLand && after == StartKind::kUndecided))
         return;
-    const std::vector<HeldGroup> held = TakeHeld();
+    std::vector<HeldGroup> held = TakeHeld();
     if (here == StartKind::kLand && after != StartKind::kLand) {
         m_landTime.clear();
         m_state = ParserState::kLandStation;
-        Release(held, 0);
+        Release(std::move(held), 0);
         return;
     }
     ProcessGroup(held.front().View());
-    Release(held, 1);
+    Release(std::move(held), 1);
 }
 
 void ReportParser::DecideReportStart(bool complete) {
@@ -283,15 +283,16 @@ void ReportParser::DecideReportStart(bool complete) {
     const bool strict = m_held[0].facts.onIndicatorLine && !m_held[0].facts.lineStart;
     const StartKind kind = ClassifyLandStart(TextsOfHeld(0).View(), complete, strict);
     if (kind == StartKind::kUndecided) return;
-    const std::vector<HeldGroup> held = TakeHeld();
+    std::vector<HeldGroup> held = TakeHeld();
     if (kind == StartKind::kLand || kind == StartKind::kSea) {
-        StartReport(kind == StartKind::kLand ? ReportKind::kLand : ReportKind::kShip, held);
+        StartReport(kind == StartKind::kLand ? ReportKind::kLand : ReportKind::kShip,
+                    std::move(held));
         return;
     }
     // The first group starts skipped text; a later line may still start a report.
     m_state = ParserState::kSkipReport;
     SkipGroup(held.front().View());
-    Release(held, 1);
+    Release(std::move(held), 1);
 }
 
 // A line in skipped text that plainly starts a report ends the skip there.
@@ -300,15 +301,15 @@ void ReportParser::DecideSkippedStart(bool complete) {
     const StartKind kind = LandStream() ? ClassifyLandStart(texts.View(), complete, true)
                                         : ClassifySeaStart(texts.View(), complete);
     if (kind == StartKind::kUndecided) return;
-    const std::vector<HeldGroup> held = TakeHeld();
+    std::vector<HeldGroup> held = TakeHeld();
     if (kind == StartKind::kNone) {
         // Still skipped text; a later line may start a report.
         SkipGroup(held.front().View());
-        Release(held, 1);
+        Release(std::move(held), 1);
         return;
     }
     FinishSkip();
-    StartReport(LandStream() ? ReportKind::kLand : m_decoding.reportKind, held);
+    StartReport(LandStream() ? ReportKind::kLand : m_decoding.reportKind, std::move(held));
 }
 
 // A group at a line end with a character after its five figures, and a
@@ -330,7 +331,7 @@ void ReportParser::DecideReportEnd(bool complete) {
         candidate.facts.reportEnd = true;
     }
     ProcessGroup(candidate.View());
-    Release(held, 1);
+    Release(std::move(held), 1);
 }
 
 // Decides what is held now, as if no more groups came.
@@ -347,25 +348,28 @@ void ReportParser::SettleHeldGroups() {
 }
 
 std::vector<ReportParser::HeldGroup> ReportParser::TakeHeld() {
-    std::vector<HeldGroup> held = std::move(m_held);
-    // The next report start holds a few groups again: room for them now
-    // spares the vector growing group by group.
-    m_held.clear();
-    m_held.reserve(4);
+    std::vector<HeldGroup> held;
+    held.swap(m_held);
+    // The next report start holds a few groups again: the room that the
+    // last released batch left spares allocating it.
+    m_held.swap(m_spareHeld);
+    if (m_held.capacity() == 0) m_held.reserve(4);
     return held;
 }
 
-void ReportParser::Release(const std::vector<HeldGroup>& groups, std::size_t first) {
+void ReportParser::Release(std::vector<HeldGroup> groups, std::size_t first) {
     for (std::size_t i = first; i < groups.size(); ++i) TakeGroup(groups[i].View());
+    groups.clear();
+    if (m_spareHeld.capacity() < groups.capacity()) m_spareHeld.swap(groups);
 }
 
 // The first group goes straight to the state machine; the state it leads to
 // decides about the others.
-void ReportParser::StartReport(ReportKind kind, const std::vector<HeldGroup>& groups) {
+void ReportParser::StartReport(ReportKind kind, std::vector<HeldGroup> groups) {
     m_decoding.reportKind = kind;
     if (kind != ReportKind::kLand) m_state = ParserState::kShipCallSign;
     ProcessGroup(groups.front().View());
-    Release(groups, 1);
+    Release(std::move(groups), 1);
 }
 
 void ReportParser::SkipGroup(const Group& group) {

@@ -123,9 +123,10 @@ class ReportParser : public TokenParser, public DecodingContext {
     void SettleHeldGroups();
     // The held groups, handed over; none is held afterwards.
     std::vector<HeldGroup> TakeHeld();
-    // Takes the groups from `first` on, in order, as if they came now.
-    void Release(const std::vector<HeldGroup>& groups, std::size_t first);
-    void StartReport(ReportKind kind, const std::vector<HeldGroup>& groups);
+    // Takes the groups from `first` on, in order, as if they came now; keeps
+    // the vector's room for the next groups held.
+    void Release(std::vector<HeldGroup> groups, std::size_t first);
+    void StartReport(ReportKind kind, std::vector<HeldGroup> groups);
     void SkipGroup(const Group& group);
     void FinishSkip();
     void ProcessGroup(const Group& group);
@@ -180,8 +181,9 @@ class ReportParser : public TokenParser, public DecodingContext {
     std::array<std::string, 4> m_heading;
     std::size_t m_headingCount = 0;
     std::string m_landTime;
-    std::vector<HeldGroup> m_held;  // groups waiting for a decision
-    std::string m_skipped;          // text of the report being skipped
+    std::vector<HeldGroup> m_held;       // groups waiting for a decision
+    std::vector<HeldGroup> m_spareHeld;  // empty, with room: what a decision released
+    std::string m_skipped;               // text of the report being skipped
     bool m_indicatorLine = false;
     std::optional<CalendarDate> m_referenceDate;
     std::string m_eventText;  // text of the Result or Error being raised
