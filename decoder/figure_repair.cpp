@@ -43,6 +43,16 @@ char PairedFigure(char c) { return kFigureOf[static_cast<unsigned char>(c)]; }
 
 bool IsFigureOrSlash(char c) { return (c >= '0' && c <= '9') || c == '/'; }
 
+// Out of line, so that the common case (nothing to repair) needs no stack
+// frame for the copy.
+[[gnu::noinline]] std::string_view WriteRepaired(std::string_view token, std::string& storage) {
+    storage.assign(token);
+    for (char& c : storage) {
+        if (const char figure = PairedFigure(c)) c = figure;
+    }
+    return storage;
+}
+
 }  // namespace
 
 bool RepairsToFigureGroup(std::string_view token) {
@@ -53,20 +63,20 @@ bool RepairsToFigureGroup(std::string_view token) {
     return true;
 }
 
-std::string RepairFigures(std::string_view token) {
-    std::string repaired(token);
-    // Most groups arrive in figures: nothing to repair.
+std::string_view RepairFigures(std::string_view token, std::string& storage) {
+    // Most groups arrive in figures: nothing to repair, nothing to copy.
     bool letters = false;
     for (char c : token) {
         if (IsFigureOrSlash(c)) continue;
-        if (PairedFigure(c) == 0) return repaired;
+        if (PairedFigure(c) == 0) return token;
         letters = true;
     }
-    if (!letters) return repaired;
-    for (char& c : repaired) {
-        if (const char figure = PairedFigure(c)) c = figure;
-    }
-    return repaired;
+    return letters ? WriteRepaired(token, storage) : token;
+}
+
+std::string RepairFigures(std::string_view token) {
+    std::string storage;
+    return std::string(RepairFigures(token, storage));
 }
 
 }  // namespace nimbo

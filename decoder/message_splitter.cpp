@@ -2,6 +2,7 @@
 // object, so the tokens it delivers do not depend on how the stream is cut.
 #include "message_splitter.h"
 
+#include <algorithm>
 #include <array>
 
 #include "report_start.h"
@@ -28,6 +29,16 @@ bool IsStamp(std::string_view token) {
     return token.size() == 12 && token.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
+// Every token is looked at: "XX" holds an odd position, so only those are
+// tried first (a library search costs more than this on five characters).
+bool HasDoubleX(std::string_view token) {
+    for (std::size_t i = 1; i < token.size(); i += 2) {
+        if (token[i] != 'X') continue;
+        if (token[i - 1] == 'X' || (i + 1 < token.size() && token[i + 1] == 'X')) return true;
+    }
+    return false;
+}
+
 bool SameLetters(std::string_view text, std::string_view upper) {
     if (text.size() != upper.size()) return false;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -45,9 +56,11 @@ MessageSplitter::MessageSplitter(TokenParser& parser, _IWeatherDecoderEvents& ev
     m_matchers[1].text = "NNNN";
 }
 
-// Characters that only lengthen a token when no delimiter match is under
-// way: all but blank, line feed, carriage return and the delimiters' first
-// letters.
+namespace {
+
+// Characters that only start or lengthen a token when no delimiter match is
+// under way: all but blank, tab, line feed, carriage return and the
+// delimiters' first letters.
 constexpr std::array<bool, 256> kPlainTokenCharacters = [] {
     std::array<bool, 256> plain{};
     for (auto& entry : plain) entry = true;
@@ -55,20 +68,20 @@ constexpr std::array<bool, 256> kPlainTokenCharacters = [] {
     return plain;
 }();
 
+bool IsPlain(char c) { return kPlainTokenCharacters[static_cast<unsigned char>(c)]; }
+
+}  // namespace
+
 void MessageSplitter::Parse(std::string_view fragment) {
     const char* at = fragment.data();
     const char* const end = at + fragment.size();
     while (at != end) {
-        if (m_state == CharState::kInToken &&
-            (m_matchers[0].matched | m_matchers[1].matched) == 0) {
-            // Most characters only lengthen the token: they are taken as a run.
-            const char* run = at;
-            while (run != end && kPlainTokenCharacters[static_cast<unsigned char>(*run)]) ++run;
-            if (run != at) {
-                AppendToToken(std::string_view(at, static_cast<std::size_t>(run - at)));
-                at = run;
-                continue;
-            }
+        if (!MatchUnderWay() && IsPlain(*at)) {
+            // Most characters only start or lengthen a token, and no delimiter
+            // can begin with them: they are taken as a run.
+            StartToken();
+            at = AppendPlainRun(at, end);
+            continue;
         }
         const char c = *at++;
         if (c == '\r') continue;
@@ -112,60 +125,75 @@ void MessageSplitter::OnLineFeed() {
             m_events.Bloc(1);
             break;
         case CharState::kAfterBlank:
-        case CharState::kInToken: {
-            const std::string token = TakeToken();
-            if (m_referencePending) {
-                m_referencePending = false;
-                m_events.Message(1, token);
-            } else {
-                m_pendingSeparator = kSeparatorLineEnd;
-                Deliver(token, m_pendingKeyword, m_pendingSeparator);
-                m_pendingKeyword = kKeywordNone;
-            }
+        case CharState::kInToken:
+            EndToken(kSeparatorLineEnd);
             break;
-        }
     }
-    TakeToken();
+    ClearToken();
     m_firstOnLine = true;
     m_state = CharState::kLineStart;
 }
 
-std::string MessageSplitter::TakeToken() {
-    std::string token = std::move(m_token);
-    m_token.clear();
+void MessageSplitter::ClearToken() {
+    m_tokenLength = 0;
     m_dropped = 0;
-    return token;
 }
 
 void MessageSplitter::OnOther(char c) {
-    if (m_state == CharState::kAfterBlank) {
-        const std::string token = TakeToken();
-        if (m_referencePending) {
-            m_referencePending = false;
-            m_events.Message(1, token);
-        } else {
-            Deliver(token, m_pendingKeyword, m_pendingSeparator);
-            m_pendingKeyword = kKeywordNone;
-        }
-        m_state = CharState::kInToken;
-    }
-    AppendToToken(c);
-    m_state = CharState::kInToken;
+    StartToken();
+    AppendToToken(std::string_view(&c, 1));
     RunMatchers(c);
+}
+
+// A character after a blank ends the token before it, which is delivered now.
+void MessageSplitter::StartToken() {
+    if (m_state == CharState::kAfterBlank) EndToken(m_pendingSeparator);
+    m_state = CharState::kInToken;
+}
+
+// The token read is the reference after a message start, or else is
+// delivered with the separator that ended it.
+void MessageSplitter::EndToken(TokenSeparator separatorCode) {
+    if (m_referencePending) {
+        TakeReference();
+    } else {
+        m_pendingSeparator = separatorCode;
+        Deliver(Token(), m_pendingKeyword, separatorCode);
+        m_pendingKeyword = kKeywordNone;
+    }
+    ClearToken();
+}
+
+void MessageSplitter::TakeReference() {
+    m_referencePending = false;
+    m_events.Message(1, std::string(Token()));
 }
 
 // No real group comes near the cap: the rest of an endless run of characters
 // is dropped, so memory stays flat whatever the input.
-void MessageSplitter::AppendToToken(char c) { AppendToToken(std::string_view(&c, 1)); }
-
 void MessageSplitter::AppendToToken(std::string_view characters) {
-    const std::size_t room = kMaxTokenLength - m_token.size();
-    if (characters.size() <= room) {
-        m_token.append(characters);
-    } else {
-        m_token.append(characters.substr(0, room));
-        m_dropped += characters.size() - room;
-    }
+    const std::size_t kept = std::min(characters.size(), kMaxTokenLength - m_tokenLength);
+    characters.copy(m_token.data() + m_tokenLength, kept);
+    m_tokenLength += kept;
+    m_dropped += characters.size() - kept;
+}
+
+// Copies as it scans: most runs are a group of five characters, too short
+// for a separate scan and copy to pay.
+const char* MessageSplitter::AppendPlainRun(const char* at, const char* end) {
+    std::size_t length = m_tokenLength;
+    std::size_t dropped = m_dropped;
+    do {
+        if (length < kMaxTokenLength) {
+            m_token[length++] = *at;
+        } else {
+            ++dropped;
+        }
+        ++at;
+    } while (at != end && IsPlain(*at));
+    m_tokenLength = length;
+    m_dropped = dropped;
+    return at;
 }
 
 // A matcher that fails restarts at 0 without trying the same character as a
@@ -180,7 +208,7 @@ void MessageSplitter::RunMatchers(char c) {
         }
         if (matcher.matched == matcher.text.size()) {
             matcher.matched = 0;
-            if (m_options.messageLock && (!SameLetters(m_token, matcher.text) || !m_firstOnLine))
+            if (m_options.messageLock && (!SameLetters(Token(), matcher.text) || !m_firstOnLine))
                 continue;
             OnDelimiter(i);
             return;
@@ -193,14 +221,13 @@ void MessageSplitter::OnDelimiter(std::size_t which) {
         // The delimiter's characters that were kept are the token's last ones.
         const std::size_t delimiterLength = m_matchers[which].text.size();
         const std::size_t kept = m_dropped >= delimiterLength ? 0 : delimiterLength - m_dropped;
-        std::string rest = TakeToken();
-        rest.resize(rest.size() - kept);
+        const std::string_view rest = Token().substr(0, m_tokenLength - kept);
         if (!rest.empty()) Deliver(rest, m_pendingKeyword, m_pendingSeparator);
     }
     m_state = CharState::kAfterKeyword;
     m_firstOnLine = false;
     m_pendingSeparator = kSeparatorBlank;
-    TakeToken();
+    ClearToken();
     if (which == 0) {
         m_referencePending = true;
         m_pendingKeyword = kKeywordAfterZczc;
@@ -214,26 +241,18 @@ void MessageSplitter::OnDelimiter(std::size_t which) {
 // A line of the Internet format starts with a YYYYMMDDHHMM stamp and then
 // the indicator: the stamp is held until the next token shows whether it is
 // one, and then stands for the report's heading.
-void MessageSplitter::Deliver(const std::string& token, int keywordCode,
+void MessageSplitter::Deliver(std::string_view token, int keywordCode,
                               TokenSeparator separatorCode) {
     const bool lineStart = m_nextAtLineStart;
     m_nextAtLineStart = separatorCode != kSeparatorBlank;
     if (lineStart && !m_stampHeld && IsLandIndicatorRunOn(token)) {
         // The blank after the indicator was lost or garbled: taken apart, and named.
-        DeliverToken(std::string(kIndicatorWords[0]), keywordCode, kSeparatorBlank, true, nullptr);
+        DeliverToken(kIndicatorWords[0], keywordCode, kSeparatorBlank, true, nullptr);
         m_parser.RepairedIndicator(token);
         DeliverToken(token.substr(token.size() - 5), kKeywordNone, separatorCode, false, nullptr);
         return;
     }
-    if (m_stampHeld) {
-        m_stampHeld = false;
-        const std::string stamp = std::move(m_stamp);
-        if (keywordCode == kKeywordNone && IsIndicatorWord(token)) {
-            DeliverToken(token, keywordCode, separatorCode, false, &stamp);
-            return;
-        }
-        DeliverToken(stamp, m_stampKeyword, kSeparatorBlank, true, nullptr);
-    }
+    if (m_stampHeld && DeliverHeldStamp(token, keywordCode, separatorCode)) return;
     if (lineStart && separatorCode == kSeparatorBlank && IsStamp(token)) {
         m_stampHeld = true;
         m_stamp = token;
@@ -243,13 +262,29 @@ void MessageSplitter::Deliver(const std::string& token, int keywordCode,
     DeliverToken(token, keywordCode, separatorCode, lineStart, nullptr);
 }
 
+// The token after a held stamp: an indicator takes the stamp as its
+// heading (and is delivered here: returns true); anything else follows the
+// stamp delivered as an ordinary token.
+bool MessageSplitter::DeliverHeldStamp(std::string_view token, int keywordCode,
+                                       TokenSeparator separatorCode) {
+    m_stampHeld = false;
+    const std::string stamp = std::move(m_stamp);
+    if (keywordCode == kKeywordNone && IsIndicatorWord(token)) {
+        DeliverToken(token, keywordCode, separatorCode, false, &stamp);
+        return true;
+    }
+    DeliverToken(stamp, m_stampKeyword, kSeparatorBlank, true, nullptr);
+    return false;
+}
+
 // An indicator garbled in one of its four letters is still taken where a
 // bulletin's indicator stands: first on the line after a message start or a
-// heading line. Returns the entry it stands for, or npos.
-std::size_t MessageSplitter::GarbledIndicator(const std::string& token, int keywordCode,
-                                              bool lineStart) const {
-    if (token.size() != 4 || !lineStart || !WaitsForIndicator()) return kNoEntry;
-    const bool afterHeading = IsDesignator(m_previousLine[0]) && m_previousLine[1].size() == 4;
+// heading line. Takes a token of four characters at a line start; returns
+// the entry it stands for, or npos.
+std::size_t MessageSplitter::GarbledIndicator(std::string_view token, int keywordCode) const {
+    if (!WaitsForIndicator()) return kNoEntry;
+    const LineSlots& previous = PreviousLine();
+    const bool afterHeading = IsDesignator(previous[0]) && previous[1].size() == 4;
     if (keywordCode != kKeywordAfterZczc && !afterHeading) return kNoEntry;
     for (std::size_t entry = 0; entry < kIndicatorWords.size(); ++entry) {
         const std::string_view word = kIndicatorWords[entry];
@@ -260,12 +295,12 @@ std::size_t MessageSplitter::GarbledIndicator(const std::string& token, int keyw
     return kNoEntry;
 }
 
-void MessageSplitter::DeliverToken(const std::string& received, int keywordCode,
+void MessageSplitter::DeliverToken(std::string_view received, int keywordCode,
                                    TokenSeparator separatorCode, bool lineStart,
                                    const std::string* stamp) {
-    const std::size_t repaired = GarbledIndicator(received, keywordCode, lineStart);
-    const std::string& token =
-        repaired == kNoEntry ? received : m_repairedIndicator.assign(kIndicatorWords[repaired]);
+    const std::size_t repaired =
+        received.size() == 4 && lineStart ? GarbledIndicator(received, keywordCode) : kNoEntry;
+    const std::string_view token = repaired == kNoEntry ? received : kIndicatorWords[repaired];
     if (keywordCode != kKeywordNone || separatorCode == kSeparatorBlankLine) {
         m_searching = true;
         if (keywordCode == kKeywordAfterZczc) {
@@ -276,10 +311,10 @@ void MessageSplitter::DeliverToken(const std::string& received, int keywordCode,
         if (separatorCode != kSeparatorBlank) RotateLines();
     }
     // Every indicator word ends in "XX": most tokens are ruled out at once.
-    const bool mayHoldIndicator = token.find("XX") != std::string::npos;
+    const bool mayHoldIndicator = HasDoubleX(token);
     for (std::size_t entry = 0; mayHoldIndicator && entry < kIndicatorWords.size(); ++entry) {
         const std::string_view word = kIndicatorWords[entry];
-        if (token.find(word) == std::string::npos) continue;
+        if (token.find(word) == std::string_view::npos) continue;
         m_events.Indicator(std::string(word));
         if (stamp != nullptr) {
             m_parser.ProcessToken(*stamp, kKeywordAfterZczc, kSeparatorLineEnd);
@@ -295,8 +330,8 @@ void MessageSplitter::DeliverToken(const std::string& received, int keywordCode,
     if (!(m_searching && m_options.decoderLock && !m_options.resyn)) {
         m_parser.ProcessToken(token, keywordCode, separatorCode);
     }
-    if (WaitsForIndicator() && m_currentCount < m_currentLine.size()) {
-        m_currentLine[m_currentCount++] = token;
+    if (WaitsForIndicator() && m_currentCount < CurrentLine().size()) {
+        CurrentLine()[m_currentCount++] = token;
     }
     if (separatorCode != kSeparatorBlank) RotateLines();
 }
@@ -310,19 +345,20 @@ bool MessageSplitter::WaitsForIndicator() const {
 // Hands the parser the line before the indicator, normally the bulletin
 // heading, as if it had just started a message.
 void MessageSplitter::ReplayPreviousLine() {
+    const LineSlots& previous = PreviousLine();
     bool first = true;
-    for (std::size_t i = 0; i < m_previousLine.size(); ++i) {
-        if (m_previousLine[i].empty()) continue;
-        const bool last = i + 1 == m_previousLine.size() || m_previousLine[i + 1].empty();
-        m_parser.ProcessToken(m_previousLine[i], first ? kKeywordAfterZczc : kKeywordNone,
+    for (std::size_t i = 0; i < previous.size(); ++i) {
+        if (previous[i].empty()) continue;
+        const bool last = i + 1 == previous.size() || previous[i + 1].empty();
+        m_parser.ProcessToken(previous[i], first ? kKeywordAfterZczc : kKeywordNone,
                               last ? kSeparatorLineEnd : kSeparatorBlank);
         first = false;
     }
 }
 
 void MessageSplitter::RotateLines() {
-    std::swap(m_previousLine, m_currentLine);
-    for (auto& slot : m_currentLine) slot.clear();
+    m_currentLine ^= 1;
+    for (auto& slot : CurrentLine()) slot.clear();
     m_currentCount = 0;
 }
 

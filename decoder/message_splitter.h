@@ -65,24 +65,35 @@ class MessageSplitter {
     void OnBlank();
     void OnLineFeed();
     void OnOther(char c);
-    std::string TakeToken();
-    void AppendToToken(char c);
+    void StartToken();
+    void EndToken(TokenSeparator separatorCode);
+    void TakeReference();
+    std::string_view Token() const { return {m_token.data(), m_tokenLength}; }
+    void ClearToken();
     void AppendToToken(std::string_view characters);
+    // Appends the run of plain characters from `at` (one at least); returns its end.
+    const char* AppendPlainRun(const char* at, const char* end);
+    bool MatchUnderWay() const { return (m_matchers[0].matched | m_matchers[1].matched) != 0; }
     void RunMatchers(char c);
     void OnDelimiter(std::size_t which);
     void RestartMatchers();
-    void Deliver(const std::string& token, int keywordCode, TokenSeparator separatorCode);
-    void DeliverToken(const std::string& token, int keywordCode, TokenSeparator separatorCode,
+    void Deliver(std::string_view token, int keywordCode, TokenSeparator separatorCode);
+    bool DeliverHeldStamp(std::string_view token, int keywordCode, TokenSeparator separatorCode);
+    void DeliverToken(std::string_view token, int keywordCode, TokenSeparator separatorCode,
                       bool lineStart, const std::string* stamp);
-    std::size_t GarbledIndicator(const std::string& token, int keywordCode, bool lineStart) const;
+    std::size_t GarbledIndicator(std::string_view token, int keywordCode) const;
     bool WaitsForIndicator() const;
     void ReplayPreviousLine();
     void RotateLines();
+    LineSlots& CurrentLine() { return m_lines[m_currentLine]; }
+    const LineSlots& PreviousLine() const { return m_lines[m_currentLine ^ 1]; }
 
     TokenParser& m_parser;
     _IWeatherDecoderEvents& m_events;
     DecoderOptions& m_options;
-    std::string m_token;
+    // The token being read, kept in place: it is delivered as a view of this.
+    std::array<char, kMaxTokenLength> m_token{};
+    std::size_t m_tokenLength = 0;
     std::size_t m_dropped = 0;  // characters of the current token beyond the cap
     CharState m_state = CharState::kLineStart;
     std::array<Matcher, 2> m_matchers;
@@ -91,15 +102,15 @@ class MessageSplitter {
     TokenSeparator m_pendingSeparator = kSeparatorBlank;
     int m_pendingKeyword = kKeywordNone;
     bool m_searching = true;
-    LineSlots m_currentLine;
-    LineSlots m_previousLine;
+    // The current and the previous line; rotating swaps their roles.
+    std::array<LineSlots, 2> m_lines;
+    std::size_t m_currentLine = 0;
     std::size_t m_currentCount = 0;
     std::size_t m_currentEntry = 0;
     bool m_nextAtLineStart = true;  // the next delivered token starts its line
     bool m_stampHeld = false;       // a YYYYMMDDHHMM stamp waits for the next token
     std::string m_stamp;
     int m_stampKeyword = kKeywordNone;
-    std::string m_repairedIndicator;
 };
 
 }  // namespace nimbo

@@ -44,13 +44,17 @@ void RawLog::BulletinStart(const std::array<std::string, 4>& heading, std::strin
 }
 
 void RawLog::Token(std::string_view token, int keywordCode, TokenSeparator separator) {
-    if (!m_bulletinOpen) return;
-    if (keywordCode == kKeywordNone && separator != kSeparatorBlankLine) {
-        if (!m_file.IsOpen() || m_pending.size() >= kPendingLimit) return;
-        m_pending.append(token).push_back(separator == kSeparatorBlank ? ' ' : '\n');
-    } else {
+    if (keywordCode != kKeywordNone || separator == kSeparatorBlankLine) {
         BulletinEnd();
+        return;
     }
+    // Every token comes here: without a file only the bulletin's end is followed.
+    if (!m_bulletinOpen || !m_file.IsOpen() || m_pending.size() >= kPendingLimit) return;
+    Keep(token, separator);
+}
+
+void RawLog::Keep(std::string_view token, TokenSeparator separator) {
+    m_pending.append(token).push_back(separator == kSeparatorBlank ? ' ' : '\n');
 }
 
 void RawLog::Commit() {

@@ -54,6 +54,9 @@ class RawLog final : public BulletinTextEvents {
     void Resume() override { m_bulletinOpen = true; }
 
   private:
+    // Out of line, so that a token with no file to go to costs no stack frame.
+    [[gnu::noinline]] void Keep(std::string_view token, TokenSeparator separator);
+
     LogFile m_file{".syn"};
     bool m_bulletinOpen = false;
     int m_counter = 0;      // bulletins written since the file was opened

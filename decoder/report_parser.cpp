@@ -38,6 +38,18 @@ bool IsNil(std::string_view text) {
            (text[2] | 0x20) == 'l';
 }
 
+// A report ends in "=", or in "V" or ";" (an "=" received in letters shift):
+// a token that ends otherwise is ruled out at once.
+bool MayEndReport(std::string_view token) {
+    return !token.empty() && (token.back() == '=' || token.back() == 'V' || token.back() == ';');
+}
+
+// Every section marker starts with three equal figures ("222", "333", "444",
+// "555"): most groups are ruled out at once.
+bool MayBeSectionMarker(std::string_view group) {
+    return group.size() >= 3 && group[0] == group[1] && group[1] == group[2];
+}
+
 // Where radio noise turned a report end "=" into another character: a group
 // at the end of its line with one character too many after five figures, or
 // one character that is no figure alone on its line. Returns how much of the
@@ -88,28 +100,32 @@ void ReportParser::ProcessToken(std::string_view token, int keywordCode,
         }
     }
 
-    FrameMessage(keywordCode, separatorCode);
+    if (framing) FrameMessage(keywordCode, separatorCode);
     if (keywordCode != kKeywordNone) m_atLineStart = true;
-    if (m_atLineStart && TakeIndicator(token, separatorCode)) return;
+    // Settling may have handed on a token, which leaves the line start.
+    if (indicator && m_atLineStart) {
+        TakeIndicator(token, separatorCode);
+        return;
+    }
 
     Group group;
-    group.text = token;
     group.separator = separatorCode;
     group.lineStart = m_atLineStart;
     group.onIndicatorLine = m_indicatorLine;
-    const std::size_t endLength = ReportEndLength(token);
+    const std::size_t endLength = MayEndReport(token) ? ReportEndLength(token) : 0;
     group.reportEnd = endLength > 0;
-    group.text.resize(token.size() - endLength);
-    group.repaired = RepairFigures(group.text);
+    group.text = token.substr(0, token.size() - endLength);
+    // Here, not in a member: a token handed on is processed within this call.
+    std::string repairedStorage;
+    group.repaired = RepairFigures(group.text, repairedStorage);
     if (group.reportEnd) m_reportTokens = 0;
-    if (HandleResync(group.repaired, group.reportEnd)) return;
+    if (Resynchronising() && HandleResync(group.repaired, group.reportEnd)) return;
     // A token at the splitter's cap was cut: it is reported once, not decoded.
     if (token.size() >= kMaxTokenLength) {
         EmitError(group.text);
-        group.text.clear();
-        group.repaired.clear();
+        group.text = group.repaired = {};
     }
-    TakeGroup(std::move(group));
+    TakeGroup(group);
     if (separatorCode != kSeparatorBlank) m_indicatorLine = false;
     m_atLineStart = separatorCode != kSeparatorBlank;
     if (!m_handingOn && m_held.empty() && !Skipping()) m_bulletinText.Commit();
@@ -143,9 +159,10 @@ void ReportParser::FrameMessage(int keywordCode, TokenSeparator separatorCode) {
 // figures (or NIL), never on a heading item or a call sign ("ENVV", "LAHV").
 std::size_t ReportParser::ReportEndLength(std::string_view token) const {
     if (token.empty()) return 0;
-    const std::size_t kept = token.find_last_not_of('=');
-    if (kept != token.size() - 1)
+    if (token.back() == '=') {
+        const std::size_t kept = token.find_last_not_of('=');
         return token.size() - (kept == std::string_view::npos ? 0 : kept + 1);
+    }
     if (token.back() != 'V' && token.back() != ';') return 0;
     if (m_state == ParserState::kHeading || m_state == ParserState::kShipCallSign) return 0;
     const std::string_view body = token.substr(0, token.size() - 1);
@@ -155,7 +172,7 @@ std::size_t ReportParser::ReportEndLength(std::string_view token) const {
 // ---------------------------------------------------------------------------
 // Holding groups until they show what they begin
 
-void ReportParser::TakeGroup(Group&& group) {
+void ReportParser::TakeGroup(const Group& group) {
     if (m_observationOpen && m_observation.nil && group.lineStart && LandStream() &&
         IsStationNumber(group.repaired)) {
         // A NIL report holds nothing more: a station number on the next line
@@ -165,8 +182,8 @@ void ReportParser::TakeGroup(Group&& group) {
         FinishObservation();
     }
     if (!m_held.empty() || StartsHold(group)) {
-        m_held.push_back(std::move(group));
-        DecideHeld(m_held.back().reportEnd);
+        m_held.emplace_back(group);
+        DecideHeld(group.reportEnd);
         return;
     }
     if (m_state == ParserState::kSkipReport) {
@@ -207,7 +224,8 @@ bool ReportParser::StartsHold(const Group& group) const {
         case ParserState::kSection3Done:
         case ParserState::kSection4:
         case ParserState::kSection5:
-            return LandStream() && !group.reportEnd &&
+            // Only a group at the end of its line may hold a garbled report end.
+            return group.separator == kSeparatorLineEnd && LandStream() && !group.reportEnd &&
                    GarbledEndKeeps(group.text, group.lineStart, group.separator) !=
                        std::string_view::npos;
         default:
@@ -250,23 +268,23 @@ void ReportParser::DecideDayHour(bool complete) {
     if (here == StartKind::kUndecided ||
         (here == StartKind::kLand && after == StartKind::kUndecided))
         return;
-    std::vector<Group> held = TakeHeld();
+    std::vector<HeldGroup> held = TakeHeld();
     if (here == StartKind::kLand && after != StartKind::kLand) {
         m_landTime.clear();
         m_state = ParserState::kLandStation;
         Release(std::move(held), 0);
         return;
     }
-    ProcessGroup(held.front());
+    ProcessGroup(held.front().View());
     Release(std::move(held), 1);
 }
 
 void ReportParser::DecideReportStart(bool complete) {
     // Text after YYGGiw on the indicator line must show a report start plainly.
-    const bool strict = m_held[0].onIndicatorLine && !m_held[0].lineStart;
+    const bool strict = m_held[0].facts.onIndicatorLine && !m_held[0].facts.lineStart;
     const StartKind kind = ClassifyLandStart(TextsOfHeld(0).View(), complete, strict);
     if (kind == StartKind::kUndecided) return;
-    std::vector<Group> held = TakeHeld();
+    std::vector<HeldGroup> held = TakeHeld();
     if (kind == StartKind::kLand || kind == StartKind::kSea) {
         StartReport(kind == StartKind::kLand ? ReportKind::kLand : ReportKind::kShip,
                     std::move(held));
@@ -274,7 +292,7 @@ void ReportParser::DecideReportStart(bool complete) {
     }
     // The first group starts skipped text; a later line may still start a report.
     m_state = ParserState::kSkipReport;
-    SkipGroup(held.front());
+    SkipGroup(held.front().View());
     Release(std::move(held), 1);
 }
 
@@ -284,10 +302,10 @@ void ReportParser::DecideSkippedStart(bool complete) {
     const StartKind kind = LandStream() ? ClassifyLandStart(texts.View(), complete, true)
                                         : ClassifySeaStart(texts.View(), complete);
     if (kind == StartKind::kUndecided) return;
-    std::vector<Group> held = TakeHeld();
+    std::vector<HeldGroup> held = TakeHeld();
     if (kind == StartKind::kNone) {
         // Still skipped text; a later line may start a report.
-        SkipGroup(held.front());
+        SkipGroup(held.front().View());
         Release(std::move(held), 1);
         return;
     }
@@ -300,20 +318,20 @@ void ReportParser::DecideSkippedStart(bool complete) {
 // end. The group is named and decoded, and the next report starts.
 void ReportParser::DecideReportEnd(bool complete) {
     StartKind kind = StartKind::kNone;
-    if (m_held.size() > 1 && m_held[1].lineStart) {
+    if (m_held.size() > 1 && m_held[1].facts.lineStart) {
         kind = ClassifyLandStart(TextsOfHeld(1).View(), complete, true);
         if (kind == StartKind::kUndecided) return;
     }
-    std::vector<Group> held = TakeHeld();
-    Group& candidate = held.front();
+    std::vector<HeldGroup> held = TakeHeld();
+    HeldGroup& candidate = held.front();
     if (kind == StartKind::kLand) {
         EmitError(candidate.text);
         candidate.text.resize(
-            GarbledEndKeeps(candidate.text, candidate.lineStart, candidate.separator));
+            GarbledEndKeeps(candidate.text, candidate.facts.lineStart, candidate.facts.separator));
         candidate.repaired = RepairFigures(candidate.text);  // the group lost its last character
-        candidate.reportEnd = true;
+        candidate.facts.reportEnd = true;
     }
-    ProcessGroup(candidate);
+    ProcessGroup(candidate.View());
     Release(std::move(held), 1);
 }
 
@@ -330,25 +348,28 @@ void ReportParser::SettleHeldGroups() {
     }
 }
 
-std::vector<ReportParser::Group> ReportParser::TakeHeld() {
-    std::vector<Group> held = std::move(m_held);
-    // The next report start holds a few groups again: room for them now
-    // spares the vector growing group by group.
-    m_held.clear();
-    m_held.reserve(4);
+std::vector<ReportParser::HeldGroup> ReportParser::TakeHeld() {
+    std::vector<HeldGroup> held;
+    held.swap(m_held);
+    // The next report start holds a few groups again: the room that the
+    // last released batch left spares allocating it.
+    m_held.swap(m_spareHeld);
+    if (m_held.capacity() == 0) m_held.reserve(4);
     return held;
 }
 
-void ReportParser::Release(std::vector<Group> groups, std::size_t first) {
-    for (std::size_t i = first; i < groups.size(); ++i) TakeGroup(std::move(groups[i]));
+void ReportParser::Release(std::vector<HeldGroup> groups, std::size_t first) {
+    for (std::size_t i = first; i < groups.size(); ++i) TakeGroup(groups[i].View());
+    groups.clear();
+    if (m_spareHeld.capacity() < groups.capacity()) m_spareHeld.swap(groups);
 }
 
 // The first group goes straight to the state machine; the state it leads to
 // decides about the others.
-void ReportParser::StartReport(ReportKind kind, std::vector<Group> groups) {
+void ReportParser::StartReport(ReportKind kind, std::vector<HeldGroup> groups) {
     m_decoding.reportKind = kind;
     if (kind != ReportKind::kLand) m_state = ParserState::kShipCallSign;
-    ProcessGroup(groups.front());
+    ProcessGroup(groups.front().View());
     Release(std::move(groups), 1);
 }
 
@@ -381,7 +402,8 @@ void ReportParser::FinishSkip() {
 }
 
 void ReportParser::ProcessGroup(const Group& group) {
-    const bool consumed = m_sectionsAllowed && HandleSectionMarker(group.repaired);
+    const bool consumed = m_sectionsAllowed && MayBeSectionMarker(group.repaired) &&
+                          HandleSectionMarker(group.repaired);
     if (!consumed && !group.text.empty()) HandleState(group);
     if (m_observationOpen && !m_handingOn) {
         AppendReportText(group.text);
@@ -396,15 +418,13 @@ void ReportParser::ProcessGroup(const Group& group) {
 
 // An indicator that is a whole token at a line start opens a report and, in
 // the raw log, a bulletin with the stored heading.
-bool ReportParser::TakeIndicator(std::string_view token, TokenSeparator separatorCode) {
+void ReportParser::TakeIndicator(std::string_view token, TokenSeparator separatorCode) {
     if (token == "AAXX") {
         m_decoding.reportKind = ReportKind::kLand;
     } else if (token == "OOXX") {
         m_decoding.reportKind = ReportKind::kMobile;
-    } else if (token == "BBXX") {
-        m_decoding.reportKind = ReportKind::kShip;
     } else {
-        return false;
+        m_decoding.reportKind = ReportKind::kShip;
     }
     FinishObservation();
     // A stamp dates only the report on its own line.
@@ -415,7 +435,6 @@ bool ReportParser::TakeIndicator(std::string_view token, TokenSeparator separato
     m_indicatorLine = land && separatorCode == kSeparatorBlank;
     m_state = land ? ParserState::kLandTime : ParserState::kShipCallSign;
     m_resumeState = land ? ParserState::kLandStation : ParserState::kShipCallSign;
-    return true;
 }
 
 // After a resynchronisation request: wait for the end of the current report,

@@ -65,14 +65,34 @@ class ReportParser : public TokenParser, public DecodingContext {
     DecodingState& State() override { return m_decoding; }
 
   private:
-    // One group as received, kept while the parser decides what it begins.
+    // One group as received. Its texts are views: of the token being
+    // processed, or of a held group's own copy.
     struct Group {
-        std::string text;      // without the report end
-        std::string repaired;  // the text through figure repair, once
+        std::string_view text;      // without the report end
+        std::string_view repaired;  // the text through figure repair, once
         TokenSeparator separator = kSeparatorBlank;
         bool reportEnd = false;
         bool lineStart = false;
         bool onIndicatorLine = false;  // on the AAXX line, after YYGGiw
+    };
+
+    // A group kept while the parser decides what it begins, with its own
+    // copy of the texts.
+    struct HeldGroup {
+        explicit HeldGroup(const Group& group)
+            : text(group.text), repaired(group.repaired), facts(group) {
+            facts.text = facts.repaired = {};
+        }
+        // The group, viewing the texts here: valid while this stays in place.
+        Group View() const {
+            Group group = facts;
+            group.text = text;
+            group.repaired = repaired;
+            return group;
+        }
+        std::string text;
+        std::string repaired;
+        Group facts;  // all but the texts, which View() points here
     };
 
     // Views of the held groups' texts from one on (at most four are ever held).
@@ -84,10 +104,16 @@ class ReportParser : public TokenParser, public DecodingContext {
 
     HeldTexts TextsOfHeld(std::size_t first) const;
     void FrameMessage(int keywordCode, TokenSeparator separatorCode);
-    bool TakeIndicator(std::string_view token, TokenSeparator separatorCode);
+    // Takes "AAXX", "BBXX" or "OOXX".
+    void TakeIndicator(std::string_view token, TokenSeparator separatorCode);
     std::size_t ReportEndLength(std::string_view token) const;
+    bool Resynchronising() const {
+        return m_state == ParserState::kResyncWait || m_state == ParserState::kResyncGuess ||
+               m_state == ParserState::kResyncSkip;
+    }
+    // Takes the group while resynchronising; false when not doing so.
     bool HandleResync(std::string_view token, bool reportEnd);
-    void TakeGroup(Group&& group);
+    void TakeGroup(const Group& group);
     bool StartsHold(const Group& group) const;
     void DecideHeld(bool complete);
     void DecideDayHour(bool complete);
@@ -96,10 +122,11 @@ class ReportParser : public TokenParser, public DecodingContext {
     void DecideReportEnd(bool complete);
     void SettleHeldGroups();
     // The held groups, handed over; none is held afterwards.
-    std::vector<Group> TakeHeld();
-    // Takes the groups from `first` on, in order, as if they came now.
-    void Release(std::vector<Group> groups, std::size_t first);
-    void StartReport(ReportKind kind, std::vector<Group> groups);
+    std::vector<HeldGroup> TakeHeld();
+    // Takes the groups from `first` on, in order, as if they came now; keeps
+    // the vector's room for the next groups held.
+    void Release(std::vector<HeldGroup> groups, std::size_t first);
+    void StartReport(ReportKind kind, std::vector<HeldGroup> groups);
     void SkipGroup(const Group& group);
     void FinishSkip();
     void ProcessGroup(const Group& group);
@@ -154,8 +181,9 @@ class ReportParser : public TokenParser, public DecodingContext {
     std::array<std::string, 4> m_heading;
     std::size_t m_headingCount = 0;
     std::string m_landTime;
-    std::vector<Group> m_held;  // groups waiting for a decision
-    std::string m_skipped;      // text of the report being skipped
+    std::vector<HeldGroup> m_held;       // groups waiting for a decision
+    std::vector<HeldGroup> m_spareHeld;  // empty, with room: what a decision released
+    std::string m_skipped;               // text of the report being skipped
     bool m_indicatorLine = false;
     std::optional<CalendarDate> m_referenceDate;
     std::string m_eventText;  // text of the Result or Error being raised

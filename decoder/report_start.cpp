@@ -47,6 +47,9 @@ bool IsCallSign(std::string_view token) {
 }
 
 bool IsIndicatorWord(std::string_view token) {
+    // Every indicator word has four letters, the last an "X": most tokens
+    // are ruled out at once.
+    if (token.size() != 4 || token[3] != 'X') return false;
     for (const std::string_view word : kIndicatorWords) {
         if (token == word) return true;
     }
