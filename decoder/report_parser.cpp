@@ -27,6 +27,8 @@ namespace {
 constexpr std::string_view kErrorLabel = "DATA ERROR:        ";
 // Skipped text is named in its error up to this length.
 constexpr std::size_t kSkippedShown = 80;
+// The report text of an observation is kept up to this length.
+constexpr std::size_t kMaxReportText = 1024;
 
 bool IsFigureGroup(std::string_view repaired) {
     return !repaired.empty() && repaired.find_first_not_of("0123456789/") == std::string_view::npos;
@@ -46,6 +48,14 @@ std::size_t GarbledEndKeeps(std::string_view text, bool lineStart, TokenSeparato
     if (text.size() == 6 && RepairsToFigureGroup(text.substr(0, 5))) return 5;
     if (text.size() == 1 && lineStart && !IsFigureGroup(text)) return 0;
     return std::string_view::npos;
+}
+
+// Empties the observation for the next report. Copying from an empty record
+// (rather than moving a new one in) keeps the storage of its texts and of its
+// error list, so filling them again costs no allocation.
+void ResetObservation(WeatherObservation& observation) {
+    static const WeatherObservation kEmpty;
+    observation = kEmpty;
 }
 
 }  // namespace
@@ -694,32 +704,32 @@ void ReportParser::EmitSeparator(SeparatorLevel level) {
 
 void ReportParser::StartObservation() {
     FinishObservation();
-    m_observation = WeatherObservation{};
+    ResetObservation(m_observation);
     m_record.Clear();
     m_observationOpen = true;
     static constexpr std::string_view kKinds[] = {"BBXX", "AAXX", "OOXX"};
-    m_observation.kind = std::string(kKinds[static_cast<int>(m_decoding.reportKind)]);
+    const std::string_view kind = kKinds[static_cast<int>(m_decoding.reportKind)];
+    m_observation.kind = kind;
     for (std::size_t i = 0; i < 3; ++i) {
         if (m_heading[i].empty()) continue;
-        if (!m_observation.heading.empty()) m_observation.heading += ' ';
+        if (!m_observation.heading.empty()) m_observation.heading.push_back(' ');
         m_observation.heading += m_heading[i];
     }
     m_observation.correction = m_decoding.correction;
     // The report text starts with what the report shares with its bulletin:
     // the indicator, and the time group of a land bulletin or the call sign
     // read before this separator.
-    m_observation.report = m_observation.kind;
+    m_observation.report = kind;
     const bool land = m_decoding.reportKind == ReportKind::kLand;
     AppendReportText(land ? m_landTime : m_decoding.callSign);
 }
 
 // A report longer than any real one (text without its "=") keeps its start.
 void ReportParser::AppendReportText(std::string_view token) {
-    constexpr std::size_t kMaxReportText = 1024;
     std::string& text = m_observation.report;
     if (token.empty() || text.size() + token.size() >= kMaxReportText) return;
-    if (!text.empty()) text += ' ';
-    text += token;
+    if (!text.empty()) text.push_back(' ');
+    text.append(token);
 }
 
 CalendarDate ReportParser::ReferenceDate() const {
