@@ -27,8 +27,6 @@ namespace {
 constexpr std::string_view kErrorLabel = "DATA ERROR:        ";
 // Skipped text is named in its error up to this length.
 constexpr std::size_t kSkippedShown = 80;
-// The report text of an observation is kept up to this length.
-constexpr std::size_t kMaxReportText = 1024;
 
 bool IsFigureGroup(std::string_view repaired) {
     return !repaired.empty() && repaired.find_first_not_of("0123456789/") == std::string_view::npos;
@@ -394,7 +392,7 @@ void ReportParser::ProcessGroup(const Group& group) {
     if (!consumed && !group.text.empty()) HandleState(group);
     if (m_observationOpen && !m_handingOn) {
         AppendReportText(group.text);
-        if (group.reportEnd) m_observation.report += '=';
+        if (group.reportEnd) AppendReportEnd();
     }
     if (group.reportEnd) {
         m_state = m_resumeState;
@@ -719,17 +717,22 @@ void ReportParser::StartObservation() {
     // The report text starts with what the report shares with its bulletin:
     // the indicator, and the time group of a land bulletin or the call sign
     // read before this separator.
-    m_observation.report = kind;
+    kind.copy(m_reportText.data(), kind.size());
+    m_reportLength = kind.size();
     const bool land = m_decoding.reportKind == ReportKind::kLand;
     AppendReportText(land ? m_landTime : m_decoding.callSign);
 }
 
 // A report longer than any real one (text without its "=") keeps its start.
 void ReportParser::AppendReportText(std::string_view token) {
-    std::string& text = m_observation.report;
-    if (token.empty() || text.size() + token.size() >= kMaxReportText) return;
-    if (!text.empty()) text.push_back(' ');
-    text.append(token);
+    if (token.empty() || m_reportLength + token.size() >= kMaxReportText) return;
+    if (m_reportLength > 0) m_reportText[m_reportLength++] = ' ';
+    token.copy(m_reportText.data() + m_reportLength, token.size());
+    m_reportLength += token.size();
+}
+
+void ReportParser::AppendReportEnd() {
+    if (m_reportLength < m_reportText.size()) m_reportText[m_reportLength++] = '=';
 }
 
 CalendarDate ReportParser::ReferenceDate() const {
@@ -739,6 +742,7 @@ CalendarDate ReportParser::ReferenceDate() const {
 void ReportParser::FinishObservation() {
     if (!m_observationOpen) return;
     m_observationOpen = false;
+    m_observation.report.assign(m_reportText.data(), m_reportLength);
     m_observations.Observation(m_observation);
 }
 

@@ -133,11 +133,18 @@ class ReportParser : public TokenParser, public DecodingContext {
     void EmitError(std::string_view token);
     void StartObservation();
     void AppendReportText(std::string_view token);
+    void AppendReportEnd();
 
     _IWeatherDecoderEvents& m_events;
     _IWeatherObservationEvents& m_observations;
     BulletinTextEvents& m_bulletinText;
     WeatherObservation m_observation;
+    // The report's text as received, built here in place and handed to the
+    // observation when it is raised: a report ends in one "=" at most, after
+    // at most kMaxReportText - 1 characters.
+    static constexpr std::size_t kMaxReportText = 1024;
+    std::array<char, kMaxReportText + 1> m_reportText{};
+    std::size_t m_reportLength = 0;
     ReportRecord m_record;
     bool m_observationOpen = false;
     const StationCatalogue& m_catalogue;
