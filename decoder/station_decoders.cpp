@@ -47,17 +47,22 @@ void DecodeCatalogueEntry(std::string_view number, DecodingContext& context) {
     state.longitude = record.longitude;
     WeatherObservation& observation = context.Observation();
     observation.name = record.name;
-    if (PositionKnown(record.latitude, record.longitude)) {
+    const bool positionKnown = PositionKnown(record.latitude, record.longitude);
+    if (positionKnown) {
         // The catalogue gives hundredths of a degree.
         observation.latitude = std::round(record.latitude * 100.0) / 100.0;
         observation.longitude = std::round(record.longitude * 100.0) / 100.0;
     }
     Take(StationReference{record.name, record.country}, context);
-    if (PositionKnown(record.latitude, record.longitude)) {
-        const std::string ident =
-            record.locationIndicator.empty() ? std::string(number) : record.locationIndicator;
-        context.Events().Position(record.latitude, record.longitude, ident, record.name,
-                                  record.country);
+    if (!positionKnown) return;
+    // The station is named by its ICAO indicator where it has one.
+    _IWeatherDecoderEvents& events = context.Events();
+    if (record.locationIndicator.empty()) {
+        events.Position(record.latitude, record.longitude, std::string(number), record.name,
+                        record.country);
+    } else {
+        events.Position(record.latitude, record.longitude, record.locationIndicator, record.name,
+                        record.country);
     }
 }
 
@@ -129,19 +134,19 @@ Outcome DecodeLandStation(std::string_view iiiii, DecodingContext& context) {
     DecodeCatalogueEntry(iiiii, context);
     const std::string_view country = CountryName(number);
     WeatherObservation& observation = context.Observation();
-    observation.station = std::string(iiiii);
-    observation.country = std::string(country);
+    observation.station = iiiii;
+    observation.country = country;
     // "(Region VI: Europe)" is kept as "VI: Europe".
     const auto open = region.find("Region ");
     if (open != std::string_view::npos) {
-        observation.region = std::string(region.substr(open + 7, region.find(')') - open - 7));
+        observation.region = region.substr(open + 7, region.find(')') - open - 7);
     }
     if (!country.empty()) Take(CountryReference{country}, context);
     return Outcome::kAccepted;
 }
 
 Outcome DecodeShipStation(std::string_view callSign, DecodingContext& context) {
-    context.Observation().station = std::string(callSign);
+    context.Observation().station = callSign;
     Take(StationIdentity{WrittenText<40>(callSign), false, {}}, context);
     return Outcome::kAccepted;
 }
