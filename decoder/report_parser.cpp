@@ -58,7 +58,7 @@ void ResetObservation(WeatherObservation& observation) {
 
 }  // namespace
 
-ReportParser::ReportParser(_IWeatherDecoderEvents& events, _IWeatherObservationEvents& observations,
+ReportParser::ReportParser(_IWeatherDecoderEvents& events, ObservationFanout& observations,
                            BulletinTextEvents& bulletinText, const StationCatalogue& catalogue,
                            const DecoderOptions& options)
     : m_events(events),
@@ -705,6 +705,11 @@ void ReportParser::StartObservation() {
     ResetObservation(m_observation);
     m_record.Clear();
     m_observationOpen = true;
+    // The texts of a report that no sink hears are not built; a sink
+    // connected while a report is open hears from the next report on.
+    m_observationHeard = !m_observations.Empty();
+    m_reportLength = 0;
+    if (!m_observationHeard) return;
     static constexpr std::string_view kKinds[] = {"BBXX", "AAXX", "OOXX"};
     const std::string_view kind = kKinds[static_cast<int>(m_decoding.reportKind)];
     m_observation.kind = kind;
@@ -725,14 +730,16 @@ void ReportParser::StartObservation() {
 
 // A report longer than any real one (text without its "=") keeps its start.
 void ReportParser::AppendReportText(std::string_view token) {
-    if (token.empty() || m_reportLength + token.size() >= kMaxReportText) return;
+    if (!m_observationHeard || token.empty() || m_reportLength + token.size() >= kMaxReportText)
+        return;
     if (m_reportLength > 0) m_reportText[m_reportLength++] = ' ';
     token.copy(m_reportText.data() + m_reportLength, token.size());
     m_reportLength += token.size();
 }
 
 void ReportParser::AppendReportEnd() {
-    if (m_reportLength < m_reportText.size()) m_reportText[m_reportLength++] = '=';
+    if (m_observationHeard && m_reportLength < m_reportText.size())
+        m_reportText[m_reportLength++] = '=';
 }
 
 CalendarDate ReportParser::ReferenceDate() const {
@@ -742,12 +749,13 @@ CalendarDate ReportParser::ReferenceDate() const {
 void ReportParser::FinishObservation() {
     if (!m_observationOpen) return;
     m_observationOpen = false;
+    if (!m_observationHeard) return;
     m_observation.report.assign(m_reportText.data(), m_reportLength);
     m_observations.Observation(m_observation);
 }
 
 void ReportParser::EmitError(std::string_view token) {
-    if (m_observationOpen) m_observation.errors.emplace_back(token);
+    if (m_observationOpen && m_observationHeard) m_observation.errors.emplace_back(token);
     m_eventText.assign(kErrorLabel).append(token).push_back('\n');
     m_events.Error(m_eventText);
 }

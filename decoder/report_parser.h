@@ -14,6 +14,7 @@
 
 #include "decoding_context.h"
 #include "message_splitter.h"
+#include "observation_fanout.h"
 #include "raw_log.h"
 #include "report_start.h"
 #include "station_catalogue.h"
@@ -25,7 +26,7 @@ class ReportParser : public TokenParser, public DecodingContext {
   public:
     // The sinks, the catalogue and the options are borrowed and must outlive
     // the parser; the options are read at every token.
-    ReportParser(_IWeatherDecoderEvents& events, _IWeatherObservationEvents& observations,
+    ReportParser(_IWeatherDecoderEvents& events, ObservationFanout& observations,
                  BulletinTextEvents& bulletinText, const StationCatalogue& catalogue,
                  const DecoderOptions& options);
     ~ReportParser() override;
@@ -136,7 +137,7 @@ class ReportParser : public TokenParser, public DecodingContext {
     void AppendReportEnd();
 
     _IWeatherDecoderEvents& m_events;
-    _IWeatherObservationEvents& m_observations;
+    ObservationFanout& m_observations;
     BulletinTextEvents& m_bulletinText;
     WeatherObservation m_observation;
     // The report's text as received, built here in place and handed to the
@@ -147,6 +148,9 @@ class ReportParser : public TokenParser, public DecodingContext {
     std::size_t m_reportLength = 0;
     ReportRecord m_record;
     bool m_observationOpen = false;
+    // Whether the open report's observation has a sink to hear it, as at its
+    // start: only then are its texts built and the observation raised.
+    bool m_observationHeard = false;
     const StationCatalogue& m_catalogue;
     const DecoderOptions& m_options;
     DecodingState m_decoding;

@@ -39,6 +39,8 @@ class SinkList {
     // that must be written before a client hears the event).
     std::uint32_t ConnectFirst(Sink* sink) { return Connect(sink, true); }
     void DisconnectAll() { m_sinks.clear(); }
+    // True when no sink is connected: nobody hears an event raised now.
+    bool Empty() const { return m_sinks.empty(); }
 
     // Calls `call(sink)` on every sink connected when the event was raised,
     // in connection order. A sink may disconnect itself or another from

@@ -207,6 +207,18 @@ TEST(ObservationRecordTest, AnOverlongReportKeepsItsStartAndItsEnd) {
     EXPECT_EQ(observations.records[1].report, "AAXX 10061 01007 NIL=");
 }
 
+// An observation is built for the sinks connected where its report starts: a
+// sink connected in the middle of a report hears from the next one on.
+TEST(ObservationRecordTest, ASinkConnectedInAReportHearsFromTheNextOne) {
+    DecoderHarness harness;
+    RecordingObservations observations;
+    harness.Feed("ZCZC 1\nSMNO91 DNMI 100600\nAAXX 10061\n01001 11384 73302 10084 20071 ");
+    ASSERT_TRUE(observations.Listen(harness.Decoder()));
+    harness.Feed("30197=\n01007 NIL=\nNNNN\n");
+    ASSERT_EQ(observations.records.size(), 1u);
+    EXPECT_EQ(observations.records[0].report, "AAXX 10061 01007 NIL=");
+}
+
 // The text events of a report are the same whether or not observations are heard.
 TEST(ObservationRecordTest, TextEventsDoNotChange) {
     const std::string bulletin = testing::ReadTestData("synop/metno-kvnorcom/synop/data0600");
