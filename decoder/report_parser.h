@@ -60,6 +60,7 @@ class ReportParser : public TokenParser, public DecodingContext {
     _IWeatherDecoderEvents& Events() override { return m_events; }
     WeatherObservation& Observation() override { return m_observation; }
     ReportRecord& Record() override { return m_record; }
+    bool ObservationHeard() const override { return m_observationHeard; }
     bool Quiet() const override { return m_options.quiet; }
     const StationCatalogue& Catalogue() const override { return m_catalogue; }
     CalendarDate ReferenceDate() const override;

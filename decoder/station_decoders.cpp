@@ -46,7 +46,7 @@ void DecodeCatalogueEntry(std::string_view number, DecodingContext& context) {
     state.latitude = record.latitude;
     state.longitude = record.longitude;
     WeatherObservation& observation = context.Observation();
-    observation.name = record.name;
+    if (context.ObservationHeard()) observation.name = record.name;
     const bool positionKnown = PositionKnown(record.latitude, record.longitude);
     if (positionKnown) {
         // The catalogue gives hundredths of a degree.
@@ -93,16 +93,31 @@ ReportTime ObservationTimeOf(std::string_view yyggiw, DecodingContext& context) 
     return time;
 }
 
-// Date, hour and wind-speed unit (iw, code table 1855) into the record.
-void RecordTimeAndUnit(const ReportTime& time, char iw, WeatherObservation& record) {
+// Date, hour and wind-speed unit (iw, code table 1855) into the record; the
+// unit's texts only where the observation is heard.
+void RecordTimeAndUnit(const ReportTime& time, char iw, DecodingContext& context) {
+    WeatherObservation& record = context.Observation();
     record.year = time.date.year;
     record.month = time.date.month;
     record.day = time.day;
     record.hour = time.hour;
     if (iw != '0' && iw != '1' && iw != '3' && iw != '4') return;
     record.windUnitCode = iw - '0';
+    if (!context.ObservationHeard()) return;
     record.windSpeedUnit = iw < '3' ? "m/s" : "kt";
     record.windSpeedSource = iw == '0' || iw == '3' ? "estimated" : "anemometer";
+}
+
+// The station number, country and WMO region of a land station into the
+// record ("(Region VI: Europe)" is kept as "VI: Europe").
+void RecordStationTexts(std::string_view iiiii, std::string_view country, std::string_view region,
+                        WeatherObservation& record) {
+    record.station = iiiii;
+    record.country = country;
+    const auto open = region.find("Region ");
+    if (open != std::string_view::npos) {
+        record.region = region.substr(open + 7, region.find(')') - open - 7);
+    }
 }
 
 }  // namespace
@@ -120,7 +135,7 @@ Outcome DecodeTimeAndUnit(std::string_view yyggiw, DecodingContext& context) {
     const ReportTime time = ObservationTimeOf(yyggiw, context);
     Take(time, context);
     state.windUnit = WindSpeedUnitText(yyggiw[4]);
-    RecordTimeAndUnit(time, yyggiw[4], context.Observation());
+    RecordTimeAndUnit(time, yyggiw[4], context);
     return Outcome::kAccepted;
 }
 
@@ -133,20 +148,14 @@ Outcome DecodeLandStation(std::string_view iiiii, DecodingContext& context) {
     Take(StationIdentity{WrittenText<40>(iiiii), true, region}, context);
     DecodeCatalogueEntry(iiiii, context);
     const std::string_view country = CountryName(number);
-    WeatherObservation& observation = context.Observation();
-    observation.station = iiiii;
-    observation.country = country;
-    // "(Region VI: Europe)" is kept as "VI: Europe".
-    const auto open = region.find("Region ");
-    if (open != std::string_view::npos) {
-        observation.region = region.substr(open + 7, region.find(')') - open - 7);
-    }
+    if (context.ObservationHeard())
+        RecordStationTexts(iiiii, country, region, context.Observation());
     if (!country.empty()) Take(CountryReference{country}, context);
     return Outcome::kAccepted;
 }
 
 Outcome DecodeShipStation(std::string_view callSign, DecodingContext& context) {
-    context.Observation().station = callSign;
+    if (context.ObservationHeard()) context.Observation().station = callSign;
     Take(StationIdentity{WrittenText<40>(callSign), false, {}}, context);
     return Outcome::kAccepted;
 }
