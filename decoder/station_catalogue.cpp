@@ -68,19 +68,17 @@ bool NextLine(std::string_view text, std::size_t* position, std::string_view* li
     return true;
 }
 
-// The catalogue file's text, read once: at most kMaxText bytes (a real
-// catalogue is under a megabyte); empty when it cannot be read.
-std::string ReadCatalogueText(const std::string& path) {
+// Reads the catalogue file into *storage, at most kMaxText bytes (a real
+// catalogue is under a megabyte), and returns its text; empty when it cannot
+// be read. The storage is left unfilled for fread to fill.
+std::string_view ReadCatalogueText(const std::string& path, std::unique_ptr<char[]>* storage) {
     FilePtr data(std::fopen(path.c_str(), "rb"));
-    if (!data) return {};
-    std::string text;
-    char buffer[65536];
-    std::size_t count = 0;
-    while (text.size() < kMaxText &&
-           (count = std::fread(buffer, 1, sizeof buffer, data.get())) > 0) {
-        text.append(buffer, std::min(count, kMaxText - text.size()));
-    }
-    return text;
+    if (!data || std::fseek(data.get(), 0, SEEK_END) != 0) return {};
+    const long end = std::ftell(data.get());
+    if (end <= 0 || std::fseek(data.get(), 0, SEEK_SET) != 0) return {};
+    const std::size_t size = std::min(static_cast<std::size_t>(end), kMaxText);
+    storage->reset(new char[size]);
+    return {storage->get(), std::fread(storage->get(), 1, size, data.get())};
 }
 
 // Number formed by the first three characters, or -1 when they are not figures.
@@ -315,7 +313,13 @@ const StationRecord& StationCatalogue::LookUp(std::string_view stationNumber) co
         number = number * 10 + (c - '0');
     }
     if (m_slots.empty()) {
-        m_text = ReadCatalogueText(m_dataPath);
+        m_text = ReadCatalogueText(m_dataPath, &m_textStorage);
+        // The first index entry of each prefix is where its block starts.
+        m_blockStarts.fill(-1);
+        for (const IndexEntry& entry : m_index) {
+            if (entry.prefix >= 0 && m_blockStarts[entry.prefix] < 0)
+                m_blockStarts[entry.prefix] = entry.offset;
+        }
         m_slots.assign(kStationNumbers, 0);
         m_lines.assign(kStationNumbers, 0);
         m_records.emplace_back();  // the answer for numbers not in the catalogue
@@ -342,15 +346,8 @@ const StationRecord& StationCatalogue::LookUp(std::string_view stationNumber) co
 // prefix: each number is answered by the first line that begins with it.
 void StationCatalogue::ReadBlock(int prefix) const {
     m_blocksRead[prefix] = true;
-    const IndexEntry* found = nullptr;
-    for (const auto& entry : m_index) {
-        if (entry.prefix == prefix) {
-            found = &entry;
-            break;
-        }
-    }
-    if (found == nullptr) return;
-    std::size_t position = static_cast<std::size_t>(found->offset);
+    if (m_blockStarts[prefix] < 0) return;
+    std::size_t position = static_cast<std::size_t>(m_blockStarts[prefix]);
     std::size_t start = position;
     std::string_view line;
     for (; NextLine(m_text, &position, &line); start = position) {

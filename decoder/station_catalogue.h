@@ -3,9 +3,11 @@
 // record of every three-figure prefix).
 #pragma once
 
+#include <array>
 #include <bitset>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,7 +75,9 @@ class StationCatalogue {
     // line, or its block not read yet) and its place in m_records plus one
     // (0: not asked for yet). A line is parsed when its number is first asked
     // for; the records live in a deque so that answers stay valid.
-    mutable std::string m_text;
+    mutable std::unique_ptr<char[]> m_textStorage;
+    mutable std::string_view m_text;
+    mutable std::array<long, 1000> m_blockStarts{};  // by prefix; -1: none in the index
     mutable std::vector<std::uint32_t> m_lines;
     mutable std::vector<std::uint32_t> m_slots;
     mutable std::bitset<1000> m_blocksRead;  // by three-figure prefix
