@@ -742,8 +742,18 @@ void ReportParser::AppendReportEnd() {
         m_reportText[m_reportLength++] = '=';
 }
 
+// Every report asks; a UTC day is 86,400 seconds of POSIX time, so the date
+// is worked out again only when the day number changes.
 CalendarDate ReportParser::ReferenceDate() const {
-    return m_referenceDate ? *m_referenceDate : UtcDate(std::time(nullptr));
+    if (m_referenceDate) return *m_referenceDate;
+    const std::time_t now = std::time(nullptr);
+    if (now < 0) return UtcDate(now);
+    const std::time_t dayNumber = now / 86400;
+    if (dayNumber != m_todayNumber) {
+        m_today = UtcDate(now);
+        m_todayNumber = dayNumber;
+    }
+    return m_today;
 }
 
 void ReportParser::FinishObservation() {

@@ -170,6 +170,8 @@ class ReportParser : public TokenParser, public DecodingContext {
     std::string m_skipped;      // text of the report being skipped
     bool m_indicatorLine = false;
     std::optional<CalendarDate> m_referenceDate;
+    mutable std::time_t m_todayNumber = -1;  // the UTC day m_today was worked out for
+    mutable CalendarDate m_today;
     std::string m_eventText;  // text of the Result or Error being raised
 };
 
