@@ -123,9 +123,9 @@ void RecordStationTexts(std::string_view iiiii, std::string_view country, std::s
 }  // namespace
 
 std::string FiveFigureDayHour(std::string_view token) {
-    std::string group(token.substr(0, 4));
-    group.resize(4, '/');
-    group.push_back(token.size() == 5 ? token[4] : '/');
+    std::string group(5, '/');  // short enough to stay inside the string
+    token.substr(0, 4).copy(group.data(), 4);
+    if (token.size() == 5) group[4] = token[4];
     return group;
 }
 
