@@ -132,6 +132,9 @@ class DecodingContext {
     // The decoder's own record of the report: the code figures the text
     // lines are rendered from (emptied where the observation starts).
     virtual ReportRecord& Record() = 0;
+    // Whether an observation sink hears the report being decoded; when none
+    // does, the observation's texts need not be written.
+    virtual bool ObservationHeard() const = 0;
 
     virtual bool Quiet() const = 0;
     virtual const StationCatalogue& Catalogue() const = 0;

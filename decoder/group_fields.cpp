@@ -7,11 +7,6 @@
 
 namespace nimbo {
 
-std::string_view Field(std::string_view group, std::size_t first, std::size_t count) {
-    if (first >= group.size()) return {};
-    return group.substr(first, count);
-}
-
 std::string NumberInWidth(long value, int width) {
     char buffer[32];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
@@ -31,10 +26,6 @@ std::string TenthsInWidth(long tenths, int width) {
     text.push_back('.');
     text.push_back(static_cast<char>('0' + tenths % 10));
     return text;
-}
-
-bool PositionKnown(float latitude, float longitude) {
-    return std::trunc(std::fabs(latitude)) < 91.0f && std::trunc(std::fabs(longitude)) < 181.0f;
 }
 
 Outcome UnexpectedGroup(std::string_view group) {

@@ -2,6 +2,7 @@
 // number formatting.
 #pragma once
 
+#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -30,7 +31,11 @@ inline bool IsAllFigures(std::string_view text) {
 inline bool IsValidField(std::string_view field) { return IsAllFigures(field); }
 
 // The characters [first, first+count) of a group; empty when out of range.
-std::string_view Field(std::string_view group, std::size_t first, std::size_t count);
+// Inline, as every figure of every group is read through it.
+inline std::string_view Field(std::string_view group, std::size_t first, std::size_t count) {
+    if (first >= group.size()) return {};
+    return group.substr(first, count);
+}
 
 // Integer value of an all-figures field (caller checked validity); 0 when
 // empty; the figures before the first other character otherwise.
@@ -57,7 +62,9 @@ std::string TenthsInWidth(long tenths, int width);
 
 // True when a decoded station position is usable for the map events: the
 // whole-number parts of |latitude| below 91 and of |longitude| below 181.
-bool PositionKnown(float latitude, float longitude);
+inline bool PositionKnown(float latitude, float longitude) {
+    return std::trunc(std::fabs(latitude)) < 91.0f && std::trunc(std::fabs(longitude)) < 181.0f;
+}
 
 // A group whose first character is not the decoder's own: accepted without
 // output when that character is a figure, otherwise malformed.

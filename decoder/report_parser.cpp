@@ -61,9 +61,17 @@ std::size_t GarbledEndKeeps(std::string_view text, bool lineStart, TokenSeparato
     return std::string_view::npos;
 }
 
+// Empties the observation for the next report. Copying from an empty record
+// (rather than moving a new one in) keeps the storage of its texts and of its
+// error list, so filling them again costs no allocation.
+void ResetObservation(WeatherObservation& observation) {
+    static const WeatherObservation kEmpty;
+    observation = kEmpty;
+}
+
 }  // namespace
 
-ReportParser::ReportParser(_IWeatherDecoderEvents& events, _IWeatherObservationEvents& observations,
+ReportParser::ReportParser(_IWeatherDecoderEvents& events, ObservationFanout& observations,
                            BulletinTextEvents& bulletinText, const StationCatalogue& catalogue,
                            const DecoderOptions& options)
     : m_events(events),
@@ -407,7 +415,7 @@ void ReportParser::ProcessGroup(const Group& group) {
     if (!consumed && !group.text.empty()) HandleState(group);
     if (m_observationOpen && !m_handingOn) {
         AppendReportText(group.text);
-        if (group.reportEnd) m_observation.report += '=';
+        if (group.reportEnd) AppendReportEnd();
     }
     if (group.reportEnd) {
         m_state = m_resumeState;
@@ -720,46 +728,70 @@ void ReportParser::EmitSeparator(SeparatorLevel level) {
 
 void ReportParser::StartObservation() {
     FinishObservation();
-    m_observation = WeatherObservation{};
+    ResetObservation(m_observation);
     m_record.Clear();
     m_observationOpen = true;
+    // The texts of a report that no sink hears are not built; a sink
+    // connected while a report is open hears from the next report on.
+    m_observationHeard = !m_observations.Empty();
+    m_reportLength = 0;
+    if (!m_observationHeard) return;
     static constexpr std::string_view kKinds[] = {"BBXX", "AAXX", "OOXX"};
-    m_observation.kind = std::string(kKinds[static_cast<int>(m_decoding.reportKind)]);
+    const std::string_view kind = kKinds[static_cast<int>(m_decoding.reportKind)];
+    m_observation.kind = kind;
     for (std::size_t i = 0; i < 3; ++i) {
         if (m_heading[i].empty()) continue;
-        if (!m_observation.heading.empty()) m_observation.heading += ' ';
+        if (!m_observation.heading.empty()) m_observation.heading.push_back(' ');
         m_observation.heading += m_heading[i];
     }
     m_observation.correction = m_decoding.correction;
     // The report text starts with what the report shares with its bulletin:
     // the indicator, and the time group of a land bulletin or the call sign
     // read before this separator.
-    m_observation.report = m_observation.kind;
+    kind.copy(m_reportText.data(), kind.size());
+    m_reportLength = kind.size();
     const bool land = m_decoding.reportKind == ReportKind::kLand;
     AppendReportText(land ? m_landTime : m_decoding.callSign);
 }
 
 // A report longer than any real one (text without its "=") keeps its start.
 void ReportParser::AppendReportText(std::string_view token) {
-    constexpr std::size_t kMaxReportText = 1024;
-    std::string& text = m_observation.report;
-    if (token.empty() || text.size() + token.size() >= kMaxReportText) return;
-    if (!text.empty()) text += ' ';
-    text += token;
+    if (!m_observationHeard || token.empty() || m_reportLength + token.size() >= kMaxReportText)
+        return;
+    if (m_reportLength > 0) m_reportText[m_reportLength++] = ' ';
+    token.copy(m_reportText.data() + m_reportLength, token.size());
+    m_reportLength += token.size();
 }
 
+void ReportParser::AppendReportEnd() {
+    if (m_observationHeard && m_reportLength < m_reportText.size())
+        m_reportText[m_reportLength++] = '=';
+}
+
+// Every report asks; a UTC day is 86,400 seconds of POSIX time, so the date
+// is worked out again only when the day number changes.
 CalendarDate ReportParser::ReferenceDate() const {
-    return m_referenceDate ? *m_referenceDate : UtcDate(std::time(nullptr));
+    if (m_referenceDate) return *m_referenceDate;
+    const std::time_t now = std::time(nullptr);
+    if (now < 0) return UtcDate(now);
+    const std::time_t dayNumber = now / 86400;
+    if (dayNumber != m_todayNumber) {
+        m_today = UtcDate(now);
+        m_todayNumber = dayNumber;
+    }
+    return m_today;
 }
 
 void ReportParser::FinishObservation() {
     if (!m_observationOpen) return;
     m_observationOpen = false;
+    if (!m_observationHeard) return;
+    m_observation.report.assign(m_reportText.data(), m_reportLength);
     m_observations.Observation(m_observation);
 }
 
 void ReportParser::EmitError(std::string_view token) {
-    if (m_observationOpen) m_observation.errors.emplace_back(token);
+    if (m_observationOpen && m_observationHeard) m_observation.errors.emplace_back(token);
     m_eventText.assign(kErrorLabel).append(token).push_back('\n');
     m_events.Error(m_eventText);
 }

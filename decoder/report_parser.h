@@ -14,6 +14,7 @@
 
 #include "decoding_context.h"
 #include "message_splitter.h"
+#include "observation_fanout.h"
 #include "raw_log.h"
 #include "report_start.h"
 #include "station_catalogue.h"
@@ -25,7 +26,7 @@ class ReportParser : public TokenParser, public DecodingContext {
   public:
     // The sinks, the catalogue and the options are borrowed and must outlive
     // the parser; the options are read at every token.
-    ReportParser(_IWeatherDecoderEvents& events, _IWeatherObservationEvents& observations,
+    ReportParser(_IWeatherDecoderEvents& events, ObservationFanout& observations,
                  BulletinTextEvents& bulletinText, const StationCatalogue& catalogue,
                  const DecoderOptions& options);
     ~ReportParser() override;
@@ -59,6 +60,7 @@ class ReportParser : public TokenParser, public DecodingContext {
     _IWeatherDecoderEvents& Events() override { return m_events; }
     WeatherObservation& Observation() override { return m_observation; }
     ReportRecord& Record() override { return m_record; }
+    bool ObservationHeard() const override { return m_observationHeard; }
     bool Quiet() const override { return m_options.quiet; }
     const StationCatalogue& Catalogue() const override { return m_catalogue; }
     CalendarDate ReferenceDate() const override;
@@ -160,13 +162,23 @@ class ReportParser : public TokenParser, public DecodingContext {
     void EmitError(std::string_view token);
     void StartObservation();
     void AppendReportText(std::string_view token);
+    void AppendReportEnd();
 
     _IWeatherDecoderEvents& m_events;
-    _IWeatherObservationEvents& m_observations;
+    ObservationFanout& m_observations;
     BulletinTextEvents& m_bulletinText;
     WeatherObservation m_observation;
+    // The report's text as received, built here in place and handed to the
+    // observation when it is raised: a report ends in one "=" at most, after
+    // at most kMaxReportText - 1 characters.
+    static constexpr std::size_t kMaxReportText = 1024;
+    std::array<char, kMaxReportText + 1> m_reportText{};
+    std::size_t m_reportLength = 0;
     ReportRecord m_record;
     bool m_observationOpen = false;
+    // Whether the open report's observation has a sink to hear it, as at its
+    // start: only then are its texts built and the observation raised.
+    bool m_observationHeard = false;
     const StationCatalogue& m_catalogue;
     const DecoderOptions& m_options;
     DecodingState m_decoding;
@@ -186,6 +198,8 @@ class ReportParser : public TokenParser, public DecodingContext {
     std::string m_skipped;               // text of the report being skipped
     bool m_indicatorLine = false;
     std::optional<CalendarDate> m_referenceDate;
+    mutable std::time_t m_todayNumber = -1;  // the UTC day m_today was worked out for
+    mutable CalendarDate m_today;
     std::string m_eventText;  // text of the Result or Error being raised
 };
 

@@ -43,6 +43,8 @@ class SinkList {
         m_sinks.clear();
         Changed();
     }
+    // True when no sink is connected: nobody hears an event raised now.
+    bool Empty() const { return m_sinks.empty(); }
 
     // Calls `call(sink)` on every sink connected when the event was raised,
     // in connection order. A sink may disconnect itself or another from

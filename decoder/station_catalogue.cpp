@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <system_error>
 
@@ -22,6 +23,7 @@ namespace {
 
 constexpr std::size_t kMaxLine = 256;
 constexpr std::size_t kStationNumbers = 100000;  // 00000 to 99999
+constexpr std::size_t kMaxText = 64u << 20;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -47,6 +49,38 @@ bool ReadLine(std::FILE* file, std::string* line) {
     return true;
 }
 
+// The next line of `text` from *position, cut the way ReadLine cuts a line
+// of the file (at most kMaxLine - 1 characters, up to a NUL, without its line
+// end; the rest of an over-long line skipped). False at the end of the text.
+bool NextLine(std::string_view text, std::size_t* position, std::string_view* line) {
+    if (*position >= text.size()) return false;
+    std::string_view piece = text.substr(*position, kMaxLine - 1);
+    const auto newline = piece.find('\n');
+    if (newline != std::string_view::npos) piece = piece.substr(0, newline + 1);
+    *position += piece.size();
+    piece = piece.substr(0, piece.find('\0'));
+    if (piece.empty() || piece.back() != '\n') {
+        const auto end = text.find('\n', *position);
+        *position = end == std::string_view::npos ? text.size() : end + 1;
+    }
+    while (!piece.empty() && (piece.back() == '\n' || piece.back() == '\r')) piece.remove_suffix(1);
+    *line = piece;
+    return true;
+}
+
+// Reads the catalogue file into *storage, at most kMaxText bytes (a real
+// catalogue is under a megabyte), and returns its text; empty when it cannot
+// be read. The storage is left unfilled for fread to fill.
+std::string_view ReadCatalogueText(const std::string& path, std::unique_ptr<char[]>* storage) {
+    FilePtr data(std::fopen(path.c_str(), "rb"));
+    if (!data || std::fseek(data.get(), 0, SEEK_END) != 0) return {};
+    const long end = std::ftell(data.get());
+    if (end <= 0 || std::fseek(data.get(), 0, SEEK_SET) != 0) return {};
+    const std::size_t size = std::min(static_cast<std::size_t>(end), kMaxText);
+    storage->reset(new char[size]);
+    return {storage->get(), std::fread(storage->get(), 1, size, data.get())};
+}
+
 // Number formed by the first three characters, or -1 when they are not figures.
 int PrefixNumber(std::string_view text) {
     if (text.size() < 3) return -1;
@@ -58,11 +92,11 @@ int PrefixNumber(std::string_view text) {
     return value;
 }
 
-std::string Trim(std::string_view text) {
+std::string_view Trim(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};
     const auto last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
+    return text.substr(first, last - first + 1);
 }
 
 std::string_view Columns(std::string_view line, std::size_t first, std::size_t last) {
@@ -70,13 +104,36 @@ std::string_view Columns(std::string_view line, std::size_t first, std::size_t l
     return line.substr(first, last - first + 1);
 }
 
+// The whole number at the start of `text` read as strtol reads it in base 10
+// (leading white space, a sign, figures; the largest long where it overflows);
+// false when no figure follows. The catalogue's fields are views, not C strings.
+bool LeadingNumber(std::string_view text, long* value) {
+    std::size_t i = text.find_first_not_of(" \t\n\v\f\r");
+    if (i == std::string_view::npos) return false;
+    const bool negative = text[i] == '-';
+    if (text[i] == '-' || text[i] == '+') ++i;
+    const std::size_t first = i;
+    constexpr long kLimit = std::numeric_limits<long>::max();
+    long magnitude = 0;
+    bool overflow = false;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        const int figure = text[i] - '0';
+        overflow = overflow || magnitude > (kLimit - figure) / 10;
+        if (!overflow) magnitude = magnitude * 10 + figure;
+    }
+    if (i == first) return false;
+    if (overflow) {
+        *value = negative ? std::numeric_limits<long>::min() : kLimit;
+    } else {
+        *value = negative ? -magnitude : magnitude;
+    }
+    return true;
+}
+
 // DDMM or DDDMM figures and a hemisphere letter, as degrees.minutes / 100.
 float CoordinateValue(std::string_view figures, char hemisphere, char negative) {
-    const std::string text = Trim(figures);
-    if (text.empty()) return 800.0f;
-    char* end = nullptr;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (end == text.c_str()) return 800.0f;
+    long value = 0;
+    if (!LeadingNumber(Trim(figures), &value)) return 800.0f;
     const float degrees = static_cast<float>(value) / 100.0f;
     return hemisphere == negative ? -degrees : degrees;
 }
@@ -246,45 +303,54 @@ void StationCatalogue::RebuildIndex(const std::string& indexPath) {
 }
 
 const StationRecord& StationCatalogue::LookUp(std::string_view stationNumber) const {
-    m_answer = {};
-    if (m_dataPath.empty() || stationNumber.size() != 5) return m_answer;
+    static const StationRecord kNotFound;
+    if (m_dataPath.empty() || stationNumber.size() != 5) return kNotFound;
     const int prefix = PrefixNumber(stationNumber);
-    if (prefix < 0) return m_answer;
+    if (prefix < 0) return kNotFound;
     int number = 0;
     for (char c : stationNumber) {
         if (c < '0' || c > '9') return m_answer = ReadRecord(stationNumber, prefix);
         number = number * 10 + (c - '0');
     }
     if (m_slots.empty()) {
+        m_text = ReadCatalogueText(m_dataPath, &m_textStorage);
+        // The first index entry of each prefix is where its block starts.
+        m_blockStarts.fill(-1);
+        for (const IndexEntry& entry : m_index) {
+            if (entry.prefix >= 0 && m_blockStarts[entry.prefix] < 0)
+                m_blockStarts[entry.prefix] = entry.offset;
+        }
         m_slots.assign(kStationNumbers, 0);
+        m_lines.assign(kStationNumbers, 0);
         m_records.emplace_back();  // the answer for numbers not in the catalogue
     }
-    if (m_slots[number] == 0) {
-        ReadBlock(prefix);
-        // Every number of the prefix is now read: those not found have nothing.
-        for (int n = prefix * 100; n < prefix * 100 + 100; ++n) {
-            if (m_slots[n] == 0) m_slots[n] = 1;
+    std::uint32_t& slot = m_slots[number];
+    if (slot == 0) {
+        if (!m_blocksRead[prefix]) ReadBlock(prefix);
+        // A line is parsed only when its number is first asked for.
+        if (m_lines[number] == 0) {
+            slot = 1;
+        } else {
+            std::size_t position = m_lines[number] - 1;
+            std::string_view line;
+            NextLine(m_text, &position, &line);
+            m_records.push_back(ParseCatalogueLine(line));
+            slot = static_cast<std::uint32_t>(m_records.size());
         }
     }
-    return m_records[m_slots[number] - 1];
+    return m_records[slot - 1];
 }
 
-// The lines that a lookup of any number with this prefix scans, from the
-// prefix's index entry up to the first line of a higher prefix: each number
-// of the prefix is answered by the first line that begins with it.
+// Notes the line of every number of the prefix among the lines that a lookup
+// scans, from the prefix's index entry up to the first line of a higher
+// prefix: each number is answered by the first line that begins with it.
 void StationCatalogue::ReadBlock(int prefix) const {
-    const IndexEntry* found = nullptr;
-    for (const auto& entry : m_index) {
-        if (entry.prefix == prefix) {
-            found = &entry;
-            break;
-        }
-    }
-    if (found == nullptr) return;
-    FilePtr data(std::fopen(m_dataPath.c_str(), "rb"));
-    if (!data || std::fseek(data.get(), found->offset, SEEK_SET) != 0) return;
-    std::string line;
-    while (ReadLine(data.get(), &line)) {
+    m_blocksRead[prefix] = true;
+    if (m_blockStarts[prefix] < 0) return;
+    std::size_t position = static_cast<std::size_t>(m_blockStarts[prefix]);
+    std::size_t start = position;
+    std::string_view line;
+    for (; NextLine(m_text, &position, &line); start = position) {
         const int linePrefix = PrefixNumber(line);
         int number = linePrefix;
         for (std::size_t i = 3; i < 5 && number >= 0; ++i) {
@@ -293,9 +359,8 @@ void StationCatalogue::ReadBlock(int prefix) const {
                          : -1;
         }
         if (linePrefix > prefix) break;
-        if (linePrefix == prefix && number >= 0 && m_slots[number] == 0) {
-            m_records.push_back(ParseCatalogueLine(line));
-            m_slots[number] = static_cast<std::uint32_t>(m_records.size());
+        if (linePrefix == prefix && number >= 0 && m_lines[number] == 0) {
+            m_lines[number] = static_cast<std::uint32_t>(start + 1);
         }
     }
 }

@@ -3,8 +3,11 @@
 // record of every three-figure prefix).
 #pragma once
 
+#include <array>
+#include <bitset>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,10 +44,11 @@ class StationCatalogue {
     // bundled catalogue). Empty when none holds it.
     static std::string FindFolder();
 
-    // Looks up a five-figure station number. Each number is read from the
-    // file once; later look-ups of it are answered from memory (one slot per
-    // possible station number and one record per catalogue line read, so
-    // memory does not grow with input).
+    // Looks up a five-figure station number. The file is read once, at the
+    // first lookup; each number's line is parsed when it is first asked for,
+    // and later look-ups of it are answered from memory (one slot per
+    // possible station number and one record per number asked for, so memory
+    // does not grow with input).
     // The record stays valid until the next lookup (or for the life of the
     // catalogue, for a five-figure number).
     const StationRecord& LookUp(std::string_view stationNumber) const;
@@ -66,12 +70,19 @@ class StationCatalogue {
 
     std::string m_dataPath;
     std::vector<IndexEntry> m_index;
-    // The place in m_records of every five-figure number looked up or read
-    // with its block, plus one; 0 for a number not read yet. Made at the
-    // first lookup. The records live in a deque so that answers stay valid.
+    // Made at the first lookup: the catalogue's text, read once; for every
+    // five-figure number the place of its line in the text plus one (0: no
+    // line, or its block not read yet) and its place in m_records plus one
+    // (0: not asked for yet). A line is parsed when its number is first asked
+    // for; the records live in a deque so that answers stay valid.
+    mutable std::unique_ptr<char[]> m_textStorage;
+    mutable std::string_view m_text;
+    mutable std::array<long, 1000> m_blockStarts{};  // by prefix; -1: none in the index
+    mutable std::vector<std::uint32_t> m_lines;
     mutable std::vector<std::uint32_t> m_slots;
+    mutable std::bitset<1000> m_blocksRead;  // by three-figure prefix
     mutable std::deque<StationRecord> m_records;
-    mutable StationRecord m_answer;  // a lookup not kept in m_known
+    mutable StationRecord m_answer;  // a lookup not kept in m_records
 };
 
 }  // namespace nimbo

@@ -46,18 +46,23 @@ void DecodeCatalogueEntry(std::string_view number, DecodingContext& context) {
     state.latitude = record.latitude;
     state.longitude = record.longitude;
     WeatherObservation& observation = context.Observation();
-    observation.name = record.name;
-    if (PositionKnown(record.latitude, record.longitude)) {
+    if (context.ObservationHeard()) observation.name = record.name;
+    const bool positionKnown = PositionKnown(record.latitude, record.longitude);
+    if (positionKnown) {
         // The catalogue gives hundredths of a degree.
         observation.latitude = std::round(record.latitude * 100.0) / 100.0;
         observation.longitude = std::round(record.longitude * 100.0) / 100.0;
     }
     Take(StationReference{record.name, record.country}, context);
-    if (PositionKnown(record.latitude, record.longitude)) {
-        const std::string ident =
-            record.locationIndicator.empty() ? std::string(number) : record.locationIndicator;
-        context.Events().Position(record.latitude, record.longitude, ident, record.name,
-                                  record.country);
+    if (!positionKnown) return;
+    // The station is named by its ICAO indicator where it has one.
+    _IWeatherDecoderEvents& events = context.Events();
+    if (record.locationIndicator.empty()) {
+        events.Position(record.latitude, record.longitude, std::string(number), record.name,
+                        record.country);
+    } else {
+        events.Position(record.latitude, record.longitude, record.locationIndicator, record.name,
+                        record.country);
     }
 }
 
@@ -88,24 +93,39 @@ ReportTime ObservationTimeOf(std::string_view yyggiw, DecodingContext& context) 
     return time;
 }
 
-// Date, hour and wind-speed unit (iw, code table 1855) into the record.
-void RecordTimeAndUnit(const ReportTime& time, char iw, WeatherObservation& record) {
+// Date, hour and wind-speed unit (iw, code table 1855) into the record; the
+// unit's texts only where the observation is heard.
+void RecordTimeAndUnit(const ReportTime& time, char iw, DecodingContext& context) {
+    WeatherObservation& record = context.Observation();
     record.year = time.date.year;
     record.month = time.date.month;
     record.day = time.day;
     record.hour = time.hour;
     if (iw != '0' && iw != '1' && iw != '3' && iw != '4') return;
     record.windUnitCode = iw - '0';
+    if (!context.ObservationHeard()) return;
     record.windSpeedUnit = iw < '3' ? "m/s" : "kt";
     record.windSpeedSource = iw == '0' || iw == '3' ? "estimated" : "anemometer";
+}
+
+// The station number, country and WMO region of a land station into the
+// record ("(Region VI: Europe)" is kept as "VI: Europe").
+void RecordStationTexts(std::string_view iiiii, std::string_view country, std::string_view region,
+                        WeatherObservation& record) {
+    record.station = iiiii;
+    record.country = country;
+    const auto open = region.find("Region ");
+    if (open != std::string_view::npos) {
+        record.region = region.substr(open + 7, region.find(')') - open - 7);
+    }
 }
 
 }  // namespace
 
 std::string FiveFigureDayHour(std::string_view token) {
-    std::string group(token.substr(0, 4));
-    group.resize(4, '/');
-    group.push_back(token.size() == 5 ? token[4] : '/');
+    std::string group(5, '/');  // short enough to stay inside the string
+    token.substr(0, 4).copy(group.data(), 4);
+    if (token.size() == 5) group[4] = token[4];
     return group;
 }
 
@@ -115,7 +135,7 @@ Outcome DecodeTimeAndUnit(std::string_view yyggiw, DecodingContext& context) {
     const ReportTime time = ObservationTimeOf(yyggiw, context);
     Take(time, context);
     state.windUnit = WindSpeedUnitText(yyggiw[4]);
-    RecordTimeAndUnit(time, yyggiw[4], context.Observation());
+    RecordTimeAndUnit(time, yyggiw[4], context);
     return Outcome::kAccepted;
 }
 
@@ -128,20 +148,14 @@ Outcome DecodeLandStation(std::string_view iiiii, DecodingContext& context) {
     Take(StationIdentity{WrittenText<40>(iiiii), true, region}, context);
     DecodeCatalogueEntry(iiiii, context);
     const std::string_view country = CountryName(number);
-    WeatherObservation& observation = context.Observation();
-    observation.station = std::string(iiiii);
-    observation.country = std::string(country);
-    // "(Region VI: Europe)" is kept as "VI: Europe".
-    const auto open = region.find("Region ");
-    if (open != std::string_view::npos) {
-        observation.region = std::string(region.substr(open + 7, region.find(')') - open - 7));
-    }
+    if (context.ObservationHeard())
+        RecordStationTexts(iiiii, country, region, context.Observation());
     if (!country.empty()) Take(CountryReference{country}, context);
     return Outcome::kAccepted;
 }
 
 Outcome DecodeShipStation(std::string_view callSign, DecodingContext& context) {
-    context.Observation().station = std::string(callSign);
+    if (context.ObservationHeard()) context.Observation().station = callSign;
     Take(StationIdentity{WrittenText<40>(callSign), false, {}}, context);
     return Outcome::kAccepted;
 }

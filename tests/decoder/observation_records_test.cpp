@@ -188,6 +188,37 @@ TEST(ObservationRecordTest, CarriesItsHeadingAndTheReportAsReceived) {
     EXPECT_EQ(observations.records[2].report, "BBXX LF3J 10064 99612 10023 41598 71814 10132=");
 }
 
+// Text that never ends its report keeps its start, up to about a kilobyte, and
+// its report end; the next report starts afresh.
+TEST(ObservationRecordTest, AnOverlongReportKeepsItsStartAndItsEnd) {
+    DecoderHarness harness;
+    RecordingObservations observations;
+    ASSERT_TRUE(observations.Listen(harness.Decoder()));
+    std::string groups;
+    for (int i = 0; i < 300; ++i) groups += " 12345";
+    harness.Feed("ZCZC 1\nSMNO91 DNMI 100600\nAAXX 10061\n01001 11384 73302 555" + groups +
+                 "=\n01007 NIL=\nNNNN\n");
+    ASSERT_EQ(observations.records.size(), 2u);
+    const std::string& report = observations.records[0].report;
+    EXPECT_TRUE(report.starts_with("AAXX 10061 01001 11384 73302 555 12345 12345")) << report;
+    EXPECT_TRUE(report.ends_with(" 12345=")) << report;
+    EXPECT_LE(report.size(), 1024u);
+    EXPECT_GT(report.size(), 1000u);
+    EXPECT_EQ(observations.records[1].report, "AAXX 10061 01007 NIL=");
+}
+
+// An observation is built for the sinks connected where its report starts: a
+// sink connected in the middle of a report hears from the next one on.
+TEST(ObservationRecordTest, ASinkConnectedInAReportHearsFromTheNextOne) {
+    DecoderHarness harness;
+    RecordingObservations observations;
+    harness.Feed("ZCZC 1\nSMNO91 DNMI 100600\nAAXX 10061\n01001 11384 73302 10084 20071 ");
+    ASSERT_TRUE(observations.Listen(harness.Decoder()));
+    harness.Feed("30197=\n01007 NIL=\nNNNN\n");
+    ASSERT_EQ(observations.records.size(), 1u);
+    EXPECT_EQ(observations.records[0].report, "AAXX 10061 01007 NIL=");
+}
+
 // The text events of a report are the same whether or not observations are heard.
 TEST(ObservationRecordTest, TextEventsDoNotChange) {
     const std::string bulletin = testing::ReadTestData("synop/metno-kvnorcom/synop/data0600");

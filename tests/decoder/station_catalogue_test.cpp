@@ -56,6 +56,23 @@ TEST(CatalogueRecordTest, TabLayoutNeedsEveryTab) {
     EXPECT_EQ(ParseCatalogueLine("10411 \tEDLX\tBroken\tDL\t5124N").name, "");
 }
 
+// Coordinates are read as strtol reads a number: leading blanks, a sign,
+// figures up to the first other character; none without a figure.
+TEST(CatalogueRecordTest, CoordinatesAreReadLikeStrtol) {
+    struct Case {
+        const char* latitude;
+        float expected;
+    };
+    for (const Case& c : {Case{"5124N", 51.24f}, Case{"+5124N", 51.24f}, Case{"-5124N", -51.24f},
+                          Case{"\v5124S", -51.24f}, Case{" 51x4N", 0.51f}, Case{"x5124N", 800.0f},
+                          Case{"-N", 800.0f}, Case{"N", 800.0f},
+                          Case{"99999999999999999999N", 9223372036854775807.0f / 100.0f}}) {
+        const StationRecord record = ParseCatalogueLine(std::string("10410 \tEDLE\tEssen\tDL\t") +
+                                                        c.latitude + "\t00700E\t");
+        EXPECT_FLOAT_EQ(record.latitude, c.expected) << c.latitude;
+    }
+}
+
 TEST(CatalogueRecordTest, ShortLinesAreSafe) {
     for (const char* line : {"", "1", "10400", "10400  ", "10400 \t", "10400  EDDL   Due"}) {
         const StationRecord record = ParseCatalogueLine(line);
@@ -107,6 +124,16 @@ TEST_F(CatalogueTest, DamagedIndexIsRebuilt) {
         EXPECT_EQ(catalogue.LookUp("07110").name, "Brest-Guipavas") << damaged;
         EXPECT_EQ(ReadFile(Idx()), index) << damaged;
     }
+}
+
+TEST_F(CatalogueTest, LinesEndingInCarriageReturnsAreRead) {
+    Write(Dat(),
+          "07110  LFRB   Brest-Guipavas      FR 4827N 00425W\r\n"
+          "07149  LFPO   Paris-Orly          FR 4843N 00223E\r\r\n");
+    StationCatalogue catalogue(folder.Path());
+    EXPECT_EQ(catalogue.LookUp("07149").name, "Paris-Orly");
+    EXPECT_FLOAT_EQ(catalogue.LookUp("07149").longitude, 2.23f);
+    EXPECT_EQ(catalogue.LookUp("07110").country, "FR");
 }
 
 TEST_F(CatalogueTest, OverlongLinesDoNotBreakTheLookUp) {
