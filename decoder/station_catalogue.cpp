@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -30,16 +31,16 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-// Reads one line of at most kMaxLine - 1 characters, the way a fixed buffer
-// read does: a longer line comes back in pieces. Returns false at the end.
-// Reads one line, keeping at most kMaxLine - 1 characters of it: the rest of
-// an over-long line is skipped, so it never passes for a line of its own.
-// Returns false at the end of the file.
+// Reads one line, keeping at most kMaxLine - 1 characters of it, up to a
+// NUL: the rest of an over-long line is skipped, so it never passes for a
+// line of its own, and a NUL costs only the rest of its own line. Returns
+// false at the end of the file.
 bool ReadLine(std::FILE* file, std::string* line) {
-    char buffer[kMaxLine];
+    char buffer[kMaxLine] = {};
     if (std::fgets(buffer, sizeof buffer, file) == nullptr) return false;
     *line = buffer;
-    if (line->empty() || line->back() != '\n') {
+    // The buffer was zeroed, so a line end in it is the one fgets stopped at.
+    if (std::memchr(buffer, '\n', sizeof buffer) == nullptr) {
         int c;
         do {
             c = std::fgetc(file);
@@ -58,8 +59,9 @@ bool NextLine(std::string_view text, std::size_t* position, std::string_view* li
     const auto newline = piece.find('\n');
     if (newline != std::string_view::npos) piece = piece.substr(0, newline + 1);
     *position += piece.size();
+    const bool wholeLine = !piece.empty() && piece.back() == '\n';
     piece = piece.substr(0, piece.find('\0'));
-    if (piece.empty() || piece.back() != '\n') {
+    if (!wholeLine) {
         const auto end = text.find('\n', *position);
         *position = end == std::string_view::npos ? text.size() : end + 1;
     }

@@ -136,8 +136,11 @@ TEST_F(CatalogueTest, LinesEndingInCarriageReturnsAreRead) {
     EXPECT_EQ(catalogue.LookUp("07110").country, "FR");
 }
 
-TEST_F(CatalogueTest, OverlongLinesDoNotBreakTheLookUp) {
-    Write(Dat(), "07100 " + std::string(1000, 'x') + "\n" + kCatalogue + "111" +
+// An over-long line or a NUL in a line costs that line only.
+TEST_F(CatalogueTest, DamagedLinesDoNotBreakTheLookUp) {
+    std::string withNul = kCatalogue;
+    withNul[withNul.find("Guipavas")] = '\0';
+    Write(Dat(), "07100 " + std::string(1000, 'x') + "\n" + withNul + "111" +
                      std::string(700, 'x') + "\n");
     StationCatalogue catalogue(folder.Path());
     EXPECT_EQ(catalogue.LookUp("07149").name, "Paris-Orly");
