@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "code_tables.h"
 #include "cp1252.h"
 #include "station_model.h"
 
@@ -39,6 +40,42 @@ std::string Wind(const nimbo::WeatherObservation& o) {
     return text;
 }
 
+// A code figure with its table's text: "Slight rain (ww 61)"; the figure
+// alone where the table has no text for it.
+std::string Coded(nimbo::CodeTable table, const char* symbol, int figure) {
+    const std::string figureText = std::string(symbol) + " " + std::to_string(figure);
+    const std::string_view text = nimbo::CodeText(table, figure);
+    if (text.empty()) return figureText;
+    return nimbo::Cp1252ToUtf8(text) + " (" + figureText + ")";
+}
+
+// Present and past weather in the tables of the station's kind: 4677 and
+// 4561 for a manned station, 4680 and 4531 for an automatic one.
+void Weather(std::string& out, const nimbo::WeatherObservation& o) {
+    const bool automatic = o.automaticWeatherCodes;
+    if (o.presentWeatherCode) {
+        Line(out, "Present weather",
+             automatic ? Coded(nimbo::CodeTable::T4680_wawa, "wawa", *o.presentWeatherCode)
+                       : Coded(nimbo::CodeTable::T4677_ww, "ww", *o.presentWeatherCode));
+    }
+    const nimbo::CodeTable past =
+        automatic ? nimbo::CodeTable::T4531_Wa : nimbo::CodeTable::T4561_W;
+    if (o.pastWeather1Code)
+        Line(out, "Past weather", Coded(past, automatic ? "Wa1" : "W1", *o.pastWeather1Code));
+    if (o.pastWeather2Code)
+        Line(out, "Past weather", Coded(past, automatic ? "Wa2" : "W2", *o.pastWeather2Code));
+}
+
+// The three cloud types, each where it is reported.
+void CloudTypes(std::string& out, const nimbo::WeatherObservation& o) {
+    if (o.lowCloudCode)
+        Line(out, "Low clouds", Coded(nimbo::CodeTable::T0513_CL, "CL", *o.lowCloudCode));
+    if (o.middleCloudCode)
+        Line(out, "Middle clouds", Coded(nimbo::CodeTable::T0515_CM, "CM", *o.middleCloudCode));
+    if (o.highCloudCode)
+        Line(out, "High clouds", Coded(nimbo::CodeTable::T0509_CH, "CH", *o.highCloudCode));
+}
+
 std::string Time(const nimbo::WeatherObservation& o) {
     char text[48];
     std::snprintf(text, sizeof text, "day %02d, %02d UTC", o.day.value_or(0), o.hour.value_or(0));
@@ -72,12 +109,8 @@ std::string ReportText(const nimbo::WeatherObservation& o) {
         Line(out, "Tendency",
              Number(*o.pressureChange, 1) + " hPa in 3 h" +
                  (o.tendencyCode ? " (a=" + std::to_string(*o.tendencyCode) + ")" : ""));
-    if (o.presentWeatherCode)
-        Line(out, "Present weather", "ww " + std::to_string(*o.presentWeatherCode));
-    if (o.pastWeather1Code)
-        Line(out, "Past weather",
-             "W1 " + std::to_string(*o.pastWeather1Code) +
-                 (o.pastWeather2Code ? " W2 " + std::to_string(*o.pastWeather2Code) : ""));
+    Weather(out, o);
+    CloudTypes(out, o);
     if (o.precipitation && o.precipitation->amountMm)
         Line(out, "Precipitation", Number(*o.precipitation->amountMm, 1) + " mm");
     if (o.maxTemperature) Line(out, "Maximum", Celsius(*o.maxTemperature));

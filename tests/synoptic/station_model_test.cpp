@@ -1,5 +1,6 @@
 // Station models: the wind barb for a table of winds, and the plotted values
-// of real reports (decoded by the real decoder) against their records.
+// of real reports (decoded by the real decoder) against their records, and
+// the text of the map's side panel.
 #include "station_model.h"
 
 #include <gtest/gtest.h>
@@ -11,9 +12,11 @@
 #include <map>
 #include <sstream>
 
+#include "code_tables.h"
 #include "component_ids.h"
 #include "component_loader.h"
 #include "observation_source.h"
+#include "station_report.h"
 #include "test_name.h"
 #include "weather_decoder_interface.h"
 #include "weather_observation_interface.h"
@@ -221,6 +224,40 @@ TEST(PressureFiguresTest, LastThreeFiguresOfTenths) {
     EXPECT_EQ(PressureFigures(1013.2), "132");
     EXPECT_EQ(PressureFigures(998.7), "987");
     EXPECT_EQ(PressureFigures(1000.04), "000");
+}
+
+// The side panel gives weather and cloud codes with their tables' texts, in
+// the tables of the station's kind; a figure without a text stays a figure.
+TEST(StationReportTextTest, CodesCarryTheirTablesTexts) {
+    nimbo::WeatherObservation manned;
+    manned.station = "10400";
+    manned.presentWeatherCode = 61;
+    manned.pastWeather1Code = 6;
+    manned.pastWeather2Code = 2;
+    manned.lowCloudCode = 5;
+    const std::string text = ReportText(manned);
+    const auto line = [](const char* label, nimbo::CodeTable table, int figure, const char* code) {
+        return std::string(label) + ": " + std::string(nimbo::CodeText(table, figure)) + " (" +
+               code + ")\n";
+    };
+    EXPECT_NE(text.find(line("Present weather", nimbo::CodeTable::T4677_ww, 61, "ww 61")),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find(line("Past weather", nimbo::CodeTable::T4561_W, 6, "W1 6")),
+              std::string::npos);
+    EXPECT_NE(text.find(line("Past weather", nimbo::CodeTable::T4561_W, 2, "W2 2")),
+              std::string::npos);
+    EXPECT_NE(text.find(line("Low clouds", nimbo::CodeTable::T0513_CL, 5, "CL 5")),
+              std::string::npos);
+
+    nimbo::WeatherObservation automatic = manned;
+    automatic.automaticWeatherCodes = true;
+    automatic.presentWeatherCode = 150;
+    const std::string automaticText = ReportText(automatic);
+    EXPECT_NE(automaticText.find("Present weather: wawa 150\n"), std::string::npos)
+        << automaticText;
+    EXPECT_NE(automaticText.find(line("Past weather", nimbo::CodeTable::T4531_Wa, 6, "Wa1 6")),
+              std::string::npos);
 }
 
 }  // namespace
