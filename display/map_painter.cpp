@@ -12,7 +12,10 @@
 namespace nimboview {
 namespace {
 
+// The land takes the chart's paper colour; the sea is a pale blue under which
+// the black models and red markers stay as readable as on land.
 const QColor kChart(246, 244, 236);
+const QColor kSea(216, 229, 238);
 const QColor kCoast(111, 133, 150);
 const QColor kBorder(181, 165, 138);
 const QColor kModel(0, 0, 0);
@@ -47,11 +50,38 @@ void AddToPath(QPainterPath& qpath, const synoptic::Shape& shape) {
     }
 }
 
+// The visible part of the world with a few pixels more around it, so that
+// clipped polygons end outside the picture.
+synoptic::GeoBox Margined(const synoptic::MapView& view) {
+    synoptic::GeoBox box = view.Visible();
+    const double margin = (box.east - box.west) / view.Width() * 4;
+    return {box.west - margin, box.south - margin, box.east + margin, box.north + margin};
+}
+
+QPolygonF Projected(const synoptic::GeoLine& line, const synoptic::MapView& view) {
+    QPolygonF polygon;
+    polygon.reserve(static_cast<qsizetype>(line.size()));
+    for (const synoptic::Point& p : line) {
+        const synoptic::Point at = view.Project(p.y, p.x);
+        polygon << QPointF(at.x, at.y);
+    }
+    return polygon;
+}
+
+// Fills the land over the sea, lakes left out by the even-odd rule.
+void FillLand(QPainter& painter, const synoptic::CoastlineLayer& layer,
+              const synoptic::MapView& view) {
+    QPainterPath land;
+    land.setFillRule(Qt::OddEvenFill);
+    for (const synoptic::GeoLine& ring : synoptic::LandWithin(layer, Margined(view)))
+        land.addPolygon(Projected(ring, view));
+    painter.fillPath(land, kChart);
+}
+
 // Draws the lines that reach into the view, in window pixels.
 void DrawLines(QPainter& painter, const std::vector<synoptic::GeoLine>& lines,
                const synoptic::MapView& view) {
     const synoptic::GeoBox visible = view.Visible();
-    QPolygonF polygon;
     for (const synoptic::GeoLine& line : lines) {
         bool inside = false;
         for (const synoptic::Point& p : line) {
@@ -61,13 +91,7 @@ void DrawLines(QPainter& painter, const std::vector<synoptic::GeoLine>& lines,
                 break;
             }
         }
-        if (!inside) continue;
-        polygon.clear();
-        for (const synoptic::Point& p : line) {
-            const synoptic::Point at = view.Project(p.y, p.x);
-            polygon << QPointF(at.x, at.y);
-        }
-        painter.drawPolyline(polygon);
+        if (inside) painter.drawPolyline(Projected(line, view));
     }
 }
 
@@ -111,22 +135,25 @@ void MapPainter::PaintBackground(QPainter& painter, const synoptic::MapView& vie
 void MapPainter::RenderBackground(const synoptic::MapView& view, const QImage& picture) {
     m_background = QImage(static_cast<int>(std::ceil(view.Width())),
                           static_cast<int>(std::ceil(view.Height())), QImage::Format_RGB32);
-    m_background.fill(kChart);
     QPainter painter(&m_background);
     const synoptic::Point origin = view.Project(0, 0);
     const double zoom = view.Zoom();
     if (zoom < kPictureZoomLimit && !picture.isNull()) {
         // Picture pixel (303, 152) is longitude 0 on the equator.
+        m_background.fill(kChart);
         const QRectF target(origin.x - 303 * zoom, origin.y - 152 * zoom, 600 * zoom, 300 * zoom);
         painter.drawImage(target, picture);
         return;
     }
+    m_background.fill(kSea);
     painter.setRenderHint(QPainter::Antialiasing);
     const synoptic::CoastlineLayer& layer = synoptic::Coastlines(synoptic::DetailForZoom(zoom));
+    FillLand(painter, layer, view);
     painter.setPen(QPen(kBorder, 1));
     DrawLines(painter, layer.borders, view);
     painter.setPen(QPen(kCoast, 1.1));
-    DrawLines(painter, layer.coasts, view);
+    for (const synoptic::GeoLine& line : synoptic::CoastsWithin(layer, Margined(view)))
+        painter.drawPolyline(Projected(line, view));
 }
 
 void MapPainter::PaintShapes(QPainter& painter, const std::vector<synoptic::Shape>& shapes) {

@@ -1,7 +1,10 @@
-// Reads the compiled-in coastline file: four layers of zigzag varint lines.
+// Reads the compiled-in coastline file: four layers of zigzag varint lines,
+// and clips its land polygons to a map's view for filling.
 #include "coastlines.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -80,13 +83,129 @@ bool ReadLayer(ByteReader& reader, std::vector<GeoLine>& lines) {
     return true;
 }
 
+GeoBox BoxOf(const GeoLine& line) {
+    GeoBox box{180, 90, -180, -90};
+    for (const Point& p : line) {
+        box.west = std::min(box.west, p.x);
+        box.east = std::max(box.east, p.x);
+        box.south = std::min(box.south, p.y);
+        box.north = std::max(box.north, p.y);
+    }
+    return box;
+}
+
+// Coast polygons: each is a level (in files with levels) and a line whose
+// closing point the file leaves out.
+bool ReadRings(ByteReader& reader, bool levelled, std::vector<CoastRing>& rings) {
+    std::uint32_t count = 0;
+    if (!reader.Uint32(&count) || count > reader.Left()) return false;
+    rings.resize(count);
+    for (CoastRing& ring : rings) {
+        std::uint64_t level = 0;
+        if (levelled && (!reader.Varint(&level) || level < 1 || level > 4)) return false;
+        if (!ReadLine(reader, ring.points)) return false;
+        if (levelled && ring.points.size() < 3) return false;
+        if (levelled) ring.points.push_back(ring.points.front());
+        ring.level = static_cast<int>(level);
+        ring.box = BoxOf(ring.points);
+    }
+    return true;
+}
+
+// An edge along the date line or at the south pole, where the file closes the
+// polygons that the map's edge cuts.
+bool IsCutEdge(const Point& a, const Point& b) {
+    const auto onEdge = [](const Point& p) { return std::fabs(p.x) == 180 || p.y == -90; };
+    return onEdge(a) && onEdge(b);
+}
+
+bool Overlaps(const GeoBox& a, const GeoBox& b) {
+    return a.west <= b.east && b.west <= a.east && a.south <= b.north && b.south <= a.north;
+}
+
+// One step of Sutherland-Hodgman: keeps the part of a closed ring on the
+// inner side of one edge of the box. `inside` tells a point's side and
+// `cross` where an edge meets the box's edge.
+template <typename Inside, typename Cross>
+GeoLine ClipEdge(const GeoLine& ring, Inside inside, Cross cross) {
+    GeoLine out;
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        const Point& a = ring[i];
+        const Point& b = ring[(i + 1) % ring.size()];
+        if (inside(a)) out.push_back(a);
+        if (inside(a) != inside(b)) out.push_back(cross(a, b));
+    }
+    return out;
+}
+
+GeoLine ClipRing(GeoLine ring, const GeoBox& box) {
+    const auto atX = [](const Point& a, const Point& b, double x) {
+        return Point{x, a.y + (b.y - a.y) * (x - a.x) / (b.x - a.x)};
+    };
+    const auto atY = [](const Point& a, const Point& b, double y) {
+        return Point{a.x + (b.x - a.x) * (y - a.y) / (b.y - a.y), y};
+    };
+    ring.pop_back();  // the clip works on the ring without its closing point
+    ring = ClipEdge(
+        ring, [&](const Point& p) { return p.x >= box.west; },
+        [&](const Point& a, const Point& b) { return atX(a, b, box.west); });
+    ring = ClipEdge(
+        ring, [&](const Point& p) { return p.x <= box.east; },
+        [&](const Point& a, const Point& b) { return atX(a, b, box.east); });
+    ring = ClipEdge(
+        ring, [&](const Point& p) { return p.y >= box.south; },
+        [&](const Point& a, const Point& b) { return atY(a, b, box.south); });
+    ring = ClipEdge(
+        ring, [&](const Point& p) { return p.y <= box.north; },
+        [&](const Point& a, const Point& b) { return atY(a, b, box.north); });
+    return ring;
+}
+
 }  // namespace
 
 bool ReadCoastlines(const unsigned char* data, std::size_t size, CoastlineLayer layers[2]) {
-    if (size < 4 || std::memcmp(data, "NCL1", 4) != 0) return false;
+    if (size < 4) return false;
+    const bool levelled = std::memcmp(data, "NCL2", 4) == 0;
+    if (!levelled && std::memcmp(data, "NCL1", 4) != 0) return false;
     ByteReader reader(data + 4, size - 4);
-    return ReadLayer(reader, layers[0].coasts) && ReadLayer(reader, layers[0].borders) &&
-           ReadLayer(reader, layers[1].coasts) && ReadLayer(reader, layers[1].borders);
+    return ReadRings(reader, levelled, layers[0].coasts) && ReadLayer(reader, layers[0].borders) &&
+           ReadRings(reader, levelled, layers[1].coasts) && ReadLayer(reader, layers[1].borders);
+}
+
+std::vector<GeoLine> CoastsWithin(const CoastlineLayer& layer, const GeoBox& box) {
+    // An edge is drawn when it may cross the box; runs of such edges are lines.
+    const auto nearBox = [&](const Point& a, const Point& b) {
+        return !(a.x < box.west && b.x < box.west) && !(a.x > box.east && b.x > box.east) &&
+               !(a.y < box.south && b.y < box.south) && !(a.y > box.north && b.y > box.north);
+    };
+    std::vector<GeoLine> lines;
+    for (const CoastRing& ring : layer.coasts) {
+        if (!Overlaps(ring.box, box)) continue;
+        GeoLine run;
+        for (std::size_t i = 1; i < ring.points.size(); ++i) {
+            const Point& a = ring.points[i - 1];
+            const Point& b = ring.points[i];
+            if (nearBox(a, b) && !IsCutEdge(a, b)) {
+                if (run.empty()) run.push_back(a);
+                run.push_back(b);
+            } else if (!run.empty()) {
+                lines.push_back(std::move(run));
+                run.clear();
+            }
+        }
+        if (!run.empty()) lines.push_back(std::move(run));
+    }
+    return lines;
+}
+
+std::vector<GeoLine> LandWithin(const CoastlineLayer& layer, const GeoBox& box) {
+    std::vector<GeoLine> land;
+    for (const CoastRing& ring : layer.coasts) {
+        if (ring.level == 0 || !Overlaps(ring.box, box)) continue;
+        GeoLine clipped = ClipRing(ring.points, box);
+        if (clipped.size() >= 3) land.push_back(std::move(clipped));
+    }
+    return land;
 }
 
 const CoastlineLayer& Coastlines(CoastDetail detail) {

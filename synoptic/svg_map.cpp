@@ -2,6 +2,7 @@
 // coastlines are clipped to the view so a regional map stays small.
 #include "svg_map.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "coastlines.h"
@@ -89,23 +90,30 @@ std::string Paint(const Shape& shape) {
     return paint;
 }
 
-void AppendCoastLayer(std::string& out, const std::vector<GeoLine>& lines, const MapView& view,
-                      const char* attributes) {
-    const GeoBox visible = view.Visible();
+// The lines (or with `closed` the polygons) as one path.
+void AppendGeoPath(std::string& out, const std::vector<GeoLine>& lines, const MapView& view,
+                   bool closed, const char* attributes) {
     std::string d;
     for (const GeoLine& line : lines) {
-        bool inside = false;
-        for (const Point& p : line) {
-            inside = inside || (p.x >= visible.west - 1 && p.x <= visible.east + 1 &&
-                                p.y >= visible.south - 1 && p.y <= visible.north + 1);
-        }
-        if (!inside) continue;
         for (std::size_t i = 0; i < line.size(); ++i) {
             d += i == 0 ? 'M' : 'L';
             AppendPoint(d, view.Project(line[i].y, line[i].x));
         }
+        if (closed) d += 'Z';
     }
     if (!d.empty()) out += "<path " + std::string(attributes) + " d=\"" + d + "\"/>\n";
+}
+
+// The borders that reach into the view.
+std::vector<GeoLine> VisibleLines(const std::vector<GeoLine>& lines, const GeoBox& box) {
+    std::vector<GeoLine> visible;
+    for (const GeoLine& line : lines) {
+        const bool inside = std::any_of(line.begin(), line.end(), [&](const Point& p) {
+            return p.x >= box.west && p.x <= box.east && p.y >= box.south && p.y <= box.north;
+        });
+        if (inside) visible.push_back(line);
+    }
+    return visible;
 }
 
 void AppendStation(std::string& out, const PlacedModel& placed) {
@@ -168,12 +176,17 @@ std::string SvgMap(const StationModels& models, const MapView& view) {
     out += "\" viewBox=\"0 0 ";
     AppendPoint(out, {view.Width(), view.Height()});
     out += "\" font-family=\"DejaVu Sans, Arial, sans-serif\">\n";
-    out += "<rect class=\"background\" width=\"100%\" height=\"100%\" fill=\"#f7f5ee\"/>\n";
+    // A pale blue sea, and the land in the station map window's paper colour.
+    out += "<rect class=\"background\" width=\"100%\" height=\"100%\" fill=\"#d8e5ee\"/>\n";
     const CoastlineLayer& layer = Coastlines(DetailForZoom(view.Zoom()));
-    AppendCoastLayer(out, layer.coasts, view,
-                     "class=\"coast\" fill=\"none\" stroke=\"#6f8596\" stroke-width=\"0.8\"");
-    AppendCoastLayer(out, layer.borders, view,
-                     "class=\"border\" fill=\"none\" stroke=\"#b5a58a\" stroke-width=\"0.6\"");
+    const GeoBox visible = view.Visible();
+    const GeoBox box{visible.west - 1, visible.south - 1, visible.east + 1, visible.north + 1};
+    AppendGeoPath(out, LandWithin(layer, box), view, true,
+                  "class=\"land\" fill=\"#f6f4ec\" fill-rule=\"evenodd\" stroke=\"none\"");
+    AppendGeoPath(out, VisibleLines(layer.borders, box), view, false,
+                  "class=\"border\" fill=\"none\" stroke=\"#b5a58a\" stroke-width=\"0.6\"");
+    AppendGeoPath(out, CoastsWithin(layer, box), view, false,
+                  "class=\"coast\" fill=\"none\" stroke=\"#6f8596\" stroke-width=\"0.8\"");
     for (const PlacedModel& placed : LayoutModels(models, view)) AppendStation(out, placed);
     return out + "</svg>\n";
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 #include <regex>
+#include <sstream>
 
 #include "coastlines.h"
 #include "declutter.h"
@@ -91,19 +92,107 @@ TEST(StationModelsTest, NewestReportPerStationFirstAndOnTop) {
     EXPECT_EQ(LayoutModels(models, view).size(), 2u);
 }
 
-TEST(CoastlinesTest, BothLevelsAreThereAndDamageIsRefused) {
+TEST(CoastlinesTest, BothLevelsAreClosedPolygonsWithTheirLevels) {
     for (const CoastDetail detail : {CoastDetail::kLow, CoastDetail::kIntermediate}) {
         const CoastlineLayer& layer = Coastlines(detail);
-        EXPECT_GT(layer.coasts.size(), 500u);
+        EXPECT_GT(layer.coasts.size(), 400u);
         EXPECT_GT(layer.borders.size(), 100u);
-        for (const GeoLine& line : layer.coasts) {
-            for (const Point& p : line) ASSERT_TRUE(std::fabs(p.x) <= 180 && std::fabs(p.y) <= 90);
+        for (const CoastRing& ring : layer.coasts) {
+            ASSERT_GE(ring.points.size(), 4u);
+            ASSERT_TRUE(ring.points.front().x == ring.points.back().x &&
+                        ring.points.front().y == ring.points.back().y);
+            ASSERT_TRUE(ring.level >= 1 && ring.level <= 4);
+            for (const Point& p : ring.points)
+                ASSERT_TRUE(std::fabs(p.x) <= 180 && std::fabs(p.y) <= 90);
         }
     }
-    const unsigned char damaged[] = {'N', 'C', 'L', '1', 5, 0, 0, 0, 0xFF, 0xFF, 0xFF};
-    CoastlineLayer layers[2];
-    EXPECT_FALSE(ReadCoastlines(damaged, sizeof damaged, layers));
 }
+
+TEST(CoastlinesTest, OlderFilesAreReadAsLinesAndDamageIsRefused) {
+    // One open coast piece of two points (0,0)-(1,1), no borders.
+    const unsigned char older[] = {'N', 'C', 'L', '1', 1, 0, 0, 0, 2, 0, 0, 2, 2,
+                                   0,   0,   0,   0,   0, 0, 0, 0, 0, 0, 0, 0};
+    CoastlineLayer layers[2];
+    ASSERT_TRUE(ReadCoastlines(older, sizeof older, layers));
+    ASSERT_EQ(layers[0].coasts.size(), 1u);
+    EXPECT_EQ(layers[0].coasts[0].level, 0);
+    EXPECT_TRUE(LandWithin(layers[0], GeoBox{}).empty());
+    EXPECT_EQ(CoastsWithin(layers[0], GeoBox{}).size(), 1u);
+    const std::vector<std::vector<unsigned char>> damaged = {
+        {'N', 'C', 'L', '1', 5, 0, 0, 0, 0xFF, 0xFF, 0xFF},        // points cut off
+        {'N', 'C', 'L', '2', 1, 0, 0, 0, 7, 3, 0, 0, 2, 2, 4, 0},  // level 7
+        {'N', 'C', 'L', '2', 1, 0, 0, 0, 1, 2, 0, 0, 2, 2},        // a polygon of two points
+        {'N', 'C', 'L', '3', 0, 0, 0, 0},                          // unknown version
+    };
+    for (const auto& data : damaged) EXPECT_FALSE(ReadCoastlines(data.data(), data.size(), layers));
+}
+
+// The land path of an SVG map as polygons in pixels.
+std::vector<std::vector<Point>> LandPolygons(const std::string& svg) {
+    const std::size_t land = svg.find("<path class=\"land\"");
+    if (land == std::string::npos) return {};  // no land in the view
+    EXPECT_NE(svg.find("fill-rule=\"evenodd\"", land), std::string::npos);
+    const std::size_t start = svg.find(" d=\"", land) + 4;
+    std::istringstream d(svg.substr(start, svg.find('"', start) - start));
+    std::vector<std::vector<Point>> polygons;
+    for (char op = 0; d >> op;) {
+        if (op == 'M') polygons.emplace_back();
+        Point p;
+        if (op != 'Z' && d >> p.x >> p.y) polygons.back().push_back(p);
+    }
+    return polygons;
+}
+
+bool InsideEvenOdd(const std::vector<std::vector<Point>>& polygons, Point p) {
+    bool inside = false;
+    for (const auto& polygon : polygons) {
+        for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+            const Point& a = polygon[i];
+            const Point& b = polygon[j];
+            if ((a.y > p.y) != (b.y > p.y) && p.x < a.x + (b.x - a.x) * (p.y - a.y) / (b.y - a.y))
+                inside = !inside;
+        }
+    }
+    return inside;
+}
+
+struct Place {
+    const char* name;
+    double latitude, longitude;
+    bool land;
+};
+
+class LandFillTest : public testing::TestWithParam<std::tuple<Place, double>> {};
+
+// The place in the middle of a map of `span` degrees around it, low detail for
+// the wide maps and intermediate for the narrow ones.
+TEST_P(LandFillTest, SvgMapFillsLandAndLeavesSeaAndLakes) {
+    const auto [place, span] = GetParam();
+    const MapView view = MapView::Showing({place.longitude - span, place.latitude - span,
+                                           place.longitude + span, place.latitude + span},
+                                          600, 400);
+    const std::string svg = SvgMap(StationModels(), view);
+    EXPECT_EQ(InsideEvenOdd(LandPolygons(svg), view.Project(place.latitude, place.longitude)),
+              place.land);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, LandFillTest,
+    testing::Combine(testing::Values(Place{"Oslo", 59.91, 10.75, true},
+                                     Place{"Skagerrak", 57.9, 9.0, false},
+                                     Place{"LakeVictoria", -1.0, 33.0, false},
+                                     Place{"AntarcticaInterior", -82.0, 45.0, true},
+                                     Place{"SouthPoleAtTheDateLine", -88.0, 179.9, true},
+                                     Place{"RossSeaAtTheDateLine", -75.0, 179.9, false},
+                                     Place{"SiberiaInterior", 60.0, 100.0, true},
+                                     Place{"ChukotkaWestOfTheDateLine", 67.0, 178.0, true},
+                                     Place{"ChukotkaEastOfTheDateLine", 66.0, -174.0, true},
+                                     Place{"PacificAtTheDateLine", 0.0, 179.9, false}),
+                     testing::Values(2.0, 30.0)),
+    [](const auto& info) {
+        return std::string(std::get<0>(info.param).name) +
+               (std::get<1>(info.param) < 10 ? "Detailed" : "World");
+    });
 
 TEST(SvgMapTest, OneClassedGroupPerDrawnStationWithTheValuesAsText) {
     StationModels models;
