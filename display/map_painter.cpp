@@ -68,7 +68,9 @@ QPolygonF Projected(const synoptic::GeoLine& line, const synoptic::MapView& view
     return polygon;
 }
 
-// Fills the land over the sea, lakes left out by the even-odd rule.
+// Fills the land over the sea, lakes left out by the even-odd rule. The fill
+// is not anti-aliased: the anti-aliased coast drawn over its edge smooths it,
+// and an anti-aliased fill of the whole land would make panning slower.
 void FillLand(QPainter& painter, const synoptic::CoastlineLayer& layer,
               const synoptic::MapView& view) {
     QPainterPath land;
@@ -76,6 +78,15 @@ void FillLand(QPainter& painter, const synoptic::CoastlineLayer& layer,
     for (const synoptic::GeoLine& ring : synoptic::LandWithin(layer, Margined(view)))
         land.addPolygon(Projected(ring, view));
     painter.fillPath(land, kChart);
+}
+
+// Draws a long line as pieces of a few dozen points: Qt strokes a line as one
+// outline, and a long outline costs much more than its pieces.
+void DrawInPieces(QPainter& painter, const QPolygonF& line) {
+    constexpr qsizetype kPiece = 32;
+    for (qsizetype at = 0; at + 1 < line.size(); at += kPiece)
+        painter.drawPolyline(line.constData() + at,
+                             static_cast<int>(std::min(kPiece + 1, line.size() - at)));
 }
 
 // Draws the lines that reach into the view, in window pixels.
@@ -146,14 +157,14 @@ void MapPainter::RenderBackground(const synoptic::MapView& view, const QImage& p
         return;
     }
     m_background.fill(kSea);
-    painter.setRenderHint(QPainter::Antialiasing);
     const synoptic::CoastlineLayer& layer = synoptic::Coastlines(synoptic::DetailForZoom(zoom));
     FillLand(painter, layer, view);
+    painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(kBorder, 1));
     DrawLines(painter, layer.borders, view);
     painter.setPen(QPen(kCoast, 1.1));
     for (const synoptic::GeoLine& line : synoptic::CoastsWithin(layer, Margined(view)))
-        painter.drawPolyline(Projected(line, view));
+        DrawInPieces(painter, Projected(line, view));
 }
 
 void MapPainter::PaintShapes(QPainter& painter, const std::vector<synoptic::Shape>& shapes) {
