@@ -123,41 +123,36 @@ bool Overlaps(const GeoBox& a, const GeoBox& b) {
     return a.west <= b.east && b.west <= a.east && a.south <= b.north && b.south <= a.north;
 }
 
-// One step of Sutherland-Hodgman: keeps the part of a closed ring on the
-// inner side of one edge of the box. `inside` tells a point's side and
-// `cross` where an edge meets the box's edge.
-template <typename Inside, typename Cross>
-GeoLine ClipEdge(const GeoLine& ring, Inside inside, Cross cross) {
-    GeoLine out;
-    for (std::size_t i = 0; i < ring.size(); ++i) {
-        const Point& a = ring[i];
-        const Point& b = ring[(i + 1) % ring.size()];
-        if (inside(a)) out.push_back(a);
-        if (inside(a) != inside(b)) out.push_back(cross(a, b));
-    }
-    return out;
-}
-
+// Sutherland-Hodgman: keeps the part of a closed ring inside the box, one
+// edge of the box after the other. Where the ring leaves the box, the result
+// runs along the box's edge, which adds no area to an even-odd fill.
 GeoLine ClipRing(GeoLine ring, const GeoBox& box) {
-    const auto atX = [](const Point& a, const Point& b, double x) {
-        return Point{x, a.y + (b.y - a.y) * (x - a.x) / (b.x - a.x)};
+    struct Edge {
+        bool vertical;  // a meridian (clips x), else a parallel (clips y)
+        double at;
+        bool keepAbove;
     };
-    const auto atY = [](const Point& a, const Point& b, double y) {
-        return Point{a.x + (b.x - a.x) * (y - a.y) / (b.y - a.y), y};
-    };
+    const Edge edges[] = {{true, box.west, true},
+                          {true, box.east, false},
+                          {false, box.south, true},
+                          {false, box.north, false}};
     ring.pop_back();  // the clip works on the ring without its closing point
-    ring = ClipEdge(
-        ring, [&](const Point& p) { return p.x >= box.west; },
-        [&](const Point& a, const Point& b) { return atX(a, b, box.west); });
-    ring = ClipEdge(
-        ring, [&](const Point& p) { return p.x <= box.east; },
-        [&](const Point& a, const Point& b) { return atX(a, b, box.east); });
-    ring = ClipEdge(
-        ring, [&](const Point& p) { return p.y >= box.south; },
-        [&](const Point& a, const Point& b) { return atY(a, b, box.south); });
-    ring = ClipEdge(
-        ring, [&](const Point& p) { return p.y <= box.north; },
-        [&](const Point& a, const Point& b) { return atY(a, b, box.north); });
+    for (const Edge& edge : edges) {
+        const auto along = [&](const Point& p) { return edge.vertical ? p.x : p.y; };
+        const auto inside = [&](const Point& p) {
+            return edge.keepAbove ? along(p) >= edge.at : along(p) <= edge.at;
+        };
+        GeoLine kept;
+        for (std::size_t i = 0; i < ring.size(); ++i) {
+            const Point& a = ring[i];
+            const Point& b = ring[(i + 1) % ring.size()];
+            if (inside(a)) kept.push_back(a);
+            if (inside(a) == inside(b)) continue;
+            const double t = (edge.at - along(a)) / (along(b) - along(a));
+            kept.push_back({a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t});
+        }
+        ring = std::move(kept);
+    }
     return ring;
 }
 
