@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <algorithm>
+#include <cstdint>
 
 namespace nimboview {
 namespace {
@@ -94,11 +95,20 @@ void RichTextPane::SetDefaultFont(const QString& family, int points) {
     ApplyFont();
 }
 
-void RichTextPane::Zoom(int step) {
-    constexpr int kSmallest = 4;
-    constexpr int kLargest = 48;
-    m_zoom = step == 0 ? 0 : std::clamp(m_points + m_zoom + step, kSmallest, kLargest) - m_points;
+void RichTextPane::Zoom(int step) { SetZoom(step == 0 ? 0 : m_zoom + step); }
+
+void RichTextPane::SetZoom(int zoom) {
+    m_zoom = FittedZoom(m_points, zoom);
     ApplyFont();
+}
+
+int RichTextPane::FittedZoom(int points, int zoom) {
+    const std::int64_t size = points > 0 ? points : 8;
+    // A default font beyond the limits stays as it is unzoomed; in 64 bits,
+    // so that a zoom put near the 32-bit limit does not wrap.
+    const std::int64_t low = std::min<std::int64_t>(size, kSmallestPoints);
+    const std::int64_t high = std::max<std::int64_t>(size, kLargestPoints);
+    return static_cast<int>(std::clamp(size + zoom, low, high) - size);
 }
 
 void RichTextPane::ApplyFont() {

@@ -131,7 +131,7 @@ TEST_F(DecoderWindowTest, FindGoesRoundTheTextAndExportWritesTheReports) {
 }
 
 // The terminal's zoom keys: Ctrl+plus or Ctrl+=, Ctrl+minus down to 4
-// points, Ctrl+0 back to the default size.
+// points, Ctrl+0 back to the default size; each change is an event.
 TEST_F(DecoderWindowTest, ZoomKeysChangeTheFontAndCtrl0ResetsIt) {
     const auto press = [this](const QKeySequence& keys) {
         for (QAction* action : Window().actions()) {
@@ -139,6 +139,12 @@ TEST_F(DecoderWindowTest, ZoomKeysChangeTheFontAndCtrl0ResetsIt) {
         }
         ADD_FAILURE() << keys.toString().toStdString();
     };
+    struct ZoomSink : nimbo::_IWeatherDialogEvents {
+        std::vector<std::int32_t> zooms;
+        void FontZoomChanged(std::int32_t zoom) override { zooms.push_back(zoom); }
+    } sink;
+    std::uint32_t cookie = 0;
+    ASSERT_EQ(Dialog().Advise(&sink, &cookie), nimbo::S_OK);
     RichTextPane* pane = Window().TextPane();
     const int standard = pane->ZoomedPoints();
     press(QKeySequence::ZoomIn);
@@ -148,6 +154,13 @@ TEST_F(DecoderWindowTest, ZoomKeysChangeTheFontAndCtrl0ResetsIt) {
     EXPECT_EQ(pane->ZoomedPoints(), 4);
     press(QKeySequence(Qt::CTRL | Qt::Key_0));
     EXPECT_EQ(pane->document()->defaultFont().pointSize(), standard);
+    // The host hears every zoom that changed something, and nothing after
+    // it let go.
+    EXPECT_THAT(sink.zooms, ElementsAre(1, 2, 1, 0, -1, -2, -3, -4, 0));
+    ASSERT_EQ(Dialog().Unadvise(cookie), nimbo::S_OK);
+    press(QKeySequence::ZoomIn);
+    EXPECT_EQ(sink.zooms.size(), 9u);
+    EXPECT_EQ(Dialog().Unadvise(cookie), nimbo::CONNECT_E_NOCONNECTION);
 }
 
 TEST_F(DecoderWindowTest, CopyPutsPlainAndRichTextOnClipboard) {

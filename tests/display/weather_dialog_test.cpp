@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <limits>
 
 #include "component_loader.h"
 #include "fake_decoder.h"
@@ -188,6 +189,27 @@ TEST_F(WeatherDialogTest, ColourAndFontReachTextPane) {
     EXPECT_EQ(Window().TextPane()->palette().color(QPalette::Base), QColor(0, 128, 255));
     Dialog().put_FontSize(12);
     EXPECT_EQ(Window().TextPane()->document()->defaultFont().pointSize(), 12);
+}
+
+// FontZoom put before Create zooms the new window; a put is fitted to 4..48
+// points and read back as fitted, and raises no event.
+TEST_F(WeatherDialogTest, FontZoomRoundTripWithinTheFontLimits) {
+    EXPECT_EQ(Dialog().put_FontZoom(3), nimbo::S_OK);
+    Create();
+    EXPECT_EQ(Window().TextPane()->document()->defaultFont().pointSize(), 11);
+    const struct {
+        std::int32_t put, expected;
+    } cases[] = {{5, 5},   {-4, -4}, {-5, -4},
+                 {40, 40}, {41, 40}, {std::numeric_limits<std::int32_t>::min(), -4},
+                 {0, 0}};
+    for (const auto& c : cases) {
+        std::int32_t value = 99;
+        EXPECT_EQ(Dialog().put_FontZoom(c.put), nimbo::S_OK);
+        EXPECT_EQ(Dialog().get_FontZoom(&value), nimbo::S_OK);
+        EXPECT_EQ(value, c.expected) << c.put;
+        EXPECT_EQ(Window().TextPane()->document()->defaultFont().pointSize(), 8 + c.expected);
+    }
+    EXPECT_EQ(Dialog().get_FontZoom(nullptr), nimbo::E_POINTER);
 }
 
 TEST_F(WeatherDialogTest, DestroyDisconnectsAndStopsLogging) {
