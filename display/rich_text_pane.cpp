@@ -54,13 +54,7 @@ bool RichTextPane::Append(const QString& text, const QColor& colour, bool bold) 
     Insert(text, colour, bold);
     // After a clear the text the user looked at is gone: follow again.
     if (follow || cleared) {
-        QTextCursor end(document());
-        end.movePosition(QTextCursor::End);
-        setTextCursor(end);
-        ensureCursorVisible();
-        // The whole way down, bottom margin included, so the next append
-        // still finds the view at the end.
-        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+        ShowEnd();
     } else {
         // A selection that reached the end would grow with the new text.
         QTextCursor user(document());
@@ -71,6 +65,16 @@ bool RichTextPane::Append(const QString& text, const QColor& colour, bool bold) 
         verticalScrollBar()->setValue(top);
     }
     return cleared;
+}
+
+void RichTextPane::ShowEnd() {
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    setTextCursor(end);
+    ensureCursorVisible();
+    // The whole way down, bottom margin included, so the next append still
+    // finds the view at the end.
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
 void RichTextPane::Insert(const QString& text, const QColor& colour, bool bold) {
@@ -98,8 +102,12 @@ void RichTextPane::SetDefaultFont(const QString& family, int points) {
 void RichTextPane::Zoom(int step) { SetZoom(step == 0 ? 0 : m_zoom + step); }
 
 void RichTextPane::SetZoom(int zoom) {
+    // The text grows or shrinks under the view: a view at the end stays
+    // there and goes on following new text.
+    const bool follow = Following();
     m_zoom = FittedZoom(m_points, zoom);
     ApplyFont();
+    if (follow) ShowEnd();
 }
 
 int RichTextPane::FittedZoom(int points, int zoom) {

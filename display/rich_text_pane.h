@@ -32,7 +32,8 @@ class RichTextPane : public QTextEdit {
     // Font zoom: `step` points more or fewer than the default font (within
     // kSmallestPoints and kLargestPoints); 0 goes back to the default size.
     void Zoom(int step);
-    // Sets the zoom, fitted by FittedZoom to the default font's size.
+    // Sets the zoom, fitted by FittedZoom to the default font's size; a view
+    // that followed the end of the text still does.
     void SetZoom(int zoom);
     int ZoomSteps() const { return m_zoom; }
     int ZoomedPoints() const { return m_points + m_zoom; }
@@ -51,6 +52,8 @@ class RichTextPane : public QTextEdit {
     void ApplyFont();
     // The view shows the end of the text and nothing is selected.
     bool Following() const;
+    // Caret and view at the end of the text.
+    void ShowEnd();
     void Insert(const QString& text, const QColor& colour, bool bold);
 
     QString m_family;

@@ -210,6 +210,20 @@ TEST_F(ScrollBackTest, ScrolledUpOrSelectingStaysFollowsAgainAtTheEnd) {
     EXPECT_TRUE(m_pane.toPlainText().endsWith("more\nmore\n"));
 }
 
+// A zoom changes the text's height under the view: one at the end stays at
+// the end and follows new text, one scrolled up is not pulled down.
+TEST_F(ScrollBackTest, ZoomKeepsAViewAtTheEndFollowing) {
+    for (const int step : {1, 1, -1, 0}) {
+        m_pane.Zoom(step);
+        EXPECT_EQ(Bar()->value(), Bar()->maximum()) << step;
+    }
+    AppendLines(5);
+    EXPECT_EQ(Bar()->value(), Bar()->maximum());
+    Bar()->setValue(10);
+    m_pane.Zoom(1);
+    EXPECT_LT(Bar()->value(), Bar()->maximum());
+}
+
 TEST_F(ScrollBackTest, LimitStillClearsWhileScrolledUp) {
     m_pane.Append(QString(24000 - 8000, 'z'), Qt::white, false);
     ASSERT_EQ(m_pane.TextLength(), 24000);
