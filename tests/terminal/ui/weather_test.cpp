@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QTest>
 #include <QToolButton>
+#include <tuple>
 
 #include "terminal_pane.h"
 #include "weather_control.h"
@@ -51,10 +52,9 @@ TEST_F(WeatherGeometryTest, StoredPlacementIsCheckedAgainstTheScreen) {
     };
     for (const Case& c : cases) {
         const TwipsRect r = PlaceWeatherWindow(c.stored, 15360, 11520);
-        EXPECT_EQ(r.X, c.expected.X) << c.what;
-        EXPECT_EQ(r.Y, c.expected.Y) << c.what;
-        EXPECT_EQ(r.W, c.expected.W) << c.what;
-        EXPECT_EQ(r.H, c.expected.H) << c.what;
+        EXPECT_EQ(std::tie(r.X, r.Y, r.W, r.H),
+                  std::tie(c.expected.X, c.expected.Y, c.expected.W, c.expected.H))
+            << c.what;
     }
     // First use: beside the main window, right, else left, else at the
     // screen's right edge; at most half a screen wide.
@@ -235,10 +235,9 @@ TEST_F(WeatherMissingTest, TerminalRunsWithoutTheControl) {
     EXPECT_FALSE(window->WeatherAvailable());
     EXPECT_EQ(window->Weather(), nullptr);
     ASSERT_FALSE(m_box.shown.empty());
-    EXPECT_EQ(m_box.shown.front().text, kWeatherMissing);
-    EXPECT_EQ(m_box.shown.front().title, "");
-    EXPECT_EQ(m_box.shown.front().buttons, BoxButtons::Ok);
-    EXPECT_EQ(m_box.shown.front().icon, BoxIcon::None);
+    const auto& box = m_box.shown.front();
+    EXPECT_EQ(std::tie(box.text, box.title, box.buttons, box.icon),
+              std::make_tuple(kWeatherMissing, std::string(), BoxButtons::Ok, BoxIcon::None));
     EXPECT_FALSE(window->Action(Command::Synop)->isEnabled());
     window->Run(Command::Synop);
     EXPECT_FALSE(window->Settings().AutoSynop);
