@@ -154,11 +154,8 @@ TEST_F(DecoderWindowTest, ZoomKeysChangeTheFontAndCtrl0ResetsIt) {
     EXPECT_EQ(pane->ZoomedPoints(), 4);
     press(QKeySequence(Qt::CTRL | Qt::Key_0));
     EXPECT_EQ(pane->document()->defaultFont().pointSize(), standard);
-    // Every zoom that changed the font, none after the sink let go.
+    // Every zoom that changed the font, and no more.
     EXPECT_THAT(sink.zooms, ElementsAre(1, 2, 1, 0, -1, -2, -3, -4, 0));
-    Dialog().Unadvise(cookie);
-    press(QKeySequence::ZoomIn);
-    EXPECT_EQ(sink.zooms.size(), 9u);
 }
 
 TEST_F(DecoderWindowTest, CopyPutsPlainAndRichTextOnClipboard) {
