@@ -75,14 +75,13 @@ TEST_F(TerminalSettingsTest, FontSizeIgnoresLocale) {
 }
 
 TEST_F(TerminalSettingsTest, LineSettingsRoundTrip) {
-    LineSettings line;
-    line.Port = 2;
-    line.Baud = 75;
-    line.Parity = 3;
-    line.Data = 8;
-    line.Stop = 2;
-    line.DTR = true;
-    line.PortName = "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0";
+    const LineSettings line{.Port = 2,
+                            .Baud = 75,
+                            .Parity = 3,
+                            .Data = 8,
+                            .Stop = 2,
+                            .DTR = true,
+                            .PortName = "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0"};
     ASSERT_TRUE(SaveLineSettings(Context(), line));
     const LineSettings back = LoadLineSettings(Context());
     EXPECT_EQ(std::tie(back.Port, back.Baud, back.Parity, back.Data, back.Stop, back.DTR, back.RTS,
