@@ -310,6 +310,8 @@ void WeatherDialog::ApplyFont() {
     if (!m_window) return;
     m_window->TextPane()->SetDefaultFont(QString::fromStdString(m_fontName), m_fontSize);
     m_window->TextPane()->SetZoom(m_fontZoom);
+    // A new FontSize may leave less room for the zoom.
+    m_fontZoom = m_window->TextPane()->ZoomSteps();
 }
 
 HRESULT WeatherDialog::get_FontSize(std::int32_t* value) {
