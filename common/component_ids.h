@@ -27,6 +27,9 @@ inline constexpr std::string_view kWeatherDecoderDescription = "Weather Decoder 
 inline constexpr std::string_view kClsidWeatherDialog = "{BEBA1970-28D4-11D1-A725-00A0C91DDB3C}";
 inline constexpr std::string_view kLibidNimboview = "{BEBA1971-28D4-11D1-A725-00A0C91DDB3C}";
 inline constexpr std::string_view kIidIWeatherDialog = "{BEBA1972-28D4-11D1-A725-00A0C91DDB3C}";
+// The control's event interface: what the user changed that the host keeps.
+inline constexpr std::string_view kIidIWeatherDialogEvents =
+    "{BEBA1973-28D4-11D1-A725-00A0C91DDB3C}";
 inline constexpr std::string_view kProgIdWeatherDialog = "Nimboview.WeatherDialog";
 inline constexpr std::string_view kProgIdWeatherDialogVersion = "Nimboview.WeatherDialog.1";
 inline constexpr std::string_view kWeatherDialogDescription = "Weather Dialog Class";

@@ -36,10 +36,29 @@ enum class WeatherDialogDispId : std::int32_t {
     kNodeName = 28,
     kLogStart = 29,
     kArchiveFile = 30,
+    kFontZoom = 31,
+};
+
+// Event numbers of _IWeatherDialogEvents.
+enum class WeatherDialogEventDispId : std::int32_t {
+    kFontZoomChanged = 1,
 };
 
 // A colour as 0x00BBGGRR (red in the low byte).
 using OleColor = std::uint32_t;
+
+// Event sink of the display control: what the user changed in the control's
+// windows that the host keeps for the next start. The control calls it
+// synchronously on the host's thread, every connected sink in turn; an
+// exception thrown by a sink is swallowed.
+class _IWeatherDialogEvents {
+  public:
+    static constexpr std::string_view kIid = kIidIWeatherDialogEvents;
+    virtual ~_IWeatherDialogEvents() = default;
+    // The user zoomed the decoder window's text (Ctrl+plus, Ctrl+minus,
+    // Ctrl+0); zoom is the new value of FontZoom. Not raised by a put.
+    virtual void FontZoomChanged(std::int32_t zoom) = 0;
+};
 
 // The display control. Every member returns a result code and lets no
 // exception escape; a null out-pointer gives E_POINTER. All calls must come
@@ -132,6 +151,20 @@ class IWeatherDialog : public IComponentObject {
     // once in a box and the reports are tried again after the next Parse.
     virtual HRESULT get_ArchiveFile(std::string* value) = 0;
     virtual HRESULT put_ArchiveFile(const std::string& value) = 0;
+
+    // The text pane's font zoom in points added to FontSize; a put is fitted
+    // so that the sum stays within 4 and 48 points, and get answers the zoom
+    // in effect. The window's zoom keys change it and raise FontZoomChanged.
+    virtual HRESULT get_FontZoom(std::int32_t* value) = 0;
+    virtual HRESULT put_FontZoom(std::int32_t value) = 0;
+
+    // Connection point for _IWeatherDialogEvents. The sink is not owned; it
+    // must stay alive until Unadvise or until the control is destroyed.
+    // *cookie receives a non-zero number that identifies the connection;
+    // E_POINTER for a null argument.
+    virtual HRESULT Advise(_IWeatherDialogEvents* sink, std::uint32_t* cookie) = 0;
+    // CONNECT_E_NOCONNECTION when the cookie names no connection.
+    virtual HRESULT Unadvise(std::uint32_t cookie) = 0;
 };
 
 }  // namespace nimbo

@@ -71,14 +71,15 @@ void DecoderWindow::CreateToolBar() {
     AddCommand(ToolCommand::kFind, false)->setShortcut(QKeySequence::Find);
     AddCommand(ToolCommand::kExport, false);
     // Font zoom with the terminal's keys: Ctrl+plus (or Ctrl+=), Ctrl+minus,
-    // Ctrl+0 back to the default size.
+    // Ctrl+0 back to the default size; the control tells its host, which
+    // keeps it for the next start.
     for (const auto& [keys, step] : {std::pair{QKeySequence(QKeySequence::ZoomIn), 1},
                                      std::pair{QKeySequence(Qt::CTRL | Qt::Key_Equal), 1},
                                      std::pair{QKeySequence(QKeySequence::ZoomOut), -1},
                                      std::pair{QKeySequence(Qt::CTRL | Qt::Key_0), 0}}) {
         auto* action = new QAction(this);
         action->setShortcut(keys);
-        connect(action, &QAction::triggered, this, [this, step] { m_text->Zoom(step); });
+        connect(action, &QAction::triggered, this, [this, step] { m_dialog.StepFontZoom(step); });
         addAction(action);
     }
     // Next and previous match from anywhere in the window, as in the terminal.

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <algorithm>
+#include <cstdint>
 
 namespace nimboview {
 namespace {
@@ -53,13 +54,7 @@ bool RichTextPane::Append(const QString& text, const QColor& colour, bool bold) 
     Insert(text, colour, bold);
     // After a clear the text the user looked at is gone: follow again.
     if (follow || cleared) {
-        QTextCursor end(document());
-        end.movePosition(QTextCursor::End);
-        setTextCursor(end);
-        ensureCursorVisible();
-        // The whole way down, bottom margin included, so the next append
-        // still finds the view at the end.
-        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+        ShowEnd();
     } else {
         // A selection that reached the end would grow with the new text.
         QTextCursor user(document());
@@ -70,6 +65,16 @@ bool RichTextPane::Append(const QString& text, const QColor& colour, bool bold) 
         verticalScrollBar()->setValue(top);
     }
     return cleared;
+}
+
+void RichTextPane::ShowEnd() {
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    setTextCursor(end);
+    ensureCursorVisible();
+    // The whole way down, bottom margin included, so the next append still
+    // finds the view at the end.
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
 void RichTextPane::Insert(const QString& text, const QColor& colour, bool bold) {
@@ -94,11 +99,24 @@ void RichTextPane::SetDefaultFont(const QString& family, int points) {
     ApplyFont();
 }
 
-void RichTextPane::Zoom(int step) {
-    constexpr int kSmallest = 4;
-    constexpr int kLargest = 48;
-    m_zoom = step == 0 ? 0 : std::clamp(m_points + m_zoom + step, kSmallest, kLargest) - m_points;
+void RichTextPane::Zoom(int step) { SetZoom(step == 0 ? 0 : m_zoom + step); }
+
+void RichTextPane::SetZoom(int zoom) {
+    // The text grows or shrinks under the view: a view at the end stays
+    // there and goes on following new text.
+    const bool follow = Following();
+    m_zoom = FittedZoom(m_points, zoom);
     ApplyFont();
+    if (follow) ShowEnd();
+}
+
+int RichTextPane::FittedZoom(int points, int zoom) {
+    const std::int64_t size = points > 0 ? points : 8;
+    // A default font beyond the limits stays as it is unzoomed; in 64 bits,
+    // so that a zoom put near the 32-bit limit does not wrap.
+    const std::int64_t low = std::min<std::int64_t>(size, kSmallestPoints);
+    const std::int64_t high = std::max<std::int64_t>(size, kLargestPoints);
+    return static_cast<int>(std::clamp(size + zoom, low, high) - size);
 }
 
 void RichTextPane::ApplyFont() {

@@ -30,9 +30,19 @@ class RichTextPane : public QTextEdit {
     void SetBackground(const QColor& colour);
     void SetDefaultFont(const QString& family, int points);
     // Font zoom: `step` points more or fewer than the default font (within
-    // 4 and 48 points); 0 goes back to the default size.
+    // kSmallestPoints and kLargestPoints); 0 goes back to the default size.
     void Zoom(int step);
+    // Sets the zoom, fitted by FittedZoom to the default font's size; a view
+    // that followed the end of the text still does.
+    void SetZoom(int zoom);
+    int ZoomSteps() const { return m_zoom; }
     int ZoomedPoints() const { return m_points + m_zoom; }
+    // The zoom nearest to `zoom` that keeps a font of `points` (8 when not
+    // positive) within kSmallestPoints and kLargestPoints; a font already
+    // beyond them is not taken further out.
+    static int FittedZoom(int points, int zoom);
+    static constexpr int kSmallestPoints = 4;
+    static constexpr int kLargestPoints = 48;
 
     // Select everything, copy it as plain and rich text, drop the selection.
     void CopyAll();
@@ -42,6 +52,8 @@ class RichTextPane : public QTextEdit {
     void ApplyFont();
     // The view shows the end of the text and nothing is selected.
     bool Following() const;
+    // Caret and view at the end of the text.
+    void ShowEnd();
     void Insert(const QString& text, const QColor& colour, bool bold);
 
     QString m_family;

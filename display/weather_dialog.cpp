@@ -309,6 +309,9 @@ HRESULT WeatherDialog::put_Height(std::int32_t value) {
 void WeatherDialog::ApplyFont() {
     if (!m_window) return;
     m_window->TextPane()->SetDefaultFont(QString::fromStdString(m_fontName), m_fontSize);
+    m_window->TextPane()->SetZoom(m_fontZoom);
+    // A new FontSize may leave less room for the zoom.
+    m_fontZoom = m_window->TextPane()->ZoomSteps();
 }
 
 HRESULT WeatherDialog::get_FontSize(std::int32_t* value) {
@@ -322,6 +325,34 @@ HRESULT WeatherDialog::put_FontSize(std::int32_t value) {
     ApplyFont();
     return S_OK;
 }
+
+HRESULT WeatherDialog::get_FontZoom(std::int32_t* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = m_fontZoom;
+    return S_OK;
+}
+
+HRESULT WeatherDialog::put_FontZoom(std::int32_t value) {
+    m_fontZoom = RichTextPane::FittedZoom(m_fontSize, value);
+    ApplyFont();
+    return S_OK;
+}
+
+void WeatherDialog::StepFontZoom(int step) {
+    if (!m_window) return;
+    RichTextPane* pane = m_window->TextPane();
+    pane->Zoom(step);
+    if (pane->ZoomSteps() == m_fontZoom) return;
+    m_fontZoom = pane->ZoomSteps();
+    m_events.Raise(
+        [this](nimbo::_IWeatherDialogEvents& sink) { sink.FontZoomChanged(m_fontZoom); });
+}
+
+HRESULT WeatherDialog::Advise(nimbo::_IWeatherDialogEvents* sink, std::uint32_t* cookie) {
+    return m_events.Advise(sink, cookie);
+}
+
+HRESULT WeatherDialog::Unadvise(std::uint32_t cookie) { return m_events.Unadvise(cookie); }
 
 HRESULT WeatherDialog::get_Font(std::string* value) {
     if (value == nullptr) return E_POINTER;

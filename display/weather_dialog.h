@@ -13,6 +13,7 @@
 #include "decoded_reports.h"
 #include "pause_buffer.h"
 #include "report_keeper.h"
+#include "sink_list.h"
 #include "station_list.h"
 #include "station_models.h"
 #include "weather_decoder_interface.h"
@@ -88,12 +89,19 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     nimbo::HRESULT put_LogStart(std::int32_t value) override;
     nimbo::HRESULT get_ArchiveFile(std::string* value) override;
     nimbo::HRESULT put_ArchiveFile(const std::string& value) override;
+    nimbo::HRESULT get_FontZoom(std::int32_t* value) override;
+    nimbo::HRESULT put_FontZoom(std::int32_t value) override;
+    nimbo::HRESULT Advise(nimbo::_IWeatherDialogEvents* sink, std::uint32_t* cookie) override;
+    nimbo::HRESULT Unadvise(std::uint32_t cookie) override;
 
     // Used by the decoder window.
     bool Paused() const { return m_paused; }
     void StartPause();
     // Hands the held text to the decoder and clears the pause.
     void EndPause();
+    // A zoom key: one step in (+1) or out (-1), or back to FontSize (0);
+    // the sinks hear the new zoom when it changed.
+    void StepFontZoom(int step);
     // A click on status pane 2 to 5 toggles the mode it shows.
     void ToggleModeOfPane(int pane);
     // LogStart without reporting the failures of the logs, which the caller
@@ -151,6 +159,8 @@ class WeatherDialog final : public nimbo::IWeatherDialog {
     nimbo::OleColor m_backColor = 0;
     std::string m_fontName = "Lucida Console";
     std::int32_t m_fontSize = 8;
+    std::int32_t m_fontZoom = 0;
+    nimbo::SinkList<nimbo::_IWeatherDialogEvents> m_events;
     std::string m_logPath;
     std::string m_logFileName;
     std::string m_nodeName;

@@ -4,7 +4,7 @@
 text, press a key in it, or save it as a PNG picture.
 
   x11_window.py wait  CAPTION [SECONDS]
-  x11_window.py key   CAPTION KEYSYM        (for example Return)
+  x11_window.py key   CAPTION KEYSYM        (for example Return, or Control_L+equal)
   x11_window.py shot  CAPTION FILE.png
   x11_window.py click CAPTION X Y           (left button, window coordinates)
 """
@@ -112,11 +112,15 @@ def wait(display, caption, seconds):
 
 
 def press(display, window, keysym):
+    """Presses the keys of "Control_L+equal" in order and releases them in reverse."""
     xlib.XSetInputFocus(display, window, 1, 0)  # RevertToPointerRoot, CurrentTime
     xlib.XSync(display, 0)
-    code = xlib.XKeysymToKeycode(display, xlib.XStringToKeysym(keysym.encode()))
-    xtst.XTestFakeKeyEvent(display, code, 1, 0)
-    xtst.XTestFakeKeyEvent(display, code, 0, 0)
+    codes = [xlib.XKeysymToKeycode(display, xlib.XStringToKeysym(name.encode()))
+             for name in keysym.split("+")]
+    for code in codes:
+        xtst.XTestFakeKeyEvent(display, code, 1, 0)
+    for code in reversed(codes):
+        xtst.XTestFakeKeyEvent(display, code, 0, 0)
     xlib.XSync(display, 0)
 
 

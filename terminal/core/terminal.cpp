@@ -202,6 +202,7 @@ bool Terminal::LoadSettings() {
     m_settings = LoadTerminalSettings(m_store);
     m_view.SettingsApplied(m_settings);
     KeepReports();
+    KeepDecoderFontZoom();
     m_line = std::make_unique<LineControl>(m_lineSwitch, m_store, m_boxes,
                                            static_cast<LineStatusView&>(*this));
     return true;
@@ -339,6 +340,15 @@ void Terminal::ReportLogFailure(const std::string& text) {
 
 void Terminal::KeepReports() {
     if (m_weather) m_weather->KeepReports(m_settings.ObsArchive, m_instance);
+}
+
+// Written at once: a zoom survives the program being killed.
+void Terminal::KeepDecoderFontZoom() {
+    if (!m_weather) return;
+    m_weather->KeepFontZoom(m_settings.DecoderFontZoom, [this](std::int32_t zoom) {
+        m_settings.DecoderFontZoom = ClampZoom(zoom);
+        m_store.WriteInt("DecoderFontZoom", m_settings.DecoderFontZoom);
+    });
 }
 
 void Terminal::ToggleLine() {

@@ -192,6 +192,7 @@ class Terminal : private LineStatusView {
     void ShowCaption();
     void ReportLogFailure(const std::string& text);
     void KeepReports();
+    void KeepDecoderFontZoom();
 
     TerminalParts m_parts;
     TerminalView& m_view;

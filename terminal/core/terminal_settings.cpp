@@ -44,10 +44,15 @@ std::int32_t StepZoom(std::int32_t zoom, int step, double fontSize) {
     return std::clamp(zoom + step, std::min(lowest, zoom), kMaxZoomSteps);
 }
 
+std::int32_t ClampZoom(std::int32_t zoom) {
+    return std::clamp(zoom, -kMaxZoomSteps, kMaxZoomSteps);
+}
+
 TerminalSettings LoadTerminalSettings(const SettingsContext& store) {
     TerminalSettings s;
     s.FontSize = ParseFontSize(store.ReadText("FontSize", "8.25"));
-    s.FontZoom = std::clamp(store.ReadInt("FontZoom", 0), -kMaxZoomSteps, kMaxZoomSteps);
+    s.FontZoom = ClampZoom(store.ReadInt("FontZoom", 0));
+    s.DecoderFontZoom = ClampZoom(store.ReadInt("DecoderFontZoom", 0));
     s.TelexUOS = ReadByte(store, "TelexUOS", 0);
     s.TelexCrl = store.ReadSwitch("TelexCrl");
     s.TelexCod = ReadByte(store, "TelexCod", 0);

@@ -27,13 +27,15 @@ struct TerminalSettings {
     std::int32_t SMesgBlocs = 0;  // 0 none, 1 "ZCZC" starts a line, 2 anywhere
     bool FTimeStamp = false;
     std::int32_t FMesgBlocs = 0;
-    double FontSize = 8.25;      // points
-    std::int32_t FontZoom = 0;   // points the zoom keys add to FontSize
-    std::int32_t PrinterId = 0;  // 0 none, 1 LPT1, 2 LPT2
-    bool ObsArchive = true;      // keep decoded reports in Data/<instance>.sqlite
+    double FontSize = 8.25;            // points
+    std::int32_t FontZoom = 0;         // points the zoom keys add to FontSize
+    std::int32_t DecoderFontZoom = 0;  // points the decoder window's zoom keys add
+    std::int32_t PrinterId = 0;        // 0 none, 1 LPT1, 2 LPT2
+    bool ObsArchive = true;            // keep decoded reports in Data/<instance>.sqlite
 };
 
-// Reads "FontSize" and the values of TerminalSettings in the start-up order:
+// Reads "FontSize", "FontZoom", "DecoderFontZoom" (both within
+// kMaxZoomSteps of 0) and the values of TerminalSettings in the start-up order:
 // TelexUOS, TelexCrl, TelexCod, WaitTime, AutoLogst, AutoSynop, MesgBeeps,
 // NstdBauds, AllowSend, BellBeeps, LookWords, ApplNames, STimeStamp,
 // SMesgBlocs, FTimeStamp, FMesgBlocs, PrinterId, then ObsArchive (on unless
@@ -54,6 +56,8 @@ double ZoomedFontSize(double fontSize, std::int32_t zoom);
 inline constexpr double kMinFontPoints = 4.0;
 inline constexpr std::int32_t kMaxZoomSteps = 40;
 std::int32_t StepZoom(std::int32_t zoom, int step, double fontSize);
+// A stored zoom kept within kMaxZoomSteps of 0.
+std::int32_t ClampZoom(std::int32_t zoom);
 
 // Serial line settings; the data bits double as the line code.
 struct LineSettings {

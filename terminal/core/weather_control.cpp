@@ -91,6 +91,13 @@ std::string WeatherControl::ArchiveFile(const std::string& folder, const std::st
     return folder + "/" + nimbo::FileNamePart(instance.empty() ? "Quarnel" : instance) + ".sqlite";
 }
 
+void WeatherControl::KeepFontZoom(std::int32_t zoom, std::function<void(std::int32_t)> changed) {
+    if (!m_dialog) return;
+    m_dialog->put_FontZoom(zoom);
+    m_events.fontZoomChanged = std::move(changed);
+    if (m_cookie == 0 && m_dialog->Advise(&m_events, &m_cookie) != nimbo::S_OK) m_cookie = 0;
+}
+
 void WeatherControl::Place(const TwipsRect& placement) {
     if (!m_dialog) return;
     m_dialog->put_Left(placement.X);
@@ -128,6 +135,8 @@ void WeatherControl::Parse(const std::string& raw) {
 
 void WeatherControl::Destroy() {
     if (!m_dialog) return;
+    if (m_cookie != 0) m_dialog->Unadvise(m_cookie);
+    m_cookie = 0;
     m_dialog->Destroy(0);
     m_dialog.Reset();
 }

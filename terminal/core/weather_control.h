@@ -77,6 +77,9 @@ class WeatherControl {
     // file name, shortened with a hash when very long, as the settings and
     // logs are.
     static std::string ArchiveFile(const std::string& folder, const std::string& instance);
+    // Puts the decoder window's font zoom; `changed` hears each zoom the
+    // user makes in that window from then on (a later call replaces it).
+    void KeepFontZoom(std::int32_t zoom, std::function<void(std::int32_t)> changed);
     // Left, Top, Width, Height in twips.
     void Place(const TwipsRect& placement);
     TwipsRect Placement() const;
@@ -89,8 +92,19 @@ class WeatherControl {
     nimbo::IWeatherDialog* Dialog() const { return m_dialog.Get(); }
 
   private:
+    // Passes the control's events on to the terminal.
+    class EventSink final : public nimbo::_IWeatherDialogEvents {
+      public:
+        std::function<void(std::int32_t)> fontZoomChanged;
+        void FontZoomChanged(std::int32_t zoom) override {
+            if (fontZoomChanged) fontZoomChanged(zoom);
+        }
+    };
+
     WeatherDialogRef m_dialog;
     std::string m_error;
+    EventSink m_events;
+    std::uint32_t m_cookie = 0;  // the sink's connection, 0 while none
 };
 
 }  // namespace dovrel

@@ -131,7 +131,7 @@ TEST_F(DecoderWindowTest, FindGoesRoundTheTextAndExportWritesTheReports) {
 }
 
 // The terminal's zoom keys: Ctrl+plus or Ctrl+=, Ctrl+minus down to 4
-// points, Ctrl+0 back to the default size.
+// points, Ctrl+0 back to the default size; each change is an event.
 TEST_F(DecoderWindowTest, ZoomKeysChangeTheFontAndCtrl0ResetsIt) {
     const auto press = [this](const QKeySequence& keys) {
         for (QAction* action : Window().actions()) {
@@ -139,6 +139,12 @@ TEST_F(DecoderWindowTest, ZoomKeysChangeTheFontAndCtrl0ResetsIt) {
         }
         ADD_FAILURE() << keys.toString().toStdString();
     };
+    struct ZoomSink : nimbo::_IWeatherDialogEvents {
+        std::vector<std::int32_t> zooms;
+        void FontZoomChanged(std::int32_t zoom) override { zooms.push_back(zoom); }
+    } sink;
+    std::uint32_t cookie = 0;
+    Dialog().Advise(&sink, &cookie);
     RichTextPane* pane = Window().TextPane();
     const int standard = pane->ZoomedPoints();
     press(QKeySequence::ZoomIn);
@@ -148,6 +154,8 @@ TEST_F(DecoderWindowTest, ZoomKeysChangeTheFontAndCtrl0ResetsIt) {
     EXPECT_EQ(pane->ZoomedPoints(), 4);
     press(QKeySequence(Qt::CTRL | Qt::Key_0));
     EXPECT_EQ(pane->document()->defaultFont().pointSize(), standard);
+    // Every zoom that changed the font, and no more.
+    EXPECT_THAT(sink.zooms, ElementsAre(1, 2, 1, 0, -1, -2, -3, -4, 0));
 }
 
 TEST_F(DecoderWindowTest, CopyPutsPlainAndRichTextOnClipboard) {

@@ -210,6 +210,16 @@ TEST_F(ScrollBackTest, ScrolledUpOrSelectingStaysFollowsAgainAtTheEnd) {
     EXPECT_TRUE(m_pane.toPlainText().endsWith("more\nmore\n"));
 }
 
+// A zoom changes the text's height under the view: a view at the end stays
+// there (and so follows new text), one scrolled up stays up.
+TEST_F(ScrollBackTest, ZoomKeepsAViewAtTheEndFollowing) {
+    m_pane.Zoom(2);
+    EXPECT_EQ(Bar()->value(), Bar()->maximum());
+    Bar()->setValue(10);
+    m_pane.Zoom(1);
+    EXPECT_EQ(Bar()->value(), 10);
+}
+
 TEST_F(ScrollBackTest, LimitStillClearsWhileScrolledUp) {
     m_pane.Append(QString(24000 - 8000, 'z'), Qt::white, false);
     ASSERT_EQ(m_pane.TextLength(), 24000);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <cstdint>
 
 #include "component_loader.h"
 #include "fake_decoder.h"
@@ -182,12 +183,26 @@ TEST_F(WeatherDialogTest, GeometryInTwipsAtScreenDpi) {
     EXPECT_EQ(value, 7200);
 }
 
-TEST_F(WeatherDialogTest, ColourAndFontReachTextPane) {
+// A zoom put before Create zooms the new window; zoom puts are fitted to
+// 4..48 points and read back as fitted.
+TEST_F(WeatherDialogTest, ColourFontAndZoomReachTextPane) {
+    Dialog().put_FontZoom(3);
     Create();
+    const auto points = [this] {
+        return Window().TextPane()->document()->defaultFont().pointSize();
+    };
+    EXPECT_EQ(points(), 11);
     Dialog().put_BackColor(0x00FF8000);  // blue 255, green 128, red 0
     EXPECT_EQ(Window().TextPane()->palette().color(QPalette::Base), QColor(0, 128, 255));
+    for (const auto& [put, fitted] : {std::pair{-5, -4}, {41, 40}, {INT32_MIN, -4}, {0, 0}}) {
+        std::int32_t value = 99;
+        Dialog().put_FontZoom(put);
+        Dialog().get_FontZoom(&value);
+        EXPECT_EQ(value, fitted) << put;
+        EXPECT_EQ(points(), 8 + fitted);
+    }
     Dialog().put_FontSize(12);
-    EXPECT_EQ(Window().TextPane()->document()->defaultFont().pointSize(), 12);
+    EXPECT_EQ(points(), 12);
 }
 
 TEST_F(WeatherDialogTest, DestroyDisconnectsAndStopsLogging) {

@@ -25,6 +25,7 @@ TEST_F(TerminalSettingsTest, Defaults) {
     EXPECT_EQ(s.WaitTime, 10);
     EXPECT_DOUBLE_EQ(s.FontSize, 8.25);
     EXPECT_TRUE(s.ObsArchive);  // on unless switched off
+    EXPECT_EQ(s.DecoderFontZoom, 0);
     const LineSettings line = LoadLineSettings(Context());
     EXPECT_EQ(std::make_tuple(int(line.Baud), int(line.Data), int(line.Stop)),
               std::make_tuple(50, 5, 1));
@@ -39,12 +40,14 @@ TEST_F(TerminalSettingsTest, StoredValuesAndSpecialReadings) {
     c.WriteText("FontSize", "11.25");
     c.WriteInt("Baud", 0);
     c.WriteInt("Data", 0);
+    c.WriteInt("DecoderFontZoom", 41);  // beyond the zoom's limit
     const TerminalSettings s = LoadTerminalSettings(c);
     EXPECT_TRUE(s.TelexCrl);
     EXPECT_TRUE(s.AutoSynop);
     EXPECT_EQ(s.TelexUOS, 0);
     EXPECT_EQ(s.TelexCod, 3);
     EXPECT_DOUBLE_EQ(s.FontSize, 11.25);
+    EXPECT_EQ(s.DecoderFontZoom, 40);
     const LineSettings line = LoadLineSettings(c);
     EXPECT_EQ(line.Baud, 45);
     EXPECT_EQ(line.Data, 5);
@@ -68,17 +71,17 @@ TEST_F(TerminalSettingsTest, FontSizeIgnoresLocale) {
     EXPECT_DOUBLE_EQ(ZoomedFontSize(8.25, -4), 4.25);
     EXPECT_EQ(StepZoom(40, 1, 8.25), 40);
     EXPECT_EQ(StepZoom(7, 0, 8.25), 0);
+    EXPECT_EQ(ClampZoom(-41), -40);
 }
 
 TEST_F(TerminalSettingsTest, LineSettingsRoundTrip) {
-    LineSettings line;
-    line.Port = 2;
-    line.Baud = 75;
-    line.Parity = 3;
-    line.Data = 8;
-    line.Stop = 2;
-    line.DTR = true;
-    line.PortName = "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0";
+    const LineSettings line{.Port = 2,
+                            .Baud = 75,
+                            .Parity = 3,
+                            .Data = 8,
+                            .Stop = 2,
+                            .DTR = true,
+                            .PortName = "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0"};
     ASSERT_TRUE(SaveLineSettings(Context(), line));
     const LineSettings back = LoadLineSettings(Context());
     EXPECT_EQ(std::tie(back.Port, back.Baud, back.Parity, back.Data, back.Stop, back.DTR, back.RTS,

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QTest>
 #include <QToolButton>
+#include <tuple>
 
 #include "terminal_pane.h"
 #include "weather_control.h"
@@ -51,10 +52,9 @@ TEST_F(WeatherGeometryTest, StoredPlacementIsCheckedAgainstTheScreen) {
     };
     for (const Case& c : cases) {
         const TwipsRect r = PlaceWeatherWindow(c.stored, 15360, 11520);
-        EXPECT_EQ(r.X, c.expected.X) << c.what;
-        EXPECT_EQ(r.Y, c.expected.Y) << c.what;
-        EXPECT_EQ(r.W, c.expected.W) << c.what;
-        EXPECT_EQ(r.H, c.expected.H) << c.what;
+        EXPECT_EQ(std::tie(r.X, r.Y, r.W, r.H),
+                  std::tie(c.expected.X, c.expected.Y, c.expected.W, c.expected.H))
+            << c.what;
     }
     // First use: beside the main window, right, else left, else at the
     // screen's right edge; at most half a screen wide.
@@ -143,6 +143,31 @@ TEST_F(WeatherWindowTest, BlocksReachTheDecoderWhileTheTerminalIsPaused) {
     EXPECT_EQ(PaneText(*window).find("AAXX"), std::string::npos);  // the pane waits
 }
 
+// Ctrl+plus in the decoder window is in the instance's settings at once (a
+// killed terminal keeps it) and zooms the window again at the next start.
+TEST_F(WeatherWindowTest, DecoderZoomIsStoredAtOnceAndComesBackAtTheNextStart) {
+    const auto points = [] {
+        return TopLevel("Weather Decoder")
+            ->findChild<QTextEdit*>()
+            ->document()
+            ->defaultFont()
+            .pointSize();
+    };
+    auto window = StartOnPty();
+    window->Run(Command::Synop);
+    QWidget* decoder = TopLevel("Weather Decoder");
+    decoder->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(decoder));
+    const int normal = points();
+    for (const Qt::Key key : {Qt::Key_Equal, Qt::Key_Equal, Qt::Key_Equal, Qt::Key_Minus})
+        QTest::keyClick(decoder, key, Qt::ControlModifier);
+    EXPECT_EQ(Store(Context()).ReadInt("DecoderFontZoom", 0), 2);
+    window->Shutdown();
+    window = StartOnPty();
+    window->Run(Command::Synop);
+    EXPECT_EQ(points(), normal + 2);
+}
+
 // A control that records the text it is given; Create reports `status`.
 struct RecordingControl : nimbo::IWeatherDialog {
     std::uint32_t refs = 1;
@@ -170,6 +195,7 @@ struct RecordingControl : nimbo::IWeatherDialog {
     NIMBO_ANSWER(Width, std::int32_t, std::int32_t)
     NIMBO_ANSWER(Height, std::int32_t, std::int32_t)
     NIMBO_ANSWER(FontSize, std::int32_t, std::int32_t)
+    NIMBO_ANSWER(FontZoom, std::int32_t, std::int32_t)
     NIMBO_ANSWER(MessageLock, std::int32_t, std::int32_t)
     NIMBO_ANSWER(DecoderLock, std::int32_t, std::int32_t)
     NIMBO_ANSWER(DecoderRelax, std::int32_t, std::int32_t)
@@ -191,6 +217,10 @@ struct RecordingControl : nimbo::IWeatherDialog {
         return nimbo::S_OK;
     }
 #undef NIMBO_ANSWER
+    nimbo::HRESULT Advise(nimbo::_IWeatherDialogEvents*, std::uint32_t*) override {
+        return nimbo::E_NOTIMPL;
+    }
+    nimbo::HRESULT Unadvise(std::uint32_t) override { return nimbo::E_NOTIMPL; }
     nimbo::HRESULT Parse(const char* data) override {
         parsed.emplace_back(data);
         return nimbo::S_OK;
@@ -205,10 +235,9 @@ TEST_F(WeatherMissingTest, TerminalRunsWithoutTheControl) {
     EXPECT_FALSE(window->WeatherAvailable());
     EXPECT_EQ(window->Weather(), nullptr);
     ASSERT_FALSE(m_box.shown.empty());
-    EXPECT_EQ(m_box.shown.front().text, kWeatherMissing);
-    EXPECT_EQ(m_box.shown.front().title, "");
-    EXPECT_EQ(m_box.shown.front().buttons, BoxButtons::Ok);
-    EXPECT_EQ(m_box.shown.front().icon, BoxIcon::None);
+    const auto& box = m_box.shown.front();
+    EXPECT_EQ(std::tie(box.text, box.title, box.buttons, box.icon),
+              std::make_tuple(kWeatherMissing, std::string(), BoxButtons::Ok, BoxIcon::None));
     EXPECT_FALSE(window->Action(Command::Synop)->isEnabled());
     window->Run(Command::Synop);
     EXPECT_FALSE(window->Settings().AutoSynop);

@@ -1,6 +1,7 @@
-// SinkList: the connected sinks of one outgoing interface (decoder events or
-// observations), with the connection cookies of Advise and Unadvise, and the
-// one way an event reaches every sink.
+// SinkList: the connected sinks of one outgoing interface of a component (the
+// decoder's events and observations, the display control's events), with the
+// connection cookies of Advise and Unadvise, and the one way an event reaches
+// every sink.
 #pragma once
 
 #include <algorithm>
@@ -36,8 +37,8 @@ class SinkList {
         Changed();
         return S_OK;
     }
-    // Connects a sink of the decoder's own, ahead of the clients' (a log
-    // that must be written before a client hears the event).
+    // Connects a sink of the component's own, ahead of the clients' (the
+    // decoder's log, which must be written before a client hears the event).
     std::uint32_t ConnectFirst(Sink* sink) { return Connect(sink, true); }
     void DisconnectAll() {
         m_sinks.clear();
@@ -49,7 +50,7 @@ class SinkList {
     // Calls `call(sink)` on every sink connected when the event was raised,
     // in connection order. A sink may disconnect itself or another from
     // inside the call; one that throws does not stop the others, and nothing
-    // reaches the decoder's caller.
+    // reaches the component's caller.
     template <class Call>
     void Raise(Call call) {
         if (m_only != nullptr) {
@@ -102,7 +103,7 @@ class SinkList {
             call(sink);
         } catch (...) {
             // The result of a sink is not looked at, and a failing sink is no
-            // reason to stop decoding.
+            // reason to stop decoding or displaying.
         }
     }
 
