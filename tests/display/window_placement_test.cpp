@@ -19,11 +19,13 @@ namespace {
 bool UnderWindowManager() { return QGuiApplication::platformName() == QStringLiteral("xcb"); }
 
 // Lets a window manager frame, place and size the window, and waits until
-// its frame stops changing.
+// its frame stops changing. The wait for the frame ends as soon as it is
+// there; its limit is generous, as a window manager on a busy machine may
+// take seconds to frame a window.
 void Settle(QWidget& window) {
     if (UnderWindowManager() && window.isVisible() && !window.isMinimized()) {
         static_cast<void>(
-            QTest::qWaitFor([&] { return window.frameGeometry() != window.geometry(); }, 3000));
+            QTest::qWaitFor([&] { return window.frameGeometry() != window.geometry(); }, 20000));
     }
     QRect last;
     for (int i = 0; i < 20 && last != window.frameGeometry(); ++i) {
